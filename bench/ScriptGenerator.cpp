@@ -1,0 +1,88 @@
+#include "ScriptGenerator.h"
+
+#include <QRandomGenerator>
+
+namespace KorvethBench {
+
+QByteArray realisticScript(int lines)
+{
+    static const char *const moves[] = {"north", "south", "east", "west", "up", "down", "out"};
+    static const char *const creatures[] = {"goblin", "rat", "kobold", "troll", "wolf"};
+    QRandomGenerator random(42);
+    QByteArray text;
+    text.reserve(qsizetype(lines) * 26);
+    int label = 0;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0)
+            text += "\r\n";
+        const auto creature = creatures[random.bounded(5)];
+        switch (random.bounded(16)) {
+        case 0:
+            text += "loop" + QByteArray::number(++label) + ':';
+            break;
+        case 1:
+            text += "\tmatch loop" + QByteArray::number(label) + " You also see a " + creature;
+            break;
+        case 2:
+            text += "\tmatchwait";
+            break;
+        case 3:
+            text += "\tgoto loop" + QByteArray::number(qMax(1, label));
+            break;
+        case 4:
+            text += "# look for the ";
+            text += creature;
+            break;
+        case 5:
+            text += "\tput attack ";
+            text += creature;
+            break;
+        case 6:
+            text += "\tmove ";
+            text += moves[random.bounded(7)];
+            break;
+        case 7:
+            text += "\twaitfor Roundtime";
+            break;
+        case 8:
+            text += "\tpause 2";
+            break;
+        case 9:
+            text += "\tcounter add 1";
+            break;
+        case 10:
+            text += "";
+            break;
+        case 11:
+            text += "\tif_1 goto %1";
+            break;
+        case 12:
+            text += "\tsave %c";
+            break;
+        case 13:
+            text += "\techo Hunting the ";
+            text += creature;
+            break;
+        default:
+            text += "\tput get my ";
+            text += creature;
+            text += " skin";
+            break;
+        }
+    }
+    return text;
+}
+
+QByteArray gotoStorm(int gotoLines)
+{
+    QByteArray text;
+    text.reserve(qsizetype(gotoLines) * 40);
+    for (int i = 0; i < gotoLines; ++i)
+        text += "goto label" + QByteArray::number(i) + "\r\nput step " + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < gotoLines; ++i)
+        text += "label" + QByteArray::number(i) + ":\r\n";
+    text += "exit";
+    return text;
+}
+
+} // namespace KorvethBench

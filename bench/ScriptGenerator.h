@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+// Generates scripts for the benchmarks: realistic hunting-style scripts (about 25 bytes a line,
+// labels, matches, gotos, comments), and a pathological one of gotos to distinct labels.
+namespace KorvethBench {
+
+QByteArray realisticScript(int lines);
+
+// Every other line is a goto to its own label, defined at the end.
+QByteArray gotoStorm(int gotoLines);
+
+} // namespace KorvethBench

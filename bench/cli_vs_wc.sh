@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Times korveth-check on generated 1M- and 2M-line scripts against `LC_ALL=C wc -w`.
+# Usage: bench/cli_vs_wc.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+seconds() { local s=$(date +%s.%N); "$@" >/dev/null || true; echo "$(date +%s.%N) - $s" | bc; }
+
+for lines in 1000000 2000000; do
+    "$build/bin/korveth-make-script" realistic "$lines" "$out/s.cmd"
+    size=$(stat -c %s "$out/s.cmd")
+    wc_s=$(seconds env LC_ALL=C wc -w "$out/s.cmd")
+    rep_s=$(seconds "$build/bin/korveth-check" "$out/s.cmd")
+    gcc_s=$(seconds "$build/bin/korveth-check" --format gcc "$out/s.cmd")
+    printf '%8d lines %6.1f MB: wc -w %.3f s, korveth-check report %.3f s (%.1fx), gcc %.3f s (%.1fx)\n' \
+        "$lines" "$(echo "$size/1000000" | bc -l)" "$wc_s" "$rep_s" "$(echo "$rep_s/$wc_s" | bc -l)" \
+        "$gcc_s" "$(echo "$gcc_s/$wc_s" | bc -l)"
+done
+"$build/bin/korveth-make-script" gotos 600000 "$out/g.cmd"
+printf 'goto storm (200k gotos to 200k labels): korveth-check %.3f s\n' "$(seconds "$build/bin/korveth-check" "$out/g.cmd")"

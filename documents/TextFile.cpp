@@ -1,0 +1,282 @@
+#include "TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+
+namespace Korveth {
+
+namespace {
+
+// Windows-1252 at 0x80..0x9F. The five bytes Windows leaves undefined map to the C1 controls of
+// the same value, as Windows itself reads them, so every byte survives a round trip.
+constexpr std::array<char16_t, 32> cp1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t cp1252ToUnicode(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? cp1252High[byte - 0x80] : char16_t(byte);
+}
+
+std::optional<unsigned char> unicodeToCp1252(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < cp1252High.size(); ++i) {
+        if (cp1252High[i] == c)
+            return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+void appendUtf8(QByteArray &out, char32_t c)
+{
+    if (c < 0x80) {
+        out.append(char(c));
+    } else if (c < 0x800) {
+        out.append(char(0xC0 | (c >> 6)));
+        out.append(char(0x80 | (c & 0x3F)));
+    } else {
+        out.append(char(0xE0 | (c >> 12)));
+        out.append(char(0x80 | ((c >> 6) & 0x3F)));
+        out.append(char(0x80 | (c & 0x3F)));
+    }
+}
+
+QByteArray cp1252ToUtf8(QByteArrayView bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char b : bytes)
+        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(b)));
+    return out;
+}
+
+bool hasLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+std::optional<DecodedText> decodeUtf16(const QByteArray &bytes, TextEncoding encoding)
+{
+    // An odd byte count or a broken surrogate pair would not survive a round trip.
+    if ((bytes.size() - 2) % 2 != 0)
+        return std::nullopt;
+    QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE
+                                                             : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+    if (decoder.hasError() || hasLoneSurrogate(text))
+        return std::nullopt;
+    DecodedText decoded{text.toUtf8(), {encoding, true, LineEnding::CrLf}};
+    decoded.format.lineEnding = dominantLineEnding(decoded.utf8);
+    return decoded;
+}
+
+} // namespace
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int length;
+        char32_t value;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            value = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            value = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            value = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length)
+            return false;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (p[i] & 0x3F);
+        }
+        if ((length == 3 && (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF)))
+            || (length == 4 && (value < 0x10000 || value > 0x10FFFF)))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+LineEnding dominantLineEnding(QByteArrayView text)
+{
+    qsizetype crlf = 0, lf = 0, cr = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++crlf;
+                ++i;
+            } else {
+                ++cr;
+            }
+        } else if (text[i] == '\n') {
+            ++lf;
+        }
+    }
+    if (lf > crlf && lf >= cr)
+        return LineEnding::Lf;
+    if (cr > crlf && cr > lf)
+        return LineEnding::Cr;
+    return LineEnding::CrLf;
+}
+
+QByteArrayView lineEndingBytes(LineEnding ending)
+{
+    switch (ending) {
+    case LineEnding::Lf:
+        return "\n";
+    case LineEnding::Cr:
+        return "\r";
+    case LineEnding::CrLf:
+        break;
+    }
+    return "\r\n";
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE")) {
+        if (auto decoded = decodeUtf16(bytes, TextEncoding::Utf16LE))
+            return *decoded;
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        if (auto decoded = decodeUtf16(bytes, TextEncoding::Utf16BE))
+            return *decoded;
+    }
+    DecodedText decoded;
+    if (bytes.startsWith("\xEF\xBB\xBF") && isValidUtf8(QByteArrayView(bytes).sliced(3))) {
+        decoded.utf8 = bytes.sliced(3);
+        decoded.format.byteOrderMark = true;
+    } else if (isValidUtf8(bytes)) {
+        decoded.utf8 = bytes;
+    } else {
+        decoded.utf8 = cp1252ToUtf8(bytes);
+        decoded.format.encoding = TextEncoding::Windows1252;
+    }
+    decoded.format.lineEnding = dominantLineEnding(decoded.utf8);
+    return decoded;
+}
+
+std::optional<QByteArray> encodeText(QByteArrayView utf8, const TextFileFormat &format)
+{
+    switch (format.encoding) {
+    case TextEncoding::Utf8: {
+        QByteArray out;
+        out.reserve(utf8.size() + 3);
+        if (format.byteOrderMark)
+            out.append("\xEF\xBB\xBF");
+        out.append(utf8);
+        return out;
+    }
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        const bool little = format.encoding == TextEncoding::Utf16LE;
+        const QString text = QString::fromUtf8(utf8);
+        QByteArray out;
+        out.reserve(2 + text.size() * 2);
+        if (format.byteOrderMark)
+            out.append(little ? "\xFF\xFE" : "\xFE\xFF");
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            const char lo = char(u & 0xFF), hi = char(u >> 8);
+            out.append(little ? lo : hi);
+            out.append(little ? hi : lo);
+        }
+        return out;
+    }
+    case TextEncoding::Windows1252: {
+        const QString text = QString::fromUtf8(utf8);
+        QByteArray out;
+        out.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const auto byte = unicodeToCp1252(text[i].unicode());
+            if (!byte)
+                return std::nullopt;
+            out.append(char(*byte));
+        }
+        return out;
+    }
+    }
+    return std::nullopt;
+}
+
+QString formatName(const TextFileFormat &format)
+{
+    switch (format.encoding) {
+    case TextEncoding::Utf8:
+        return format.byteOrderMark ? QStringLiteral("UTF-8 with BOM") : QStringLiteral("UTF-8");
+    case TextEncoding::Utf16LE:
+        return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16BE:
+        return QStringLiteral("UTF-16 BE");
+    case TextEncoding::Windows1252:
+        return QStringLiteral("Windows-1252");
+    }
+    return {};
+}
+
+ReadResult readTextFile(const QString &path)
+{
+    ReadResult result;
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        result.error = QStringLiteral("It is a folder, not a file.");
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.text = decodeText(bytes);
+    return result;
+}
+
+QString writeFileAtomically(const QString &path, QByteArrayView bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace Korveth

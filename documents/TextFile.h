@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// Reading and writing script files so that an unedited file saves back byte for byte: the
+// encoding, byte-order mark and line ends are detected on reading and remembered. Text is held as
+// UTF-8, the editor's own form, so large files are not copied through QString on the way in.
+namespace Korveth {
+
+enum class TextEncoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
+
+enum class LineEnding { CrLf, Lf, Cr };
+
+struct TextFileFormat
+{
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool byteOrderMark = false;
+    // The style new lines get: the file's most frequent line end; CR LF for a file without any.
+    LineEnding lineEnding = LineEnding::CrLf;
+
+    friend bool operator==(const TextFileFormat &, const TextFileFormat &) = default;
+};
+
+struct DecodedText
+{
+    QByteArray utf8;
+    TextFileFormat format;
+};
+
+// Decodes file bytes: UTF-16 by its BOM, UTF-8 (with or without BOM) when valid, otherwise
+// Windows-1252. Never fails: every byte sequence has a Windows-1252 reading, and that reading maps
+// back to the same bytes.
+DecodedText decodeText(const QByteArray &bytes);
+
+// Encodes UTF-8 text in the given format. Empty when the text holds a character the encoding
+// cannot store (only Windows-1252 can lack one).
+std::optional<QByteArray> encodeText(QByteArrayView utf8, const TextFileFormat &format);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool isValidUtf8(QByteArrayView bytes);
+
+// The most frequent line end of a text; CR LF when there is none.
+LineEnding dominantLineEnding(QByteArrayView text);
+
+QByteArrayView lineEndingBytes(LineEnding ending);
+
+// A human name for the format, for the status bar and messages ("UTF-8 with BOM").
+QString formatName(const TextFileFormat &format);
+
+struct ReadResult
+{
+    DecodedText text;
+    QString error; // empty on success; otherwise the reason, for a message naming the file
+};
+
+ReadResult readTextFile(const QString &path);
+
+// Writes atomically through QSaveFile: either the whole new content replaces the file, or the old
+// file stays as it was. Returns the reason of a failure, or an empty string.
+QString writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+} // namespace Korveth

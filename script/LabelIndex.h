@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace Korveth {
+
+// Answers "does NAME followed by a colon occur anywhere in the script text?" with the plain
+// substring semantics of the checker, without scanning the whole text per question.
+//
+// Every colon is indexed by the short run of characters before it that holds no blank, line break
+// or colon: a name without those characters can only occur inside such a run, so it is found by
+// hashing. Other names (rare: with a colon, a line break or very long) fall back to one scan of
+// the text each, remembered for the run.
+class LabelIndex
+{
+public:
+    LabelIndex() = default;
+    // The text is upper-cased once here; the index keeps its own copy.
+    explicit LabelIndex(QStringView scriptText);
+
+    // NAME is compared upper-cased, as the checker compares.
+    bool containsLabel(QStringView name) const;
+
+    // Same as containsLabel for a name that is already upper-cased.
+    bool containsUpperLabel(QStringView upperName) const;
+
+private:
+    struct Entry
+    {
+        std::uint64_t key;
+        std::uint32_t colon; // position of the colon that ends this suffix
+    };
+
+    bool indexable(QStringView name) const;
+    bool scanText(QStringView upperName) const;
+
+    QString m_upperText;
+    std::vector<Entry> m_entries; // sorted by key
+    mutable QHash<QString, bool> m_scanned;
+};
+
+} // namespace Korveth

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "LabelIndex.h"
+#include "ScriptLanguage.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+namespace Korveth {
+
+class ReportSink;
+
+// One verdict: a fixed message, accepted (blue) or an error (red).
+struct Verdict
+{
+    QStringView message;
+    bool error = false;
+
+    friend bool operator==(const Verdict &, const Verdict &) = default;
+};
+
+// What the checker says of one line: nothing for an empty line, one verdict otherwise, and for a
+// match line past the limit a second one.
+struct LineVerdicts
+{
+    QStringView line; // trimmed
+    std::optional<Verdict> first;
+    std::optional<Verdict> second;
+
+    int errorCount() const { return (first && first->error) + (second && second->error); }
+};
+
+// The line checker with its run state. One object lives for one check run.
+class ScriptChecker
+{
+public:
+    // The script text is what label searches read: the whole document, lines joined by CR LF.
+    explicit ScriptChecker(QStringView scriptText = {});
+
+    // Judges one line and updates MatchCount; does not touch the report or ErrorCount.
+    LineVerdicts judge(QStringView line);
+
+    // Judges one line, writes it and its verdicts to the report, and counts and remembers every
+    // error verdict in ErrorCount and ScriptErrors.
+    void ScriptCheck(QStringView SplitS, ReportSink &report);
+
+    // Counts an error verdict of the given line, as ScriptCheck does, for callers of judge().
+    void recordVerdicts(const LineVerdicts &verdicts);
+
+    std::int32_t ErrorCount = 0;
+    std::int32_t MatchCount = 0;
+    QStringList ScriptErrors;
+
+private:
+    Verdict judgeCommand(QStringView line, CommandWord command, QStringView firstWord);
+    Verdict judgeCounter(QStringView line) const;
+    Verdict judgeGoto(QStringView line) const;
+    Verdict judgeMatch(QStringView line, std::optional<Verdict> &second);
+
+    LabelIndex m_labels;
+};
+
+// Writes one line and its verdicts in the report's form.
+void writeVerdicts(const LineVerdicts &verdicts, ReportSink &report);
+
+// The second verdict of a match line past 32 matches since the last matchwait.
+extern const QStringView tooManyMatchesMessage;
+
+} // namespace Korveth

@@ -1,0 +1,80 @@
+#include "CommandReference.h"
+
+#include <QTest>
+
+using namespace Korveth;
+
+class TestCommandReference : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keysInOrder();
+    void lookup_data();
+    void lookup();
+    void matchEntry();
+};
+
+void TestCommandReference::keysInOrder()
+{
+    QStringList keys;
+    for (const ReferenceEntry &entry : commandReference()) {
+        keys.append(entry.key.toString());
+        QVERIFY(!entry.textLines.empty());
+        QVERIFY(entry.syntax.startsWith(u'{') && entry.syntax.endsWith(u'}'));
+    }
+    QCOMPARE(keys,
+             QStringList({"%C", "COUNTER ADD", "COUNTER SET", "ECHO", "EXIT", "GOTO", "MATCH",
+                          "MATCHWAIT", "MOVE", "NEXTROOM", "PUT", "PAUSE", "SAVE", "%S", "SHIFT",
+                          "WAIT", "WAITFOR"}));
+}
+
+void TestCommandReference::lookup_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("title");
+
+    using O = ReferenceLookup::Outcome;
+    QTest::newRow("goto in a verdict") << "Goto" << int(O::Found) << "goto";
+    QTest::newRow("spaces trimmed") << "  put " << int(O::Found) << "put";
+    QTest::newRow("%c") << "%c" << int(O::Found) << "counter variable";
+    QTest::newRow("%s") << "%S" << int(O::Found) << "save variable";
+    QTest::newRow("counter add") << "Counter Add" << int(O::Found) << "counter add";
+    QTest::newRow("counter  add") << "counter  add" << int(O::NotFound) << "";
+    QTest::newRow("counter alone") << "counter" << int(O::NotFound) << "";
+    QTest::newRow("nextroom") << "nextroom" << int(O::Found) << "nextroom";
+    QTest::newRow("if_1") << "if_1" << int(O::NotFound) << "";
+    QTest::newRow("%1") << "%1" << int(O::NotFound) << "";
+    QTest::newRow("tab not trimmed") << "\tput" << int(O::NotFound) << "";
+    QTest::newRow("line break not trimmed") << "put\r\n" << int(O::NotFound) << "";
+    QTest::newRow("spaces only") << "   " << int(O::NotFound) << "";
+    QTest::newRow("nothing selected") << "" << int(O::NothingSelected) << "";
+}
+
+void TestCommandReference::lookup()
+{
+    QFETCH(QString, selection);
+    QFETCH(int, outcome);
+    QFETCH(QString, title);
+
+    const ReferenceLookup result = lookupReference(selection);
+    QCOMPARE(int(result.outcome), outcome);
+    if (result.outcome == ReferenceLookup::Outcome::Found)
+        QCOMPARE(result.entry->title.toString(), title);
+    if (result.outcome == ReferenceLookup::Outcome::NotFound)
+        QCOMPARE(result.selection, selection); // shown exactly as selected
+}
+
+void TestCommandReference::matchEntry()
+{
+    const ReferenceLookup result = lookupReference(u"MATCH");
+    QVERIFY(result.entry);
+    QCOMPARE(result.entry->syntax.toString(), u"{match linelabel $}");
+    QCOMPARE(result.entry->textLines.size(), 2u);
+    QCOMPARE(result.entry->textLines[1].toString(), u"Used With: Matchwait");
+    QCOMPARE(notFoundPrefix.toString(), u"No reference found for ");
+}
+
+QTEST_APPLESS_MAIN(TestCommandReference)
+#include "tst_commandreference.moc"

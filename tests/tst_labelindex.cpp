@@ -1,0 +1,78 @@
+#include "LabelIndex.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Korveth;
+
+class TestLabelIndex : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void quirks_data();
+    void quirks();
+    void agreesWithPlainSearch();
+};
+
+void TestLabelIndex::quirks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("label line") << "start:\r\n" << "start" << true;
+    QTest::newRow("case ignored") << "Start:" << "sTART" << true;
+    QTest::newRow("substring of longer label") << "restart:" << "start" << true;
+    QTest::newRow("longer name") << "art:" << "start" << false;
+    QTest::newRow("empty name, any colon") << "x y: z" << "" << true;
+    QTest::newRow("empty name, no colon") << "x y z" << "" << false;
+    QTest::newRow("colon must follow") << "start :" << "start" << false;
+    QTest::newRow("name with colon") << "a:b:" << "a:b" << true;
+    QTest::newRow("name with colon, wrong") << "a:bb:" << "a:b" << false;
+    QTest::newRow("name with space") << "put a b:" << "a b" << true;
+    QTest::newRow("name across CR LF") << "a\r\nb:" << "a\r\nb" << true;
+    QTest::newRow("percent") << "%1:" << "%1" << true;
+    QTest::newRow("tab inside") << "a\tb:" << "a\tb" << true;
+    QTest::newRow("long name") << QString(300, u'k') + ":" << QString(200, u'k') << true;
+    QTest::newRow("long name absent") << QString(300, u'k') + ":" << QString(301, u'k') << false;
+    QTest::newRow("colon run") << QString(1000, u':') << "::" << true;
+    QTest::newRow("non-ASCII") << "\u00E9t\u00E9:" << "\u00C9T\u00C9" << true;
+}
+
+void TestLabelIndex::quirks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+    LabelIndex index(text);
+    QCOMPARE(index.containsLabel(name), found);
+}
+
+// Random small alphabets make many near misses; the index must agree with the plain search.
+void TestLabelIndex::agreesWithPlainSearch()
+{
+    QRandomGenerator random(20261206);
+    const QString alphabet = QStringLiteral("ab: \r\n%");
+    for (int round = 0; round < 300; ++round) {
+        QString text;
+        const int length = random.bounded(200);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random.bounded(alphabet.size())];
+        const LabelIndex index(text);
+        for (int q = 0; q < 40; ++q) {
+            QString name;
+            const int nameLength = random.bounded(6);
+            for (int i = 0; i < nameLength; ++i)
+                name += alphabet[random.bounded(alphabet.size())];
+            const bool expected = text.toUpper().contains(name.toUpper() + u':');
+            if (index.containsLabel(name) != expected)
+                QFAIL(qPrintable(QStringLiteral("text %1 name %2")
+                                     .arg(QString::fromLatin1(text.toUtf8().toHex()),
+                                          QString::fromLatin1(name.toUtf8().toHex()))));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestLabelIndex)
+#include "tst_labelindex.moc"
