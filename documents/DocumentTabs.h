@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QTabBar>
+
+namespace Korveth {
+
+// The document tab strip `tb`: one tab per open document, tagged with the document's TabNum.
+class DocumentTabs final : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentTabs(QWidget *parent = nullptr);
+
+    void addDocumentTab(int tag, const QString &caption);
+    // Selects the first tab with the tag; nothing when none has it.
+    void selectTag(int tag);
+    // Removes the first tab with the tag; nothing when none has it.
+    void removeTag(int tag);
+    int tagAt(int index) const;
+    QStringList captions() const;
+
+Q_SIGNALS:
+    // The user picked a tab.
+    void tagActivated(int tag);
+    void tagContextMenuRequested(int tag, const QPoint &globalPos);
+
+private:
+    int indexOfTag(int tag) const;
+};
+
+} // namespace Korveth

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QHash>
+#include <QKeyCombination>
+#include <QList>
+#include <QString>
+
+namespace Korveth {
+
+// The services every editor shares: commands registered by number with their hot keys, and the
+// editor's own key bindings that the program takes away so the main window's menu gets the keys.
+class EditorRegistry
+{
+public:
+    struct Command
+    {
+        QString name;
+        QString description;
+    };
+
+    static EditorRegistry &shared();
+
+    // Registering a number or key again replaces the earlier registration.
+    void registerCommand(int number, const QString &name, const QString &description);
+    void registerHotKey(QKeyCombination key, int number);
+    // The number a key runs, or 0 when the key runs no registered command.
+    int commandForKey(QKeyCombination key) const;
+    int hotKeyCount(int number) const;
+    QKeyCombination hotKey(int number, int index) const;
+    void unregisterHotKey(QKeyCombination key);
+    const Command *command(int number) const;
+
+    // The editor's built-in commands whose key bindings are removed, by the numbers the program
+    // uses for them (197, 140, 198, 161, 129, 139, 160: cut, copy, paste, undo, redo, select all
+    // and duplicate). Editors created afterwards come without those bindings.
+    void removeBuiltInBindings(int builtInCommand);
+    const QList<int> &removedBuiltInBindings() const { return m_removedBuiltIns; }
+
+private:
+    QHash<int, Command> m_commands;
+    QList<QPair<QKeyCombination, int>> m_hotKeys;
+    QList<int> m_removedBuiltIns;
+};
+
+} // namespace Korveth

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// Colouring vocabularies registered under a name, and the script language's own definition. No
+// widgets: the lexer that paints an editor reads a definition from here.
+namespace Korveth {
+
+struct LanguageDefinition
+{
+    bool caseSensitive = true;
+    QString keywords;  // one per line, each followed by LF
+    QString operators; // one per line, each followed by LF
+    QString singleLineComment;
+    int style = 0;
+};
+
+// The registration service shared by every editor: definitions by name.
+class LanguageRegistry
+{
+public:
+    static LanguageRegistry &shared();
+
+    void registerLanguage(const QString &name, const LanguageDefinition &definition);
+    // Null when no language of that name is registered.
+    const LanguageDefinition *find(const QString &name) const;
+
+private:
+    QHash<QString, LanguageDefinition> m_languages;
+};
+
+// The name the script language is registered under.
+inline const QString scriptLanguageName = QStringLiteral("Perl");
+
+// Builds the script language's definition and registers it under "Perl".
+void RegisterScriptLanguage(LanguageRegistry &registry);
+
+// How a piece of a line is painted.
+enum class TokenStyle { Default = 0, Keyword = 1, Operator = 2, Comment = 3 };
+
+struct StyledSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    TokenStyle style = TokenStyle::Default;
+
+    friend bool operator==(const StyledSpan &, const StyledSpan &) = default;
+};
+
+// A definition prepared for painting: keywords and operators as byte strings, ready to match
+// against the editor's UTF-8 text.
+class LanguageTokenizer
+{
+public:
+    explicit LanguageTokenizer(const LanguageDefinition &definition);
+
+    // The coloured spans of one line's UTF-8 bytes (no line end), left to right; what no span
+    // covers is default text.
+    QList<StyledSpan> styleLine(QByteArrayView line) const;
+
+private:
+    bool matchesAt(QByteArrayView line, qsizetype at, const QByteArray &word) const;
+
+    bool m_caseSensitive;
+    QList<QByteArray> m_keywords;  // longest first, so "counter add" wins over "counter"
+    QList<QByteArray> m_operators; // longest first
+    QByteArray m_comment;
+};
+
+} // namespace Korveth

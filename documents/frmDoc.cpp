@@ -1,0 +1,119 @@
+#include "frmDoc.h"
+
+#include "Dialogs.h"
+#include "EditorRegistry.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+namespace Korveth {
+
+frmDoc::frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent)
+    , rt(new ScriptEditor(this))
+    , m_saver(saver)
+    , m_dialogs(dialogs)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(rt);
+    setFocusProxy(rt);
+    rt->setDialogs(&dialogs);
+
+    EditorRegistry &registry = EditorRegistry::shared();
+    registry.registerCommand(DebugStepInto,
+                             QStringLiteral("DebugStepInto"),
+                             QStringLiteral("Steps into the current function while debugging."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F8), DebugStepInto);
+    registry.registerCommand(DebugStepOver,
+                             QStringLiteral("DebugStepOver"),
+                             QStringLiteral("Steps over the current function while debugging."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F10), DebugStepOver);
+    registry.registerCommand(DebugBreakpoint,
+                             QStringLiteral("DebugBreakpoint"),
+                             QStringLiteral("Sets a breakpoint at the current line."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F9), DebugBreakpoint);
+
+    connect(rt, &QsciScintilla::textChanged, this, [this] { Changed = true; });
+    connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
+    connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });
+    connect(rt, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
+    connect(rt, &ScriptEditor::mouseButton, this,
+            [this](int button, Qt::KeyboardModifiers, const QPoint &globalPos) {
+                if (button == 2)
+                    Q_EMIT editMenuRequested(globalPos);
+            });
+}
+
+bool frmDoc::neverSaved() const
+{
+    return m_fromTemplate || windowTitle().startsWith(QStringLiteral("New Script"));
+}
+
+void frmDoc::setHighlightSelectedLine(bool on)
+{
+    m_highlightSelectedLine = on;
+    lastSelection = rt->GetSel(true);
+    rt->setHighlightedLine(on ? lastSelection.endLine : -1);
+}
+
+QString frmDoc::positionText() const
+{
+    const ScriptEditor::Range range = rt->GetSel(true);
+    return QStringLiteral("Row: %1 Col: %2 Lines: %3")
+        .arg(range.startLine + 1)
+        .arg(range.startColumn + 1)
+        .arg(rt->linecount());
+}
+
+void frmDoc::onSelectionChanged()
+{
+    lastSelection = rt->GetSel(true);
+    Q_EMIT positionTextChanged(positionText());
+    rt->setHighlightedLine(m_highlightSelectedLine ? lastSelection.endLine : -1);
+}
+
+void frmDoc::onRegisteredCommand(int number)
+{
+    const int caretLine = rt->GetSel(false).endLine;
+    switch (number) {
+    case DebugStepInto:
+    case DebugStepOver:
+        rt->setHighlightedLine(caretLine);
+        break;
+    case DebugBreakpoint:
+        rt->setMarginMask(caretLine, rt->marginMask(caretLine) ^ 2);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDoc::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (Changed) {
+        const Dialogs::Answer answer
+            = m_dialogs.message(QStringLiteral("Save"),
+                                QStringLiteral("You have made changes to this Script. Do you wish to save?"),
+                                Dialogs::Icon::Question,
+                                Dialogs::Buttons::YesNoCancel);
+        // A save that was cancelled or failed keeps the window: closing would lose the edits.
+        const bool keepOpen = answer == Dialogs::Answer::Cancel
+                              || (answer == Dialogs::Answer::Yes
+                                  && !(m_saver && m_saver->SaveDocument(m_entry)));
+        if (keepOpen) {
+            event->ignore();
+            rt->setFocus();
+            return;
+        }
+    }
+    m_closed = true;
+    event->accept();
+    Q_EMIT closing(this);
+}
+
+} // namespace Korveth

@@ -1,0 +1,126 @@
+#include "QtDialogs.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+
+namespace Korveth {
+
+namespace {
+
+QString filterText(const QList<Dialogs::FileFilter> &filters)
+{
+    QStringList parts;
+    for (const auto &filter : filters)
+        parts.append(filter.description);
+    return parts.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget *parent)
+    : m_parent(parent)
+{}
+
+Dialogs::Answer QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+QString QtDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
+{
+    return QFileDialog::getOpenFileName(m_parent, title, QString(), filterText(filters));
+}
+
+QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
+{
+    // The overwrite question is the program's own, asked after the dialog.
+    return QFileDialog::getSaveFileName(m_parent, title, QString(), filterText(filters), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QFont> QtDialogs::font(const QString &title, const QFont &initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, m_parent, title);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+std::optional<QColor> QtDialogs::color(const QString &title, const QColor &initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_parent, title);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int maximum)
+{
+    bool ok = false;
+    const int line = QInputDialog::getInt(m_parent, title,
+                                          QStringLiteral("Line number (1 - %1):").arg(maximum),
+                                          current, 1, qMax(1, maximum), 1, &ok);
+    return ok ? std::optional<int>(line) : std::nullopt;
+}
+
+bool QtDialogs::print(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::pageSetup(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::openWithShell(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace Korveth

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QPointer>
+
+namespace Korveth {
+
+// The real dialogs, owned by the given parent window.
+class QtDialogs final : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr);
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
+    QString openFileName(const QString &title, const QList<FileFilter> &filters) override;
+    QString saveFileName(const QString &title, const QList<FileFilter> &filters) override;
+    std::optional<QFont> font(const QString &title, const QFont &initial) override;
+    std::optional<QColor> color(const QString &title, const QColor &initial) override;
+    std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
+    bool print(QPrinter &printer) override;
+    bool pageSetup(QPrinter &printer) override;
+    bool openWithShell(const QUrl &url) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace Korveth

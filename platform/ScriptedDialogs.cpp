@@ -1,0 +1,96 @@
+#include "ScriptedDialogs.h"
+
+namespace Korveth {
+
+Dialogs::Answer ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+{
+    shown.append({QStringLiteral("message"), title, text, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (answers.isEmpty()) {
+        unexpected.append(title + QStringLiteral(": ") + text);
+        return Answer::Cancel;
+    }
+    return answers.dequeue();
+}
+
+QString ScriptedDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
+{
+    shown.append({QStringLiteral("open"), title, {}, Icon::None, Buttons::Ok});
+    lastFilters = filters;
+    if (fileNames.isEmpty()) {
+        unexpected.append(title);
+        return {};
+    }
+    return fileNames.dequeue();
+}
+
+QString ScriptedDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
+{
+    shown.append({QStringLiteral("save"), title, {}, Icon::None, Buttons::Ok});
+    lastFilters = filters;
+    if (fileNames.isEmpty()) {
+        unexpected.append(title);
+        return {};
+    }
+    return fileNames.dequeue();
+}
+
+QVariant ScriptedDialogs::nextValue(const QString &kind, const QString &title)
+{
+    shown.append({kind, title, {}, Icon::None, Buttons::Ok});
+    if (values.isEmpty()) {
+        unexpected.append(title);
+        return {};
+    }
+    return values.dequeue();
+}
+
+std::optional<QFont> ScriptedDialogs::font(const QString &title, const QFont &)
+{
+    const QVariant v = nextValue(QStringLiteral("font"), title);
+    return v.isValid() ? std::optional<QFont>(v.value<QFont>()) : std::nullopt;
+}
+
+std::optional<QColor> ScriptedDialogs::color(const QString &title, const QColor &)
+{
+    const QVariant v = nextValue(QStringLiteral("color"), title);
+    return v.isValid() ? std::optional<QColor>(v.value<QColor>()) : std::nullopt;
+}
+
+std::optional<int> ScriptedDialogs::lineNumber(const QString &title, int, int)
+{
+    const QVariant v = nextValue(QStringLiteral("line"), title);
+    return v.isValid() ? std::optional<int>(v.toInt()) : std::nullopt;
+}
+
+bool ScriptedDialogs::print(QPrinter &)
+{
+    shown.append({QStringLiteral("print"), {}, {}, Icon::None, Buttons::Ok});
+    return printAnswers.isEmpty() ? false : printAnswers.dequeue();
+}
+
+bool ScriptedDialogs::pageSetup(QPrinter &)
+{
+    shown.append({QStringLiteral("pagesetup"), {}, {}, Icon::None, Buttons::Ok});
+    return printAnswers.isEmpty() ? false : printAnswers.dequeue();
+}
+
+bool ScriptedDialogs::openWithShell(const QUrl &url)
+{
+    shown.append({QStringLiteral("shell"), url.toString(), {}, Icon::None, Buttons::Ok});
+    openedUrls.append(url);
+    return true;
+}
+
+QStringList ScriptedDialogs::messageTitles() const
+{
+    QStringList titles;
+    for (const Shown &s : shown) {
+        if (s.kind == u"message")
+            titles.append(s.title);
+    }
+    return titles;
+}
+
+} // namespace Korveth

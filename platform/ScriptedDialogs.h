@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QVariant>
+
+namespace Korveth {
+
+// A stand-in for a person at the dialogs, for tests: answers are taken in order from queues, and
+// every message and dialog shown is recorded. A question with no queued answer is a test fault:
+// it is recorded in unexpected and answered Cancel (or cancelled) so nothing ever blocks.
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString kind; // "message", "open", "save", "font", "color", "line", "print", "pagesetup", "shell"
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    QQueue<Answer> answers;        // for questions (Yes/No and Yes/No/Cancel)
+    QQueue<QString> fileNames;     // for open and save dialogs; "" cancels
+    QQueue<QVariant> values;       // fonts, colours, line numbers; an invalid QVariant cancels
+    QQueue<bool> printAnswers;     // print and page set-up dialogs
+    QList<Shown> shown;
+    QStringList unexpected;
+    QList<QUrl> openedUrls;
+
+    Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
+    QString openFileName(const QString &title, const QList<FileFilter> &filters) override;
+    QString saveFileName(const QString &title, const QList<FileFilter> &filters) override;
+    std::optional<QFont> font(const QString &title, const QFont &initial) override;
+    std::optional<QColor> color(const QString &title, const QColor &initial) override;
+    std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
+    bool print(QPrinter &printer) override;
+    bool pageSetup(QPrinter &printer) override;
+    bool openWithShell(const QUrl &url) override;
+
+    // The titles of every message shown so far, in order.
+    QStringList messageTitles() const;
+    // The filters last offered by an open or save dialog.
+    QList<FileFilter> lastFilters;
+
+private:
+    QVariant nextValue(const QString &kind, const QString &title);
+};
+
+} // namespace Korveth

@@ -1,0 +1,81 @@
+#include "LanguageDefinition.h"
+
+#include <QTest>
+
+using namespace Korveth;
+
+class TestLanguageDefinition : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void registrationLeavesTheFilledDefinition();
+    void styling_data();
+    void styling();
+};
+
+void TestLanguageDefinition::registrationLeavesTheFilledDefinition()
+{
+    LanguageRegistry registry;
+    QVERIFY(!registry.find(QStringLiteral("Perl")));
+    RegisterScriptLanguage(registry);
+    const LanguageDefinition *definition = registry.find(QStringLiteral("Perl"));
+    QVERIFY(definition);
+    QVERIFY(!definition->caseSensitive);
+    QCOMPARE(definition->singleLineComment, QStringLiteral("#"));
+    QCOMPARE(definition->style, 0);
+    const QStringList keywords = definition->keywords.split(u'\n');
+    QCOMPARE(keywords.size(), 29); // 28 words, each followed by LF
+    QCOMPARE(keywords.first(), QStringLiteral("counter"));
+    QCOMPARE(keywords[8], QStringLiteral("labelerror:"));
+    QCOMPARE(keywords[27], QStringLiteral("if_9"));
+    QVERIFY(definition->keywords.endsWith(u'\n'));
+    QCOMPARE(definition->operators,
+             QStringLiteral("%\n%0\n%1\n%2\n%3\n%4\n%5\n%6\n%7\n%8\n%9\n%c\n%s\n"));
+}
+
+// Each row: a line, and what each of its characters is painted as:
+// . default, K keyword, O operator, C comment.
+void TestLanguageDefinition::styling_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("styles");
+
+    QTest::newRow("put") << QByteArray("put hello") << QByteArray("KKK......");
+    QTest::newRow("any case") << QByteArray("PUT Put") << QByteArray("KKK.KKK");
+    QTest::newRow("counter add") << QByteArray("counter add 1") << QByteArray("KKKKKKKKKKK..");
+    QTest::newRow("counter subtract") << QByteArray("counter subtract") << QByteArray("KKKKKKK.........");
+    QTest::newRow("counter  add") << QByteArray("counter  add") << QByteArray("KKKKKKK.....");
+    QTest::newRow("not inside a word") << QByteArray("putty output") << QByteArray("............");
+    QTest::newRow("labelerror:") << QByteArray("LabelError:") << QByteArray("KKKKKKKKKKK");
+    QTest::newRow("labelerror without colon") << QByteArray("labelerror") << QByteArray("..........");
+    QTest::newRow("if_ forms") << QByteArray("if_ if_3 if_10") << QByteArray("KKK.KKKK......");
+    QTest::newRow("nextroom") << QByteArray("nextroom") << QByteArray("KKKKKKKK");
+    QTest::newRow("variables") << QByteArray("put %1 %s %C %x") << QByteArray("KKK.OO.OO.OO.O.");
+    QTest::newRow("comment") << QByteArray("put x # move on") << QByteArray("KKK...CCCCCCCCC");
+    QTest::newRow("comment at start") << QByteArray("#ScriptName") << QByteArray("CCCCCCCCCCC");
+    QTest::newRow("non-ASCII word") << QByteArray("put\xC3\xA9 put") << QByteArray("......KKK");
+}
+
+void TestLanguageDefinition::styling()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, styles);
+
+    LanguageRegistry registry;
+    RegisterScriptLanguage(registry);
+    const LanguageTokenizer tokenizer(*registry.find(QStringLiteral("Perl")));
+    QByteArray painted(line.size(), '.');
+    for (const StyledSpan &span : tokenizer.styleLine(line)) {
+        const char mark = span.style == TokenStyle::Keyword    ? 'K'
+                          : span.style == TokenStyle::Operator ? 'O'
+                          : span.style == TokenStyle::Comment  ? 'C'
+                                                               : '.';
+        for (qsizetype i = span.start; i < span.start + span.length; ++i)
+            painted[i] = mark;
+    }
+    QCOMPARE(painted, styles);
+}
+
+QTEST_APPLESS_MAIN(TestLanguageDefinition)
+#include "tst_languagedefinition.moc"

@@ -1,0 +1,263 @@
+#include "EditorRegistry.h"
+#include "LanguageDefinition.h"
+#include "ScriptEditor.h"
+#include "ScriptLexer.h"
+#include "ScriptedDialogs.h"
+#include "frmDoc.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Korveth;
+
+class TestScriptEditor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void textJoinsLinesWithCrLf_data();
+    void textJoinsLinesWithCrLf();
+    void writingTextIsOneUndoStep();
+    void selectionAndCaret();
+    void builtInCommands();
+    void goToLineAsks();
+    void findAndReplace();
+    void replaceAllIsOneUndoStep();
+    void keywordsAndCommentsAreColoured();
+    void breakpointKeyTogglesMarginBit();
+    void stepKeysHighlightTheCaretLine();
+    void rightClickAsksForTheEditMenu();
+    void savingKeepsFormatAndTellsWhenItCannot();
+
+private:
+    QString write(const QByteArray &bytes);
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+void TestScriptEditor::initTestCase()
+{
+    RegisterScriptLanguage(LanguageRegistry::shared());
+}
+
+QString TestScriptEditor::write(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QStringLiteral("f%1.cmd").arg(++m_files));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write");
+    file.write(bytes);
+    return path;
+}
+
+void TestScriptEditor::textJoinsLinesWithCrLf_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines");
+
+    QTest::newRow("LF only") << QByteArray("put a\nexit\n") << "put a\r\nexit\r\n" << 3;
+    QTest::newRow("CR only") << QByteArray("a\rb") << "a\r\nb" << 2;
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << "a\r\nb\r\nc" << 3;
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0", 6) << "a\r\n" << 2;
+    QTest::newRow("empty") << QByteArray() << "" << 1;
+}
+
+void TestScriptEditor::textJoinsLinesWithCrLf()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    ScriptEditor editor;
+    QCOMPARE(editor.OpenFile(write(bytes)), QString());
+    QCOMPARE(editor.Text(), text);
+    QCOMPARE(editor.linecount(), lines);
+    QVERIFY(!editor.isUndoAvailable()); // loading is not an edit
+}
+
+void TestScriptEditor::writingTextIsOneUndoStep()
+{
+    ScriptEditor editor;
+    editor.OpenFile(write("one\ntwo"));
+    editor.SetText(QStringLiteral("x\r\ny\r\nz"));
+    QCOMPARE(editor.Text(), QStringLiteral("x\r\ny\r\nz"));
+    QCOMPARE(editor.text(), QStringLiteral("x\ny\nz")); // the file's own line ends
+    editor.undo();
+    QCOMPARE(editor.Text(), QStringLiteral("one\r\ntwo"));
+    QVERIFY(!editor.isUndoAvailable());
+}
+
+void TestScriptEditor::selectionAndCaret()
+{
+    ScriptEditor editor;
+    editor.SetText(QStringLiteral("put \u00E9t\u00E9\r\nexit\r\nwait"));
+    editor.SetCaretPos(0, 6);
+    QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 6, 0, 6}));
+    editor.SetCaretPos(1, 99); // past the end of the line: its end
+    QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{1, 4, 1, 4}));
+
+    editor.setSelection(2, 3, 0, 2); // anchor on line 2, caret on line 0
+    QCOMPARE(editor.GetSel(false), (ScriptEditor::Range{2, 3, 0, 2}));
+    QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 2, 2, 3}));
+
+    editor.SetSelText(QString());
+    QCOMPARE(editor.Text(), QStringLiteral("put"));
+}
+
+void TestScriptEditor::builtInCommands()
+{
+    ScriptEditor editor;
+    editor.SetText(QStringLiteral("a\r\nbb\r\nccc"));
+    editor.SetCaretPos(1, 1);
+    editor.ExecuteCmd(ScriptEditor::SelectLine);
+    QCOMPARE(editor.selectedText(), QStringLiteral("bb\r\n"));
+    editor.ExecuteCmd(ScriptEditor::SelectAll);
+    QCOMPARE(editor.selectedText(), QStringLiteral("a\r\nbb\r\nccc"));
+    editor.ExecuteCmd(ScriptEditor::GoToLine, 2);
+    QCOMPARE(editor.GetSel(false).endLine, 2);
+}
+
+void TestScriptEditor::goToLineAsks()
+{
+    ScriptedDialogs dialogs;
+    ScriptEditor editor;
+    editor.setDialogs(&dialogs);
+    editor.SetText(QStringLiteral("a\r\nb\r\nc\r\nd"));
+    dialogs.values.enqueue(3);
+    editor.ExecuteCmd(ScriptEditor::GoToLine, -1);
+    QCOMPARE(editor.GetSel(false).endLine, 2);
+    dialogs.values.enqueue(QVariant()); // cancelled: the caret stays
+    editor.ExecuteCmd(ScriptEditor::GoToLine, -1);
+    QCOMPARE(editor.GetSel(false).endLine, 2);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+void TestScriptEditor::findAndReplace()
+{
+    ScriptEditor editor;
+    editor.SetText(QStringLiteral("put Goblin\r\nmatch goblin x\r\nput troll"));
+    SearchSettings search{QStringLiteral("goblin"), QStringLiteral("orc"), false, false};
+    QVERIFY(editor.findText(search, true));
+    QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 4, 0, 10}));
+    QVERIFY(editor.findText(search, true));
+    QCOMPARE(editor.GetSel(true).startLine, 1);
+    QVERIFY(editor.findText(search, true)); // wraps to the start
+    QCOMPARE(editor.GetSel(true).startLine, 0);
+    QVERIFY(editor.findText(search, false)); // backwards wraps to the end
+    QCOMPARE(editor.GetSel(true).startLine, 1);
+
+    search.matchCase = true;
+    editor.SetCaretPos(0, 0);
+    QVERIFY(editor.findText(search, true));
+    QCOMPARE(editor.GetSel(true).startLine, 1);
+    QVERIFY(editor.replaceSelection(search) == false); // replaced; no further match
+    QCOMPARE(editor.Text(), QStringLiteral("put Goblin\r\nmatch orc x\r\nput troll"));
+    QVERIFY(!editor.findText({QStringLiteral("dragon"), {}, false, false}, true));
+}
+
+void TestScriptEditor::replaceAllIsOneUndoStep()
+{
+    ScriptEditor editor;
+    editor.SetText(QStringLiteral("a a a\r\na"));
+    // A replacement that contains the search text must not loop.
+    QCOMPARE(editor.replaceAll({QStringLiteral("a"), QStringLiteral("aa"), false, false}), 4);
+    QCOMPARE(editor.Text(), QStringLiteral("aa aa aa\r\naa"));
+    editor.undo();
+    QCOMPARE(editor.Text(), QStringLiteral("a a a\r\na"));
+    QCOMPARE(editor.replaceAll({QStringLiteral("A"), QStringLiteral("b"), true, false}), 0);
+    QCOMPARE(editor.replaceAll({QStringLiteral("a"), QStringLiteral("b"), false, true}), 4);
+}
+
+void TestScriptEditor::keywordsAndCommentsAreColoured()
+{
+    ScriptEditor editor;
+    editor.resize(600, 300);
+    editor.Language(scriptLanguageName);
+    QVERIFY(qobject_cast<ScriptLexer *>(editor.lexer()));
+    QCOMPARE(QString::fromLatin1(editor.lexer()->language()), QStringLiteral("Perl"));
+    editor.SetText(QStringLiteral("PUT %1 # note\r\ncounter add\r\nmatchwait"));
+    editor.show();
+    editor.recolor();
+    auto styleAt = [&](int line, int index) {
+        return int(editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT,
+                                        editor.positionFromLineIndex(line, index)));
+    };
+    QCOMPARE(styleAt(0, 0), int(TokenStyle::Keyword));
+    QCOMPARE(styleAt(0, 4), int(TokenStyle::Operator));
+    QCOMPARE(styleAt(0, 3), int(TokenStyle::Default));
+    QCOMPARE(styleAt(0, 10), int(TokenStyle::Comment));
+    QCOMPARE(styleAt(1, 9), int(TokenStyle::Keyword));
+    QCOMPARE(styleAt(2, 0), int(TokenStyle::Keyword));
+
+    editor.Language(QStringLiteral("Cobol")); // not registered: plain text
+    QVERIFY(!editor.lexer());
+}
+
+void TestScriptEditor::breakpointKeyTogglesMarginBit()
+{
+    ScriptedDialogs dialogs;
+    frmDoc document(nullptr, dialogs);
+    document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
+    document.rt->SetCaretPos(1, 0);
+    QTest::keyClick(document.rt, Qt::Key_F9);
+    QCOMPARE(document.rt->marginMask(1), std::uint8_t(2));
+    document.rt->setMarginMask(1, 2 | 1);
+    QTest::keyClick(document.rt, Qt::Key_F9);
+    QCOMPARE(document.rt->marginMask(1), std::uint8_t(1));
+    QCOMPARE(document.rt->marginMask(0), std::uint8_t(0));
+    QCOMPARE(EditorRegistry::shared().command(frmDoc::DebugBreakpoint)->name, QStringLiteral("DebugBreakpoint"));
+    QCOMPARE(EditorRegistry::shared().hotKeyCount(frmDoc::DebugBreakpoint), 1);
+}
+
+void TestScriptEditor::stepKeysHighlightTheCaretLine()
+{
+    ScriptedDialogs dialogs;
+    frmDoc document(nullptr, dialogs);
+    document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
+    document.rt->SetCaretPos(2, 0);
+    QTest::keyClick(document.rt, Qt::Key_F8);
+    QCOMPARE(document.rt->highlightedLine(), 2);
+    document.rt->SetCaretPos(0, 0); // option off: a selection change clears the highlight
+    QCOMPARE(document.rt->highlightedLine(), -1);
+    QTest::keyClick(document.rt, Qt::Key_F10);
+    QCOMPARE(document.rt->highlightedLine(), 0);
+
+    document.setHighlightSelectedLine(true);
+    document.rt->setSelection(0, 0, 1, 1);
+    QCOMPARE(document.rt->highlightedLine(), 1);
+    QCOMPARE(document.positionText(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
+}
+
+void TestScriptEditor::rightClickAsksForTheEditMenu()
+{
+    ScriptedDialogs dialogs;
+    frmDoc document(nullptr, dialogs);
+    QSignalSpy spy(&document, &frmDoc::editMenuRequested);
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(50, 50));
+    QCoreApplication::sendEvent(document.rt->viewport(), &right);
+    QCOMPARE(spy.size(), 1);
+    QTest::mouseClick(document.rt->viewport(), Qt::LeftButton);
+    QCOMPARE(spy.size(), 1);
+}
+
+void TestScriptEditor::savingKeepsFormatAndTellsWhenItCannot()
+{
+    ScriptEditor editor;
+    const QString path = write("say \x92hi\r\n");
+    editor.OpenFile(path);
+    QCOMPARE(editor.fileFormat().encoding, TextEncoding::Windows1252);
+    editor.SetText(editor.Text() + QStringLiteral("put \u4E2D"));
+    const ScriptEditor::SaveOutcome outcome = editor.SaveFile(path, true);
+    QVERIFY(outcome.error.isEmpty());
+    QVERIFY(outcome.notice.contains(QStringLiteral("UTF-8")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("say \xE2\x80\x99hi\r\nput \xE4\xB8\xAD"));
+}
+
+QTEST_MAIN(TestScriptEditor)
+#include "tst_scripteditor.moc"
