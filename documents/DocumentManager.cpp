@@ -95,8 +95,11 @@ void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
 {
     QMdiSubWindow *window = m_area.addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowIcon(QIcon());
-    if (m_area.subWindowList().size() == 1 || (m_area.activeSubWindow() && m_area.activeSubWindow()->isMaximized()))
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    window->setWindowIcon(QIcon(blank));
+    const QMdiSubWindow *previous = m_area.activeSubWindow();
+    if (m_area.subWindowList().size() == 1 || (previous && previous->isMaximized()))
         window->showMaximized();
     else
         window->show();

@@ -69,6 +69,9 @@ ScriptEditor::ScriptEditor(QWidget *parent)
     setFont(font);
     setMarginsFont(font);
     setTabWidth(4);
+    // Grow the horizontal scroll range with the lines shown instead of a fixed guess.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
 
     for (int i = 0; i < marginImageCount; ++i)
         markerDefine(marginImage(i), i);

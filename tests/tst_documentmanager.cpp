@@ -1,0 +1,354 @@
+#include "MainWindowFixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+using namespace Korveth;
+using Answer = Dialogs::Answer;
+
+class TestDocumentManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numbering();
+    void limitOfTwenty();
+    void closingQuestion_data();
+    void closingQuestion();
+    void closingWithoutChangesAsksNothing();
+    void saveOnNeverSavedAsksForName();
+    void overwriteLoop();
+    void saveAsKeepsTabCaption();
+    void failedSaveKeepsDocumentChanged();
+    void openFailureLeavesNothingBehind_data();
+    void openFailureLeavesNothingBehind();
+    void openCommand();
+    void templateDocumentNeverOverwritesTemplate();
+    void saveAllVisitsEveryDocument();
+    void closeAllKeepsCancelledOnes();
+    void roundTripWithoutEdits_data();
+    void roundTripWithoutEdits();
+    void corpusRoundTrip();
+};
+
+void TestDocumentManager::numbering()
+{
+    MainWindowFixture f;
+    QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));
+    const QString a = f.write(QStringLiteral("a.cmd"), "put a");
+    const QString b = f.write(QStringLiteral("b.cmd"), "put b");
+    QVERIFY(f.docs().OpenDocument(a, QStringLiteral("a.cmd")));
+    QVERIFY(f.docs().OpenDocument(b, QStringLiteral("b.cmd")));
+    frmDoc *fourth = f.docs().NewDocument();
+    QCOMPARE(fourth->windowTitle(), QStringLiteral("New Script 4"));
+    QCOMPARE(fourth->TabNum, 4);
+    QCOMPARE(f.docs().DocumentCount, 4);
+    QCOMPARE(f.window->tb().captions(),
+             QStringList({"New Script 1", "a.cmd", "b.cmd", "New Script 4"}));
+    QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 4);
+    QCOMPARE(f.docs().document(2)->windowTitle(), a);
+}
+
+void TestDocumentManager::limitOfTwenty()
+{
+    MainWindowFixture f;
+    for (int i = 1; i < 20; ++i)
+        QVERIFY(f.docs().NewDocument());
+    QCOMPARE(f.docs().DocumentCount, 20);
+    QCOMPARE(f.docs().LastTabNum, 20);
+
+    const QString path = f.write(QStringLiteral("x.cmd"), "exit");
+    QVERIFY(!f.docs().NewDocument());
+    QVERIFY(!f.docs().OpenDocument(path, QStringLiteral("x.cmd")));
+    QCOMPARE(f.docs().DocumentCount, 20);
+    QCOMPARE(f.docs().LastTabNum, 20);
+    QCOMPARE(f.window->tb().count(), 20);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Document Count", "Document Count"}));
+    QCOMPARE(f.dialogs.shown.last().text,
+             QStringLiteral("You already have the maximum number of documents open."));
+    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Information);
+
+    // A closed entry is free again and the next number is 21.
+    f.docs().closeCommand();
+    QCOMPARE(f.docs().DocumentCount, 19);
+    QCOMPARE(f.docs().NewDocument()->windowTitle(), QStringLiteral("New Script 21"));
+}
+
+void TestDocumentManager::closingQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("savePath"); // "cancel" cancels the Save As dialog
+    QTest::addColumn<bool>("closed");
+
+    QTest::newRow("Cancel keeps it") << int(Answer::Cancel) << "" << false;
+    QTest::newRow("No closes unsaved") << int(Answer::No) << "" << true;
+    QTest::newRow("Yes saves and closes") << int(Answer::Yes) << "saved.cmd" << true;
+    QTest::newRow("Yes then cancelled Save As keeps it") << int(Answer::Yes) << "cancel" << false;
+}
+
+void TestDocumentManager::closingQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, savePath);
+    QFETCH(bool, closed);
+
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    document->rt->SetText(QStringLiteral("put changed"));
+    QVERIFY(document->Changed);
+    f.dialogs.answers.enqueue(Answer(answer));
+    if (savePath == u"cancel")
+        f.dialogs.fileNames.enqueue(QString());
+    else if (!savePath.isEmpty())
+        f.dialogs.fileNames.enqueue(f.dir.filePath(savePath));
+
+    f.docs().closeCommand();
+    QCOMPARE(f.dialogs.shown.first().title, QStringLiteral("Save"));
+    QCOMPARE(f.dialogs.shown.first().text,
+             QStringLiteral("You have made changes to this Script. Do you wish to save?"));
+    QCOMPARE(f.dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
+    QCOMPARE(f.dialogs.shown.first().icon, Dialogs::Icon::Question);
+    QCOMPARE(f.docs().DocumentCount, closed ? 0 : 1);
+    QCOMPARE(f.window->tb().count(), closed ? 0 : 1);
+    QCOMPARE(f.window->mdiArea().subWindowList().size(), closed ? 0 : 1);
+    if (savePath == u"saved.cmd")
+        QCOMPARE(MainWindowFixture::read(f.dir.filePath(savePath)), QByteArray("put changed"));
+    QVERIFY(f.dialogs.unexpected.isEmpty());
+}
+
+void TestDocumentManager::closingWithoutChangesAsksNothing()
+{
+    MainWindowFixture f;
+    f.docs().closeCommand();
+    QCOMPARE(f.docs().DocumentCount, 0);
+    QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+void TestDocumentManager::saveOnNeverSavedAsksForName()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    document->rt->SetText(QStringLiteral("exit"));
+    f.dialogs.fileNames.enqueue(QString());
+    f.docs().saveCommand();
+    QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("save"));
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Save Script... New Script 1"));
+    QCOMPARE(f.dialogs.lastFilters.size(), 2);
+    QCOMPARE(f.dialogs.lastFilters[0].description, QStringLiteral("Script Files (*.cmd)"));
+    QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
+    QVERIFY(document->Changed);
+}
+
+void TestDocumentManager::overwriteLoop()
+{
+    MainWindowFixture f;
+    const QString existing = f.write(QStringLiteral("old.cmd"), "keep me");
+    frmDoc *document = f.docs().activeDocument();
+    document->rt->SetText(QStringLiteral("new text"));
+
+    // No to the overwrite question shows the dialog again; cancelling that saves nothing.
+    f.dialogs.fileNames << existing << QString();
+    f.dialogs.answers << Answer::No;
+    QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Overwrite"}));
+    QCOMPARE(f.dialogs.shown[1].text, existing + QStringLiteral(" Already exists.\nDo you want to replace it?"));
+    QCOMPARE(f.dialogs.shown[1].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(MainWindowFixture::read(existing), QByteArray("keep me"));
+
+    f.dialogs.fileNames << existing;
+    f.dialogs.answers << Answer::Yes;
+    QVERIFY(f.docs().SaveDocumentAs(document->entry()));
+    QCOMPARE(MainWindowFixture::read(existing), QByteArray("new text"));
+    QVERIFY(f.dialogs.unexpected.isEmpty());
+}
+
+void TestDocumentManager::saveAsKeepsTabCaption()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\n");
+    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+    document->rt->SetText(QStringLiteral("put b\r\n"));
+    const QString other = f.dir.filePath(QStringLiteral("other.wiz"));
+    f.dialogs.fileNames << other;
+    QVERIFY(f.docs().SaveDocumentAs(document->entry()));
+    QCOMPARE(document->windowTitle(), other);
+    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("hunt.cmd"));
+    QVERIFY(!document->Changed);
+    QCOMPARE(document->rt->language(), QStringLiteral("Perl"));
+    QCOMPARE(MainWindowFixture::read(other), QByteArray("put b\n")); // the file's line ends kept
+
+    // Save now writes to the new path without asking.
+    document->rt->SetText(QStringLiteral("put c"));
+    f.docs().saveCommand();
+    QCOMPARE(MainWindowFixture::read(other), QByteArray("put c"));
+    QCOMPARE(MainWindowFixture::read(path), QByteArray("put a\n"));
+}
+
+void TestDocumentManager::failedSaveKeepsDocumentChanged()
+{
+    MainWindowFixture f;
+    // A path below a regular file cannot be written, not even by root.
+    const QString blocker = f.write(QStringLiteral("blocker"), "x");
+    const QString path = blocker + QStringLiteral("/x.cmd");
+    frmDoc *document = f.docs().activeDocument();
+    document->rt->SetText(QStringLiteral("precious"));
+    f.dialogs.fileNames << path;
+    QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
+    QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
+    QVERIFY(document->Changed);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
+    QVERIFY(f.dialogs.shown.last().text.contains(path));
+    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
+
+    // Closing: Yes, and the save fails again: the window stays with its edits.
+    f.dialogs.answers << Answer::Yes;
+    f.dialogs.fileNames << path;
+    f.docs().closeCommand();
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(document->rt->Text(), QStringLiteral("precious"));
+}
+
+void TestDocumentManager::openFailureLeavesNothingBehind_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing file") << "missing.cmd";
+    QTest::newRow("folder") << ".";
+}
+
+void TestDocumentManager::openFailureLeavesNothingBehind()
+{
+    QFETCH(QString, name);
+    MainWindowFixture f;
+    const QString path = QDir(f.dir.path()).filePath(name);
+    QVERIFY(!f.docs().OpenDocument(path, name));
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().LastTabNum, 1);
+    QCOMPARE(f.window->tb().count(), 1);
+    QCOMPARE(f.window->mdiArea().subWindowList().size(), 1);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+    QVERIFY(f.dialogs.shown.last().text.contains(path));
+}
+
+void TestDocumentManager::openCommand()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("my hunt.cmd"), "exit");
+    QStringList chosen;
+    QObject::connect(&f.docs(), &DocumentManager::fileChosenForOpening, [&](const QString &p) { chosen << p; });
+
+    f.dialogs.fileNames << QString();
+    f.window->runCommand(QStringLiteral("open"));
+    QCOMPARE(f.docs().DocumentCount, 1);
+
+    f.dialogs.fileNames << path;
+    f.window->runCommand(QStringLiteral("open"));
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(chosen, QStringList({path}));
+    QCOMPARE(f.dialogs.shown.first().title, QStringLiteral("Open a Script..."));
+    QCOMPARE(f.dialogs.lastFilters.size(), 3);
+    QCOMPARE(f.dialogs.lastFilters[2].description, QStringLiteral("All Files (*.*)"));
+    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("my hunt.cmd"));
+    QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
+    QCOMPARE(f.docs().activeDocument()->rt->language(), QStringLiteral("Perl"));
+}
+
+void TestDocumentManager::templateDocumentNeverOverwritesTemplate()
+{
+    MainWindowFixture f;
+    const QString templ = f.write(QStringLiteral("huntgen.dat"), "put %1");
+    frmDoc *document = f.docs().OpenDocument(templ, QStringLiteral("Hunting Script"),
+                                             DocumentManager::Origin::Template);
+    QVERIFY(document->neverSaved());
+    document->rt->SetText(QStringLiteral("put goblin"));
+    const QString target = f.dir.filePath(QStringLiteral("goblin.cmd"));
+    f.dialogs.fileNames << target;
+    f.docs().saveCommand();
+    QCOMPARE(MainWindowFixture::read(templ), QByteArray("put %1"));
+    QCOMPARE(MainWindowFixture::read(target), QByteArray("put goblin"));
+    QVERIFY(!document->neverSaved());
+}
+
+void TestDocumentManager::saveAllVisitsEveryDocument()
+{
+    MainWindowFixture f;
+    const QString a = f.write(QStringLiteral("a.cmd"), "a");
+    frmDoc *opened = f.docs().OpenDocument(a, QStringLiteral("a.cmd"));
+    opened->rt->SetText(QStringLiteral("a2"));
+    frmDoc *first = f.docs().document(1);
+    first->rt->SetText(QStringLiteral("new"));
+    f.docs().activate(opened);
+
+    f.dialogs.fileNames << f.dir.filePath(QStringLiteral("n.cmd"));
+    f.window->runCommand(QStringLiteral("saveall"));
+    QCOMPARE(MainWindowFixture::read(a), QByteArray("a2"));
+    QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("n.cmd"))), QByteArray("new"));
+    QCOMPARE(f.docs().activeDocument(), opened);
+}
+
+void TestDocumentManager::closeAllKeepsCancelledOnes()
+{
+    MainWindowFixture f;
+    f.docs().NewDocument()->rt->SetText(QStringLiteral("changed"));
+    f.docs().NewDocument();
+    f.dialogs.answers << Answer::Cancel;
+    f.window->runCommand(QStringLiteral("closeall"));
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().openDocuments().first()->windowTitle(), QStringLiteral("New Script 2"));
+}
+
+void TestDocumentManager::roundTripWithoutEdits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("CR LF") << QByteArray("put a\r\nexit\r\n");
+    QTest::newRow("LF, no final line end") << QByteArray("put a\nexit");
+    QTest::newRow("CR") << QByteArray("a\rb\r");
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd\n\n\r\n");
+    QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput \xC3\xA9\r\n");
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEp\0\r\0\n\0\xE9\0", 10);
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0p\0\n", 6);
+    QTest::newRow("Windows-1252") << QByteArray("say \x92hi\x85 \x81\x8D\x8F\x90\x9D");
+    QTest::newRow("NUL bytes") << QByteArray("put\0x\r\n\0", 8);
+    QTest::newRow("tabs and trailing blanks") << QByteArray("\tput a  \t\r\n   ");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestDocumentManager::roundTripWithoutEdits()
+{
+    QFETCH(QByteArray, bytes);
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("in.cmd"), bytes);
+    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("in.cmd"));
+    QVERIFY(document);
+    QVERIFY(!document->Changed);
+    f.docs().saveCommand();
+    QCOMPARE(MainWindowFixture::read(path), bytes);
+    QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+void TestDocumentManager::corpusRoundTrip()
+{
+    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+    if (!QDir(corpus).exists())
+        QSKIP("no script corpus beside the project");
+    MainWindowFixture f;
+    const QString copy = f.dir.filePath(QStringLiteral("copy.cmd"));
+    int files = 0;
+    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QByteArray original = MainWindowFixture::read(path);
+        ScriptEditor editor;
+        QCOMPARE(editor.OpenFile(path), QString());
+        QVERIFY2(editor.SaveFile(copy, true).error.isEmpty(), qPrintable(path));
+        if (MainWindowFixture::read(copy) != original)
+            QFAIL(qPrintable(QStringLiteral("not byte-identical after a save: ") + path));
+        ++files;
+    }
+    QVERIFY(files > 400);
+}
+
+QTEST_MAIN(TestDocumentManager)
+#include "tst_documentmanager.moc"

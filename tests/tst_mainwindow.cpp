@@ -1,0 +1,238 @@
+#include "MainMenus.h"
+#include "MainWindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTest>
+
+using namespace Korveth;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithOneNewDocument();
+    void startUpStepsRunInOrder();
+    void commandLineIsOnePath_data();
+    void commandLineIsOnePath();
+    void droppedFilesOpenInOrder();
+    void dropStopsAtFirstFailure();
+    void onlyFileListsCanBeDropped();
+    void exitWithCancelKeepsRunning();
+    void exitClosesEverything();
+    void clipboardKeysReachTheMenuCommands();
+    void statusBarFollowsTheCaret();
+    void tabClickActivatesItsDocument();
+    void screenshot();
+};
+
+void TestMainWindow::startsWithOneNewDocument()
+{
+    MainWindowFixture f;
+    // A maximised document adds its caption in brackets, as multiple-document frames do.
+    QVERIFY(f.window->windowTitle().startsWith(QStringLiteral("Korveth Script Editor")));
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));
+    QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
+    QVERIFY(f.window->settingsDocument());
+    QVERIFY(!f.window->settingsDocument()->isVisible());
+    QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+void TestMainWindow::startUpStepsRunInOrder()
+{
+    ScriptedDialogs dialogs;
+    frmMain window(dialogs);
+    QStringList steps;
+    frmMain::StartUpHooks hooks;
+    hooks.fillQuickNav = [&](frmMain &) { steps << "quicknav"; };
+    hooks.layOutSidePane = [&](frmMain &) { steps << "pane"; };
+    hooks.fillFileBrowser = [&](frmMain &) { steps << "files"; };
+    hooks.showStartPage = [&](frmMain &w) {
+        steps << QStringLiteral("start page, %1 document").arg(w.documents().DocumentCount);
+    };
+    window.startUp(QString(), hooks);
+    QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
+}
+
+void TestMainWindow::commandLineIsOnePath_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("quoted");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("blanks, no quotes") << "my hunting script.cmd" << false << true;
+    QTest::newRow("quotes stay") << "quoted script.cmd" << true << false;
+}
+
+void TestMainWindow::commandLineIsOnePath()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, quoted);
+    QFETCH(bool, opens);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("put a");
+    file.close();
+
+    const QString commandLine = quoted ? u'"' + path + u'"' : path;
+    MainWindowFixture f(commandLine);
+    QCOMPARE(f.docs().DocumentCount, opens ? 1 : 0);
+    if (opens) {
+        QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
+        QCOMPARE(f.window->tb().captions(), QStringList({path}));
+        QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("put a"));
+    } else {
+        // The program names the file it could not open, quotes and all.
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+        QVERIFY(f.dialogs.shown.last().text.contains(commandLine));
+    }
+}
+
+void TestMainWindow::droppedFilesOpenInOrder()
+{
+    MainWindowFixture f;
+    QList<QUrl> urls;
+    for (const char *name : {"c.cmd", "a.cmd", "b.cmd"})
+        urls << QUrl::fromLocalFile(f.write(QString::fromLatin1(name), name));
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject *>(f.window.get())->event(&drop); // no drag in progress: skip the dispatcher
+    QStringList titles;
+    for (frmDoc *document : f.docs().openDocuments())
+        titles << QFileInfo(document->windowTitle()).fileName();
+    QCOMPARE(titles, QStringList({"New Script 1", "c.cmd", "a.cmd", "b.cmd"}));
+}
+
+void TestMainWindow::dropStopsAtFirstFailure()
+{
+    MainWindowFixture f;
+    const QList<QUrl> urls{QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a")),
+                           QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("gone.cmd"))),
+                           QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
+    f.window->openDroppedFiles(urls);
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+}
+
+void TestMainWindow::onlyFileListsCanBeDropped()
+{
+    MainWindowFixture f;
+    QMimeData text;
+    text.setText(QStringLiteral("put a"));
+    QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.window.get(), &enterText);
+    QVERIFY(!enterText.isAccepted());
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a"))});
+    QDragEnterEvent enterFiles(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.window.get(), &enterFiles);
+    QVERIFY(enterFiles.isAccepted());
+}
+
+void TestMainWindow::exitWithCancelKeepsRunning()
+{
+    MainWindowFixture f;
+    f.docs().NewDocument();
+    f.docs().document(1)->rt->SetText(QStringLiteral("unsaved"));
+    f.dialogs.answers << Dialogs::Answer::Cancel;
+    f.window->runCommand(QStringLiteral("exit"));
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QVERIFY(f.window->settingsDocument());
+
+    // Yes, then a cancelled Save As: nothing may be lost, so the program keeps running.
+    f.dialogs.answers << Dialogs::Answer::Yes;
+    f.dialogs.fileNames << QString();
+    f.window->runCommand(QStringLiteral("exit"));
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QVERIFY(f.dialogs.unexpected.isEmpty());
+}
+
+void TestMainWindow::exitClosesEverything()
+{
+    MainWindowFixture f;
+    f.docs().document(1)->rt->SetText(QStringLiteral("unsaved"));
+    f.docs().NewDocument();
+    f.dialogs.answers << Dialogs::Answer::No;
+    f.window->runCommand(QStringLiteral("exit"));
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(f.docs().DocumentCount, 0);
+    QVERIFY(!f.window->settingsDocument());
+}
+
+void TestMainWindow::clipboardKeysReachTheMenuCommands()
+{
+    MainWindowFixture f;
+    f.window->activateWindow();
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+
+    int cuts = 0;
+    QObject::connect(f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
+    editor->SetText(QStringLiteral("put goblin"));
+    editor->setSelection(0, 4, 0, 10);
+    QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(cuts, 1);
+    QCOMPARE(editor->Text(), QStringLiteral("put "));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("goblin"));
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->Text(), QStringLiteral("put goblin"));
+    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+}
+
+void TestMainWindow::statusBarFollowsTheCaret()
+{
+    MainWindowFixture f;
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
+    editor->SetCaretPos(1, 2);
+    QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
+}
+
+void TestMainWindow::tabClickActivatesItsDocument()
+{
+    MainWindowFixture f;
+    frmDoc *second = f.docs().NewDocument();
+    QCOMPARE(f.docs().activeDocument(), second);
+    Q_EMIT f.window->tb().tagActivated(1);
+    QCOMPARE(f.docs().activeDocument()->TabNum, 1);
+    QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
+}
+
+// Renders the window for a person to look at when KORVETH_SCREENSHOTS names a folder.
+void TestMainWindow::screenshot()
+{
+    const QString folder = qEnvironmentVariable("KORVETH_SCREENSHOTS");
+    if (folder.isEmpty())
+        QSKIP("set KORVETH_SCREENSHOTS to a folder to render the window");
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("hunt.cmd"),
+                                 "#ScriptName\r\n# grove hunt\r\nstart:\r\n  put stance offensive\r\n"
+                                 "  counter add 1\r\n  match attack You also see\r\n  matchwait\r\n"
+                                 "attack:\r\n  put attack %1\r\n  goto start\r\nlabelerror:\r\n  echo %s\r\n");
+    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+    document->rt->setMarginMask(3, 2);
+    document->rt->SetCaretPos(4, 2);
+    f.window->resize(900, 560);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main-window.png")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
