@@ -32,17 +32,19 @@ QByteArray realisticScript(int lines)
         case 4:
             text += "# look for the ";
             text += creature;
+            text += " in the next room";
             break;
         case 5:
-            text += "\tput attack ";
+            text += "\tput attack the ";
             text += creature;
+            text += " with my sword";
             break;
         case 6:
             text += "\tmove ";
             text += moves[random.bounded(7)];
             break;
         case 7:
-            text += "\twaitfor Roundtime";
+            text += "\twaitfor Roundtime: 3 seconds";
             break;
         case 8:
             text += "\tpause 2";
@@ -66,7 +68,7 @@ QByteArray realisticScript(int lines)
         default:
             text += "\tput get my ";
             text += creature;
-            text += " skin";
+            text += " skin from my backpack";
             break;
         }
     }

@@ -124,16 +124,16 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
     if (showLimitMessageIfFull())
         return nullptr;
     // Read before anything is created, so that a failure leaves no window, tab or count behind.
-    ScriptEditor probe;
-    const QString error = probe.OpenFile(path);
-    if (!error.isEmpty()) {
+    ReadResult read = readTextFile(path);
+    if (!read.error.isEmpty()) {
         m_dialogs.inform(QStringLiteral("Open Script"),
-                         QStringLiteral("Cannot open \"%1\".\n%2").arg(path, error),
+                         QStringLiteral("Cannot open \"%1\".\n%2").arg(path, read.error),
                          Dialogs::Icon::Warning);
         return nullptr;
     }
     frmDoc *document = createDocument(path);
-    document->rt->OpenFile(path);
+    document->rt->loadDecoded(read.text);
+    read = {}; // the editor holds its own copy now
     document->Changed = false;
     document->setOpenedFromTemplate(origin == Origin::Template);
     showDocument(document, tabCaption);

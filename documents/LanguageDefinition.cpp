@@ -39,15 +39,19 @@ char lower(char c)
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-QList<QByteArray> entriesLongestFirst(const QString &list, bool caseSensitive)
+std::array<QList<QByteArray>, 256> entriesByFirstByte(const QString &list, bool caseSensitive)
 {
-    QList<QByteArray> entries;
-    for (const QString &entry : list.split(u'\n', Qt::SkipEmptyParts))
-        entries.append(caseSensitive ? entry.toUtf8() : entry.toLower().toUtf8());
-    std::stable_sort(entries.begin(), entries.end(), [](const QByteArray &a, const QByteArray &b) {
-        return a.size() > b.size();
-    });
-    return entries;
+    std::array<QList<QByteArray>, 256> buckets;
+    for (const QString &entry : list.split(u'\n', Qt::SkipEmptyParts)) {
+        const QByteArray bytes = caseSensitive ? entry.toUtf8() : entry.toLower().toUtf8();
+        buckets[static_cast<unsigned char>(bytes[0])].append(bytes);
+    }
+    for (auto &bucket : buckets) {
+        std::stable_sort(bucket.begin(), bucket.end(), [](const QByteArray &a, const QByteArray &b) {
+            return a.size() > b.size();
+        });
+    }
+    return buckets;
 }
 
 } // namespace
@@ -84,8 +88,8 @@ void RegisterScriptLanguage(LanguageRegistry &registry)
 
 LanguageTokenizer::LanguageTokenizer(const LanguageDefinition &definition)
     : m_caseSensitive(definition.caseSensitive)
-    , m_keywords(entriesLongestFirst(definition.keywords, definition.caseSensitive))
-    , m_operators(entriesLongestFirst(definition.operators, definition.caseSensitive))
+    , m_keywords(entriesByFirstByte(definition.keywords, definition.caseSensitive))
+    , m_operators(entriesByFirstByte(definition.operators, definition.caseSensitive))
     , m_comment(definition.singleLineComment.toUtf8())
 {}
 
@@ -101,49 +105,72 @@ bool LanguageTokenizer::matchesAt(QByteArrayView line, qsizetype at, const QByte
     return true;
 }
 
-QList<StyledSpan> LanguageTokenizer::styleLine(QByteArrayView line) const
+qsizetype LanguageTokenizer::keywordAt(QByteArrayView line, qsizetype at) const
 {
-    QList<StyledSpan> spans;
+    const char first = m_caseSensitive ? line[at] : lower(line[at]);
+    for (const QByteArray &keyword : m_keywords[static_cast<unsigned char>(first)]) {
+        // A keyword ends where a word ends, or with its own colon ("labelerror:").
+        const qsizetype end = at + keyword.size();
+        if (matchesAt(line, at, keyword)
+            && (end == line.size() || !isWordByte(line[end]) || !isWordByte(keyword.back())))
+            return keyword.size();
+    }
+    return 0;
+}
+
+qsizetype LanguageTokenizer::operatorAt(QByteArrayView line, qsizetype at) const
+{
+    const char first = m_caseSensitive ? line[at] : lower(line[at]);
+    for (const QByteArray &op : m_operators[static_cast<unsigned char>(first)]) {
+        if (matchesAt(line, at, op))
+            return op.size();
+    }
+    return 0;
+}
+
+void LanguageTokenizer::paintLine(QByteArrayView line, char *styles) const
+{
     qsizetype i = 0;
     const qsizetype n = line.size();
     while (i < n) {
         if (!m_comment.isEmpty() && matchesAt(line, i, m_comment)) {
-            spans.append({i, n - i, TokenStyle::Comment});
-            break;
+            std::fill(styles + i, styles + n, char(TokenStyle::Comment));
+            return;
         }
-        const bool wordStart = isWordByte(line[i]) && (i == 0 || !isWordByte(line[i - 1]));
-        if (wordStart) {
-            qsizetype matched = 0;
-            for (const QByteArray &keyword : m_keywords) {
-                // A keyword ends where a word ends, or with its own colon ("labelerror:").
-                if (matchesAt(line, i, keyword)
-                    && (i + keyword.size() == n || !isWordByte(line[i + keyword.size()])
-                        || !isWordByte(keyword.back()))) {
-                    matched = keyword.size();
-                    break;
-                }
+        if (isWordByte(line[i])) {
+            const bool wordStart = i == 0 || !isWordByte(line[i - 1]);
+            const qsizetype matched = wordStart ? keywordAt(line, i) : 0;
+            if (matched > 0) {
+                std::fill_n(styles + i, matched, char(TokenStyle::Keyword));
+                i += matched;
+            } else {
+                while (i < n && isWordByte(line[i]))
+                    ++i;
             }
-            qsizetype end = i;
-            while (end < n && isWordByte(line[end]))
-                ++end;
-            if (matched > 0)
-                spans.append({i, matched, TokenStyle::Keyword});
-            i = matched > 0 ? i + matched : end;
             continue;
         }
-        qsizetype matched = 0;
-        for (const QByteArray &op : m_operators) {
-            if (matchesAt(line, i, op)) {
-                matched = op.size();
-                break;
-            }
-        }
+        const qsizetype matched = operatorAt(line, i);
         if (matched > 0) {
-            spans.append({i, matched, TokenStyle::Operator});
+            std::fill_n(styles + i, matched, char(TokenStyle::Operator));
             i += matched;
         } else {
             ++i;
         }
+    }
+}
+
+QList<StyledSpan> LanguageTokenizer::styleLine(QByteArrayView line) const
+{
+    QByteArray styles(line.size(), char(TokenStyle::Default));
+    paintLine(line, styles.data());
+    QList<StyledSpan> spans;
+    for (qsizetype i = 0; i < styles.size();) {
+        qsizetype end = i + 1;
+        while (end < styles.size() && styles[end] == styles[i])
+            ++end;
+        if (styles[i] != char(TokenStyle::Default))
+            spans.append({i, end - i, TokenStyle(styles[i])});
+        i = end;
     }
     return spans;
 }

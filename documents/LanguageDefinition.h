@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+
 // Colouring vocabularies registered under a name, and the script language's own definition. No
 // widgets: the lexer that paints an editor reads a definition from here.
 namespace Korveth {
@@ -62,12 +64,20 @@ public:
     // covers is default text.
     QList<StyledSpan> styleLine(QByteArrayView line) const;
 
+    // The same, written as one TokenStyle byte per byte of the line into styles, which the
+    // caller has filled with TokenStyle::Default. No allocation: this is the painting path.
+    void paintLine(QByteArrayView line, char *styles) const;
+
 private:
     bool matchesAt(QByteArrayView line, qsizetype at, const QByteArray &word) const;
+    qsizetype keywordAt(QByteArrayView line, qsizetype at) const;
+    qsizetype operatorAt(QByteArrayView line, qsizetype at) const;
 
     bool m_caseSensitive;
-    QList<QByteArray> m_keywords;  // longest first, so "counter add" wins over "counter"
-    QList<QByteArray> m_operators; // longest first
+    // By first byte (lower-cased when matching ignores case), longest first, so "counter add"
+    // wins over "counter".
+    std::array<QList<QByteArray>, 256> m_keywords;
+    std::array<QList<QByteArray>, 256> m_operators;
     QByteArray m_comment;
 };
 

@@ -345,7 +345,10 @@ void ScriptEditor::PrintContents(int, int flags)
 
 void ScriptEditor::loadUtf8(const QByteArray &utf8)
 {
-    // Loading is not an edit: nothing to undo back to an empty document.
+    // Loading is not an edit: nothing to undo back to an empty document, and no change
+    // notifications (the control would copy the whole text into them).
+    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0);
     SendScintilla(SCI_CLEARALL);
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
@@ -353,15 +356,23 @@ void ScriptEditor::loadUtf8(const QByteArray &utf8)
     SendScintilla(SCI_SETUNDOCOLLECTION, 1);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_SETMODEVENTMASK, eventMask);
     SendScintilla(SCI_GOTOPOS, 0);
+    Q_EMIT linesChanged();
 }
 
 QString ScriptEditor::OpenFile(const QString &path)
 {
-    ReadResult read = readTextFile(path);
+    const ReadResult read = readTextFile(path);
     if (!read.error.isEmpty())
         return read.error;
-    m_format = read.text.format;
+    loadDecoded(read.text);
+    return {};
+}
+
+void ScriptEditor::loadDecoded(const DecodedText &decoded)
+{
+    m_format = decoded.format;
     switch (m_format.lineEnding) {
     case LineEnding::CrLf:
         setEolMode(EolWindows);
@@ -373,8 +384,7 @@ QString ScriptEditor::OpenFile(const QString &path)
         setEolMode(EolMac);
         break;
     }
-    loadUtf8(read.text.utf8);
-    return {};
+    loadUtf8(decoded.utf8);
 }
 
 ScriptEditor::SaveOutcome ScriptEditor::SaveFile(const QString &path, bool)

@@ -77,6 +77,8 @@ public:
 
     // Loads a file as the text, remembering its format; returns the reason on failure.
     QString OpenFile(const QString &path);
+    // Loads text already read and decoded.
+    void loadDecoded(const DecodedText &decoded);
     struct SaveOutcome
     {
         QString error;  // empty on success

@@ -69,31 +69,52 @@ void ScriptLexer::styleText(int start, int end)
     // Restart at the beginning of the line so that a comment or keyword is seen whole.
     const int firstLine = int(sci->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
     start = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine));
+    // Whole-document requests (a new lexer, a colour change) are cut to what can be seen: the
+    // editor asks again for the rest as it scrolls, so a huge file is never styled in one go.
+    const int lastWanted = int(sci->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))
+                           + qMax(int(sci->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)), 100)
+                           + 100;
+    if (lastWanted > firstLine) {
+        const int limit = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastWanted));
+        if (limit > start && limit < end)
+            end = limit;
+    }
 
-    QByteArray bytes(end - start + 1, Qt::Uninitialized);
-    sci->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, start, end, bytes.data());
-    bytes.truncate(end - start);
-
+    // Style whole lines in chunks of about 64 KB: one copy of the text and one hand-over of the
+    // styles per chunk keeps a long run (a jump to the end of a huge file) quick and small.
     startStyling(start);
-    qsizetype lineStart = 0;
-    const qsizetype n = bytes.size();
-    while (lineStart < n) {
-        qsizetype lineEnd = lineStart;
-        while (lineEnd < n && bytes[lineEnd] != '\r' && bytes[lineEnd] != '\n')
-            ++lineEnd;
-        qsizetype at = lineStart;
-        const QByteArrayView line(bytes.constData() + lineStart, lineEnd - lineStart);
-        for (const StyledSpan &span : m_tokenizer.styleLine(line)) {
-            if (lineStart + span.start > at)
-                setStyling(int(lineStart + span.start - at), int(TokenStyle::Default));
-            setStyling(int(span.length), int(span.style));
-            at = lineStart + span.start + span.length;
+    const long length = sci->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    QByteArray text;
+    QByteArray styles;
+    long position = start;
+    while (position < end) {
+        const long lastLine = sci->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                 qMin<long>(position + 64 * 1024, length));
+        long chunkEnd = sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastLine + 1);
+        if (chunkEnd <= position || chunkEnd > length)
+            chunkEnd = length;
+        text.resize(chunkEnd - position + 1);
+        sci->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, position, chunkEnd, text.data());
+        text.truncate(chunkEnd - position);
+        styles.fill(char(TokenStyle::Default), text.size());
+
+        qsizetype lineStart = 0;
+        while (lineStart < text.size()) {
+            qsizetype lineEnd = lineStart;
+            while (lineEnd < text.size() && text[lineEnd] != '\r' && text[lineEnd] != '\n')
+                ++lineEnd;
+            const QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
+            m_tokenizer.paintLine(line, styles.data() + lineStart);
+            lineStart = lineEnd;
+            if (lineStart < text.size())
+                lineStart += (text[lineStart] == '\r' && lineStart + 1 < text.size()
+                              && text[lineStart + 1] == '\n')
+                                 ? 2
+                                 : 1;
         }
-        qsizetype next = lineEnd;
-        if (next < n)
-            next += (bytes[next] == '\r' && next + 1 < n && bytes[next + 1] == '\n') ? 2 : 1;
-        setStyling(int(next - at), int(TokenStyle::Default));
-        lineStart = next;
+        sci->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, static_cast<unsigned long>(styles.size()),
+                           styles.constData());
+        position = chunkEnd;
     }
 }
 

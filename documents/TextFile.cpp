@@ -255,7 +255,15 @@ ReadResult readTextFile(const QString &path)
         result.error = file.errorString();
         return result;
     }
-    QByteArray bytes = file.readAll();
+    // Read a regular file in one piece of its own size; readAll's growth would overshoot.
+    QByteArray bytes;
+    const qint64 size = file.size();
+    if (size > 0) {
+        bytes.resize(size);
+        const qint64 got = file.read(bytes.data(), size);
+        bytes.resize(qMax<qint64>(got, 0));
+    }
+    bytes += file.readAll(); // whatever a growing or special file still holds
     if (file.error() != QFileDevice::NoError) {
         result.error = file.errorString();
         return result;

@@ -1,0 +1,85 @@
+// Opening a large script in the editor: time until the document is shown and the caret moves to
+// the last line, and the peak memory, against the file size.
+//   bench_open FILE   (make one with: korveth-make-script realistic 2000000 FILE)
+#include "DocumentManager.h"
+#include "LanguageDefinition.h"
+#include "ScriptedDialogs.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double currentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = status.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: bench_open FILE\n", stderr);
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const double fileMegabytes = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+
+    Korveth::ScriptedDialogs dialogs;
+    Korveth::frmMain window(dialogs);
+    window.resize(1000, 700);
+    window.show();
+    window.startUp(QString());
+    QApplication::processEvents();
+    const double before = currentMegabytes();
+
+    QElapsedTimer timer;
+    timer.start();
+    Korveth::frmDoc *document = window.documents().OpenDocument(path, QFileInfo(path).fileName());
+    if (!document) {
+        std::fputs("could not open the file\n", stderr);
+        return 1;
+    }
+    const double afterLoad = currentMegabytes();
+    QApplication::processEvents();
+    (void)document->grab(); // paint once, as the screen would
+    const qint64 shownMs = timer.elapsed();
+    const double afterShown = currentMegabytes();
+    const double peakShown = peakMegabytes();
+    document->rt->SetCaretPos(document->rt->linecount() - 1, 0);
+    document->rt->ensureCursorVisible();
+    QApplication::processEvents();
+    (void)document->grab();
+    const qint64 caretMs = timer.elapsed();
+
+    const double peak = peakMegabytes();
+    std::printf("file %.1f MB, %d lines\n", fileMegabytes, document->rt->linecount());
+    std::printf("shown after %lld ms, caret on the last line after %lld ms\n",
+                static_cast<long long>(shownMs), static_cast<long long>(caretMs));
+    std::printf("memory before opening %.0f MB; after loading %.0f MB, after showing %.0f MB (peak so far "
+                "%.0f MB: %.2f x the file size)\n",
+                before, afterLoad, afterShown, peakShown, (peakShown - before) / fileMegabytes);
+    std::printf("peak after the caret went to the end %.0f MB: %.2f x the file size\n", peak,
+                (peak - before) / fileMegabytes);
+    document->Changed = false;
+    return 0;
+}
