@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "Unwritable.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void overwriteLoop();
     void saveAsKeepsTabCaption();
     void failedSaveKeepsDocumentChanged();
+    void failedSaveLeavesOldFileIntact();
     void openFailureLeavesNothingBehind_data();
     void openFailureLeavesNothingBehind();
     void openCommand();
@@ -209,6 +211,30 @@ void TestDocumentManager::failedSaveKeepsDocumentChanged()
     f.docs().closeCommand();
     QCOMPARE(f.docs().DocumentCount, 1);
     QCOMPARE(document->rt->Text(), QStringLiteral("precious"));
+}
+
+void TestDocumentManager::failedSaveLeavesOldFileIntact()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("hunt.cmd"), "put old\r\n");
+    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+    document->rt->SetText(QStringLiteral("put new"));
+    {
+        Unwritable lock(path);
+        if (!lock.ok())
+            QSKIP("cannot make a file unwritable here");
+        f.docs().saveCommand();
+    }
+    QCOMPARE(MainWindowFixture::read(path), QByteArray("put old\r\n"));
+    QVERIFY(document->Changed);
+    QCOMPARE(document->windowTitle(), path);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
+    QVERIFY(f.dialogs.shown.last().text.startsWith(QStringLiteral("Could not save \"") + path));
+
+    // Once the file can be written again, Save works.
+    f.docs().saveCommand();
+    QCOMPARE(MainWindowFixture::read(path), QByteArray("put new"));
+    QVERIFY(!document->Changed);
 }
 
 void TestDocumentManager::openFailureLeavesNothingBehind_data()
