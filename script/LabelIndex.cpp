@@ -10,7 +10,7 @@ namespace Korveth {
 namespace {
 
 // Longest suffix before a colon that the hash index holds; longer names are scanned for.
-constexpr qsizetype maxIndexedLength = 128;
+constexpr qsizetype maxIndexedLength = 32;
 constexpr std::uint64_t hashBase = 0x100000001b3ULL;
 
 bool endsRun(QChar c)
@@ -31,13 +31,14 @@ const std::array<std::uint64_t, maxIndexedLength + 1> &basePowers()
 }
 
 // Mixes the length in so that names differing only by leading zero characters stay apart.
-std::uint64_t finishKey(std::uint64_t hash, qsizetype length)
+// 32 bits are enough: every candidate is verified, so a collision only costs a comparison.
+std::uint32_t finishKey(std::uint64_t hash, qsizetype length)
 {
     std::uint64_t k = hash ^ (std::uint64_t(length) * 0x9e3779b97f4a7c15ULL);
     k ^= k >> 31;
     k *= 0xbf58476d1ce4e5b9ULL;
     k ^= k >> 29;
-    return k;
+    return std::uint32_t(k >> 32);
 }
 
 std::uint64_t nameHash(QStringView name)
@@ -77,30 +78,53 @@ bool LabelIndex::containsLabel(QStringView name) const
     return containsUpperLabel(upperCased(name));
 }
 
-bool LabelIndex::indexable(QStringView name) const
-{
-    if (name.size() > maxIndexedLength || m_upperText.size() > qsizetype(UINT32_MAX))
-        return false;
-    return std::none_of(name.begin(), name.end(), endsRun);
-}
-
 bool LabelIndex::containsUpperLabel(QStringView upperName) const
 {
-    if (!indexable(upperName))
+    // NAME: cut at its colons gives segments, each followed by a colon (the last by the one
+    // sought). Wherever NAME: occurs, each segment ends at a text colon and lies in the run before
+    // it. So the colons whose run ends with the longest segment (its last maxIndexedLength
+    // characters) are the only candidates, and each is verified against the whole name. Equal
+    // keys of different text only add candidates that fail.
+    if (m_upperText.size() > qsizetype(UINT32_MAX))
         return scanText(upperName);
-    const std::uint64_t key = finishKey(nameHash(upperName), upperName.size());
-    auto it = std::lower_bound(m_entries.begin(),
-                               m_entries.end(),
-                               key,
-                               [](const Entry &e, std::uint64_t k) { return e.key < k; });
-    for (; it != m_entries.end() && it->key == key; ++it) {
-        const qsizetype start = qsizetype(it->colon) - upperName.size();
-        if (start >= 0 && QStringView(m_upperText).sliced(start, upperName.size()) == upperName)
+    QStringView segment;
+    qsizetype segmentEnd = -1; // offset in NAME: of the colon after the chosen segment
+    qsizetype from = 0;
+    for (;;) {
+        qsizetype colon = upperName.indexOf(u':', from);
+        if (colon < 0)
+            colon = upperName.size();
+        const QStringView piece = upperName.sliced(from, colon - from);
+        if (segmentEnd < 0 || piece.size() > segment.size()) {
+            segment = piece;
+            segmentEnd = colon;
+        }
+        if (colon == upperName.size())
+            break;
+        from = colon + 1;
+    }
+    if (std::any_of(segment.begin(), segment.end(), endsRun))
+        return scanText(upperName);
+
+    const QStringView key = segment.last(qMin(segment.size(), maxIndexedLength));
+    const std::uint32_t hash = finishKey(nameHash(key), key.size());
+    auto it = std::lower_bound(m_entries.begin(), m_entries.end(), hash, [](const Entry &e, std::uint32_t k) {
+        return e.key < k;
+    });
+    const auto end = std::upper_bound(it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) {
+        return k < e.key;
+    });
+    // A key shared by a great many colons is answered by one scan, remembered.
+    if (end - it > 4096)
+        return scanText(upperName);
+    const QStringView text = m_upperText;
+    for (; it != end; ++it) {
+        const qsizetype start = qsizetype(it->colon) - segmentEnd;
+        const qsizetype colon = start + upperName.size();
+        if (start >= 0 && colon < text.size() && text[colon] == u':'
+            && text.sliced(start, upperName.size()) == upperName)
             return true;
     }
-    // Equal keys that all failed to verify mean a hash collision: the scan decides exactly.
-    if (it != m_entries.begin() && std::prev(it)->key == key)
-        return scanText(upperName);
     return false;
 }
 

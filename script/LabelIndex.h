@@ -12,10 +12,11 @@ namespace Korveth {
 // Answers "does NAME followed by a colon occur anywhere in the script text?" with the plain
 // substring semantics of the checker, without scanning the whole text per question.
 //
-// Every colon is indexed by the short run of characters before it that holds no blank, line break
-// or colon: a name without those characters can only occur inside such a run, so it is found by
-// hashing. Other names (rare: with a colon, a line break or very long) fall back to one scan of
-// the text each, remembered for the run.
+// Every colon is indexed by the hashes of the suffixes (up to 32 characters) of the run before it
+// that holds no blank, line break or colon. A name is looked up by its longest colon-free piece and
+// verified in place, so long names and names with colons are found without a scan. A name whose
+// longest piece holds a blank or line break falls back to one scan of the text, remembered for
+// the run.
 class LabelIndex
 {
 public:
@@ -32,11 +33,10 @@ public:
 private:
     struct Entry
     {
-        std::uint64_t key;
+        std::uint32_t key;
         std::uint32_t colon; // position of the colon that ends this suffix
     };
 
-    bool indexable(QStringView name) const;
     bool scanText(QStringView upperName) const;
 
     QString m_upperText;

@@ -194,6 +194,13 @@ void TestCheckCommand::hostileFiles_data()
     QTest::newRow("NUL bytes") << QByteArray("put\0\0\r\n\0", 8) << 2;
     QTest::newRow("colons") << QByteArray(1'000'000, ':') << 1;
     QTest::newRow("long line") << ("goto " + QByteArray(4'000'000, 'z')) << 1;
+    // Every goto names its own long label with a colon inside: a scan per line would take hours.
+    QByteArray longLabels;
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray name = QByteArray(150, 'x') + QByteArray::number(i) + "a:b";
+        longLabels += "goto " + name + "\n" + name + ":\n";
+    }
+    QTest::newRow("long distinct labels") << longLabels << 40001;
 }
 
 // Every non-empty line gets its verdict and the run ends with the summary.

@@ -13,6 +13,7 @@ private Q_SLOTS:
     void quirks_data();
     void quirks();
     void agreesWithPlainSearch();
+    void longNamesAgreeWithPlainSearch();
 };
 
 void TestLabelIndex::quirks_data()
@@ -70,6 +71,29 @@ void TestLabelIndex::agreesWithPlainSearch()
                 QFAIL(qPrintable(QStringLiteral("text %1 name %2")
                                      .arg(QString::fromLatin1(text.toUtf8().toHex()),
                                           QString::fromLatin1(name.toUtf8().toHex()))));
+        }
+    }
+}
+
+// Long runs and names past the hashed length, taken from the text itself so that many are found.
+void TestLabelIndex::longNamesAgreeWithPlainSearch()
+{
+    QRandomGenerator random(7);
+    const QString alphabet = QStringLiteral("aab:");
+    for (int round = 0; round < 60; ++round) {
+        QString text;
+        const int length = 200 + random.bounded(1500);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random.bounded(alphabet.size())];
+        const LabelIndex index(text);
+        for (int q = 0; q < 40; ++q) {
+            const int nameLength = 100 + random.bounded(250);
+            const int start = random.bounded(qMax(1, int(text.size()) - nameLength));
+            QString name = text.mid(start, nameLength);
+            if (q % 3 == 0 && !name.isEmpty())
+                name[random.bounded(int(name.size()))] = u'b'; // a near miss
+            const bool expected = text.toUpper().contains(name.toUpper() + u':');
+            QVERIFY2(index.containsLabel(name) == expected, qPrintable(name));
         }
     }
 }
