@@ -25,6 +25,8 @@ namespace {
 // Status-bar panel widths come in twips; a screen pixel is 15 twips at 96 dots per inch.
 constexpr int twipsPerPixel = 15;
 
+const QString mainCaption = QStringLiteral("Korveth Script Editor");
+
 bool carriesFileList(const QMimeData *data)
 {
     if (!data || !data->hasUrls())
@@ -43,7 +45,7 @@ frmMain::frmMain(Dialogs &dialogs, QWidget *parent)
     , m_menus(std::make_unique<MainMenus>(*menuBar()))
     , m_documents(new DocumentManager(*m_area, *m_tabs, dialogs, this))
 {
-    setWindowTitle(QStringLiteral("Korveth Script Editor"));
+    setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
     setAcceptDrops(true);
     resize(1000, 720);
@@ -233,6 +235,15 @@ void frmMain::openDroppedFiles(const QList<QUrl> &urls)
         if (!m_documents->OpenDocument(path, path))
             break;
     }
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A maximised document would add its caption to the frame's; the frame keeps its own (the tab
+    // strip names the document).
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != mainCaption)
+        setWindowTitle(mainCaption);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

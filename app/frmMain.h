@@ -52,6 +52,7 @@ public:
     frmDoc *settingsDocument() const { return m_settingsDocument; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
