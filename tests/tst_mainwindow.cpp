@@ -232,6 +232,16 @@ void TestMainWindow::screenshot()
     document->rt->SetCaretPos(4, 2);
     f.window->resize(900, 560);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main-window.png")));
+
+    document->rt->ExecuteCmd(ScriptEditor::Replace);
+    QWidget *replace = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->windowTitle() == u"Replace")
+            replace = w;
+    }
+    QVERIFY(replace);
+    QVERIFY(replace->grab().save(folder + QStringLiteral("/replace.png")));
+    replace->close();
 }
 
 QTEST_MAIN(TestMainWindow)
