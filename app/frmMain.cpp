@@ -32,7 +32,8 @@ bool carriesFileList(const QMimeData *data)
     if (!data || !data->hasUrls())
         return false;
     const QList<QUrl> urls = data->urls();
-    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl &u) { return u.isLocalFile(); });
+    return !urls.isEmpty()
+           && std::all_of(urls.begin(), urls.end(), [](const QUrl &u) { return u.isLocalFile(); });
 }
 
 } // namespace
@@ -101,9 +102,11 @@ void frmMain::connectCommands()
         };
     };
     auto editorCommand = [&](int command, int datum = 0) {
-        return onEditor([command, datum](ScriptEditor &editor) { editor.ExecuteCmd(command, datum); });
+        return onEditor(
+            [command, datum](ScriptEditor &editor) { editor.ExecuteCmd(command, datum); });
     };
 
+    // clang-format off
     m_commands = {
         {QStringLiteral("new"), [&docs] { docs.NewDocument(); }},
         {QStringLiteral("open"), [&docs] { docs.openCommand(); }},
@@ -141,20 +144,25 @@ void frmMain::connectCommands()
         {QStringLiteral("tilever"), [this] { tile(Qt::Vertical); }},
         {QStringLiteral("cascade"), [this] { m_area->cascadeSubWindows(); }},
     };
+    // clang-format on
 
     for (auto it = m_menus->actions().cbegin(); it != m_menus->actions().cend(); ++it) {
         const QString key = it.key();
         connect(it.value(), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
-    connect(m_menus->menu(QStringLiteral("wnlist")), &QMenu::aboutToShow, this, &frmMain::fillWindowList);
+    connect(m_menus->menu(QStringLiteral("wnlist")),
+            &QMenu::aboutToShow,
+            this,
+            &frmMain::fillWindowList);
     connect(m_documents, &DocumentManager::positionTextChanged, m_panels[1], &QLabel::setText);
     connect(m_documents, &DocumentManager::editMenuRequested, this, [this](const QPoint &pos) {
         m_menus->menu(QStringLiteral("edit"))->popup(pos);
     });
-    connect(m_tabs, &DocumentTabs::tagContextMenuRequested, this, [this](int tag, const QPoint &pos) {
-        Q_EMIT m_tabs->tagActivated(tag);
-        m_menus->tabMenu()->popup(pos);
-    });
+    connect(
+        m_tabs, &DocumentTabs::tagContextMenuRequested, this, [this](int tag, const QPoint &pos) {
+            Q_EMIT m_tabs->tagActivated(tag);
+            m_menus->tabMenu()->popup(pos);
+        });
 }
 
 void frmMain::runCommand(const QString &key)
@@ -172,7 +180,8 @@ void frmMain::fillWindowList()
         QAction *item = list->addAction(document->windowTitle());
         item->setCheckable(true);
         item->setChecked(document == m_documents->activeDocument());
-        connect(item, &QAction::triggered, this, [this, document] { m_documents->activate(document); });
+        connect(
+            item, &QAction::triggered, this, [this, document] { m_documents->activate(document); });
     }
 }
 

@@ -80,7 +80,8 @@ QByteArray gotoStorm(int gotoLines)
     QByteArray text;
     text.reserve(qsizetype(gotoLines) * 40);
     for (int i = 0; i < gotoLines; ++i)
-        text += "goto label" + QByteArray::number(i) + "\r\nput step " + QByteArray::number(i) + "\r\n";
+        text += "goto label" + QByteArray::number(i) + "\r\nput step " + QByteArray::number(i)
+                + "\r\n";
     for (int i = 0; i < gotoLines; ++i)
         text += "label" + QByteArray::number(i) + ":\r\n";
     text += "exit";

@@ -74,11 +74,18 @@ int main(int argc, char *argv[])
     const double peak = peakMegabytes();
     std::printf("file %.1f MB, %d lines\n", fileMegabytes, document->rt->linecount());
     std::printf("shown after %lld ms, caret on the last line after %lld ms\n",
-                static_cast<long long>(shownMs), static_cast<long long>(caretMs));
-    std::printf("memory before opening %.0f MB; after loading %.0f MB, after showing %.0f MB (peak so far "
-                "%.0f MB: %.2f x the file size)\n",
-                before, afterLoad, afterShown, peakShown, (peakShown - before) / fileMegabytes);
-    std::printf("peak after the caret went to the end %.0f MB: %.2f x the file size\n", peak,
+                static_cast<long long>(shownMs),
+                static_cast<long long>(caretMs));
+    std::printf(
+        "memory before opening %.0f MB; after loading %.0f MB, after showing %.0f MB (peak so far "
+        "%.0f MB: %.2f x the file size)\n",
+        before,
+        afterLoad,
+        afterShown,
+        peakShown,
+        (peakShown - before) / fileMegabytes);
+    std::printf("peak after the caret went to the end %.0f MB: %.2f x the file size\n",
+                peak,
                 (peak - before) / fileMegabytes);
     document->Changed = false;
     return 0;

@@ -14,8 +14,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     const int lines = std::atoi(argv[2]);
-    const QByteArray text = std::strcmp(argv[1], "gotos") == 0 ? KorvethBench::gotoStorm(lines / 3)
-                                                                : KorvethBench::realisticScript(lines);
+    const QByteArray text = std::strcmp(argv[1], "gotos") == 0
+                                ? KorvethBench::gotoStorm(lines / 3)
+                                : KorvethBench::realisticScript(lines);
     QFile file(QString::fromLocal8Bit(argv[3]));
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);

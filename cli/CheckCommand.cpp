@@ -196,7 +196,9 @@ int runCheckCommand(const QStringList &arguments, std::FILE *in, std::FILE *out,
         const Source source = readSource(path, in);
         if (!source.error.isEmpty()) {
             output.flush();
-            std::fprintf(err, "korveth-check: cannot read '%s': %s\n", qPrintable(path),
+            std::fprintf(err,
+                         "korveth-check: cannot read '%s': %s\n",
+                         qPrintable(path),
                          qPrintable(source.error));
             anyUnreadable = true;
             continue;

@@ -32,7 +32,10 @@ bool FileExists(const QString &path)
 
 } // namespace
 
-DocumentManager::DocumentManager(QMdiArea &area, DocumentTabs &tabs, Dialogs &dialogs, QObject *parent)
+DocumentManager::DocumentManager(QMdiArea &area,
+                                 DocumentTabs &tabs,
+                                 Dialogs &dialogs,
+                                 QObject *parent)
     : QObject(parent)
     , m_area(area)
     , m_tabs(tabs)
@@ -144,10 +147,11 @@ bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
 {
     const ScriptEditor::SaveOutcome outcome = document->rt->SaveFile(path, true);
     if (!outcome.error.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("Save"),
-                         QStringLiteral("Could not save \"%1\".\n%2\nThe file on disk was left as it was.")
-                             .arg(path, outcome.error),
-                         Dialogs::Icon::Warning);
+        m_dialogs.inform(
+            QStringLiteral("Save"),
+            QStringLiteral("Could not save \"%1\".\n%2\nThe file on disk was left as it was.")
+                .arg(path, outcome.error),
+            Dialogs::Icon::Warning);
         return false;
     }
     if (!outcome.notice.isEmpty())
@@ -181,10 +185,11 @@ bool DocumentManager::SaveDocumentAs(int entry)
             return false;
         if (!FileExists(path))
             break;
-        const auto answer = m_dialogs.message(QStringLiteral("Overwrite"),
-                                              path + QStringLiteral(" Already exists.\nDo you want to replace it?"),
-                                              Dialogs::Icon::Question,
-                                              Dialogs::Buttons::YesNo);
+        const auto answer = m_dialogs.message(
+            QStringLiteral("Overwrite"),
+            path + QStringLiteral(" Already exists.\nDo you want to replace it?"),
+            Dialogs::Icon::Question,
+            Dialogs::Buttons::YesNo);
         if (answer == Dialogs::Answer::Yes)
             break;
     }
@@ -219,7 +224,8 @@ frmDoc *DocumentManager::activeDocument() const
     QMdiSubWindow *window = m_area.activeSubWindow();
     if (!window) {
         // Offscreen and while another window has the focus, the area may report none active.
-        const QList<QMdiSubWindow *> windows = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
+        const QList<QMdiSubWindow *> windows
+            = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
         window = windows.isEmpty() ? nullptr : windows.last();
     }
     return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;

@@ -22,7 +22,10 @@ class DocumentManager final : public QObject, public DocumentSaver
 public:
     static constexpr int maxDocuments = 20;
 
-    DocumentManager(QMdiArea &area, DocumentTabs &tabs, Dialogs &dialogs, QObject *parent = nullptr);
+    DocumentManager(QMdiArea &area,
+                    DocumentTabs &tabs,
+                    Dialogs &dialogs,
+                    QObject *parent = nullptr);
     ~DocumentManager() override;
 
     // Entries 1 to 20; an empty entry is null.
@@ -36,7 +39,8 @@ public:
     enum class Origin { File, Template };
     // Creates a document holding the file; null at the limit or when the file cannot be read
     // (the user is told why). A template-born document counts as never saved.
-    frmDoc *OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
+    frmDoc *
+    OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
 
     // Saves the document of the entry; true when it was written.
     bool SaveDocument(int entry) override;

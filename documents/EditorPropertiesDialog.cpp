@@ -39,8 +39,10 @@ EditorPropertiesDialog::EditorPropertiesDialog(ScriptEditor &editor, QWidget *pa
     form->addRow(QStringLiteral("&Tab width:"), m_tabWidth);
     connect(fontButton, &QPushButton::clicked, this, &EditorPropertiesDialog::chooseFont);
 
-    const QStringList names{QStringLiteral("Text colour..."), QStringLiteral("Keyword colour..."),
-                            QStringLiteral("Variable colour..."), QStringLiteral("Comment colour...")};
+    const QStringList names{QStringLiteral("Text colour..."),
+                            QStringLiteral("Keyword colour..."),
+                            QStringLiteral("Variable colour..."),
+                            QStringLiteral("Comment colour...")};
     for (int style = 0; style < styleCount; ++style) {
         auto *button = new QPushButton(names[style]);
         button->setEnabled(lexer != nullptr);

@@ -67,7 +67,8 @@ void FindReplaceDialog::showFor(bool replace)
     m_replace->setText(settings.replacement);
     m_matchCase->setChecked(settings.matchCase);
     m_wholeWord->setChecked(settings.wholeWord);
-    for (QWidget *w : {static_cast<QWidget *>(m_replace), static_cast<QWidget *>(m_replaceLabel),
+    for (QWidget *w : {static_cast<QWidget *>(m_replace),
+                       static_cast<QWidget *>(m_replaceLabel),
                        static_cast<QWidget *>(m_replaceButton),
                        static_cast<QWidget *>(m_replaceAllButton)})
         w->setVisible(replace);
@@ -93,7 +94,8 @@ void FindReplaceDialog::find(bool forward)
 {
     storeSettings();
     const bool found = m_editor->findText(SearchSettings::shared(), forward);
-    m_status->setText(found ? QString() : QStringLiteral("\"%1\" was not found.").arg(m_find->text()));
+    m_status->setText(found ? QString()
+                            : QStringLiteral("\"%1\" was not found.").arg(m_find->text()));
 }
 
 void FindReplaceDialog::replaceOne()

@@ -7,18 +7,29 @@ namespace Korveth {
 namespace {
 
 const char *const scriptKeywords[] = {
-    "counter", "counter add", "counter set", "echo", "exit", "if_", "if_0", "goto",
-    "labelerror:", "match", "matchwait", "move", "nextroom", "pause", "put", "save",
-    "shift", "wait", "waitfor", "if_1", "if_2", "if_3", "if_4", "if_5", "if_6", "if_7",
-    "if_8", "if_9",
+    "counter", "counter add", "counter set", "echo",      "exit",    "if_",      "if_0",
+    "goto",    "labelerror:", "match",       "matchwait", "move",    "nextroom", "pause",
+    "put",     "save",        "shift",       "wait",      "waitfor", "if_1",     "if_2",
+    "if_3",    "if_4",        "if_5",        "if_6",      "if_7",    "if_8",     "if_9",
 };
 
 const char *const scriptOperators[] = {
-    "%", "%0", "%1", "%2", "%3", "%4", "%5", "%6", "%7", "%8", "%9", "%c", "%s",
+    "%",
+    "%0",
+    "%1",
+    "%2",
+    "%3",
+    "%4",
+    "%5",
+    "%6",
+    "%7",
+    "%8",
+    "%9",
+    "%c",
+    "%s",
 };
 
-template<std::size_t N>
-QString joinedWithLineFeeds(const char *const (&items)[N])
+template<std::size_t N> QString joinedWithLineFeeds(const char *const (&items)[N])
 {
     QString text;
     for (const char *item : items) {
@@ -47,9 +58,10 @@ std::array<QList<QByteArray>, 256> entriesByFirstByte(const QString &list, bool 
         buckets[static_cast<unsigned char>(bytes[0])].append(bytes);
     }
     for (auto &bucket : buckets) {
-        std::stable_sort(bucket.begin(), bucket.end(), [](const QByteArray &a, const QByteArray &b) {
-            return a.size() > b.size();
-        });
+        std::stable_sort(
+            bucket.begin(), bucket.end(), [](const QByteArray &a, const QByteArray &b) {
+                return a.size() > b.size();
+            });
     }
     return buckets;
 }

@@ -12,8 +12,8 @@
 #include <Qsci/qsciprinter.h>
 
 #include <QContextMenuEvent>
-#include <QMimeData>
 #include <QFontDatabase>
+#include <QMimeData>
 
 namespace Korveth {
 
@@ -87,7 +87,8 @@ ScriptEditor::ScriptEditor(QWidget *parent)
     applyRemovedBindings();
 
     connect(this, &QsciScintilla::selectionChanged, this, &ScriptEditor::caretOrSelectionChanged);
-    connect(this, &QsciScintilla::cursorPositionChanged, this, &ScriptEditor::caretOrSelectionChanged);
+    connect(
+        this, &QsciScintilla::cursorPositionChanged, this, &ScriptEditor::caretOrSelectionChanged);
     connect(this, &QsciScintilla::linesChanged, this, [this] {
         if (marginWidth(imageMargin) > 0)
             DisplayLeftMargin(true);
@@ -242,8 +243,8 @@ void ScriptEditor::goToLine(int datum)
     if (datum < 0) {
         if (!m_dialogs)
             return;
-        const auto chosen = m_dialogs->lineNumber(QStringLiteral("Go To Line"),
-                                                  GetSel(false).endLine + 1, lines());
+        const auto chosen = m_dialogs->lineNumber(
+            QStringLiteral("Go To Line"), GetSel(false).endLine + 1, lines());
         if (!chosen)
             return;
         line = *chosen - 1;

@@ -71,11 +71,12 @@ void ScriptLexer::styleText(int start, int end)
     start = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine));
     // Whole-document requests (a new lexer, a colour change) are cut to what can be seen: the
     // editor asks again for the rest as it scrolls, so a huge file is never styled in one go.
-    const int lastWanted = int(sci->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))
-                           + qMax(int(sci->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)), 100)
-                           + 100;
+    const int lastWanted
+        = int(sci->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))
+          + qMax(int(sci->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)), 100) + 100;
     if (lastWanted > firstLine) {
-        const int limit = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastWanted));
+        const int limit
+            = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastWanted));
         if (limit > start && limit < end)
             end = limit;
     }
@@ -112,7 +113,8 @@ void ScriptLexer::styleText(int start, int end)
                                  ? 2
                                  : 1;
         }
-        sci->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, static_cast<unsigned long>(styles.size()),
+        sci->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX,
+                           static_cast<unsigned long>(styles.size()),
                            styles.constData());
         position = chunkEnd;
     }

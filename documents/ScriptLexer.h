@@ -13,7 +13,9 @@ class ScriptLexer final : public QsciLexerCustom
     Q_OBJECT
 
 public:
-    ScriptLexer(const QString &name, const LanguageDefinition &definition, QObject *parent = nullptr);
+    ScriptLexer(const QString &name,
+                const LanguageDefinition &definition,
+                QObject *parent = nullptr);
 
     const char *language() const override;
     QString description(int style) const override;

@@ -40,7 +40,8 @@ DecodedText decodeText(const QByteArray &bytes);
 // cannot store (only Windows-1252 can lack one).
 std::optional<QByteArray> encodeText(QByteArrayView utf8, const TextFileFormat &format);
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
 
 // The most frequent line end of a text; CR LF when there is none.

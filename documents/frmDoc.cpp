@@ -38,7 +38,9 @@ frmDoc::frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent)
     connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
     connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });
     connect(rt, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
-    connect(rt, &ScriptEditor::mouseButton, this,
+    connect(rt,
+            &ScriptEditor::mouseButton,
+            this,
             [this](int button, Qt::KeyboardModifiers, const QPoint &globalPos) {
                 if (button == 2)
                     Q_EMIT editMenuRequested(globalPos);
@@ -96,15 +98,15 @@ void frmDoc::closeEvent(QCloseEvent *event)
         return;
     }
     if (Changed) {
-        const Dialogs::Answer answer
-            = m_dialogs.message(QStringLiteral("Save"),
-                                QStringLiteral("You have made changes to this Script. Do you wish to save?"),
-                                Dialogs::Icon::Question,
-                                Dialogs::Buttons::YesNoCancel);
+        const Dialogs::Answer answer = m_dialogs.message(
+            QStringLiteral("Save"),
+            QStringLiteral("You have made changes to this Script. Do you wish to save?"),
+            Dialogs::Icon::Question,
+            Dialogs::Buttons::YesNoCancel);
         // A save that was cancelled or failed keeps the window: closing would lose the edits.
-        const bool keepOpen = answer == Dialogs::Answer::Cancel
-                              || (answer == Dialogs::Answer::Yes
-                                  && !(m_saver && m_saver->SaveDocument(m_entry)));
+        const bool keepOpen
+            = answer == Dialogs::Answer::Cancel
+              || (answer == Dialogs::Answer::Yes && !(m_saver && m_saver->SaveDocument(m_entry)));
         if (keepOpen) {
             event->ignore();
             rt->setFocus();

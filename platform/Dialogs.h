@@ -31,7 +31,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    virtual Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons) = 0;
+    virtual Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+        = 0;
 
     // The chosen path, or an empty string when cancelled.
     virtual QString openFileName(const QString &title, const QList<FileFilter> &filters) = 0;

@@ -27,7 +27,8 @@ QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
 {}
 
-Dialogs::Answer QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+Dialogs::Answer
+QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
@@ -80,7 +81,11 @@ QString QtDialogs::openFileName(const QString &title, const QList<FileFilter> &f
 QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
 {
     // The overwrite question is the program's own, asked after the dialog.
-    return QFileDialog::getSaveFileName(m_parent, title, QString(), filterText(filters), nullptr,
+    return QFileDialog::getSaveFileName(m_parent,
+                                        title,
+                                        QString(),
+                                        filterText(filters),
+                                        nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
@@ -100,9 +105,14 @@ std::optional<QColor> QtDialogs::color(const QString &title, const QColor &initi
 std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int maximum)
 {
     bool ok = false;
-    const int line = QInputDialog::getInt(m_parent, title,
+    const int line = QInputDialog::getInt(m_parent,
+                                          title,
                                           QStringLiteral("Line number (1 - %1):").arg(maximum),
-                                          current, 1, qMax(1, maximum), 1, &ok);
+                                          current,
+                                          1,
+                                          qMax(1, maximum),
+                                          1,
+                                          &ok);
     return ok ? std::optional<int>(line) : std::nullopt;
 }
 

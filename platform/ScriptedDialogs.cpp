@@ -2,7 +2,8 @@
 
 namespace Korveth {
 
-Dialogs::Answer ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
+Dialogs::Answer
+ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
     shown.append({QStringLiteral("message"), title, text, icon, buttons});
     if (buttons == Buttons::Ok)

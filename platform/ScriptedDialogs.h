@@ -16,17 +16,18 @@ class ScriptedDialogs final : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "message", "open", "save", "font", "color", "line", "print", "pagesetup", "shell"
+        QString kind; // "message", "open", "save", "font", "color", "line", "print", "pagesetup",
+                      // "shell"
         QString title;
         QString text;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
     };
 
-    QQueue<Answer> answers;        // for questions (Yes/No and Yes/No/Cancel)
-    QQueue<QString> fileNames;     // for open and save dialogs; "" cancels
-    QQueue<QVariant> values;       // fonts, colours, line numbers; an invalid QVariant cancels
-    QQueue<bool> printAnswers;     // print and page set-up dialogs
+    QQueue<Answer> answers;    // for questions (Yes/No and Yes/No/Cancel)
+    QQueue<QString> fileNames; // for open and save dialogs; "" cancels
+    QQueue<QVariant> values;   // fonts, colours, line numbers; an invalid QVariant cancels
+    QQueue<bool> printAnswers; // print and page set-up dialogs
     QList<Shown> shown;
     QStringList unexpected;
     QList<QUrl> openedUrls;

@@ -108,12 +108,12 @@ bool LabelIndex::containsUpperLabel(QStringView upperName) const
 
     const QStringView key = segment.last(qMin(segment.size(), maxIndexedLength));
     const std::uint32_t hash = finishKey(nameHash(key), key.size());
-    auto it = std::lower_bound(m_entries.begin(), m_entries.end(), hash, [](const Entry &e, std::uint32_t k) {
-        return e.key < k;
-    });
-    const auto end = std::upper_bound(it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) {
-        return k < e.key;
-    });
+    auto it = std::lower_bound(m_entries.begin(),
+                               m_entries.end(),
+                               hash,
+                               [](const Entry &e, std::uint32_t k) { return e.key < k; });
+    const auto end = std::upper_bound(
+        it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) { return k < e.key; });
     // A key shared by a great many colons is answered by one scan, remembered.
     if (end - it > 4096)
         return scanText(upperName);

@@ -72,12 +72,14 @@ void TestCheckCommand::initTestCase()
 // Each folder under checker-cases holds script.cmd and the report expected for it.
 void TestCheckCommand::expectedReports_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("folder");
     QDir cases(QStringLiteral(KORVETH_TESTS_DIR "/checker-cases"));
     const QStringList names = cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(!names.isEmpty());
     for (const QString &name : names)
         QTest::newRow(qPrintable(name)) << cases.filePath(name);
+    // clang-format on
 }
 
 void TestCheckCommand::expectedReports()
@@ -87,7 +89,8 @@ void TestCheckCommand::expectedReports()
     QVERIFY(expectedFile.open(QIODevice::ReadOnly));
     const QByteArray expected = expectedFile.readAll();
     QFile statusFile(folder + QStringLiteral("/status"));
-    const int expectedStatus = statusFile.open(QIODevice::ReadOnly) ? statusFile.readAll().trimmed().toInt() : 1;
+    const int expectedStatus
+        = statusFile.open(QIODevice::ReadOnly) ? statusFile.readAll().trimmed().toInt() : 1;
 
     const Run result = run({folder + QStringLiteral("/script.cmd")});
     QCOMPARE(QString::fromUtf8(result.out), QString::fromUtf8(expected));
@@ -96,24 +99,27 @@ void TestCheckCommand::expectedReports()
 
 void TestCheckCommand::gccFormat()
 {
-    const QString path = write(QStringLiteral("gcc.cmd"),
-                               "put a\n\t  bogus\n" + QByteArray("match x y\n").repeated(32)
-                                   + "  match z y\nx:");
+    const QString path
+        = write(QStringLiteral("gcc.cmd"),
+                "put a\n\t  bogus\n" + QByteArray("match x y\n").repeated(32) + "  match z y\nx:");
     const Run result = run({QStringLiteral("--format"), QStringLiteral("gcc"), path});
     QCOMPARE(result.status, 1);
     const QStringList lines = QString::fromUtf8(result.out).split(u'\n');
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines[0], path + QStringLiteral(":2:4: warning: Command not recognised."));
     // Both verdicts of the 33rd match line stand at the same place.
-    QCOMPARE(lines[1], path + QStringLiteral(":35:3: warning: Match Command recognised. Label not found."));
+    QCOMPARE(lines[1],
+             path + QStringLiteral(":35:3: warning: Match Command recognised. Label not found."));
     QCOMPARE(lines[2],
-             path + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
-                                   "MatchWait/Too many matches issued. ***"));
+             path
+                 + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
+                                  "MatchWait/Too many matches issued. ***"));
     QCOMPARE(lines[3], QString());
 }
 
 void TestCheckCommand::exitStatus_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<bool>("stderrSaysSomething");
@@ -126,6 +132,7 @@ void TestCheckCommand::exitStatus_data()
     QTest::newRow("format without value") << QStringList{"--format"} << 2 << true;
     QTest::newRow("missing file") << QStringList{"/nonexistent/x.cmd"} << 2 << true;
     QTest::newRow("folder") << QStringList{"/"} << 2 << true;
+    // clang-format on
 }
 
 void TestCheckCommand::exitStatus()
@@ -142,6 +149,7 @@ void TestCheckCommand::exitStatus()
 
 void TestCheckCommand::encodingsAreDecodedLikeTheEditor_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("report");
 
@@ -152,6 +160,7 @@ void TestCheckCommand::encodingsAreDecodedLikeTheEditor_data()
                                << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
     QTest::newRow("Windows-1252") << QByteArray("put \x92\r\nx:")
                                   << "put \xE2\x80\x99 - Put Command recognised.\nx: - Label recognised.\n" + tail;
+    // clang-format on
 }
 
 void TestCheckCommand::encodingsAreDecodedLikeTheEditor()
@@ -176,7 +185,8 @@ void TestCheckCommand::severalFilesGetHeaders()
     const QString missing = m_dir.filePath(QStringLiteral("missing.cmd"));
     const Run result = run({good, missing, good});
     QCOMPARE(result.out,
-             ("== " + good + " ==\nexit - Exit Command recognised.\n1 Lines.\n0 Warning(s).\n").toUtf8()
+             ("== " + good + " ==\nexit - Exit Command recognised.\n1 Lines.\n0 Warning(s).\n")
+                 .toUtf8()
                  .repeated(2));
     QVERIFY(result.err.contains(missing.toUtf8()));
     QCOMPARE(result.status, 2);
@@ -184,6 +194,7 @@ void TestCheckCommand::severalFilesGetHeaders()
 
 void TestCheckCommand::hostileFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("lines");
 
@@ -201,6 +212,7 @@ void TestCheckCommand::hostileFiles_data()
         longLabels += "goto " + name + "\n" + name + ":\n";
     }
     QTest::newRow("long distinct labels") << longLabels << 40001;
+    // clang-format on
 }
 
 // Every non-empty line gets its verdict and the run ends with the summary.
@@ -231,7 +243,8 @@ void TestCheckCommand::corpusIsCheckedWithoutFailure()
     // One process per batch keeps the test quick; the status covers every file of the batch.
     for (qsizetype i = 0; i < files.size(); i += 50) {
         const QStringList batch = files.mid(i, 50);
-        const Run result = run(QStringList{QStringLiteral("--format"), QStringLiteral("gcc")} + batch);
+        const Run result
+            = run(QStringList{QStringLiteral("--format"), QStringLiteral("gcc")} + batch);
         QVERIFY2(result.status == 0 || result.status == 1,
                  qPrintable(batch.first() + QStringLiteral(": ") + QString::fromUtf8(result.err)));
     }

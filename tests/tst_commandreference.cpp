@@ -24,13 +24,28 @@ void TestCommandReference::keysInOrder()
         QVERIFY(entry.syntax.startsWith(u'{') && entry.syntax.endsWith(u'}'));
     }
     QCOMPARE(keys,
-             QStringList({"%C", "COUNTER ADD", "COUNTER SET", "ECHO", "EXIT", "GOTO", "MATCH",
-                          "MATCHWAIT", "MOVE", "NEXTROOM", "PUT", "PAUSE", "SAVE", "%S", "SHIFT",
-                          "WAIT", "WAITFOR"}));
+             QStringList({"%C",
+                          "COUNTER ADD",
+                          "COUNTER SET",
+                          "ECHO",
+                          "EXIT",
+                          "GOTO",
+                          "MATCH",
+                          "MATCHWAIT",
+                          "MOVE",
+                          "NEXTROOM",
+                          "PUT",
+                          "PAUSE",
+                          "SAVE",
+                          "%S",
+                          "SHIFT",
+                          "WAIT",
+                          "WAITFOR"}));
 }
 
 void TestCommandReference::lookup_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("selection");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("title");
@@ -50,6 +65,7 @@ void TestCommandReference::lookup_data()
     QTest::newRow("line break not trimmed") << "put\r\n" << int(O::NotFound) << "";
     QTest::newRow("spaces only") << "   " << int(O::NotFound) << "";
     QTest::newRow("nothing selected") << "" << int(O::NothingSelected) << "";
+    // clang-format on
 }
 
 void TestCommandReference::lookup()

@@ -81,6 +81,7 @@ void TestDocumentManager::limitOfTwenty()
 
 void TestDocumentManager::closingQuestion_data()
 {
+    // clang-format off
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("savePath"); // "cancel" cancels the Save As dialog
     QTest::addColumn<bool>("closed");
@@ -89,6 +90,7 @@ void TestDocumentManager::closingQuestion_data()
     QTest::newRow("No closes unsaved") << int(Answer::No) << "" << true;
     QTest::newRow("Yes saves and closes") << int(Answer::Yes) << "saved.cmd" << true;
     QTest::newRow("Yes then cancelled Save As keeps it") << int(Answer::Yes) << "cancel" << false;
+    // clang-format on
 }
 
 void TestDocumentManager::closingQuestion()
@@ -156,7 +158,8 @@ void TestDocumentManager::overwriteLoop()
     f.dialogs.answers << Answer::No;
     QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Overwrite"}));
-    QCOMPARE(f.dialogs.shown[1].text, existing + QStringLiteral(" Already exists.\nDo you want to replace it?"));
+    QCOMPARE(f.dialogs.shown[1].text,
+             existing + QStringLiteral(" Already exists.\nDo you want to replace it?"));
     QCOMPARE(f.dialogs.shown[1].buttons, Dialogs::Buttons::YesNo);
     QCOMPARE(MainWindowFixture::read(existing), QByteArray("keep me"));
 
@@ -239,9 +242,11 @@ void TestDocumentManager::failedSaveLeavesOldFileIntact()
 
 void TestDocumentManager::openFailureLeavesNothingBehind_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::newRow("missing file") << "missing.cmd";
     QTest::newRow("folder") << ".";
+    // clang-format on
 }
 
 void TestDocumentManager::openFailureLeavesNothingBehind()
@@ -263,7 +268,8 @@ void TestDocumentManager::openCommand()
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("my hunt.cmd"), "exit");
     QStringList chosen;
-    QObject::connect(&f.docs(), &DocumentManager::fileChosenForOpening, [&](const QString &p) { chosen << p; });
+    QObject::connect(
+        &f.docs(), &DocumentManager::fileChosenForOpening, [&](const QString &p) { chosen << p; });
 
     f.dialogs.fileNames << QString();
     f.window->runCommand(QStringLiteral("open"));
@@ -285,8 +291,8 @@ void TestDocumentManager::templateDocumentNeverOverwritesTemplate()
 {
     MainWindowFixture f;
     const QString templ = f.write(QStringLiteral("huntgen.dat"), "put %1");
-    frmDoc *document = f.docs().OpenDocument(templ, QStringLiteral("Hunting Script"),
-                                             DocumentManager::Origin::Template);
+    frmDoc *document = f.docs().OpenDocument(
+        templ, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
     QVERIFY(document->neverSaved());
     document->rt->SetText(QStringLiteral("put goblin"));
     const QString target = f.dir.filePath(QStringLiteral("goblin.cmd"));
@@ -327,6 +333,7 @@ void TestDocumentManager::closeAllKeepsCancelledOnes()
 
 void TestDocumentManager::roundTripWithoutEdits_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("CR LF") << QByteArray("put a\r\nexit\r\n");
     QTest::newRow("LF, no final line end") << QByteArray("put a\nexit");
@@ -339,6 +346,7 @@ void TestDocumentManager::roundTripWithoutEdits_data()
     QTest::newRow("NUL bytes") << QByteArray("put\0x\r\n\0", 8);
     QTest::newRow("tabs and trailing blanks") << QByteArray("\tput a  \t\r\n   ");
     QTest::newRow("empty") << QByteArray();
+    // clang-format on
 }
 
 void TestDocumentManager::roundTripWithoutEdits()

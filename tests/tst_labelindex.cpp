@@ -18,6 +18,7 @@ private Q_SLOTS:
 
 void TestLabelIndex::quirks_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("found");
@@ -39,6 +40,7 @@ void TestLabelIndex::quirks_data()
     QTest::newRow("long name absent") << QString(300, u'k') + ":" << QString(301, u'k') << false;
     QTest::newRow("colon run") << QString(1000, u':') << "::" << true;
     QTest::newRow("non-ASCII") << "\u00E9t\u00E9:" << "\u00C9T\u00C9" << true;
+    // clang-format on
 }
 
 void TestLabelIndex::quirks()

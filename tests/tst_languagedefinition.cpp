@@ -38,6 +38,7 @@ void TestLanguageDefinition::registrationLeavesTheFilledDefinition()
 // . default, K keyword, O operator, C comment.
 void TestLanguageDefinition::styling_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("styles");
 
@@ -55,6 +56,7 @@ void TestLanguageDefinition::styling_data()
     QTest::newRow("comment") << QByteArray("put x # move on") << QByteArray("KKK...CCCCCCCCC");
     QTest::newRow("comment at start") << QByteArray("#ScriptName") << QByteArray("CCCCCCCCCCC");
     QTest::newRow("non-ASCII word") << QByteArray("put\xC3\xA9 put") << QByteArray("......KKK");
+    // clang-format on
 }
 
 void TestLanguageDefinition::styling()

@@ -50,9 +50,15 @@ void TestMainWindow::startUpStepsRunInOrder()
     frmMain window(dialogs);
     QStringList steps;
     frmMain::StartUpHooks hooks;
-    hooks.fillQuickNav = [&](frmMain &) { steps << "quicknav"; };
-    hooks.layOutSidePane = [&](frmMain &) { steps << "pane"; };
-    hooks.fillFileBrowser = [&](frmMain &) { steps << "files"; };
+    hooks.fillQuickNav = [&](frmMain &) {
+        steps << "quicknav";
+    };
+    hooks.layOutSidePane = [&](frmMain &) {
+        steps << "pane";
+    };
+    hooks.fillFileBrowser = [&](frmMain &) {
+        steps << "files";
+    };
     hooks.showStartPage = [&](frmMain &w) {
         steps << QStringLiteral("start page, %1 document").arg(w.documents().DocumentCount);
     };
@@ -62,12 +68,14 @@ void TestMainWindow::startUpStepsRunInOrder()
 
 void TestMainWindow::commandLineIsOnePath_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("quoted");
     QTest::addColumn<bool>("opens");
 
     QTest::newRow("blanks, no quotes") << "my hunting script.cmd" << false << true;
     QTest::newRow("quotes stay") << "quoted script.cmd" << true << false;
+    // clang-format on
 }
 
 void TestMainWindow::commandLineIsOnePath()
@@ -106,7 +114,8 @@ void TestMainWindow::droppedFilesOpenInOrder()
     QMimeData data;
     data.setUrls(urls);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject *>(f.window.get())->event(&drop); // no drag in progress: skip the dispatcher
+    static_cast<QObject *>(f.window.get())
+        ->event(&drop); // no drag in progress: skip the dispatcher
     QStringList titles;
     for (frmDoc *document : f.docs().openDocuments())
         titles << QFileInfo(document->windowTitle()).fileName();
@@ -135,7 +144,8 @@ void TestMainWindow::onlyFileListsCanBeDropped()
 
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a"))});
-    QDragEnterEvent enterFiles(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enterFiles(
+        QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(f.window.get(), &enterFiles);
     QVERIFY(enterFiles.isAccepted());
 }
@@ -181,7 +191,8 @@ void TestMainWindow::clipboardKeysReachTheMenuCommands()
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
 
     int cuts = 0;
-    QObject::connect(f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
+    QObject::connect(
+        f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
     editor->SetText(QStringLiteral("put goblin"));
     editor->setSelection(0, 4, 0, 10);
     QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
@@ -223,10 +234,11 @@ void TestMainWindow::screenshot()
     if (folder.isEmpty())
         QSKIP("set KORVETH_SCREENSHOTS to a folder to render the window");
     MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"),
-                                 "#ScriptName\r\n# grove hunt\r\nstart:\r\n  put stance offensive\r\n"
-                                 "  counter add 1\r\n  match attack You also see\r\n  matchwait\r\n"
-                                 "attack:\r\n  put attack %1\r\n  goto start\r\nlabelerror:\r\n  echo %s\r\n");
+    const QString path
+        = f.write(QStringLiteral("hunt.cmd"),
+                  "#ScriptName\r\n# grove hunt\r\nstart:\r\n  put stance offensive\r\n"
+                  "  counter add 1\r\n  match attack You also see\r\n  matchwait\r\n"
+                  "attack:\r\n  put attack %1\r\n  goto start\r\nlabelerror:\r\n  echo %s\r\n");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
     document->rt->setMarginMask(3, 2);
     document->rt->SetCaretPos(4, 2);

@@ -30,6 +30,7 @@ private Q_SLOTS:
 // empty), and the expected first verdict.
 void TestScriptChecker::verdicts_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("verdict");
@@ -148,6 +149,7 @@ void TestScriptChecker::verdicts_data()
     QTest::newRow("hash label") << "# heading:" << "" << "Label recognised.";
     QTest::newRow("comment") << "## comment" << "" << "Comment recognised.";
     QTest::newRow("script name comment") << "#ScriptName" << "" << "Comment recognised.";
+    // clang-format on
 }
 
 void TestScriptChecker::verdicts()
@@ -178,7 +180,8 @@ void TestScriptChecker::reportLineColours()
              u"goto start - Goto Command recognised. Label found.\r\n"
              u"blah - Command not recognised.\r\n"
              u"\r\n");
-    QCOMPARE(report.colored(ReportColor::Accepted), u" - Goto Command recognised. Label found.\r\n");
+    QCOMPARE(report.colored(ReportColor::Accepted),
+             u" - Goto Command recognised. Label found.\r\n");
     QCOMPARE(report.colored(ReportColor::Error), u" - Command not recognised.\r\n");
     QCOMPARE(report.colored(ReportColor::Black), u"goto startblah\r\n");
     QCOMPARE(report.color, ReportColor::Black);
@@ -196,6 +199,7 @@ void TestScriptChecker::errorLinesAreCountedAndListed()
 
 void TestScriptChecker::matchPastThirtyTwo_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("lastMatch");
     QTest::addColumn<bool>("second");
     QTest::addColumn<int>("errorsOfLastLine");
@@ -204,6 +208,7 @@ void TestScriptChecker::matchPastThirtyTwo_data()
     QTest::newRow("label found") << "match found x" << false << 0;
     QTest::newRow("variable as label") << "match %1 x" << true << 1;
     QTest::newRow("trigger missing") << "match nowhere" << false << 1;
+    // clang-format on
 }
 
 // The 33rd match line since the run began draws the second verdict on the paths that reach it.
@@ -250,6 +255,7 @@ void TestScriptChecker::matchCountResetsAtMatchwait()
 
 void TestScriptChecker::runCountsLinesAndWritesSummary_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("errors");
@@ -265,6 +271,7 @@ void TestScriptChecker::runCountsLinesAndWritesSummary_data()
                             << "bogus - Command not recognised.\r\n"
                                "goto x - Goto Command recognised. Label found.\r\n"
                                "x: - Label recognised.\r\n";
+    // clang-format on
 }
 
 void TestScriptChecker::runCountsLinesAndWritesSummary()
@@ -305,6 +312,7 @@ void TestScriptChecker::runHandlesMoreThan32767Lines()
 
 void TestScriptChecker::hostileLinesGetVerdicts_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::newRow("NUL bytes") << QString(u"put \0x\0"_s);
     QTest::newRow("long line") << QString(3'000'000, u'x');
@@ -313,6 +321,7 @@ void TestScriptChecker::hostileLinesGetVerdicts_data()
     QTest::newRow("long match") << (u"match "_s + QString(500'000, u'%') + u" x"_s);
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u"put"_s;
     QTest::newRow("long s upper-cases to S") << QString(u"\u017Fave x"_s);
+    // clang-format on
 }
 
 void TestScriptChecker::hostileLinesGetVerdicts()

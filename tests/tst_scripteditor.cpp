@@ -55,6 +55,7 @@ QString TestScriptEditor::write(const QByteArray &bytes)
 
 void TestScriptEditor::textJoinsLinesWithCrLf_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
@@ -64,6 +65,7 @@ void TestScriptEditor::textJoinsLinesWithCrLf_data()
     QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << "a\r\nb\r\nc" << 3;
     QTest::newRow("UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0", 6) << "a\r\n" << 2;
     QTest::newRow("empty") << QByteArray() << "" << 1;
+    // clang-format on
 }
 
 void TestScriptEditor::textJoinsLinesWithCrLf()
@@ -209,7 +211,8 @@ void TestScriptEditor::breakpointKeyTogglesMarginBit()
     QTest::keyClick(document.rt, Qt::Key_F9);
     QCOMPARE(document.rt->marginMask(1), std::uint8_t(1));
     QCOMPARE(document.rt->marginMask(0), std::uint8_t(0));
-    QCOMPARE(EditorRegistry::shared().command(frmDoc::DebugBreakpoint)->name, QStringLiteral("DebugBreakpoint"));
+    QCOMPARE(EditorRegistry::shared().command(frmDoc::DebugBreakpoint)->name,
+             QStringLiteral("DebugBreakpoint"));
     QCOMPARE(EditorRegistry::shared().hotKeyCount(frmDoc::DebugBreakpoint), 1);
 }
 

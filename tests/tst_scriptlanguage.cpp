@@ -25,6 +25,7 @@ private Q_SLOTS:
 
 void TestScriptLanguage::trimmer_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("trimmed");
     QTest::addColumn<int>("leading");
@@ -35,6 +36,7 @@ void TestScriptLanguage::trimmer_data()
     QTest::newRow("line breaks are not blanks") << "\r\nput\n" << "\r\nput\n" << 0;
     QTest::newRow("other white space kept") << "\u00A0put\u00A0" << "\u00A0put\u00A0" << 0;
     QTest::newRow("empty") << "" << "" << 0;
+    // clang-format on
 }
 
 void TestScriptLanguage::trimmer()
@@ -52,6 +54,7 @@ void TestScriptLanguage::trimmer()
 
 void TestScriptLanguage::words_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("words");
 
@@ -60,6 +63,7 @@ void TestScriptLanguage::words_data()
         << "counter  set 5" << QStringList{"counter", "", "set", "5"};
     QTest::newRow("tab does not divide") << "put\thello" << QStringList{"put\thello"};
     QTest::newRow("trailing space") << "save " << QStringList{"save", ""};
+    // clang-format on
 }
 
 void TestScriptLanguage::words()
@@ -77,6 +81,7 @@ void TestScriptLanguage::words()
 
 void TestScriptLanguage::kinds_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::addColumn<LineKind>("kind");
 
@@ -93,6 +98,7 @@ void TestScriptLanguage::kinds_data()
     QTest::newRow("comment") << "x # y" << LineKind::Comment;
     QTest::newRow("nextroom") << "nextroom" << LineKind::Other;
     QTest::newRow("tab joins word") << "put\thello" << LineKind::Other;
+    // clang-format on
 }
 
 void TestScriptLanguage::kinds()
@@ -104,6 +110,7 @@ void TestScriptLanguage::kinds()
 
 void TestScriptLanguage::splitAtCrLf_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
 
@@ -112,6 +119,7 @@ void TestScriptLanguage::splitAtCrLf_data()
     QTest::newRow("lone LF") << "put a\nexit" << QStringList{"put a\nexit"};
     QTest::newRow("lone CR") << "a\rb\r\n" << QStringList{"a\rb", ""};
     QTest::newRow("CR CR LF") << "a\r\r\nb" << QStringList{"a\r", "b"};
+    // clang-format on
 }
 
 void TestScriptLanguage::splitAtCrLf()
@@ -126,6 +134,7 @@ void TestScriptLanguage::splitAtCrLf()
 
 void TestScriptLanguage::splitEditorLines_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("joined");
@@ -138,6 +147,7 @@ void TestScriptLanguage::splitEditorLines_data()
                            << "a\r\nb\r\nc\r\nd";
     QTest::newRow("LF CR is two") << "a\n\rb" << QStringList{"a", "", "b"} << "a\r\n\r\nb";
     QTest::newRow("only a line end") << "\r\n" << QStringList{"", ""} << "\r\n";
+    // clang-format on
 }
 
 void TestScriptLanguage::splitEditorLines()

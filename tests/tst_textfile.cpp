@@ -28,6 +28,7 @@ private Q_SLOTS:
 
 void TestTextFile::decodeAndRoundTrip_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<TextEncoding>("encoding");
     QTest::addColumn<bool>("bom");
@@ -70,6 +71,7 @@ void TestTextFile::decodeAndRoundTrip_data()
     QTest::newRow("UTF-16 lone surrogate is 1252")
         << QByteArray("\xFF\xFE\x00\xD8", 4) << TextEncoding::Windows1252 << false
         << LineEnding::CrLf << QString::fromUtf8("\u00FF\u00FE\0\u00D8", 7);
+    // clang-format on
 }
 
 void TestTextFile::decodeAndRoundTrip()
@@ -111,6 +113,7 @@ void TestTextFile::windows1252CannotStoreEveryCharacter()
 
 void TestTextFile::utf8Validation_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("valid");
     QTest::newRow("ascii") << QByteArray("abc") << true;
@@ -120,6 +123,7 @@ void TestTextFile::utf8Validation_data()
     QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
     QTest::newRow("overlong 3-byte") << QByteArray("\xE0\x80\xAF") << false;
     QTest::newRow("stray continuation") << QByteArray("\x80") << false;
+    // clang-format on
 }
 
 void TestTextFile::utf8Validation()
@@ -145,7 +149,8 @@ void TestTextFile::atomicWriteFailureKeepsOldFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.cmd")}); // no temporary left
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("a.cmd")}); // no temporary left
 }
 
 void TestTextFile::readErrorsNameTheReason()
