@@ -76,7 +76,7 @@ bool DocumentManager::showLimitMessageIfFull()
     return true;
 }
 
-frmDoc *DocumentManager::createDocument(const QString &caption)
+frmDoc *DocumentManager::createDocument(const QString &path)
 {
     const auto free = std::find(Documents.begin(), Documents.end(), nullptr);
     ++DocumentCount;
@@ -85,7 +85,8 @@ frmDoc *DocumentManager::createDocument(const QString &caption)
     *free = document;
     document->TabNum = LastTabNum;
     document->setEntry(int(free - Documents.begin()) + 1);
-    document->setWindowTitle(caption);
+    document->setWindowTitle(path.isEmpty() ? QStringLiteral("New Script %1").arg(LastTabNum)
+                                            : path);
     document->setHighlightSelectedLine(m_highlightSelectedLine);
     connect(document, &frmDoc::closing, this, &DocumentManager::onDocumentClosing);
     connect(document, &frmDoc::positionTextChanged, this, &DocumentManager::positionTextChanged);
@@ -117,7 +118,7 @@ frmDoc *DocumentManager::NewDocument()
 {
     if (showLimitMessageIfFull())
         return nullptr;
-    frmDoc *document = createDocument(QStringLiteral("New Script %1").arg(LastTabNum + 1));
+    frmDoc *document = createDocument(QString());
     showDocument(document, document->windowTitle());
     return document;
 }
@@ -197,8 +198,7 @@ bool DocumentManager::SaveDocumentAs(int entry)
         return false;
     document->setWindowTitle(path);
     document->setOpenedFromTemplate(false);
-    document->rt->Language(scriptLanguageName);
-    applyEditorSetUp(*document->rt);
+    applyEditorSetUp(*document->rt); // the file's language, "Perl", with its colours
     document->Changed = false;
     return true;
 }

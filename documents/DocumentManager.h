@@ -77,7 +77,8 @@ Q_SIGNALS:
     void editMenuRequested(const QPoint &globalPos);
 
 private:
-    frmDoc *createDocument(const QString &caption);
+    // Takes an entry and the next number; the caption is the path, or "New Script N" without one.
+    frmDoc *createDocument(const QString &path);
     void showDocument(frmDoc *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
     void onDocumentClosing(frmDoc *document);

@@ -1,9 +1,19 @@
 #include "MarginImages.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace Korveth {
+
+namespace {
+
+// A box from the left edge whose right end narrows to a point at the right edge.
+QPolygonF rightArrow(qreal top, qreal bottom, qreal shaftEnd)
+{
+    const qreal middle = (top + bottom) / 2;
+    return QPolygonF({{1, top}, {shaftEnd, top}, {13, middle}, {shaftEnd, bottom}, {1, bottom}});
+}
+
+} // namespace
 
 QPixmap marginImage(int index)
 {
@@ -17,30 +27,14 @@ QPixmap marginImage(int index)
         painter.setBrush(QColor(0x80, 0x00, 0x00));
         painter.drawEllipse(QRectF(1.5, 1, 11, 11));
         break;
-    case 1: {
-        QPainterPath box;
-        box.moveTo(1, 2);
-        box.lineTo(8, 2);
-        box.lineTo(13, 6.5);
-        box.lineTo(8, 11);
-        box.lineTo(1, 11);
-        box.closeSubpath();
+    case 1:
         painter.setBrush(QColor(0x00, 0x00, 0x80));
-        painter.drawPath(box);
+        painter.drawPolygon(rightArrow(2, 11, 8));
         break;
-    }
-    default: {
-        QPainterPath bar;
-        bar.moveTo(1, 5);
-        bar.lineTo(10, 5);
-        bar.lineTo(13, 6.5);
-        bar.lineTo(10, 8);
-        bar.lineTo(1, 8);
-        bar.closeSubpath();
+    default:
         painter.setBrush(QColor(0x00, 0x00, 0xFF));
-        painter.drawPath(bar);
+        painter.drawPolygon(rightArrow(5, 8, 10));
         break;
-    }
     }
     return pixmap;
 }
