@@ -1,17 +1,22 @@
 #include "frmMain.h"
 
 #include "Dialogs.h"
+#include "DiskChangeMonitor.h"
+#include "DocumentArea.h"
 #include "DocumentManager.h"
 #include "DocumentTabs.h"
-#include "EditorRegistry.h"
-#include "LanguageDefinition.h"
+#include "EditCommands.h"
+#include "EditorServices.h"
+#include "FileCommands.h"
 #include "MainMenus.h"
+#include "ScriptPrinter.h"
+#include "SearchCommands.h"
 #include "frmDoc.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -38,20 +43,36 @@ bool carriesFileList(const QMimeData *data)
 
 } // namespace
 
-frmMain::frmMain(Dialogs &dialogs, QWidget *parent)
+frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     : QMainWindow(parent)
-    , m_dialogs(dialogs)
-    , m_area(new QMdiArea)
+    , m_services(services)
+    , m_recent(services.paths.dataFile(QStringLiteral("recent.dat")))
+    , m_mdiArea(new QMdiArea)
     , m_tabs(new DocumentTabs)
     , m_menus(std::make_unique<MainMenus>(*menuBar()))
-    , m_documents(new DocumentManager(*m_area, *m_tabs, dialogs, this))
+    , m_area(new DocumentArea(*m_mdiArea, *m_tabs, this))
+    , m_documents(
+          new DocumentManager(*m_area, services.editors, services.files, services.dialogs, this))
+    , m_printer(std::make_unique<ScriptPrinter>(services.dialogs))
+    , m_fileCommands(std::make_unique<FileCommands>(
+          *m_documents, *m_area, *m_printer, m_recent, services.dialogs))
+    , m_search(std::make_unique<SearchCommands>(services.editors.search,
+                                                services.dialogs,
+                                                *this,
+                                                [this]() -> ScriptEditor * {
+                                                    frmDoc *document
+                                                        = m_documents->activeDocument();
+                                                    return document ? document->rt : nullptr;
+                                                }))
+    , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
     setAcceptDrops(true);
     resize(1000, 720);
     buildLayout();
-    connectCommands();
+    registerCommands();
+    connectMenus();
 }
 
 frmMain::~frmMain()
@@ -67,9 +88,9 @@ void frmMain::buildLayout()
     layout->setSpacing(0);
     m_tabs->setObjectName(QStringLiteral("tb"));
     layout->addWidget(m_tabs);
-    m_area->setObjectName(QStringLiteral("mdiArea"));
-    m_area->setBackground(QColor(0x80, 0x80, 0x80));
-    layout->addWidget(m_area, 1);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
+    layout->addWidget(m_mdiArea, 1);
     setCentralWidget(centre);
 
     statusBar()->setObjectName(QStringLiteral("stBar"));
@@ -92,60 +113,26 @@ QLabel &frmMain::statusPanel(int panel) const
     return *m_panels.at(panel - 1);
 }
 
-void frmMain::connectCommands()
+void frmMain::registerCommands()
 {
-    DocumentManager &docs = *m_documents;
-    auto onEditor = [&docs](auto operation) {
-        return [&docs, operation] {
-            if (frmDoc *document = docs.activeDocument())
-                operation(*document->rt);
-        };
-    };
-    auto editorCommand = [&](int command, int datum = 0) {
-        return onEditor(
-            [command, datum](ScriptEditor &editor) { editor.ExecuteCmd(command, datum); });
-    };
+    m_fileCommands->registerIn(m_commands);
+    m_search->registerIn(m_commands);
+    EditCommands::registerIn(m_commands, [this]() -> ScriptEditor * {
+        frmDoc *document = m_documents->activeDocument();
+        return document ? document->rt : nullptr;
+    });
+    m_commands.add(QStringLiteral("exit"), [this] { close(); });
+    m_commands.add(QStringLiteral("hlline"), [this] {
+        m_documents->setHighlightSelectedLine(
+            m_menus->action(QStringLiteral("hlline"))->isChecked());
+    });
+    m_commands.add(QStringLiteral("tilehor"), [this] { m_area->tile(Qt::Horizontal); });
+    m_commands.add(QStringLiteral("tilever"), [this] { m_area->tile(Qt::Vertical); });
+    m_commands.add(QStringLiteral("cascade"), [this] { m_area->cascade(); });
+}
 
-    // clang-format off
-    m_commands = {
-        {QStringLiteral("new"), [&docs] { docs.NewDocument(); }},
-        {QStringLiteral("open"), [&docs] { docs.openCommand(); }},
-        {QStringLiteral("close"), [&docs] { docs.closeCommand(); }},
-        {QStringLiteral("close2"), [&docs] { docs.closeCommand(); }},
-        {QStringLiteral("save"), [&docs] { docs.saveCommand(); }},
-        {QStringLiteral("save2"), [&docs] { docs.saveCommand(); }},
-        {QStringLiteral("saveas"), [&docs] { docs.saveAsCommand(); }},
-        {QStringLiteral("saveas2"), [&docs] { docs.saveAsCommand(); }},
-        {QStringLiteral("saveall"), [&docs] { docs.saveAllCommand(); }},
-        {QStringLiteral("print"), [&docs] { docs.printCommand(); }},
-        {QStringLiteral("print2"), [&docs] { docs.printCommand(); }},
-        {QStringLiteral("printsetup"), [&docs] { docs.printSetupCommand(); }},
-        {QStringLiteral("closeall"), [&docs] { docs.closeAllCommand(); }},
-        {QStringLiteral("exit"), [this] { close(); }},
-        {QStringLiteral("undo"), onEditor([](ScriptEditor &e) { e.undo(); })},
-        {QStringLiteral("redo"), onEditor([](ScriptEditor &e) { e.redo(); })},
-        {QStringLiteral("cut"), onEditor([](ScriptEditor &e) { e.cut(); })},
-        {QStringLiteral("copy"), onEditor([](ScriptEditor &e) { e.copy(); })},
-        {QStringLiteral("paste"), onEditor([](ScriptEditor &e) { e.paste(); })},
-        {QStringLiteral("delete"), onEditor([](ScriptEditor &e) { e.SetSelText(QString()); })},
-        {QStringLiteral("selectall"), editorCommand(ScriptEditor::SelectAll)},
-        {QStringLiteral("selectline"), editorCommand(ScriptEditor::SelectLine)},
-        {QStringLiteral("find"), editorCommand(ScriptEditor::Find)},
-        {QStringLiteral("findnext"), editorCommand(ScriptEditor::FindNext)},
-        {QStringLiteral("findprev"), editorCommand(ScriptEditor::FindPrevious)},
-        {QStringLiteral("replaceit"), editorCommand(ScriptEditor::Replace)},
-        {QStringLiteral("goto"), editorCommand(ScriptEditor::GoToLine, -1)},
-        {QStringLiteral("hlline"),
-         [this] {
-             QAction *item = m_menus->action(QStringLiteral("hlline"));
-             m_documents->setHighlightSelectedLine(item->isChecked());
-         }},
-        {QStringLiteral("tilehor"), [this] { tile(Qt::Horizontal); }},
-        {QStringLiteral("tilever"), [this] { tile(Qt::Vertical); }},
-        {QStringLiteral("cascade"), [this] { m_area->cascadeSubWindows(); }},
-    };
-    // clang-format on
-
+void frmMain::connectMenus()
+{
     for (auto it = m_menus->actions().cbegin(); it != m_menus->actions().cend(); ++it) {
         const QString key = it.key();
         connect(it.value(), &QAction::triggered, this, [this, key] { runCommand(key); });
@@ -158,6 +145,9 @@ void frmMain::connectCommands()
     connect(m_documents, &DocumentManager::editMenuRequested, this, [this](const QPoint &pos) {
         m_menus->menu(QStringLiteral("edit"))->popup(pos);
     });
+    connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
+        m_search->follow(document->rt);
+    });
     connect(
         m_tabs, &DocumentTabs::tagContextMenuRequested, this, [this](int tag, const QPoint &pos) {
             Q_EMIT m_tabs->tagActivated(tag);
@@ -167,9 +157,7 @@ void frmMain::connectCommands()
 
 void frmMain::runCommand(const QString &key)
 {
-    const auto command = m_commands.constFind(key);
-    if (command != m_commands.constEnd())
-        (*command)();
+    m_commands.run(key);
 }
 
 void frmMain::fillWindowList()
@@ -180,55 +168,41 @@ void frmMain::fillWindowList()
         QAction *item = list->addAction(document->windowTitle());
         item->setCheckable(true);
         item->setChecked(document == m_documents->activeDocument());
-        connect(
-            item, &QAction::triggered, this, [this, document] { m_documents->activate(document); });
+        connect(item, &QAction::triggered, this, [this, document] { m_area->activate(document); });
     }
 }
 
-void frmMain::tile(Qt::Orientation orientation)
+// The editor gives up its own bindings on the keys the menus use, and the keys of cut, copy,
+// paste, undo, redo, select all and duplicate, so that the menu commands run.
+void frmMain::takeKeysFromTheEditor()
 {
-    const QList<QMdiSubWindow *> windows = m_area->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QRect area = m_area->viewport()->rect();
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow *window = windows[i];
-        window->showNormal();
-        if (orientation == Qt::Horizontal) {
-            const int h = area.height() / n;
-            window->setGeometry(0, i * h, area.width(), h);
-        } else {
-            const int w = area.width() / n;
-            window->setGeometry(i * w, 0, w, area.height());
-        }
+    EditorRegistry &registry = m_services.editors.registry;
+    for (int command : {197, 140, 198, 161, 129, 139, 160})
+        registry.removeBuiltInBindings(command);
+    for (const QAction *action : m_menus->actions()) {
+        if (!action->shortcut().isEmpty())
+            registry.reserveKey(action->shortcut()[0]);
     }
 }
 
-void frmMain::startUp(const QString &commandLine, const StartUpHooks &hooks)
+void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
 {
     if (hooks.fillQuickNav)
         hooks.fillQuickNav(*this);
 
     // The hidden document keeps the editor settings; the language is registered with it.
-    m_settingsDocument = new frmDoc(nullptr, m_dialogs);
+    m_settingsDocument
+        = new frmDoc(m_services.editors, m_services.files, nullptr, m_services.dialogs);
     m_settingsDocument->hide();
-    RegisterScriptLanguage(LanguageRegistry::shared());
+    RegisterScriptLanguage(m_services.editors.languages);
 
     if (hooks.layOutSidePane)
         hooks.layOutSidePane(*this);
     if (hooks.fillFileBrowser)
         hooks.fillFileBrowser(*this);
 
-    // Cut, copy, paste, undo, redo, select all and duplicate: the keys go to the menu commands.
-    EditorRegistry &registry = EditorRegistry::shared();
-    for (int command : {197, 140, 198, 161, 129, 139, 160})
-        registry.removeBuiltInBindings(command);
-
-    if (commandLine.isEmpty())
-        m_documents->NewDocument();
-    else
-        m_documents->OpenDocument(commandLine, commandLine);
+    takeKeysFromTheEditor();
+    openCommandLine(arguments);
 
     if (frmDoc *active = m_documents->activeDocument())
         DocumentManager::applyEditorSetUp(*active->rt);
@@ -237,12 +211,30 @@ void frmMain::startUp(const QString &commandLine, const StartUpHooks &hooks)
         hooks.showStartPage(*this);
 }
 
+void frmMain::openCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty()) {
+        m_documents->NewDocument();
+        return;
+    }
+    // An unquoted path with blanks arrives cut at the blanks: when the pieces are not files
+    // themselves but their join is, it is that one file.
+    const QString joined = arguments.join(u' ');
+    const bool eachIsAFile = std::all_of(
+        arguments.begin(), arguments.end(), [](const QString &a) { return QFileInfo(a).isFile(); });
+    if (arguments.size() > 1 && !eachIsAFile && QFileInfo(joined).isFile()) {
+        m_documents->OpenDocument(joined, joined);
+        return;
+    }
+    for (const QString &path : arguments)
+        m_documents->OpenDocument(path, path);
+}
+
 void frmMain::openDroppedFiles(const QList<QUrl> &urls)
 {
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
-        if (!m_documents->OpenDocument(path, path))
-            break;
+        m_documents->OpenDocument(path, path);
     }
 }
 
@@ -257,7 +249,7 @@ void frmMain::changeEvent(QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (!m_documents->closeAllForExit()) {
+    if (!m_fileCommands->closeAllForExit()) {
         event->ignore();
         return;
     }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "CommandRegistry.h"
+#include "ProgramServices.h"
+#include "RecentFiles.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -10,14 +14,18 @@ class QMdiArea;
 
 namespace Korveth {
 
-class Dialogs;
+class DiskChangeMonitor;
+class DocumentArea;
 class DocumentManager;
 class DocumentTabs;
+class FileCommands;
 class MainMenus;
+class ScriptPrinter;
+class SearchCommands;
 class frmDoc;
 
-// The main window: the multiple-document frame with its menus, tab strip and status bar. It
-// routes every command by its menu key and runs start-up, drops and shut-down.
+// The main window: the multiple-document frame with its menus, tab strip and status bar. It runs
+// start-up, drops and shut-down, and routes every menu key to the handler a part registered.
 class frmMain final : public QMainWindow
 {
     Q_OBJECT
@@ -32,22 +40,28 @@ public:
         std::function<void(frmMain &)> showStartPage;
     };
 
-    explicit frmMain(Dialogs &dialogs, QWidget *parent = nullptr);
+    explicit frmMain(const ProgramServices &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Runs the start-up sequence; the command-line text is the arguments joined by single blanks.
-    void startUp(const QString &commandLine, const StartUpHooks &hooks = {});
+    // Runs the start-up sequence. Each argument is a file to open, in order; a path with blanks
+    // that arrived cut into several arguments still opens as one file.
+    void startUp(const QStringList &arguments, const StartUpHooks &hooks = {});
 
-    // Carries out the command of a menu key; unknown keys do nothing.
+    // Carries out the command of a menu key; keys no part serves do nothing.
     void runCommand(const QString &key);
+    const CommandRegistry &commands() const { return m_commands; }
 
-    // Opens dropped files in order; stops at the first that cannot be opened.
+    // Opens dropped files in order; each that cannot be opened is reported and the rest open.
     void openDroppedFiles(const QList<QUrl> &urls);
 
     DocumentManager &documents() const { return *m_documents; }
+    DocumentArea &area() const { return *m_area; }
     DocumentTabs &tb() const { return *m_tabs; }
-    QMdiArea &mdiArea() const { return *m_area; }
+    QMdiArea &mdiArea() const { return *m_mdiArea; }
     MainMenus &menus() const { return *m_menus; }
+    SearchCommands &search() const { return *m_search; }
+    DiskChangeMonitor &diskChanges() const { return *m_diskChanges; }
+    const RecentFiles &recentFiles() const { return m_recent; }
     QLabel &statusPanel(int panel) const;
     frmDoc *settingsDocument() const { return m_settingsDocument; }
 
@@ -60,18 +74,26 @@ protected:
 
 private:
     void buildLayout();
-    void connectCommands();
+    void registerCommands();
+    void connectMenus();
     void fillWindowList();
-    void tile(Qt::Orientation orientation);
+    void takeKeysFromTheEditor();
+    void openCommandLine(const QStringList &arguments);
 
-    Dialogs &m_dialogs;
-    QMdiArea *m_area;
+    ProgramServices m_services;
+    RecentFiles m_recent;
+    CommandRegistry m_commands;
+    QMdiArea *m_mdiArea;
     DocumentTabs *m_tabs;
     std::unique_ptr<MainMenus> m_menus;
+    DocumentArea *m_area;
     DocumentManager *m_documents;
+    std::unique_ptr<ScriptPrinter> m_printer;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<SearchCommands> m_search;
+    DiskChangeMonitor *m_diskChanges;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;
-    QHash<QString, std::function<void()>> m_commands;
 };
 
 } // namespace Korveth

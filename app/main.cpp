@@ -1,3 +1,5 @@
+#include "EditorServices.h"
+#include "FileStore.h"
 #include "QtDialogs.h"
 #include "frmMain.h"
 
@@ -9,13 +11,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Korveth Script Editor"));
 
     Korveth::QtDialogs dialogs;
-    Korveth::frmMain window(dialogs);
+    Korveth::EditorServices editors;
+    Korveth::DiskFileStore files;
+    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram()});
     dialogs.setParent(&window);
     window.show();
 
-    // The whole command line is one path: an unquoted path with blanks still opens.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    window.startUp(arguments.join(u' '));
+    window.startUp(arguments);
     return app.exec();
 }

@@ -2,7 +2,8 @@
 // the last line, and the peak memory, against the file size.
 //   bench_open FILE   (make one with: korveth-make-script realistic 2000000 FILE)
 #include "DocumentManager.h"
-#include "LanguageDefinition.h"
+#include "EditorServices.h"
+#include "FileStore.h"
 #include "ScriptedDialogs.h"
 #include "frmMain.h"
 
@@ -45,10 +46,12 @@ int main(int argc, char *argv[])
     const double fileMegabytes = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
 
     Korveth::ScriptedDialogs dialogs;
-    Korveth::frmMain window(dialogs);
+    Korveth::EditorServices editors;
+    Korveth::DiskFileStore files;
+    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram()});
     window.resize(1000, 700);
     window.show();
-    window.startUp(QString());
+    window.startUp({});
     QApplication::processEvents();
     const double before = currentMegabytes();
 
@@ -87,6 +90,6 @@ int main(int argc, char *argv[])
     std::printf("peak after the caret went to the end %.0f MB: %.2f x the file size\n",
                 peak,
                 (peak - before) / fileMegabytes);
-    document->Changed = false;
+    document->document().setChanged(false);
     return 0;
 }

@@ -1,57 +1,49 @@
 #include "DocumentManager.h"
 
 #include "Dialogs.h"
+#include "DocumentArea.h"
 #include "DocumentTabs.h"
 #include "LanguageDefinition.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 namespace Korveth {
 
 namespace {
-
-const QList<Dialogs::FileFilter> openFilters{
-    {QStringLiteral("Script Files (*.cmd)"), QStringLiteral("*.cmd")},
-    {QStringLiteral("Wiz Files (*.wiz)"), QStringLiteral("*.wiz")},
-    {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
-};
 
 const QList<Dialogs::FileFilter> saveFilters{
     {QStringLiteral("Script Files (*.cmd)"), QStringLiteral("*.cmd")},
     {QStringLiteral("Wiz Files (*.wiz)"), QStringLiteral("*.wiz")},
 };
 
+// Whatever is at the path, readable or not, would be replaced by a save there.
 bool FileExists(const QString &path)
 {
-    QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    return QFileInfo::exists(path);
+}
+
+QString samenessKey(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 } // namespace
 
-DocumentManager::DocumentManager(QMdiArea &area,
-                                 DocumentTabs &tabs,
+DocumentManager::DocumentManager(DocumentArea &area,
+                                 EditorServices &services,
+                                 FileStore &store,
                                  Dialogs &dialogs,
                                  QObject *parent)
     : QObject(parent)
     , m_area(area)
-    , m_tabs(tabs)
+    , m_services(services)
+    , m_store(store)
     , m_dialogs(dialogs)
 {
-    connect(&m_tabs, &DocumentTabs::tagActivated, this, [this](int tag) {
-        for (frmDoc *document : openDocuments()) {
-            if (document->TabNum == tag)
-                activate(document);
-        }
-    });
-    connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
-        if (auto *document = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr) {
-            m_tabs.selectTag(document->TabNum);
-            Q_EMIT positionTextChanged(document->positionText());
-        }
+    connect(&m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
+        Q_EMIT positionTextChanged(document->positionText());
     });
 }
 
@@ -76,55 +68,51 @@ bool DocumentManager::showLimitMessageIfFull()
     return true;
 }
 
-frmDoc *DocumentManager::createDocument(const QString &path)
+frmDoc *DocumentManager::createDocument()
 {
     const auto free = std::find(Documents.begin(), Documents.end(), nullptr);
     ++DocumentCount;
     ++LastTabNum;
-    auto *document = new frmDoc(this, m_dialogs);
+    auto *document = new frmDoc(m_services, m_store, this, m_dialogs);
     *free = document;
     document->TabNum = LastTabNum;
     document->setEntry(int(free - Documents.begin()) + 1);
-    document->setWindowTitle(path.isEmpty() ? QStringLiteral("New Script %1").arg(LastTabNum)
-                                            : path);
     document->setHighlightSelectedLine(m_highlightSelectedLine);
     connect(document, &frmDoc::closing, this, &DocumentManager::onDocumentClosing);
     connect(document, &frmDoc::positionTextChanged, this, &DocumentManager::positionTextChanged);
     connect(document, &frmDoc::editMenuRequested, this, &DocumentManager::editMenuRequested);
-    connect(document, &frmDoc::focused, &m_tabs, &DocumentTabs::selectTag);
+    connect(document, &frmDoc::focused, &m_area.tabs(), &DocumentTabs::selectTag);
+    connect(document, &frmDoc::aboutToAsk, &m_area, &DocumentArea::activate);
     return document;
 }
 
 void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
 {
-    QMdiSubWindow *window = m_area.addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    window->setWindowIcon(QIcon(blank));
-    const QMdiSubWindow *previous = m_area.activeSubWindow();
-    if (m_area.subWindowList().size() == 1 || (previous && previous->isMaximized()))
-        window->showMaximized();
-    else
-        window->show();
-    m_area.setActiveSubWindow(window);
-    document->rt->setFocus();
-    m_tabs.addDocumentTab(document->TabNum, tabCaption);
+    document->document().setTabCaption(tabCaption);
+    m_area.show(document, tabCaption);
     applyEditorSetUp(*document->rt);
     Q_EMIT positionTextChanged(document->positionText());
+    Q_EMIT documentCreated(document);
 }
 
 frmDoc *DocumentManager::NewDocument()
 {
     if (showLimitMessageIfFull())
         return nullptr;
-    frmDoc *document = createDocument(QString());
-    showDocument(document, document->windowTitle());
+    frmDoc *document = createDocument();
+    document->document().startNew(LastTabNum);
+    showDocument(document, document->document().caption());
     return document;
 }
 
 frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCaption, Origin origin)
 {
+    if (origin == Origin::File) {
+        if (frmDoc *open = documentOfFile(path)) {
+            m_area.activate(open);
+            return open;
+        }
+    }
     if (showLimitMessageIfFull())
         return nullptr;
     // Read before anything is created, so that a failure leaves no window, tab or count behind.
@@ -135,23 +123,24 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
                          Dialogs::Icon::Warning);
         return nullptr;
     }
-    frmDoc *document = createDocument(path);
-    document->rt->loadDecoded(read.text);
+    frmDoc *document = createDocument();
+    document->showLoaded(path, read, origin);
     read = {}; // the editor holds its own copy now
-    document->Changed = false;
-    document->setOpenedFromTemplate(origin == Origin::Template);
     showDocument(document, tabCaption);
     return document;
 }
 
 bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
 {
-    const ScriptEditor::SaveOutcome outcome = document->rt->SaveFile(path, true);
+    const ScriptDocument::SaveOutcome outcome = document->saveTo(path);
     if (!outcome.error.isEmpty()) {
+        const QString afterwards
+            = outcome.oldKept ? QStringLiteral("The file on disk was left as it was.")
+                              : QStringLiteral("The file on disk may be incomplete; the script "
+                                               "is still here, unsaved.");
         m_dialogs.inform(
             QStringLiteral("Save"),
-            QStringLiteral("Could not save \"%1\".\n%2\nThe file on disk was left as it was.")
-                .arg(path, outcome.error),
+            QStringLiteral("Could not save \"%1\".\n%2\n%3").arg(path, outcome.error, afterwards),
             Dialogs::Icon::Warning);
         return false;
     }
@@ -160,17 +149,32 @@ bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
     return true;
 }
 
+bool DocumentManager::mayOverwriteChangedFile(frmDoc *document)
+{
+    const ScriptDocument &script = document->document();
+    if (script.diskState() != ScriptDocument::DiskState::Modified)
+        return true;
+    m_area.activate(document);
+    const auto answer = m_dialogs.message(
+        QStringLiteral("Save"),
+        QStringLiteral("\"%1\" was changed by another program since it was opened or saved "
+                       "here.\nDo you want to replace it with this Script?")
+            .arg(script.path()),
+        Dialogs::Icon::Question,
+        Dialogs::Buttons::YesNo);
+    return answer == Dialogs::Answer::Yes;
+}
+
 bool DocumentManager::SaveDocument(int entry)
 {
     frmDoc *document = this->document(entry);
     if (!document)
         return false;
-    if (document->neverSaved())
+    if (document->document().neverSaved())
         return SaveDocumentAs(entry);
-    if (!writeDocument(document, document->windowTitle()))
+    if (!mayOverwriteChangedFile(document))
         return false;
-    document->Changed = false;
-    return true;
+    return writeDocument(document, document->document().path());
 }
 
 bool DocumentManager::SaveDocumentAs(int entry)
@@ -180,8 +184,8 @@ bool DocumentManager::SaveDocumentAs(int entry)
         return false;
     QString path;
     for (;;) {
-        path = m_dialogs.saveFileName(QStringLiteral("Save Script... ") + document->windowTitle(),
-                                      saveFilters);
+        path = m_dialogs.saveFileName(
+            QStringLiteral("Save Script... ") + document->document().caption(), saveFilters);
         if (path.isEmpty())
             return false;
         if (!FileExists(path))
@@ -196,10 +200,7 @@ bool DocumentManager::SaveDocumentAs(int entry)
     }
     if (!writeDocument(document, path))
         return false;
-    document->setWindowTitle(path);
-    document->setOpenedFromTemplate(false);
     applyEditorSetUp(*document->rt); // the file's language, "Perl", with its colours
-    document->Changed = false;
     return true;
 }
 
@@ -210,34 +211,9 @@ frmDoc *DocumentManager::document(int entry) const
     return Documents[entry - 1];
 }
 
-QMdiSubWindow *DocumentManager::subWindowOf(frmDoc *document) const
-{
-    for (QMdiSubWindow *window : m_area.subWindowList()) {
-        if (window->widget() == document)
-            return window;
-    }
-    return nullptr;
-}
-
 frmDoc *DocumentManager::activeDocument() const
 {
-    QMdiSubWindow *window = m_area.activeSubWindow();
-    if (!window) {
-        // Offscreen and while another window has the focus, the area may report none active.
-        const QList<QMdiSubWindow *> windows
-            = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
-        window = windows.isEmpty() ? nullptr : windows.last();
-    }
-    return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;
-}
-
-void DocumentManager::activate(frmDoc *document)
-{
-    if (QMdiSubWindow *window = subWindowOf(document)) {
-        m_area.setActiveSubWindow(window);
-        document->rt->setFocus();
-        m_tabs.selectTag(document->TabNum);
-    }
+    return m_area.active();
 }
 
 QList<frmDoc *> DocumentManager::openDocuments() const
@@ -250,74 +226,15 @@ QList<frmDoc *> DocumentManager::openDocuments() const
     return documents;
 }
 
-void DocumentManager::openCommand()
+frmDoc *DocumentManager::documentOfFile(const QString &path) const
 {
-    const QString path = m_dialogs.openFileName(QStringLiteral("Open a Script..."), openFilters);
-    if (path.isEmpty())
-        return;
-    Q_EMIT fileChosenForOpening(path);
-    OpenDocument(path, QFileInfo(path).fileName());
-}
-
-void DocumentManager::saveCommand()
-{
-    if (frmDoc *document = activeDocument())
-        SaveDocument(document->entry());
-}
-
-void DocumentManager::saveAsCommand()
-{
-    if (frmDoc *document = activeDocument())
-        SaveDocumentAs(document->entry());
-}
-
-void DocumentManager::saveAllCommand()
-{
-    frmDoc *noted = activeDocument();
-    for (frmDoc *document : openDocuments()) {
-        activate(document);
-        SaveDocument(document->entry());
+    const QString key = samenessKey(path);
+    for (frmDoc *document : Documents) {
+        if (document && !document->document().path().isEmpty()
+            && samenessKey(document->document().path()) == key)
+            return document;
     }
-    if (noted)
-        activate(noted);
-}
-
-void DocumentManager::closeCommand()
-{
-    if (frmDoc *document = activeDocument()) {
-        if (QMdiSubWindow *window = subWindowOf(document))
-            window->close();
-    }
-}
-
-void DocumentManager::closeAllCommand()
-{
-    for (frmDoc *document : openDocuments()) {
-        if (QMdiSubWindow *window = subWindowOf(document))
-            window->close();
-    }
-}
-
-bool DocumentManager::closeAllForExit()
-{
-    for (frmDoc *document : openDocuments()) {
-        QMdiSubWindow *window = subWindowOf(document);
-        if (window && !window->close())
-            return false;
-    }
-    return true;
-}
-
-void DocumentManager::printCommand()
-{
-    if (frmDoc *document = activeDocument())
-        document->rt->PrintContents(0, ScriptEditor::PrintDocument);
-}
-
-void DocumentManager::printSetupCommand()
-{
-    if (frmDoc *document = activeDocument())
-        document->rt->PrintContents(0, ScriptEditor::PrinterSetup);
+    return nullptr;
 }
 
 void DocumentManager::setHighlightSelectedLine(bool on)
@@ -330,7 +247,7 @@ void DocumentManager::setHighlightSelectedLine(bool on)
 void DocumentManager::onDocumentClosing(frmDoc *document)
 {
     --DocumentCount;
-    m_tabs.removeTag(document->TabNum);
+    m_area.tabs().removeTag(document->TabNum);
     const int entry = document->entry();
     if (entry >= 1 && entry <= maxDocuments && Documents[entry - 1] == document)
         Documents[entry - 1] = nullptr;

@@ -6,24 +6,26 @@
 
 #include <array>
 
-class QMdiArea;
-class QMdiSubWindow;
-
 namespace Korveth {
 
 class Dialogs;
-class DocumentTabs;
+class DocumentArea;
+class FileStore;
+struct EditorServices;
 
-// The table of open documents and the file commands. It is the only creator of document windows.
+// The table of open documents, and the only creator of document windows. It opens, saves and
+// names documents; where their windows stand is the document area's.
 class DocumentManager final : public QObject, public DocumentSaver
 {
     Q_OBJECT
 
 public:
     static constexpr int maxDocuments = 20;
+    using Origin = ScriptDocument::Origin;
 
-    DocumentManager(QMdiArea &area,
-                    DocumentTabs &tabs,
+    DocumentManager(DocumentArea &area,
+                    EditorServices &services,
+                    FileStore &store,
                     Dialogs &dialogs,
                     QObject *parent = nullptr);
     ~DocumentManager() override;
@@ -36,9 +38,9 @@ public:
     // Creates an empty document "New Script N"; null at the limit.
     frmDoc *NewDocument();
 
-    enum class Origin { File, Template };
     // Creates a document holding the file; null at the limit or when the file cannot be read
-    // (the user is told why). A template-born document counts as never saved.
+    // (the user is told why). A file that is already open is not opened twice: its document
+    // becomes the active one. A template-born document counts as never saved.
     frmDoc *
     OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
 
@@ -48,21 +50,10 @@ public:
 
     frmDoc *activeDocument() const;
     frmDoc *document(int entry) const;
-    void activate(frmDoc *document);
     // Documents in entry order.
     QList<frmDoc *> openDocuments() const;
-
-    // The file commands, on the active document where they take one.
-    void openCommand();
-    void saveCommand();
-    void saveAsCommand();
-    void saveAllCommand();
-    void closeCommand();
-    void closeAllCommand();
-    // Closes every document in entry order; false as soon as one stays open.
-    bool closeAllForExit();
-    void printCommand();
-    void printSetupCommand();
+    // The open document tied to the file, paths compared after resolving links; null for none.
+    frmDoc *documentOfFile(const QString &path) const;
 
     void setHighlightSelectedLine(bool on);
     bool highlightSelectedLine() const { return m_highlightSelectedLine; }
@@ -71,22 +62,22 @@ public:
     static void applyEditorSetUp(ScriptEditor &editor);
 
 Q_SIGNALS:
-    // The open command chose a file (before it is opened): the recent-files list records it.
-    void fileChosenForOpening(const QString &path);
+    void documentCreated(frmDoc *document);
     void positionTextChanged(const QString &text);
     void editMenuRequested(const QPoint &globalPos);
 
 private:
-    // Takes an entry and the next number; the caption is the path, or "New Script N" without one.
-    frmDoc *createDocument(const QString &path);
+    // Takes an entry and the next number.
+    frmDoc *createDocument();
     void showDocument(frmDoc *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
     void onDocumentClosing(frmDoc *document);
     bool writeDocument(frmDoc *document, const QString &path);
-    QMdiSubWindow *subWindowOf(frmDoc *document) const;
+    bool mayOverwriteChangedFile(frmDoc *document);
 
-    QMdiArea &m_area;
-    DocumentTabs &m_tabs;
+    DocumentArea &m_area;
+    EditorServices &m_services;
+    FileStore &m_store;
     Dialogs &m_dialogs;
     bool m_highlightSelectedLine = false;
 };

@@ -1,16 +1,21 @@
 #include "frmDoc.h"
 
 #include "Dialogs.h"
-#include "EditorRegistry.h"
+#include "EditorServices.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
 namespace Korveth {
 
-frmDoc::frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent)
+frmDoc::frmDoc(EditorServices &services,
+               FileStore &store,
+               DocumentSaver *saver,
+               Dialogs &dialogs,
+               QWidget *parent)
     : QWidget(parent)
-    , rt(new ScriptEditor(this))
+    , rt(new ScriptEditor(services, this))
+    , m_document(store, this)
     , m_saver(saver)
     , m_dialogs(dialogs)
 {
@@ -18,23 +23,10 @@ frmDoc::frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(rt);
     setFocusProxy(rt);
-    rt->setDialogs(&dialogs);
+    registerDebugKeys(services);
 
-    EditorRegistry &registry = EditorRegistry::shared();
-    registry.registerCommand(DebugStepInto,
-                             QStringLiteral("DebugStepInto"),
-                             QStringLiteral("Steps into the current function while debugging."));
-    registry.registerHotKey(QKeyCombination(Qt::Key_F8), DebugStepInto);
-    registry.registerCommand(DebugStepOver,
-                             QStringLiteral("DebugStepOver"),
-                             QStringLiteral("Steps over the current function while debugging."));
-    registry.registerHotKey(QKeyCombination(Qt::Key_F10), DebugStepOver);
-    registry.registerCommand(DebugBreakpoint,
-                             QStringLiteral("DebugBreakpoint"),
-                             QStringLiteral("Sets a breakpoint at the current line."));
-    registry.registerHotKey(QKeyCombination(Qt::Key_F9), DebugBreakpoint);
-
-    connect(rt, &QsciScintilla::textChanged, this, [this] { Changed = true; });
+    connect(&m_document, &ScriptDocument::captionChanged, this, &QWidget::setWindowTitle);
+    connect(rt, &QsciScintilla::textChanged, this, [this] { m_document.setChanged(true); });
     connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
     connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });
     connect(rt, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
@@ -47,9 +39,33 @@ frmDoc::frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent)
             });
 }
 
-bool frmDoc::neverSaved() const
+// Every window registers the same numbers and keys again; registering twice is harmless.
+void frmDoc::registerDebugKeys(EditorServices &services)
 {
-    return m_fromTemplate || windowTitle().startsWith(QStringLiteral("New Script"));
+    EditorRegistry &registry = services.registry;
+    registry.registerCommand(DebugStepInto,
+                             QStringLiteral("DebugStepInto"),
+                             QStringLiteral("Steps into the current function while debugging."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F8), DebugStepInto);
+    registry.registerCommand(DebugStepOver,
+                             QStringLiteral("DebugStepOver"),
+                             QStringLiteral("Steps over the current function while debugging."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F10), DebugStepOver);
+    registry.registerCommand(DebugBreakpoint,
+                             QStringLiteral("DebugBreakpoint"),
+                             QStringLiteral("Sets a breakpoint at the current line."));
+    registry.registerHotKey(QKeyCombination(Qt::Key_F9), DebugBreakpoint);
+}
+
+void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin)
+{
+    rt->loadUtf8(read.text.utf8, read.text.format.lineEnding);
+    m_document.takeLoaded(path, read, origin);
+}
+
+ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)
+{
+    return m_document.save(path, rt->utf8());
 }
 
 void frmDoc::setHighlightSelectedLine(bool on)
@@ -97,7 +113,8 @@ void frmDoc::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (Changed) {
+    if (Changed()) {
+        Q_EMIT aboutToAsk(this);
         const Dialogs::Answer answer = m_dialogs.message(
             QStringLiteral("Save"),
             QStringLiteral("You have made changes to this Script. Do you wish to save?"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptDocument.h"
 #include "ScriptEditor.h"
 
 #include <QWidget>
@@ -7,6 +8,8 @@
 namespace Korveth {
 
 class Dialogs;
+class FileStore;
+struct EditorServices;
 
 // Saves a document on request; the document manager. Returns true when the document was saved.
 class DocumentSaver
@@ -16,8 +19,9 @@ public:
     virtual bool SaveDocument(int entry) = 0;
 };
 
-// One open script: its editor `rt` and its bookkeeping. It keeps the tab strip and status bar in
-// step through signals, and asks whether to save when it closes.
+// The window of one open script: its editor `rt` showing the document. It keeps the tab strip and
+// status bar in step through signals, gives the editor its three debugging keys, and asks
+// whether to save when it closes.
 class frmDoc final : public QWidget
 {
     Q_OBJECT
@@ -26,21 +30,28 @@ public:
     // Registered editor commands with their hot keys.
     enum Command { DebugStepInto = 1000, DebugStepOver = 1001, DebugBreakpoint = 1002 };
 
-    frmDoc(DocumentSaver *saver, Dialogs &dialogs, QWidget *parent = nullptr);
+    frmDoc(EditorServices &services,
+           FileStore &store,
+           DocumentSaver *saver,
+           Dialogs &dialogs,
+           QWidget *parent = nullptr);
 
     ScriptEditor *rt;
     std::int32_t TabNum = 0;
-    bool Changed = false;
     ScriptEditor::Range lastSelection;
+
+    ScriptDocument &document() { return m_document; }
+    const ScriptDocument &document() const { return m_document; }
+    bool Changed() const { return m_document.Changed(); }
 
     // The document's entry in the document table (1 to 20), its window tag; 0 for none.
     int entry() const { return m_entry; }
     void setEntry(int entry) { m_entry = entry; }
 
-    // A document counts as never saved while its caption begins with "New Script", or when it was
-    // opened from a template that its first save must not overwrite.
-    bool neverSaved() const;
-    void setOpenedFromTemplate(bool fromTemplate) { m_fromTemplate = fromTemplate; }
+    // Shows what was read from a file: the text in the editor, the rest in the document.
+    void showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin);
+    // Saves the editor's text to path; see ScriptDocument::save.
+    ScriptDocument::SaveOutcome saveTo(const QString &path);
 
     void setHighlightSelectedLine(bool on);
 
@@ -51,6 +62,8 @@ Q_SIGNALS:
     void positionTextChanged(const QString &text);
     void focused(int tabNum);
     void editMenuRequested(const QPoint &globalPos);
+    // The window is about to ask the user about this document: show it first.
+    void aboutToAsk(frmDoc *document);
     // Emitted once the close has been accepted, before the window goes.
     void closing(frmDoc *document);
 
@@ -58,13 +71,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void registerDebugKeys(EditorServices &services);
     void onSelectionChanged();
     void onRegisteredCommand(int number);
 
+    ScriptDocument m_document;
     DocumentSaver *m_saver;
     Dialogs &m_dialogs;
     int m_entry = 0;
-    bool m_fromTemplate = false;
     bool m_highlightSelectedLine = false;
     bool m_closed = false;
 };

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -47,6 +48,9 @@ public:
     // True when the user confirmed; the printer then holds the choices.
     virtual bool print(QPrinter &printer) = 0;
     virtual bool pageSetup(QPrinter &printer) = 0;
+
+    // Shows one of the program's own modal windows; true when it was accepted.
+    virtual bool runModal(QDialog &dialog) = 0;
 
     // Opens a web address or file with the desktop's default action.
     virtual bool openWithShell(const QUrl &url) = 0;

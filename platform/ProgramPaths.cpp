@@ -5,29 +5,18 @@
 
 namespace Korveth {
 
-namespace {
-QString &overriddenFolder()
-{
-    static QString folder;
-    return folder;
-}
-} // namespace
+ProgramPaths::ProgramPaths(QString programFolder)
+    : m_folder(std::move(programFolder))
+{}
 
-QString ProgramPaths::programFolder()
+ProgramPaths ProgramPaths::ofRunningProgram()
 {
-    if (!overriddenFolder().isEmpty())
-        return overriddenFolder();
-    return QCoreApplication::applicationDirPath();
+    return ProgramPaths(QCoreApplication::applicationDirPath());
 }
 
-QString ProgramPaths::dataFile(const QString &relativeName)
+QString ProgramPaths::dataFile(const QString &relativeName) const
 {
-    return QDir(programFolder()).filePath(relativeName);
-}
-
-void ProgramPaths::overrideProgramFolder(const QString &folder)
-{
-    overriddenFolder() = folder;
+    return QDir(m_folder).filePath(relativeName);
 }
 
 } // namespace Korveth

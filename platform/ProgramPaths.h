@@ -4,16 +4,21 @@
 
 namespace Korveth {
 
-// Where the program's own files lie: the folder of the executable, and the data files in it.
+// Where the program's own files lie: the program folder, and the data files in it. The program
+// uses the folder of its executable; tests point it at a folder of their own.
 class ProgramPaths
 {
 public:
+    explicit ProgramPaths(QString programFolder);
     // The folder of the running executable.
-    static QString programFolder();
+    static ProgramPaths ofRunningProgram();
+
+    const QString &programFolder() const { return m_folder; }
     // The program folder joined with a fixed relative name ("huntgen.dat", "Temp/tags.dat").
-    static QString dataFile(const QString &relativeName);
-    // Tests point the program at a folder of their own.
-    static void overrideProgramFolder(const QString &folder);
+    QString dataFile(const QString &relativeName) const;
+
+private:
+    QString m_folder;
 };
 
 } // namespace Korveth

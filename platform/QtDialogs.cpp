@@ -11,14 +11,42 @@
 
 namespace Korveth {
 
-namespace {
+namespace {} // namespace
 
-QString filterText(const QList<Dialogs::FileFilter> &filters)
+QString QtDialogs::nameFilters(const QList<FileFilter> &filters)
 {
     QStringList parts;
-    for (const auto &filter : filters)
-        parts.append(filter.description);
+    for (const auto &filter : filters) {
+        QString pattern = filter.pattern;
+#ifndef Q_OS_WIN
+        if (pattern == u"*.*")
+            pattern = QStringLiteral("*");
+#endif
+        // The dialog matches the last parenthesised pattern and, hiding the details, shows the
+        // caption before it exactly as written.
+        parts.append(filter.description + QStringLiteral(" (") + pattern + u')');
+    }
     return parts.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QString chooseFile(QWidget *parent,
+                   QFileDialog::AcceptMode mode,
+                   const QString &title,
+                   const QList<Dialogs::FileFilter> &filters)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // The overwrite question is the program's own, asked after the dialog.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QtDialogs::nameFilters(filters));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -75,18 +103,17 @@ QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons
 
 QString QtDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    return QFileDialog::getOpenFileName(m_parent, title, QString(), filterText(filters));
+    return chooseFile(m_parent, QFileDialog::AcceptOpen, title, filters);
 }
 
 QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    // The overwrite question is the program's own, asked after the dialog.
-    return QFileDialog::getSaveFileName(m_parent,
-                                        title,
-                                        QString(),
-                                        filterText(filters),
-                                        nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return chooseFile(m_parent, QFileDialog::AcceptSave, title, filters);
+}
+
+bool QtDialogs::runModal(QDialog &dialog)
+{
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDialogs::font(const QString &title, const QFont &initial)

@@ -21,7 +21,13 @@ public:
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
     bool print(QPrinter &printer) override;
     bool pageSetup(QPrinter &printer) override;
+    bool runModal(QDialog &dialog) override;
     bool openWithShell(const QUrl &url) override;
+
+    // The filter text for Qt's file dialogs: each caption as written, matching its pattern. On
+    // systems other than Windows "*.*" would hide files without a dot, so it matches every file
+    // there while the caption still reads "(*.*)" (the dialog hides the real pattern).
+    static QString nameFilters(const QList<FileFilter> &filters);
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,5 +1,6 @@
 #include "CommandReference.h"
 
+#include "CommandVocabulary.h"
 #include "ScriptLanguage.h"
 
 #include <array>
@@ -70,25 +71,58 @@ constexpr std::array<QStringView, 1> waitforText{
     u"More reliable then wait, especially when actions do not give up the command prompt.",
 };
 
-const std::array<ReferenceEntry, 17> entries{{
-    {u"%C", u"counter variable", u"{%c}", counterVariableText},
-    {u"COUNTER ADD", u"counter add", u"{counter add}", counterAddText},
-    {u"COUNTER SET", u"counter set", u"{counter set #}", counterSetText},
-    {u"ECHO", u"echo", u"{echo $}", echoText},
-    {u"EXIT", u"exit", u"{exit}", exitText},
-    {u"GOTO", u"goto", u"{goto $}", gotoText},
-    {u"MATCH", u"match", u"{match linelabel $}", matchText},
-    {u"MATCHWAIT", u"matchwait", u"{matchwait}", matchwaitText},
-    {u"MOVE", u"move", u"{move [direction]}", moveText},
-    {u"NEXTROOM", u"nextroom", u"{nextroom}", nextroomText},
-    {u"PUT", u"put", u"{put $}", putText},
-    {u"PAUSE", u"pause", u"{pause #}", pauseText},
-    {u"SAVE", u"save", u"{save $}", saveText},
-    {u"%S", u"save variable", u"{%s}", saveVariableText},
-    {u"SHIFT", u"shift", u"{shift}", shiftText},
-    {u"WAIT", u"wait", u"{wait}", waitText},
-    {u"WAITFOR", u"waitfor", u"{waitfor $}", waitforText},
+struct Row
+{
+    QLatin1StringView word; // a word of the vocabulary
+    QStringView title;
+    QStringView syntax;
+    std::span<const QStringView> textLines;
+};
+
+using L = QLatin1StringView;
+
+// In the order the lookup tries their keys.
+const std::array<Row, 17> rows{{
+    {L("%c"), u"counter variable", u"{%c}", counterVariableText},
+    {L("counter add"), u"counter add", u"{counter add}", counterAddText},
+    {L("counter set"), u"counter set", u"{counter set #}", counterSetText},
+    {L("echo"), u"echo", u"{echo $}", echoText},
+    {L("exit"), u"exit", u"{exit}", exitText},
+    {L("goto"), u"goto", u"{goto $}", gotoText},
+    {L("match"), u"match", u"{match linelabel $}", matchText},
+    {L("matchwait"), u"matchwait", u"{matchwait}", matchwaitText},
+    {L("move"), u"move", u"{move [direction]}", moveText},
+    {L("nextroom"), u"nextroom", u"{nextroom}", nextroomText},
+    {L("put"), u"put", u"{put $}", putText},
+    {L("pause"), u"pause", u"{pause #}", pauseText},
+    {L("save"), u"save", u"{save $}", saveText},
+    {L("%s"), u"save variable", u"{%s}", saveVariableText},
+    {L("shift"), u"shift", u"{shift}", shiftText},
+    {L("wait"), u"wait", u"{wait}", waitText},
+    {L("waitfor"), u"waitfor", u"{waitfor $}", waitforText},
 }};
+
+// The entries with their keys: the vocabulary words, upper-cased as the lookup compares.
+struct Entries
+{
+    std::array<QString, rows.size()> keys;
+    std::array<ReferenceEntry, rows.size()> entries;
+
+    Entries()
+    {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            Q_ASSERT(vocabularyWord(QString(rows[i].word)));
+            keys[i] = QString(rows[i].word).toUpper();
+            entries[i] = {keys[i], rows[i].title, rows[i].syntax, rows[i].textLines};
+        }
+    }
+};
+
+const Entries &allEntries()
+{
+    static const Entries built;
+    return built;
+}
 
 QStringView trimmedSpaces(QStringView text)
 {
@@ -105,7 +139,7 @@ QStringView trimmedSpaces(QStringView text)
 
 std::span<const ReferenceEntry> commandReference()
 {
-    return entries;
+    return allEntries().entries;
 }
 
 ReferenceLookup lookupReference(QStringView selection)
@@ -116,7 +150,7 @@ ReferenceLookup lookupReference(QStringView selection)
         return result;
     const QStringView key = trimmedSpaces(upper);
     result.selection = selection.toString();
-    for (const ReferenceEntry &entry : entries) {
+    for (const ReferenceEntry &entry : allEntries().entries) {
         if (entry.key == key) {
             result.outcome = ReferenceLookup::Outcome::Found;
             result.entry = &entry;

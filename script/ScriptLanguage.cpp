@@ -1,7 +1,5 @@
 #include "ScriptLanguage.h"
 
-#include <array>
-
 namespace Korveth {
 
 namespace {
@@ -20,55 +18,26 @@ bool isAscii(QStringView text)
     return true;
 }
 
-bool equalsUpperAscii(QStringView word, QLatin1StringView upper)
+bool equalsLowerAscii(QStringView word, QLatin1StringView lower)
 {
-    if (word.size() != upper.size())
+    if (word.size() != lower.size())
         return false;
     for (qsizetype i = 0; i < word.size(); ++i) {
         char16_t c = word[i].unicode();
-        if (c >= u'a' && c <= u'z')
-            c = c - u'a' + u'A';
-        if (c != char16_t(upper[i].unicode()))
+        if (c >= u'A' && c <= u'Z')
+            c = c - u'A' + u'a';
+        if (c != char16_t(lower[i].unicode()))
             return false;
     }
     return true;
 }
 
-struct CommandName
-{
-    QLatin1StringView upper;
-    CommandWord word;
-};
-
-// Order matters only for documentation: names are distinct, so the first equal one is the only one.
-constexpr std::array<CommandName, 15> commandNames{{
-    {QLatin1StringView("COUNTER"), CommandWord::Counter},
-    {QLatin1StringView("ECHO"), CommandWord::Echo},
-    {QLatin1StringView("EXIT"), CommandWord::Exit},
-    {QLatin1StringView("GOTO"), CommandWord::Goto},
-    {QLatin1StringView("IF_"), CommandWord::IfUnderscore},
-    {QLatin1StringView("IF"), CommandWord::If},
-    {QLatin1StringView("MATCH"), CommandWord::Match},
-    {QLatin1StringView("MATCHWAIT"), CommandWord::Matchwait},
-    {QLatin1StringView("MOVE"), CommandWord::Move},
-    {QLatin1StringView("PAUSE"), CommandWord::Pause},
-    {QLatin1StringView("PUT"), CommandWord::Put},
-    {QLatin1StringView("SAVE"), CommandWord::Save},
-    {QLatin1StringView("SHIFT"), CommandWord::Shift},
-    {QLatin1StringView("WAIT"), CommandWord::Wait},
-    {QLatin1StringView("WAITFOR"), CommandWord::Waitfor},
-}};
-
 std::optional<CommandWord> asciiCommandWord(QStringView word)
 {
-    if (word.size() == 4 && equalsUpperAscii(word.first(3), QLatin1StringView("IF_"))) {
-        const char16_t digit = word[3].unicode();
-        if (digit >= u'0' && digit <= u'9')
-            return CommandWord::IfDigit;
-    }
-    for (const CommandName &name : commandNames) {
-        if (equalsUpperAscii(word, name.upper))
-            return name.word;
+    // Spellings are distinct, so the first equal one is the only one.
+    for (const VocabularyWord &entry : vocabulary()) {
+        if (entry.command && equalsLowerAscii(word, entry.spelling))
+            return entry.command;
     }
     return std::nullopt;
 }
@@ -152,61 +121,6 @@ LineKind lineKind(QStringView trimmedLine)
     if (trimmedLine.contains(u'#'))
         return LineKind::Comment;
     return LineKind::Other;
-}
-
-QList<QStringView> splitAtCrLf(QStringView text)
-{
-    QList<QStringView> lines;
-    if (text.isEmpty())
-        return lines;
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype cr = text.indexOf(u"\r\n", start);
-        if (cr < 0)
-            break;
-        lines.append(text.sliced(start, cr - start));
-        start = cr + 2;
-    }
-    lines.append(text.sliced(start));
-    return lines;
-}
-
-QList<QStringView> splitEditorLines(QStringView text)
-{
-    QList<QStringView> lines;
-    if (text.isEmpty())
-        return lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == u'\n') {
-            lines.append(text.sliced(start, i - start));
-            start = i + 1;
-        } else if (c == u'\r') {
-            lines.append(text.sliced(start, i - start));
-            if (i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    lines.append(text.sliced(start));
-    return lines;
-}
-
-QString joinWithCrLf(const QList<QStringView> &lines)
-{
-    qsizetype size = 0;
-    for (QStringView line : lines)
-        size += line.size() + 2;
-    QString joined;
-    joined.reserve(size);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            joined += u"\r\n";
-        joined += lines[i];
-    }
-    return joined;
 }
 
 QString upperCased(QStringView text)

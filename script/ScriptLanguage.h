@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CommandVocabulary.h"
+#include "TextLines.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -30,26 +33,6 @@ QList<QStringView> splitWords(QStringView line);
 // True when a colon stands among the last two characters ("a:b", "start:") or the line is ":".
 bool endsLikeLabel(QStringView trimmedLine);
 
-// The command words the checker knows, in the order it tries them.
-enum class CommandWord {
-    Counter,
-    Echo,
-    Exit,
-    Goto,
-    IfDigit, // if_0 .. if_9
-    IfUnderscore,
-    If,
-    Match,
-    Matchwait,
-    Move,
-    Pause,
-    Put,
-    Save,
-    Shift,
-    Wait,
-    Waitfor,
-};
-
 // The command word equal to the given word (letter case ignored), if any.
 std::optional<CommandWord> commandWordOf(QStringView word);
 
@@ -57,17 +40,6 @@ enum class LineKind { Empty, Command, Label, Comment, Other };
 
 // The kind of a trimmed line, told apart in the order the checker applies.
 LineKind lineKind(QStringView trimmedLine);
-
-// Lines of a text cut at CR LF only, as the checker and the debugger cut an editor's Text. A text
-// ending with CR LF has one more, empty, line; an empty text has none.
-QList<QStringView> splitAtCrLf(QStringView text);
-
-// Lines of a file's text as the editor cuts them: CR LF, LF and a lone CR each end a line. A text
-// ending with a line end has one more, empty, line; an empty text has none.
-QList<QStringView> splitEditorLines(QStringView text);
-
-// The lines joined with CR LF (no CR LF after the last).
-QString joinWithCrLf(const QList<QStringView> &lines);
 
 // Upper-cases like the checker compares: ASCII fast, full Unicode otherwise.
 QString upperCased(QStringView text);

@@ -1,11 +1,12 @@
 #include "MainWindowFixture.h"
-#include "Unwritable.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+
+#include "DocumentArea.h"
 
 using namespace Korveth;
 using Answer = Dialogs::Answer;
@@ -74,7 +75,7 @@ void TestDocumentManager::limitOfTwenty()
     QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Information);
 
     // A closed entry is free again and the next number is 21.
-    f.docs().closeCommand();
+    f.window->runCommand(QStringLiteral("close"));
     QCOMPARE(f.docs().DocumentCount, 19);
     QCOMPARE(f.docs().NewDocument()->windowTitle(), QStringLiteral("New Script 21"));
 }
@@ -102,14 +103,14 @@ void TestDocumentManager::closingQuestion()
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
     document->rt->SetText(QStringLiteral("put changed"));
-    QVERIFY(document->Changed);
+    QVERIFY(document->Changed());
     f.dialogs.answers.enqueue(Answer(answer));
     if (savePath == u"cancel")
         f.dialogs.fileNames.enqueue(QString());
     else if (!savePath.isEmpty())
         f.dialogs.fileNames.enqueue(f.dir.filePath(savePath));
 
-    f.docs().closeCommand();
+    f.window->runCommand(QStringLiteral("close"));
     QCOMPARE(f.dialogs.shown.first().title, QStringLiteral("Save"));
     QCOMPARE(f.dialogs.shown.first().text,
              QStringLiteral("You have made changes to this Script. Do you wish to save?"));
@@ -126,7 +127,7 @@ void TestDocumentManager::closingQuestion()
 void TestDocumentManager::closingWithoutChangesAsksNothing()
 {
     MainWindowFixture f;
-    f.docs().closeCommand();
+    f.window->runCommand(QStringLiteral("close"));
     QCOMPARE(f.docs().DocumentCount, 0);
     QVERIFY(f.dialogs.shown.isEmpty());
 }
@@ -137,13 +138,13 @@ void TestDocumentManager::saveOnNeverSavedAsksForName()
     frmDoc *document = f.docs().activeDocument();
     document->rt->SetText(QStringLiteral("exit"));
     f.dialogs.fileNames.enqueue(QString());
-    f.docs().saveCommand();
+    f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("save"));
     QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Save Script... New Script 1"));
     QCOMPARE(f.dialogs.lastFilters.size(), 2);
     QCOMPARE(f.dialogs.lastFilters[0].description, QStringLiteral("Script Files (*.cmd)"));
     QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
-    QVERIFY(document->Changed);
+    QVERIFY(document->Changed());
 }
 
 void TestDocumentManager::overwriteLoop()
@@ -181,13 +182,13 @@ void TestDocumentManager::saveAsKeepsTabCaption()
     QVERIFY(f.docs().SaveDocumentAs(document->entry()));
     QCOMPARE(document->windowTitle(), other);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("hunt.cmd"));
-    QVERIFY(!document->Changed);
+    QVERIFY(!document->Changed());
     QCOMPARE(document->rt->language(), QStringLiteral("Perl"));
     QCOMPARE(MainWindowFixture::read(other), QByteArray("put b\n")); // the file's line ends kept
 
     // Save now writes to the new path without asking.
     document->rt->SetText(QStringLiteral("put c"));
-    f.docs().saveCommand();
+    f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(other), QByteArray("put c"));
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put a\n"));
 }
@@ -203,7 +204,7 @@ void TestDocumentManager::failedSaveKeepsDocumentChanged()
     f.dialogs.fileNames << path;
     QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
     QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
-    QVERIFY(document->Changed);
+    QVERIFY(document->Changed());
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
     QVERIFY(f.dialogs.shown.last().text.contains(path));
     QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
@@ -211,7 +212,7 @@ void TestDocumentManager::failedSaveKeepsDocumentChanged()
     // Closing: Yes, and the save fails again: the window stays with its edits.
     f.dialogs.answers << Answer::Yes;
     f.dialogs.fileNames << path;
-    f.docs().closeCommand();
+    f.window->runCommand(QStringLiteral("close"));
     QCOMPARE(f.docs().DocumentCount, 1);
     QCOMPARE(document->rt->Text(), QStringLiteral("precious"));
 }
@@ -222,22 +223,19 @@ void TestDocumentManager::failedSaveLeavesOldFileIntact()
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put old\r\n");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
     document->rt->SetText(QStringLiteral("put new"));
-    {
-        Unwritable lock(path);
-        if (!lock.ok())
-            QSKIP("cannot make a file unwritable here");
-        f.docs().saveCommand();
-    }
+    f.files.atomic = FailingFileStore::Atomic::Fails;
+    f.window->runCommand(QStringLiteral("save"));
+    f.files.atomic = FailingFileStore::Atomic::Works;
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put old\r\n"));
-    QVERIFY(document->Changed);
+    QVERIFY(document->Changed());
     QCOMPARE(document->windowTitle(), path);
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
     QVERIFY(f.dialogs.shown.last().text.startsWith(QStringLiteral("Could not save \"") + path));
 
     // Once the file can be written again, Save works.
-    f.docs().saveCommand();
+    f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put new"));
-    QVERIFY(!document->Changed);
+    QVERIFY(!document->Changed());
 }
 
 void TestDocumentManager::openFailureLeavesNothingBehind_data()
@@ -267,9 +265,6 @@ void TestDocumentManager::openCommand()
 {
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("my hunt.cmd"), "exit");
-    QStringList chosen;
-    QObject::connect(
-        &f.docs(), &DocumentManager::fileChosenForOpening, [&](const QString &p) { chosen << p; });
 
     f.dialogs.fileNames << QString();
     f.window->runCommand(QStringLiteral("open"));
@@ -278,7 +273,9 @@ void TestDocumentManager::openCommand()
     f.dialogs.fileNames << path;
     f.window->runCommand(QStringLiteral("open"));
     QCOMPARE(f.docs().DocumentCount, 2);
-    QCOMPARE(chosen, QStringList({path}));
+    QCOMPARE(f.window->recentFiles().read(), QStringList({path}));
+    QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("recent.dat"))),
+             path.toUtf8() + "\r\n");
     QCOMPARE(f.dialogs.shown.first().title, QStringLiteral("Open a Script..."));
     QCOMPARE(f.dialogs.lastFilters.size(), 3);
     QCOMPARE(f.dialogs.lastFilters[2].description, QStringLiteral("All Files (*.*)"));
@@ -293,14 +290,14 @@ void TestDocumentManager::templateDocumentNeverOverwritesTemplate()
     const QString templ = f.write(QStringLiteral("huntgen.dat"), "put %1");
     frmDoc *document = f.docs().OpenDocument(
         templ, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
-    QVERIFY(document->neverSaved());
+    QVERIFY(document->document().neverSaved());
     document->rt->SetText(QStringLiteral("put goblin"));
     const QString target = f.dir.filePath(QStringLiteral("goblin.cmd"));
     f.dialogs.fileNames << target;
-    f.docs().saveCommand();
+    f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(templ), QByteArray("put %1"));
     QCOMPARE(MainWindowFixture::read(target), QByteArray("put goblin"));
-    QVERIFY(!document->neverSaved());
+    QVERIFY(!document->document().neverSaved());
 }
 
 void TestDocumentManager::saveAllVisitsEveryDocument()
@@ -311,7 +308,7 @@ void TestDocumentManager::saveAllVisitsEveryDocument()
     opened->rt->SetText(QStringLiteral("a2"));
     frmDoc *first = f.docs().document(1);
     first->rt->SetText(QStringLiteral("new"));
-    f.docs().activate(opened);
+    f.window->area().activate(opened);
 
     f.dialogs.fileNames << f.dir.filePath(QStringLiteral("n.cmd"));
     f.window->runCommand(QStringLiteral("saveall"));
@@ -356,8 +353,8 @@ void TestDocumentManager::roundTripWithoutEdits()
     const QString path = f.write(QStringLiteral("in.cmd"), bytes);
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("in.cmd"));
     QVERIFY(document);
-    QVERIFY(!document->Changed);
-    f.docs().saveCommand();
+    QVERIFY(!document->Changed());
+    f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(path), bytes);
     QVERIFY(f.dialogs.shown.isEmpty());
 }
@@ -368,15 +365,17 @@ void TestDocumentManager::corpusRoundTrip()
     if (!QDir(corpus).exists())
         QSKIP("no script corpus beside the project");
     MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
     const QString copy = f.dir.filePath(QStringLiteral("copy.cmd"));
     int files = 0;
     QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         const QByteArray original = MainWindowFixture::read(path);
-        ScriptEditor editor;
-        QCOMPARE(editor.OpenFile(path), QString());
-        QVERIFY2(editor.SaveFile(copy, true).error.isEmpty(), qPrintable(path));
+        const ReadResult read = readTextFile(path);
+        QCOMPARE(read.error, QString());
+        document->showLoaded(path, read, ScriptDocument::Origin::Template);
+        QVERIFY2(document->saveTo(copy).error.isEmpty(), qPrintable(path));
         if (MainWindowFixture::read(copy) != original)
             QFAIL(qPrintable(QStringLiteral("not byte-identical after a save: ") + path));
         ++files;

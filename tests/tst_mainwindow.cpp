@@ -1,3 +1,4 @@
+#include "FileStore.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
 
@@ -21,7 +22,7 @@ private Q_SLOTS:
     void commandLineIsOnePath_data();
     void commandLineIsOnePath();
     void droppedFilesOpenInOrder();
-    void dropStopsAtFirstFailure();
+    void dropReportsEachFailureAndOpensTheRest();
     void onlyFileListsCanBeDropped();
     void exitWithCancelKeepsRunning();
     void exitClosesEverything();
@@ -47,7 +48,10 @@ void TestMainWindow::startsWithOneNewDocument()
 void TestMainWindow::startUpStepsRunInOrder()
 {
     ScriptedDialogs dialogs;
-    frmMain window(dialogs);
+    EditorServices editors;
+    DiskFileStore files;
+    QTemporaryDir folder;
+    frmMain window({dialogs, editors, files, ProgramPaths(folder.path())});
     QStringList steps;
     frmMain::StartUpHooks hooks;
     hooks.fillQuickNav = [&](frmMain &) {
@@ -62,7 +66,7 @@ void TestMainWindow::startUpStepsRunInOrder()
     hooks.showStartPage = [&](frmMain &w) {
         steps << QStringLiteral("start page, %1 document").arg(w.documents().DocumentCount);
     };
-    window.startUp(QString(), hooks);
+    window.startUp({}, hooks);
     QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
 }
 
@@ -91,8 +95,10 @@ void TestMainWindow::commandLineIsOnePath()
     file.write("put a");
     file.close();
 
+    // The shell cuts an unquoted path at its blanks; a quoted one arrives whole, quotes and all
+    // when the caller quoted twice.
     const QString commandLine = quoted ? u'"' + path + u'"' : path;
-    MainWindowFixture f(commandLine);
+    MainWindowFixture f(quoted ? QStringList{commandLine} : path.split(u' '));
     QCOMPARE(f.docs().DocumentCount, opens ? 1 : 0);
     if (opens) {
         QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
@@ -122,15 +128,19 @@ void TestMainWindow::droppedFilesOpenInOrder()
     QCOMPARE(titles, QStringList({"New Script 1", "c.cmd", "a.cmd", "b.cmd"}));
 }
 
-void TestMainWindow::dropStopsAtFirstFailure()
+void TestMainWindow::dropReportsEachFailureAndOpensTheRest()
 {
     MainWindowFixture f;
     const QList<QUrl> urls{QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a")),
                            QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("gone.cmd"))),
+                           QUrl::fromLocalFile(f.dir.path()),
                            QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
     f.window->openDroppedFiles(urls);
-    QCOMPARE(f.docs().DocumentCount, 2);
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+    QCOMPARE(f.docs().DocumentCount, 3);
+    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("b"));
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
+    QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
+    QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
 }
 
 void TestMainWindow::onlyFileListsCanBeDropped()
@@ -245,7 +255,7 @@ void TestMainWindow::screenshot()
     f.window->resize(900, 560);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main-window.png")));
 
-    document->rt->ExecuteCmd(ScriptEditor::Replace);
+    f.window->runCommand(QStringLiteral("replaceit"));
     QWidget *replace = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w->windowTitle() == u"Replace")

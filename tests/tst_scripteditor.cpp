@@ -1,8 +1,11 @@
-#include "EditorRegistry.h"
+#include "EditorSearch.h"
+#include "EditorServices.h"
+#include "FileStore.h"
 #include "LanguageDefinition.h"
 #include "ScriptEditor.h"
 #include "ScriptLexer.h"
 #include "ScriptedDialogs.h"
+#include "SearchCommands.h"
 #include "frmDoc.h"
 
 #include <QFile>
@@ -34,13 +37,23 @@ private Q_SLOTS:
 
 private:
     QString write(const QByteArray &bytes);
+    static bool load(ScriptEditor &editor, const QString &path);
+    EditorServices m_services;
+    DiskFileStore m_store;
     QTemporaryDir m_dir;
     int m_files = 0;
 };
 
 void TestScriptEditor::initTestCase()
 {
-    RegisterScriptLanguage(LanguageRegistry::shared());
+    RegisterScriptLanguage(m_services.languages);
+}
+
+bool TestScriptEditor::load(ScriptEditor &editor, const QString &path)
+{
+    const ReadResult read = readTextFile(path);
+    editor.loadUtf8(read.text.utf8, read.text.format.lineEnding);
+    return read.error.isEmpty();
 }
 
 QString TestScriptEditor::write(const QByteArray &bytes)
@@ -73,8 +86,8 @@ void TestScriptEditor::textJoinsLinesWithCrLf()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(int, lines);
-    ScriptEditor editor;
-    QCOMPARE(editor.OpenFile(write(bytes)), QString());
+    ScriptEditor editor(m_services);
+    QVERIFY(load(editor, write(bytes)));
     QCOMPARE(editor.Text(), text);
     QCOMPARE(editor.linecount(), lines);
     QVERIFY(!editor.isUndoAvailable()); // loading is not an edit
@@ -82,8 +95,8 @@ void TestScriptEditor::textJoinsLinesWithCrLf()
 
 void TestScriptEditor::writingTextIsOneUndoStep()
 {
-    ScriptEditor editor;
-    editor.OpenFile(write("one\ntwo"));
+    ScriptEditor editor(m_services);
+    QVERIFY(load(editor, write("one\ntwo")));
     editor.SetText(QStringLiteral("x\r\ny\r\nz"));
     QCOMPARE(editor.Text(), QStringLiteral("x\r\ny\r\nz"));
     QCOMPARE(editor.text(), QStringLiteral("x\ny\nz")); // the file's own line ends
@@ -94,7 +107,7 @@ void TestScriptEditor::writingTextIsOneUndoStep()
 
 void TestScriptEditor::selectionAndCaret()
 {
-    ScriptEditor editor;
+    ScriptEditor editor(m_services);
     editor.SetText(QStringLiteral("put \u00E9t\u00E9\r\nexit\r\nwait"));
     editor.SetCaretPos(0, 6);
     QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 6, 0, 6}));
@@ -111,7 +124,7 @@ void TestScriptEditor::selectionAndCaret()
 
 void TestScriptEditor::builtInCommands()
 {
-    ScriptEditor editor;
+    ScriptEditor editor(m_services);
     editor.SetText(QStringLiteral("a\r\nbb\r\nccc"));
     editor.SetCaretPos(1, 1);
     editor.ExecuteCmd(ScriptEditor::SelectLine);
@@ -125,14 +138,15 @@ void TestScriptEditor::builtInCommands()
 void TestScriptEditor::goToLineAsks()
 {
     ScriptedDialogs dialogs;
-    ScriptEditor editor;
-    editor.setDialogs(&dialogs);
+    ScriptEditor editor(m_services);
+    QWidget window;
+    SearchCommands search(m_services.search, dialogs, window, [&] { return &editor; });
     editor.SetText(QStringLiteral("a\r\nb\r\nc\r\nd"));
     dialogs.values.enqueue(3);
-    editor.ExecuteCmd(ScriptEditor::GoToLine, -1);
+    search.goToLine();
     QCOMPARE(editor.GetSel(false).endLine, 2);
     dialogs.values.enqueue(QVariant()); // cancelled: the caret stays
-    editor.ExecuteCmd(ScriptEditor::GoToLine, -1);
+    search.goToLine();
     QCOMPARE(editor.GetSel(false).endLine, 2);
     QCOMPARE(dialogs.shown.size(), 2);
     QVERIFY(dialogs.unexpected.isEmpty());
@@ -140,43 +154,49 @@ void TestScriptEditor::goToLineAsks()
 
 void TestScriptEditor::findAndReplace()
 {
-    ScriptEditor editor;
+    ScriptEditor editor(m_services);
     editor.SetText(QStringLiteral("put Goblin\r\nmatch goblin x\r\nput troll"));
     SearchSettings search{QStringLiteral("goblin"), QStringLiteral("orc"), false, false};
-    QVERIFY(editor.findText(search, true));
+    QVERIFY(EditorSearch::findText(editor, search, true));
     QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 4, 0, 10}));
-    QVERIFY(editor.findText(search, true));
+    QVERIFY(EditorSearch::findText(editor, search, true));
     QCOMPARE(editor.GetSel(true).startLine, 1);
-    QVERIFY(editor.findText(search, true)); // wraps to the start
+    QVERIFY(EditorSearch::findText(editor, search, true)); // wraps to the start
     QCOMPARE(editor.GetSel(true).startLine, 0);
-    QVERIFY(editor.findText(search, false)); // backwards wraps to the end
+    QVERIFY(EditorSearch::findText(editor, search, false)); // backwards wraps to the end
     QCOMPARE(editor.GetSel(true).startLine, 1);
 
     search.matchCase = true;
     editor.SetCaretPos(0, 0);
-    QVERIFY(editor.findText(search, true));
+    QVERIFY(EditorSearch::findText(editor, search, true));
     QCOMPARE(editor.GetSel(true).startLine, 1);
-    QVERIFY(editor.replaceSelection(search) == false); // replaced; no further match
+    QVERIFY(EditorSearch::replaceSelection(editor, search) == false); // replaced; no further match
     QCOMPARE(editor.Text(), QStringLiteral("put Goblin\r\nmatch orc x\r\nput troll"));
-    QVERIFY(!editor.findText({QStringLiteral("dragon"), {}, false, false}, true));
+    QVERIFY(!EditorSearch::findText(editor, {QStringLiteral("dragon"), {}, false, false}, true));
 }
 
 void TestScriptEditor::replaceAllIsOneUndoStep()
 {
-    ScriptEditor editor;
+    ScriptEditor editor(m_services);
     editor.SetText(QStringLiteral("a a a\r\na"));
     // A replacement that contains the search text must not loop.
-    QCOMPARE(editor.replaceAll({QStringLiteral("a"), QStringLiteral("aa"), false, false}), 4);
+    QCOMPARE(
+        EditorSearch::replaceAll(editor, {QStringLiteral("a"), QStringLiteral("aa"), false, false}),
+        4);
     QCOMPARE(editor.Text(), QStringLiteral("aa aa aa\r\naa"));
     editor.undo();
     QCOMPARE(editor.Text(), QStringLiteral("a a a\r\na"));
-    QCOMPARE(editor.replaceAll({QStringLiteral("A"), QStringLiteral("b"), true, false}), 0);
-    QCOMPARE(editor.replaceAll({QStringLiteral("a"), QStringLiteral("b"), false, true}), 4);
+    QCOMPARE(
+        EditorSearch::replaceAll(editor, {QStringLiteral("A"), QStringLiteral("b"), true, false}),
+        0);
+    QCOMPARE(
+        EditorSearch::replaceAll(editor, {QStringLiteral("a"), QStringLiteral("b"), false, true}),
+        4);
 }
 
 void TestScriptEditor::keywordsAndCommentsAreColoured()
 {
-    ScriptEditor editor;
+    ScriptEditor editor(m_services);
     editor.resize(600, 300);
     editor.Language(scriptLanguageName);
     QVERIFY(qobject_cast<ScriptLexer *>(editor.lexer()));
@@ -202,7 +222,7 @@ void TestScriptEditor::keywordsAndCommentsAreColoured()
 void TestScriptEditor::breakpointKeyTogglesMarginBit()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(nullptr, dialogs);
+    frmDoc document(m_services, m_store, nullptr, dialogs);
     document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
     document.rt->SetCaretPos(1, 0);
     QTest::keyClick(document.rt, Qt::Key_F9);
@@ -211,15 +231,15 @@ void TestScriptEditor::breakpointKeyTogglesMarginBit()
     QTest::keyClick(document.rt, Qt::Key_F9);
     QCOMPARE(document.rt->marginMask(1), std::uint8_t(1));
     QCOMPARE(document.rt->marginMask(0), std::uint8_t(0));
-    QCOMPARE(EditorRegistry::shared().command(frmDoc::DebugBreakpoint)->name,
+    QCOMPARE(m_services.registry.command(frmDoc::DebugBreakpoint)->name,
              QStringLiteral("DebugBreakpoint"));
-    QCOMPARE(EditorRegistry::shared().hotKeyCount(frmDoc::DebugBreakpoint), 1);
+    QCOMPARE(m_services.registry.hotKeyCount(frmDoc::DebugBreakpoint), 1);
 }
 
 void TestScriptEditor::stepKeysHighlightTheCaretLine()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(nullptr, dialogs);
+    frmDoc document(m_services, m_store, nullptr, dialogs);
     document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
     document.rt->SetCaretPos(2, 0);
     QTest::keyClick(document.rt, Qt::Key_F8);
@@ -238,7 +258,7 @@ void TestScriptEditor::stepKeysHighlightTheCaretLine()
 void TestScriptEditor::rightClickAsksForTheEditMenu()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(nullptr, dialogs);
+    frmDoc document(m_services, m_store, nullptr, dialogs);
     QSignalSpy spy(&document, &frmDoc::editMenuRequested);
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(50, 50));
     QCoreApplication::sendEvent(document.rt->viewport(), &right);
@@ -249,12 +269,13 @@ void TestScriptEditor::rightClickAsksForTheEditMenu()
 
 void TestScriptEditor::savingKeepsFormatAndTellsWhenItCannot()
 {
-    ScriptEditor editor;
+    ScriptedDialogs dialogs;
+    frmDoc document(m_services, m_store, nullptr, dialogs);
     const QString path = write("say \x92hi\r\n");
-    editor.OpenFile(path);
-    QCOMPARE(editor.fileFormat().encoding, TextEncoding::Windows1252);
-    editor.SetText(editor.Text() + QStringLiteral("put \u4E2D"));
-    const ScriptEditor::SaveOutcome outcome = editor.SaveFile(path, true);
+    document.showLoaded(path, readTextFile(path), ScriptDocument::Origin::File);
+    QCOMPARE(document.document().format().encoding, TextEncoding::Windows1252);
+    document.rt->SetText(document.rt->Text() + QStringLiteral("put \u4E2D"));
+    const ScriptDocument::SaveOutcome outcome = document.saveTo(path);
     QVERIFY(outcome.error.isEmpty());
     QVERIFY(outcome.notice.contains(QStringLiteral("UTF-8")));
     QFile file(path);

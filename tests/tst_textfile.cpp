@@ -1,10 +1,13 @@
+#include "FailingFileStore.h"
 #include "TextFile.h"
-#include "Unwritable.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Korveth;
 
@@ -22,7 +25,9 @@ private Q_SLOTS:
     void windows1252CannotStoreEveryCharacter();
     void utf8Validation_data();
     void utf8Validation();
-    void atomicWriteFailureKeepsOldFile();
+    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data();
+    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
+    void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
     void readErrorsNameTheReason();
 };
 
@@ -133,24 +138,75 @@ void TestTextFile::utf8Validation()
     QCOMPARE(isValidUtf8(bytes), valid);
 }
 
-void TestTextFile::atomicWriteFailureKeepsOldFile()
+void TestTextFile::savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data()
+{
+    // clang-format off
+    QTest::addColumn<int>("atomic");
+    QTest::addColumn<int>("inPlaceFailures");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::addColumn<int>("inPlaceWrites");
+
+    using A = FailingFileStore::Atomic;
+    QTest::newRow("atomic save") << int(A::Works) << 0 << true << QByteArray("new text") << 0;
+    QTest::newRow("failed atomic save keeps the old file")
+        << int(A::Fails) << 0 << false << QByteArray("old") << 0;
+    QTest::newRow("no temporary file: written in place")
+        << int(A::NoTemporaryFile) << 0 << true << QByteArray("new text") << 1;
+    QTest::newRow("failed in-place write puts the old content back")
+        << int(A::NoTemporaryFile) << 1 << false << QByteArray("old") << 2;
+    // clang-format on
+}
+
+void TestTextFile::savingFallsBackOnlyWhenNoTemporaryFileCanBeMade()
+{
+    QFETCH(int, atomic);
+    QFETCH(int, inPlaceFailures);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, onDisk);
+    QFETCH(int, inPlaceWrites);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.cmd"));
+    FailingFileStore store;
+    QVERIFY(saveFile(store, path, "old").error.isEmpty());
+    store.atomic = FailingFileStore::Atomic(atomic);
+    store.inPlaceFailures = inPlaceFailures;
+
+    const SaveResult result = saveFile(store, path, "new text");
+    QCOMPARE(result.error.isEmpty(), saved);
+    QVERIFY(result.oldContentKept);
+    QCOMPARE(store.inPlaceWrites, inPlaceWrites);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), onDisk);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("a.cmd")}); // no temporary left
+}
+
+// The real store, in a folder that takes no new files (root too: the folder is immutable).
+void TestTextFile::diskStoreWritesInPlaceWhereNoTemporaryFileFits()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.cmd"));
-    QCOMPARE(writeFileAtomically(path, "old"), QString());
-    QString error;
-    {
-        Unwritable lock(path);
-        if (!lock.ok())
-            QSKIP("cannot make a file unwritable here");
-        error = writeFileAtomically(path, "new");
-    }
-    QVERIFY(!error.isEmpty());
+    DiskFileStore store;
+    QVERIFY(saveFile(store, path, "old").error.isEmpty());
+    const bool root = geteuid() == 0;
+    const bool locked
+        = root
+              ? QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), dir.path()}) == 0
+              : QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    if (!locked)
+        QSKIP("this file system cannot lock a folder");
+    const SaveResult result = saveFile(store, path, "new");
+    if (root)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), dir.path()});
+    else
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(result.error, QString());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("old"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-             QStringList{QStringLiteral("a.cmd")}); // no temporary left
+    QCOMPARE(file.readAll(), QByteArray("new"));
 }
 
 void TestTextFile::readErrorsNameTheReason()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSnapshot.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -55,13 +57,10 @@ QString formatName(const TextFileFormat &format);
 struct ReadResult
 {
     DecodedText text;
-    QString error; // empty on success; otherwise the reason, for a message naming the file
+    FileSnapshot snapshot; // the file as it was read
+    QString error;         // empty on success; otherwise the reason, for a message naming the file
 };
 
 ReadResult readTextFile(const QString &path);
-
-// Writes atomically through QSaveFile: either the whole new content replaces the file, or the old
-// file stays as it was. Returns the reason of a failure, or an empty string.
-QString writeFileAtomically(const QString &path, QByteArrayView bytes);
 
 } // namespace Korveth

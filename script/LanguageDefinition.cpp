@@ -1,39 +1,18 @@
 #include "LanguageDefinition.h"
 
+#include "CommandVocabulary.h"
+
 #include <algorithm>
 
 namespace Korveth {
 
 namespace {
 
-const char *const scriptKeywords[] = {
-    "counter", "counter add", "counter set", "echo",      "exit",    "if_",      "if_0",
-    "goto",    "labelerror:", "match",       "matchwait", "move",    "nextroom", "pause",
-    "put",     "save",        "shift",       "wait",      "waitfor", "if_1",     "if_2",
-    "if_3",    "if_4",        "if_5",        "if_6",      "if_7",    "if_8",     "if_9",
-};
-
-const char *const scriptOperators[] = {
-    "%",
-    "%0",
-    "%1",
-    "%2",
-    "%3",
-    "%4",
-    "%5",
-    "%6",
-    "%7",
-    "%8",
-    "%9",
-    "%c",
-    "%s",
-};
-
-template<std::size_t N> QString joinedWithLineFeeds(const char *const (&items)[N])
+QString joinedWithLineFeeds(const QStringList &items)
 {
     QString text;
-    for (const char *item : items) {
-        text += QLatin1StringView(item);
+    for (const QString &item : items) {
+        text += item;
         text += u'\n';
     }
     return text;
@@ -68,12 +47,6 @@ std::array<QList<QByteArray>, 256> entriesByFirstByte(const QString &list, bool 
 
 } // namespace
 
-LanguageRegistry &LanguageRegistry::shared()
-{
-    static LanguageRegistry registry;
-    return registry;
-}
-
 void LanguageRegistry::registerLanguage(const QString &name, const LanguageDefinition &definition)
 {
     m_languages.insert(name, definition);
@@ -90,9 +63,9 @@ void RegisterScriptLanguage(LanguageRegistry &registry)
     LanguageDefinition definition;
     registry.registerLanguage(scriptLanguageName, definition);
     definition.caseSensitive = false;
-    definition.keywords = joinedWithLineFeeds(scriptKeywords);
+    definition.keywords = joinedWithLineFeeds(colouringKeywords());
     definition.style = 0;
-    definition.operators = joinedWithLineFeeds(scriptOperators);
+    definition.operators = joinedWithLineFeeds(colouringOperators());
     definition.singleLineComment = QStringLiteral("#");
     // Registered again so that the filled-in definition is the one in force.
     registry.registerLanguage(scriptLanguageName, definition);

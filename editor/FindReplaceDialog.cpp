@@ -1,5 +1,6 @@
 #include "FindReplaceDialog.h"
 
+#include "EditorSearch.h"
 #include "ScriptEditor.h"
 
 #include <QCheckBox>
@@ -12,9 +13,9 @@
 
 namespace Korveth {
 
-FindReplaceDialog::FindReplaceDialog(ScriptEditor *editor)
-    : QDialog(editor->window())
-    , m_editor(editor)
+FindReplaceDialog::FindReplaceDialog(SearchSettings &settings, QWidget *parent)
+    : QDialog(parent)
+    , m_settings(settings)
     , m_find(new QLineEdit)
     , m_replace(new QLineEdit)
     , m_replaceLabel(new QLabel(QStringLiteral("Replace &with:")))
@@ -61,8 +62,8 @@ FindReplaceDialog::FindReplaceDialog(ScriptEditor *editor)
 
 void FindReplaceDialog::showFor(bool replace)
 {
-    const SearchSettings &settings = SearchSettings::shared();
-    const QString selected = m_editor->selectedText();
+    const SearchSettings &settings = m_settings;
+    const QString selected = m_editor ? m_editor->selectedText() : QString();
     m_find->setText(!selected.isEmpty() && !selected.contains(u'\n') ? selected : settings.text);
     m_replace->setText(settings.replacement);
     m_matchCase->setChecked(settings.matchCase);
@@ -81,9 +82,22 @@ void FindReplaceDialog::showFor(bool replace)
     m_find->setFocus();
 }
 
+QString FindReplaceDialog::status() const
+{
+    return m_status->text();
+}
+
+bool FindReplaceDialog::haveEditor()
+{
+    if (m_editor)
+        return true;
+    m_status->setText(QStringLiteral("No script is open."));
+    return false;
+}
+
 void FindReplaceDialog::storeSettings()
 {
-    SearchSettings &settings = SearchSettings::shared();
+    SearchSettings &settings = m_settings;
     settings.text = m_find->text();
     settings.replacement = m_replace->text();
     settings.matchCase = m_matchCase->isChecked();
@@ -93,7 +107,9 @@ void FindReplaceDialog::storeSettings()
 void FindReplaceDialog::find(bool forward)
 {
     storeSettings();
-    const bool found = m_editor->findText(SearchSettings::shared(), forward);
+    if (!haveEditor())
+        return;
+    const bool found = EditorSearch::findText(*m_editor, m_settings, forward);
     m_status->setText(found ? QString()
                             : QStringLiteral("\"%1\" was not found.").arg(m_find->text()));
 }
@@ -101,14 +117,18 @@ void FindReplaceDialog::find(bool forward)
 void FindReplaceDialog::replaceOne()
 {
     storeSettings();
-    const bool found = m_editor->replaceSelection(SearchSettings::shared());
+    if (!haveEditor())
+        return;
+    const bool found = EditorSearch::replaceSelection(*m_editor, m_settings);
     m_status->setText(found ? QString() : QStringLiteral("No more occurrences."));
 }
 
 void FindReplaceDialog::replaceEverything()
 {
     storeSettings();
-    const int count = m_editor->replaceAll(SearchSettings::shared());
+    if (!haveEditor())
+        return;
+    const int count = EditorSearch::replaceAll(*m_editor, m_settings);
     m_status->setText(QStringLiteral("%1 occurrence(s) replaced.").arg(count));
 }
 

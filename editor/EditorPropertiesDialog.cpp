@@ -18,9 +18,12 @@ namespace {
 constexpr int styleCount = 4;
 }
 
-EditorPropertiesDialog::EditorPropertiesDialog(ScriptEditor &editor, QWidget *parent)
+EditorPropertiesDialog::EditorPropertiesDialog(ScriptEditor &editor,
+                                               Dialogs &dialogs,
+                                               QWidget *parent)
     : QDialog(parent)
     , m_editor(editor)
+    , m_dialogs(dialogs)
     , m_fontLabel(new QLabel)
     , m_tabWidth(new QSpinBox)
 {
@@ -62,9 +65,7 @@ void EditorPropertiesDialog::showFont()
 
 void EditorPropertiesDialog::chooseFont()
 {
-    if (!m_editor.dialogs())
-        return;
-    if (const auto chosen = m_editor.dialogs()->font(QStringLiteral("Font"), m_font)) {
+    if (const auto chosen = m_dialogs.font(QStringLiteral("Font"), m_font)) {
         m_font = *chosen;
         showFont();
     }
@@ -72,13 +73,11 @@ void EditorPropertiesDialog::chooseFont()
 
 void EditorPropertiesDialog::chooseColor(int style)
 {
-    if (!m_editor.dialogs())
-        return;
-    if (const auto chosen = m_editor.dialogs()->color(QStringLiteral("Colour"), m_colors[style]))
+    if (const auto chosen = m_dialogs.color(QStringLiteral("Colour"), m_colors[style]))
         m_colors[style] = *chosen;
 }
 
-void EditorPropertiesDialog::accept()
+void EditorPropertiesDialog::apply()
 {
     m_editor.setTabWidth(m_tabWidth->value());
     if (QsciLexer *lexer = m_editor.lexer()) {
@@ -92,7 +91,17 @@ void EditorPropertiesDialog::accept()
     } else {
         m_editor.setFont(m_font);
     }
-    QDialog::accept();
+}
+
+} // namespace Korveth
+
+namespace Korveth {
+
+void EditorPropertiesDialog::showFor(ScriptEditor &editor, Dialogs &dialogs, QWidget *parent)
+{
+    EditorPropertiesDialog dialog(editor, dialogs, parent);
+    if (dialogs.runModal(dialog))
+        dialog.apply();
 }
 
 } // namespace Korveth

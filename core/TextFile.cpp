@@ -1,8 +1,9 @@
 #include "TextFile.h"
 
+#include "TextLines.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -130,18 +131,14 @@ bool isValidUtf8(QByteArrayView bytes)
 LineEnding dominantLineEnding(QByteArrayView text)
 {
     qsizetype crlf = 0, lf = 0, cr = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                ++crlf;
-                ++i;
-            } else {
-                ++cr;
-            }
-        } else if (text[i] == '\n') {
+    forEachEditorLine(text, [&](QByteArrayView, QByteArrayView end) {
+        if (end.size() == 2)
+            ++crlf;
+        else if (end == "\n")
             ++lf;
-        }
-    }
+        else if (end == "\r")
+            ++cr;
+    });
     if (lf > crlf && lf >= cr)
         return LineEnding::Lf;
     if (cr > crlf && cr > lf)
@@ -268,23 +265,9 @@ ReadResult readTextFile(const QString &path)
         result.error = file.errorString();
         return result;
     }
+    result.snapshot = FileSnapshot::of(path, bytes);
     result.text = decodeText(bytes);
     return result;
-}
-
-QString writeFileAtomically(const QString &path, QByteArrayView bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
 }
 
 } // namespace Korveth

@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QVariant>
 
+#include <functional>
+
 namespace Korveth {
 
 // A stand-in for a person at the dialogs, for tests: answers are taken in order from queues, and
@@ -17,7 +19,7 @@ public:
     struct Shown
     {
         QString kind; // "message", "open", "save", "font", "color", "line", "print", "pagesetup",
-                      // "shell"
+                      // "modal", "shell"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -28,6 +30,9 @@ public:
     QQueue<QString> fileNames; // for open and save dialogs; "" cancels
     QQueue<QVariant> values;   // fonts, colours, line numbers; an invalid QVariant cancels
     QQueue<bool> printAnswers; // print and page set-up dialogs
+    // The program's own modal windows: each is handed to the function first (to fill it in as
+    // a person would), then accepted when it returns true.
+    QQueue<std::function<bool(QDialog &)>> modalAnswers;
     QList<Shown> shown;
     QStringList unexpected;
     QList<QUrl> openedUrls;
@@ -40,6 +45,7 @@ public:
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
     bool print(QPrinter &printer) override;
     bool pageSetup(QPrinter &printer) override;
+    bool runModal(QDialog &dialog) override;
     bool openWithShell(const QUrl &url) override;
 
     // The titles of every message shown so far, in order.

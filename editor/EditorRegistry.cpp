@@ -2,12 +2,6 @@
 
 namespace Korveth {
 
-EditorRegistry &EditorRegistry::shared()
-{
-    static EditorRegistry registry;
-    return registry;
-}
-
 void EditorRegistry::registerCommand(int number, const QString &name, const QString &description)
 {
     m_commands.insert(number, {name, description});
@@ -60,6 +54,12 @@ void EditorRegistry::removeBuiltInBindings(int builtInCommand)
 {
     if (!m_removedBuiltIns.contains(builtInCommand))
         m_removedBuiltIns.append(builtInCommand);
+}
+
+void EditorRegistry::reserveKey(QKeyCombination key)
+{
+    if (!m_reservedKeys.contains(key))
+        m_reservedKeys.append(key);
 }
 
 } // namespace Korveth

@@ -8,23 +8,11 @@
 
 namespace Korveth {
 
-class Dialogs;
-class FindReplaceDialog;
+struct EditorServices;
 
-// What the find, find next and replace commands search for; shared by every editor so that
-// Find Next continues a search begun in another document.
-struct SearchSettings
-{
-    QString text;
-    QString replacement;
-    bool matchCase = false;
-    bool wholeWord = false;
-
-    static SearchSettings &shared();
-};
-
-// The one editor of the program: every operation the rest of the program uses on a document's
-// text goes through here. Lines and columns are zero-based.
+// The editor wrapper: the one class that talks to QScintilla for a document. It holds the text as
+// UTF-8 with the file's own line ends, so an unedited file saves back byte for byte. Lines and
+// columns are zero-based.
 class ScriptEditor : public QsciScintilla
 {
     Q_OBJECT
@@ -39,7 +27,7 @@ public:
         friend bool operator==(const Range &, const Range &) = default;
     };
 
-    // Numbers of the built-in commands ExecuteCmd runs.
+    // Numbers of the built-in commands; ExecuteCmd runs those that need no dialog.
     enum BuiltInCommand {
         SelectLine = 136,
         SelectAll = 137,
@@ -50,17 +38,14 @@ public:
         Find = 178,
         Properties = 224,
     };
-    // Flags of PrintContents.
-    enum PrintFlags { PrinterSetup = 12, PrintDocument = 13 };
 
     // Marker of the highlighted line; margin images use markers 0 to 2.
     static constexpr int highlightMarker = 8;
 
-    explicit ScriptEditor(QWidget *parent = nullptr);
+    explicit ScriptEditor(EditorServices &services, QWidget *parent = nullptr);
     ~ScriptEditor() override;
 
-    void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
-    Dialogs *dialogs() const { return m_dialogs; }
+    EditorServices &services() const { return m_services; }
 
     // The whole text, lines joined by CR LF whatever line ends the buffer holds.
     QString Text() const;
@@ -72,21 +57,15 @@ public:
     Range GetSel(bool normalise) const;
     void SetCaretPos(int line, int column);
     int linecount() const { return lines(); }
+    // Select line, select all, and go to line (datum: the zero-based line). The commands that
+    // show a dialog belong to the windows that own those dialogs.
     void ExecuteCmd(int command, int datum = 0);
-    void PrintContents(int unused, int flags);
 
-    // Loads a file as the text, remembering its format; returns the reason on failure.
-    QString OpenFile(const QString &path);
-    // Loads text already read and decoded.
-    void loadDecoded(const DecodedText &decoded);
-    struct SaveOutcome
-    {
-        QString error;  // empty on success
-        QString notice; // set when the text could not be kept in the file's encoding
-    };
-    // Writes the text atomically in the remembered format.
-    SaveOutcome SaveFile(const QString &path, bool);
-    const TextFileFormat &fileFormat() const { return m_format; }
+    // The buffer as it is: UTF-8 with the document's line ends. Valid until the next edit.
+    QByteArrayView utf8() const;
+    // Loads UTF-8 text with the line ends new lines get; nothing to undo, no change reported.
+    void loadUtf8(const QByteArray &utf8, LineEnding lineEnding);
+    LineEnding lineEnding() const { return m_lineEnding; }
 
     // Colours the text by a registered language; an unknown name leaves the text plain.
     void Language(const QString &name);
@@ -101,12 +80,6 @@ public:
     int highlightedLine() const { return m_highlightedLine; }
     std::uint8_t marginMask(int line) const;
     void setMarginMask(int line, std::uint8_t mask);
-
-    // Search operations behind the find and replace dialogs.
-    bool findText(const SearchSettings &search, bool forward);
-    bool replaceSelection(const SearchSettings &search);
-    // Replaces every occurrence as one undoable step; returns how many were replaced.
-    int replaceAll(const SearchSettings &search);
 
     static QColor colorFromBgr(std::uint32_t bgr);
 
@@ -126,20 +99,13 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QByteArray utf8Text() const;
-    void loadUtf8(const QByteArray &utf8);
-    QByteArray withDocumentLineEnds(const QString &text) const;
-    void applyRemovedBindings();
-    void goToLine(int datum);
-    void showFindDialog(bool replace);
-    void showPropertiesDialog();
-    int searchFlags(const SearchSettings &search) const;
+    void removeBindingsTheProgramTakes();
+    void selectCaretLine();
 
-    Dialogs *m_dialogs = nullptr;
-    TextFileFormat m_format;
+    EditorServices &m_services;
+    LineEnding m_lineEnding = LineEnding::CrLf;
     QString m_language;
     int m_highlightedLine = -1;
-    FindReplaceDialog *m_findDialog = nullptr;
 };
 
 } // namespace Korveth

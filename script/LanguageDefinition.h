@@ -21,12 +21,11 @@ struct LanguageDefinition
     int style = 0;
 };
 
-// The registration service shared by every editor: definitions by name.
+// The registration service every editor of the program shares: definitions by name. The
+// program makes one at start-up and hands it to its editors; tests make their own.
 class LanguageRegistry
 {
 public:
-    static LanguageRegistry &shared();
-
     void registerLanguage(const QString &name, const LanguageDefinition &definition);
     // Null when no language of that name is registered.
     const LanguageDefinition *find(const QString &name) const;

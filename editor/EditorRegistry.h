@@ -18,8 +18,6 @@ public:
         QString description;
     };
 
-    static EditorRegistry &shared();
-
     // Registering a number or key again replaces the earlier registration.
     void registerCommand(int number, const QString &name, const QString &description);
     void registerHotKey(QKeyCombination key, int number);
@@ -36,10 +34,16 @@ public:
     void removeBuiltInBindings(int builtInCommand);
     const QList<int> &removedBuiltInBindings() const { return m_removedBuiltIns; }
 
+    // Keys the program's menus use: editors created afterwards drop their own bindings on them,
+    // so the menu command runs (registered hot keys still come first inside an editor).
+    void reserveKey(QKeyCombination key);
+    bool isReserved(QKeyCombination key) const { return m_reservedKeys.contains(key); }
+
 private:
     QHash<int, Command> m_commands;
     QList<QPair<QKeyCombination, int>> m_hotKeys;
     QList<int> m_removedBuiltIns;
+    QList<QKeyCombination> m_reservedKeys;
 };
 
 } // namespace Korveth

@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QDialog>
+
 namespace Korveth {
 
 Dialogs::Answer
@@ -75,6 +77,16 @@ bool ScriptedDialogs::pageSetup(QPrinter &)
 {
     shown.append({QStringLiteral("pagesetup"), {}, {}, Icon::None, Buttons::Ok});
     return printAnswers.isEmpty() ? false : printAnswers.dequeue();
+}
+
+bool ScriptedDialogs::runModal(QDialog &dialog)
+{
+    shown.append({QStringLiteral("modal"), dialog.windowTitle(), {}, Icon::None, Buttons::Ok});
+    if (modalAnswers.isEmpty()) {
+        unexpected.append(dialog.windowTitle());
+        return false;
+    }
+    return modalAnswers.dequeue()(dialog);
 }
 
 bool ScriptedDialogs::openWithShell(const QUrl &url)

@@ -7,6 +7,7 @@ class QSpinBox;
 
 namespace Korveth {
 
+class Dialogs;
 class ScriptEditor;
 
 // The editor's properties: font, tab width and the colours of the script language's styles.
@@ -16,9 +17,12 @@ class EditorPropertiesDialog final : public QDialog
     Q_OBJECT
 
 public:
-    EditorPropertiesDialog(ScriptEditor &editor, QWidget *parent = nullptr);
+    EditorPropertiesDialog(ScriptEditor &editor, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    void accept() override;
+    // Shows the dialog modally through the dialogs interface; applies it when accepted.
+    static void showFor(ScriptEditor &editor, Dialogs &dialogs, QWidget *parent);
+    // Applies the choices to the editor.
+    void apply();
 
 private:
     void chooseFont();
@@ -26,6 +30,7 @@ private:
     void showFont();
 
     ScriptEditor &m_editor;
+    Dialogs &m_dialogs;
     QFont m_font;
     QList<QColor> m_colors;
     QLabel *m_fontLabel;

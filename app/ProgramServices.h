@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ProgramPaths.h"
+
+namespace Korveth {
+
+class Dialogs;
+class FileStore;
+struct EditorServices;
+
+// What the whole program shares, made once by main() and passed down to the main window; tests
+// make their own (scripted dialogs, a store that fails on demand, a folder of their own).
+struct ProgramServices
+{
+    Dialogs &dialogs;
+    EditorServices &editors;
+    FileStore &files;
+    ProgramPaths paths;
+};
+
+} // namespace Korveth

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// The two ways a script text is cut into lines. The editor and the files know three line ends
+// (CR LF, LF and a lone CR); the checker and the debugger cut an editor's Text at CR LF only.
+// Every cut in the program goes through these two, on bytes (UTF-8) or on characters.
+namespace Korveth {
+
+namespace detail {
+inline char16_t codeUnit(QChar c)
+{
+    return c.unicode();
+}
+inline char16_t codeUnit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+} // namespace detail
+
+// Calls onLine(line, lineEnd) for every line of the text, where lineEnd is the line end that
+// follows it (CR LF, LF or CR), empty after the last line. A text ending with a line end has one
+// more, empty, line; an empty text has none.
+template<typename View, typename OnLine> void forEachEditorLine(View text, OnLine onLine)
+{
+    const qsizetype n = text.size();
+    if (n == 0)
+        return;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = detail::codeUnit(text[i]);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        const qsizetype endLength
+            = (c == u'\r' && i + 1 < n && detail::codeUnit(text[i + 1]) == u'\n') ? 2 : 1;
+        onLine(text.sliced(start, i - start), text.sliced(i, endLength));
+        i += endLength - 1;
+        start = i + 1;
+    }
+    onLine(text.sliced(start), text.sliced(n));
+}
+
+// Calls onLine(line) for every line of the text cut at CR LF only; a lone CR or LF stays inside
+// its line. A text ending with CR LF has one more, empty, line; an empty text has none.
+template<typename View, typename OnLine> void forEachCrLfLine(View text, OnLine onLine)
+{
+    const qsizetype n = text.size();
+    if (n == 0)
+        return;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (detail::codeUnit(text[i]) == u'\r' && detail::codeUnit(text[i + 1]) == u'\n') {
+            onLine(text.sliced(start, i - start));
+            start = i + 2;
+            ++i;
+        }
+    }
+    onLine(text.sliced(start));
+}
+
+QList<QStringView> splitAtCrLf(QStringView text);
+QList<QStringView> splitEditorLines(QStringView text);
+
+// The lines joined with CR LF (no CR LF after the last).
+QString joinWithCrLf(const QList<QStringView> &lines);
+
+// The text with every line end (CR LF, LF, CR) written as the given one.
+QByteArray withLineEnds(QByteArrayView utf8, QByteArrayView lineEnd);
+
+} // namespace Korveth

@@ -1,0 +1,118 @@
+#include "DocumentArea.h"
+
+#include "DocumentTabs.h"
+#include "frmDoc.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace Korveth {
+
+DocumentArea::DocumentArea(QMdiArea &area, DocumentTabs &tabs, QObject *parent)
+    : QObject(parent)
+    , m_area(area)
+    , m_tabs(tabs)
+{
+    connect(&m_tabs, &DocumentTabs::tagActivated, this, [this](int tag) {
+        for (frmDoc *document : documents()) {
+            if (document->TabNum == tag)
+                activate(document);
+        }
+    });
+    connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        if (auto *document = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr) {
+            m_tabs.selectTag(document->TabNum);
+            Q_EMIT activated(document);
+        }
+    });
+}
+
+void DocumentArea::show(frmDoc *document, const QString &tabCaption)
+{
+    QMdiSubWindow *window = m_area.addSubWindow(document);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    window->setWindowIcon(QIcon(blank));
+    const QMdiSubWindow *previous = m_area.activeSubWindow();
+    if (m_area.subWindowList().size() == 1 || (previous && previous->isMaximized()))
+        window->showMaximized();
+    else
+        window->show();
+    m_tabs.addDocumentTab(document->TabNum, tabCaption);
+    m_area.setActiveSubWindow(window);
+    document->rt->setFocus();
+}
+
+QMdiSubWindow *DocumentArea::subWindowOf(const frmDoc *document) const
+{
+    for (QMdiSubWindow *window : m_area.subWindowList()) {
+        if (window->widget() == document)
+            return window;
+    }
+    return nullptr;
+}
+
+frmDoc *DocumentArea::active() const
+{
+    QMdiSubWindow *window = m_area.activeSubWindow();
+    if (!window) {
+        // Offscreen and while another window has the focus, the area may report none active.
+        const QList<QMdiSubWindow *> windows
+            = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
+        window = windows.isEmpty() ? nullptr : windows.last();
+    }
+    return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;
+}
+
+void DocumentArea::activate(frmDoc *document)
+{
+    if (QMdiSubWindow *window = subWindowOf(document)) {
+        m_area.setActiveSubWindow(window);
+        document->rt->setFocus();
+        m_tabs.selectTag(document->TabNum);
+    }
+}
+
+bool DocumentArea::close(frmDoc *document)
+{
+    QMdiSubWindow *window = subWindowOf(document);
+    return !window || window->close();
+}
+
+QList<frmDoc *> DocumentArea::documents() const
+{
+    QList<frmDoc *> documents;
+    for (QMdiSubWindow *window : m_area.subWindowList()) {
+        if (auto *document = qobject_cast<frmDoc *>(window->widget()))
+            documents.append(document);
+    }
+    return documents;
+}
+
+void DocumentArea::tile(Qt::Orientation orientation)
+{
+    const QList<QMdiSubWindow *> windows = m_area.subWindowList();
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_area.viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *window = windows[i];
+        window->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int h = area.height() / n;
+            window->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int w = area.width() / n;
+            window->setGeometry(i * w, 0, w, area.height());
+        }
+    }
+}
+
+void DocumentArea::cascade()
+{
+    m_area.cascadeSubWindows();
+}
+
+} // namespace Korveth

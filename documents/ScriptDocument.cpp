@@ -1,0 +1,94 @@
+#include "ScriptDocument.h"
+
+#include "FileStore.h"
+
+namespace Korveth {
+
+ScriptDocument::ScriptDocument(FileStore &store, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+{}
+
+void ScriptDocument::startNew(int number)
+{
+    m_origin = Origin::New;
+    m_path.clear();
+    m_caption = QStringLiteral("New Script %1").arg(number);
+    m_tabCaption = m_caption;
+    m_format = {};
+    m_known = m_acknowledged = {};
+    Q_EMIT captionChanged(m_caption);
+}
+
+void ScriptDocument::takeLoaded(const QString &path, const ReadResult &read, Origin origin)
+{
+    m_origin = origin;
+    m_path = path;
+    m_caption = path;
+    m_format = read.text.format;
+    m_known = m_acknowledged = origin == Origin::File ? read.snapshot : FileSnapshot{};
+    setChanged(false);
+    Q_EMIT captionChanged(m_caption);
+}
+
+void ScriptDocument::setChanged(bool changed)
+{
+    if (m_changed == changed)
+        return;
+    m_changed = changed;
+    Q_EMIT changedChanged(changed);
+}
+
+ScriptDocument::SaveOutcome ScriptDocument::save(const QString &path, QByteArrayView utf8)
+{
+    SaveOutcome outcome;
+    TextFileFormat format = m_format;
+    std::optional<QByteArray> bytes = encodeText(utf8, format);
+    if (!bytes) {
+        format.encoding = TextEncoding::Utf8;
+        format.byteOrderMark = false;
+        bytes = encodeText(utf8, format);
+        outcome.notice = QStringLiteral("The script holds characters that %1 cannot store, so it "
+                                        "was saved as UTF-8.")
+                             .arg(formatName(m_format));
+    }
+    const SaveResult saved = saveFile(m_store, path, *bytes);
+    if (!saved.error.isEmpty())
+        return {saved.error, saved.oldContentKept, {}};
+
+    m_format = format;
+    m_origin = Origin::File;
+    m_path = path;
+    m_known = m_acknowledged = FileSnapshot::of(path, *bytes);
+    setChanged(false);
+    if (m_caption != path) {
+        m_caption = path;
+        Q_EMIT captionChanged(m_caption);
+    }
+    return outcome;
+}
+
+ScriptDocument::DiskState ScriptDocument::diskState() const
+{
+    if (m_origin != Origin::File || !m_known.exists)
+        return DiskState::Unchanged;
+    const FileSnapshot now = FileSnapshot::onDisk(m_path, m_known);
+    if (!now.exists)
+        return DiskState::Missing;
+    return now.sameContent(m_known) ? DiskState::Unchanged : DiskState::Modified;
+}
+
+void ScriptDocument::acknowledgeDisk()
+{
+    if (m_origin == Origin::File)
+        m_acknowledged = FileSnapshot::onDisk(m_path, m_acknowledged);
+}
+
+bool ScriptDocument::diskChangeAcknowledged() const
+{
+    if (m_origin != Origin::File)
+        return true;
+    return FileSnapshot::onDisk(m_path, m_acknowledged).sameContent(m_acknowledged);
+}
+
+} // namespace Korveth

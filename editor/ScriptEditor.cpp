@@ -1,0 +1,361 @@
+#include "ScriptEditor.h"
+
+#include "EditorServices.h"
+#include "MarginImages.h"
+#include "ScriptLexer.h"
+#include "TextLines.h"
+
+#include <Qsci/qscicommandset.h>
+
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QMimeData>
+
+namespace Korveth {
+
+namespace {
+
+constexpr int numberMargin = 0;
+constexpr int imageMargin = 1;
+
+// The built-in commands the program can take the keys away from, by the numbers it uses.
+std::optional<QsciCommand::Command> builtInCommand(int number)
+{
+    switch (number) {
+    case 197:
+        return QsciCommand::SelectionCut;
+    case 140:
+        return QsciCommand::SelectionCopy;
+    case 198:
+        return QsciCommand::Paste;
+    case 161:
+        return QsciCommand::Undo;
+    case 129:
+        return QsciCommand::Redo;
+    case 139:
+        return QsciCommand::SelectAll;
+    case 160:
+        return QsciCommand::SelectionDuplicate;
+    default:
+        return std::nullopt;
+    }
+}
+
+QsciScintilla::EolMode eolModeOf(LineEnding ending)
+{
+    switch (ending) {
+    case LineEnding::Lf:
+        return QsciScintilla::EolUnix;
+    case LineEnding::Cr:
+        return QsciScintilla::EolMac;
+    case LineEnding::CrLf:
+        break;
+    }
+    return QsciScintilla::EolWindows;
+}
+
+} // namespace
+
+ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
+    : QsciScintilla(parent)
+    , m_services(services)
+{
+    setUtf8(true);
+    setEolMode(EolWindows);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    setFont(font);
+    setMarginsFont(font);
+    setTabWidth(4);
+    // Grow the horizontal scroll range with the lines shown instead of a fixed guess.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+
+    for (int i = 0; i < marginImageCount; ++i)
+        markerDefine(marginImage(i), i);
+    markerDefine(QsciScintilla::Background, highlightMarker);
+    setMarkerBackgroundColor(QColor(0xFF, 0xF4, 0xB0), highlightMarker);
+    setMarginType(numberMargin, NumberMargin);
+    setMarginType(imageMargin, SymbolMargin);
+    setMarginMarkerMask(numberMargin, 0);
+    setMarginMarkerMask(imageMargin, 0x07);
+    setMarginWidth(numberMargin, 0);
+    setMarginWidth(imageMargin, 0);
+
+    removeBindingsTheProgramTakes();
+
+    connect(this, &QsciScintilla::selectionChanged, this, &ScriptEditor::caretOrSelectionChanged);
+    connect(
+        this, &QsciScintilla::cursorPositionChanged, this, &ScriptEditor::caretOrSelectionChanged);
+    connect(this, &QsciScintilla::linesChanged, this, [this] {
+        if (marginWidth(imageMargin) > 0)
+            DisplayLeftMargin(true);
+    });
+}
+
+ScriptEditor::~ScriptEditor() = default;
+
+void ScriptEditor::removeBindingsTheProgramTakes()
+{
+    const EditorRegistry &registry = m_services.registry;
+    for (int number : registry.removedBuiltInBindings()) {
+        if (const auto command = builtInCommand(number)) {
+            if (QsciCommand *bound = standardCommands()->find(*command)) {
+                bound->setKey(0);
+                bound->setAlternateKey(0);
+            }
+        }
+    }
+    for (QsciCommand *command : standardCommands()->commands()) {
+        if (command->key() && registry.isReserved(QKeyCombination::fromCombined(command->key())))
+            command->setKey(0);
+        if (command->alternateKey()
+            && registry.isReserved(QKeyCombination::fromCombined(command->alternateKey())))
+            command->setAlternateKey(0);
+    }
+}
+
+QByteArrayView ScriptEditor::utf8() const
+{
+    const auto length = SendScintilla(SCI_GETLENGTH);
+    const char *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QByteArrayView(text, length);
+}
+
+QString ScriptEditor::Text() const
+{
+    return QString::fromUtf8(withLineEnds(utf8(), "\r\n"));
+}
+
+void ScriptEditor::SetText(const QString &text)
+{
+    const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));
+    beginUndoAction();
+    SendScintilla(SCI_SETTARGETSTART, 0);
+    SendScintilla(SCI_SETTARGETEND, SendScintilla(SCI_GETLENGTH));
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+}
+
+void ScriptEditor::SetSelText(const QString &text)
+{
+    const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));
+    replaceSelectedText(QString::fromUtf8(bytes));
+}
+
+ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
+{
+    long anchor = SendScintilla(SCI_GETANCHOR);
+    long caret = SendScintilla(SCI_GETCURRENTPOS);
+    if (normalise && anchor > caret)
+        std::swap(anchor, caret);
+    auto lineAndColumn = [this](long position) {
+        const int line = int(SendScintilla(SCI_LINEFROMPOSITION, position));
+        const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+        return std::pair{line, int(SendScintilla(SCI_COUNTCHARACTERS, lineStart, position))};
+    };
+    const auto [startLine, startColumn] = lineAndColumn(anchor);
+    const auto [endLine, endColumn] = lineAndColumn(caret);
+    return {startLine, startColumn, endLine, endColumn};
+}
+
+void ScriptEditor::SetCaretPos(int line, int column)
+{
+    line = qBound(0, line, qMax(0, lines() - 1));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    long position = SendScintilla(SCI_POSITIONRELATIVE, lineStart, qMax(0, column));
+    if (position < lineStart || position > lineEnd || (position == 0 && column > 0))
+        position = lineEnd;
+    SendScintilla(SCI_GOTOPOS, position);
+}
+
+void ScriptEditor::selectCaretLine()
+{
+    const int line = GetSel(false).endLine;
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long end = line + 1 < lines() ? SendScintilla(SCI_POSITIONFROMLINE, line + 1)
+                                        : SendScintilla(SCI_GETLENGTH);
+    SendScintilla(SCI_SETSEL, start, end);
+}
+
+void ScriptEditor::ExecuteCmd(int command, int datum)
+{
+    switch (command) {
+    case SelectLine:
+        selectCaretLine();
+        break;
+    case SelectAll:
+        selectAll();
+        break;
+    case GoToLine:
+        if (datum >= 0) {
+            SetCaretPos(datum, 0);
+            ensureLineVisible(datum);
+            setFocus();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ScriptEditor::loadUtf8(const QByteArray &utf8, LineEnding lineEnding)
+{
+    m_lineEnding = lineEnding;
+    setEolMode(eolModeOf(lineEnding));
+    // Loading is not an edit: nothing to undo back to, and no change notifications (the control
+    // would copy the whole text into them).
+    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
+    SendScintilla(SCI_APPENDTEXT, utf8.size(), utf8.constData());
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_SETMODEVENTMASK, eventMask);
+    SendScintilla(SCI_GOTOPOS, 0);
+    Q_EMIT linesChanged();
+}
+
+void ScriptEditor::Language(const QString &name)
+{
+    QsciLexer *old = lexer();
+    const LanguageDefinition *definition = m_services.languages.find(name);
+    if (definition) {
+        setLexer(new ScriptLexer(name, *definition, this));
+        m_language = name;
+    } else {
+        setLexer(nullptr);
+        m_language.clear();
+    }
+    delete old;
+}
+
+QColor ScriptEditor::colorFromBgr(std::uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void ScriptEditor::SetColor(int item, std::uint32_t bgr)
+{
+    const QColor color = colorFromBgr(bgr);
+    switch (item) {
+    case 1:
+        if (lexer())
+            lexer()->setColor(color, int(TokenStyle::Comment));
+        break;
+    case 26:
+        setMarginsBackgroundColor(color);
+        break;
+    case 27:
+        setMarginsForegroundColor(color);
+        break;
+    default:
+        break;
+    }
+}
+
+void ScriptEditor::SetFontStyle(int item, int style)
+{
+    if (item != 2 || !lexer())
+        return;
+    QFont font = lexer()->font(int(TokenStyle::Keyword));
+    font.setBold(style & 1);
+    font.setItalic(style & 2);
+    lexer()->setFont(font, int(TokenStyle::Keyword));
+}
+
+void ScriptEditor::DisplayLeftMargin(bool show)
+{
+    if (!show) {
+        setMarginWidth(numberMargin, 0);
+        setMarginWidth(imageMargin, 0);
+        return;
+    }
+    const int digits = QString::number(qMax(1, lines())).size();
+    setMarginWidth(numberMargin, QString(digits + 1, u'9'));
+    setMarginWidth(imageMargin, 16);
+}
+
+void ScriptEditor::setHighlightedLine(int line)
+{
+    markerDeleteAll(highlightMarker);
+    m_highlightedLine = line;
+    if (line >= 0)
+        markerAdd(line, highlightMarker);
+}
+
+std::uint8_t ScriptEditor::marginMask(int line) const
+{
+    return std::uint8_t(markersAtLine(line) & 0xFF);
+}
+
+void ScriptEditor::setMarginMask(int line, std::uint8_t mask)
+{
+    for (int marker = 0; marker < 8; ++marker) {
+        markerDelete(line, marker);
+        if (mask & (1u << marker))
+            markerAdd(line, marker);
+    }
+}
+
+bool ScriptEditor::event(QEvent *event)
+{
+    // Registered hot keys reach the editor before any menu shortcut on the same key.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (m_services.registry.commandForKey(key->keyCombination()) != 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QsciScintilla::event(event);
+}
+
+void ScriptEditor::keyPressEvent(QKeyEvent *event)
+{
+    const int number = m_services.registry.commandForKey(event->keyCombination());
+    if (number != 0) {
+        event->accept();
+        Q_EMIT registeredCommand(number);
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void ScriptEditor::focusInEvent(QFocusEvent *event)
+{
+    QsciScintilla::focusInEvent(event);
+    Q_EMIT gotFocus();
+}
+
+void ScriptEditor::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The program shows its own Edit menu instead of the control's.
+    event->accept();
+    Q_EMIT mouseButton(2, event->modifiers(), event->globalPos());
+}
+
+// Dropped files are for the main window to open, not text to insert: let them pass up.
+void ScriptEditor::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void ScriptEditor::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QsciScintilla::dropEvent(event);
+}
+
+} // namespace Korveth

@@ -1,0 +1,66 @@
+#include "SearchCommands.h"
+
+#include "CommandRegistry.h"
+#include "Dialogs.h"
+#include "EditorSearch.h"
+#include "FindReplaceDialog.h"
+#include "ScriptEditor.h"
+
+namespace Korveth {
+
+SearchCommands::SearchCommands(SearchSettings &settings,
+                               Dialogs &dialogs,
+                               QWidget &window,
+                               ActiveEditor active)
+    : m_settings(settings)
+    , m_dialogs(dialogs)
+    , m_active(std::move(active))
+    , m_dialog(new FindReplaceDialog(settings, &window))
+{}
+
+void SearchCommands::registerIn(CommandRegistry &commands)
+{
+    commands.add(QStringLiteral("find"), [this] { find(false); });
+    commands.add(QStringLiteral("replaceit"), [this] { find(true); });
+    commands.add(QStringLiteral("findnext"), [this] { findAgain(true); });
+    commands.add(QStringLiteral("findprev"), [this] { findAgain(false); });
+    commands.add(QStringLiteral("goto"), [this] { goToLine(); });
+}
+
+void SearchCommands::follow(ScriptEditor *editor)
+{
+    m_dialog->setEditor(editor);
+}
+
+void SearchCommands::find(bool replace)
+{
+    ScriptEditor *editor = m_active();
+    if (!editor)
+        return;
+    follow(editor);
+    m_dialog->showFor(replace);
+}
+
+void SearchCommands::findAgain(bool forward)
+{
+    ScriptEditor *editor = m_active();
+    if (!editor)
+        return;
+    if (m_settings.text.isEmpty())
+        find(false);
+    else
+        EditorSearch::findText(*editor, m_settings, forward);
+}
+
+void SearchCommands::goToLine()
+{
+    ScriptEditor *editor = m_active();
+    if (!editor)
+        return;
+    const auto chosen = m_dialogs.lineNumber(
+        QStringLiteral("Go To Line"), editor->GetSel(false).endLine + 1, editor->lines());
+    if (chosen)
+        editor->ExecuteCmd(ScriptEditor::GoToLine, *chosen - 1);
+}
+
+} // namespace Korveth
