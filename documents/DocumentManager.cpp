@@ -16,10 +16,11 @@ const QList<Dialogs::FileFilter> saveFilters{
     {QStringLiteral("Wiz Files (*.wiz)"), QStringLiteral("*.wiz")},
 };
 
-// Whatever is at the path, readable or not, would be replaced by a save there.
+// Whatever is at the path, readable or not (a dangling link too), would be replaced by a save.
 bool FileExists(const QString &path)
 {
-    return QFileInfo::exists(path);
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 QString samenessKey(const QString &path)

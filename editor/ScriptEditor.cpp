@@ -1,11 +1,10 @@
 #include "ScriptEditor.h"
 
+#include "EditorKeys.h"
 #include "EditorServices.h"
 #include "MarginImages.h"
 #include "ScriptLexer.h"
 #include "TextLines.h"
-
-#include <Qsci/qscicommandset.h>
 
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -18,41 +17,9 @@ namespace {
 constexpr int numberMargin = 0;
 constexpr int imageMargin = 1;
 
-// The built-in commands the program can take the keys away from, by the numbers it uses.
-std::optional<QsciCommand::Command> builtInCommand(int number)
-{
-    switch (number) {
-    case 197:
-        return QsciCommand::SelectionCut;
-    case 140:
-        return QsciCommand::SelectionCopy;
-    case 198:
-        return QsciCommand::Paste;
-    case 161:
-        return QsciCommand::Undo;
-    case 129:
-        return QsciCommand::Redo;
-    case 139:
-        return QsciCommand::SelectAll;
-    case 160:
-        return QsciCommand::SelectionDuplicate;
-    default:
-        return std::nullopt;
-    }
-}
-
-QsciScintilla::EolMode eolModeOf(LineEnding ending)
-{
-    switch (ending) {
-    case LineEnding::Lf:
-        return QsciScintilla::EolUnix;
-    case LineEnding::Cr:
-        return QsciScintilla::EolMac;
-    case LineEnding::CrLf:
-        break;
-    }
-    return QsciScintilla::EolWindows;
-}
+// By LineEnding: CR LF, LF, CR.
+constexpr QsciScintilla::EolMode eolModes[]{
+    QsciScintilla::EolWindows, QsciScintilla::EolUnix, QsciScintilla::EolMac};
 
 } // namespace
 
@@ -82,7 +49,7 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
     setMarginWidth(numberMargin, 0);
     setMarginWidth(imageMargin, 0);
 
-    removeBindingsTheProgramTakes();
+    takeProgramKeys(*standardCommands(), m_services.registry);
 
     connect(this, &QsciScintilla::selectionChanged, this, &ScriptEditor::caretOrSelectionChanged);
     connect(
@@ -94,26 +61,6 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
 }
 
 ScriptEditor::~ScriptEditor() = default;
-
-void ScriptEditor::removeBindingsTheProgramTakes()
-{
-    const EditorRegistry &registry = m_services.registry;
-    for (int number : registry.removedBuiltInBindings()) {
-        if (const auto command = builtInCommand(number)) {
-            if (QsciCommand *bound = standardCommands()->find(*command)) {
-                bound->setKey(0);
-                bound->setAlternateKey(0);
-            }
-        }
-    }
-    for (QsciCommand *command : standardCommands()->commands()) {
-        if (command->key() && registry.isReserved(QKeyCombination::fromCombined(command->key())))
-            command->setKey(0);
-        if (command->alternateKey()
-            && registry.isReserved(QKeyCombination::fromCombined(command->alternateKey())))
-            command->setAlternateKey(0);
-    }
-}
 
 QByteArrayView ScriptEditor::utf8() const
 {
@@ -203,7 +150,7 @@ void ScriptEditor::ExecuteCmd(int command, int datum)
 void ScriptEditor::loadUtf8(const QByteArray &utf8, LineEnding lineEnding)
 {
     m_lineEnding = lineEnding;
-    setEolMode(eolModeOf(lineEnding));
+    setEolMode(eolModes[int(lineEnding)]);
     // Loading is not an edit: nothing to undo back to, and no change notifications (the control
     // would copy the whole text into them).
     const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
@@ -234,14 +181,9 @@ void ScriptEditor::Language(const QString &name)
     delete old;
 }
 
-QColor ScriptEditor::colorFromBgr(std::uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 void ScriptEditor::SetColor(int item, std::uint32_t bgr)
 {
-    const QColor color = colorFromBgr(bgr);
+    const QColor color(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
     switch (item) {
     case 1:
         if (lexer())
@@ -340,22 +282,15 @@ void ScriptEditor::contextMenuEvent(QContextMenuEvent *event)
 }
 
 // Dropped files are for the main window to open, not text to insert: let them pass up.
-void ScriptEditor::dragEnterEvent(QDragEnterEvent *event)
+bool ScriptEditor::viewportEvent(QEvent *event)
 {
-    if (event->mimeData()->hasUrls()) {
+    const auto type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        && static_cast<QDropEvent *>(event)->mimeData()->hasUrls()) {
         event->ignore();
-        return;
+        return false;
     }
-    QsciScintilla::dragEnterEvent(event);
-}
-
-void ScriptEditor::dropEvent(QDropEvent *event)
-{
-    if (event->mimeData()->hasUrls()) {
-        event->ignore();
-        return;
-    }
-    QsciScintilla::dropEvent(event);
+    return QsciScintilla::viewportEvent(event);
 }
 
 } // namespace Korveth

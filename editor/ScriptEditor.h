@@ -81,8 +81,6 @@ public:
     std::uint8_t marginMask(int line) const;
     void setMarginMask(int line, std::uint8_t mask);
 
-    static QColor colorFromBgr(std::uint32_t bgr);
-
 Q_SIGNALS:
     void caretOrSelectionChanged();
     void gotFocus();
@@ -95,11 +93,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
-    void removeBindingsTheProgramTakes();
     void selectCaretLine();
 
     EditorServices &m_services;

@@ -1,5 +1,7 @@
 #include "ScriptLexer.h"
 
+#include "TextLines.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QFontDatabase>
@@ -99,20 +101,10 @@ void ScriptLexer::styleText(int start, int end)
         text.truncate(chunkEnd - position);
         styles.fill(char(TokenStyle::Default), text.size());
 
-        qsizetype lineStart = 0;
-        while (lineStart < text.size()) {
-            qsizetype lineEnd = lineStart;
-            while (lineEnd < text.size() && text[lineEnd] != '\r' && text[lineEnd] != '\n')
-                ++lineEnd;
-            const QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
-            m_tokenizer.paintLine(line, styles.data() + lineStart);
-            lineStart = lineEnd;
-            if (lineStart < text.size())
-                lineStart += (text[lineStart] == '\r' && lineStart + 1 < text.size()
-                              && text[lineStart + 1] == '\n')
-                                 ? 2
-                                 : 1;
-        }
+        char *chunkStyles = styles.data();
+        forEachEditorLine(QByteArrayView(text), [&](QByteArrayView line, QByteArrayView) {
+            m_tokenizer.paintLine(line, chunkStyles + (line.data() - text.constData()));
+        });
         sci->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX,
                            static_cast<unsigned long>(styles.size()),
                            styles.constData());

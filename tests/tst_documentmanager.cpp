@@ -24,6 +24,10 @@ private Q_SLOTS:
     void saveOnNeverSavedAsksForName();
     void overwriteLoop();
     void saveAsKeepsTabCaption();
+    void saveAsAsksBeforeReplacingAnythingThere_data();
+    void saveAsAsksBeforeReplacingAnythingThere();
+    void sameFileOpensOnce_data();
+    void sameFileOpensOnce();
     void failedSaveKeepsDocumentChanged();
     void failedSaveLeavesOldFileIntact();
     void openFailureLeavesNothingBehind_data();
@@ -191,6 +195,75 @@ void TestDocumentManager::saveAsKeepsTabCaption()
     f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(other), QByteArray("put c"));
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put a\n"));
+}
+
+void TestDocumentManager::saveAsAsksBeforeReplacingAnythingThere_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("readable file") << "file";
+    QTest::newRow("link to nowhere") << "dangling link";
+    QTest::newRow("file nobody may read") << "unreadable file";
+}
+
+void TestDocumentManager::saveAsAsksBeforeReplacingAnythingThere()
+{
+    QFETCH(QString, kind);
+    MainWindowFixture f;
+    const QString path = f.dir.filePath(QStringLiteral("target.cmd"));
+    if (kind == u"dangling link") {
+        QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("nowhere.cmd")), path));
+    } else {
+        f.write(QStringLiteral("target.cmd"), "theirs");
+        if (kind == u"unreadable file") {
+            QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+            if (QFile(path).open(QIODevice::ReadOnly))
+                QSKIP("file modes do not stop this user from reading");
+        }
+    }
+    f.docs().activeDocument()->rt->SetText(QStringLiteral("mine"));
+    f.dialogs.fileNames << path;
+    f.dialogs.answers << Answer::No;
+    f.dialogs.fileNames << QString();
+    f.window->runCommand(QStringLiteral("saveas"));
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Overwrite"}));
+    QVERIFY(f.docs().activeDocument()->Changed());
+}
+
+void TestDocumentManager::sameFileOpensOnce_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("opened again") << "open";
+    QTest::newRow("through a link") << "link";
+    QTest::newRow("dropped") << "drop";
+    QTest::newRow("by another spelling of its path") << "dotted";
+}
+
+void TestDocumentManager::sameFileOpensOnce()
+{
+    QFETCH(QString, how);
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+    frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+    f.docs().NewDocument();
+    frmDoc *again = nullptr;
+    if (how == u"open") {
+        again = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+    } else if (how == u"link") {
+        const QString link = f.dir.filePath(QStringLiteral("link.cmd"));
+        QVERIFY(QFile::link(path, link));
+        again = f.docs().OpenDocument(link, QStringLiteral("link.cmd"));
+    } else if (how == u"drop") {
+        f.window->openDroppedFiles({QUrl::fromLocalFile(path)});
+        again = f.docs().activeDocument();
+    } else {
+        again = f.docs().OpenDocument(f.dir.path() + QStringLiteral("/./hunt.cmd"),
+                                      QStringLiteral("hunt.cmd"));
+    }
+    QCOMPARE(again, first);
+    QCOMPARE(f.docs().activeDocument(), first);
+    QCOMPARE(f.docs().DocumentCount, 3);
+    QCOMPARE(f.window->tb().count(), 3);
+    QVERIFY(f.dialogs.shown.isEmpty());
 }
 
 void TestDocumentManager::failedSaveKeepsDocumentChanged()

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,11 +23,14 @@ private Q_SLOTS:
     void startUpStepsRunInOrder();
     void commandLineIsOnePath_data();
     void commandLineIsOnePath();
+    void commandLineOpensEachFile();
     void droppedFilesOpenInOrder();
     void dropReportsEachFailureAndOpensTheRest();
     void onlyFileListsCanBeDropped();
     void exitWithCancelKeepsRunning();
     void exitClosesEverything();
+    void exitAsksAboutTheDocumentItShows();
+    void startUpWithEachCorpusFile();
     void clipboardKeysReachTheMenuCommands();
     void statusBarFollowsTheCaret();
     void tabClickActivatesItsDocument();
@@ -111,6 +116,22 @@ void TestMainWindow::commandLineIsOnePath()
     }
 }
 
+void TestMainWindow::commandLineOpensEachFile()
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const char *name : {"b.cmd", "a.cmd"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(name);
+        paths << file.fileName();
+    }
+    MainWindowFixture f(paths);
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.window->tb().captions(), paths);
+    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("a.cmd"));
+}
+
 void TestMainWindow::droppedFilesOpenInOrder()
 {
     MainWindowFixture f;
@@ -190,6 +211,47 @@ void TestMainWindow::exitClosesEverything()
     QVERIFY(!f.window->isVisible());
     QCOMPARE(f.docs().DocumentCount, 0);
     QVERIFY(!f.window->settingsDocument());
+}
+
+void TestMainWindow::exitAsksAboutTheDocumentItShows()
+{
+    MainWindowFixture f;
+    frmDoc *first = f.docs().activeDocument();
+    first->rt->SetText(QStringLiteral("one"));
+    frmDoc *second = f.docs().NewDocument();
+    second->rt->SetText(QStringLiteral("two"));
+    f.docs().NewDocument(); // unchanged and active: asks nothing
+    QStringList shownWhileAsking;
+    f.dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
+        shownWhileAsking << f.docs().activeDocument()->windowTitle();
+    };
+    f.dialogs.answers << Dialogs::Answer::Cancel;
+    f.window->runCommand(QStringLiteral("exit"));
+    QCOMPARE(shownWhileAsking, QStringList({"New Script 1"}));
+    QCOMPARE(f.docs().DocumentCount, 3);
+
+    f.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer::No;
+    f.window->runCommand(QStringLiteral("exit"));
+    QCOMPARE(shownWhileAsking, QStringList({"New Script 1", "New Script 1", "New Script 2"}));
+    QCOMPARE(f.docs().DocumentCount, 0);
+}
+
+// Start-up opening each real script, once, for the sanitizers to look at.
+void TestMainWindow::startUpWithEachCorpusFile()
+{
+    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+    if (!QDir(corpus).exists())
+        QSKIP("no script corpus beside the project");
+    int files = 0;
+    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        MainWindowFixture f({path});
+        QCOMPARE(f.docs().DocumentCount, 1);
+        QVERIFY(f.dialogs.shown.isEmpty());
+        ++files;
+    }
+    QVERIFY(files > 400);
 }
 
 void TestMainWindow::clipboardKeysReachTheMenuCommands()

@@ -8,6 +8,8 @@ Dialogs::Answer
 ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
     shown.append({QStringLiteral("message"), title, text, icon, buttons});
+    if (onMessage)
+        onMessage(shown.last());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.isEmpty()) {

@@ -34,6 +34,8 @@ public:
     // a person would), then accepted when it returns true.
     QQueue<std::function<bool(QDialog &)>> modalAnswers;
     QList<Shown> shown;
+    // Called as each message is shown, to look at the program while it asks.
+    std::function<void(const Shown &)> onMessage;
     QStringList unexpected;
     QList<QUrl> openedUrls;
 
