@@ -8,8 +8,7 @@ namespace Korveth {
 
 FileSnapshot FileSnapshot::of(const QString &path, QByteArrayView bytes)
 {
-    const QFileInfo info(path);
-    return {info.isFile(), bytes.size(), info.lastModified(), qHash(bytes, 0)};
+    return {QFileInfo(path).isFile(), bytes.size(), qHash(bytes, 0)};
 }
 
 FileSnapshot FileSnapshot::onDisk(const QString &path, const FileSnapshot &known)
@@ -17,13 +16,9 @@ FileSnapshot FileSnapshot::onDisk(const QString &path, const FileSnapshot &known
     const QFileInfo info(path);
     if (!info.isFile())
         return {};
-    FileSnapshot now{true, info.size(), info.lastModified(), 0};
+    FileSnapshot now{true, info.size(), 0};
     if (now.size != known.size)
         return now; // changed for certain; no need to read it
-    if (now.modified == known.modified) {
-        now.hash = known.hash;
-        return now;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return now; // unreadable: the hash of nothing tells it apart
