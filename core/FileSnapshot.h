@@ -16,8 +16,11 @@ struct FileSnapshot
 
     // The file at path, known to hold these bytes now (just read or written).
     static FileSnapshot of(const QString &path, QByteArrayView bytes);
-    // The file at path as it is on disk now; reads it only when the size alone cannot tell.
-    static FileSnapshot onDisk(const QString &path, const FileSnapshot &known);
+    // The file at path as it is on disk now (not existing when it cannot be read).
+    static FileSnapshot read(const QString &path);
+    // True when the file at path holds what this snapshot says; reads the file only when the
+    // size alone cannot tell.
+    bool matchesDisk(const QString &path) const;
 
     bool sameContent(const FileSnapshot &other) const
     {

@@ -2,6 +2,8 @@
 
 #include "FileStore.h"
 
+#include <QFileInfo>
+
 namespace Korveth {
 
 ScriptDocument::ScriptDocument(FileStore &store, QObject *parent)
@@ -72,23 +74,20 @@ ScriptDocument::DiskState ScriptDocument::diskState() const
 {
     if (m_origin != Origin::File || !m_known.exists)
         return DiskState::Unchanged;
-    const FileSnapshot now = FileSnapshot::onDisk(m_path, m_known);
-    if (!now.exists)
+    if (!QFileInfo(m_path).isFile())
         return DiskState::Missing;
-    return now.sameContent(m_known) ? DiskState::Unchanged : DiskState::Modified;
+    return m_known.matchesDisk(m_path) ? DiskState::Unchanged : DiskState::Modified;
 }
 
 void ScriptDocument::acknowledgeDisk()
 {
     if (m_origin == Origin::File)
-        m_acknowledged = FileSnapshot::onDisk(m_path, m_acknowledged);
+        m_acknowledged = FileSnapshot::read(m_path);
 }
 
 bool ScriptDocument::diskChangeAcknowledged() const
 {
-    if (m_origin != Origin::File)
-        return true;
-    return FileSnapshot::onDisk(m_path, m_acknowledged).sameContent(m_acknowledged);
+    return m_origin != Origin::File || m_acknowledged.matchesDisk(m_path);
 }
 
 } // namespace Korveth
