@@ -1,3 +1,4 @@
+#include "EditorPropertiesDialog.h"
 #include "EditorSearch.h"
 #include "EditorServices.h"
 #include "FileStore.h"
@@ -10,6 +11,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void stepKeysHighlightTheCaretLine();
     void rightClickAsksForTheEditMenu();
     void savingKeepsFormatAndTellsWhenItCannot();
+    void propertiesApplyOnlyWhenAccepted();
 
 private:
     QString write(const QByteArray &bytes);
@@ -281,6 +284,24 @@ void TestScriptEditor::savingKeepsFormatAndTellsWhenItCannot()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("say \xE2\x80\x99hi\r\nput \xE4\xB8\xAD"));
+}
+
+void TestScriptEditor::propertiesApplyOnlyWhenAccepted()
+{
+    ScriptedDialogs dialogs;
+    ScriptEditor editor(m_services);
+    editor.setTabWidth(4);
+    for (const bool accept : {false, true}) {
+        dialogs.modalAnswers.enqueue([accept](QDialog &dialog) {
+            dialog.findChild<QSpinBox *>()->setValue(8);
+            return accept;
+        });
+        EditorPropertiesDialog::showFor(editor, dialogs, nullptr);
+        QCOMPARE(editor.tabWidth(), accept ? 8 : 4);
+    }
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(dialogs.shown.first().kind, QStringLiteral("modal"));
+    QVERIFY(dialogs.unexpected.isEmpty());
 }
 
 QTEST_MAIN(TestScriptEditor)
