@@ -7,13 +7,8 @@ namespace Korveth {
 // Enabled menu items whose commands are still to be built. Every other enabled item of the menu
 // table has a handler; a test holds both to that, so nothing falls through silently.
 inline const QStringList commandsStillToCome{
-    // The Script Debugger, counting and the properties window.
+    // The Script Debugger.
     QStringLiteral("sdebug"),
-    QStringLiteral("properties"),
-    QStringLiteral("word"),
-    QStringLiteral("charcount"),
-    QStringLiteral("linecount"),
-    QStringLiteral("countall"),
     // The toolbar, status bar and side pane toggles.
     QStringLiteral("toolbar"),
     QStringLiteral("statusbar2"),

@@ -1,11 +1,13 @@
 #include "frmMain.h"
 
+#include "CountCommands.h"
 #include "Dialogs.h"
 #include "DiskChangeMonitor.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
 #include "DocumentTabs.h"
 #include "EditCommands.h"
+#include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
 #include "FileCommands.h"
 #include "MainMenus.h"
@@ -64,6 +66,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
                                                         = m_documents->activeDocument();
                                                     return document ? document->rt : nullptr;
                                                 }))
+    , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
 {
     setWindowTitle(mainCaption);
@@ -121,7 +124,13 @@ void frmMain::registerCommands()
         frmDoc *document = m_documents->activeDocument();
         return document ? document->rt : nullptr;
     });
+    m_counts->registerIn(m_commands);
     m_commands.add(QStringLiteral("exit"), [this] { close(); });
+    // Editor Options act on the hidden document's editor, which keeps the editor settings.
+    m_commands.add(QStringLiteral("editor"), [this] {
+        if (m_settingsDocument)
+            EditorPropertiesDialog::showFor(*m_settingsDocument->rt, m_services.dialogs, this);
+    });
     m_commands.add(QStringLiteral("hlline"), [this] {
         m_documents->setHighlightSelectedLine(
             m_menus->action(QStringLiteral("hlline"))->isChecked());

@@ -14,6 +14,7 @@ class QMdiArea;
 
 namespace Korveth {
 
+class CountCommands;
 class DiskChangeMonitor;
 class DocumentArea;
 class DocumentManager;
@@ -91,6 +92,7 @@ private:
     std::unique_ptr<ScriptPrinter> m_printer;
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<SearchCommands> m_search;
+    std::unique_ptr<CountCommands> m_counts;
     DiskChangeMonitor *m_diskChanges;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;

@@ -1,0 +1,78 @@
+#include "CountCommands.h"
+
+#include "CommandRegistry.h"
+#include "Dialogs.h"
+#include "DocumentManager.h"
+#include "TextCounts.h"
+#include "frmProperties.h"
+
+namespace Korveth {
+
+CountCommands::CountCommands(DocumentManager &documents, Dialogs &dialogs, QWidget &owner)
+    : m_documents(documents)
+    , m_dialogs(dialogs)
+    , m_owner(owner)
+{}
+
+void CountCommands::registerIn(CommandRegistry &commands)
+{
+    commands.add(QStringLiteral("word"), [this] { wordCount(); });
+    commands.add(QStringLiteral("charcount"), [this] { characterCount(); });
+    commands.add(QStringLiteral("linecount"), [this] { lineCount(); });
+    commands.add(QStringLiteral("countall"), [this] { countAll(); });
+    commands.add(QStringLiteral("properties"), [this] { scriptProperties(); });
+}
+
+void CountCommands::wordCount()
+{
+    if (frmDoc *document = m_documents.activeDocument())
+        m_dialogs.inform(QStringLiteral("Word Count"),
+                         QStringLiteral("Words: %1").arg(Korveth::wordCount(document->rt->Text())));
+}
+
+void CountCommands::characterCount()
+{
+    if (frmDoc *document = m_documents.activeDocument())
+        m_dialogs.inform(
+            QStringLiteral("Character Count"),
+            QStringLiteral("Characters: %1").arg(Korveth::characterCount(document->rt->Text())));
+}
+
+void CountCommands::lineCount()
+{
+    if (frmDoc *document = m_documents.activeDocument())
+        m_dialogs.inform(QStringLiteral("Line Count"),
+                         QStringLiteral("Lines: %1").arg(document->rt->linecount()));
+}
+
+void CountCommands::countAll()
+{
+    frmDoc *document = m_documents.activeDocument();
+    if (!document)
+        return;
+    const QString text = document->rt->Text();
+    m_dialogs.inform(QStringLiteral("Count All"),
+                     QStringLiteral("Words: %1\nCharacters:%2\nLines: %3")
+                         .arg(Korveth::wordCount(text))
+                         .arg(Korveth::characterCount(text))
+                         .arg(document->rt->linecount()));
+}
+
+// With no document open there is nothing to describe, so the window is not shown.
+void CountCommands::scriptProperties()
+{
+    frmDoc *document = m_documents.activeDocument();
+    if (!document)
+        return;
+    const QString text = document->rt->Text();
+    frmProperties window(&m_owner);
+    window.fill({document->document().caption(),
+                 document->document().neverSaved(),
+                 Korveth::characterCount(text),
+                 Korveth::wordCount(text),
+                 document->rt->linecount()});
+    window.centreOnOwner();
+    m_dialogs.runModal(window);
+}
+
+} // namespace Korveth
