@@ -7,8 +7,6 @@ namespace Korveth {
 // Enabled menu items whose commands are still to be built. Every other enabled item of the menu
 // table has a handler; a test holds both to that, so nothing falls through silently.
 inline const QStringList commandsStillToCome{
-    // The Script Debugger.
-    QStringLiteral("sdebug"),
     // The toolbar, status bar and side pane toggles.
     QStringLiteral("toolbar"),
     QStringLiteral("statusbar2"),

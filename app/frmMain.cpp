@@ -11,6 +11,7 @@
 #include "EditorServices.h"
 #include "FileCommands.h"
 #include "MainMenus.h"
+#include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
 #include "SearchCommands.h"
 #include "frmDoc.h"
@@ -68,6 +69,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
                                                 }))
     , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
+    , m_debugger(new ScriptDebugger(*m_documents, *m_area, services.dialogs, *this, this))
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
@@ -125,6 +127,7 @@ void frmMain::registerCommands()
         return document ? document->rt : nullptr;
     });
     m_counts->registerIn(m_commands);
+    m_debugger->registerIn(m_commands);
     m_commands.add(QStringLiteral("exit"), [this] { close(); });
     // Editor Options act on the hidden document's editor, which keeps the editor settings.
     m_commands.add(QStringLiteral("editor"), [this] {

@@ -22,6 +22,7 @@ class DocumentTabs;
 class FileCommands;
 class MainMenus;
 class ScriptPrinter;
+class ScriptDebugger;
 class SearchCommands;
 class frmDoc;
 
@@ -62,6 +63,7 @@ public:
     MainMenus &menus() const { return *m_menus; }
     SearchCommands &search() const { return *m_search; }
     DiskChangeMonitor &diskChanges() const { return *m_diskChanges; }
+    ScriptDebugger &debugger() const { return *m_debugger; }
     const RecentFiles &recentFiles() const { return m_recent; }
     QLabel &statusPanel(int panel) const;
     frmDoc *settingsDocument() const { return m_settingsDocument; }
@@ -94,6 +96,7 @@ private:
     std::unique_ptr<SearchCommands> m_search;
     std::unique_ptr<CountCommands> m_counts;
     DiskChangeMonitor *m_diskChanges;
+    ScriptDebugger *m_debugger;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "DocumentManager.h"
 #include "EditorServices.h"
 #include "FileStore.h"
+#include "Memory.h"
 #include "ScriptedDialogs.h"
 #include "frmMain.h"
 
@@ -11,29 +12,10 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
-namespace {
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-double currentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
-}
-
-} // namespace
+using KorvethBench::currentMegabytes;
+using KorvethBench::peakMegabytes;
 
 int main(int argc, char *argv[])
 {

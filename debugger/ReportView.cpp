@@ -1,0 +1,95 @@
+#include "ReportView.h"
+
+#include "StyledReport.h"
+
+#include <QMouseEvent>
+
+namespace Korveth {
+
+namespace {
+
+const QColor styleColours[] = {Qt::black, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)};
+
+} // namespace
+
+ReportView::ReportView(QWidget *parent)
+    : QsciScintilla(parent)
+    , m_font(QStringLiteral("Verdana"), 8)
+{
+    setUtf8(true);
+    setEolMode(EolWindows);
+    setMarginWidth(0, 0);
+    setMarginWidth(1, 0);
+    setWrapMode(WrapNone);
+    setCaretLineVisible(false);
+    // Grow the horizontal scroll range with the lines shown instead of a fixed guess.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    setReportFont(m_font);
+    setReadOnly(true);
+}
+
+void ReportView::setReportFont(const QFont &font)
+{
+    m_font = font;
+    setFont(font);
+    for (int style = 0; style < 3; ++style) {
+        SendScintilla(SCI_STYLESETFORE, style, styleColours[style]);
+        SendScintilla(SCI_STYLESETFONT, style, font.family().toUtf8().constData());
+        SendScintilla(SCI_STYLESETSIZEFRACTIONAL, style, long(font.pointSizeF() * 100));
+        SendScintilla(SCI_STYLESETBOLD, style, font.bold());
+        SendScintilla(SCI_STYLESETITALIC, style, font.italic());
+        SendScintilla(SCI_STYLESETUNDERLINE, style, font.underline());
+    }
+}
+
+void ReportView::clearReport()
+{
+    setReadOnly(false);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    setReadOnly(true);
+}
+
+void ReportView::showReport(StyledReport &report)
+{
+    const QByteArray &text = report.text();
+    const QByteArray &styles = report.styles();
+    // Not an edit: no undo history and no change notifications (they would copy the text).
+    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
+    setReadOnly(false);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
+    SendScintilla(SCI_APPENDTEXT, text.size(), text.constData());
+    SendScintilla(SCI_STARTSTYLING, 0);
+    SendScintilla(SCI_SETSTYLINGEX, static_cast<unsigned long>(styles.size()), styles.constData());
+    setReadOnly(true);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1);
+    SendScintilla(SCI_SETMODEVENTMASK, eventMask);
+    SendScintilla(SCI_GOTOPOS, 0);
+    report.clear();
+}
+
+void ReportView::selectLineStart(int line, int bytes)
+{
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    SendScintilla(SCI_SETSEL, start, start + bytes);
+    SendScintilla(SCI_SCROLLCARET);
+}
+
+int ReportView::styleAt(int line, int column) const
+{
+    return int(SendScintilla(SCI_GETSTYLEAT, SendScintilla(SCI_POSITIONFROMLINE, line) + column));
+}
+
+void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QsciScintilla::mouseDoubleClickEvent(event);
+    const long position = SendScintilla(
+        SCI_POSITIONFROMPOINT, long(event->position().x()), long(event->position().y()));
+    Q_EMIT lineDoubleClicked(int(SendScintilla(SCI_LINEFROMPOSITION, position)));
+}
+
+} // namespace Korveth

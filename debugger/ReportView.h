@@ -1,0 +1,39 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+namespace Korveth {
+
+class StyledReport;
+
+// The debugger's report box: read-only, coloured blue, red and black. A whole report goes in at
+// once with its colours, so a million lines show in a moment.
+class ReportView final : public QsciScintilla
+{
+    Q_OBJECT
+
+public:
+    explicit ReportView(QWidget *parent = nullptr);
+
+    // Replaces the contents with the report; the report is emptied.
+    void showReport(StyledReport &report);
+    void clearReport();
+    // The font of every colour; a run leaves it as it is.
+    void setReportFont(const QFont &font);
+    QFont reportFont() const { return m_font; }
+    // Selects the first bytes of a report line.
+    void selectLineStart(int line, int bytes);
+    // The colour style (StyledReport::Style) at a line and byte column.
+    int styleAt(int line, int column) const;
+
+Q_SIGNALS:
+    void lineDoubleClicked(int line);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    QFont m_font;
+};
+
+} // namespace Korveth

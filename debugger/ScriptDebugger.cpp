@@ -1,0 +1,114 @@
+#include "ScriptDebugger.h"
+
+#include "CommandRegistry.h"
+#include "DocumentArea.h"
+#include "DocumentManager.h"
+#include "ReportView.h"
+#include "Script.h"
+#include "ScriptChecker.h"
+#include "StyledReport.h"
+#include "frmDebugPrg.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QProgressBar>
+
+namespace Korveth {
+
+ScriptDebugger::ScriptDebugger(DocumentManager &documents,
+                               DocumentArea &area,
+                               Dialogs &dialogs,
+                               QWidget &owner,
+                               QObject *parent)
+    : QObject(parent)
+    , m_documents(documents)
+    , m_area(area)
+    , m_dialogs(dialogs)
+    , m_owner(owner)
+{}
+
+void ScriptDebugger::registerIn(CommandRegistry &commands)
+{
+    commands.add(QStringLiteral("sdebug"), [this] { Start(); });
+}
+
+Script *ScriptDebugger::window() const
+{
+    return m_window;
+}
+
+void ScriptDebugger::setReportFont(const QFont &font)
+{
+    m_reportFont = font;
+    if (m_window)
+        m_window->ScriptDebug->setReportFont(font);
+}
+
+Script &ScriptDebugger::windowForRun()
+{
+    if (!m_window) {
+        m_window = new Script(m_dialogs, &m_owner);
+        if (m_reportFont)
+            m_window->ScriptDebug->setReportFont(*m_reportFont);
+        connect(m_window, &Script::scriptLineRequested, this, &ScriptDebugger::showScriptLine);
+    }
+    return *m_window;
+}
+
+void ScriptDebugger::Start()
+{
+    frmDoc *document = m_documents.activeDocument();
+    if (!document)
+        return;
+    m_checked = document;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Script &window = windowForRun();
+    window.resetRun();
+
+    const QString text = document->rt->Text();
+    const std::int32_t lines = crLfLineCount(text);
+    frmDebugPrg progress(&m_owner);
+    progress.ProgressBar1->setRange(0, qMax(0, lines - 1));
+    progress.show();
+
+    // The run keeps user input out until the summary is written, but the progress window
+    // repaints as it goes (every 1% of the lines).
+    const std::int32_t step = qMax(1, lines / 100);
+    ScriptChecker checker(text);
+    StyledReport report;
+    report.reserve(text.size() * 3);
+    ReportMap map;
+    const CheckSummary summary = runCheck(
+        text,
+        checker,
+        report,
+        [&](std::int32_t line) {
+            if (line % step != 0)
+                return;
+            progress.ProgressBar1->setValue(line);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        },
+        &map);
+    progress.close();
+
+    window.takeRun(report, std::move(map), checker.ErrorCount, checker.ScriptErrors);
+    window.show();
+    window.raise();
+    QApplication::restoreOverrideCursor();
+    window.writeSummary(summary);
+}
+
+// A double-clicked report line shows its script line in the checked document, if still open.
+void ScriptDebugger::showScriptLine(int line)
+{
+    if (!m_checked)
+        return;
+    ScriptEditor *editor = m_checked->rt;
+    m_area.activate(m_checked);
+    m_area.mdiArea().window()->activateWindow();
+    editor->SetCaretPos(line, 0);
+    editor->ensureLineVisible(line);
+    editor->setFocus();
+}
+
+} // namespace Korveth

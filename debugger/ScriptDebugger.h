@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+
+#include <optional>
+
+class QWidget;
+
+namespace Korveth {
+
+class CommandRegistry;
+class Dialogs;
+class DocumentArea;
+class DocumentManager;
+class Script;
+class frmDoc;
+
+// Runs the Script Debugger on the active document: the progress window while the check runs,
+// then the Script Debugger window with the report and its summary.
+class ScriptDebugger final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ScriptDebugger(DocumentManager &documents,
+                   DocumentArea &area,
+                   Dialogs &dialogs,
+                   QWidget &owner,
+                   QObject *parent = nullptr);
+
+    void registerIn(CommandRegistry &commands);
+
+    // Checks the active document; with no document open it does nothing.
+    void Start();
+    // The window of the last run, while it is open.
+    Script *window() const;
+    // The report's font, kept for every later window.
+    void setReportFont(const QFont &font);
+
+private:
+    Script &windowForRun();
+    void showScriptLine(int line);
+
+    DocumentManager &m_documents;
+    DocumentArea &m_area;
+    Dialogs &m_dialogs;
+    QWidget &m_owner;
+    QPointer<Script> m_window;
+    QPointer<frmDoc> m_checked;
+    std::optional<QFont> m_reportFont;
+};
+
+} // namespace Korveth
