@@ -10,10 +10,14 @@
 #include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
 #include "FileCommands.h"
+#include "HelpMode.h"
+#include "KeyStatePanels.h"
 #include "MainMenus.h"
+#include "MainToolbar.h"
 #include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
 #include "SearchCommands.h"
+#include "Twips.h"
 #include "frmDoc.h"
 
 #include <QCloseEvent>
@@ -29,9 +33,6 @@
 namespace Korveth {
 
 namespace {
-
-// Status-bar panel widths come in twips; a screen pixel is 15 twips at 96 dots per inch.
-constexpr int twipsPerPixel = 15;
 
 const QString mainCaption = QStringLiteral("Korveth Script Editor");
 
@@ -70,6 +71,8 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
     , m_debugger(new ScriptDebugger(*m_documents, *m_area, services.dialogs, *this, this))
+    , m_toolbar(new MainToolbar(this))
+    , m_help(new HelpMode(services.dialogs, this))
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
@@ -104,13 +107,29 @@ void frmMain::buildLayout()
         label->setObjectName(QStringLiteral("panel%1").arg(panel));
         m_panels.append(label);
     }
-    m_panels[1]->setMinimumWidth(5292 / twipsPerPixel);
+    m_panels[1]->setMinimumWidth(twipsToPixelsX(*this, 5292));
+    m_panels[2]->setMinimumWidth(twipsToPixelsX(*this, 1058));
+    m_panels[3]->setMinimumWidth(twipsToPixelsX(*this, 1058));
     m_panels[2]->setText(QStringLiteral("CAPS"));
     m_panels[3]->setText(QStringLiteral("INS"));
     statusBar()->addWidget(m_panels[0], 1);
     statusBar()->addPermanentWidget(m_panels[1]);
     statusBar()->addPermanentWidget(m_panels[2]);
     statusBar()->addPermanentWidget(m_panels[3]);
+    m_keyStates = new KeyStatePanels(
+        *m_panels[2],
+        *m_panels[3],
+        [this]() -> ScriptEditor * {
+            frmDoc *document = m_documents->activeDocument();
+            return document ? document->rt : nullptr;
+        },
+        this);
+
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    m_help->watch(m_toolbar, QStringLiteral("You can use the toolbar for quick navigation."));
+    m_help->watch(m_tabs,
+                  QStringLiteral("You can use this toolbar for navigating between documents."));
+    m_help->watch(statusBar(), QStringLiteral("The status bar displays important document info."));
 }
 
 QLabel &frmMain::statusPanel(int panel) const
@@ -129,6 +148,13 @@ void frmMain::registerCommands()
     m_counts->registerIn(m_commands);
     m_debugger->registerIn(m_commands);
     m_commands.add(QStringLiteral("exit"), [this] { close(); });
+    m_commands.add(QStringLiteral("helpmode"), [this] { m_help->start(); });
+    m_commands.add(QStringLiteral("toolbar"), [this] {
+        m_toolbar->setVisible(m_menus->action(QStringLiteral("toolbar"))->isChecked());
+    });
+    m_commands.add(QStringLiteral("statusbar2"), [this] {
+        statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
+    });
     // Editor Options act on the hidden document's editor, which keeps the editor settings.
     m_commands.add(QStringLiteral("editor"), [this] {
         if (m_settingsDocument)
@@ -159,6 +185,10 @@ void frmMain::connectMenus()
     });
     connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
         m_search->follow(document->rt);
+        m_keyStates->refreshInsert();
+    });
+    connect(m_toolbar, &MainToolbar::buttonClicked, this, [this](const QString &key) {
+        runCommand(MainToolbar::commandFor(key));
     });
     connect(
         m_tabs, &DocumentTabs::tagContextMenuRequested, this, [this](int tag, const QPoint &pos) {

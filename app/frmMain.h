@@ -20,7 +20,10 @@ class DocumentArea;
 class DocumentManager;
 class DocumentTabs;
 class FileCommands;
+class HelpMode;
+class KeyStatePanels;
 class MainMenus;
+class MainToolbar;
 class ScriptPrinter;
 class ScriptDebugger;
 class SearchCommands;
@@ -64,6 +67,9 @@ public:
     SearchCommands &search() const { return *m_search; }
     DiskChangeMonitor &diskChanges() const { return *m_diskChanges; }
     ScriptDebugger &debugger() const { return *m_debugger; }
+    MainToolbar &tBar() const { return *m_toolbar; }
+    HelpMode &helpMode() const { return *m_help; }
+    KeyStatePanels &keyStates() const { return *m_keyStates; }
     const RecentFiles &recentFiles() const { return m_recent; }
     QLabel &statusPanel(int panel) const;
     frmDoc *settingsDocument() const { return m_settingsDocument; }
@@ -97,6 +103,9 @@ private:
     std::unique_ptr<CountCommands> m_counts;
     DiskChangeMonitor *m_diskChanges;
     ScriptDebugger *m_debugger;
+    MainToolbar *m_toolbar;
+    HelpMode *m_help;
+    KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;
 };

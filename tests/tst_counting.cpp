@@ -1,7 +1,9 @@
+#include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "TextCounts.h"
 #include "frmProperties.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -22,6 +24,7 @@ private Q_SLOTS:
     void scriptPropertiesDescribeTheActiveScript_data();
     void scriptPropertiesDescribeTheActiveScript();
     void editorOptionsActOnTheHiddenEditor();
+    void highlightSelectedLineOverEveryDocument();
 };
 
 void TestCounting::counts_data()
@@ -161,6 +164,36 @@ void TestCounting::editorOptionsActOnTheHiddenEditor()
     QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
     QCOMPARE(hidden->tabWidth(), 7);
     QCOMPARE(active->tabWidth(), 4);
+}
+
+void TestCounting::highlightSelectedLineOverEveryDocument()
+{
+    MainWindowFixture f;
+    ScriptEditor *first = f.docs().activeDocument()->rt;
+    first->SetText(QStringLiteral("a\r\nb\r\nc"));
+    first->setSelection(0, 0, 2, 1);
+    ScriptEditor *second = f.docs().NewDocument()->rt;
+    second->SetText(QStringLiteral("x\r\ny"));
+    second->SetCaretPos(1, 0);
+    QAction *item = f.window->menus().action(QStringLiteral("hlline"));
+    QVERIFY(!item->isChecked());
+    QCOMPARE(first->highlightedLine(), -1);
+
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QCOMPARE(first->highlightedLine(), 2);
+    QCOMPARE(second->highlightedLine(), 1);
+    second->SetCaretPos(0, 0); // the highlight follows the selection while the option is on
+    QCOMPARE(second->highlightedLine(), 0);
+    ScriptEditor *third = f.docs().NewDocument()->rt; // and holds for documents made later
+    third->SetText(QStringLiteral("p\r\nq"));
+    third->SetCaretPos(1, 0);
+    QCOMPARE(third->highlightedLine(), 1);
+
+    item->trigger();
+    QVERIFY(!item->isChecked());
+    for (ScriptEditor *editor : {first, second, third})
+        QCOMPARE(editor->highlightedLine(), -1);
 }
 
 QTEST_MAIN(TestCounting)

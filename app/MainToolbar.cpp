@@ -1,0 +1,112 @@
+#include "MainToolbar.h"
+
+#include "ToolbarIcons.h"
+
+#include <QAction>
+
+namespace Korveth {
+
+namespace {
+
+struct Button
+{
+    const char *key; // nullptr: a separator
+    const char *tooltip;
+};
+
+constexpr Button buttons[] = {
+    {"new", "New Script"},
+    {"open", "Open Script"},
+    {"close", "Close Script"},
+    {nullptr, nullptr},
+    {"save", "Save Script"},
+    {nullptr, nullptr},
+    {"print", "Print Script"},
+    {nullptr, nullptr},
+    {"undo", "Undo"},
+    {"redo", "Redo"},
+    {nullptr, nullptr},
+    {"cut", "Cut"},
+    {"copy", "Copy"},
+    {"paste", "Paste"},
+    {"delete", "Delete"},
+    {nullptr, nullptr},
+    {"prop", "Editor Options"},
+    {nullptr, nullptr},
+    {"find", "Find"},
+    {"findnext", "Find Next"},
+    {"findprev", "Find Previous"},
+    {nullptr, nullptr},
+    {"tilehor", "Tile Horizontal"},
+    {"tilever", "Tile Vertical"},
+    {"cascade", "Cascade"},
+    {nullptr, nullptr},
+    {"help", "Help"},
+    {"help2", "Click Help"},
+    {nullptr, nullptr},
+    {"TestScript", "Script Debug"},
+    {"Gener", "Script Generators"},
+};
+
+struct Route
+{
+    const char *key;
+    const char *command;
+};
+
+// In the order a click's key is compared; the Help button is in none of them.
+constexpr Route routes[] = {
+    {"new", "new"},           {"close", "close"},       {"prop", "editor"},
+    {"find", "find"},         {"findnext", "findnext"}, {"findprev", "findprev"},
+    {"undo", "undo"},         {"redo", "redo"},         {"tilever", "tilever"},
+    {"tilehor", "tilehor"},   {"cascade", "cascade"},   {"cut", "cut"},
+    {"paste", "paste"},       {"copy", "copy"},         {"delete", "delete"},
+    {"open", "open"},         {"print", "print"},       {"save", "save"},
+    {"TestScript", "sdebug"}, {"Gener", "gener"},       {"help2", "helpmode"},
+};
+
+} // namespace
+
+MainToolbar::MainToolbar(QWidget *parent)
+    : QToolBar(parent)
+{
+    setObjectName(QStringLiteral("tBar"));
+    setWindowTitle(QStringLiteral("Toolbar"));
+    setMovable(false);
+    setFloatable(false);
+    setIconSize(QSize(16, 16));
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const Button &item : buttons) {
+        if (!item.key) {
+            addSeparator();
+            continue;
+        }
+        const QString key = QLatin1StringView(item.key);
+        QAction *action = addAction(toolbarIcon(key), QLatin1StringView(item.tooltip));
+        action->setObjectName(key);
+        action->setToolTip(QLatin1StringView(item.tooltip));
+        connect(action, &QAction::triggered, this, [this, key] { Q_EMIT buttonClicked(key); });
+        m_buttons.insert(key, action);
+    }
+}
+
+QStringList MainToolbar::keys() const
+{
+    QStringList keys;
+    for (const Button &item : buttons) {
+        if (item.key)
+            keys.append(QLatin1StringView(item.key));
+    }
+    return keys;
+}
+
+QString MainToolbar::commandFor(const QString &key)
+{
+    for (const Route &route : routes) {
+        if (key == QLatin1StringView(route.key))
+            return QLatin1StringView(route.command);
+    }
+    return {};
+}
+
+} // namespace Korveth
