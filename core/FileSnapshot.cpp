@@ -40,7 +40,8 @@ size_t contentHash(QByteArrayView bytes)
     for (; n >= 8; n -= 8, p += 8)
         h = mix(h, wordAt(p));
     std::uint64_t tail = 0;
-    std::memcpy(&tail, p, size_t(n));
+    if (n > 0) // an empty view may have no data at all
+        std::memcpy(&tail, p, size_t(n));
     return size_t(mix(mix(h, tail), std::uint64_t(bytes.size())));
 }
 
