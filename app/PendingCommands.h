@@ -8,8 +8,6 @@ namespace Korveth {
 // enabled item and button has a handler; a test holds both to that, so nothing falls through
 // silently.
 inline const QStringList commandsStillToCome{
-    // The start page, from the toolbar's Script Generators button.
-    QStringLiteral("gener"),
     // The side pane's toggle.
     QStringLiteral("quicknav"),
     // Help.

@@ -19,6 +19,9 @@
 #include "SearchCommands.h"
 #include "Twips.h"
 #include "frmDoc.h"
+#include "frmFront.h"
+#include "frmHealingScriptGen.h"
+#include "frmHuntingSG.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -27,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -50,7 +54,9 @@ bool carriesFileList(const QMimeData *data)
 frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
-    , m_recent(services.paths.dataFile(QStringLiteral("recent.dat")))
+    , m_recent(
+          RecentFiles::locate(services.paths.programFolder(),
+                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
     , m_mdiArea(new QMdiArea)
     , m_tabs(new DocumentTabs)
     , m_menus(std::make_unique<MainMenus>(*menuBar()))
@@ -149,6 +155,7 @@ void frmMain::registerCommands()
     m_debugger->registerIn(m_commands);
     m_commands.add(QStringLiteral("exit"), [this] { close(); });
     m_commands.add(QStringLiteral("helpmode"), [this] { m_help->start(); });
+    m_commands.add(QStringLiteral("gener"), [this] { showStartPage(frmFront::Generators); });
     m_commands.add(QStringLiteral("toolbar"), [this] {
         m_toolbar->setVisible(m_menus->action(QStringLiteral("toolbar"))->isChecked());
     });
@@ -195,6 +202,35 @@ void frmMain::connectMenus()
             Q_EMIT m_tabs->tagActivated(tag);
             m_menus->tabMenu()->popup(pos);
         });
+}
+
+void frmMain::showStartPage(int tab)
+{
+    frmFront page(*m_documents, m_services.dialogs, m_recent, mainCaption, this);
+    page.SSTab1->setCurrentIndex(tab);
+    m_services.dialogs.runModal(page);
+    switch (page.chosenGenerator()) {
+    case frmFront::Generator::Healing: {
+        frmHealingScriptGen generator(*m_documents, m_services.dialogs, m_services.paths, this);
+        m_services.dialogs.runModal(generator);
+        break;
+    }
+    case frmFront::Generator::Hunting:
+        showHuntingGenerator();
+        break;
+    case frmFront::Generator::None:
+        break;
+    }
+}
+
+frmHuntingSG *frmMain::showHuntingGenerator()
+{
+    auto *generator = new frmHuntingSG(*m_documents,
+                                       m_services.dialogs,
+                                       m_services.paths.dataFile(QStringLiteral("huntgen.dat")),
+                                       this);
+    generator->show();
+    return generator;
 }
 
 void frmMain::runCommand(const QString &key)

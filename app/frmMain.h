@@ -28,6 +28,7 @@ class ScriptPrinter;
 class ScriptDebugger;
 class SearchCommands;
 class frmDoc;
+class frmHuntingSG;
 
 // The main window: the multiple-document frame with its menus, tab strip and status bar. It runs
 // start-up, drops and shut-down, and routes every menu key to the handler a part registered.
@@ -51,6 +52,11 @@ public:
     // Runs the start-up sequence. Each argument is a file to open, in order; a path with blanks
     // that arrived cut into several arguments still opens as one file.
     void startUp(const QStringList &arguments, const StartUpHooks &hooks = {});
+
+    // Shows the start page modally on the given tab, then the generator chosen there.
+    void showStartPage(int tab);
+    // Shows a new hunting generator, modeless.
+    frmHuntingSG *showHuntingGenerator();
 
     // Carries out the command of a menu key; keys no part serves do nothing.
     void runCommand(const QString &key);

@@ -19,6 +19,10 @@ int main(int argc, char *argv[])
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    window.startUp(arguments);
+    Korveth::frmMain::StartUpHooks hooks;
+    hooks.showStartPage = [](Korveth::frmMain &main) {
+        main.showStartPage(0);
+    };
+    window.startUp(arguments, hooks);
     return app.exec();
 }

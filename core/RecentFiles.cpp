@@ -3,12 +3,23 @@
 #include "TextFile.h"
 #include "TextLines.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace Korveth {
 
+QString RecentFiles::locate(const QString &programFolder, const QString &userFolder)
+{
+    const QString inProgramFolder = QDir(programFolder).filePath(QStringLiteral("recent.dat"));
+    const QFileInfo list(inProgramFolder);
+    const bool writable = list.exists() ? list.isWritable() : QFileInfo(programFolder).isWritable();
+    return writable ? inProgramFolder : QDir(userFolder).filePath(QStringLiteral("recent.dat"));
+}
+
 bool RecentFiles::append(const QString &openedPath) const
 {
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     QFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;

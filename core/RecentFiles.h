@@ -13,6 +13,10 @@ public:
         : m_path(std::move(path))
     {}
 
+    // Where the list lives: in the program folder, or in the user's folder when the program
+    // folder (or a list already there) cannot be written.
+    static QString locate(const QString &programFolder, const QString &userFolder);
+
     const QString &path() const { return m_path; }
     // Appends the path as one line; false when the list could not be written.
     bool append(const QString &openedPath) const;

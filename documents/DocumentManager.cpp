@@ -117,18 +117,42 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
     if (showLimitMessageIfFull())
         return nullptr;
     // Read before anything is created, so that a failure leaves no window, tab or count behind.
-    ReadResult read = readTextFile(path);
-    if (!read.error.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("Open Script"),
-                         QStringLiteral("Cannot open \"%1\".\n%2").arg(path, read.error),
-                         Dialogs::Icon::Warning);
+    ReadResult read = readOrReport(path);
+    if (!read.error.isEmpty())
         return nullptr;
-    }
     frmDoc *document = createDocument();
     document->showLoaded(path, read, origin);
     read = {}; // the editor holds its own copy now
     showDocument(document, tabCaption);
     return document;
+}
+
+ReadResult DocumentManager::readOrReport(const QString &path)
+{
+    ReadResult read = readTextFile(path);
+    if (!read.error.isEmpty())
+        m_dialogs.inform(QStringLiteral("Open Script"),
+                         QStringLiteral("Cannot open \"%1\".\n%2").arg(path, read.error),
+                         Dialogs::Icon::Warning);
+    return read;
+}
+
+bool DocumentManager::LoadIntoDocument(frmDoc *document,
+                                       const QString &path,
+                                       const QString &tabCaption)
+{
+    const ReadResult read = readOrReport(path);
+    if (!read.error.isEmpty())
+        return false;
+    document->replaceWithLoaded(path, read);
+    setTabCaption(document, tabCaption);
+    return true;
+}
+
+void DocumentManager::setTabCaption(frmDoc *document, const QString &caption)
+{
+    document->document().setTabCaption(caption);
+    m_area.tabs().setCaption(document->TabNum, caption);
 }
 
 bool DocumentManager::writeDocument(frmDoc *document, const QString &path)

@@ -44,6 +44,12 @@ public:
     frmDoc *
     OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
 
+    // Loads a file into an open document, replacing its text as one undoable step; the document
+    // is then tied to that file. False (the user is told why) when the file cannot be read.
+    bool LoadIntoDocument(frmDoc *document, const QString &path, const QString &tabCaption);
+    // Sets the caption of a document's tab.
+    void setTabCaption(frmDoc *document, const QString &caption);
+
     // Saves the document of the entry; true when it was written.
     bool SaveDocument(int entry) override;
     bool SaveDocumentAs(int entry);
@@ -71,6 +77,8 @@ private:
     frmDoc *createDocument();
     void showDocument(frmDoc *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
+    // Reads a file, telling the user why when it cannot be read.
+    ReadResult readOrReport(const QString &path);
     void onDocumentClosing(frmDoc *document);
     bool writeDocument(frmDoc *document, const QString &path);
     bool mayOverwriteChangedFile(frmDoc *document);

@@ -31,6 +31,15 @@ void DocumentTabs::addDocumentTab(int tag, const QString &caption)
     setCurrentIndex(index);
 }
 
+void DocumentTabs::setCaption(int tag, const QString &caption)
+{
+    const int index = indexOfTag(tag);
+    if (index >= 0) {
+        setTabText(index, caption);
+        setTabToolTip(index, caption);
+    }
+}
+
 int DocumentTabs::indexOfTag(int tag) const
 {
     for (int i = 0; i < count(); ++i) {

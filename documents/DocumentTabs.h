@@ -15,6 +15,8 @@ public:
     void addDocumentTab(int tag, const QString &caption);
     // Selects the first tab with the tag; nothing when none has it.
     void selectTag(int tag);
+    // Sets the caption of the first tab with the tag.
+    void setCaption(int tag, const QString &caption);
     // Removes the first tab with the tag; nothing when none has it.
     void removeTag(int tag);
     int tagAt(int index) const;

@@ -63,6 +63,12 @@ void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocum
     m_document.takeLoaded(path, read, origin);
 }
 
+void frmDoc::replaceWithLoaded(const QString &path, const ReadResult &read)
+{
+    rt->replaceUtf8(read.text.utf8, read.text.format.lineEnding);
+    m_document.takeLoaded(path, read, ScriptDocument::Origin::File);
+}
+
 ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)
 {
     return m_document.save(path, rt->utf8());

@@ -84,6 +84,17 @@ void ScriptEditor::SetText(const QString &text)
     endUndoAction();
 }
 
+void ScriptEditor::replaceUtf8(const QByteArray &utf8, LineEnding lineEnding)
+{
+    m_lineEnding = lineEnding;
+    setEolMode(eolModes[int(lineEnding)]);
+    beginUndoAction();
+    SendScintilla(SCI_SETTARGETSTART, 0);
+    SendScintilla(SCI_SETTARGETEND, SendScintilla(SCI_GETLENGTH));
+    SendScintilla(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+    endUndoAction();
+}
+
 void ScriptEditor::SetSelText(const QString &text)
 {
     const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+
+namespace Korveth {
+
+class Dialogs;
+class DocumentManager;
+class RecentFiles;
+class frmDoc;
+
+// "Start Up": begin with a blank script, start a generator, or load an existing or recent script
+// into the active document. Modal; every action closes it except an Open without a file name.
+class frmFront final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum Tab { Generators = 0, Existing = 1, Recent = 2 };
+    enum class Generator { None, Healing, Hunting };
+
+    frmFront(DocumentManager &documents,
+             Dialogs &dialogs,
+             const RecentFiles &recent,
+             const QString &applicationTitle,
+             QWidget *owner);
+
+    QTabWidget *SSTab1;
+    QToolButton *cmdBlank;
+    QToolButton *cmdSecurity; // Healing
+    QToolButton *cmdGlossary; // Hunting (Swinger)
+    QComboBox *drvDrive;
+    QListWidget *DirDirectory;
+    QListWidget *filFileName;
+    QLineEdit *txtFileName;
+    QTreeWidget *RecentFiles;
+
+    // The generator chosen, to be shown once the start page has closed.
+    Generator chosenGenerator() const { return m_generator; }
+
+    // The folder the Existing tab lists.
+    QString folder() const { return m_folder; }
+    void setFolder(const QString &folder);
+
+    void newScript();
+    void openExisting();
+    void openRecent();
+
+private:
+    QWidget *generatorsTab();
+    QWidget *existingTab();
+    QWidget *recentTab();
+    // The active document, made first when none is open; null at the document limit.
+    frmDoc *targetDocument();
+
+    DocumentManager &m_documents;
+    Dialogs &m_dialogs;
+    const Korveth::RecentFiles &m_recent;
+    QString m_applicationTitle;
+    QString m_folder;
+    Generator m_generator = Generator::None;
+};
+
+} // namespace Korveth

@@ -1,0 +1,125 @@
+#include "frmHealingScriptGen.h"
+
+#include "Dialogs.h"
+#include "DocumentManager.h"
+#include "ProgramPaths.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace Korveth {
+
+namespace {
+
+const QString title = QStringLiteral("Healing Script Generator");
+
+} // namespace
+
+frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
+                                         Dialogs &dialogs,
+                                         const ProgramPaths &paths,
+                                         QWidget *owner)
+    : QDialog(owner)
+    , Command1(new QPushButton(QStringLiteral("&Generate")))
+    , Command2(new QPushButton(QStringLiteral("&Cancel")))
+    , m_documents(documents)
+    , m_dialogs(dialogs)
+    , m_paths(paths)
+{
+    setObjectName(QStringLiteral("frmHealingScriptGen"));
+    setWindowTitle(title);
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    const char *captions[] = {"Use 'Transfer any' (safer)",
+                              "Target wounds (faster)",
+                              "Heal down wounds only",
+                              "Heal down wounds and hindering scars",
+                              "Just take the wounds"};
+    for (int i = 0; i < 5; ++i) {
+        QCheckBox *check = new QCheckBox(QString::fromLatin1(captions[i]));
+        check->setObjectName(QStringLiteral("Check%1").arg(i + 1));
+        // The groups' rules decide the marks, not the box itself.
+        connect(check, &QCheckBox::clicked, this, [this, i] { click(i + 1); });
+        Check[std::size_t(i)] = check;
+    }
+    auto *transfer = new QGroupBox(QStringLiteral("Transfering"));
+    transfer->setObjectName(QStringLiteral("Frame1"));
+    auto *transferLayout = new QVBoxLayout(transfer);
+    transferLayout->addWidget(Check[0]);
+    transferLayout->addWidget(Check[1]);
+    auto *healDown = new QGroupBox(QStringLiteral("Heal down"));
+    healDown->setObjectName(QStringLiteral("Frame2"));
+    auto *healDownLayout = new QVBoxLayout(healDown);
+    for (std::size_t i = 2; i < 5; ++i)
+        healDownLayout->addWidget(Check[i]);
+
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1->setDefault(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(transfer);
+    layout->addWidget(healDown);
+    layout->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &frmHealingScriptGen::generate);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    showChoices();
+}
+
+void frmHealingScriptGen::click(int box)
+{
+    m_choices.click(box);
+    showChoices();
+}
+
+void frmHealingScriptGen::showChoices()
+{
+    for (int box = 1; box <= 5; ++box)
+        Check[std::size_t(box - 1)]->setChecked(m_choices.checked(box));
+}
+
+std::optional<QString> frmHealingScriptGen::readFragment(int number)
+{
+    const QString path = m_paths.dataFile(QStringLiteral("HSG%1.dat").arg(number));
+    const ReadResult read = readTextFile(path);
+    if (!read.error.isEmpty()) {
+        m_dialogs.inform(title,
+                         QStringLiteral("Cannot read \"%1\".\n%2").arg(path, read.error),
+                         Dialogs::Icon::Warning);
+        return std::nullopt;
+    }
+    return QString::fromUtf8(read.text.utf8);
+}
+
+void frmHealingScriptGen::generate()
+{
+    const std::optional<int> healDown = m_choices.healDownFragment();
+    if (!healDown) {
+        m_dialogs.inform(QStringLiteral("Heal down Value not given"),
+                         QStringLiteral("You must select one of the Heal down Values."),
+                         Dialogs::Icon::None);
+        return;
+    }
+    frmDoc *document = m_documents.activeDocument();
+    if (!document) {
+        m_dialogs.inform(title,
+                         QStringLiteral("Open or start a script first: the healing script is "
+                                        "written into the active script."),
+                         Dialogs::Icon::Warning);
+        return;
+    }
+    const auto transfer = readFragment(m_choices.transferFragment());
+    const auto down = transfer ? readFragment(*healDown) : std::nullopt;
+    if (!down)
+        return;
+    // One undoable step: Undo gives the text that was there back.
+    document->rt->SetText(assembleHealingScript(*transfer, *down));
+    accept();
+}
+
+} // namespace Korveth

@@ -1,0 +1,343 @@
+#include "CheckRun.h"
+#include "HealingGenerator.h"
+#include "HuntingGenerator.h"
+#include "MainWindowFixture.h"
+#include "RecordingReport.h"
+#include "ScriptChecker.h"
+#include "frmHealingScriptGen.h"
+#include "frmHuntingSG.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Korveth;
+
+// The hunting and healing generators: substitutions, assembly, windows, and scripts that check
+// without a warning.
+class TestGenerators : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void huntingSubstitutions_data();
+    void huntingSubstitutions();
+    void expectedHuntingScript();
+    void requiredInputs_data();
+    void requiredInputs();
+    void generatedScriptsCheckClean_data();
+    void generatedScriptsCheckClean();
+    void huntingWindowOpensANeverSavedScript();
+    void huntingWindowWithoutTemplate();
+    void healingChoices_data();
+    void healingChoices();
+    void healingWindowReplacesTheTextUndoably();
+    void healingWindowRefusesWhatItCannotDo();
+};
+
+namespace {
+
+const QString dataFolder = QStringLiteral(KORVETH_SOURCE_DIR "/data");
+
+QString readData(const QString &name)
+{
+    QFile file(dataFolder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing data file");
+    return QString::fromUtf8(file.readAll());
+}
+
+HuntingInputs typicalInputs()
+{
+    HuntingInputs in;
+    in.ScriptName = QStringLiteral("Grove hunt");
+    in.Stance = QStringLiteral("offensive");
+    in.Critter1Name = QStringLiteral("goblin");
+    in.Critter1Skin = QStringLiteral("goblin skin");
+    in.Critter2Name = QStringLiteral("hobgoblin");
+    in.StartOp[0] = QStringLiteral("stand");
+    in.StartOp[2] = QStringLiteral("wield my sword");
+    in.HuntingAnchor = QStringLiteral("[Old Grove, Clearing]");
+    in.RestPlace = QStringLiteral("[Town Square, Small Park]");
+    in.MoveTo[0] = QStringLiteral("north");
+    in.MoveTo[1] = QStringLiteral("go gate");
+    in.MoveTo[2] = QStringLiteral("east");
+    in.MoveFrom[0] = QStringLiteral("west");
+    in.MoveFrom[1] = QStringLiteral("go gate");
+    in.MoveFrom[2] = QStringLiteral("south");
+    return in;
+}
+
+std::int32_t warningsOf(const QString &script)
+{
+    ScriptChecker checker(script);
+    RecordingReport report;
+    return runCheck(script, checker, report).errorCount;
+}
+
+// Puts the shipped data files into the fixture's program folder.
+void shipData(const MainWindowFixture &f)
+{
+    for (const QString &name : QDir(dataFolder).entryList({QStringLiteral("*.dat")}, QDir::Files))
+        QFile::copy(dataFolder + u'/' + name, f.dir.filePath(name));
+}
+
+} // namespace
+
+void TestGenerators::huntingSubstitutions_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("templ");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+
+    const QString pair = "put [option1]\r\npause 0.5\r\n";
+    QTest::newRow("empty start-up command: its pair goes") << pair + "exit" << "" << "" << "exit";
+    QTest::newRow("start-up command fills its placeholder") << pair << "StartOp1" << "stand"
+        << "put stand\r\npause 0.5\r\n";
+    QTest::newRow("pair without its pause stays")
+        << "put [option1]\r\npause 1\r\n" << "" << "" << "put [option1]\r\npause 1\r\n";
+    QTest::newRow("empty names fall back to the first")
+        << "[crittername1] [crittername2] [crittername3]" << "" << "" << "rat rat rat";
+    QTest::newRow("empty skin and script name vanish") << "#[ScriptName] [skin2]!" << "" << ""
+        << "# !";
+    QTest::newRow("step 1 never matches step 12")
+        << "move [tohunt1]\r\nmove [tohunt12]\r\n" << "MoveTo11" << "up" << "move up\r\n";
+    QTest::newRow("last step without line end stays") << "move [fromhunt2]" << "" << ""
+        << "move [fromhunt2]";
+    QTest::newRow("later placeholder in an input is filled")
+        << "[ScriptName]" << "ScriptName" << "in [stance]" << "in neutral";
+    QTest::newRow("earlier placeholder in an input stays")
+        << "[anchor]" << "HuntingAnchor" << "[ScriptName] end" << "[ScriptName] end";
+    QTest::newRow("case matters") << "[scriptname] [Stance]" << "" << "" << "[scriptname] [Stance]";
+    QTest::newRow("blanks are inserted as typed") << "[stance]" << "Stance" << "  " << "  ";
+    // clang-format on
+}
+
+void TestGenerators::huntingSubstitutions()
+{
+    QFETCH(QString, templ);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    HuntingInputs in;
+    in.Critter1Name = QStringLiteral("rat");
+    in.Stance = QStringLiteral("neutral");
+    in.HuntingAnchor = QStringLiteral("anchor");
+    if (field == u"StartOp1")
+        in.StartOp[0] = value;
+    else if (field == u"MoveTo11")
+        in.MoveTo[11] = value;
+    else if (field == u"ScriptName")
+        in.ScriptName = value;
+    else if (field == u"HuntingAnchor")
+        in.HuntingAnchor = value;
+    else if (field == u"Stance")
+        in.Stance = value;
+    QCOMPARE(generateHuntingScript(templ, in), expected);
+}
+
+// The shipped template with typical inputs, beside the script it must give.
+void TestGenerators::expectedHuntingScript()
+{
+    const QString expectedPath
+        = QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases/typical-hunt.cmd");
+    const QString generated
+        = generateHuntingScript(readData(QStringLiteral("huntgen.dat")), typicalInputs());
+    QFile expected(expectedPath);
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(generated, QString::fromUtf8(expected.readAll()));
+    QVERIFY(!generated.contains(u"[option"));
+    QVERIFY(!generated.contains(u"hunt2]"));
+    QVERIFY(generated.contains(u"move north\r\nmove go gate\r\nmove east\r\nput look"));
+}
+
+void TestGenerators::requiredInputs_data()
+{
+    QTest::addColumn<QString>("cleared");
+    QTest::addColumn<bool>("complete");
+    QTest::newRow("all there") << "" << true;
+    QTest::newRow("no anchor") << "HuntingAnchor" << false;
+    QTest::newRow("no rest place") << "RestPlace" << false;
+    QTest::newRow("stance prompt") << "Stance" << false;
+    QTest::newRow("no first creature") << "Critter1Name" << false;
+    QTest::newRow("blanks only count") << "blanks" << true;
+    QTest::newRow("empty stance passes") << "emptyStance" << true;
+}
+
+void TestGenerators::requiredInputs()
+{
+    QFETCH(QString, cleared);
+    QFETCH(bool, complete);
+    MainWindowFixture f;
+    frmHuntingSG *window = f.window->showHuntingGenerator();
+    window->HuntingAnchor->setText(QStringLiteral("a"));
+    window->RestPlace->setText(QStringLiteral("r"));
+    window->Stance->setCurrentIndex(0);
+    window->Critter1Name->setText(QStringLiteral("rat"));
+    if (cleared == u"Stance")
+        window->Stance->setEditText(QStringLiteral("Select Stance..."));
+    else if (cleared == u"emptyStance")
+        window->Stance->setEditText(QString());
+    else if (cleared == u"blanks")
+        window->HuntingAnchor->setText(QStringLiteral("  "));
+    else if (auto *edit = window->findChild<QLineEdit *>(cleared))
+        edit->clear();
+    QCOMPARE(hasRequiredInputs(window->inputs()), complete);
+    if (!complete) {
+        window->cmdGen->click();
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Error"}));
+        QCOMPARE(f.dialogs.shown.last().text,
+                 QStringLiteral("Required input missing, Please try again."));
+        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
+        QVERIFY(window->isVisible());
+        QCOMPARE(f.docs().DocumentCount, 1);
+    }
+    window->close();
+}
+
+void TestGenerators::generatedScriptsCheckClean_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("typical hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
+                                                           typicalInputs());
+    HuntingInputs bare;
+    bare.Stance = QStringLiteral("guarded");
+    bare.Critter1Name = QStringLiteral("rat");
+    bare.HuntingAnchor = QStringLiteral("Sewer");
+    bare.RestPlace = QStringLiteral("Inn");
+    QTest::newRow("bare hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
+                                                        bare);
+    for (int transfer : {1, 2}) {
+        for (int down : {3, 4, 5})
+            QTest::addRow("healing %d+%d", transfer, down)
+                << assembleHealingScript(readData(QStringLiteral("HSG%1.dat").arg(transfer)),
+                                         readData(QStringLiteral("HSG%1.dat").arg(down)));
+    }
+}
+
+void TestGenerators::generatedScriptsCheckClean()
+{
+    QFETCH(QString, script);
+    QCOMPARE(warningsOf(script), 0);
+}
+
+void TestGenerators::huntingWindowOpensANeverSavedScript()
+{
+    MainWindowFixture f;
+    shipData(f);
+    const QByteArray templ = MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat")));
+    frmHuntingSG *window = f.window->showHuntingGenerator();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Hunting Script Generator - Swinger"));
+    QCOMPARE(window->Stance->currentText(), QStringLiteral("Select Stance..."));
+    QCOMPARE(window->Stance->count(), 5);
+    window->HuntingAnchor->setText(QStringLiteral("[Old Grove, Clearing]"));
+    window->RestPlace->setText(QStringLiteral("[Town Square, Small Park]"));
+    window->Stance->setCurrentIndex(1);
+    window->Critter1Name->setText(QStringLiteral("goblin"));
+    window->MoveTo[0]->setText(QStringLiteral("north"));
+    QPointer<frmHuntingSG> alive(window);
+    window->cmdGen->click();
+    QTRY_VERIFY(!alive);
+    frmDoc *script = f.docs().activeDocument();
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
+    QVERIFY(script->document().neverSaved());
+    QVERIFY(script->rt->Text().contains(u"put stance advance\r\n"));
+    QVERIFY(script->rt->Text().contains(u"move north\r\nput look"));
+    QCOMPARE(warningsOf(script->rt->Text()), 0);
+
+    f.dialogs.fileNames << f.dir.filePath(QStringLiteral("grove.cmd"));
+    f.window->runCommand(QStringLiteral("save"));
+    QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat"))), templ);
+    QCOMPARE(
+        QString::fromUtf8(MainWindowFixture::read(f.dir.filePath(QStringLiteral("grove.cmd")))),
+        script->rt->Text());
+}
+
+void TestGenerators::huntingWindowWithoutTemplate()
+{
+    MainWindowFixture f; // no data files in its program folder
+    frmHuntingSG *window = f.window->showHuntingGenerator();
+    window->HuntingAnchor->setText(QStringLiteral("a"));
+    window->RestPlace->setText(QStringLiteral("r"));
+    window->Stance->setEditText(QStringLiteral("neutral"));
+    window->Critter1Name->setText(QStringLiteral("rat"));
+    window->cmdGen->click();
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+    QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("huntgen.dat")));
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QVERIFY(window->isVisible());
+    window->close();
+}
+
+void TestGenerators::healingChoices_data()
+{
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QString>("checked"); // boxes checked afterwards
+    QTest::newRow("at first") << QList<int>{} << "13";
+    QTest::newRow("transfer any once") << QList<int>{1} << "23";
+    QTest::newRow("transfer any twice") << QList<int>{1, 1} << "13";
+    QTest::newRow("the unchecked partner") << QList<int>{2} << "23";
+    QTest::newRow("just take the wounds") << QList<int>{5} << "15";
+    QTest::newRow("checked heal-down clears the group") << QList<int>{3} << "1";
+    QTest::newRow("then another") << QList<int>{3, 4} << "14";
+}
+
+void TestGenerators::healingChoices()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(QString, checked);
+    MainWindowFixture f;
+    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    for (int box : clicks)
+        window.Check[std::size_t(box - 1)]->click();
+    QString shown;
+    for (int box = 1; box <= 5; ++box) {
+        if (window.Check[std::size_t(box - 1)]->isChecked())
+            shown += QString::number(box);
+    }
+    QCOMPARE(shown, checked);
+}
+
+void TestGenerators::healingWindowReplacesTheTextUndoably()
+{
+    MainWindowFixture f;
+    shipData(f);
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("my own text"));
+    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    window.Command1->click();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QCOMPARE(editor->Text(),
+             assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
+                                   readData(QStringLiteral("HSG3.dat"))));
+    editor->undo();
+    QCOMPARE(editor->Text(), QStringLiteral("my own text"));
+}
+
+void TestGenerators::healingWindowRefusesWhatItCannotDo()
+{
+    MainWindowFixture f;
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("kept"));
+    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    window.Check[2]->click(); // no heal-down way left
+    window.Command1->click();
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Heal down Value not given"));
+    QCOMPARE(f.dialogs.shown.last().text,
+             QStringLiteral("You must select one of the Heal down Values."));
+    window.Check[2]->click();
+    window.Command1->click(); // no fragments in this program folder
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
+    QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("HSG1.dat")));
+    QCOMPARE(editor->Text(), QStringLiteral("kept"));
+    QVERIFY(window.result() != QDialog::Accepted);
+}
+
+QTEST_MAIN(TestGenerators)
+#include "tst_generators.moc"
