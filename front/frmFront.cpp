@@ -157,10 +157,7 @@ QWidget *frmFront::existingTab()
         setFolder(QDir(m_folder).absoluteFilePath(item->text()));
     });
     connect(filFileName, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        QString path = m_folder;
-        if (!path.endsWith(u'/'))
-            path += u'/';
-        txtFileName->setText(path + item->text());
+        txtFileName->setText(joinFolderAndName(m_folder, item->text()));
     });
     connect(filFileName, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         Q_EMIT filFileName->itemClicked(item);
@@ -210,6 +207,11 @@ QWidget *frmFront::recentTab()
     return tab;
 }
 
+QString frmFront::joinFolderAndName(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
 // A folder that cannot be read leaves the lists as they were.
 void frmFront::setFolder(const QString &folder)
 {
@@ -223,7 +225,7 @@ void frmFront::setFolder(const QString &folder)
     DirDirectory->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name));
     filFileName->clear();
     filFileName->addItems(
-        dir.entryList({QStringLiteral("*.cmd")}, QDir::Files | QDir::CaseSensitive, QDir::Name));
+        dir.entryList({QStringLiteral("*.cmd")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 
 frmDoc *frmFront::targetDocument()

@@ -1,4 +1,5 @@
 #include "FailingFileStore.h"
+#include "RecentFiles.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
     void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
     void readErrorsNameTheReason();
+    void recentListLivesWhereItCanBeWritten();
 };
 
 void TestTextFile::decodeAndRoundTrip_data()
@@ -214,6 +216,23 @@ void TestTextFile::readErrorsNameTheReason()
     QTemporaryDir dir;
     QVERIFY(!readTextFile(dir.filePath(QStringLiteral("missing.cmd"))).error.isEmpty());
     QVERIFY(!readTextFile(dir.path()).error.isEmpty());
+}
+
+void TestTextFile::recentListLivesWhereItCanBeWritten()
+{
+    QTemporaryDir program, user;
+    QCOMPARE(RecentFiles::locate(program.path(), user.path()),
+             program.filePath(QStringLiteral("recent.dat")));
+    const QString gone = program.filePath(QStringLiteral("gone"));
+    const QString elsewhere = RecentFiles::locate(gone, user.filePath(QStringLiteral("app")));
+    QCOMPARE(elsewhere, user.filePath(QStringLiteral("app/recent.dat")));
+    const RecentFiles list(elsewhere);
+    QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
+    QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
+    QCOMPARE(list.read(), QStringList({"/a b/c.cmd", "/a b/c.cmd"}));
+    QFile file(elsewhere);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("/a b/c.cmd\r\n/a b/c.cmd\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

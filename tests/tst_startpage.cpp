@@ -1,0 +1,247 @@
+#include "MainToolbar.h"
+#include "MainWindowFixture.h"
+#include "frmFront.h"
+#include "frmHealingScriptGen.h"
+#include "frmHuntingSG.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace Korveth;
+
+// The start page: a blank script, the generators, and loading existing and recent scripts into
+// the active document.
+class TestStartPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newScriptIsOneUndoStep();
+    void newWithNoDocumentMakesOne();
+    void openWithoutANameAsks();
+    void existingFileLoadsIntoTheActiveDocument();
+    void recentFileLoadsWithItsFullPath();
+    void unreadableFileChangesNothing();
+    void onlyScriptFilesAreListed();
+    void oneSeparatorBetweenFolderAndName_data();
+    void oneSeparatorBetweenFolderAndName();
+    void generatorButtonsShowTheirGenerators();
+    void toolbarOpensTheGeneratorsTab();
+
+private:
+    // Shows the start page through the dialogs stand-in and lets the test act on it.
+    static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act);
+};
+
+void TestStartPage::withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)
+{
+    f.dialogs.modalAnswers.enqueue([act](QDialog &dialog) {
+        auto *page = qobject_cast<frmFront *>(&dialog);
+        return page && page->windowTitle() == u"Start Up" && act(*page);
+    });
+    f.window->showStartPage(frmFront::Generators);
+}
+
+void TestStartPage::newScriptIsOneUndoStep()
+{
+    MainWindowFixture f;
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("mine"));
+    bool accepted = false;
+    withStartPage(f, [&](frmFront &page) {
+        page.cmdBlank->click();
+        accepted = page.result() == QDialog::Accepted;
+        return accepted;
+    });
+    QVERIFY(accepted);
+    QCOMPARE(editor->Text(), QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    editor->undo();
+    QCOMPARE(editor->Text(), QStringLiteral("mine"));
+}
+
+void TestStartPage::newWithNoDocumentMakesOne()
+{
+    MainWindowFixture f;
+    f.window->runCommand(QStringLiteral("close"));
+    withStartPage(f, [](frmFront &page) {
+        page.cmdBlank->click();
+        return true;
+    });
+    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+}
+
+void TestStartPage::openWithoutANameAsks()
+{
+    MainWindowFixture f;
+    int result = -1;
+    withStartPage(f, [&](frmFront &page) {
+        page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        result = page.result();
+        return false;
+    });
+    QCOMPARE(result, 0); // the start page stayed open
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Korveth Script Editor"}));
+    QCOMPARE(f.dialogs.shown.last().text, QStringLiteral("Please Select File to open"));
+    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
+}
+
+void TestStartPage::existingFileLoadsIntoTheActiveDocument()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\r\n");
+    frmDoc *document = f.docs().activeDocument();
+    document->rt->SetText(QStringLiteral("before"));
+    QString named;
+    for (int time = 0; time < 2; ++time) {
+        withStartPage(f, [&](frmFront &page) {
+            page.setFolder(f.dir.path());
+            Q_EMIT page.filFileName->itemClicked(page.filFileName->item(0));
+            named = page.txtFileName->text();
+            page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+            return true;
+        });
+        QCOMPARE(named, path);
+    }
+    QCOMPARE(document->rt->Text(), QStringLiteral("put a\r\n"));
+    QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
+    QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
+    QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
+    document->rt->SetText(QStringLiteral("put b"));
+    f.window->runCommand(QStringLiteral("save"));
+    QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
+    document->rt->undo();
+    document->rt->undo();
+    document->rt->undo();
+    QCOMPARE(document->rt->Text(), QStringLiteral("before"));
+
+    // Both lines stand on the Recent tab.
+    int listed = 0;
+    withStartPage(f, [&](frmFront &page) {
+        listed = page.RecentFiles->topLevelItemCount();
+        return false;
+    });
+    QCOMPARE(listed, 2);
+}
+
+void TestStartPage::recentFileLoadsWithItsFullPath()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("old.cmd"), "exit");
+    f.window->recentFiles().append(path);
+    withStartPage(f, [](frmFront &page) {
+        page.RecentFiles->setCurrentItem(page.RecentFiles->topLevelItem(0));
+        page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+        return true;
+    });
+    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("exit"));
+    QCOMPARE(f.window->tb().captions(), QStringList({path}));
+    QCOMPARE(f.window->recentFiles().read(), QStringList({path})); // nothing appended
+}
+
+void TestStartPage::unreadableFileChangesNothing()
+{
+    MainWindowFixture f;
+    const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
+    f.docs().activeDocument()->rt->SetText(QStringLiteral("kept"));
+    withStartPage(f, [&](frmFront &page) {
+        page.txtFileName->setText(missing);
+        page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        return true;
+    });
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+    QVERIFY(f.dialogs.shown.last().text.contains(missing));
+    QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
+    QVERIFY(f.window->recentFiles().read().isEmpty());
+    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("kept"));
+}
+
+void TestStartPage::onlyScriptFilesAreListed()
+{
+    MainWindowFixture f;
+    for (const char *name : {"a.cmd", "b.wiz", "c.txt", "D.CMD", "e.cmd.bak"})
+        f.write(QString::fromLatin1(name), "x");
+    QStringList names;
+    QString folderAfterwards;
+    withStartPage(f, [&](frmFront &page) {
+        page.setFolder(f.dir.path());
+        for (int i = 0; i < page.filFileName->count(); ++i)
+            names << page.filFileName->item(i)->text();
+        page.setFolder(f.dir.filePath(QStringLiteral("no such folder")));
+        folderAfterwards = page.folder();
+        return false;
+    });
+    QCOMPARE(names, QStringList({"a.cmd", "D.CMD"}));
+    QCOMPARE(folderAfterwards, QDir(f.dir.path()).absolutePath()); // left as it was
+}
+
+void TestStartPage::oneSeparatorBetweenFolderAndName_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("root") << "/"
+                          << "/a.cmd";
+    QTest::newRow("subfolder") << "/home/kalen"
+                               << "/home/kalen/a.cmd";
+}
+
+void TestStartPage::oneSeparatorBetweenFolderAndName()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, path);
+    QCOMPARE(frmFront::joinFolderAndName(folder, QStringLiteral("a.cmd")), path);
+}
+
+void TestStartPage::generatorButtonsShowTheirGenerators()
+{
+    MainWindowFixture f;
+    QStringList enabled;
+    // The start page closes first; then the healing generator shows.
+    f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
+        auto &page = static_cast<frmFront &>(dialog);
+        page.cmdSecurity->click();
+        return true;
+    });
+    f.dialogs.modalAnswers.enqueue(
+        [](QDialog &dialog) { return qobject_cast<frmHealingScriptGen *>(&dialog) != nullptr; });
+    f.window->showStartPage(frmFront::Generators);
+    QCOMPARE(f.dialogs.shown.size(), 2);
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
+
+    withStartPage(f, [&](frmFront &page) {
+        for (const QToolButton *b : page.findChildren<QToolButton *>()) {
+            if (b->isEnabled() && b->objectName().startsWith(u"cmd"))
+                enabled << b->objectName();
+        }
+        page.cmdGlossary->click();
+        return true;
+    });
+    enabled.sort();
+    QCOMPARE(enabled, QStringList({"cmdBlank", "cmdGlossary", "cmdSecurity"}));
+    auto *hunting = f.window->findChild<frmHuntingSG *>();
+    QVERIFY(hunting && hunting->isVisible());
+    hunting->close();
+}
+
+void TestStartPage::toolbarOpensTheGeneratorsTab()
+{
+    MainWindowFixture f;
+    int tab = -1;
+    for (int time = 0; time < 2; ++time) {
+        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+            auto &page = static_cast<frmFront &>(dialog);
+            tab = page.SSTab1->currentIndex();
+            page.SSTab1->setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
+            return false;
+        });
+        f.window->tBar().button(QStringLiteral("Gener"))->trigger();
+        QCOMPARE(tab, int(frmFront::Generators));
+    }
+}
+
+QTEST_MAIN(TestStartPage)
+#include "tst_startpage.moc"
