@@ -1,0 +1,95 @@
+// Renders every window of the program to PNG files, offscreen, for a person to look at:
+//   QT_QPA_PLATFORM=offscreen build/bin/korveth-render-windows FOLDER
+#include "DocumentArea.h"
+#include "EditorServices.h"
+#include "FileStore.h"
+#include "MainWindowFixture.h"
+#include "ReportView.h"
+#include "Script.h"
+#include "ScriptDebugger.h"
+#include "frmFront.h"
+#include "frmHealingScriptGen.h"
+#include "frmHuntingSG.h"
+#include "frmProperties.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+#include <cstdio>
+
+using namespace Korveth;
+
+namespace {
+
+QString folder;
+
+void save(QWidget &widget, const QString &name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (widget.grab().save(path))
+        std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: korveth-render-windows FOLDER\n", stderr);
+        return 2;
+    }
+    folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+
+    MainWindowFixture f;
+    for (const QString &name : QDir(QStringLiteral(KORVETH_SOURCE_DIR "/data"))
+                                   .entryList({QStringLiteral("*.dat")}, QDir::Files))
+        QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/") + name, f.dir.filePath(name));
+    f.window->resize(1000, 640);
+    f.docs().activeDocument()->rt->SetText(QStringLiteral(
+        "# grove hunt\r\nstart:\r\n  put stance offensive\r\n  counter add 1\r\n"
+        "  match attack You also see\r\n  matchwait\r\nattack:\r\n  put attack %1\r\n"
+        "  goto strat\r\n  nextroom\r\n"));
+    f.docs().NewDocument()->rt->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    f.window->area().activate(f.docs().document(1));
+    save(*f.window, QStringLiteral("main-window"));
+
+    f.window->runCommand(QStringLiteral("sdebug"));
+    if (Script *debugger = f.window->debugger().window()) {
+        debugger->findNextMistake();
+        save(*debugger, QStringLiteral("script-debugger"));
+        debugger->close();
+    }
+
+    frmFront page(
+        f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
+    for (int tab = 0; tab < 3; ++tab) {
+        page.SSTab1->setCurrentIndex(tab);
+        save(page, QStringLiteral("start-page-%1").arg(tab + 1));
+    }
+    page.hide();
+
+    frmHuntingSG *hunting = f.window->showHuntingGenerator();
+    for (int tab = 0; tab < 3; ++tab) {
+        hunting->SSTab1->setCurrentIndex(tab);
+        save(*hunting, QStringLiteral("hunting-generator-%1").arg(tab + 1));
+    }
+    hunting->close();
+
+    frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    save(healing, QStringLiteral("healing-generator"));
+    healing.hide();
+
+    frmProperties properties(f.window.get());
+    properties.fill({QStringLiteral("/home/kalen/hunt.cmd"), false, 1000, 180, 42});
+    save(properties, QStringLiteral("script-properties"));
+    properties.hide();
+
+    for (frmDoc *document : f.docs().openDocuments())
+        document->document().setChanged(false);
+    return 0;
+}
