@@ -32,9 +32,9 @@ void HelpMode::stop()
     QApplication::restoreOverrideCursor();
 }
 
-void HelpMode::watch(QWidget *control, const QString &tip, QEvent::Type trigger)
+void HelpMode::watch(QWidget *control, const QString &tip, QEvent::Type trigger, bool keepsWorking)
 {
-    m_watched.insert(control, {tip, trigger});
+    m_watched.insert(control, {tip, trigger, keepsWorking});
     control->installEventFilter(this);
     connect(control, &QObject::destroyed, this, [this](QObject *gone) { m_watched.remove(gone); });
 }
@@ -47,9 +47,10 @@ bool HelpMode::eventFilter(QObject *watched, QEvent *event)
     if (found == m_watched.constEnd() || event->type() != found->trigger)
         return false;
     const QString tip = found->tip;
+    const bool keepsWorking = found->keepsWorking;
     stop();
     m_dialogs.message(QStringLiteral("Tip"), tip, Dialogs::Icon::Question, Dialogs::Buttons::Ok);
-    return true; // the click shows the tip instead of doing its usual work
+    return !keepsWorking; // most controls show the tip instead of doing their usual work
 }
 
 } // namespace Korveth

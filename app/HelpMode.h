@@ -24,9 +24,12 @@ public:
 
     void start();
     bool isOn() const { return m_on; }
-    // The control's tip, shown when the trigger event reaches it while help mode is on.
-    void
-    watch(QWidget *control, const QString &tip, QEvent::Type trigger = QEvent::MouseButtonPress);
+    // The control's tip, shown when the trigger event reaches it while help mode is on. A
+    // control that keeps working in help mode (keepsWorking) gets the event after the tip.
+    void watch(QWidget *control,
+               const QString &tip,
+               QEvent::Type trigger = QEvent::MouseButtonPress,
+               bool keepsWorking = false);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -38,6 +41,7 @@ private:
     {
         QString tip;
         QEvent::Type trigger;
+        bool keepsWorking;
     };
     Dialogs &m_dialogs;
     QHash<QObject *, Watched> m_watched;

@@ -7,15 +7,6 @@ namespace Korveth {
 // Commands of enabled menu items and toolbar buttons that are still to be built. Every other
 // enabled item and button has a handler; a test holds both to that, so nothing falls through
 // silently.
-inline const QStringList commandsStillToCome{
-    // The side pane's toggle.
-    QStringLiteral("quicknav"),
-    // Help.
-    QStringLiteral("genhelp"),
-    QStringLiteral("online"),
-    QStringLiteral("readme"),
-    QStringLiteral("orlixsite"),
-    QStringLiteral("about"),
-};
+inline const QStringList commandsStillToCome{};
 
 } // namespace Korveth

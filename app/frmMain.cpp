@@ -9,14 +9,18 @@
 #include "EditCommands.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
+#include "FileBrowser.h"
 #include "FileCommands.h"
+#include "HelpCommands.h"
 #include "HelpMode.h"
 #include "KeyStatePanels.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
+#include "QuickNav.h"
 #include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
 #include "SearchCommands.h"
+#include "SidePane.h"
 #include "Twips.h"
 #include "frmDoc.h"
 #include "frmFront.h"
@@ -24,14 +28,18 @@
 #include "frmHuntingSG.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace Korveth {
@@ -79,6 +87,9 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     , m_debugger(new ScriptDebugger(*m_documents, *m_area, services.dialogs, *this, this))
     , m_toolbar(new MainToolbar(this))
     , m_help(new HelpMode(services.dialogs, this))
+    , m_helpCommands(
+          std::make_unique<HelpCommands>(*m_documents, services.dialogs, m_services.paths, *this))
+    , m_sidePane(new SidePane)
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
@@ -96,8 +107,8 @@ frmMain::~frmMain()
 
 void frmMain::buildLayout()
 {
-    auto *centre = new QWidget;
-    auto *layout = new QVBoxLayout(centre);
+    auto *documents = new QWidget;
+    auto *layout = new QVBoxLayout(documents);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_tabs->setObjectName(QStringLiteral("tb"));
@@ -105,7 +116,18 @@ void frmMain::buildLayout()
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
     layout->addWidget(m_mdiArea, 1);
-    setCentralWidget(centre);
+
+    // The side pane on the left, 2625 twips wide at start and never narrower than 2000; the
+    // splitter's handle sizes it, with no upper bound.
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("Picture3"));
+    m_splitter->addWidget(m_sidePane);
+    m_splitter->addWidget(documents);
+    m_splitter->setCollapsible(0, false);
+    m_splitter->setStretchFactor(1, 1);
+    m_sidePane->setMinimumWidth(twipsToPixelsX(*this, 2000));
+    m_splitter->setSizes({twipsToPixelsX(*this, 2625), width()});
+    setCentralWidget(m_splitter);
 
     statusBar()->setObjectName(QStringLiteral("stBar"));
     for (int panel = 1; panel <= 4; ++panel) {
@@ -136,6 +158,17 @@ void frmMain::buildLayout()
     m_help->watch(m_tabs,
                   QStringLiteral("You can use this toolbar for navigating between documents."));
     m_help->watch(statusBar(), QStringLiteral("The status bar displays important document info."));
+    m_help->watch(m_sidePane->tbs->tabBar(),
+                  QStringLiteral("You can use this toolbar to select between the Scripting "
+                                 "Commands, or the File View."));
+    m_help->watch(m_sidePane->files->Dir1->viewport(),
+                  QStringLiteral("You can select the Folder to use with this."),
+                  QEvent::MouseButtonPress,
+                  true);
+    m_help->watch(m_sidePane->files->Drive1,
+                  QStringLiteral("You can select the disk drive to use with this box."),
+                  QEvent::FocusIn,
+                  true);
 }
 
 QLabel &frmMain::statusPanel(int panel) const
@@ -159,6 +192,10 @@ void frmMain::registerCommands()
     m_commands.add(QStringLiteral("toolbar"), [this] {
         m_toolbar->setVisible(m_menus->action(QStringLiteral("toolbar"))->isChecked());
     });
+    m_commands.add(QStringLiteral("quicknav"), [this] {
+        m_sidePane->setVisible(m_menus->action(QStringLiteral("quicknav"))->isChecked());
+    });
+    m_helpCommands->registerIn(m_commands);
     m_commands.add(QStringLiteral("statusbar2"), [this] {
         statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
     });
@@ -194,6 +231,19 @@ void frmMain::connectMenus()
         m_search->follow(document->rt);
         m_keyStates->refreshInsert();
     });
+    connect(m_sidePane, &SidePane::closeClicked, this, [this] {
+        m_menus->action(QStringLiteral("quicknav"))->setChecked(false);
+        m_sidePane->hide();
+        if (frmDoc *document = m_documents->activeDocument())
+            document->rt->setFocus();
+    });
+    connect(m_sidePane->tagsd, &QuickNav::entryChosen, this, &frmMain::insertQuickNavEntry);
+    connect(m_sidePane->files,
+            &FileBrowser::fileChosen,
+            this,
+            [this](const QString &path, const QString &name) {
+                m_documents->OpenDocument(path, name);
+            });
     connect(m_toolbar, &MainToolbar::buttonClicked, this, [this](const QString &key) {
         runCommand(MainToolbar::commandFor(key));
     });
@@ -233,6 +283,16 @@ frmHuntingSG *frmMain::showHuntingGenerator()
     return generator;
 }
 
+// The entry replaces the selection; the caret stays right after it, where typing goes on.
+void frmMain::insertQuickNavEntry(const QString &text)
+{
+    frmDoc *document = m_documents->activeDocument();
+    if (!document)
+        return;
+    document->rt->SetSelText(text);
+    document->rt->setFocus();
+}
+
 void frmMain::runCommand(const QString &key)
 {
     m_commands.run(key);
@@ -265,6 +325,7 @@ void frmMain::takeKeysFromTheEditor()
 
 void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
 {
+    m_sidePane->tagsd->fill(m_services.paths.dataFile(QStringLiteral("Temp/tags.dat")));
     if (hooks.fillQuickNav)
         hooks.fillQuickNav(*this);
 

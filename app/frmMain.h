@@ -11,6 +11,7 @@
 
 class QLabel;
 class QMdiArea;
+class QSplitter;
 
 namespace Korveth {
 
@@ -20,7 +21,9 @@ class DocumentArea;
 class DocumentManager;
 class DocumentTabs;
 class FileCommands;
+class HelpCommands;
 class HelpMode;
+class SidePane;
 class KeyStatePanels;
 class MainMenus;
 class MainToolbar;
@@ -75,6 +78,8 @@ public:
     ScriptDebugger &debugger() const { return *m_debugger; }
     MainToolbar &tBar() const { return *m_toolbar; }
     HelpMode &helpMode() const { return *m_help; }
+    SidePane &sidePane() const { return *m_sidePane; }
+    QSplitter &splitter() const { return *m_splitter; }
     KeyStatePanels &keyStates() const { return *m_keyStates; }
     const RecentFiles &recentFiles() const { return m_recent; }
     QLabel &statusPanel(int panel) const;
@@ -94,6 +99,7 @@ private:
     void fillWindowList();
     void takeKeysFromTheEditor();
     void openCommandLine(const QStringList &arguments);
+    void insertQuickNavEntry(const QString &text);
 
     ProgramServices m_services;
     RecentFiles m_recent;
@@ -111,6 +117,9 @@ private:
     ScriptDebugger *m_debugger;
     MainToolbar *m_toolbar;
     HelpMode *m_help;
+    std::unique_ptr<HelpCommands> m_helpCommands;
+    SidePane *m_sidePane;
+    QSplitter *m_splitter = nullptr;
     KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;

@@ -33,11 +33,12 @@ QStringList RecentFiles::read() const
     QStringList paths;
     if (!read.error.isEmpty())
         return paths;
+    // Every line is an entry, empty ones too; the line end closing the file starts none.
     const QString text = QString::fromUtf8(read.text.utf8);
-    for (QStringView line : splitEditorLines(text)) {
-        if (!line.isEmpty())
+    forEachEditorLine(QStringView(text), [&](QStringView line, QStringView end) {
+        if (!end.isEmpty() || !line.isEmpty())
             paths.append(line.toString());
-    }
+    });
     return paths;
 }
 

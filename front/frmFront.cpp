@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "DocumentManager.h"
 #include "RecentFiles.h"
+#include "ScriptFiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -205,11 +206,6 @@ QWidget *frmFront::recentTab()
         new QLabel(QStringLiteral("Double Click recent file or select and click \"Open\".")));
     layout->addLayout(buttonRow({open, cancel}));
     return tab;
-}
-
-QString frmFront::joinFolderAndName(const QString &folder, const QString &name)
-{
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
 // A folder that cannot be read leaves the lists as they were.

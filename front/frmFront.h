@@ -46,9 +46,6 @@ public:
     // The generator chosen, to be shown once the start page has closed.
     Generator chosenGenerator() const { return m_generator; }
 
-    // A file's full path from its folder and name, with one separator between them.
-    static QString joinFolderAndName(const QString &folder, const QString &name);
-
     // The folder the Existing tab lists.
     QString folder() const { return m_folder; }
     void setFolder(const QString &folder);

@@ -1,5 +1,6 @@
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
+#include "ScriptFiles.h"
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
@@ -193,7 +194,7 @@ void TestStartPage::oneSeparatorBetweenFolderAndName()
 {
     QFETCH(QString, folder);
     QFETCH(QString, path);
-    QCOMPARE(frmFront::joinFolderAndName(folder, QStringLiteral("a.cmd")), path);
+    QCOMPARE(joinFolderAndName(folder, QStringLiteral("a.cmd")), path);
 }
 
 void TestStartPage::generatorButtonsShowTheirGenerators()

@@ -1,0 +1,50 @@
+#include "HelpCommands.h"
+
+#include "CommandRegistry.h"
+#include "Dialogs.h"
+#include "DocumentManager.h"
+#include "ProgramPaths.h"
+#include "frmAbout.h"
+
+namespace Korveth {
+
+// Under a domain reserved for examples until the product has its own.
+const QUrl HelpCommands::website(QStringLiteral("https://korveth.example.org/"));
+
+HelpCommands::HelpCommands(DocumentManager &documents,
+                           Dialogs &dialogs,
+                           const ProgramPaths &paths,
+                           QWidget &owner)
+    : m_documents(documents)
+    , m_dialogs(dialogs)
+    , m_paths(paths)
+    , m_owner(owner)
+{}
+
+void HelpCommands::registerIn(CommandRegistry &commands)
+{
+    commands.add(QStringLiteral("readme"), [this] { readme(); });
+    commands.add(QStringLiteral("genhelp"), [this] { readme(); });
+    commands.add(QStringLiteral("orlixsite"), [this] { openWebsite(); });
+    commands.add(QStringLiteral("online"), [this] { openWebsite(); });
+    commands.add(QStringLiteral("about"), [this] { about(); });
+}
+
+void HelpCommands::readme()
+{
+    m_documents.OpenDocument(m_paths.dataFile(QStringLiteral("Readme.txt")),
+                             QStringLiteral("Readme"));
+}
+
+void HelpCommands::openWebsite()
+{
+    m_dialogs.openWithShell(website);
+}
+
+void HelpCommands::about()
+{
+    frmAbout box(m_dialogs, website, &m_owner);
+    m_dialogs.runModal(box);
+}
+
+} // namespace Korveth

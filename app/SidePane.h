@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTabWidget;
+class QToolButton;
+
+namespace Korveth {
+
+class FileBrowser;
+class QuickNav;
+
+// The side pane `Picture2`: its title " Quick Nav" with the close button `cmdX`, and the tab
+// strip `tbs` with the file page ("Files") and the command page ("Commands").
+class SidePane final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SidePane(QWidget *parent = nullptr);
+
+    QLabel *lblTitle;
+    QToolButton *cmdX;
+    QTabWidget *tbs;
+    FileBrowser *files;
+    QuickNav *tagsd;
+
+Q_SIGNALS:
+    void closeClicked();
+};
+
+} // namespace Korveth

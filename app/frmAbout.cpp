@@ -1,0 +1,109 @@
+#include "frmAbout.h"
+
+#include "Dialogs.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace Korveth {
+
+frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) // no close box
+    , lblInfo(new QLabel)
+    , Label2(new QLabel(QStringLiteral("Korveth Scripts")))
+    , m_dialogs(dialogs)
+    , m_website(std::move(website))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Orlix"));
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setText(lblInfo->text()
+                     + QStringLiteral("Written by the Korveth Script Editor team.\nVersion: 1.0"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setCursor(Qt::PointingHandCursor);
+    Label2->installEventFilter(this);
+    setLinkColour(QColor(0, 0, 255));
+
+    auto *frame = new QGroupBox(QStringLiteral("About Orlix Version 1.0"));
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto *site = new QHBoxLayout;
+    auto *siteLabel = new QLabel(QStringLiteral("Site:"));
+    siteLabel->setObjectName(QStringLiteral("Label1"));
+    site->addWidget(siteLabel);
+    site->addWidget(Label2);
+    site->addStretch();
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(lblInfo);
+    frameLayout->addLayout(site);
+
+    auto *close = new QPushButton(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("cmdOk"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, [this] {
+        m_closing = true;
+        accept();
+    });
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    setMinimumWidth(320);
+
+    // Centred on the owner, the halves rounded down.
+    adjustSize();
+    if (const QWidget *main = owner ? owner->window() : nullptr) {
+        const QRect frameRect = main->frameGeometry();
+        move(frameRect.left() + (frameRect.width() - width()) / 2,
+             frameRect.top() + (frameRect.height() - height()) / 2);
+    }
+}
+
+void frmAbout::setLinkColour(const QColor &colour)
+{
+    QPalette palette = Label2->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    Label2->setPalette(palette);
+}
+
+// Red while the button is held down on the link; a release over it opens the site.
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Label2)
+        return QDialog::eventFilter(watched, event);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        setLinkColour(QColor(255, 0, 0));
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+        setLinkColour(QColor(0, 0, 255));
+        if (Label2->rect().contains(mouse->position().toPoint()))
+            m_dialogs.openWithShell(m_website);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::closeEvent(QCloseEvent *event)
+{
+    if (m_closing)
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace Korveth

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+
+class QLabel;
+
+namespace Korveth {
+
+class Dialogs;
+
+// "About Orlix": the version, the author credit and a link to the website. Only its Close
+// button closes it.
+class frmAbout final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner);
+
+    QLabel *lblInfo;
+    QLabel *Label2; // the link, blue; red while the mouse is held down on it
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setLinkColour(const QColor &colour);
+
+    Dialogs &m_dialogs;
+    QUrl m_website;
+    bool m_closing = false;
+};
+
+} // namespace Korveth

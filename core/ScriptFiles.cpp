@@ -1,0 +1,35 @@
+#include "ScriptFiles.h"
+
+#include "TextLines.h"
+
+namespace Korveth {
+
+bool isScriptFileName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QStringView extension = QStringView(name).sliced(dot + 1);
+    return extension == u"CMD" || extension == u"cmd" || extension == u"WIZ" || extension == u"wiz";
+}
+
+QString joinFolderAndName(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+QStringList parseQuickNavEntries(QStringView text)
+{
+    QStringList entries;
+    forEachEditorLine(text, [&](QStringView line, QStringView) {
+        for (QChar c : line) {
+            if (c != u' ' && c != u'\t') {
+                entries.append(line.toString());
+                return;
+            }
+        }
+    });
+    return entries;
+}
+
+} // namespace Korveth
