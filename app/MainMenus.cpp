@@ -65,6 +65,8 @@ constexpr Item menuTable[] = {
     {"quicknav", "&Quick Nav", ""},
     {"bar20", nullptr, ""},
     {"hlline", "Highlight Selected Line", ""},
+    {"bar21", nullptr, ""},
+    {"options", "&Options...", ""},
     {"window", "menu:&Window", ""},
     {"tilehor", "Tile Horizontal", ""},
     {"tilever", "Tile Vertical", ""},

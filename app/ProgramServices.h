@@ -2,6 +2,8 @@
 
 #include "ProgramPaths.h"
 
+class QSettings;
+
 namespace Korveth {
 
 class Dialogs;
@@ -16,6 +18,8 @@ struct ProgramServices
     EditorServices &editors;
     FileStore &files;
     ProgramPaths paths;
+    // Where the options are kept between runs; none: they last for the run only.
+    QSettings *settings = nullptr;
 };
 
 } // namespace Korveth

@@ -7,6 +7,7 @@
 #include "DocumentManager.h"
 #include "DocumentTabs.h"
 #include "EditCommands.h"
+#include "EditorAppearance.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
 #include "FileBrowser.h"
@@ -26,6 +27,9 @@
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
+#include "frmOptions.h"
+
+#include <Qsci/qscilexer.h>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -93,6 +97,12 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
+    if (services.settings) {
+        m_options = StoredOptions::load(*services.settings);
+        services.editors.appearance = m_options.editor;
+        if (m_options.debuggerFont)
+            m_debugger->setReportFont(*m_options.debuggerFont);
+    }
     setAcceptDrops(true);
     resize(1000, 720);
     buildLayout();
@@ -196,6 +206,7 @@ void frmMain::registerCommands()
         m_sidePane->setVisible(m_menus->action(QStringLiteral("quicknav"))->isChecked());
     });
     m_helpCommands->registerIn(m_commands);
+    m_commands.add(QStringLiteral("options"), [this] { showOptions(); });
     m_commands.add(QStringLiteral("statusbar2"), [this] {
         statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
     });
@@ -281,6 +292,39 @@ frmHuntingSG *frmMain::showHuntingGenerator()
                                        this);
     generator->show();
     return generator;
+}
+
+void frmMain::showOptions()
+{
+    QFont editorFont = m_settingsDocument && m_settingsDocument->rt->lexer()
+                           ? m_settingsDocument->rt->lexer()->font(0)
+                           : font();
+    if (m_options.editor.font)
+        editorFont = *m_options.editor.font;
+    auto *window = new frmOptions(
+        m_services.dialogs,
+        m_options,
+        editorFont,
+        m_debugger->reportFont(),
+        [this](const StoredOptions &options) { applyOptions(options); },
+        this);
+    window->show();
+}
+
+// The options reach every open editor and every later one, and are kept for the next run.
+void frmMain::applyOptions(const StoredOptions &options)
+{
+    m_options = options;
+    m_services.editors.appearance = options.editor;
+    if (options.debuggerFont)
+        m_debugger->setReportFont(*options.debuggerFont);
+    QList<frmDoc *> documents = m_documents->openDocuments();
+    if (m_settingsDocument)
+        documents.append(m_settingsDocument);
+    for (frmDoc *document : documents)
+        applyAppearance(options.editor, *document->rt);
+    if (m_services.settings)
+        options.save(*m_services.settings);
 }
 
 // The entry replaces the selection; the caret stays right after it, where typing goes on.

@@ -3,6 +3,7 @@
 #include "CommandRegistry.h"
 #include "ProgramServices.h"
 #include "RecentFiles.h"
+#include "StoredOptions.h"
 
 #include <QMainWindow>
 
@@ -100,6 +101,8 @@ private:
     void takeKeysFromTheEditor();
     void openCommandLine(const QStringList &arguments);
     void insertQuickNavEntry(const QString &text);
+    void showOptions();
+    void applyOptions(const StoredOptions &options);
 
     ProgramServices m_services;
     RecentFiles m_recent;
@@ -120,6 +123,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     SidePane *m_sidePane;
     QSplitter *m_splitter = nullptr;
+    StoredOptions m_options;
     KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;

@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +14,9 @@ int main(int argc, char *argv[])
     Korveth::QtDialogs dialogs;
     Korveth::EditorServices editors;
     Korveth::DiskFileStore files;
-    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram()});
+    QSettings settings(QStringLiteral("Korveth"), QStringLiteral("Korveth Script Editor"));
+    Korveth::frmMain window(
+        {dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram(), &settings});
     dialogs.setParent(&window);
     window.show();
 

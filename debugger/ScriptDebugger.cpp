@@ -44,6 +44,11 @@ void ScriptDebugger::setReportFont(const QFont &font)
         m_window->ScriptDebug->setReportFont(font);
 }
 
+QFont ScriptDebugger::reportFont() const
+{
+    return m_reportFont.value_or(ReportView().reportFont());
+}
+
 Script &ScriptDebugger::windowForRun()
 {
     if (!m_window) {

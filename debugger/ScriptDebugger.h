@@ -38,6 +38,7 @@ public:
     Script *window() const;
     // The report's font, kept for every later window.
     void setReportFont(const QFont &font);
+    QFont reportFont() const;
 
 private:
     Script &windowForRun();

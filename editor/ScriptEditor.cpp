@@ -1,5 +1,6 @@
 #include "ScriptEditor.h"
 
+#include "EditorAppearance.h"
 #include "EditorKeys.h"
 #include "EditorServices.h"
 #include "MarginImages.h"
@@ -60,8 +61,6 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
     });
 }
 
-ScriptEditor::~ScriptEditor() = default;
-
 QByteArrayView ScriptEditor::utf8() const
 {
     const auto length = SendScintilla(SCI_GETLENGTH);
@@ -76,18 +75,18 @@ QString ScriptEditor::Text() const
 
 void ScriptEditor::SetText(const QString &text)
 {
-    const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));
-    beginUndoAction();
-    SendScintilla(SCI_SETTARGETSTART, 0);
-    SendScintilla(SCI_SETTARGETEND, SendScintilla(SCI_GETLENGTH));
-    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
-    endUndoAction();
+    replaceWholeText(withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding)));
 }
 
 void ScriptEditor::replaceUtf8(const QByteArray &utf8, LineEnding lineEnding)
 {
     m_lineEnding = lineEnding;
     setEolMode(eolModes[int(lineEnding)]);
+    replaceWholeText(utf8);
+}
+
+void ScriptEditor::replaceWholeText(const QByteArray &utf8)
+{
     beginUndoAction();
     SendScintilla(SCI_SETTARGETSTART, 0);
     SendScintilla(SCI_SETTARGETEND, SendScintilla(SCI_GETLENGTH));
@@ -185,6 +184,7 @@ void ScriptEditor::Language(const QString &name)
     if (definition) {
         setLexer(new ScriptLexer(name, *definition, this));
         m_language = name;
+        applyAppearance(m_services.appearance, *this);
     } else {
         setLexer(nullptr);
         m_language.clear();
@@ -195,20 +195,12 @@ void ScriptEditor::Language(const QString &name)
 void ScriptEditor::SetColor(int item, std::uint32_t bgr)
 {
     const QColor color(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-    switch (item) {
-    case 1:
-        if (lexer())
-            lexer()->setColor(color, int(TokenStyle::Comment));
-        break;
-    case 26:
+    if (item == 1 && lexer())
+        lexer()->setColor(color, int(TokenStyle::Comment));
+    else if (item == 26)
         setMarginsBackgroundColor(color);
-        break;
-    case 27:
+    else if (item == 27)
         setMarginsForegroundColor(color);
-        break;
-    default:
-        break;
-    }
 }
 
 void ScriptEditor::SetFontStyle(int item, int style)

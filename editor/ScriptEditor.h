@@ -43,7 +43,6 @@ public:
     static constexpr int highlightMarker = 8;
 
     explicit ScriptEditor(EditorServices &services, QWidget *parent = nullptr);
-    ~ScriptEditor() override;
 
     EditorServices &services() const { return m_services; }
 
@@ -100,6 +99,8 @@ protected:
 
 private:
     void selectCaretLine();
+    // One undoable step.
+    void replaceWholeText(const QByteArray &utf8);
 
     EditorServices &m_services;
     LineEnding m_lineEnding = LineEnding::CrLf;

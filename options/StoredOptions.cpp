@@ -1,0 +1,58 @@
+#include "StoredOptions.h"
+
+#include <QSettings>
+
+namespace Korveth {
+
+namespace {
+
+std::optional<QFont> fontAt(const QSettings &settings, const QString &key)
+{
+    QFont font;
+    if (!settings.contains(key) || !font.fromString(settings.value(key).toString()))
+        return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> colorAt(const QSettings &settings, const QString &key)
+{
+    const QColor color = QColor::fromString(settings.value(key).toString());
+    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+}
+
+void put(QSettings &settings, const QString &key, const std::optional<QFont> &font)
+{
+    if (font)
+        settings.setValue(key, font->toString());
+}
+
+void put(QSettings &settings, const QString &key, const std::optional<QColor> &color)
+{
+    if (color)
+        settings.setValue(key, color->name());
+}
+
+} // namespace
+
+StoredOptions StoredOptions::load(const QSettings &settings)
+{
+    StoredOptions options;
+    options.editor.font = fontAt(settings, QStringLiteral("editor/font"));
+    options.editor.text = colorAt(settings, QStringLiteral("editor/textColor"));
+    options.editor.keywords = colorAt(settings, QStringLiteral("editor/keywordColor"));
+    options.editor.operators = colorAt(settings, QStringLiteral("editor/operatorColor"));
+    options.debuggerFont = fontAt(settings, QStringLiteral("debugger/font"));
+    return options;
+}
+
+void StoredOptions::save(QSettings &settings) const
+{
+    put(settings, QStringLiteral("editor/font"), editor.font);
+    put(settings, QStringLiteral("editor/textColor"), editor.text);
+    put(settings, QStringLiteral("editor/keywordColor"), editor.keywords);
+    put(settings, QStringLiteral("editor/operatorColor"), editor.operators);
+    put(settings, QStringLiteral("debugger/font"), debuggerFont);
+    settings.sync();
+}
+
+} // namespace Korveth

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "EditorAppearance.h"
+
+#include <QFont>
+
+#include <optional>
+
+class QSettings;
+
+namespace Korveth {
+
+// The options the user picked, kept between runs in the user's settings: the editor's look and
+// the Script Debugger's report font. The program's only stored setting.
+struct StoredOptions
+{
+    EditorAppearance editor;
+    std::optional<QFont> debuggerFont;
+
+    static StoredOptions load(const QSettings &settings);
+    void save(QSettings &settings) const;
+};
+
+} // namespace Korveth

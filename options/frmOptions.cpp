@@ -1,0 +1,172 @@
+#include "frmOptions.h"
+
+#include "Dialogs.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace Korveth {
+
+namespace {
+
+QLabel *colourBox(const char *name)
+{
+    auto *box = new QLabel;
+    box->setObjectName(QLatin1StringView(name));
+    box->setFixedSize(40, 20);
+    box->setFrameShape(QFrame::Box);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+QGroupBox *
+colourFrame(const char *name, const QString &title, QLabel **boxes, const char *const *labels)
+{
+    auto *frame = new QGroupBox(title);
+    frame->setObjectName(QLatin1StringView(name));
+    auto *grid = new QGridLayout(frame);
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(new QLabel(QString::fromLatin1(labels[i])), i, 0);
+        grid->addWidget(boxes[i], i, 1);
+    }
+    return frame;
+}
+
+} // namespace
+
+frmOptions::frmOptions(Dialogs &dialogs,
+                       StoredOptions options,
+                       QFont editorFont,
+                       QFont debuggerFont,
+                       Apply apply,
+                       QWidget *owner)
+    : QWidget(owner, Qt::Window)
+    , Check1(new QCheckBox(QStringLiteral("Highlight Commands")))
+    , Label9(new QLabel)
+    , Label10(new QLabel)
+    , m_dialogs(dialogs)
+    , m_options(std::move(options))
+    , m_editorFont(std::move(editorFont))
+    , m_debuggerFont(std::move(debuggerFont))
+    , m_apply(std::move(apply))
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Color Picker Example"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setChecked(true);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label10->setObjectName(QStringLiteral("Label10"));
+    for (QLabel *label : {Label9, Label10}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+    }
+    showFont(*Label9, m_editorFont);
+    showFont(*Label10, m_debuggerFont);
+
+    const char *names[] = {"picHidden", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
+    const std::optional<QColor> chosen[] = {
+        m_options.editor.text, m_options.editor.keywords, m_options.editor.operators, {}, {}, {}};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i] = colourBox(names[i]);
+        showColour(*boxes[i], chosen[i].value_or(Qt::white));
+        if (i < 3) {
+            boxes[i]->setCursor(Qt::PointingHandCursor);
+            boxes[i]->installEventFilter(this);
+        }
+    }
+
+    auto *settings = new QGroupBox(QStringLiteral("Settings"));
+    settings->setObjectName(QStringLiteral("Frame4"));
+    auto *settingsLayout = new QVBoxLayout(settings);
+    settingsLayout->addWidget(Check1);
+    settingsLayout->addWidget(new QLabel(QStringLiteral("Editor Font")));
+    settingsLayout->addWidget(Label9);
+    settingsLayout->addWidget(new QLabel(QStringLiteral("Debugger Font")));
+    settingsLayout->addWidget(Label10);
+
+    const char *editorLabels[] = {"Text Color", "Keyword Color", "Operator Color"};
+    const char *debuggerLabels[] = {"Text Color", "Correct Color", "Error Color"};
+    auto *colours = new QGroupBox(QStringLiteral("Colors"));
+    colours->setObjectName(QStringLiteral("Frame1"));
+    auto *coloursLayout = new QHBoxLayout(colours);
+    coloursLayout->addWidget(
+        colourFrame("Frame3", QStringLiteral("Editor"), boxes.data(), editorLabels));
+    coloursLayout->addWidget(
+        colourFrame("Frame2", QStringLiteral("Debugger"), boxes.data() + 3, debuggerLabels));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(settings);
+    layout->addWidget(colours);
+}
+
+void frmOptions::showFont(QLabel &label, const QFont &font)
+{
+    label.setText(font.family());
+    label.setFont(font);
+}
+
+void frmOptions::showColour(QLabel &box, const QColor &colour)
+{
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Window, colour);
+    box.setPalette(palette);
+}
+
+bool frmOptions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    if (watched == Label9)
+        chooseEditorFont();
+    else if (watched == Label10)
+        chooseDebuggerFont();
+    for (int box = 0; box < 3; ++box) {
+        if (watched == boxes[std::size_t(box)])
+            chooseEditorColour(box);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmOptions::chooseEditorFont()
+{
+    const auto chosen = m_dialogs.font(QStringLiteral("Editor Font"), m_editorFont);
+    if (!chosen)
+        return;
+    m_editorFont = *chosen;
+    m_options.editor.font = *chosen;
+    showFont(*Label9, *chosen);
+    m_apply(m_options);
+}
+
+void frmOptions::chooseDebuggerFont()
+{
+    const auto chosen = m_dialogs.font(QStringLiteral("Debugger Font"), m_debuggerFont);
+    if (!chosen)
+        return;
+    m_debuggerFont = *chosen;
+    m_options.debuggerFont = *chosen;
+    showFont(*Label10, *chosen);
+    m_apply(m_options);
+}
+
+void frmOptions::chooseEditorColour(int box)
+{
+    QLabel &shown = *boxes[std::size_t(box)];
+    const auto chosen
+        = m_dialogs.color(QStringLiteral("Color"), shown.palette().color(QPalette::Window));
+    if (!chosen)
+        return;
+    showColour(shown, *chosen);
+    std::optional<QColor> *targets[]
+        = {&m_options.editor.text, &m_options.editor.keywords, &m_options.editor.operators};
+    *targets[box] = *chosen;
+    m_apply(m_options);
+}
+
+} // namespace Korveth

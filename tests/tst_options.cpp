@@ -1,0 +1,139 @@
+#include "EditorServices.h"
+#include "FileStore.h"
+#include "MainMenus.h"
+#include "MainWindowFixture.h"
+#include "ReportView.h"
+#include "Script.h"
+#include "ScriptDebugger.h"
+#include "frmOptions.h"
+
+#include <Qsci/qscilexer.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+using namespace Korveth;
+
+// The options window: cancelled dialogs change nothing, the debugger font reaches the report,
+// the editor's look reaches every editor, and the choices are kept for the next run.
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cancelledDialogsChangeNothing();
+    void debuggerFontReachesTheReport();
+    void editorLookReachesEveryEditorAndIsKept();
+
+private:
+    static frmOptions &open(MainWindowFixture &f);
+};
+
+frmOptions &TestOptions::open(MainWindowFixture &f)
+{
+    QAction *item = f.window->menus().action(QStringLiteral("options"));
+    if (!item || item->text() != u"&Options...")
+        qFatal("no Options item");
+    item->trigger();
+    auto *window = f.window->findChild<frmOptions *>();
+    if (!window)
+        qFatal("no options window");
+    return *window;
+}
+
+void TestOptions::cancelledDialogsChangeNothing()
+{
+    MainWindowFixture f;
+    frmOptions &window = open(f);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Color Picker Example"));
+    QVERIFY(window.Check1->isChecked());
+    const QString editorFont = window.Label9->text();
+    const QString debuggerFont = window.Label10->text();
+    for (std::size_t i = 0; i < window.boxes.size(); ++i)
+        QCOMPARE(window.boxes[i]->palette().color(QPalette::Window), QColor(Qt::white));
+
+    f.dialogs.values << QVariant() << QVariant() << QVariant();
+    window.chooseEditorFont();
+    window.chooseDebuggerFont();
+    window.chooseEditorColour(1);
+    QCOMPARE(window.Label9->text(), editorFont);
+    QCOMPARE(window.Label10->text(), debuggerFont);
+    QCOMPARE(window.boxes[1]->palette().color(QPalette::Window), QColor(Qt::white));
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    QCOMPARE(editor->lexer()->color(1), QColor(0x00, 0x00, 0xA0)); // the keywords' own colour
+    window.close();
+}
+
+void TestOptions::debuggerFontReachesTheReport()
+{
+    MainWindowFixture f;
+    f.window->runCommand(QStringLiteral("sdebug"));
+    frmOptions &window = open(f);
+    QFont chosen(QStringLiteral("Courier"), 13);
+    chosen.setUnderline(true);
+    f.dialogs.values << QVariant::fromValue(chosen);
+    window.chooseDebuggerFont();
+    QCOMPARE(window.Label10->text(), chosen.family());
+    QCOMPARE(window.Label10->font().pointSize(), 13);
+    ReportView *report = f.window->debugger().window()->ScriptDebug;
+    QCOMPARE(report->reportFont().family(), chosen.family());
+    QVERIFY(report->SendScintilla(QsciScintillaBase::SCI_STYLEGETUNDERLINE, 1) != 0);
+
+    // Kept for the next run, and for a debugger window made afresh.
+    f.window->runCommand(QStringLiteral("sdebug"));
+    QCOMPARE(f.window->debugger().window()->ScriptDebug->reportFont().pointSize(), 13);
+    f.window->debugger().window()->Command1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    f.window->runCommand(QStringLiteral("sdebug"));
+    QCOMPARE(f.window->debugger().window()->ScriptDebug->reportFont().pointSize(), 13);
+    window.close();
+}
+
+void TestOptions::editorLookReachesEveryEditorAndIsKept()
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("options.ini")), QSettings::IniFormat);
+    QFont chosen(QStringLiteral("Courier"), 15);
+    {
+        ScriptedDialogs dialogs;
+        EditorServices editors;
+        DiskFileStore files;
+        frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
+        window.startUp({});
+        ScriptEditor *before = window.documents().activeDocument()->rt;
+        window.menus().action(QStringLiteral("options"))->trigger();
+        frmOptions *options = window.findChild<frmOptions *>();
+        QVERIFY(options);
+        dialogs.values << QVariant::fromValue(chosen) << QVariant::fromValue(QColor(Qt::red));
+        options->chooseEditorFont();
+        options->chooseEditorColour(1);
+        QCOMPARE(options->boxes[1]->palette().color(QPalette::Window), QColor(Qt::red));
+        ScriptEditor *after = window.documents().NewDocument()->rt;
+        for (ScriptEditor *editor : {before, after}) {
+            QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
+            QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
+        }
+        QCOMPARE(window.settingsDocument()->rt->font().pointSize(), 15); // it has no language
+        QVERIFY(!after->lexer()->font(3).bold()); // each style keeps its weight
+        options->close();
+        for (frmDoc *document : window.documents().openDocuments())
+            document->document().setChanged(false);
+    }
+    // The next run starts with them.
+    ScriptedDialogs dialogs;
+    EditorServices editors;
+    DiskFileStore files;
+    frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
+    window.startUp({});
+    ScriptEditor *editor = window.documents().activeDocument()->rt;
+    QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
+    QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
+    QVERIFY(!editor->lexer()->color(2).isValid() || editor->lexer()->color(2) != QColor(Qt::red));
+}
+
+QTEST_MAIN(TestOptions)
+#include "tst_options.moc"
