@@ -33,6 +33,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -52,6 +53,16 @@ namespace {
 
 const QString mainCaption = QStringLiteral("Korveth Script Editor");
 
+// An installed program keeps the list in the user's data folder; one in the build tree beside
+// itself, unless that folder cannot be written.
+QString recentListPath(const ProgramPaths &paths)
+{
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (paths.installed())
+        return QDir(userFolder).filePath(QStringLiteral("recent.dat"));
+    return RecentFiles::locate(paths.programFolder(), userFolder);
+}
+
 bool carriesFileList(const QMimeData *data)
 {
     if (!data || !data->hasUrls())
@@ -66,9 +77,7 @@ bool carriesFileList(const QMimeData *data)
 frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
-    , m_recent(
-          RecentFiles::locate(services.paths.programFolder(),
-                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
+    , m_recent(recentListPath(services.paths))
     , m_mdiArea(new QMdiArea)
     , m_tabs(new DocumentTabs)
     , m_menus(std::make_unique<MainMenus>(*menuBar()))
@@ -296,9 +305,8 @@ frmHuntingSG *frmMain::showHuntingGenerator()
 
 void frmMain::showOptions()
 {
-    QFont editorFont = m_settingsDocument && m_settingsDocument->rt->lexer()
-                           ? m_settingsDocument->rt->lexer()->font(0)
-                           : font();
+    // The hidden document's editor holds the editor settings; it has no language of its own.
+    QFont editorFont = m_settingsDocument ? m_settingsDocument->rt->font() : font();
     if (m_options.editor.font)
         editorFont = *m_options.editor.font;
     auto *window = new frmOptions(

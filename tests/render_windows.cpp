@@ -2,18 +2,25 @@
 //   QT_QPA_PLATFORM=offscreen build/bin/korveth-render-windows FOLDER
 #include "DocumentArea.h"
 #include "EditorServices.h"
+#include "FileBrowser.h"
 #include "FileStore.h"
+#include "HelpCommands.h"
 #include "MainWindowFixture.h"
+#include "QuickNav.h"
 #include "ReportView.h"
 #include "Script.h"
 #include "ScriptDebugger.h"
+#include "SidePane.h"
+#include "frmAbout.h"
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
+#include "frmOptions.h"
 #include "frmProperties.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -50,6 +57,12 @@ int main(int argc, char *argv[])
                                    .entryList({QStringLiteral("*.dat")}, QDir::Files))
         QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/") + name, f.dir.filePath(name));
     f.window->resize(1000, 640);
+    QDir(f.dir.path()).mkpath(QStringLiteral("Temp"));
+    QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/Temp/tags.dat"),
+                f.dir.filePath(QStringLiteral("Temp/tags.dat")));
+    f.window->sidePane().tagsd->fill(f.dir.filePath(QStringLiteral("Temp/tags.dat")));
+    f.window->sidePane().files->setFolder(
+        QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases"));
     f.docs().activeDocument()->rt->SetText(QStringLiteral(
         "# grove hunt\r\nstart:\r\n  put stance offensive\r\n  counter add 1\r\n"
         "  match attack You also see\r\n  matchwait\r\nattack:\r\n  put attack %1\r\n"
@@ -83,6 +96,19 @@ int main(int argc, char *argv[])
     frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
     save(healing, QStringLiteral("healing-generator"));
     healing.hide();
+
+    frmAbout about(f.dialogs, HelpCommands::website, nullptr);
+    save(about, QStringLiteral("about"));
+    about.hide();
+
+    f.window->runCommand(QStringLiteral("options"));
+    if (auto *options = f.window->findChild<frmOptions *>()) {
+        save(*options, QStringLiteral("options"));
+        options->close();
+    }
+
+    f.window->sidePane().tbs->setCurrentIndex(1);
+    save(*f.window, QStringLiteral("main-window-quick-nav"));
 
     frmProperties properties(f.window.get());
     properties.fill({QStringLiteral("/home/kalen/hunt.cmd"), false, 1000, 180, 42});

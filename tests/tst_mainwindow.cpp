@@ -31,6 +31,7 @@ private Q_SLOTS:
     void exitClosesEverything();
     void exitAsksAboutTheDocumentItShows();
     void startUpWithEachCorpusFile();
+    void dataFolderBesideOrInstalled();
     void clipboardKeysReachTheMenuCommands();
     void statusBarFollowsTheCaret();
     void tabClickActivatesItsDocument();
@@ -252,6 +253,27 @@ void TestMainWindow::startUpWithEachCorpusFile()
         ++files;
     }
     QVERIFY(files > 400);
+}
+
+void TestMainWindow::dataFolderBesideOrInstalled()
+{
+    QTemporaryDir prefix;
+    QDir root(prefix.path());
+    QVERIFY(root.mkpath(QStringLiteral("bin")));
+    QVERIFY(root.mkpath(QStringLiteral("share/korveth-script-editor")));
+    ProgramPaths installed
+        = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
+    QVERIFY(installed.installed());
+    QCOMPARE(installed.dataFile(QStringLiteral("huntgen.dat")),
+             root.filePath(QStringLiteral("share/korveth-script-editor/huntgen.dat")));
+
+    // A build tree keeps its data beside the program, even below such a prefix.
+    QFile data(root.filePath(QStringLiteral("bin/huntgen.dat")));
+    QVERIFY(data.open(QIODevice::WriteOnly));
+    data.close();
+    ProgramPaths beside = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
+    QVERIFY(!beside.installed());
+    QCOMPARE(beside.programFolder(), root.filePath(QStringLiteral("bin")));
 }
 
 void TestMainWindow::clipboardKeysReachTheMenuCommands()
