@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +12,7 @@
 namespace Korveth {
 
 frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) // no close box
+    : ButtonClosedDialog(owner)
     , lblInfo(new QLabel)
     , Label2(new QLabel(QStringLiteral("Korveth Scripts")))
     , m_dialogs(dialogs)
@@ -45,22 +44,13 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
     auto *close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("cmdOk"));
     close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, [this] {
-        m_closing = true;
-        accept();
-    });
+    connect(close, &QPushButton::clicked, this, &frmAbout::closeByButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(close, 0, Qt::AlignRight);
     setMinimumWidth(320);
 
-    // Centred on the owner, the halves rounded down.
-    adjustSize();
-    if (const QWidget *main = owner ? owner->window() : nullptr) {
-        const QRect frameRect = main->frameGeometry();
-        move(frameRect.left() + (frameRect.width() - width()) / 2,
-             frameRect.top() + (frameRect.height() - height()) / 2);
-    }
+    centreOnOwner();
 }
 
 void frmAbout::setLinkColour(const QColor &colour)
@@ -73,37 +63,20 @@ void frmAbout::setLinkColour(const QColor &colour)
 // Red while the button is held down on the link; a release over it opens the site.
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != Label2)
-        return QDialog::eventFilter(watched, event);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched != Label2 || (!press && event->type() != QEvent::MouseButtonRelease))
+        return ButtonClosedDialog::eventFilter(watched, event);
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+    if (mouse->button() != Qt::LeftButton)
+        return ButtonClosedDialog::eventFilter(watched, event);
+    if (press) {
         setLinkColour(QColor(255, 0, 0));
         return true;
     }
-    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-        setLinkColour(QColor(0, 0, 255));
-        if (Label2->rect().contains(mouse->position().toPoint()))
-            m_dialogs.openWithShell(m_website);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmAbout::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmAbout::closeEvent(QCloseEvent *event)
-{
-    if (m_closing)
-        event->accept();
-    else
-        event->ignore();
+    setLinkColour(QColor(0, 0, 255));
+    if (Label2->rect().contains(mouse->position().toPoint()))
+        m_dialogs.openWithShell(m_website);
+    return true;
 }
 
 } // namespace Korveth

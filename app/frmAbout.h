@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "ButtonClosedDialog.h"
+
 #include <QUrl>
 
 class QLabel;
@@ -11,7 +12,7 @@ class Dialogs;
 
 // "About Orlix": the version, the author credit and a link to the website. Only its Close
 // button closes it.
-class frmAbout final : public QDialog
+class frmAbout final : public ButtonClosedDialog
 {
     Q_OBJECT
 
@@ -23,15 +24,12 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void setLinkColour(const QColor &colour);
 
     Dialogs &m_dialogs;
     QUrl m_website;
-    bool m_closing = false;
 };
 
 } // namespace Korveth

@@ -7,7 +7,6 @@
 #include "DocumentManager.h"
 #include "DocumentTabs.h"
 #include "EditCommands.h"
-#include "EditorAppearance.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
 #include "FileBrowser.h"
@@ -17,6 +16,7 @@
 #include "KeyStatePanels.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
+#include "OptionsCommand.h"
 #include "QuickNav.h"
 #include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
@@ -27,9 +27,6 @@
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
-#include "frmOptions.h"
-
-#include <Qsci/qscilexer.h>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -103,15 +100,17 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     , m_helpCommands(
           std::make_unique<HelpCommands>(*m_documents, services.dialogs, m_services.paths, *this))
     , m_sidePane(new SidePane)
+    , m_optionsCommand(std::make_unique<OptionsCommand>(
+          services.dialogs,
+          services.editors,
+          *m_documents,
+          *m_debugger,
+          services.settings,
+          [this] { return m_settingsDocument; },
+          *this))
 {
     setWindowTitle(mainCaption);
     setObjectName(QStringLiteral("frmMain"));
-    if (services.settings) {
-        m_options = StoredOptions::load(*services.settings);
-        services.editors.appearance = m_options.editor;
-        if (m_options.debuggerFont)
-            m_debugger->setReportFont(*m_options.debuggerFont);
-    }
     setAcceptDrops(true);
     resize(1000, 720);
     buildLayout();
@@ -215,7 +214,7 @@ void frmMain::registerCommands()
         m_sidePane->setVisible(m_menus->action(QStringLiteral("quicknav"))->isChecked());
     });
     m_helpCommands->registerIn(m_commands);
-    m_commands.add(QStringLiteral("options"), [this] { showOptions(); });
+    m_optionsCommand->registerIn(m_commands);
     m_commands.add(QStringLiteral("statusbar2"), [this] {
         statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
     });
@@ -301,38 +300,6 @@ frmHuntingSG *frmMain::showHuntingGenerator()
                                        this);
     generator->show();
     return generator;
-}
-
-void frmMain::showOptions()
-{
-    // The hidden document's editor holds the editor settings; it has no language of its own.
-    QFont editorFont = m_settingsDocument ? m_settingsDocument->rt->font() : font();
-    if (m_options.editor.font)
-        editorFont = *m_options.editor.font;
-    auto *window = new frmOptions(
-        m_services.dialogs,
-        m_options,
-        editorFont,
-        m_debugger->reportFont(),
-        [this](const StoredOptions &options) { applyOptions(options); },
-        this);
-    window->show();
-}
-
-// The options reach every open editor and every later one, and are kept for the next run.
-void frmMain::applyOptions(const StoredOptions &options)
-{
-    m_options = options;
-    m_services.editors.appearance = options.editor;
-    if (options.debuggerFont)
-        m_debugger->setReportFont(*options.debuggerFont);
-    QList<frmDoc *> documents = m_documents->openDocuments();
-    if (m_settingsDocument)
-        documents.append(m_settingsDocument);
-    for (frmDoc *document : documents)
-        applyAppearance(options.editor, *document->rt);
-    if (m_services.settings)
-        options.save(*m_services.settings);
 }
 
 // The entry replaces the selection; the caret stays right after it, where typing goes on.

@@ -3,7 +3,6 @@
 #include "CommandRegistry.h"
 #include "ProgramServices.h"
 #include "RecentFiles.h"
-#include "StoredOptions.h"
 
 #include <QMainWindow>
 
@@ -28,6 +27,7 @@ class SidePane;
 class KeyStatePanels;
 class MainMenus;
 class MainToolbar;
+class OptionsCommand;
 class ScriptPrinter;
 class ScriptDebugger;
 class SearchCommands;
@@ -101,8 +101,6 @@ private:
     void takeKeysFromTheEditor();
     void openCommandLine(const QStringList &arguments);
     void insertQuickNavEntry(const QString &text);
-    void showOptions();
-    void applyOptions(const StoredOptions &options);
 
     ProgramServices m_services;
     RecentFiles m_recent;
@@ -123,7 +121,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     SidePane *m_sidePane;
     QSplitter *m_splitter = nullptr;
-    StoredOptions m_options;
+    std::unique_ptr<OptionsCommand> m_optionsCommand;
     KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
     frmDoc *m_settingsDocument = nullptr;

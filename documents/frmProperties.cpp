@@ -2,9 +2,7 @@
 
 #include "TextCounts.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -34,8 +32,7 @@ QLabel *label(const char *name)
 } // namespace
 
 frmProperties::frmProperties(QWidget *owner)
-    : QDialog(owner,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) // no close box
+    : ButtonClosedDialog(owner)
     , lblFile(label("lblFile"))
     , lblSizeK(label("lblSizeK"))
     , lblSizeB(label("lblSizeB"))
@@ -49,10 +46,7 @@ frmProperties::frmProperties(QWidget *owner)
     auto *close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("cmdOK"));
     close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, [this] {
-        m_closing = true;
-        accept();
-    });
+    connect(close, &QPushButton::clicked, this, &frmProperties::closeByButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frameOf(
@@ -73,35 +67,6 @@ void frmProperties::fill(const Figures &figures)
     lblSizeK->setText(QStringLiteral("File Size(K): ") + kilobytesText(figures.characters)
                       + QStringLiteral(" KBytes"));
     lblSizeB->setText(QStringLiteral("File Size(B): %1 Bytes").arg(figures.characters));
-}
-
-void frmProperties::centreOnOwner()
-{
-    adjustSize();
-    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!owner)
-        return;
-    const QRect frame = owner->frameGeometry();
-    move(frame.left() + (frame.width() - width()) / 2,
-         frame.top() + (frame.height() - height()) / 2);
-}
-
-// Only "&Close" closes the window: Escape and the window manager's close are refused.
-void frmProperties::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmProperties::closeEvent(QCloseEvent *event)
-{
-    if (m_closing)
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace Korveth

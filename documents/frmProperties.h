@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "ButtonClosedDialog.h"
 
 class QLabel;
 
 namespace Korveth {
 
 // "Script Properties": sizes and counts of the active script. Only its Close button closes it.
-class frmProperties final : public QDialog
+class frmProperties final : public ButtonClosedDialog
 {
     Q_OBJECT
 
@@ -24,8 +24,6 @@ public:
     explicit frmProperties(QWidget *owner);
 
     void fill(const Figures &figures);
-    // Centres the window on its owner, remainders dropped.
-    void centreOnOwner();
 
     QLabel *lblFile;
     QLabel *lblSizeK;
@@ -33,13 +31,6 @@ public:
     QLabel *lblLine;
     QLabel *lblWord;
     QLabel *lblChar;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    bool m_closing = false;
 };
 
 } // namespace Korveth

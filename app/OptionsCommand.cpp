@@ -1,0 +1,74 @@
+#include "OptionsCommand.h"
+
+#include "CommandRegistry.h"
+#include "DocumentManager.h"
+#include "EditorServices.h"
+#include "ScriptDebugger.h"
+#include "frmOptions.h"
+
+#include <QSettings>
+
+namespace Korveth {
+
+OptionsCommand::OptionsCommand(Dialogs &dialogs,
+                               EditorServices &editors,
+                               DocumentManager &documents,
+                               ScriptDebugger &debugger,
+                               QSettings *settings,
+                               std::function<frmDoc *()> settingsDocument,
+                               QWidget &owner)
+    : m_dialogs(dialogs)
+    , m_editors(editors)
+    , m_documents(documents)
+    , m_debugger(debugger)
+    , m_settings(settings)
+    , m_settingsDocument(std::move(settingsDocument))
+    , m_owner(owner)
+{
+    if (!m_settings)
+        return;
+    m_options = StoredOptions::load(*m_settings);
+    m_editors.appearance = m_options.editor;
+    if (m_options.debuggerFont)
+        m_debugger.setReportFont(*m_options.debuggerFont);
+}
+
+void OptionsCommand::registerIn(CommandRegistry &commands)
+{
+    commands.add(QStringLiteral("options"), [this] { show(); });
+}
+
+void OptionsCommand::show()
+{
+    // The hidden document's editor holds the editor settings; it has no language of its own.
+    const frmDoc *hidden = m_settingsDocument();
+    QFont editorFont = hidden ? hidden->rt->font() : m_owner.font();
+    if (m_options.editor.font)
+        editorFont = *m_options.editor.font;
+    auto *window = new frmOptions(
+        m_dialogs,
+        m_options,
+        editorFont,
+        m_debugger.reportFont(),
+        [this](const StoredOptions &options) { apply(options); },
+        &m_owner);
+    window->show();
+}
+
+// The options reach every open editor and every later one, and are kept for the next run.
+void OptionsCommand::apply(const StoredOptions &options)
+{
+    m_options = options;
+    m_editors.appearance = options.editor;
+    if (options.debuggerFont)
+        m_debugger.setReportFont(*options.debuggerFont);
+    QList<frmDoc *> documents = m_documents.openDocuments();
+    if (frmDoc *hidden = m_settingsDocument())
+        documents.append(hidden);
+    for (frmDoc *document : documents)
+        applyAppearance(options.editor, *document->rt);
+    if (m_settings)
+        options.save(*m_settings);
+}
+
+} // namespace Korveth

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "StoredOptions.h"
+
+#include <functional>
+
+class QSettings;
+class QWidget;
+
+namespace Korveth {
+
+class CommandRegistry;
+class Dialogs;
+class DocumentManager;
+class ScriptDebugger;
+class frmDoc;
+struct EditorServices;
+
+// View › Options...: shows the options window, applies each choice to every editor and the
+// Script Debugger, and keeps the options in the user's settings (loaded when made).
+class OptionsCommand
+{
+public:
+    OptionsCommand(Dialogs &dialogs,
+                   EditorServices &editors,
+                   DocumentManager &documents,
+                   ScriptDebugger &debugger,
+                   QSettings *settings,
+                   std::function<frmDoc *()> settingsDocument,
+                   QWidget &owner);
+
+    void registerIn(CommandRegistry &commands);
+    void show();
+    void apply(const StoredOptions &options);
+
+private:
+    Dialogs &m_dialogs;
+    EditorServices &m_editors;
+    DocumentManager &m_documents;
+    ScriptDebugger &m_debugger;
+    QSettings *m_settings;
+    std::function<frmDoc *()> m_settingsDocument;
+    QWidget &m_owner;
+    StoredOptions m_options;
+};
+
+} // namespace Korveth
