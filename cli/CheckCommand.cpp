@@ -9,6 +9,10 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace Korveth {
 
 namespace {
@@ -23,7 +27,8 @@ constexpr const char *usageText
       "  --version        show the version\n"
       "\n"
       "FILE may be - for standard input.\n"
-      "Exit status: 0 no mistakes, 1 mistakes found, 2 a file could not be read or bad usage.\n";
+      "Exit status: 0 no mistakes, 1 mistakes found, 2 a file could not be read, the output\n"
+      "could not be written, or bad usage.\n";
 
 enum class Format { Report, Gcc };
 
@@ -34,7 +39,6 @@ public:
     explicit Output(std::FILE *stream)
         : m_stream(stream)
     {}
-    ~Output() { flush(); }
 
     void write(QStringView text)
     {
@@ -46,13 +50,30 @@ public:
     void flush()
     {
         const QByteArray bytes = m_buffer.toUtf8();
-        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_stream);
         m_buffer.clear();
+        if (bytes.isEmpty() || !m_failure.isEmpty())
+            return;
+        errno = 0;
+        if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_stream)
+            != std::size_t(bytes.size()))
+            noteFailure();
+    }
+    // Flushes everything down to the stream; the reason the output could not be written, if so.
+    QString finish()
+    {
+        flush();
+        errno = 0;
+        if (m_failure.isEmpty() && (std::fflush(m_stream) != 0 || std::ferror(m_stream)))
+            noteFailure();
+        return m_failure;
     }
 
 private:
+    void noteFailure() { m_failure = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)); }
+
     std::FILE *m_stream;
     QString m_buffer;
+    QString m_failure;
 };
 
 // The debugger's report as plain text lines: colours carry no meaning here.
@@ -77,16 +98,31 @@ struct Source
     QString error;
 };
 
-Source readSource(const QString &path, std::FILE *in)
+// File names are bytes on this system: a name that is not valid in the locale's encoding still
+// opens as given, and is shown as near as the encoding allows.
+Source readSource(const QByteArray &rawPath, std::FILE *in)
 {
-    Source source{path, {}, {}};
-    if (path != u"-") {
-        ReadResult read = readTextFile(path);
-        source.utf8 = std::move(read.text.utf8);
-        source.error = read.error;
+    Source source{QString::fromLocal8Bit(rawPath), {}, {}};
+    QFile input;
+    if (rawPath != "-") {
+        struct stat info;
+        if (::stat(rawPath.constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            source.error = QStringLiteral("It is a folder, not a file.");
+            return source;
+        }
+        std::FILE *file = std::fopen(rawPath.constData(), "rb");
+        if (!file) {
+            source.error = QString::fromLocal8Bit(std::strerror(errno));
+            return source;
+        }
+        if (input.open(file, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            source.utf8 = decodeText(input.readAll()).utf8;
+        else
+            std::fclose(file);
+        if (input.error() != QFileDevice::NoError)
+            source.error = input.errorString();
         return source;
     }
-    QFile input;
     if (!input.open(in, QIODevice::ReadOnly)) {
         source.error = input.errorString();
         return source;
@@ -139,15 +175,21 @@ void printUsage(std::FILE *stream)
 
 } // namespace
 
-int runCheckCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, std::FILE *err)
+int runCheckCommand(const QList<QByteArray> &rawArguments,
+                    std::FILE *in,
+                    std::FILE *out,
+                    std::FILE *err)
 {
     Format format = Format::Report;
-    QStringList files;
+    QList<QByteArray> files;
     bool optionsEnded = false;
+    QStringList arguments;
+    for (const QByteArray &raw : rawArguments)
+        arguments.append(QString::fromLocal8Bit(raw));
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (optionsEnded || arg == u"-" || !arg.startsWith(u'-')) {
-            files.append(arg);
+            files.append(rawArguments[i]);
         } else if (arg == u"--") {
             optionsEnded = true;
         } else if (arg == u"--help" || arg == u"-h") {
@@ -192,13 +234,14 @@ int runCheckCommand(const QStringList &arguments, std::FILE *in, std::FILE *out,
     Output output(out);
     bool anyError = false;
     bool anyUnreadable = false;
-    for (const QString &path : files) {
-        const Source source = readSource(path, in);
+    for (const QByteArray &rawPath : files) {
+        const Source source = readSource(rawPath, in);
+        const QString &path = source.path;
         if (!source.error.isEmpty()) {
             output.flush();
             std::fprintf(err,
                          "korveth-check: cannot read '%s': %s\n",
-                         qPrintable(path),
+                         rawPath.constData(),
                          qPrintable(source.error));
             anyUnreadable = true;
             continue;
@@ -210,8 +253,10 @@ int runCheckCommand(const QStringList &arguments, std::FILE *in, std::FILE *out,
         }
         anyError = checkSource(source, format, output) || anyError;
     }
-    output.flush();
-    std::fflush(out);
+    if (const QString failure = output.finish(); !failure.isEmpty()) {
+        std::fprintf(err, "korveth-check: cannot write the output: %s\n", qPrintable(failure));
+        return 2;
+    }
     if (anyUnreadable)
         return 2;
     return anyError ? 1 : 0;

@@ -5,7 +5,9 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // The arguments as given: file names are bytes, whatever the locale makes of them.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
     return Korveth::runCheckCommand(arguments, stdin, stdout, stderr);
 }

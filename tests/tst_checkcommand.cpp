@@ -1,8 +1,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 
 // Runs the real korveth-check executable: its output and exit status are a contract.
 class TestCheckCommand : public QObject
@@ -10,6 +12,9 @@ class TestCheckCommand : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void outputThatCannotBeWrittenIsAnError_data();
+    void outputThatCannotBeWrittenIsAnError();
+    void fileNamesAreBytes();
     void initTestCase();
     void expectedReports_data();
     void expectedReports();
@@ -248,6 +253,64 @@ void TestCheckCommand::corpusIsCheckedWithoutFailure()
         QVERIFY2(result.status == 0 || result.status == 1,
                  qPrintable(batch.first() + QStringLiteral(": ") + QString::fromUtf8(result.err)));
     }
+}
+
+namespace {
+
+// Runs a shell command line in the folder; for what QProcess cannot express (closed or full
+// output, names that are not text).
+int shell(const QString &folder, const QString &commandLine, QByteArray *err = nullptr)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
+    process.waitForFinished(120000);
+    if (err)
+        *err = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+void TestCheckCommand::outputThatCannotBeWrittenIsAnError_data()
+{
+    QTest::addColumn<QString>("redirection");
+    QTest::newRow("full disk") << "> /dev/full";
+    QTest::newRow("closed output") << ">&-";
+}
+
+void TestCheckCommand::outputThatCannotBeWrittenIsAnError()
+{
+    QFETCH(QString, redirection);
+    const QString path = write(QStringLiteral("ok.cmd"), "put a\r\nexit\r\n");
+    QByteArray err;
+    const int status = shell(
+        m_dir.path(),
+        QStringLiteral("'%1' '%2' %3").arg(QStringLiteral(KORVETH_CHECK_PATH), path, redirection),
+        &err);
+    QCOMPARE(status, 2);
+    QVERIFY2(err.contains("cannot write the output"), err.constData());
+}
+
+void TestCheckCommand::fileNamesAreBytes()
+{
+    const QByteArray full = QFile::encodeName(m_dir.path()) + "/bad\xffname.cmd";
+    std::FILE *file = std::fopen(full.constData(), "wb");
+    QVERIFY(file);
+    std::fputs("nextroom\r\n", file);
+    std::fclose(file);
+    QByteArray err;
+    const int status = shell(m_dir.path(),
+                             QStringLiteral("'%1' --format gcc \"$(printf 'bad\\377name.cmd')\" "
+                                            "> out.txt")
+                                 .arg(QStringLiteral(KORVETH_CHECK_PATH)),
+                             &err);
+    std::remove(full.constData()); // the temporary folder cannot remove a name that is no text
+    QCOMPARE(status, 1);           // read and checked: its one line is a mistake
+    QVERIFY2(err.isEmpty(), err.constData());
+    QFile out(m_dir.filePath(QStringLiteral("out.txt")));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QVERIFY(out.readAll().contains(":1:1: warning: Command not recognised."));
 }
 
 QTEST_GUILESS_MAIN(TestCheckCommand)
