@@ -1,13 +1,18 @@
 #include "CheckCommand.h"
 
 #include "CheckRun.h"
+#include "ModernChecker.h"
 #include "ReportSink.h"
 #include "ScriptChecker.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <memory>
 
 #include <cerrno>
 #include <cstring>
@@ -18,11 +23,15 @@ namespace Korveth {
 namespace {
 
 constexpr const char *usageText
-    = "Usage: korveth-check [--format report|gcc] FILE...\n"
+    = "Usage: korveth-check [--format report|gcc] [--dialect classic|modern|auto] FILE...\n"
       "Checks game scripts line by line, as the Script Debugger does.\n"
       "\n"
       "  --format report  every line with its verdict, then the summary (default)\n"
       "  --format gcc     only the mistakes, as PATH:LINE:COLUMN: warning: MESSAGE\n"
+      "  --dialect classic  the original command set (default)\n"
+      "  --dialect modern   today's dialect: variables, gosub, if ... then, blocks, matchre,\n"
+      "                     actions; labels are looked for in included scripts too\n"
+      "  --dialect auto     modern for a script that uses a modern-only command, else classic\n"
       "  --help           show this help\n"
       "  --version        show the version\n"
       "\n"
@@ -134,18 +143,25 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
 }
 
 // Checks one file; returns true when it has an error verdict.
-bool checkSource(const Source &source, Format format, Output &out)
+bool checkSource(const Source &source, Format format, DialectChoice dialect, Output &out)
 {
     const QString fileText = QString::fromUtf8(source.utf8);
     const QList<QStringView> lines = splitEditorLines(fileText);
     const QString scriptText = joinWithCrLf(lines);
-    ScriptChecker checker(scriptText);
+    // Includes are looked for beside the file; for standard input, in the working folder.
+    const QString folder
+        = source.path == u"-" ? QDir::currentPath() : QFileInfo(source.path).absolutePath();
+    Dialect chosen = Dialect::Classic;
+    const std::unique_ptr<LineChecker> owned = makeChecker(scriptText, dialect, folder, &chosen);
+    LineChecker &checker = *owned;
 
     if (format == Format::Report) {
         PlainReport report(out);
         const CheckSummary summary = runCheck(scriptText, checker, report);
         writeSummary(summary, report);
         out.write(u"\n");
+        if (dialect == DialectChoice::Auto)
+            out.write(chosen == Dialect::Modern ? u"Dialect: modern\n" : u"Dialect: classic\n");
         return summary.errorCount > 0;
     }
 
@@ -181,6 +197,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                     std::FILE *err)
 {
     Format format = Format::Report;
+    DialectChoice dialect = DialectChoice::Classic;
     QList<QByteArray> files;
     bool optionsEnded = false;
     QStringList arguments;
@@ -219,6 +236,30 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                 printUsage(err);
                 return 2;
             }
+        } else if (arg == u"--dialect" || arg.startsWith(u"--dialect=")) {
+            QString value;
+            if (arg == u"--dialect") {
+                if (++i >= arguments.size()) {
+                    std::fputs("korveth-check: --dialect needs a value: classic, modern or auto\n",
+                               err);
+                    printUsage(err);
+                    return 2;
+                }
+                value = arguments[i];
+            } else {
+                value = arg.mid(10);
+            }
+            if (value == u"classic") {
+                dialect = DialectChoice::Classic;
+            } else if (value == u"modern") {
+                dialect = DialectChoice::Modern;
+            } else if (value == u"auto") {
+                dialect = DialectChoice::Auto;
+            } else {
+                std::fprintf(err, "korveth-check: unknown dialect '%s'\n", qPrintable(value));
+                printUsage(err);
+                return 2;
+            }
         } else {
             std::fprintf(err, "korveth-check: unknown option '%s'\n", qPrintable(arg));
             printUsage(err);
@@ -251,7 +292,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
             output.write(path);
             output.write(u" ==\n");
         }
-        anyError = checkSource(source, format, output) || anyError;
+        anyError = checkSource(source, format, dialect, output) || anyError;
     }
     if (const QString failure = output.finish(); !failure.isEmpty()) {
         std::fprintf(err, "korveth-check: cannot write the output: %s\n", qPrintable(failure));

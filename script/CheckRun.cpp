@@ -13,7 +13,7 @@ std::int32_t crLfLineCount(QStringView text)
 }
 
 CheckSummary runCheck(QStringView scriptText,
-                      ScriptChecker &checker,
+                      LineChecker &checker,
                       ReportSink &report,
                       const std::function<void(std::int32_t)> &progress,
                       ReportMap *map)

@@ -10,7 +10,7 @@
 namespace Korveth {
 
 class ReportSink;
-class ScriptChecker;
+class LineChecker;
 
 struct CheckSummary
 {
@@ -41,7 +41,7 @@ std::int32_t crLfLineCount(QStringView text);
 // the checker, which writes the report. The progress callback, if set, gets each line's index;
 // the map, if given, is filled.
 CheckSummary runCheck(QStringView scriptText,
-                      ScriptChecker &checker,
+                      LineChecker &checker,
                       ReportSink &report,
                       const std::function<void(std::int32_t)> &progress = {},
                       ReportMap *map = nullptr);

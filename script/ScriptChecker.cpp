@@ -172,7 +172,7 @@ Verdict ScriptChecker::judgeMatch(QStringView line, std::optional<Verdict> &seco
     return verdict;
 }
 
-void ScriptChecker::recordVerdicts(const LineVerdicts &verdicts)
+void LineChecker::recordVerdicts(const LineVerdicts &verdicts)
 {
     for (const auto &verdict : {verdicts.first, verdicts.second}) {
         if (verdict && verdict->error) {
@@ -182,7 +182,7 @@ void ScriptChecker::recordVerdicts(const LineVerdicts &verdicts)
     }
 }
 
-void ScriptChecker::ScriptCheck(QStringView SplitS, ReportSink &report)
+void LineChecker::ScriptCheck(QStringView SplitS, ReportSink &report)
 {
     const LineVerdicts verdicts = judge(SplitS);
     writeVerdicts(verdicts, report);

@@ -34,15 +34,16 @@ struct LineVerdicts
     int errorCount() const { return (first && first->error) + (second && second->error); }
 };
 
-// The line checker with its run state. One object lives for one check run.
-class ScriptChecker
+// A line checker with its run state: it judges the lines of one script in order. One object
+// lives for one check run.
+class LineChecker
 {
 public:
-    // The script text is what label searches read: the whole document, lines joined by CR LF.
-    explicit ScriptChecker(QStringView scriptText = {});
+    virtual ~LineChecker() = default;
 
-    // Judges one line and updates MatchCount; does not touch the report or ErrorCount.
-    LineVerdicts judge(QStringView line);
+    // Judges the script's next line and updates MatchCount; does not touch the report or
+    // ErrorCount.
+    virtual LineVerdicts judge(QStringView line) = 0;
 
     // Judges one line, writes it and its verdicts to the report, and counts and remembers every
     // error verdict in ErrorCount and ScriptErrors.
@@ -54,6 +55,16 @@ public:
     std::int32_t ErrorCount = 0;
     std::int32_t MatchCount = 0;
     QStringList ScriptErrors;
+};
+
+// The classic checker: the command set of the original language.
+class ScriptChecker final : public LineChecker
+{
+public:
+    // The script text is what label searches read: the whole document, lines joined by CR LF.
+    explicit ScriptChecker(QStringView scriptText = {});
+
+    LineVerdicts judge(QStringView line) override;
 
 private:
     Verdict judgeCommand(QStringView line, CommandWord command, QStringView firstWord);

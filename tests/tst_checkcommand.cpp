@@ -12,6 +12,8 @@ class TestCheckCommand : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void dialects_data();
+    void dialects();
     void outputThatCannotBeWrittenIsAnError_data();
     void outputThatCannotBeWrittenIsAnError();
     void fileNamesAreBytes();
@@ -271,6 +273,36 @@ int shell(const QString &folder, const QString &commandLine, QByteArray *err = n
 }
 
 } // namespace
+
+void TestCheckCommand::dialects_data()
+{
+    // clang-format off
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("lastLine");
+
+    QTest::newRow("classic by default") << QStringList{} << 1 << "4 Warning(s).";
+    QTest::newRow("modern") << QStringList{"--dialect", "modern"} << 0 << "0 Warning(s).";
+    QTest::newRow("auto names its choice") << QStringList{"--dialect=auto"} << 0 << "Dialect: modern";
+    QTest::newRow("unknown dialect") << QStringList{"--dialect", "newest"} << 2 << "";
+    // clang-format on
+}
+
+void TestCheckCommand::dialects()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, lastLine);
+    write(QStringLiteral("labels.cmd"), "shared:\r\n  return\r\n");
+    const QString path = write(QStringLiteral("modern.cmd"),
+                               "include labels\r\nvar x 1\r\ngosub shared\r\n"
+                               "if $x = 1 then put look\r\n");
+    const Run result = run(options << path);
+    QCOMPARE(result.status, status);
+    const QList<QByteArray> lines = result.out.trimmed().split('\n');
+    if (!lastLine.isEmpty())
+        QCOMPARE(QString::fromUtf8(lines.last()), lastLine);
+}
 
 void TestCheckCommand::outputThatCannotBeWrittenIsAnError_data()
 {

@@ -1,0 +1,436 @@
+#include "ModernChecker.h"
+
+#include "ScriptLanguage.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Korveth {
+
+namespace {
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// The first word, cut at a blank or tab, and what follows it, trimmed.
+std::pair<QStringView, QStringView> firstWordAndRest(QStringView line)
+{
+    if (line.startsWith(QChar(0xFEFF))) // a byte-order mark left inside the text
+        line = line.sliced(1);
+    qsizetype end = 0;
+    while (end < line.size() && !isSpace(line[end]))
+        ++end;
+    return {line.first(end), trimmedView(line.sliced(end))};
+}
+
+struct Simple
+{
+    QLatin1StringView word;
+    QStringView message;
+};
+
+// Commands accepted as they stand, whatever follows them.
+const Simple simpleCommands[] = {
+    {QLatin1StringView("var"), u"Variable Command recognised."},
+    {QLatin1StringView("setvariable"), u"Variable Command recognised."},
+    {QLatin1StringView("setvar"), u"Variable Command recognised."},
+    {QLatin1StringView("unvar"), u"Variable Command recognised."},
+    {QLatin1StringView("deletevariable"), u"Variable Command recognised."},
+    {QLatin1StringView("return"), u"Return Command recognised."},
+    {QLatin1StringView("waitforre"), u"Waitforre Command recognised."},
+    {QLatin1StringView("waiteval"), u"Waiteval Command recognised."},
+    {QLatin1StringView("send"), u"Send Command recognised."},
+    {QLatin1StringView("eval"), u"Eval Command recognised."},
+    {QLatin1StringView("evalmath"), u"Evalmath Command recognised."},
+    {QLatin1StringView("math"), u"Math Command recognised."},
+    {QLatin1StringView("timer"), u"Timer Command recognised."},
+    {QLatin1StringView("random"), u"Random Command recognised."},
+    {QLatin1StringView("delay"), u"Delay Command recognised."},
+    {QLatin1StringView("debug"), u"Debug Command recognised."},
+    {QLatin1StringView("debuglevel"), u"Debug Command recognised."},
+    {QLatin1StringView("js"), u"Js Command recognised."},
+    {QLatin1StringView("jscall"), u"Js Command recognised."},
+    {QLatin1StringView("nextroom"), u"Nextroom Command recognised."},
+};
+
+// Words that only the modern dialect has, for choosing a dialect by looking.
+const QLatin1StringView modernOnly[] = {
+    QLatin1StringView("var"),
+    QLatin1StringView("setvariable"),
+    QLatin1StringView("setvar"),
+    QLatin1StringView("unvar"),
+    QLatin1StringView("deletevariable"),
+    QLatin1StringView("gosub"),
+    QLatin1StringView("return"),
+    QLatin1StringView("matchre"),
+    QLatin1StringView("waitforre"),
+    QLatin1StringView("send"),
+    QLatin1StringView("eval"),
+    QLatin1StringView("evalmath"),
+    QLatin1StringView("math"),
+    QLatin1StringView("action"),
+    QLatin1StringView("elseif"),
+    QLatin1StringView("else"),
+    QLatin1StringView("include"),
+    QLatin1StringView("timer"),
+    QLatin1StringView("delay"),
+    QLatin1StringView("{"),
+    QLatin1StringView("}"),
+};
+
+bool equalsWord(QStringView word, QLatin1StringView lower)
+{
+    return word.compare(lower, Qt::CaseInsensitive) == 0;
+}
+
+// "then" standing as a word: the command after it, or an empty view when nothing follows.
+qsizetype thenAt(QStringView line)
+{
+    for (qsizetype at = line.indexOf(u"then", 0, Qt::CaseInsensitive); at >= 0;
+         at = line.indexOf(u"then", at + 1, Qt::CaseInsensitive)) {
+        const bool startsWord = at == 0 || isSpace(line[at - 1]) || line[at - 1] == u')';
+        const bool endsWord
+            = at + 4 == line.size() || isSpace(line[at + 4]) || line[at + 4] == u'{';
+        if (startsWord && endsWord)
+            return at;
+    }
+    return -1;
+}
+
+// A block starts with a "{" of its own, or one closing an if, elseif or else line (after a "}"
+// too); a brace at the end of other text, an echo's say, is text.
+bool opensBlock(QStringView line)
+{
+    if (!line.endsWith(u'{'))
+        return false;
+    if (line == u"{" || line.startsWith(u'}'))
+        return true;
+    const QStringView word = firstWordAndRest(line).first;
+    return equalsWord(word, QLatin1StringView("if"))
+           || equalsWord(word, QLatin1StringView("elseif"))
+           || equalsWord(word, QLatin1StringView("else"));
+}
+
+QString labelOf(QStringView line)
+{
+    if (line.size() < 2 || !line.endsWith(u':'))
+        return {};
+    const QStringView name = line.first(line.size() - 1);
+    if (std::any_of(name.begin(), name.end(), isSpace))
+        return {};
+    return upperCased(name);
+}
+
+// The script an include names, beside the including one: as written, or with ".cmd"; letter case
+// is ignored when the exact name is not there.
+QString resolveInclude(const QString &folder, QStringView written)
+{
+    QString name = written.toString();
+    name.replace(u'\\', u'/');
+    if (name.size() > 1 && name.startsWith(u'"') && name.endsWith(u'"'))
+        name = name.sliced(1, name.size() - 2);
+    if (folder.isEmpty() || name.isEmpty())
+        return {};
+    const QDir dir(folder);
+    for (const QString &candidate : {name, name + QStringLiteral(".cmd")}) {
+        const QFileInfo exact(dir.filePath(candidate));
+        if (exact.isFile())
+            return exact.absoluteFilePath();
+        const QFileInfo info(candidate);
+        const QDir parent(dir.filePath(info.path()));
+        for (const QString &entry : parent.entryList(QDir::Files)) {
+            if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+                return parent.absoluteFilePath(entry);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+bool looksModern(QStringView scriptText)
+{
+    bool modern = false;
+    forEachCrLfLine(scriptText, [&](QStringView line) {
+        if (modern)
+            return;
+        const QStringView word = firstWordAndRest(trimmedView(line)).first;
+        for (QLatin1StringView only : modernOnly) {
+            if (equalsWord(word, only)) {
+                modern = true;
+                return;
+            }
+        }
+        if (equalsWord(word, QLatin1StringView("if")) && thenAt(line) >= 0)
+            modern = true;
+    });
+    return modern;
+}
+
+std::unique_ptr<LineChecker>
+makeChecker(QStringView scriptText, DialectChoice choice, const QString &folder, Dialect *chosen)
+{
+    const bool modern = choice == DialectChoice::Modern
+                        || (choice == DialectChoice::Auto && looksModern(scriptText));
+    if (chosen)
+        *chosen = modern ? Dialect::Modern : Dialect::Classic;
+    if (modern)
+        return std::make_unique<ModernChecker>(scriptText, folder);
+    return std::make_unique<ScriptChecker>(scriptText);
+}
+
+ModernChecker::ModernChecker(QStringView scriptText, const QString &folder)
+    : m_folder(folder)
+{
+    QSet<QString> visited;
+    collectLabels(scriptText, folder, visited, 0);
+    surveyLines(splitAtCrLf(scriptText));
+}
+
+// Labels of this text and, recursively, of the scripts it includes; a cycle ends the walk.
+void ModernChecker::collectLabels(QStringView text,
+                                  const QString &folder,
+                                  QSet<QString> &visited,
+                                  int depth)
+{
+    forEachEditorLine(text, [&](QStringView raw, QStringView) {
+        const QStringView line = trimmedView(raw);
+        const QString label = labelOf(line);
+        if (!label.isEmpty()) {
+            m_labels.insert(label);
+            return;
+        }
+        const auto [word, rest] = firstWordAndRest(line);
+        if (depth > 64 || !equalsWord(word, QLatin1StringView("include")))
+            return;
+        const QString path = resolveInclude(folder, rest);
+        if (path.isEmpty() || visited.contains(path))
+            return;
+        visited.insert(path);
+        const ReadResult read = readTextFile(path);
+        if (read.error.isEmpty())
+            collectLabels(
+                QString::fromUtf8(read.text.utf8), QFileInfo(path).path(), visited, depth + 1);
+    });
+}
+
+// What a line's neighbours decide: blocks, embedded code, then without a command, includes.
+void ModernChecker::surveyLines(const QList<QStringView> &lines)
+{
+    m_facts.resize(std::size_t(lines.size()));
+    std::vector<std::size_t> open;
+    bool embedded = false;
+    for (std::size_t i = 0; i < m_facts.size(); ++i) {
+        const QStringView line = trimmedView(lines[qsizetype(i)]);
+        LineFacts &facts = m_facts[i];
+        if (embedded || line.startsWith(u"<%")) {
+            facts.embedded = true;
+            embedded = !line.contains(u"%>") || (line.startsWith(u"<%") && line.indexOf(u"%>") < 2);
+            continue;
+        }
+        if (line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'}')) {
+            if (open.empty())
+                facts.unmatchedClose = true;
+            else
+                open.pop_back();
+        }
+        const auto [word, rest] = firstWordAndRest(line);
+        if (opensBlock(line))
+            open.push_back(i);
+        if (equalsWord(word, QLatin1StringView("include")))
+            facts.include = resolveInclude(m_folder, rest).isEmpty() ? -1 : 1;
+        const qsizetype then = thenAt(line);
+        if (then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty()) {
+            std::size_t next = i + 1;
+            while (next < m_facts.size() && trimmedView(lines[qsizetype(next)]).isEmpty())
+                ++next;
+            facts.thenWithoutCommand
+                = next >= m_facts.size() || !trimmedView(lines[qsizetype(next)]).startsWith(u'{');
+        }
+    }
+    for (std::size_t i : open)
+        m_facts[i].neverClosed = true;
+}
+
+Verdict ModernChecker::judgeTarget(QStringView target,
+                                   QStringView found,
+                                   QStringView variable,
+                                   QStringView missing) const
+{
+    if (target.contains(u'%') || target.contains(u'$'))
+        return {variable, false};
+    if (m_labels.contains(upperCased(target)))
+        return {found, false};
+    return {missing, true};
+}
+
+Verdict ModernChecker::judgeConditional(QStringView line, QStringView word, int depth)
+{
+    const qsizetype then = thenAt(line);
+    if (then < 0)
+        return {equalsWord(word, QLatin1StringView("if"))
+                    ? u"If Command recognised. Then missing."
+                    : u"Elseif Command recognised. Then missing.",
+                true};
+    const QStringView command = trimmedView(line.sliced(then + 4));
+    if (!command.isEmpty() && command != u"{") {
+        std::optional<Verdict> ignored;
+        const Verdict inner = judgeCommand(command, ignored, depth + 1);
+        if (inner.error)
+            return inner;
+    }
+    return {equalsWord(word, QLatin1StringView("if")) ? u"If Command recognised."
+                                                      : u"Elseif Command recognised.",
+            false};
+}
+
+Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &second, int depth)
+{
+    if (depth > 16)
+        return {u"Command recognised.", false};
+    if (line.startsWith(u'}')) {
+        const QStringView after = trimmedView(line.sliced(1));
+        if (after.isEmpty() || after == u"{")
+            return {u"Block end recognised.", false};
+        return judgeCommand(after, second, depth + 1);
+    }
+    if (line == u"{")
+        return {u"Block start recognised.", false};
+    const auto [word, rest] = firstWordAndRest(line);
+    if (word.startsWith(u'%') || word.startsWith(u'$'))
+        return {u"Command given by a variable.", false};
+    for (const Simple &simple : simpleCommands) {
+        if (equalsWord(word, simple.word))
+            return {simple.message, false};
+    }
+    if (equalsWord(word, QLatin1StringView("if")) || equalsWord(word, QLatin1StringView("elseif")))
+        return judgeConditional(line, word, depth);
+    if (equalsWord(word, QLatin1StringView("else"))) {
+        if (!rest.isEmpty() && rest != u"{") {
+            const Verdict inner = judgeCommand(rest, second, depth + 1);
+            if (inner.error)
+                return inner;
+        }
+        return {u"Else Command recognised.", false};
+    }
+    if (equalsWord(word, QLatin1StringView("gosub"))) {
+        const QStringView target = firstWordAndRest(rest).first;
+        if (target.isEmpty())
+            return {u"Gosub Command recognised. Label missing.", true};
+        if (equalsWord(target, QLatin1StringView("clear")))
+            return {u"Gosub Command recognised.", false};
+        return judgeTarget(target,
+                           u"Gosub Command recognised. Label found.",
+                           u"Gosub Command recognised. Variable as label.",
+                           u"Gosub Command recognised. Label not found.");
+    }
+    if (equalsWord(word, QLatin1StringView("goto"))) {
+        const QStringView target = firstWordAndRest(rest).first;
+        return judgeTarget(target,
+                           u"Goto Command recognised. Label found.",
+                           u"Goto Command recognised. Variable as label.",
+                           u"Goto Command recognised. Label not found.");
+    }
+    const bool matchre = equalsWord(word, QLatin1StringView("matchre"));
+    if (matchre || equalsWord(word, QLatin1StringView("match"))) {
+        ++MatchCount;
+        const auto [target, trigger] = firstWordAndRest(rest);
+        const Verdict verdict
+            = trigger.isEmpty()
+                  ? Verdict{matchre
+                                ? u"Matchre Command recognised. Trigger Text or Label Name missing."
+                                : u"Match Command recognised. Trigger Text or Label Name missing.",
+                            true}
+              : matchre ? judgeTarget(target,
+                                      u"Matchre Command recognised. Label found.",
+                                      u"Matchre Command recognised. Variable as label.",
+                                      u"Matchre Command recognised. Label not found.")
+                        : judgeTarget(target,
+                                      u"Match Command recognised. Label found.",
+                                      u"Match Command recognised. Variable as label.",
+                                      u"Match Command recognised. Label not found.");
+        // Told once a block: the 33rd match says what is wrong with all that follow it.
+        if (MatchCount == 33)
+            second = Verdict{tooManyMatchesMessage, true};
+        return verdict;
+    }
+    if (equalsWord(word, QLatin1StringView("matchwait")))
+        MatchCount = 0;
+    if (equalsWord(word, QLatin1StringView("action"))) {
+        const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
+        if (when > 0) {
+            // action [(class)] [instant] COMMAND when PATTERN
+            QStringView command = trimmedView(rest.first(when));
+            if (command.startsWith(u'(') && command.indexOf(u')') > 0)
+                command = trimmedView(command.sliced(command.indexOf(u')') + 1));
+            const auto [modifier, afterModifier] = firstWordAndRest(command);
+            if (equalsWord(modifier, QLatin1StringView("instant")))
+                command = afterModifier;
+            // Several commands may stand there, separated by semicolons.
+            for (QStringView part : command.split(u';')) {
+                part = trimmedView(part);
+                if (part.isEmpty())
+                    continue;
+                std::optional<Verdict> ignored;
+                const Verdict inner = judgeCommand(part, ignored, depth + 1);
+                if (inner.error)
+                    return inner;
+            }
+        }
+        return {u"Action Command recognised.", false};
+    }
+    if (equalsWord(word, QLatin1StringView("include")))
+        return {u"Include Command recognised.", false}; // whether it was found is the line's fact
+    // Everything else as the classic language judges it; a tab separates words here too.
+    QString blanks = line.toString();
+    blanks.replace(u'\t', u' ');
+    const LineVerdicts classic = m_classic.judge(blanks);
+    return classic.first ? *classic.first : Verdict{u"Command not recognised.", true};
+}
+
+LineVerdicts ModernChecker::judge(QStringView raw)
+{
+    LineVerdicts verdicts;
+    verdicts.line = trimmedView(raw);
+    const LineFacts facts
+        = m_index < qsizetype(m_facts.size()) ? m_facts[std::size_t(m_index)] : LineFacts{};
+    ++m_index;
+    if (verdicts.line.isEmpty())
+        return verdicts;
+    if (facts.embedded) {
+        verdicts.first = Verdict{u"Embedded code skipped.", false};
+        return verdicts;
+    }
+    const QStringView line = verdicts.line;
+    if (!labelOf(line).isEmpty() || (endsLikeLabel(line) && !line.contains(u' ')))
+        verdicts.first = Verdict{u"Label recognised.", false};
+    else if (line.startsWith(u'#'))
+        verdicts.first = Verdict{u"Comment recognised.", false};
+    else
+        verdicts.first = judgeCommand(line, verdicts.second, 0);
+
+    // What the neighbouring lines decide comes after the line's own verdict.
+    std::optional<Verdict> fact;
+    if (facts.include < 0)
+        fact = Verdict{u"Include Command recognised. File not found.", true};
+    else if (facts.unmatchedClose)
+        fact = Verdict{u"Block end without a block start.", true};
+    else if (facts.neverClosed)
+        fact = Verdict{u"Block start never closed.", true};
+    else if (facts.thenWithoutCommand)
+        fact = Verdict{u"Then has no command after it and no block below it.", true};
+    if (fact) {
+        if (!verdicts.first->error)
+            verdicts.first = fact;
+        else if (!verdicts.second)
+            verdicts.second = fact;
+    }
+    return verdicts;
+}
+
+} // namespace Korveth

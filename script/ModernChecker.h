@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ScriptChecker.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+#include <vector>
+
+namespace Korveth {
+
+// The dialects a run can check: the original command set, or the one players write today
+// (variables, gosub, if ... then, blocks, matchre, actions, includes).
+enum class Dialect { Classic, Modern };
+
+// What a run is asked to check in: a dialect, or the one the script looks like.
+enum class DialectChoice { Classic, Modern, Auto };
+
+// True when some line's first word is a command only the modern dialect knows.
+bool looksModern(QStringView scriptText);
+
+// The checker a run uses for the choice; includes are looked for in the folder (empty: nowhere).
+// Tells which dialect it chose.
+std::unique_ptr<LineChecker> makeChecker(QStringView scriptText,
+                                         DialectChoice choice,
+                                         const QString &folder,
+                                         Dialect *chosen = nullptr);
+
+// The modern checker. Labels are found only where they are defined (a line "NAME:"), in this
+// script or in any script it includes; includes are looked for beside the including file (an
+// empty folder: nowhere, for a script that has no file yet).
+class ModernChecker final : public LineChecker
+{
+public:
+    ModernChecker(QStringView scriptText, const QString &folder);
+
+    LineVerdicts judge(QStringView line) override;
+
+private:
+    struct LineFacts
+    {
+        bool embedded = false;       // between <% and %>
+        bool unmatchedClose = false; // a } with no open {
+        bool neverClosed = false;    // a { with no }
+        bool thenWithoutCommand = false;
+        int include = 0; // 0 no include, 1 found, -1 not found
+    };
+
+    void surveyLines(const QList<QStringView> &lines);
+    void collectLabels(QStringView text, const QString &folder, QSet<QString> &visited, int depth);
+    Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
+    Verdict judgeTarget(QStringView target,
+                        QStringView found,
+                        QStringView variable,
+                        QStringView missing) const;
+    Verdict judgeConditional(QStringView line, QStringView word, int depth);
+
+    QString m_folder;
+    QSet<QString> m_labels; // upper-cased
+    std::vector<LineFacts> m_facts;
+    qsizetype m_index = 0;
+    ScriptChecker m_classic;
+};
+
+} // namespace Korveth

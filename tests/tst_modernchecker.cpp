@@ -1,0 +1,261 @@
+#include "CheckRun.h"
+#include "ModernChecker.h"
+#include "RecordingReport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Korveth;
+
+// The modern dialect: what it accepts, what it reports, and labels across includes.
+class TestModernChecker : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void verdicts_data();
+    void verdicts();
+    void plantedMistakesAreFound_data();
+    void plantedMistakesAreFound();
+    void labelsAcrossIncludes();
+    void badInputNeitherHangsNorCrashes();
+    void dialectByLooking_data();
+    void dialectByLooking();
+
+private:
+    struct Judged
+    {
+        QStringList messages; // every verdict, "!" before an error
+        int errors = 0;
+    };
+    static QList<Judged> check(const QString &script, const QString &folder = {});
+};
+
+QList<TestModernChecker::Judged> TestModernChecker::check(const QString &script,
+                                                          const QString &folder)
+{
+    ModernChecker checker(script, folder);
+    QList<Judged> lines;
+    forEachCrLfLine(QStringView(script), [&](QStringView line) {
+        const LineVerdicts verdicts = checker.judge(line);
+        Judged judged;
+        for (const auto &verdict : {verdicts.first, verdicts.second}) {
+            if (verdict)
+                judged.messages << (verdict->error ? u"!"_qs : QString())
+                                       + verdict->message.toString();
+        }
+        judged.errors = verdicts.errorCount();
+        lines << judged;
+    });
+    return lines;
+}
+
+void TestModernChecker::verdicts_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("verdict"); // of the line, checked in a script that defines start:
+
+    QTest::newRow("var") << "var weapon sword" << "Variable Command recognised.";
+    QTest::newRow("setvariable") << "SetVariable x 1" << "Variable Command recognised.";
+    QTest::newRow("gosub found") << "gosub start %1" << "Gosub Command recognised. Label found.";
+    QTest::newRow("gosub missing") << "gosub nowhere" << "!Gosub Command recognised. Label not found.";
+    QTest::newRow("gosub variable") << "gosub $next" << "Gosub Command recognised. Variable as label.";
+    QTest::newRow("gosub clear") << "gosub clear" << "Gosub Command recognised.";
+    QTest::newRow("goto exact, not a substring") << "goto star" << "!Goto Command recognised. Label not found.";
+    QTest::newRow("goto any case") << "GOTO Start" << "Goto Command recognised. Label found.";
+    QTest::newRow("matchre") << "matchre start ^You (see|find)" << "Matchre Command recognised. Label found.";
+    QTest::newRow("matchre missing") << "matchre elsewhere x" << "!Matchre Command recognised. Label not found.";
+    QTest::newRow("if then command") << "if $x = 1 then goto start" << "If Command recognised.";
+    QTest::newRow("if then bad command") << "if $x = 1 then goto gone" << "!Goto Command recognised. Label not found.";
+    QTest::newRow("if without then") << "if $x = 1 goto start" << "!If Command recognised. Then missing.";
+    QTest::newRow("else command") << "else put look" << "Else Command recognised.";
+    QTest::newRow("else misspelt") << "else pt look" << "!Command not recognised.";
+    QTest::newRow("action when") << "action goto start when You are stunned" << "Action Command recognised.";
+    QTest::newRow("action instant, class") << "action (combat) instant put look; echo hi when x" << "Action Command recognised.";
+    QTest::newRow("action bad command") << "action gto start when x" << "!Command not recognised.";
+    QTest::newRow("action off") << "action (combat) off" << "Action Command recognised.";
+    QTest::newRow("command by variable") << "$verb my sword" << "Command given by a variable.";
+    QTest::newRow("classic put") << "put look" << "Put Command recognised.";
+    QTest::newRow("classic if_ with tab") << "IF_1\tmatch start dazed" << "If_1 Command recognised.";
+    QTest::newRow("classic save alone") << "save" << "!Save Command recognised. Variable missing.";
+    QTest::newRow("misspelt") << "pauze 1" << "!Command not recognised.";
+    QTest::newRow("comment") << "# var x" << "Comment recognised.";
+    QTest::newRow("math") << "math count add 1" << "Math Command recognised.";
+    // clang-format on
+}
+
+void TestModernChecker::verdicts()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, verdict);
+    const QList<Judged> judged = check(QStringLiteral("start:\r\n") + line);
+    QCOMPARE(judged.size(), 2);
+    QCOMPARE(judged[1].messages.first(), verdict);
+}
+
+namespace {
+
+// A hunting script of our own in the modern dialect: clean as it stands.
+const QString cleanScript = QStringLiteral("# Modern hunt\r\n"                            // 1
+                                           "include lib\r\n"                              // 2
+                                           "var target goblin\r\n"                        // 3
+                                           "action goto flee when You are badly hurt\r\n" // 4
+                                           "start:\r\n"                                   // 5
+                                           "  gosub stance offensive\r\n"                 // 6
+                                           "  if $health < 50 then\r\n"                   // 7
+                                           "  {\r\n"                                      // 8
+                                           "    goto flee\r\n"                            // 9
+                                           "  }\r\n"                                      // 10
+                                           "  else\r\n"                                   // 11
+                                           "  {\r\n"                                      // 12
+                                           "    matchre attack %target|$target\r\n"       // 13
+                                           "    matchre start nothing here\r\n"           // 14
+                                           "    put look\r\n"                             // 15
+                                           "    matchwait 10\r\n"                         // 16
+                                           "  }\r\n"                                      // 17
+                                           "  goto start\r\n"                             // 18
+                                           "attack:\r\n"                                  // 19
+                                           "  send attack %target\r\n"                    // 20
+                                           "  waitforre ^Roundtime\r\n"                   // 21
+                                           "  goto start\r\n"                             // 22
+                                           "flee:\r\n"                                    // 23
+                                           "  gosub leave\r\n"                            // 24
+                                           "  exit\r\n");                                 // 25
+
+QString planted(const QString &from, const QString &to)
+{
+    QString script = cleanScript;
+    script.replace(from, to);
+    return script;
+}
+
+} // namespace
+
+void TestModernChecker::plantedMistakesAreFound_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("line");        // the line with the warning, from 1; 0: none at all
+    QTest::addColumn<bool>("leaveInLib"); // whether the included script still defines leave:
+    QTest::newRow("clean") << cleanScript << 0 << true;
+    QTest::newRow("misspelt command")
+        << planted(u"    put look"_qs, u"    pt look"_qs) << 15 << true;
+    QTest::newRow("label removed under a goto")
+        << planted(u"flee:\r\n"_qs, u"fled\r\n"_qs) << 4 << true;
+    QTest::newRow("label removed under a matchre")
+        << planted(u"attack:\r\n"_qs, u"# attack\r\n"_qs) << 13 << true;
+    QTest::newRow("label removed in the include") << cleanScript << 24 << false;
+    QTest::newRow("then removed") << planted(u"< 50 then"_qs, u"< 50"_qs) << 7 << true;
+    QTest::newRow("closing brace removed")
+        << planted(u"  }\r\n  goto start"_qs, u"  goto start"_qs) << 12 << true;
+    QTest::newRow("opening brace removed")
+        << planted(u"  {\r\n    goto flee"_qs, u"    goto flee"_qs) << 7 << true;
+    QTest::newRow("include of a missing file")
+        << planted(u"include lib"_qs, u"include nothere"_qs) << 2 << true;
+}
+
+void TestModernChecker::plantedMistakesAreFound()
+{
+    QFETCH(QString, script);
+    QFETCH(int, line);
+    QFETCH(bool, leaveInLib);
+    QTemporaryDir dir;
+    QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+    QVERIFY(lib.open(QIODevice::WriteOnly));
+    lib.write("stance:\r\n  put stance %1\r\n  return\r\n");
+    lib.write(leaveInLib ? "leave:\r\n" : "# leave\r\n");
+    lib.write("  put go path\r\n  return\r\n");
+    lib.close();
+    const QList<Judged> judged = check(script, dir.path());
+    QList<int> warned;
+    for (qsizetype i = 0; i < judged.size(); ++i) {
+        if (judged[i].errors > 0)
+            warned << int(i + 1);
+    }
+    if (line == 0)
+        QCOMPARE(warned, QList<int>{});
+    else
+        QVERIFY2(warned.contains(line),
+                 qPrintable(QStringLiteral("warned at line %1 and %2 more")
+                                .arg(warned.value(0))
+                                .arg(warned.size())));
+}
+
+void TestModernChecker::labelsAcrossIncludes()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(QStringLiteral("A.CMD"), "include sub/b\r\nfroma:\r\n");
+    write(QStringLiteral("sub/b.cmd"), "include ../a\r\nfromb:\r\n"); // a cycle back to a
+    const QList<Judged> judged
+        = check(QStringLiteral("include a\r\ninclude sub\r\ninclude /dev/zero\r\ngoto froma\r\n"
+                               "gosub fromb\r\ngoto fromc"),
+                dir.path());
+    QCOMPARE(judged[0].errors, 0); // found whatever its letter case
+    QCOMPARE(judged[1].messages.first(),
+             QStringLiteral("!Include Command recognised. File not found."));
+    QCOMPARE(judged[2].errors, 1); // a device is no script
+    QCOMPARE(judged[3].errors, 0);
+    QCOMPARE(judged[4].errors, 0); // through the include's include
+    QCOMPARE(judged[5].errors, 1);
+
+    // A script without a file resolves no include.
+    QCOMPARE(check(QStringLiteral("include a")).first().errors, 1);
+}
+
+void TestModernChecker::badInputNeitherHangsNorCrashes()
+{
+    QString braces;
+    for (int i = 0; i < 1000; ++i)
+        braces += QStringLiteral("if $x then {\r\n");
+    for (int i = 0; i < 999; ++i)
+        braces += QStringLiteral("}\r\n");
+    QList<Judged> judged = check(braces);
+    QCOMPARE(judged.size(), 2000);
+    QCOMPARE(judged[0].messages.last(), QStringLiteral("!Block start never closed."));
+    QCOMPARE(judged[1].errors, 0);
+
+    judged = check(QStringLiteral("put a\r\n<%\r\nvar x = 1;\r\n}\r\n"));
+    QCOMPARE(judged.size(), 5);
+    QCOMPARE(judged[3].messages, QStringList({"Embedded code skipped."}));
+    QCOMPARE(judged[0].errors, 0);
+
+    QString matches;
+    for (int i = 0; i < 40; ++i)
+        matches += QStringLiteral("match x y\r\n");
+    matches += QStringLiteral("x:");
+    judged = check(matches);
+    int tooMany = 0;
+    for (const Judged &line : judged)
+        tooMany += line.messages.size() > 1;
+    QCOMPARE(tooMany, 1); // the 33rd match says it for its block
+    QVERIFY(judged[32].messages.last().contains(u"More than 32 Matches"));
+}
+
+void TestModernChecker::dialectByLooking_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("modern");
+    QTest::newRow("classic") << "put a\r\nif_1 goto x\r\nx:" << false;
+    QTest::newRow("var") << "put a\r\nvar x 1" << true;
+    QTest::newRow("if then") << "if $x then put a" << true;
+    QTest::newRow("classic if") << "if x" << false;
+    QTest::newRow("brace") << "{" << true;
+}
+
+void TestModernChecker::dialectByLooking()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, modern);
+    QCOMPARE(looksModern(script), modern);
+}
+
+QTEST_APPLESS_MAIN(TestModernChecker)
+#include "tst_modernchecker.moc"
