@@ -25,12 +25,20 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
     , m_settingsDocument(std::move(settingsDocument))
     , m_owner(owner)
 {
+    // The debugger's dialect is kept with the options.
+    QObject::connect(&m_debugger, &ScriptDebugger::dialectChosen, &owner, [this](DialectChoice d) {
+        m_options.dialect = int(d);
+        if (m_settings)
+            m_options.save(*m_settings);
+    });
     if (!m_settings)
         return;
     m_options = StoredOptions::load(*m_settings);
     m_editors.appearance = m_options.editor;
     if (m_options.debuggerFont)
         m_debugger.setReportFont(*m_options.debuggerFont);
+    if (m_options.dialect)
+        m_debugger.setDialect(DialectChoice(*m_options.dialect));
 }
 
 void OptionsCommand::registerIn(CommandRegistry &commands)

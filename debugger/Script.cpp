@@ -8,6 +8,7 @@
 #include "Twips.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
@@ -40,6 +41,8 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     , Command3(button("Command3", "&Find Next Mistake", this))
     , Command2(button("Command2", "&Lookup", this))
     , Command1(button("Command1", "&Done", this))
+    , cboDialect(new QComboBox(this))
+    , m_dialectLabel(new QLabel(QStringLiteral("&Dialect:"), this))
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Script"));
@@ -52,6 +55,13 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    cboDialect->setObjectName(QStringLiteral("cboDialect"));
+    cboDialect->addItems(
+        {QStringLiteral("Classic"), QStringLiteral("Modern"), QStringLiteral("Auto")});
+    cboDialect->setToolTip(QStringLiteral("Classic: the original commands. Modern: variables, "
+                                          "gosub, if ... then, blocks, matchre, includes. Auto: "
+                                          "as the script looks."));
+    m_dialectLabel->setBuddy(cboDialect);
 
     const QSize design(twipsToPixelsX(*this, designWidth), twipsToPixelsY(*this, designHeight));
     setMinimumSize(design);
@@ -78,6 +88,8 @@ void Script::layOut()
     QRect label = twipsRect(*this, 7920, 1920, 2055, 735).translated(extraX, 0);
     label.setRight(qMin(label.right(), width() - twipsToPixelsX(*this, 120)));
     Label1->setGeometry(label);
+    m_dialectLabel->setGeometry(twipsRect(*this, 7920, 2760, 1815, 255).translated(extraX, 0));
+    cboDialect->setGeometry(twipsRect(*this, 7920, 3060, 1815, 375).translated(extraX, 0));
     Command3->setGeometry(twipsRect(*this, 7920, 3840, 1815, 375).translated(extraX, 0));
     Command2->setGeometry(twipsRect(*this, 7920, 4560, 1815, 375).translated(extraX, 0));
     Command1->setGeometry(twipsRect(*this, 7920, 5520, 1815, 375).translated(extraX, extraY));

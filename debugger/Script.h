@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTextEdit;
@@ -31,6 +32,7 @@ public:
     QPushButton *Command3; // Find Next Mistake
     QPushButton *Command2; // Lookup
     QPushButton *Command1; // Done
+    QComboBox *cboDialect; // Classic, Modern, Auto: what the next run checks in
 
     std::int32_t ErrorCount = 0;
     QStringList ScriptErrors;
@@ -60,6 +62,7 @@ protected:
 private:
     void layOut();
 
+    QLabel *m_dialectLabel;
     Dialogs &m_dialogs;
     ReportMap m_map;
     QTextCharFormat m_lookupFormat;

@@ -10,6 +10,8 @@
 #include "frmDebugPrg.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QProgressBar>
 
@@ -30,6 +32,13 @@ ScriptDebugger::ScriptDebugger(DocumentManager &documents,
 void ScriptDebugger::registerIn(CommandRegistry &commands)
 {
     commands.add(QStringLiteral("sdebug"), [this] { Start(); });
+}
+
+void ScriptDebugger::setDialect(DialectChoice dialect)
+{
+    m_dialect = dialect;
+    if (m_window)
+        m_window->cboDialect->setCurrentIndex(int(dialect));
 }
 
 Script *ScriptDebugger::window() const
@@ -56,6 +65,11 @@ Script &ScriptDebugger::windowForRun()
         if (m_reportFont)
             m_window->ScriptDebug->setReportFont(*m_reportFont);
         connect(m_window, &Script::scriptLineRequested, this, &ScriptDebugger::showScriptLine);
+        m_window->cboDialect->setCurrentIndex(int(m_dialect));
+        connect(m_window->cboDialect, &QComboBox::activated, this, [this](int index) {
+            m_dialect = DialectChoice(index);
+            Q_EMIT dialectChosen(m_dialect);
+        });
     }
     return *m_window;
 }
@@ -79,7 +93,11 @@ void ScriptDebugger::Start()
     // The run keeps user input out until the summary is written, but the progress window
     // repaints as it goes (every 1% of the lines).
     const std::int32_t step = qMax(1, lines / 100);
-    ScriptChecker checker(text);
+    // Includes are looked for beside the document's file; one never saved has none to look in.
+    const QString path = document->document().path();
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    const std::unique_ptr<LineChecker> owned = makeChecker(text, m_dialect, folder);
+    LineChecker &checker = *owned;
     StyledReport report;
     report.reserve(text.size() * 3);
     ReportMap map;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModernChecker.h"
+
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -36,9 +38,17 @@ public:
     void Start();
     // The window of the last run, while it is open.
     Script *window() const;
+    // The dialect runs check in; the window offers the choice.
+    DialectChoice dialect() const { return m_dialect; }
+    void setDialect(DialectChoice dialect);
+
     // The report's font, kept for every later window.
     void setReportFont(const QFont &font);
     QFont reportFont() const;
+
+Q_SIGNALS:
+    // The user picked a dialect in the window.
+    void dialectChosen(DialectChoice dialect);
 
 private:
     Script &windowForRun();
@@ -51,6 +61,7 @@ private:
     QPointer<Script> m_window;
     QPointer<frmDoc> m_checked;
     std::optional<QFont> m_reportFont;
+    DialectChoice m_dialect = DialectChoice::Classic;
 };
 
 } // namespace Korveth

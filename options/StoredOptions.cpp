@@ -42,6 +42,10 @@ StoredOptions StoredOptions::load(const QSettings &settings)
     options.editor.keywords = colorAt(settings, QStringLiteral("editor/keywordColor"));
     options.editor.operators = colorAt(settings, QStringLiteral("editor/operatorColor"));
     options.debuggerFont = fontAt(settings, QStringLiteral("debugger/font"));
+    bool known = false;
+    const int dialect = settings.value(QStringLiteral("debugger/dialect")).toInt(&known);
+    if (known && dialect >= 0 && dialect <= 2)
+        options.dialect = dialect;
     return options;
 }
 
@@ -52,6 +56,8 @@ void StoredOptions::save(QSettings &settings) const
     put(settings, QStringLiteral("editor/keywordColor"), editor.keywords);
     put(settings, QStringLiteral("editor/operatorColor"), editor.operators);
     put(settings, QStringLiteral("debugger/font"), debuggerFont);
+    if (dialect)
+        settings.setValue(QStringLiteral("debugger/dialect"), *dialect);
     settings.sync();
 }
 

@@ -16,6 +16,7 @@ struct StoredOptions
 {
     EditorAppearance editor;
     std::optional<QFont> debuggerFont;
+    std::optional<int> dialect; // the Script Debugger's: 0 classic, 1 modern, 2 auto
 
     static StoredOptions load(const QSettings &settings);
     void save(QSettings &settings) const;

@@ -4,8 +4,10 @@
 #include "ScriptDebugger.h"
 #include "StyledReport.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -30,6 +32,7 @@ private Q_SLOTS:
     void lookup();
     void doubleClickShowsTheScriptLine();
     void layoutFollowsTheDesign();
+    void dialectChoiceReachesTheRun();
     void screenshot();
 
 private:
@@ -264,6 +267,30 @@ void TestDebugger::layoutFollowsTheDesign()
     QCOMPARE(window.Command3->text(), QStringLiteral("&Find Next Mistake"));
     QCOMPARE(window.Command2->text(), QStringLiteral("&Lookup"));
     QCOMPARE(window.Command1->text(), QStringLiteral("&Done"));
+}
+
+void TestDebugger::dialectChoiceReachesTheRun()
+{
+    MainWindowFixture f;
+    const QString modern = QStringLiteral("include lib\r\nvar x 1\r\ngosub shared\r\nexit");
+    Script &window = run(f, modern);
+    QCOMPARE(window.cboDialect->currentText(), QStringLiteral("Classic"));
+    QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n3 Warning(s)."));
+
+    QSignalSpy chosen(&f.window->debugger(), &ScriptDebugger::dialectChosen);
+    window.cboDialect->setCurrentIndex(2);
+    Q_EMIT window.cboDialect->activated(2); // Auto, as a person picks it
+    QCOMPARE(chosen.size(), 1);
+    // Never saved: its include has nowhere to be looked for.
+    run(f, modern);
+    QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n2 Warning(s)."));
+
+    // Saved beside the script it includes, which defines the label.
+    f.write(QStringLiteral("lib.cmd"), "shared:\r\n  return\r\n");
+    f.dialogs.fileNames << f.dir.filePath(QStringLiteral("hunt.cmd"));
+    f.window->runCommand(QStringLiteral("save"));
+    f.window->runCommand(QStringLiteral("sdebug"));
+    QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n0 Warning(s)."));
 }
 
 // Renders the debugger after a run for a person to look at when KORVETH_SCREENSHOTS names a folder.

@@ -120,6 +120,8 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
         QCOMPARE(window.settingsDocument()->rt->font().pointSize(), 15); // it has no language
         QVERIFY(!after->lexer()->font(3).bold()); // each style keeps its weight
         options->close();
+        window.debugger().setDialect(DialectChoice::Modern);
+        Q_EMIT window.debugger().dialectChosen(DialectChoice::Modern);
         for (frmDoc *document : window.documents().openDocuments())
             document->document().setChanged(false);
     }
@@ -133,6 +135,7 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
     QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
     QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
     QVERIFY(!editor->lexer()->color(2).isValid() || editor->lexer()->color(2) != QColor(Qt::red));
+    QCOMPARE(window.debugger().dialect(), DialectChoice::Modern); // kept with the options
 }
 
 QTEST_MAIN(TestOptions)
