@@ -114,18 +114,73 @@ bool LabelIndex::containsUpperLabel(QStringView upperName) const
                                [](const Entry &e, std::uint32_t k) { return e.key < k; });
     const auto end = std::upper_bound(
         it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) { return k < e.key; });
-    // A key shared by a great many colons is answered by one scan, remembered.
-    if (end - it > 4096)
-        return scanText(upperName);
     const QStringView text = m_upperText;
-    for (; it != end; ++it) {
-        const qsizetype start = qsizetype(it->colon) - segmentEnd;
+    auto verify = [&](std::uint32_t colonAt) {
+        const qsizetype start = qsizetype(colonAt) - segmentEnd;
         const qsizetype colon = start + upperName.size();
-        if (start >= 0 && colon < text.size() && text[colon] == u':'
-            && text.sliced(start, upperName.size()) == upperName)
+        return start >= 0 && colon < text.size() && text[colon] == u':'
+               && text.sliced(start, upperName.size()) == upperName;
+    };
+    if (end - it > 64) {
+        // Many colons share this key: only those whose run ends with the whole segment can hold
+        // the name, and they stand together in the bucket ordered by their runs read backwards.
+        const std::vector<std::uint32_t> &sorted = runsByEnding(hash, it, end);
+        const auto compare = [&](std::uint32_t colonAt) {
+            // The run before colonAt against the segment, both read backwards, over the
+            // segment's length: < 0, 0 (the run ends with the segment) or > 0.
+            for (qsizetype k = 1; k <= segment.size(); ++k) {
+                const qsizetype at = qsizetype(colonAt) - k;
+                const char16_t r = at >= 0 && !endsRun(text[at]) ? text[at].unicode() : 0;
+                const char16_t q = segment[segment.size() - k].unicode();
+                if (r != q)
+                    return int(r) - int(q);
+            }
+            return 0;
+        };
+        auto from = std::lower_bound(
+            sorted.begin(), sorted.end(), 0u, [&](std::uint32_t c, std::uint32_t) {
+                return compare(c) < 0;
+            });
+        for (; from != sorted.end() && compare(*from) == 0; ++from) {
+            if (verify(*from))
+                return true;
+        }
+        return false;
+    }
+    for (; it != end; ++it) {
+        if (verify(it->colon))
             return true;
     }
     return false;
+}
+
+const std::vector<std::uint32_t> &
+LabelIndex::runsByEnding(std::uint32_t key,
+                         std::vector<Entry>::const_iterator first,
+                         std::vector<Entry>::const_iterator last) const
+{
+    auto known = m_sortedBuckets.find(key);
+    if (known != m_sortedBuckets.end())
+        return *known;
+    std::vector<std::uint32_t> colons;
+    colons.reserve(std::size_t(last - first));
+    for (auto it = first; it != last; ++it)
+        colons.push_back(it->colon);
+    const QStringView text = m_upperText;
+    // Runs read backwards from their colon; a run that ends sorts first.
+    std::sort(colons.begin(), colons.end(), [text](std::uint32_t a, std::uint32_t b) {
+        for (qsizetype k = 1;; ++k) {
+            const qsizetype ia = qsizetype(a) - k;
+            const qsizetype ib = qsizetype(b) - k;
+            const char16_t ca = ia >= 0 && !endsRun(text[ia]) ? text[ia].unicode() : 0;
+            const char16_t cb = ib >= 0 && !endsRun(text[ib]) ? text[ib].unicode() : 0;
+            if (ca != cb)
+                return ca < cb;
+            if (ca == 0)
+                return a < b;
+        }
+    });
+    return *m_sortedBuckets.insert(key, std::move(colons));
 }
 
 bool LabelIndex::scanText(QStringView upperName) const

@@ -14,9 +14,10 @@ namespace Korveth {
 //
 // Every colon is indexed by the hashes of the suffixes (up to 32 characters) of the run before it
 // that holds no blank, line break or colon. A name is looked up by its longest colon-free piece and
-// verified in place, so long names and names with colons are found without a scan. A name whose
-// longest piece holds a blank or line break falls back to one scan of the text, remembered for
-// the run.
+// verified in place, so long names and names with colons are found without a scan. A bucket that
+// many colons share (crafted runs with a common ending) is searched by binary search on the runs
+// read backwards, so no input makes the search quadratic. A name whose longest piece holds a
+// blank or line break falls back to one scan of the text, remembered for the run.
 class LabelIndex
 {
 public:
@@ -38,10 +39,16 @@ private:
     };
 
     bool scanText(QStringView upperName) const;
+    // The colons of one large bucket ordered by the text of their runs read backwards, so that a
+    // run ending with a given text is found by binary search.
+    const std::vector<std::uint32_t> &runsByEnding(std::uint32_t key,
+                                                   std::vector<Entry>::const_iterator first,
+                                                   std::vector<Entry>::const_iterator last) const;
 
     QString m_upperText;
     std::vector<Entry> m_entries; // sorted by key
     mutable QHash<QString, bool> m_scanned;
+    mutable QHash<std::uint32_t, std::vector<std::uint32_t>> m_sortedBuckets;
 };
 
 } // namespace Korveth

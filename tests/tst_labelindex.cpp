@@ -10,6 +10,7 @@ class TestLabelIndex : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void craftedCommonEndingsStayFast();
     void quirks_data();
     void quirks();
     void agreesWithPlainSearch();
@@ -98,6 +99,27 @@ void TestLabelIndex::longNamesAgreeWithPlainSearch()
             QVERIFY2(index.containsLabel(name) == expected, qPrintable(name));
         }
     }
+}
+
+// Thousands of labels sharing a long ending, asked for thousands of names with that ending: each
+// answer must come from a binary search, not a scan of the text (this took minutes once).
+void TestLabelIndex::craftedCommonEndingsStayFast()
+{
+    const QString ending = QStringLiteral("_ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+    QString text;
+    for (int i = 0; i < 5000; ++i)
+        text += QStringLiteral("L%1").arg(i) + ending + QStringLiteral(":\r\n");
+    const LabelIndex index(text);
+    int found = 0;
+    for (int i = 0; i < 40000; ++i)
+        found += index.containsUpperLabel(QStringLiteral("M%1").arg(i) + ending);
+    QCOMPARE(found, 0);
+    QVERIFY(index.containsUpperLabel(QStringLiteral("L4999") + ending));
+    QVERIFY(index.containsUpperLabel(QStringLiteral("999") + ending)); // a substring of L999...
+    QVERIFY(index.containsUpperLabel(ending.mid(3)));
+    QVERIFY(!index.containsUpperLabel(QStringLiteral("XL1") + ending));
+    QVERIFY(index.containsUpperLabel(QStringLiteral("L1") + ending + QStringLiteral(":\r\nL2")
+                                     + ending));
 }
 
 QTEST_APPLESS_MAIN(TestLabelIndex)
