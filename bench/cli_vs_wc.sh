@@ -12,11 +12,17 @@ for lines in 1000000 2000000; do
     "$build/bin/korveth-make-script" realistic "$lines" "$out/s.cmd"
     size=$(stat -c %s "$out/s.cmd")
     wc_s=$(seconds env LC_ALL=C wc -w "$out/s.cmd")
-    rep_s=$(seconds "$build/bin/korveth-check" "$out/s.cmd")
-    gcc_s=$(seconds "$build/bin/korveth-check" --format gcc "$out/s.cmd")
-    printf '%8d lines %6.1f MB: wc -w %.3f s, korveth-check report %.3f s (%.1fx), gcc %.3f s (%.1fx)\n' \
-        "$lines" "$(echo "$size/1000000" | bc -l)" "$wc_s" "$rep_s" "$(echo "$rep_s/$wc_s" | bc -l)" \
-        "$gcc_s" "$(echo "$gcc_s/$wc_s" | bc -l)"
+    printf '%8d lines %6.1f MB: wc -w %.3f s\n' "$lines" "$(echo "$size/1000000" | bc -l)" "$wc_s"
+    for dialect in classic modern; do
+        rep_s=$(seconds "$build/bin/korveth-check" --dialect "$dialect" "$out/s.cmd")
+        gcc_s=$(seconds "$build/bin/korveth-check" --dialect "$dialect" --format gcc "$out/s.cmd")
+        printf '    %-7s report %.3f s (%.1fx), gcc %.3f s (%.1fx)\n' "$dialect" \
+            "$rep_s" "$(echo "$rep_s/$wc_s" | bc -l)" "$gcc_s" "$(echo "$gcc_s/$wc_s" | bc -l)"
+    done
 done
+printf 'crafted labels (5,000 labels sharing a 32-character ending, 80,000 gotos to missing names): '
+awk 'BEGIN { s = "_abcdefghijklmnopqrstuvwxyz012345"; for (i = 0; i < 5000; i++) printf "l%d%s:\r\n", i, s;
+             for (i = 0; i < 80000; i++) printf "goto m%d%s\r\n", i, s }' > "$out/c.cmd"
+printf 'korveth-check %.3f s\n' "$(seconds "$build/bin/korveth-check" --format gcc "$out/c.cmd")"
 "$build/bin/korveth-make-script" gotos 600000 "$out/g.cmd"
 printf 'goto storm (200k gotos to 200k labels): korveth-check %.3f s\n' "$(seconds "$build/bin/korveth-check" "$out/g.cmd")"

@@ -143,35 +143,33 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
 }
 
 // Checks one file; returns true when it has an error verdict.
-bool checkSource(const Source &source, Format format, DialectChoice dialect, Output &out)
+bool checkSource(Source &source, Format format, DialectChoice dialect, Output &out)
 {
+    // One copy of the text as characters; the file's bytes go as soon as it is made. The lines
+    // are cut as the editor cuts them, which is how the debugger sees them too.
     const QString fileText = QString::fromUtf8(source.utf8);
-    const QList<QStringView> lines = splitEditorLines(fileText);
-    const QString scriptText = joinWithCrLf(lines);
+    source.utf8 = QByteArray();
     // Includes are looked for beside the file; for standard input, in the working folder.
     const QString folder
         = source.path == u"-" ? QDir::currentPath() : QFileInfo(source.path).absolutePath();
     Dialect chosen = Dialect::Classic;
-    const std::unique_ptr<LineChecker> owned = makeChecker(scriptText, dialect, folder, &chosen);
+    const std::unique_ptr<LineChecker> owned = makeChecker(fileText, dialect, folder, &chosen);
     LineChecker &checker = *owned;
 
-    if (format == Format::Report) {
-        PlainReport report(out);
-        const CheckSummary summary = runCheck(scriptText, checker, report);
-        writeSummary(summary, report);
-        out.write(u"\n");
-        if (dialect == DialectChoice::Auto)
-            out.write(chosen == Dialect::Modern ? u"Dialect: modern\n" : u"Dialect: classic\n");
-        return summary.errorCount > 0;
-    }
-
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const LineVerdicts verdicts = checker.judge(lines[i]);
+    PlainReport report(out);
+    CheckSummary summary;
+    forEachEditorLine(QStringView(fileText), [&](QStringView line, QStringView) {
+        const LineVerdicts verdicts = checker.judge(line);
         checker.recordVerdicts(verdicts);
+        ++summary.lineCount;
+        if (format == Format::Report) {
+            writeVerdicts(verdicts, report);
+            return;
+        }
         if (verdicts.errorCount() == 0)
-            continue;
-        const QString position = source.path + u':' + QString::number(i + 1) + u':'
-                                 + QString::number(leadingBlankCount(lines[i]) + 1)
+            return;
+        const QString position = source.path + u':' + QString::number(summary.lineCount) + u':'
+                                 + QString::number(leadingBlankCount(line) + 1)
                                  + QStringLiteral(": warning: ");
         for (const auto &verdict : {verdicts.first, verdicts.second}) {
             if (verdict && verdict->error) {
@@ -180,6 +178,13 @@ bool checkSource(const Source &source, Format format, DialectChoice dialect, Out
                 out.write(u"\n");
             }
         }
+    });
+    summary.errorCount = checker.ErrorCount;
+    if (format == Format::Report) {
+        writeSummary(summary, report);
+        out.write(u"\n");
+        if (dialect == DialectChoice::Auto)
+            out.write(chosen == Dialect::Modern ? u"Dialect: modern\n" : u"Dialect: classic\n");
     }
     return checker.ErrorCount > 0;
 }
@@ -276,7 +281,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
     bool anyError = false;
     bool anyUnreadable = false;
     for (const QByteArray &rawPath : files) {
-        const Source source = readSource(rawPath, in);
+        Source source = readSource(rawPath, in);
         const QString &path = source.path;
         if (!source.error.isEmpty()) {
             output.flush();

@@ -187,7 +187,7 @@ ModernChecker::ModernChecker(QStringView scriptText, const QString &folder)
 {
     QSet<QString> visited;
     collectLabels(scriptText, folder, visited, 0);
-    surveyLines(splitAtCrLf(scriptText));
+    surveyLines(scriptText);
 }
 
 // Labels of this text and, recursively, of the scripts it includes; a cycle ends the walk.
@@ -217,42 +217,49 @@ void ModernChecker::collectLabels(QStringView text,
     });
 }
 
-// What a line's neighbours decide: blocks, embedded code, then without a command, includes.
-void ModernChecker::surveyLines(const QList<QStringView> &lines)
+// What a line's neighbours decide: blocks, embedded code, then without a command, includes. One
+// pass; a then waits for the next line that is not empty to know whether a block follows.
+void ModernChecker::surveyLines(QStringView text)
 {
-    m_facts.resize(std::size_t(lines.size()));
     std::vector<std::size_t> open;
+    std::optional<std::size_t> pendingThen;
     bool embedded = false;
-    for (std::size_t i = 0; i < m_facts.size(); ++i) {
-        const QStringView line = trimmedView(lines[qsizetype(i)]);
-        LineFacts &facts = m_facts[i];
+    forEachEditorLine(text, [&](QStringView raw, QStringView) {
+        const std::size_t i = m_facts.size();
+        LineFacts &facts = m_facts.emplace_back();
+        const QStringView line = trimmedView(raw);
+        if (!line.isEmpty() && pendingThen) {
+            m_facts[*pendingThen].thenWithoutCommand = !line.startsWith(u'{');
+            pendingThen.reset();
+        }
         if (embedded || line.startsWith(u"<%")) {
             facts.embedded = true;
             embedded = !line.contains(u"%>") || (line.startsWith(u"<%") && line.indexOf(u"%>") < 2);
-            continue;
+            return;
         }
-        if (line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'}')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            return;
+        const bool closes = line.startsWith(u'}');
+        if (closes) {
             if (open.empty())
                 facts.unmatchedClose = true;
             else
                 open.pop_back();
         }
-        const auto [word, rest] = firstWordAndRest(line);
         if (opensBlock(line))
             open.push_back(i);
-        if (equalsWord(word, QLatin1StringView("include")))
+        const auto [word, rest] = firstWordAndRest(closes ? trimmedView(line.sliced(1)) : line);
+        if (equalsWord(word, QLatin1StringView("include"))) {
             facts.include = resolveInclude(m_folder, rest).isEmpty() ? -1 : 1;
-        const qsizetype then = thenAt(line);
-        if (then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty()) {
-            std::size_t next = i + 1;
-            while (next < m_facts.size() && trimmedView(lines[qsizetype(next)]).isEmpty())
-                ++next;
-            facts.thenWithoutCommand
-                = next >= m_facts.size() || !trimmedView(lines[qsizetype(next)]).startsWith(u'{');
+        } else if (equalsWord(word, QLatin1StringView("if"))
+                   || equalsWord(word, QLatin1StringView("elseif"))) {
+            const qsizetype then = thenAt(line);
+            if (then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty())
+                pendingThen = i;
         }
-    }
+    });
+    if (pendingThen)
+        m_facts[*pendingThen].thenWithoutCommand = true;
     for (std::size_t i : open)
         m_facts[i].neverClosed = true;
 }
@@ -371,25 +378,37 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
             const auto [modifier, afterModifier] = firstWordAndRest(command);
             if (equalsWord(modifier, QLatin1StringView("instant")))
                 command = afterModifier;
-            // Several commands may stand there, separated by semicolons.
-            for (QStringView part : command.split(u';')) {
-                part = trimmedView(part);
-                if (part.isEmpty())
-                    continue;
-                std::optional<Verdict> ignored;
-                const Verdict inner = judgeCommand(part, ignored, depth + 1);
-                if (inner.error)
-                    return inner;
+            // A put or send hands its semicolons to the game; otherwise several commands may
+            // stand there, separated by semicolons.
+            std::optional<Verdict> ignored;
+            Verdict inner = judgeCommand(command, ignored, depth + 1);
+            if (inner.error && command.contains(u';')) {
+                inner = Verdict{u"Action Command recognised.", false};
+                for (QStringView part : command.split(u';')) {
+                    part = trimmedView(part);
+                    const Verdict judged = part.isEmpty()
+                                               ? Verdict{u"Action Command recognised.", false}
+                                               : judgeCommand(part, ignored, depth + 1);
+                    if (judged.error) {
+                        inner = judged;
+                        break;
+                    }
+                }
             }
+            if (inner.error)
+                return inner;
         }
         return {u"Action Command recognised.", false};
     }
     if (equalsWord(word, QLatin1StringView("include")))
         return {u"Include Command recognised.", false}; // whether it was found is the line's fact
     // Everything else as the classic language judges it; a tab separates words here too.
-    QString blanks = line.toString();
-    blanks.replace(u'\t', u' ');
-    const LineVerdicts classic = m_classic.judge(blanks);
+    QString blanks;
+    if (line.contains(u'\t')) {
+        blanks = line.toString();
+        blanks.replace(u'\t', u' ');
+    }
+    const LineVerdicts classic = m_classic.judge(blanks.isNull() ? line : QStringView(blanks));
     return classic.first ? *classic.first : Verdict{u"Command not recognised.", true};
 }
 

@@ -28,7 +28,8 @@ std::unique_ptr<LineChecker> makeChecker(QStringView scriptText,
                                          const QString &folder,
                                          Dialect *chosen = nullptr);
 
-// The modern checker. Labels are found only where they are defined (a line "NAME:"), in this
+// The modern checker, over a script text whose lines end with CR LF, LF or CR (the order in which
+// judge() is asked). Labels are found only where they are defined (a line "NAME:"), in this
 // script or in any script it includes; includes are looked for beside the including file (an
 // empty folder: nowhere, for a script that has no file yet).
 class ModernChecker final : public LineChecker
@@ -48,7 +49,7 @@ private:
         int include = 0; // 0 no include, 1 found, -1 not found
     };
 
-    void surveyLines(const QList<QStringView> &lines);
+    void surveyLines(QStringView text);
     void collectLabels(QStringView text, const QString &folder, QSet<QString> &visited, int depth);
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
     Verdict judgeTarget(QStringView target,
