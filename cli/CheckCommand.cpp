@@ -125,7 +125,7 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
             return source;
         }
         if (input.open(file, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            source.utf8 = decodeText(input.readAll()).utf8;
+            source.utf8 = decodeText(input.readAll(), LineEndDetection::Skip).utf8;
         else
             std::fclose(file);
         if (input.error() != QFileDevice::NoError)
@@ -136,7 +136,7 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
         source.error = input.errorString();
         return source;
     }
-    source.utf8 = decodeText(input.readAll()).utf8;
+    source.utf8 = decodeText(input.readAll(), LineEndDetection::Skip).utf8;
     if (input.error() != QFileDevice::NoError)
         source.error = input.errorString();
     return source;

@@ -159,7 +159,7 @@ QByteArrayView lineEndingBytes(LineEnding ending)
     return "\r\n";
 }
 
-DecodedText decodeText(const QByteArray &bytes)
+DecodedText decodeText(const QByteArray &bytes, LineEndDetection detection)
 {
     if (bytes.startsWith("\xFF\xFE")) {
         if (auto decoded = decodeUtf16(bytes, TextEncoding::Utf16LE))
@@ -178,7 +178,8 @@ DecodedText decodeText(const QByteArray &bytes)
         decoded.utf8 = cp1252ToUtf8(bytes);
         decoded.format.encoding = TextEncoding::Windows1252;
     }
-    decoded.format.lineEnding = dominantLineEnding(decoded.utf8);
+    if (detection == LineEndDetection::Detect)
+        decoded.format.lineEnding = dominantLineEnding(decoded.utf8);
     return decoded;
 }
 

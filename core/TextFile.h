@@ -36,7 +36,10 @@ struct DecodedText
 // Decodes file bytes: UTF-16 by its BOM, UTF-8 (with or without BOM) when valid, otherwise
 // Windows-1252. Never fails: every byte sequence has a Windows-1252 reading, and that reading maps
 // back to the same bytes.
-DecodedText decodeText(const QByteArray &bytes);
+// Without line-end detection, the format's line end is left at CR LF (for readers that only look).
+enum class LineEndDetection { Detect, Skip };
+DecodedText decodeText(const QByteArray &bytes,
+                       LineEndDetection detection = LineEndDetection::Detect);
 
 // Encodes UTF-8 text in the given format. Empty when the text holds a character the encoding
 // cannot store (only Windows-1252 can lack one).

@@ -39,6 +39,7 @@ private:
     };
 
     bool scanText(QStringView upperName) const;
+    static void sortByKey(std::vector<Entry> &entries);
     // The colons of one large bucket ordered by the text of their runs read backwards, so that a
     // run ending with a given text is found by binary search.
     const std::vector<std::uint32_t> &runsByEnding(std::uint32_t key,

@@ -83,7 +83,7 @@ const QLatin1StringView modernOnly[] = {
 
 bool equalsWord(QStringView word, QLatin1StringView lower)
 {
-    return word.compare(lower, Qt::CaseInsensitive) == 0;
+    return word.size() == lower.size() && word.compare(lower, Qt::CaseInsensitive) == 0;
 }
 
 // "then" standing as a word: the command after it, or an empty view when nothing follows.
