@@ -1,5 +1,6 @@
 #include "ModernChecker.h"
 
+#include "Includes.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
 
@@ -122,31 +123,6 @@ QString labelOf(QStringView line)
     if (std::any_of(name.begin(), name.end(), isSpace))
         return {};
     return upperCased(name);
-}
-
-// The script an include names, beside the including one: as written, or with ".cmd"; letter case
-// is ignored when the exact name is not there.
-QString resolveInclude(const QString &folder, QStringView written)
-{
-    QString name = written.toString();
-    name.replace(u'\\', u'/');
-    if (name.size() > 1 && name.startsWith(u'"') && name.endsWith(u'"'))
-        name = name.sliced(1, name.size() - 2);
-    if (folder.isEmpty() || name.isEmpty())
-        return {};
-    const QDir dir(folder);
-    for (const QString &candidate : {name, name + QStringLiteral(".cmd")}) {
-        const QFileInfo exact(dir.filePath(candidate));
-        if (exact.isFile())
-            return exact.absoluteFilePath();
-        const QFileInfo info(candidate);
-        const QDir parent(dir.filePath(info.path()));
-        for (const QString &entry : parent.entryList(QDir::Files)) {
-            if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-                return parent.absoluteFilePath(entry);
-        }
-    }
-    return {};
 }
 
 } // namespace
