@@ -14,7 +14,7 @@ const QColor styleColours[] = {Qt::black, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)
 
 ReportView::ReportView(QWidget *parent)
     : QsciScintilla(parent)
-    , m_font(QStringLiteral("Verdana"), 8)
+    , m_font(defaultFont())
 {
     setUtf8(true);
     setEolMode(EolWindows);
@@ -27,6 +27,11 @@ ReportView::ReportView(QWidget *parent)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     setReportFont(m_font);
     setReadOnly(true);
+}
+
+QFont ReportView::defaultFont()
+{
+    return QFont(QStringLiteral("Verdana"), 8);
 }
 
 void ReportView::setReportFont(const QFont &font)

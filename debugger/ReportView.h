@@ -18,6 +18,8 @@ public:
     // Replaces the contents with the report; the report is emptied.
     void showReport(StyledReport &report);
     void clearReport();
+    // The report's font until the options set another.
+    static QFont defaultFont();
     // The font of every colour; a run leaves it as it is.
     void setReportFont(const QFont &font);
     QFont reportFont() const { return m_font; }

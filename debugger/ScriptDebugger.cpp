@@ -55,7 +55,7 @@ void ScriptDebugger::setReportFont(const QFont &font)
 
 QFont ScriptDebugger::reportFont() const
 {
-    return m_reportFont.value_or(ReportView().reportFont());
+    return m_reportFont.value_or(ReportView::defaultFont());
 }
 
 Script &ScriptDebugger::windowForRun()
