@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <optional>
 
 #include <cerrno>
 #include <cstring>
@@ -189,6 +190,49 @@ bool checkSource(Source &source, Format format, DialectChoice dialect, Output &o
     return checker.ErrorCount > 0;
 }
 
+template<typename T> using Choices = std::initializer_list<std::pair<QStringView, T>>;
+
+const Choices<Format> formats{{u"report", Format::Report}, {u"gcc", Format::Gcc}};
+const Choices<DialectChoice> dialects{{u"classic", DialectChoice::Classic},
+                                      {u"modern", DialectChoice::Modern},
+                                      {u"auto", DialectChoice::Auto}};
+
+// "--name" or "--name=value".
+bool isOption(const QString &arg, QStringView option)
+{
+    return arg == option || (arg.startsWith(option) && arg.sliced(option.size()).startsWith(u'='));
+}
+
+// The value of the option at i, given as "--name value" (i moves past it) or "--name=value",
+// mapped through the choices; nothing, with a message, when it is missing or unknown.
+template<typename T>
+std::optional<T> optionChoice(const QStringList &arguments,
+                              qsizetype &i,
+                              QStringView name,
+                              Choices<T> choices,
+                              const char *listing,
+                              std::FILE *err)
+{
+    const QString &arg = arguments[i];
+    QString value;
+    if (arg.contains(u'=')) {
+        value = arg.sliced(arg.indexOf(u'=') + 1);
+    } else if (++i < arguments.size()) {
+        value = arguments[i];
+    } else {
+        std::fprintf(
+            err, "korveth-check: --%s needs a value: %s\n", qPrintable(name.toString()), listing);
+        return std::nullopt;
+    }
+    for (const auto &[word, chosen] : choices) {
+        if (value == word)
+            return chosen;
+    }
+    std::fprintf(
+        err, "korveth-check: unknown %s '%s'\n", qPrintable(name.toString()), qPrintable(value));
+    return std::nullopt;
+}
+
 void printUsage(std::FILE *stream)
 {
     std::fputs(usageText, stream);
@@ -220,51 +264,22 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
         } else if (arg == u"--version") {
             std::fputs("korveth-check " KORVETH_VERSION "\n", out);
             return 0;
-        } else if (arg == u"--format" || arg.startsWith(u"--format=")) {
-            QString value;
-            if (arg == u"--format") {
-                if (++i >= arguments.size()) {
-                    std::fputs("korveth-check: --format needs a value: report or gcc\n", err);
-                    printUsage(err);
-                    return 2;
-                }
-                value = arguments[i];
-            } else {
-                value = arg.mid(9);
-            }
-            if (value == u"report") {
-                format = Format::Report;
-            } else if (value == u"gcc") {
-                format = Format::Gcc;
-            } else {
-                std::fprintf(err, "korveth-check: unknown format '%s'\n", qPrintable(value));
+        } else if (isOption(arg, u"--format")) {
+            const auto chosen
+                = optionChoice(arguments, i, u"format", formats, "report or gcc", err);
+            if (!chosen) {
                 printUsage(err);
                 return 2;
             }
-        } else if (arg == u"--dialect" || arg.startsWith(u"--dialect=")) {
-            QString value;
-            if (arg == u"--dialect") {
-                if (++i >= arguments.size()) {
-                    std::fputs("korveth-check: --dialect needs a value: classic, modern or auto\n",
-                               err);
-                    printUsage(err);
-                    return 2;
-                }
-                value = arguments[i];
-            } else {
-                value = arg.mid(10);
-            }
-            if (value == u"classic") {
-                dialect = DialectChoice::Classic;
-            } else if (value == u"modern") {
-                dialect = DialectChoice::Modern;
-            } else if (value == u"auto") {
-                dialect = DialectChoice::Auto;
-            } else {
-                std::fprintf(err, "korveth-check: unknown dialect '%s'\n", qPrintable(value));
+            format = *chosen;
+        } else if (isOption(arg, u"--dialect")) {
+            const auto chosen
+                = optionChoice(arguments, i, u"dialect", dialects, "classic, modern or auto", err);
+            if (!chosen) {
                 printUsage(err);
                 return 2;
             }
+            dialect = *chosen;
         } else {
             std::fprintf(err, "korveth-check: unknown option '%s'\n", qPrintable(arg));
             printUsage(err);

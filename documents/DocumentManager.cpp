@@ -89,7 +89,6 @@ frmDoc *DocumentManager::createDocument()
 
 void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
 {
-    document->document().setTabCaption(tabCaption);
     m_area.show(document, tabCaption);
     applyEditorSetUp(*document->rt);
     Q_EMIT positionTextChanged(document->positionText());
@@ -151,7 +150,6 @@ bool DocumentManager::LoadIntoDocument(frmDoc *document,
 
 void DocumentManager::setTabCaption(frmDoc *document, const QString &caption)
 {
-    document->document().setTabCaption(caption);
     m_area.tabs().setCaption(document->TabNum, caption);
 }
 

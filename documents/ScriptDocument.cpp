@@ -16,7 +16,6 @@ void ScriptDocument::startNew(int number)
     m_origin = Origin::New;
     m_path.clear();
     m_caption = QStringLiteral("New Script %1").arg(number);
-    m_tabCaption = m_caption;
     m_format = {};
     m_known = m_acknowledged = {};
     Q_EMIT captionChanged(m_caption);

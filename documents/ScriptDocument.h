@@ -9,7 +9,7 @@ namespace Korveth {
 
 class FileStore;
 
-// One open script apart from any window: where it comes from, its captions, the format of its
+// One open script apart from any window: where it comes from, its caption, the format of its
 // file, whether it has changed, and loading and saving through the file layer. The text itself
 // is the editor's; saving takes it as UTF-8.
 class ScriptDocument final : public QObject
@@ -35,8 +35,6 @@ public:
     QString path() const { return m_origin == Origin::File ? m_path : QString(); }
     // The window caption: "New Script N", or the file's full path once opened or saved.
     const QString &caption() const { return m_caption; }
-    const QString &tabCaption() const { return m_tabCaption; }
-    void setTabCaption(const QString &caption) { m_tabCaption = caption; }
     bool neverSaved() const { return m_origin != Origin::File; }
     const TextFileFormat &format() const { return m_format; }
 
@@ -71,7 +69,6 @@ private:
     Origin m_origin = Origin::New;
     QString m_path;
     QString m_caption;
-    QString m_tabCaption;
     TextFileFormat m_format;
     FileSnapshot m_known;        // as last read or written here
     FileSnapshot m_acknowledged; // as last shown to the user

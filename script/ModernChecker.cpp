@@ -182,7 +182,7 @@ void ModernChecker::collectLabels(QStringView text,
         const auto [word, rest] = firstWordAndRest(line);
         if (depth > 64 || !equalsWord(word, QLatin1StringView("include")))
             return;
-        const QString path = resolveInclude(folder, rest);
+        const QString path = resolved(folder, rest);
         if (path.isEmpty() || visited.contains(path))
             return;
         visited.insert(path);
@@ -191,6 +191,16 @@ void ModernChecker::collectLabels(QStringView text,
             collectLabels(
                 QString::fromUtf8(read.text.utf8), QFileInfo(path).path(), visited, depth + 1);
     });
+}
+
+// Each include is looked for once: the label walk and the line survey both ask.
+QString ModernChecker::resolved(const QString &folder, QStringView written)
+{
+    const QString key = folder + u'\n' + written.toString();
+    auto known = m_resolved.constFind(key);
+    if (known == m_resolved.constEnd())
+        known = m_resolved.insert(key, resolveInclude(folder, written));
+    return *known;
 }
 
 // What a line's neighbours decide: blocks, embedded code, then without a command, includes. One
@@ -226,7 +236,7 @@ void ModernChecker::surveyLines(QStringView text)
             open.push_back(i);
         const auto [word, rest] = firstWordAndRest(closes ? trimmedView(line.sliced(1)) : line);
         if (equalsWord(word, QLatin1StringView("include"))) {
-            facts.include = resolveInclude(m_folder, rest).isEmpty() ? -1 : 1;
+            facts.include = resolved(m_folder, rest).isEmpty() ? -1 : 1;
         } else if (equalsWord(word, QLatin1StringView("if"))
                    || equalsWord(word, QLatin1StringView("elseif"))) {
             const qsizetype then = thenAt(line);

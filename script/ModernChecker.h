@@ -2,6 +2,7 @@
 
 #include "ScriptChecker.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -50,6 +51,7 @@ private:
     };
 
     void surveyLines(QStringView text);
+    QString resolved(const QString &folder, QStringView written);
     void collectLabels(QStringView text, const QString &folder, QSet<QString> &visited, int depth);
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
     Verdict judgeTarget(QStringView target,
@@ -59,7 +61,8 @@ private:
     Verdict judgeConditional(QStringView line, QStringView word, int depth);
 
     QString m_folder;
-    QSet<QString> m_labels; // upper-cased
+    QSet<QString> m_labels;             // upper-cased
+    QHash<QString, QString> m_resolved; // folder and include line: the file, or empty
     std::vector<LineFacts> m_facts;
     qsizetype m_index = 0;
     ScriptChecker m_classic;
