@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #include <memory>
 #include <optional>
@@ -42,31 +43,38 @@ constexpr const char *usageText
 
 enum class Format { Report, Gcc };
 
-// Buffers output and writes it as UTF-8 in large pieces: reports can be as long as the script.
+// Buffers output as UTF-8 and writes it in large pieces: reports can be as long as the script.
 class Output
 {
 public:
     explicit Output(std::FILE *stream)
         : m_stream(stream)
+        , m_buffer(2 * flushSize, Qt::Uninitialized)
     {}
 
     void write(QStringView text)
     {
-        m_buffer += text;
-        if (m_buffer.size() > (1 << 20))
+        // Three bytes at most for each UTF-16 unit.
+        room(3 * text.size());
+        m_used = m_encoder.appendToBuffer(m_buffer.data() + m_used, text) - m_buffer.constData();
+        if (m_used > flushSize)
             flush();
     }
-    void write(QLatin1StringView text) { m_buffer += text; }
+    void write(QLatin1StringView text)
+    {
+        room(text.size());
+        std::memcpy(m_buffer.data() + m_used, text.data(), std::size_t(text.size()));
+        m_used += text.size();
+    }
     void flush()
     {
-        const QByteArray bytes = m_buffer.toUtf8();
-        m_buffer.clear();
-        if (bytes.isEmpty() || !m_failure.isEmpty())
-            return;
-        errno = 0;
-        if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_stream)
-            != std::size_t(bytes.size()))
-            noteFailure();
+        if (m_used > 0 && m_failure.isEmpty()) {
+            errno = 0;
+            if (std::fwrite(m_buffer.constData(), 1, std::size_t(m_used), m_stream)
+                != std::size_t(m_used))
+                noteFailure();
+        }
+        m_used = 0;
     }
     // Flushes everything down to the stream; the reason the output could not be written, if so.
     QString finish()
@@ -79,10 +87,23 @@ public:
     }
 
 private:
+    static constexpr qsizetype flushSize = 1 << 20;
+
+    // Makes room for that many more bytes; a line longer than the buffer grows it.
+    void room(qsizetype bytes)
+    {
+        if (m_used + bytes <= m_buffer.size())
+            return;
+        flush();
+        if (bytes > m_buffer.size())
+            m_buffer.resize(bytes);
+    }
     void noteFailure() { m_failure = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)); }
 
     std::FILE *m_stream;
-    QString m_buffer;
+    QByteArray m_buffer; // the first m_used bytes are waiting to be written
+    qsizetype m_used = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
     QString m_failure;
 };
 
@@ -144,22 +165,22 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
 }
 
 // Checks one file; returns true when it has an error verdict.
-bool checkSource(Source &source, Format format, DialectChoice dialect, Output &out)
+bool checkSource(const Source &source, Format format, DialectChoice dialect, Output &out)
 {
-    // One copy of the text as characters; the file's bytes go as soon as it is made. The lines
+    // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
     // are cut as the editor cuts them, which is how the debugger sees them too.
-    const QString fileText = QString::fromUtf8(source.utf8);
-    source.utf8 = QByteArray();
     // Includes are looked for beside the file; for standard input, in the working folder.
     const QString folder
         = source.path == u"-" ? QDir::currentPath() : QFileInfo(source.path).absolutePath();
     Dialect chosen = Dialect::Classic;
-    const std::unique_ptr<LineChecker> owned = makeChecker(fileText, dialect, folder, &chosen);
+    const std::unique_ptr<LineChecker> owned = makeChecker(source.utf8, dialect, folder, &chosen);
     LineChecker &checker = *owned;
 
     PlainReport report(out);
     CheckSummary summary;
-    forEachEditorLine(QStringView(fileText), [&](QStringView line, QStringView) {
+    LineDecoder decoder;
+    forEachEditorLine(QByteArrayView(source.utf8), [&](QByteArrayView bytes, QByteArrayView) {
+        const QStringView line = decoder.decode(bytes);
         const LineVerdicts verdicts = checker.judge(line);
         checker.recordVerdicts(verdicts);
         ++summary.lineCount;

@@ -96,7 +96,7 @@ bool isValidUtf8(QByteArrayView bytes)
     while (p < end) {
         const unsigned char c = *p;
         if (c < 0x80) {
-            ++p;
+            p += asciiPrefixLength(QByteArrayView(p, end));
             continue;
         }
         int length;

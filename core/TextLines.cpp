@@ -1,5 +1,9 @@
 #include "TextLines.h"
 
+#include <QStringDecoder>
+
+#include <cstring>
+
 namespace Korveth {
 
 QList<QStringView> splitAtCrLf(QStringView text)
@@ -41,6 +45,49 @@ QByteArray withLineEnds(QByteArrayView utf8, QByteArrayView lineEnd)
             out += lineEnd;
     });
     return out;
+}
+
+qsizetype asciiPrefixLength(QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < n && (p[i] & 0x80) == 0)
+        ++i;
+    return i;
+}
+
+QStringView LineDecoder::decode(QByteArrayView utf8Line)
+{
+    const qsizetype n = utf8Line.size();
+    if (m_buffer.size() <= n) // the decoder may ask for one unit more than it writes
+        m_buffer.resize(qMax(n + 1, 2 * m_buffer.size()));
+    QChar *out = m_buffer.data();
+    // Scripts are nearly all ASCII: copy that straight, and decode properly from the first byte
+    // that is not.
+    const char *in = utf8Line.data();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+        for (int k = 0; k < 8; ++k)
+            out[i + k] = QChar(char16_t(in[i + k]));
+    }
+    for (; i < n && (in[i] & 0x80) == 0; ++i)
+        out[i] = QChar(char16_t(in[i]));
+    if (i == n)
+        return QStringView(m_buffer).first(n);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(out + i, utf8Line.sliced(i));
+    return QStringView(m_buffer).first(end - out);
 }
 
 } // namespace Korveth

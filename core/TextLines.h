@@ -70,4 +70,19 @@ QString joinWithCrLf(const QList<QStringView> &lines);
 // The text with every line end (CR LF, LF, CR) written as the given one.
 QByteArray withLineEnds(QByteArrayView utf8, QByteArrayView lineEnd);
 
+// The length of the ASCII run at the start of the bytes, read eight at a time.
+qsizetype asciiPrefixLength(QByteArrayView bytes);
+
+// Turns lines of UTF-8 into characters one at a time in a buffer it reuses, so that a large text
+// is read line by line without ever being held as characters whole. A view it returns lasts
+// until the next call.
+class LineDecoder
+{
+public:
+    QStringView decode(QByteArrayView utf8Line);
+
+private:
+    QString m_buffer;
+};
+
 } // namespace Korveth

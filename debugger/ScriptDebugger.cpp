@@ -96,7 +96,7 @@ void ScriptDebugger::Start()
     // Includes are looked for beside the document's file; one never saved has none to look in.
     const QString path = document->document().path();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    const std::unique_ptr<LineChecker> owned = makeChecker(text, m_dialect, folder);
+    const std::unique_ptr<LineChecker> owned = makeChecker(text.toUtf8(), m_dialect, folder);
     LineChecker &checker = *owned;
     StyledReport report;
     report.reserve(text.size() * 3);

@@ -2,6 +2,8 @@
 
 #include "ScriptLanguage.h"
 
+#include "TextLines.h"
+
 #include <algorithm>
 #include <array>
 
@@ -13,9 +15,36 @@ namespace {
 constexpr qsizetype maxIndexedLength = 32;
 constexpr std::uint64_t hashBase = 0x100000001b3ULL;
 
-bool endsRun(QChar c)
+bool endsRun(char c)
 {
-    return c == u' ' || c == u'\r' || c == u'\n' || c == u':';
+    return c == ' ' || c == '\r' || c == '\n' || c == ':';
+}
+
+char asciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Upper-cases the lines that hold more than ASCII as the checker does; ASCII letters are left for
+// the reader to upper-case, as it does for an ASCII text.
+QByteArray upperCasedBeyondAscii(QByteArrayView utf8)
+{
+    QByteArray upper;
+    upper.reserve(utf8.size() + utf8.size() / 8);
+    LineDecoder decoder;
+    forEachEditorLine(utf8, [&](QByteArrayView line, QByteArrayView end) {
+        if (isAscii(line))
+            upper += line;
+        else
+            upper += upperCased(decoder.decode(line)).toUtf8();
+        upper += end;
+    });
+    return upper;
 }
 
 const std::array<std::uint64_t, maxIndexedLength + 1> &basePowers()
@@ -41,11 +70,11 @@ std::uint32_t finishKey(std::uint64_t hash, qsizetype length)
     return std::uint32_t(k >> 32);
 }
 
-std::uint64_t nameHash(QStringView name)
+std::uint64_t nameHash(QByteArrayView name)
 {
     std::uint64_t h = 0;
-    for (QChar c : name)
-        h = h * hashBase + (c.unicode() + 1);
+    for (char c : name)
+        h = h * hashBase + (std::uint8_t(c) + 1);
     return h;
 }
 
@@ -69,19 +98,23 @@ void LabelIndex::sortByKey(std::vector<Entry> &entries)
 }
 
 LabelIndex::LabelIndex(QStringView scriptText)
-    : m_upperText(upperCased(scriptText))
+    : LabelIndex(scriptText.toUtf8())
+{}
+
+LabelIndex::LabelIndex(QByteArray scriptUtf8)
+    : m_text(isAscii(scriptUtf8) ? std::move(scriptUtf8) : upperCasedBeyondAscii(scriptUtf8))
 {
     const auto &powers = basePowers();
-    const QStringView text = m_upperText;
-    for (qsizetype colon = text.indexOf(u':'); colon >= 0; colon = text.indexOf(u':', colon + 1)) {
+    const QByteArrayView text = m_text;
+    for (qsizetype colon = text.indexOf(':'); colon >= 0; colon = text.indexOf(':', colon + 1)) {
         // Walking back from the colon, the suffix of length k + 1 is c * B^k + hash(suffix k).
         std::uint64_t h = 0;
         m_entries.push_back({finishKey(0, 0), std::uint32_t(colon)});
         for (qsizetype k = 0; k < maxIndexedLength && colon - 1 - k >= 0; ++k) {
-            const QChar c = text[colon - 1 - k];
+            const char c = upperAt(colon - 1 - k);
             if (endsRun(c))
                 break;
-            h += (c.unicode() + 1) * powers[k];
+            h += (std::uint8_t(c) + 1) * powers[k];
             m_entries.push_back({finishKey(h, k + 1), std::uint32_t(colon)});
         }
     }
@@ -93,23 +126,29 @@ bool LabelIndex::containsLabel(QStringView name) const
     return containsUpperLabel(upperCased(name));
 }
 
-bool LabelIndex::containsUpperLabel(QStringView upperName) const
+char LabelIndex::upperAt(qsizetype i) const
 {
+    return asciiUpper(m_text[i]);
+}
+
+bool LabelIndex::containsUpperLabel(QStringView upperNameText) const
+{
+    const QByteArray upperName = upperNameText.toUtf8();
     // NAME: cut at its colons gives segments, each followed by a colon (the last by the one
     // sought). Wherever NAME: occurs, each segment ends at a text colon and lies in the run before
     // it. So the colons whose run ends with the longest segment (its last maxIndexedLength
     // characters) are the only candidates, and each is verified against the whole name. Equal
     // keys of different text only add candidates that fail.
-    if (m_upperText.size() > qsizetype(UINT32_MAX))
+    if (m_text.size() > qsizetype(UINT32_MAX))
         return scanText(upperName);
-    QStringView segment;
+    QByteArrayView segment;
     qsizetype segmentEnd = -1; // offset in NAME: of the colon after the chosen segment
     qsizetype from = 0;
     for (;;) {
-        qsizetype colon = upperName.indexOf(u':', from);
+        qsizetype colon = upperName.indexOf(':', from);
         if (colon < 0)
             colon = upperName.size();
-        const QStringView piece = upperName.sliced(from, colon - from);
+        const QByteArrayView piece = QByteArrayView(upperName).sliced(from, colon - from);
         if (segmentEnd < 0 || piece.size() > segment.size()) {
             segment = piece;
             segmentEnd = colon;
@@ -121,7 +160,7 @@ bool LabelIndex::containsUpperLabel(QStringView upperName) const
     if (std::any_of(segment.begin(), segment.end(), endsRun))
         return scanText(upperName);
 
-    const QStringView key = segment.last(qMin(segment.size(), maxIndexedLength));
+    const QByteArrayView key = segment.last(qMin(segment.size(), maxIndexedLength));
     const std::uint32_t hash = finishKey(nameHash(key), key.size());
     auto it = std::lower_bound(m_entries.begin(),
                                m_entries.end(),
@@ -129,12 +168,16 @@ bool LabelIndex::containsUpperLabel(QStringView upperName) const
                                [](const Entry &e, std::uint32_t k) { return e.key < k; });
     const auto end = std::upper_bound(
         it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) { return k < e.key; });
-    const QStringView text = m_upperText;
     auto verify = [&](std::uint32_t colonAt) {
         const qsizetype start = qsizetype(colonAt) - segmentEnd;
         const qsizetype colon = start + upperName.size();
-        return start >= 0 && colon < text.size() && text[colon] == u':'
-               && text.sliced(start, upperName.size()) == upperName;
+        if (start < 0 || colon >= m_text.size() || m_text[colon] != ':')
+            return false;
+        for (qsizetype i = 0; i < upperName.size(); ++i) {
+            if (upperAt(start + i) != upperName[i])
+                return false;
+        }
+        return true;
     };
     if (end - it > 64) {
         // Many colons share this key: only those whose run ends with the whole segment can hold
@@ -145,8 +188,8 @@ bool LabelIndex::containsUpperLabel(QStringView upperName) const
             // segment's length: < 0, 0 (the run ends with the segment) or > 0.
             for (qsizetype k = 1; k <= segment.size(); ++k) {
                 const qsizetype at = qsizetype(colonAt) - k;
-                const char16_t r = at >= 0 && !endsRun(text[at]) ? text[at].unicode() : 0;
-                const char16_t q = segment[segment.size() - k].unicode();
+                const std::uint8_t r = at >= 0 && !endsRun(upperAt(at)) ? upperAt(at) : 0;
+                const auto q = std::uint8_t(segment[segment.size() - k]);
                 if (r != q)
                     return int(r) - int(q);
             }
@@ -181,14 +224,14 @@ LabelIndex::runsByEnding(std::uint32_t key,
     colons.reserve(std::size_t(last - first));
     for (auto it = first; it != last; ++it)
         colons.push_back(it->colon);
-    const QStringView text = m_upperText;
     // Runs read backwards from their colon; a run that ends sorts first.
-    std::sort(colons.begin(), colons.end(), [text](std::uint32_t a, std::uint32_t b) {
+    const auto runByte = [this](qsizetype at) -> std::uint8_t {
+        return at >= 0 && !endsRun(upperAt(at)) ? std::uint8_t(upperAt(at)) : 0;
+    };
+    std::sort(colons.begin(), colons.end(), [&](std::uint32_t a, std::uint32_t b) {
         for (qsizetype k = 1;; ++k) {
-            const qsizetype ia = qsizetype(a) - k;
-            const qsizetype ib = qsizetype(b) - k;
-            const char16_t ca = ia >= 0 && !endsRun(text[ia]) ? text[ia].unicode() : 0;
-            const char16_t cb = ib >= 0 && !endsRun(text[ib]) ? text[ib].unicode() : 0;
+            const std::uint8_t ca = runByte(qsizetype(a) - k);
+            const std::uint8_t cb = runByte(qsizetype(b) - k);
             if (ca != cb)
                 return ca < cb;
             if (ca == 0)
@@ -198,13 +241,18 @@ LabelIndex::runsByEnding(std::uint32_t key,
     return *m_sortedBuckets.insert(key, std::move(colons));
 }
 
-bool LabelIndex::scanText(QStringView upperName) const
+bool LabelIndex::scanText(QByteArrayView upperName) const
 {
-    const QString needle = upperName.toString() + u':';
+    const QByteArray needle = upperName.toByteArray() + ':';
     auto found = m_scanned.constFind(needle);
     if (found != m_scanned.constEnd())
         return *found;
-    const bool contains = m_upperText.contains(needle);
+    const auto sameUpper = [](char textByte, char nameByte) {
+        return asciiUpper(textByte) == nameByte;
+    };
+    const bool contains
+        = std::search(m_text.begin(), m_text.end(), needle.begin(), needle.end(), sameUpper)
+          != m_text.end();
     m_scanned.insert(needle, contains);
     return contains;
 }

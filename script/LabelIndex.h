@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -12,17 +13,20 @@ namespace Korveth {
 // Answers "does NAME followed by a colon occur anywhere in the script text?" with the plain
 // substring semantics of the checker, without scanning the whole text per question.
 //
-// Every colon is indexed by the hashes of the suffixes (up to 32 characters) of the run before it
-// that holds no blank, line break or colon. A name is looked up by its longest colon-free piece and
-// verified in place, so long names and names with colons are found without a scan. A bucket that
-// many colons share (crafted runs with a common ending) is searched by binary search on the runs
-// read backwards, so no input makes the search quadratic. A name whose longest piece holds a
-// blank or line break falls back to one scan of the text, remembered for the run.
+// The text is read as UTF-8 bytes. Every colon is indexed by the hashes of the suffixes (up to 32
+// bytes) of the run before it that holds no blank, line break or colon. A name is looked up by its
+// longest colon-free piece and verified in place, so long names and names with colons are found
+// without a scan. A bucket that many colons share (crafted runs with a common ending) is searched
+// by binary search on the runs read backwards, so no input makes the search quadratic. A name whose
+// longest piece holds a blank or line break falls back to one scan of the text, remembered for the
+// run.
 class LabelIndex
 {
 public:
     LabelIndex() = default;
-    // The text is upper-cased once here; the index keeps its own copy.
+    // An ASCII text is shared, not copied, and compared upper-cased as it is read; any other is
+    // upper-cased once into a copy of its own.
+    explicit LabelIndex(QByteArray scriptUtf8);
     explicit LabelIndex(QStringView scriptText);
 
     // NAME is compared upper-cased, as the checker compares.
@@ -38,7 +42,8 @@ private:
         std::uint32_t colon; // position of the colon that ends this suffix
     };
 
-    bool scanText(QStringView upperName) const;
+    char upperAt(qsizetype i) const;
+    bool scanText(QByteArrayView upperName) const;
     static void sortByKey(std::vector<Entry> &entries);
     // The colons of one large bucket ordered by the text of their runs read backwards, so that a
     // run ending with a given text is found by binary search.
@@ -46,9 +51,9 @@ private:
                                                    std::vector<Entry>::const_iterator first,
                                                    std::vector<Entry>::const_iterator last) const;
 
-    QString m_upperText;
+    QByteArray m_text;            // upper-cased but for ASCII letters
     std::vector<Entry> m_entries; // sorted by key
-    mutable QHash<QString, bool> m_scanned;
+    mutable QHash<QByteArray, bool> m_scanned;
     mutable QHash<std::uint32_t, std::vector<std::uint32_t>> m_sortedBuckets;
 };
 

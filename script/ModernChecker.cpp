@@ -1,6 +1,7 @@
 #include "ModernChecker.h"
 
 #include "Includes.h"
+#include "ModernWords.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
 
@@ -27,66 +28,6 @@ std::pair<QStringView, QStringView> firstWordAndRest(QStringView line)
     return {line.first(end), trimmedView(line.sliced(end))};
 }
 
-struct Simple
-{
-    QLatin1StringView word;
-    QStringView message;
-};
-
-// Commands accepted as they stand, whatever follows them.
-const Simple simpleCommands[] = {
-    {QLatin1StringView("var"), u"Variable Command recognised."},
-    {QLatin1StringView("setvariable"), u"Variable Command recognised."},
-    {QLatin1StringView("setvar"), u"Variable Command recognised."},
-    {QLatin1StringView("unvar"), u"Variable Command recognised."},
-    {QLatin1StringView("deletevariable"), u"Variable Command recognised."},
-    {QLatin1StringView("return"), u"Return Command recognised."},
-    {QLatin1StringView("waitforre"), u"Waitforre Command recognised."},
-    {QLatin1StringView("waiteval"), u"Waiteval Command recognised."},
-    {QLatin1StringView("send"), u"Send Command recognised."},
-    {QLatin1StringView("eval"), u"Eval Command recognised."},
-    {QLatin1StringView("evalmath"), u"Evalmath Command recognised."},
-    {QLatin1StringView("math"), u"Math Command recognised."},
-    {QLatin1StringView("timer"), u"Timer Command recognised."},
-    {QLatin1StringView("random"), u"Random Command recognised."},
-    {QLatin1StringView("delay"), u"Delay Command recognised."},
-    {QLatin1StringView("debug"), u"Debug Command recognised."},
-    {QLatin1StringView("debuglevel"), u"Debug Command recognised."},
-    {QLatin1StringView("js"), u"Js Command recognised."},
-    {QLatin1StringView("jscall"), u"Js Command recognised."},
-    {QLatin1StringView("nextroom"), u"Nextroom Command recognised."},
-};
-
-// Words that only the modern dialect has, for choosing a dialect by looking.
-const QLatin1StringView modernOnly[] = {
-    QLatin1StringView("var"),
-    QLatin1StringView("setvariable"),
-    QLatin1StringView("setvar"),
-    QLatin1StringView("unvar"),
-    QLatin1StringView("deletevariable"),
-    QLatin1StringView("gosub"),
-    QLatin1StringView("return"),
-    QLatin1StringView("matchre"),
-    QLatin1StringView("waitforre"),
-    QLatin1StringView("send"),
-    QLatin1StringView("eval"),
-    QLatin1StringView("evalmath"),
-    QLatin1StringView("math"),
-    QLatin1StringView("action"),
-    QLatin1StringView("elseif"),
-    QLatin1StringView("else"),
-    QLatin1StringView("include"),
-    QLatin1StringView("timer"),
-    QLatin1StringView("delay"),
-    QLatin1StringView("{"),
-    QLatin1StringView("}"),
-};
-
-bool equalsWord(QStringView word, QLatin1StringView lower)
-{
-    return word.size() == lower.size() && word.compare(lower, Qt::CaseInsensitive) == 0;
-}
-
 // "then" standing as a word: the command after it, or an empty view when nothing follows.
 qsizetype thenAt(QStringView line)
 {
@@ -109,88 +50,96 @@ bool opensBlock(QStringView line)
         return false;
     if (line == u"{" || line.startsWith(u'}'))
         return true;
-    const QStringView word = firstWordAndRest(line).first;
-    return equalsWord(word, QLatin1StringView("if"))
-           || equalsWord(word, QLatin1StringView("elseif"))
-           || equalsWord(word, QLatin1StringView("else"));
+    const ModernWordEntry *word = modernWordOf(firstWordAndRest(line).first);
+    return word
+           && (word->word == ModernWord::If || word->word == ModernWord::Elseif
+               || word->word == ModernWord::Else);
 }
 
-QString labelOf(QStringView line)
+// The name a label line "NAME:" defines; empty for any other line.
+QStringView labelOf(QStringView line)
 {
     if (line.size() < 2 || !line.endsWith(u':'))
         return {};
     const QStringView name = line.first(line.size() - 1);
     if (std::any_of(name.begin(), name.end(), isSpace))
         return {};
-    return upperCased(name);
+    return name;
 }
 
 } // namespace
 
-bool looksModern(QStringView scriptText)
+bool looksModern(QByteArrayView scriptUtf8)
 {
     bool modern = false;
-    forEachCrLfLine(scriptText, [&](QStringView line) {
+    LineDecoder decoder;
+    forEachCrLfLine(scriptUtf8, [&](QByteArrayView bytes) {
         if (modern)
             return;
-        const QStringView word = firstWordAndRest(trimmedView(line)).first;
-        for (QLatin1StringView only : modernOnly) {
-            if (equalsWord(word, only)) {
-                modern = true;
-                return;
-            }
-        }
-        if (equalsWord(word, QLatin1StringView("if")) && thenAt(line) >= 0)
-            modern = true;
+        const QStringView line = decoder.decode(bytes);
+        const ModernWordEntry *word = modernWordOf(firstWordAndRest(trimmedView(line)).first);
+        modern = word && (word->modernOnly || (word->word == ModernWord::If && thenAt(line) >= 0));
     });
     return modern;
 }
 
-std::unique_ptr<LineChecker>
-makeChecker(QStringView scriptText, DialectChoice choice, const QString &folder, Dialect *chosen)
+std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
+                                         DialectChoice choice,
+                                         const QString &folder,
+                                         Dialect *chosen)
 {
     const bool modern = choice == DialectChoice::Modern
-                        || (choice == DialectChoice::Auto && looksModern(scriptText));
+                        || (choice == DialectChoice::Auto && looksModern(scriptUtf8));
     if (chosen)
         *chosen = modern ? Dialect::Modern : Dialect::Classic;
     if (modern)
-        return std::make_unique<ModernChecker>(scriptText, folder);
-    return std::make_unique<ScriptChecker>(scriptText);
+        return std::make_unique<ModernChecker>(QByteArrayView(scriptUtf8), folder);
+    return std::make_unique<ScriptChecker>(scriptUtf8);
 }
 
 ModernChecker::ModernChecker(QStringView scriptText, const QString &folder)
+    : ModernChecker(QByteArrayView(scriptText.toUtf8()), folder)
+{}
+
+ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
     : m_folder(folder)
 {
-    QSet<QString> visited;
-    collectLabels(scriptText, folder, visited, 0);
-    surveyLines(scriptText);
+    surveyLines(scriptUtf8);
 }
 
-// Labels of this text and, recursively, of the scripts it includes; a cycle ends the walk.
-void ModernChecker::collectLabels(QStringView text,
+// Labels of an included text and, recursively, of the scripts it includes.
+void ModernChecker::collectLabels(QByteArrayView text,
                                   const QString &folder,
                                   QSet<QString> &visited,
                                   int depth)
 {
-    forEachEditorLine(text, [&](QStringView raw, QStringView) {
-        const QStringView line = trimmedView(raw);
-        const QString label = labelOf(line);
-        if (!label.isEmpty()) {
-            m_labels.insert(label);
-            return;
-        }
-        const auto [word, rest] = firstWordAndRest(line);
-        if (depth > 64 || !equalsWord(word, QLatin1StringView("include")))
-            return;
-        const QString path = resolved(folder, rest);
-        if (path.isEmpty() || visited.contains(path))
-            return;
-        visited.insert(path);
-        const ReadResult read = readTextFile(path);
-        if (read.error.isEmpty())
-            collectLabels(
-                QString::fromUtf8(read.text.utf8), QFileInfo(path).path(), visited, depth + 1);
+    LineDecoder decoder;
+    forEachEditorLine(text, [&](QByteArrayView raw, QByteArrayView) {
+        noteLabelOrInclude(trimmedView(decoder.decode(raw)), folder, visited, depth);
     });
+}
+
+// A label line's label, or the labels of the script an include line names; a cycle ends the walk.
+void ModernChecker::noteLabelOrInclude(QStringView line,
+                                       const QString &folder,
+                                       QSet<QString> &visited,
+                                       int depth)
+{
+    const QStringView label = labelOf(line);
+    if (!label.isEmpty()) {
+        m_labels.add(label);
+        return;
+    }
+    const auto [word, rest] = firstWordAndRest(line);
+    if (depth > 64 || !equalsWord(word, QLatin1StringView("include")))
+        return;
+    const QString path = resolved(folder, rest);
+    if (path.isEmpty() || visited.contains(path))
+        return;
+    visited.insert(path);
+    const ReadResult read = readTextFile(path);
+    if (read.error.isEmpty())
+        collectLabels(read.text.utf8, QFileInfo(path).path(), visited, depth + 1);
 }
 
 // Each include is looked for once: the label walk and the line survey both ask.
@@ -203,17 +152,21 @@ QString ModernChecker::resolved(const QString &folder, QStringView written)
     return *known;
 }
 
-// What a line's neighbours decide: blocks, embedded code, then without a command, includes. One
-// pass; a then waits for the next line that is not empty to know whether a block follows.
-void ModernChecker::surveyLines(QStringView text)
+// The labels, and what a line's neighbours decide: blocks, embedded code, then without a command,
+// includes. One pass; a then waits for the next line that is not empty to know whether a block
+// follows.
+void ModernChecker::surveyLines(QByteArrayView text)
 {
     std::vector<std::size_t> open;
     std::optional<std::size_t> pendingThen;
     bool embedded = false;
-    forEachEditorLine(text, [&](QStringView raw, QStringView) {
+    QSet<QString> visited;
+    LineDecoder decoder;
+    forEachEditorLine(text, [&](QByteArrayView raw, QByteArrayView) {
         const std::size_t i = m_facts.size();
         LineFacts &facts = m_facts.emplace_back();
-        const QStringView line = trimmedView(raw);
+        const QStringView line = trimmedView(decoder.decode(raw));
+        noteLabelOrInclude(line, m_folder, visited, 0);
         if (!line.isEmpty() && pendingThen) {
             m_facts[*pendingThen].thenWithoutCommand = !line.startsWith(u'{');
             pendingThen.reset();
@@ -234,11 +187,12 @@ void ModernChecker::surveyLines(QStringView text)
         }
         if (opensBlock(line))
             open.push_back(i);
-        const auto [word, rest] = firstWordAndRest(closes ? trimmedView(line.sliced(1)) : line);
-        if (equalsWord(word, QLatin1StringView("include"))) {
+        const auto [first, rest] = firstWordAndRest(closes ? trimmedView(line.sliced(1)) : line);
+        const ModernWordEntry *word = modernWordOf(first);
+        const ModernWord kind = word ? word->word : ModernWord::Other;
+        if (kind == ModernWord::Include) {
             facts.include = resolved(m_folder, rest).isEmpty() ? -1 : 1;
-        } else if (equalsWord(word, QLatin1StringView("if"))
-                   || equalsWord(word, QLatin1StringView("elseif"))) {
+        } else if (kind == ModernWord::If || kind == ModernWord::Elseif) {
             const qsizetype then = thenAt(line);
             if (then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty())
                 pendingThen = i;
@@ -257,18 +211,17 @@ Verdict ModernChecker::judgeTarget(QStringView target,
 {
     if (target.contains(u'%') || target.contains(u'$'))
         return {variable, false};
-    if (m_labels.contains(upperCased(target)))
+    if (m_labels.contains(target))
         return {found, false};
     return {missing, true};
 }
 
-Verdict ModernChecker::judgeConditional(QStringView line, QStringView word, int depth)
+Verdict ModernChecker::judgeConditional(QStringView line, bool isIf, int depth)
 {
     const qsizetype then = thenAt(line);
     if (then < 0)
-        return {equalsWord(word, QLatin1StringView("if"))
-                    ? u"If Command recognised. Then missing."
-                    : u"Elseif Command recognised. Then missing.",
+        return {isIf ? u"If Command recognised. Then missing."
+                     : u"Elseif Command recognised. Then missing.",
                 true};
     const QStringView command = trimmedView(line.sliced(then + 4));
     if (!command.isEmpty() && command != u"{") {
@@ -277,9 +230,7 @@ Verdict ModernChecker::judgeConditional(QStringView line, QStringView word, int 
         if (inner.error)
             return inner;
     }
-    return {equalsWord(word, QLatin1StringView("if")) ? u"If Command recognised."
-                                                      : u"Elseif Command recognised.",
-            false};
+    return {isIf ? u"If Command recognised." : u"Elseif Command recognised.", false};
 }
 
 Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &second, int depth)
@@ -297,13 +248,13 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
     const auto [word, rest] = firstWordAndRest(line);
     if (word.startsWith(u'%') || word.startsWith(u'$'))
         return {u"Command given by a variable.", false};
-    for (const Simple &simple : simpleCommands) {
-        if (equalsWord(word, simple.word))
-            return {simple.message, false};
-    }
-    if (equalsWord(word, QLatin1StringView("if")) || equalsWord(word, QLatin1StringView("elseif")))
-        return judgeConditional(line, word, depth);
-    if (equalsWord(word, QLatin1StringView("else"))) {
+    const ModernWordEntry *entry = modernWordOf(word);
+    const ModernWord kind = entry ? entry->word : ModernWord::Other;
+    if (kind == ModernWord::Simple)
+        return {entry->message, false};
+    if (kind == ModernWord::If || kind == ModernWord::Elseif)
+        return judgeConditional(line, kind == ModernWord::If, depth);
+    if (kind == ModernWord::Else) {
         if (!rest.isEmpty() && rest != u"{") {
             const Verdict inner = judgeCommand(rest, second, depth + 1);
             if (inner.error)
@@ -311,7 +262,7 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
         }
         return {u"Else Command recognised.", false};
     }
-    if (equalsWord(word, QLatin1StringView("gosub"))) {
+    if (kind == ModernWord::Gosub) {
         const QStringView target = firstWordAndRest(rest).first;
         if (target.isEmpty())
             return {u"Gosub Command recognised. Label missing.", true};
@@ -322,15 +273,15 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
                            u"Gosub Command recognised. Variable as label.",
                            u"Gosub Command recognised. Label not found.");
     }
-    if (equalsWord(word, QLatin1StringView("goto"))) {
+    if (kind == ModernWord::Goto) {
         const QStringView target = firstWordAndRest(rest).first;
         return judgeTarget(target,
                            u"Goto Command recognised. Label found.",
                            u"Goto Command recognised. Variable as label.",
                            u"Goto Command recognised. Label not found.");
     }
-    const bool matchre = equalsWord(word, QLatin1StringView("matchre"));
-    if (matchre || equalsWord(word, QLatin1StringView("match"))) {
+    const bool matchre = kind == ModernWord::Matchre;
+    if (matchre || kind == ModernWord::Match) {
         ++MatchCount;
         const auto [target, trigger] = firstWordAndRest(rest);
         const Verdict verdict
@@ -352,9 +303,9 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
             second = Verdict{tooManyMatchesMessage, true};
         return verdict;
     }
-    if (equalsWord(word, QLatin1StringView("matchwait")))
+    if (kind == ModernWord::Matchwait)
         MatchCount = 0;
-    if (equalsWord(word, QLatin1StringView("action"))) {
+    if (kind == ModernWord::Action) {
         const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
         if (when > 0) {
             // action [(class)] [instant] COMMAND when PATTERN
@@ -386,7 +337,7 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
         }
         return {u"Action Command recognised.", false};
     }
-    if (equalsWord(word, QLatin1StringView("include")))
+    if (kind == ModernWord::Include)
         return {u"Include Command recognised.", false}; // whether it was found is the line's fact
     // Everything else as the classic language judges it; a tab separates words here too.
     QString blanks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelSet.h"
 #include "ScriptChecker.h"
 
 #include <QHash>
@@ -20,11 +21,11 @@ enum class Dialect { Classic, Modern };
 enum class DialectChoice { Classic, Modern, Auto };
 
 // True when some line's first word is a command only the modern dialect knows.
-bool looksModern(QStringView scriptText);
+bool looksModern(QByteArrayView scriptUtf8);
 
-// The checker a run uses for the choice; includes are looked for in the folder (empty: nowhere).
-// Tells which dialect it chose.
-std::unique_ptr<LineChecker> makeChecker(QStringView scriptText,
+// The checker a run uses for the choice, over the script as UTF-8 (shared, not copied); includes
+// are looked for in the folder (empty: nowhere). Tells which dialect it chose.
+std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
                                          const QString &folder,
                                          Dialect *chosen = nullptr);
@@ -36,6 +37,7 @@ std::unique_ptr<LineChecker> makeChecker(QStringView scriptText,
 class ModernChecker final : public LineChecker
 {
 public:
+    ModernChecker(QByteArrayView scriptUtf8, const QString &folder);
     ModernChecker(QStringView scriptText, const QString &folder);
 
     LineVerdicts judge(QStringView line) override;
@@ -50,18 +52,21 @@ private:
         int include = 0; // 0 no include, 1 found, -1 not found
     };
 
-    void surveyLines(QStringView text);
+    void surveyLines(QByteArrayView text);
     QString resolved(const QString &folder, QStringView written);
-    void collectLabels(QStringView text, const QString &folder, QSet<QString> &visited, int depth);
+    void
+    collectLabels(QByteArrayView text, const QString &folder, QSet<QString> &visited, int depth);
+    void
+    noteLabelOrInclude(QStringView line, const QString &folder, QSet<QString> &visited, int depth);
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
     Verdict judgeTarget(QStringView target,
                         QStringView found,
                         QStringView variable,
                         QStringView missing) const;
-    Verdict judgeConditional(QStringView line, QStringView word, int depth);
+    Verdict judgeConditional(QStringView line, bool isIf, int depth);
 
     QString m_folder;
-    QSet<QString> m_labels;             // upper-cased
+    LabelSet m_labels;
     QHash<QString, QString> m_resolved; // folder and include line: the file, or empty
     std::vector<LineFacts> m_facts;
     qsizetype m_index = 0;

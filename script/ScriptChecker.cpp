@@ -55,6 +55,10 @@ ScriptChecker::ScriptChecker(QStringView scriptText)
     : m_labels(scriptText)
 {}
 
+ScriptChecker::ScriptChecker(QByteArray scriptUtf8)
+    : m_labels(std::move(scriptUtf8))
+{}
+
 LineVerdicts ScriptChecker::judge(QStringView line)
 {
     LineVerdicts verdicts;

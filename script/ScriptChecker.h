@@ -63,6 +63,8 @@ class ScriptChecker final : public LineChecker
 public:
     // The script text is what label searches read: the whole document, lines joined by CR LF.
     explicit ScriptChecker(QStringView scriptText = {});
+    // The same text as UTF-8, shared rather than copied.
+    explicit ScriptChecker(QByteArray scriptUtf8);
 
     LineVerdicts judge(QStringView line) override;
 

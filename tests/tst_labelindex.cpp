@@ -1,4 +1,5 @@
 #include "LabelIndex.h"
+#include "LabelSet.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void quirks();
     void agreesWithPlainSearch();
     void longNamesAgreeWithPlainSearch();
+    void labelSetFindsExactNames_data();
+    void labelSetFindsExactNames();
 };
 
 void TestLabelIndex::quirks_data()
@@ -41,6 +44,8 @@ void TestLabelIndex::quirks_data()
     QTest::newRow("long name absent") << QString(300, u'k') + ":" << QString(301, u'k') << false;
     QTest::newRow("colon run") << QString(1000, u':') << "::" << true;
     QTest::newRow("non-ASCII") << "\u00E9t\u00E9:" << "\u00C9T\u00C9" << true;
+    QTest::newRow("ASCII line in a non-ASCII text") << "\u00E9t\u00E9:\r\nstart:" << "START" << true;
+    QTest::newRow("upper-casing that grows") << "stra\u00DFe:" << "STRASSE" << true;
     // clang-format on
 }
 
@@ -120,6 +125,38 @@ void TestLabelIndex::craftedCommonEndingsStayFast()
     QVERIFY(!index.containsUpperLabel(QStringLiteral("XL1") + ending));
     QVERIFY(index.containsUpperLabel(QStringLiteral("L1") + ending + QStringLiteral(":\r\nL2")
                                      + ending));
+}
+
+void TestLabelIndex::labelSetFindsExactNames_data()
+{
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+
+    const QStringList some{"start", "Loop1", "a:b", "\u00E9t\u00E9", "start"};
+    QTest::newRow("defined") << some << "start" << true;
+    QTest::newRow("case ignored") << some << "LOOP1" << true;
+    QTest::newRow("not a substring") << some << "star" << false;
+    QTest::newRow("not a longer name") << some << "start2" << false;
+    QTest::newRow("colon inside") << some << "A:B" << true;
+    QTest::newRow("non-ASCII, other case") << some << "\u00C9T\u00C9" << true;
+    QTest::newRow("empty") << some << "" << false;
+    QTest::newRow("nothing defined") << QStringList() << "start" << false;
+}
+
+void TestLabelIndex::labelSetFindsExactNames()
+{
+    QFETCH(QStringList, labels);
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+    LabelSet set;
+    for (const QString &label : labels)
+        set.add(label);
+    QCOMPARE(set.contains(name), found);
+    // Added after a search too: the set sorts again.
+    set.add(QStringLiteral("late"));
+    QVERIFY(set.contains(QStringLiteral("LATE")));
+    QCOMPARE(set.contains(name), found);
 }
 
 QTEST_APPLESS_MAIN(TestLabelIndex)

@@ -1,5 +1,6 @@
 #include "CheckRun.h"
 #include "ModernChecker.h"
+#include "ModernWords.h"
 #include "RecordingReport.h"
 
 #include <QDir>
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void badInputNeitherHangsNorCrashes();
     void dialectByLooking_data();
     void dialectByLooking();
+    void firstWords_data();
+    void firstWords();
 
 private:
     struct Judged
@@ -254,7 +257,32 @@ void TestModernChecker::dialectByLooking()
 {
     QFETCH(QString, script);
     QFETCH(bool, modern);
-    QCOMPARE(looksModern(script), modern);
+    QCOMPARE(looksModern(script.toUtf8()), modern);
+}
+
+void TestModernChecker::firstWords_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("kind"); // -1: no modern word
+
+    QTest::newRow("lower") << "gosub" << int(ModernWord::Gosub);
+    QTest::newRow("mixed case") << "MatchRe" << int(ModernWord::Matchre);
+    QTest::newRow("past eight letters") << "DeleteVariable" << int(ModernWord::Simple);
+    QTest::newRow("same first eight letters") << "waitforrx" << -1;
+    QTest::newRow("longer than any") << "deletevariables" << -1;
+    QTest::newRow("prefix") << "matchr" << -1;
+    QTest::newRow("classic word") << "put" << -1;
+    QTest::newRow("brace") << "{" << int(ModernWord::OpenBrace);
+    QTest::newRow("long s folds to s") << "\u017Fend" << int(ModernWord::Simple);
+    QTest::newRow("other letter") << "s\u00E9nd" << -1;
+}
+
+void TestModernChecker::firstWords()
+{
+    QFETCH(QString, word);
+    QFETCH(int, kind);
+    const ModernWordEntry *entry = modernWordOf(word);
+    QCOMPARE(entry ? int(entry->word) : -1, kind);
 }
 
 QTEST_APPLESS_MAIN(TestModernChecker)

@@ -1,10 +1,12 @@
 #include "FailingFileStore.h"
 #include "RecentFiles.h"
 #include "TextFile.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +28,7 @@ private Q_SLOTS:
     void windows1252CannotStoreEveryCharacter();
     void utf8Validation_data();
     void utf8Validation();
+    void linesDecodeAsQtDecodes();
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data();
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
     void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
@@ -130,6 +133,10 @@ void TestTextFile::utf8Validation_data()
     QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
     QTest::newRow("overlong 3-byte") << QByteArray("\xE0\x80\xAF") << false;
     QTest::newRow("stray continuation") << QByteArray("\x80") << false;
+    QTest::newRow("bad byte after a long ASCII run") << QByteArray("put abcdefghijkl\x80") << false;
+    QTest::newRow("good bytes between ASCII runs")
+        << QByteArray("put abcdefgh\xE2\x82\xAC ijklmnopq") << true;
+    QTest::newRow("truncated after a long ASCII run") << QByteArray("abcdefghijklmno\xE2") << false;
     // clang-format on
 }
 
@@ -138,6 +145,32 @@ void TestTextFile::utf8Validation()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, valid);
     QCOMPARE(isValidUtf8(bytes), valid);
+}
+
+// Lines of random bytes, mostly ASCII with valid and broken sequences among them, at every
+// length around the eight-byte steps; each must come out as Qt's own decoder makes it, even after
+// a longer line has left the buffer full of other characters.
+void TestTextFile::linesDecodeAsQtDecodes()
+{
+    const QByteArray pieces[] = {"a",
+                                 "Z",
+                                 " ",
+                                 "\xC3\xA9",
+                                 "\xE2\x82\xAC",
+                                 "\xF0\x9F\x98\x80",
+                                 "\x80",
+                                 "\xE2\x82",
+                                 "\xFF",
+                                 "\xED\xA0\x80"};
+    QRandomGenerator random(20261207);
+    LineDecoder decoder;
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray line;
+        const int length = random.bounded(40);
+        for (int i = 0; i < length; ++i)
+            line += random.bounded(4) == 0 ? pieces[random.bounded(int(std::size(pieces)))] : "q";
+        QCOMPARE(decoder.decode(line).toString(), QString::fromUtf8(line));
+    }
 }
 
 void TestTextFile::savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data()
