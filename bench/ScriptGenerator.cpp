@@ -75,6 +75,67 @@ QByteArray realisticScript(int lines)
     return text;
 }
 
+QByteArray modernScript(int lines)
+{
+    static const char *const creatures[] = {"goblin", "rat", "kobold", "troll", "wolf"};
+    QRandomGenerator random(43);
+    QByteArray text;
+    text.reserve(qsizetype(lines) * 26);
+    int label = 0;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0)
+            text += "\r\n";
+        const QByteArray creature = creatures[random.bounded(5)];
+        switch (random.bounded(14)) {
+        case 0:
+            text += "hunt" + QByteArray::number(++label) + ':';
+            break;
+        case 1:
+            text += "  matchre hunt" + QByteArray::number(qMax(1, label)) + " /" + creature
+                    + "|rat/";
+            break;
+        case 2:
+            text += "  matchwait 5";
+            break;
+        case 3:
+            text += "  gosub hunt" + QByteArray::number(qMax(1, label));
+            break;
+        case 4:
+            text += "  if $health < 50 then goto hunt" + QByteArray::number(qMax(1, label));
+            break;
+        case 5: // a small block, whole
+            text += "  if %count > 3 then {\r\n    put attack " + creature + "\r\n  }";
+            i += 2;
+            break;
+        case 6:
+            text += "  var target " + creature;
+            break;
+        case 7:
+            text += "  math count add 1";
+            break;
+        case 8:
+            text += "  waitforre ^You (hit|miss)";
+            break;
+        case 9:
+            text += "  put attack %target";
+            break;
+        case 10:
+            text += "  return";
+            break;
+        case 11:
+            text += "# look for the " + creature;
+            break;
+        case 12:
+            text += "";
+            break;
+        default:
+            text += "  pause 0.5";
+            break;
+        }
+    }
+    return text;
+}
+
 QByteArray gotoStorm(int gotoLines)
 {
     QByteArray text;

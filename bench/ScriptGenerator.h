@@ -8,6 +8,9 @@ namespace KorvethBench {
 
 QByteArray realisticScript(int lines);
 
+// The same hunt as players write it today: variables, gosubs, if ... then, blocks, matchre.
+QByteArray modernScript(int lines);
+
 // Every other line is a goto to its own label, defined at the end.
 QByteArray gotoStorm(int gotoLines);
 

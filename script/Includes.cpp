@@ -1,5 +1,10 @@
 #include "Includes.h"
 
+#include "ModernWords.h"
+#include "ScriptLanguage.h"
+#include "TextFile.h"
+#include "TextLines.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,6 +31,72 @@ QString resolveInclude(const QString &folder, QStringView written)
         }
     }
     return {};
+}
+
+} // namespace Korveth
+
+namespace Korveth {
+
+namespace {
+
+QString keyOf(const QString &folder, QStringView written)
+{
+    return folder + u'\n' + written.toString();
+}
+
+} // namespace
+
+QString IncludeLabels::resolved(const QString &folder, QStringView written)
+{
+    const QString key = keyOf(folder, written);
+    auto known = m_resolved.constFind(key);
+    if (known == m_resolved.constEnd())
+        known = m_resolved.insert(key, resolveInclude(folder, written));
+    return *known;
+}
+
+const QStringList &IncludeLabels::labelsOf(const QString &folder, QStringView written)
+{
+    const QString key = keyOf(folder, written);
+    auto known = m_labels.constFind(key);
+    if (known != m_labels.constEnd())
+        return *known;
+    QStringList labels;
+    const QString path = resolved(folder, written);
+    if (!path.isEmpty()) {
+        QSet<QString> visited;
+        collect(path, visited, labels, 1);
+    }
+    return *m_labels.insert(key, labels);
+}
+
+void IncludeLabels::collect(const QString &path,
+                            QSet<QString> &visited,
+                            QStringList &labels,
+                            int depth)
+{
+    if (depth > 64 || visited.contains(path))
+        return;
+    visited.insert(path);
+    const ReadResult read = readTextFile(path);
+    if (!read.error.isEmpty())
+        return;
+    const QString folder = QFileInfo(path).path();
+    LineDecoder decoder;
+    forEachEditorLine(QByteArrayView(read.text.utf8), [&](QByteArrayView raw, QByteArrayView) {
+        const QStringView line = trimmedView(decoder.decode(raw));
+        const QStringView label = labelDefinedBy(line);
+        if (!label.isEmpty()) {
+            labels.append(label.toString());
+            return;
+        }
+        const auto [word, rest] = firstWordAndRest(line);
+        if (!equalsWord(word, QLatin1StringView("include")))
+            return;
+        const QString included = resolved(folder, rest);
+        if (!included.isEmpty())
+            collect(included, visited, labels, depth + 1);
+    });
 }
 
 } // namespace Korveth

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace Korveth {
@@ -10,5 +13,24 @@ namespace Korveth {
 // separate folders too, and quotes around the name are dropped. Empty when there is no such
 // file, or no folder to look in.
 QString resolveInclude(const QString &folder, QStringView written);
+
+// Include lines followed to the labels they bring in. Each include is looked for, and each file
+// read, once for the life of the object.
+class IncludeLabels
+{
+public:
+    // The file an include line names, or empty (resolveInclude, remembered).
+    QString resolved(const QString &folder, QStringView written);
+
+    // The labels of the script an include line names and, recursively, of the scripts it
+    // includes; a cycle ends the walk. Empty when the file is not found.
+    const QStringList &labelsOf(const QString &folder, QStringView written);
+
+private:
+    void collect(const QString &path, QSet<QString> &visited, QStringList &labels, int depth);
+
+    QHash<QString, QString> m_resolved;   // folder and include line: the file, or empty
+    QHash<QString, QStringList> m_labels; // folder and include line: its labels
+};
 
 } // namespace Korveth

@@ -1,6 +1,7 @@
 #include "ModernChecker.h"
 
 #include "Includes.h"
+#include "ModernSurvey.h"
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
@@ -10,70 +11,11 @@
 
 namespace Korveth {
 
-namespace {
-
-bool isSpace(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-// The first word, cut at a blank or tab, and what follows it, trimmed.
-std::pair<QStringView, QStringView> firstWordAndRest(QStringView line)
-{
-    if (line.startsWith(QChar(0xFEFF))) // a byte-order mark left inside the text
-        line = line.sliced(1);
-    qsizetype end = 0;
-    while (end < line.size() && !isSpace(line[end]))
-        ++end;
-    return {line.first(end), trimmedView(line.sliced(end))};
-}
-
-// "then" standing as a word: the command after it, or an empty view when nothing follows.
-qsizetype thenAt(QStringView line)
-{
-    for (qsizetype at = line.indexOf(u"then", 0, Qt::CaseInsensitive); at >= 0;
-         at = line.indexOf(u"then", at + 1, Qt::CaseInsensitive)) {
-        const bool startsWord = at == 0 || isSpace(line[at - 1]) || line[at - 1] == u')';
-        const bool endsWord
-            = at + 4 == line.size() || isSpace(line[at + 4]) || line[at + 4] == u'{';
-        if (startsWord && endsWord)
-            return at;
-    }
-    return -1;
-}
-
-// A block starts with a "{" of its own, or one closing an if, elseif or else line (after a "}"
-// too); a brace at the end of other text, an echo's say, is text.
-bool opensBlock(QStringView line)
-{
-    if (!line.endsWith(u'{'))
-        return false;
-    if (line == u"{" || line.startsWith(u'}'))
-        return true;
-    const ModernWordEntry *word = modernWordOf(firstWordAndRest(line).first);
-    return word
-           && (word->word == ModernWord::If || word->word == ModernWord::Elseif
-               || word->word == ModernWord::Else);
-}
-
-// The name a label line "NAME:" defines; empty for any other line.
-QStringView labelOf(QStringView line)
-{
-    if (line.size() < 2 || !line.endsWith(u':'))
-        return {};
-    const QStringView name = line.first(line.size() - 1);
-    if (std::any_of(name.begin(), name.end(), isSpace))
-        return {};
-    return name;
-}
-
-} // namespace
-
 bool looksModern(QByteArrayView scriptUtf8)
 {
     bool modern = false;
     LineDecoder decoder;
-    forEachCrLfLine(scriptUtf8, [&](QByteArrayView bytes) {
+    forEachEditorLine(scriptUtf8, [&](QByteArrayView bytes, QByteArrayView) {
         if (modern)
             return;
         const QStringView line = decoder.decode(bytes);
@@ -102,106 +44,29 @@ ModernChecker::ModernChecker(QStringView scriptText, const QString &folder)
 {}
 
 ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
-    : m_folder(folder)
 {
-    surveyLines(scriptUtf8);
-}
-
-// Labels of an included text and, recursively, of the scripts it includes.
-void ModernChecker::collectLabels(QByteArrayView text,
-                                  const QString &folder,
-                                  QSet<QString> &visited,
-                                  int depth)
-{
+    // One pass: the labels, this script's and its includes', and what each line's neighbours
+    // decide.
+    ModernSurvey survey(
+        [&](QStringView written) { return !m_includes.resolved(folder, written).isEmpty(); });
     LineDecoder decoder;
-    forEachEditorLine(text, [&](QByteArrayView raw, QByteArrayView) {
-        noteLabelOrInclude(trimmedView(decoder.decode(raw)), folder, visited, depth);
-    });
-}
-
-// A label line's label, or the labels of the script an include line names; a cycle ends the walk.
-void ModernChecker::noteLabelOrInclude(QStringView line,
-                                       const QString &folder,
-                                       QSet<QString> &visited,
-                                       int depth)
-{
-    const QStringView label = labelOf(line);
-    if (!label.isEmpty()) {
-        m_labels.add(label);
-        return;
-    }
-    const auto [word, rest] = firstWordAndRest(line);
-    if (depth > 64 || !equalsWord(word, QLatin1StringView("include")))
-        return;
-    const QString path = resolved(folder, rest);
-    if (path.isEmpty() || visited.contains(path))
-        return;
-    visited.insert(path);
-    const ReadResult read = readTextFile(path);
-    if (read.error.isEmpty())
-        collectLabels(read.text.utf8, QFileInfo(path).path(), visited, depth + 1);
-}
-
-// Each include is looked for once: the label walk and the line survey both ask.
-QString ModernChecker::resolved(const QString &folder, QStringView written)
-{
-    const QString key = folder + u'\n' + written.toString();
-    auto known = m_resolved.constFind(key);
-    if (known == m_resolved.constEnd())
-        known = m_resolved.insert(key, resolveInclude(folder, written));
-    return *known;
-}
-
-// The labels, and what a line's neighbours decide: blocks, embedded code, then without a command,
-// includes. One pass; a then waits for the next line that is not empty to know whether a block
-// follows.
-void ModernChecker::surveyLines(QByteArrayView text)
-{
-    std::vector<std::size_t> open;
-    std::optional<std::size_t> pendingThen;
-    bool embedded = false;
-    QSet<QString> visited;
-    LineDecoder decoder;
-    forEachEditorLine(text, [&](QByteArrayView raw, QByteArrayView) {
-        const std::size_t i = m_facts.size();
-        LineFacts &facts = m_facts.emplace_back();
+    forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
         const QStringView line = trimmedView(decoder.decode(raw));
-        noteLabelOrInclude(line, m_folder, visited, 0);
-        if (!line.isEmpty() && pendingThen) {
-            m_facts[*pendingThen].thenWithoutCommand = !line.startsWith(u'{');
-            pendingThen.reset();
+        if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
+            m_labels.add(label);
+        } else if (const auto [word, rest] = firstWordAndRest(line);
+                   equalsWord(word, QLatin1StringView("include"))) {
+            for (const QString &included : m_includes.labelsOf(folder, rest))
+                m_labels.add(included);
         }
-        if (embedded || line.startsWith(u"<%")) {
-            facts.embedded = true;
-            embedded = !line.contains(u"%>") || (line.startsWith(u"<%") && line.indexOf(u"%>") < 2);
-            return;
-        }
-        if (line.isEmpty() || line.startsWith(u'#'))
-            return;
-        const bool closes = line.startsWith(u'}');
-        if (closes) {
-            if (open.empty())
-                facts.unmatchedClose = true;
-            else
-                open.pop_back();
-        }
-        if (opensBlock(line))
-            open.push_back(i);
-        const auto [first, rest] = firstWordAndRest(closes ? trimmedView(line.sliced(1)) : line);
-        const ModernWordEntry *word = modernWordOf(first);
-        const ModernWord kind = word ? word->word : ModernWord::Other;
-        if (kind == ModernWord::Include) {
-            facts.include = resolved(m_folder, rest).isEmpty() ? -1 : 1;
-        } else if (kind == ModernWord::If || kind == ModernWord::Elseif) {
-            const qsizetype then = thenAt(line);
-            if (then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty())
-                pendingThen = i;
-        }
+        survey.addLine(line);
     });
-    if (pendingThen)
-        m_facts[*pendingThen].thenWithoutCommand = true;
-    for (std::size_t i : open)
-        m_facts[i].neverClosed = true;
+    m_facts = survey.finish();
+}
+
+void ModernChecker::setLabels(LabelSet labels)
+{
+    m_labels = std::move(labels);
 }
 
 Verdict ModernChecker::judgeTarget(QStringView target,
@@ -351,11 +216,16 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
 
 LineVerdicts ModernChecker::judge(QStringView raw)
 {
+    const ModernLineFacts facts
+        = m_index < qsizetype(m_facts.size()) ? m_facts[std::size_t(m_index)] : ModernLineFacts{};
+    ++m_index;
+    return judgeWithFacts(raw, facts);
+}
+
+LineVerdicts ModernChecker::judgeWithFacts(QStringView raw, const ModernLineFacts &facts)
+{
     LineVerdicts verdicts;
     verdicts.line = trimmedView(raw);
-    const LineFacts facts
-        = m_index < qsizetype(m_facts.size()) ? m_facts[std::size_t(m_index)] : LineFacts{};
-    ++m_index;
     if (verdicts.line.isEmpty())
         return verdicts;
     if (facts.embedded) {
@@ -363,7 +233,7 @@ LineVerdicts ModernChecker::judge(QStringView raw)
         return verdicts;
     }
     const QStringView line = verdicts.line;
-    if (!labelOf(line).isEmpty() || (endsLikeLabel(line) && !line.contains(u' ')))
+    if (!labelDefinedBy(line).isEmpty() || (endsLikeLabel(line) && !line.contains(u' ')))
         verdicts.first = Verdict{u"Label recognised.", false};
     else if (line.startsWith(u'#'))
         verdicts.first = Verdict{u"Comment recognised.", false};

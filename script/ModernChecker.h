@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Includes.h"
 #include "LabelSet.h"
+#include "ModernSurvey.h"
 #include "ScriptChecker.h"
 
-#include <QHash>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -39,25 +39,15 @@ class ModernChecker final : public LineChecker
 public:
     ModernChecker(QByteArrayView scriptUtf8, const QString &folder);
     ModernChecker(QStringView scriptText, const QString &folder);
+    // A checker that knows no labels and no facts yet, for a caller that works them out itself
+    // and judges lines with judgeWithFacts.
+    ModernChecker() = default;
 
     LineVerdicts judge(QStringView line) override;
+    LineVerdicts judgeWithFacts(QStringView line, const ModernLineFacts &facts);
+    void setLabels(LabelSet labels);
 
 private:
-    struct LineFacts
-    {
-        bool embedded = false;       // between <% and %>
-        bool unmatchedClose = false; // a } with no open {
-        bool neverClosed = false;    // a { with no }
-        bool thenWithoutCommand = false;
-        int include = 0; // 0 no include, 1 found, -1 not found
-    };
-
-    void surveyLines(QByteArrayView text);
-    QString resolved(const QString &folder, QStringView written);
-    void
-    collectLabels(QByteArrayView text, const QString &folder, QSet<QString> &visited, int depth);
-    void
-    noteLabelOrInclude(QStringView line, const QString &folder, QSet<QString> &visited, int depth);
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
     Verdict judgeTarget(QStringView target,
                         QStringView found,
@@ -65,10 +55,9 @@ private:
                         QStringView missing) const;
     Verdict judgeConditional(QStringView line, bool isIf, int depth);
 
-    QString m_folder;
     LabelSet m_labels;
-    QHash<QString, QString> m_resolved; // folder and include line: the file, or empty
-    std::vector<LineFacts> m_facts;
+    IncludeLabels m_includes;
+    std::vector<ModernLineFacts> m_facts;
     qsizetype m_index = 0;
     ScriptChecker m_classic;
 };

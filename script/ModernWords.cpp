@@ -1,5 +1,8 @@
 #include "ModernWords.h"
 
+#include "ScriptLanguage.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -70,6 +73,11 @@ const std::array<std::uint64_t, std::size(entries)> &entryKeys()
     return keys;
 }
 
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
 } // namespace
 
 std::span<const ModernWordEntry> modernWords()
@@ -122,6 +130,56 @@ const ModernWordEntry *modernWordOf(QStringView word)
             return &entries[i];
     }
     return nullptr;
+}
+
+// The first word, cut at a blank or tab, and what follows it, trimmed.
+std::pair<QStringView, QStringView> firstWordAndRest(QStringView line)
+{
+    if (line.startsWith(QChar(0xFEFF))) // a byte-order mark left inside the text
+        line = line.sliced(1);
+    qsizetype end = 0;
+    while (end < line.size() && !isSpace(line[end]))
+        ++end;
+    return {line.first(end), trimmedView(line.sliced(end))};
+}
+
+// Where "then" stands as a word: after a blank or ")" and before a blank, "{" or the end.
+qsizetype thenAt(QStringView line)
+{
+    for (qsizetype at = line.indexOf(u"then", 0, Qt::CaseInsensitive); at >= 0;
+         at = line.indexOf(u"then", at + 1, Qt::CaseInsensitive)) {
+        const bool startsWord = at == 0 || isSpace(line[at - 1]) || line[at - 1] == u')';
+        const bool endsWord
+            = at + 4 == line.size() || isSpace(line[at + 4]) || line[at + 4] == u'{';
+        if (startsWord && endsWord)
+            return at;
+    }
+    return -1;
+}
+
+// A block starts with a "{" of its own, or one closing an if, elseif or else line (after a "}"
+// too); a brace at the end of other text, an echo's say, is text.
+bool opensBlock(QStringView line)
+{
+    if (!line.endsWith(u'{'))
+        return false;
+    if (line == u"{" || line.startsWith(u'}'))
+        return true;
+    const ModernWordEntry *word = modernWordOf(firstWordAndRest(line).first);
+    return word
+           && (word->word == ModernWord::If || word->word == ModernWord::Elseif
+               || word->word == ModernWord::Else);
+}
+
+// The name a label line "NAME:" defines; empty for any other line.
+QStringView labelDefinedBy(QStringView line)
+{
+    if (line.size() < 2 || !line.endsWith(u':'))
+        return {};
+    const QStringView name = line.first(line.size() - 1);
+    if (std::any_of(name.begin(), name.end(), isSpace))
+        return {};
+    return name;
 }
 
 } // namespace Korveth

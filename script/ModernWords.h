@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <span>
+#include <utility>
 
 namespace Korveth {
 
@@ -39,6 +40,20 @@ std::span<const ModernWordEntry> modernWords();
 // The entry of a first word, letter case ignored (ASCII directly, anything else by Qt's case
 // folding); nothing when it is no modern word.
 const ModernWordEntry *modernWordOf(QStringView word);
+
+// The line model of the modern dialect, on trimmed lines.
+
+// The first word, cut at a blank or tab, and what follows it, trimmed.
+std::pair<QStringView, QStringView> firstWordAndRest(QStringView line);
+
+// Where "then" stands as a word in the line; -1 when it does not.
+qsizetype thenAt(QStringView line);
+
+// True when the line opens a block.
+bool opensBlock(QStringView line);
+
+// The name a label line "NAME:" defines; empty for any other line.
+QStringView labelDefinedBy(QStringView line);
 
 // The word equals the lower-case ASCII one, letter case ignored as modernWordOf ignores it.
 bool equalsWord(QStringView word, QLatin1StringView lower);

@@ -251,6 +251,8 @@ void TestModernChecker::dialectByLooking_data()
     QTest::newRow("if then") << "if $x then put a" << true;
     QTest::newRow("classic if") << "if x" << false;
     QTest::newRow("brace") << "{" << true;
+    QTest::newRow("LF line ends") << "put a\nvar x 1" << true;
+    QTest::newRow("lone CR line ends") << "put a\rgosub x" << true;
 }
 
 void TestModernChecker::dialectByLooking()

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace Korveth {
+
+// What a modern line's neighbours decide about it.
+struct ModernLineFacts
+{
+    bool embedded = false;       // between <% and %>
+    bool unmatchedClose = false; // a } with no open {
+    bool neverClosed = false;    // a { with no }
+    bool thenWithoutCommand = false;
+    int include = 0; // 0 no include, 1 found, -1 not found
+
+    friend bool operator==(const ModernLineFacts &, const ModernLineFacts &) = default;
+};
+
+// What the survey needs to know of a line, worked out once per line so that a survey of an
+// edited script runs over these alone.
+struct ModernLineShape
+{
+    bool empty = false;
+    bool startsEmbedded = false;     // "<%"
+    bool endsEmbedded = false;       // holds "%>"
+    bool endsEmbeddedAtOnce = false; // "<%" and "%>" at its very start ("<%>")
+    bool comment = false;
+    bool startsWithBrace = false;
+    bool closesBlock = false;
+    bool opensBlock = false;
+    bool thenAtEnd = false; // an if or elseif whose then has nothing after it
+    int include = 0;        // 0 no include, 1 found, -1 not found
+
+    friend bool operator==(const ModernLineShape &, const ModernLineShape &) = default;
+};
+
+// Works out the facts of every line in one pass over the trimmed lines, in order: blocks,
+// embedded code, a then without a command, includes. A then waits for the next line that is not
+// empty to know whether a block follows.
+class ModernSurvey
+{
+public:
+    // Tells whether the file an include line names (what follows the word) exists.
+    using IncludeFound = std::function<bool(QStringView written)>;
+
+    explicit ModernSurvey(IncludeFound includeFound = {});
+
+    static ModernLineShape shapeOf(QStringView trimmedLine, const IncludeFound &includeFound);
+    void addLine(QStringView trimmedLine);
+    void addShape(const ModernLineShape &shape);
+    std::vector<ModernLineFacts> finish();
+
+private:
+    IncludeFound m_includeFound;
+    std::vector<ModernLineFacts> m_facts;
+    std::vector<std::size_t> m_open;
+    std::optional<std::size_t> m_pendingThen;
+    bool m_embedded = false;
+};
+
+} // namespace Korveth

@@ -1,0 +1,474 @@
+#include "ScriptModel.h"
+
+#include "DiagnosticRange.h"
+#include "ModernWords.h"
+#include "ScriptLanguage.h"
+#include "TextLines.h"
+
+#include <cstring>
+
+namespace Korveth {
+
+namespace {
+
+bool endsLine(QByteArrayView text, qsizetype at)
+{
+    // A break ends just before at: LF, or a CR that no LF follows.
+    const char c = text[at - 1];
+    return c == '\n' || (c == '\r' && (at == text.size() || text[at] != '\n'));
+}
+
+// The start of the line that holds the byte at, and that line's index.
+std::pair<qsizetype, int> lineHolding(QByteArrayView text, qsizetype at)
+{
+    qsizetype start = 0;
+    int index = 0;
+    for (qsizetype i = 0; i <= at;) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        const qsizetype next
+            = (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? i + 2 : i + 1;
+        if (at < next)
+            break;
+        start = next;
+        ++index;
+        i = next;
+    }
+    return {start, index};
+}
+
+// The lines of a piece of text; a piece that ends with a break has no empty line after it.
+QList<QByteArrayView> linesOf(QByteArrayView piece, bool endsWithBreak)
+{
+    QList<QByteArrayView> lines;
+    forEachEditorLine(piece, [&](QByteArrayView line, QByteArrayView) { lines.append(line); });
+    if (endsWithBreak && !lines.isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// "goto", "gosub" or "match" anywhere in the line, letter case ignored: the lines whose verdict
+// may name a label. Every line is asked, so this looks at the letters directly.
+bool mentionsLabelCommand(QStringView line)
+{
+    auto lower = [&](qsizetype i) {
+        return char16_t(line[i].unicode() | 0x20);
+    };
+    auto at = [&](qsizetype i, const char16_t *word) {
+        for (qsizetype k = 0; word[k]; ++k) {
+            if (i + k >= line.size() || lower(i + k) != word[k])
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = lower(i);
+        if ((c == u'g' && (at(i, u"goto") || at(i, u"gosub"))) || (c == u'm' && at(i, u"match")))
+            return true;
+    }
+    return false;
+}
+
+// The length of the common start of two texts, eight bytes at a time.
+qsizetype commonPrefix(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    qsizetype i = 0;
+    while (i + 8 <= n && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// The length of the common ending of two texts, at most limit bytes.
+qsizetype commonSuffix(QByteArrayView a, QByteArrayView b, qsizetype limit)
+{
+    qsizetype i = 0;
+    while (i + 8 <= limit
+           && std::memcmp(a.data() + a.size() - i - 8, b.data() + b.size() - i - 8, 8) == 0)
+        i += 8;
+    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i])
+        ++i;
+    return i;
+}
+
+} // namespace
+
+ScriptModel::ScriptModel(DialectChoice choice, QString folder)
+    : m_choice(choice)
+    , m_folder(std::move(folder))
+    , m_classic(std::make_unique<ScriptChecker>())
+{}
+
+void ScriptModel::setFolder(const QString &folder)
+{
+    if (folder == m_folder)
+        return;
+    m_folder = folder;
+    m_includes = IncludeLabels();
+    for (const auto &line : m_lines)
+        describe(*line);
+    judgeAll();
+}
+
+void ScriptModel::setDialectChoice(DialectChoice choice)
+{
+    if (choice == m_choice)
+        return;
+    m_choice = choice;
+    judgeAll();
+}
+
+void ScriptModel::describe(Line &line)
+{
+    const QStringView trimmed = trimmedView(line.text);
+    line.hasColon = trimmed.contains(u':');
+    const auto [word, rest] = firstWordAndRest(trimmed);
+    const ModernWordEntry *entry = modernWordOf(word);
+    line.looksModern
+        = entry && (entry->modernOnly || (entry->word == ModernWord::If && thenAt(line.text) >= 0));
+    line.definedLabel = upperCased(labelDefinedBy(trimmed));
+    line.include = entry && entry->word == ModernWord::Include ? rest.toString() : QString();
+    const auto command = commandWordOf(wordAt(trimmed, 0));
+    line.labelDependent
+        = (command && (*command == CommandWord::Goto || *command == CommandWord::Match))
+          || mentionsLabelCommand(trimmed);
+    line.shape = ModernSurvey::shapeOf(trimmed, [this](QStringView written) {
+        return !m_includes.resolved(m_folder, written).isEmpty();
+    });
+}
+
+void ScriptModel::update(QByteArrayView now)
+{
+    const QByteArrayView old = m_text;
+    if (old == now && (!m_lines.empty() || now.isEmpty()))
+        return;
+    const qsizetype prefix = commonPrefix(old, now);
+    const qsizetype suffix = commonSuffix(old, now, qMin(old.size(), now.size()) - prefix);
+
+    // From the start of the line that holds the last common byte: a CR there may pair with
+    // what follows.
+    const auto [start, firstLine]
+        = prefix > 0 ? lineHolding(old, prefix - 1) : std::pair<qsizetype, int>{0, 0};
+    // To a line start in both texts within the common ending, or to the end.
+    qsizetype oldEnd = old.size();
+    qsizetype nowEnd = now.size();
+    for (qsizetype k = 1; k <= suffix; ++k) {
+        const qsizetype at = old.size() - suffix + k;
+        if (at < old.size() && endsLine(old, at)) {
+            oldEnd = at;
+            nowEnd = now.size() - suffix + k;
+            break;
+        }
+    }
+    const bool cutAtBreak = oldEnd < old.size();
+    const QList<QByteArrayView> removed = linesOf(old.sliced(start, oldEnd - start), cutAtBreak);
+    const QList<QByteArrayView> added = linesOf(now.sliced(start, nowEnd - start), cutAtBreak);
+
+    QList<QString> texts;
+    texts.reserve(added.size());
+    LineDecoder decoder;
+    for (QByteArrayView line : added)
+        texts.append(decoder.decode(line).toString());
+    QByteArray text = now.toByteArray();
+    QList<QStringView> views(texts.begin(), texts.end());
+    replaceLines(firstLine, int(removed.size()), views);
+    m_text = std::move(text);
+}
+
+void ScriptModel::replaceLines(int first, int removedCount, const QList<QStringView> &inserted)
+{
+    const auto at = m_lines.begin() + first;
+    std::vector<std::unique_ptr<Line>> removed(std::make_move_iterator(at),
+                                               std::make_move_iterator(at + removedCount));
+    const auto added = int(inserted.size());
+    // One move of the lines after the change, whichever way it grows.
+    if (added > removedCount) {
+        std::vector<std::unique_ptr<Line>> gap(std::size_t(added - removedCount));
+        m_lines.insert(m_lines.begin() + first + removedCount,
+                       std::make_move_iterator(gap.begin()),
+                       std::make_move_iterator(gap.end()));
+    } else if (added < removedCount) {
+        m_lines.erase(m_lines.begin() + first + added, m_lines.begin() + first + removedCount);
+    }
+    for (int i = 0; i < added; ++i) {
+        auto line = std::make_unique<Line>();
+        line->text = inserted[i].toString();
+        describe(*line);
+        m_modernLines += line->looksModern;
+        m_lines[std::size_t(first + i)] = std::move(line);
+    }
+    for (const auto &line : removed) {
+        m_modernLines -= line->looksModern;
+        m_mistakes -= (line->first && line->first->error) + (line->second && line->second->error);
+    }
+
+    const Dialect dialect = m_choice == DialectChoice::Modern
+                                    || (m_choice == DialectChoice::Auto && m_modernLines > 0)
+                                ? Dialect::Modern
+                                : Dialect::Classic;
+    const bool labels = labelsChanged(removed, first, int(inserted.size()));
+    if (dialect != m_dialect) {
+        m_dialect = dialect;
+        judgeAll();
+        return;
+    }
+    std::vector<char> dirty(m_lines.size(), 0);
+    for (int i = first; i < first + int(inserted.size()); ++i)
+        dirty[std::size_t(i)] = 1;
+    // The line after the change may now follow another match count.
+    if (std::size_t(first + inserted.size()) < dirty.size())
+        dirty[std::size_t(first + inserted.size())] = 1;
+    if (labels) {
+        rebuildLabels();
+        for (std::size_t i = 0; i < m_lines.size(); ++i)
+            dirty[i] |= char(m_lines[i]->labelDependent);
+    }
+    survey(dirty);
+    judgeDirty(dirty);
+}
+
+// Keeps the counts of defined names and include lines; true when the labels a run would know
+// changed (in the classic dialect, when a colon came or went anywhere).
+bool ScriptModel::labelsChanged(const std::vector<std::unique_ptr<Line>> &removed,
+                                int first,
+                                int inserted)
+{
+    bool changed = false;
+    auto count = [&](const Line &line, int delta) {
+        changed |= m_dialect == Dialect::Classic && line.hasColon;
+        if (!line.definedLabel.isEmpty()) {
+            int &n = m_definedCount[line.definedLabel];
+            changed |= (n == 0) != (n + delta == 0);
+            n += delta;
+            if (n == 0)
+                m_definedCount.remove(line.definedLabel);
+        }
+        if (!line.include.isEmpty()) {
+            int &n = m_includeCount[line.include];
+            changed |= (n == 0) != (n + delta == 0);
+            n += delta;
+            if (n == 0)
+                m_includeCount.remove(line.include);
+        }
+    };
+    for (const auto &line : removed)
+        count(*line, -1);
+    for (int i = first; i < first + inserted; ++i)
+        count(*m_lines[std::size_t(i)], +1);
+    return changed;
+}
+
+void ScriptModel::rebuildLabels()
+{
+    if (m_dialect == Dialect::Classic) {
+        // The classic rule looks for NAME: anywhere in the text.
+        QString joined;
+        for (const auto &line : m_lines) {
+            joined += line->text;
+            joined += u'\n';
+        }
+        m_classic = std::make_unique<ScriptChecker>(joined.toUtf8());
+        return;
+    }
+    LabelSet labels;
+    for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
+        labels.add(it.key());
+    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
+        for (const QString &name : m_includes.labelsOf(m_folder, it.key()))
+            labels.add(name);
+    }
+    m_modern.setLabels(std::move(labels));
+}
+
+// The facts of every line as the modern dialect works them out; a line whose facts changed is
+// judged again.
+void ScriptModel::survey(std::vector<char> &dirty)
+{
+    if (m_dialect != Dialect::Modern)
+        return;
+    ModernSurvey survey;
+    for (const auto &line : m_lines)
+        survey.addShape(line->shape);
+    const std::vector<ModernLineFacts> facts = survey.finish();
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i]->facts != facts[i]) {
+            m_lines[i]->facts = facts[i];
+            dirty[i] = 1;
+        }
+    }
+}
+
+void ScriptModel::judge(Line &line, std::int32_t matchBefore)
+{
+    m_mistakes -= (line.first && line.first->error) + (line.second && line.second->error);
+    LineChecker &checker
+        = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
+    checker.MatchCount = matchBefore;
+    const LineVerdicts verdicts = m_dialect == Dialect::Classic
+                                      ? m_classic->judge(line.text)
+                                      : m_modern.judgeWithFacts(line.text, line.facts);
+    line.first = verdicts.first;
+    line.second = verdicts.second;
+    line.matchBefore = matchBefore;
+    line.matchAfter = checker.MatchCount;
+    m_mistakes += verdicts.errorCount();
+    ++m_lastJudged;
+}
+
+// Judges the marked lines in order, and past them any line whose match count changed.
+void ScriptModel::judgeDirty(std::vector<char> &dirty)
+{
+    m_lastJudged = 0;
+    const std::size_t n = m_lines.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (!dirty[i]) {
+            ++i;
+            continue;
+        }
+        // A run of lines to judge: it goes on while the count a line hands on has changed.
+        for (; i < n; ++i) {
+            const std::int32_t before = i == 0 ? 0 : m_lines[i - 1]->matchAfter;
+            Line &line = *m_lines[i];
+            if (!dirty[i] && line.matchBefore == before)
+                break;
+            const std::int32_t oldAfter = line.matchAfter;
+            judge(line, before);
+            if (!dirty[i] && line.matchAfter == oldAfter) {
+                ++i;
+                break;
+            }
+        }
+    }
+}
+
+void ScriptModel::judgeAll()
+{
+    m_definedCount.clear();
+    m_includeCount.clear();
+    m_modernLines = 0;
+    for (const auto &line : m_lines) {
+        m_modernLines += line->looksModern;
+        if (!line->definedLabel.isEmpty())
+            ++m_definedCount[line->definedLabel];
+        if (!line->include.isEmpty())
+            ++m_includeCount[line->include];
+    }
+    m_dialect = m_choice == DialectChoice::Modern
+                        || (m_choice == DialectChoice::Auto && m_modernLines > 0)
+                    ? Dialect::Modern
+                    : Dialect::Classic;
+    rebuildLabels();
+    std::vector<char> dirty(m_lines.size(), 1);
+    survey(dirty);
+    judgeDirty(dirty);
+}
+
+LineVerdicts ScriptModel::verdicts(int line) const
+{
+    const Line &l = *m_lines[std::size_t(line)];
+    return {trimmedView(l.text), l.first, l.second};
+}
+
+} // namespace Korveth
+
+namespace Korveth {
+
+QList<Diagnostic> ScriptModel::diagnostics(int line) const
+{
+    QList<Diagnostic> found;
+    const Line &l = *m_lines[std::size_t(line)];
+    for (const auto &verdict : {l.first, l.second}) {
+        if (verdict && verdict->error) {
+            const auto [column, length] = diagnosticRange(l.text, verdict->message);
+            found.append({line, column, length, verdict->message});
+        }
+    }
+    return found;
+}
+
+QList<Diagnostic> ScriptModel::diagnostics() const
+{
+    QList<Diagnostic> all;
+    for (int i = 0; i < lineCount(); ++i) {
+        const Line &l = *m_lines[std::size_t(i)];
+        if ((l.first && l.first->error) || (l.second && l.second->error))
+            all.append(diagnostics(i));
+    }
+    return all;
+}
+
+QList<LabelDefinitionAt> ScriptModel::labels() const
+{
+    QList<LabelDefinitionAt> found;
+    for (int i = 0; i < lineCount(); ++i) {
+        const Line &l = *m_lines[std::size_t(i)];
+        if (l.definedLabel.isEmpty())
+            continue;
+        if (const auto at = labelDefinition(l.text))
+            found.append({i, at->column, l.text.sliced(at->column, at->length)});
+    }
+    return found;
+}
+
+QStringList ScriptModel::includedLabels()
+{
+    QStringList names;
+    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it)
+        names += m_includes.labelsOf(m_folder, it.key());
+    names.removeDuplicates();
+    return names;
+}
+
+std::optional<LabelDefinitionAt> ScriptModel::definitionOf(QStringView name) const
+{
+    const QString upper = upperCased(name);
+    for (int i = 0; i < lineCount(); ++i) {
+        const Line &l = *m_lines[std::size_t(i)];
+        if (l.definedLabel == upper) {
+            const auto at = labelDefinition(l.text);
+            return LabelDefinitionAt{i, at->column, l.text.sliced(at->column, at->length)};
+        }
+    }
+    return std::nullopt;
+}
+
+QList<Diagnostic> ScriptModel::referencesTo(QStringView name) const
+{
+    const QString upper = upperCased(name);
+    QList<Diagnostic> found;
+    for (int i = 0; i < lineCount(); ++i) {
+        const Line &l = *m_lines[std::size_t(i)];
+        if (!l.labelDependent)
+            continue;
+        for (const LabelReference &reference : labelReferences(l.text)) {
+            if (upperCased(QStringView(l.text).sliced(reference.column, reference.length)) == upper)
+                found.append({i, reference.column, reference.length, {}});
+        }
+    }
+    return found;
+}
+
+QString ScriptModel::labelAt(int line, qsizetype column) const
+{
+    if (line < 0 || line >= lineCount())
+        return {};
+    const QString &text = m_lines[std::size_t(line)]->text;
+    auto holds = [column](const LabelReference &r) {
+        return column >= r.column && column <= r.column + r.length;
+    };
+    if (const auto at = labelDefinition(text); at && holds(*at))
+        return text.sliced(at->column, at->length);
+    for (const LabelReference &reference : labelReferences(text)) {
+        if (holds(reference))
+            return text.sliced(reference.column, reference.length);
+    }
+    return {};
+}
+
+} // namespace Korveth

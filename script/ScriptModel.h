@@ -1,0 +1,118 @@
+#pragma once
+
+#include "Includes.h"
+#include "LabelIndex.h"
+#include "LabelReferences.h"
+#include "ModernChecker.h"
+#include "ModernSurvey.h"
+#include "ScriptChecker.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace Korveth {
+
+// A mistake on a line, with the range of the word it is about.
+struct Diagnostic
+{
+    int line = 0;
+    qsizetype column = 0; // UTF-16 units
+    qsizetype length = 0;
+    QStringView message; // one of the checker's fixed verdict texts
+};
+
+// A label defined on a line.
+struct LabelDefinitionAt
+{
+    int line = 0;
+    qsizetype column = 0;
+    QString name; // as written
+};
+
+// A script as the checker sees it while it is being edited: every line's verdicts in the chosen
+// dialect, the labels defined and the references to them. Each update() is told the whole text;
+// only the lines that differ from the last one, and the lines whose verdict depends on what
+// changed (a label that appeared or vanished, a block that now closes elsewhere, the match count
+// running on), are judged again.
+class ScriptModel
+{
+public:
+    explicit ScriptModel(DialectChoice choice = DialectChoice::Auto, QString folder = {});
+
+    // The folder includes are looked for in (empty: a script with no file yet); the choice of
+    // dialect. Either judges every line again.
+    void setFolder(const QString &folder);
+    void setDialectChoice(DialectChoice choice);
+
+    // The script's text as UTF-8; lines end with CR LF, LF or CR.
+    void update(QByteArrayView utf8);
+
+    int lineCount() const { return int(m_lines.size()); }
+    QStringView lineText(int line) const { return m_lines[std::size_t(line)]->text; }
+    Dialect dialect() const { return m_dialect; }
+    // The verdicts of a line; line is a view into the model's own copy.
+    LineVerdicts verdicts(int line) const;
+
+    int mistakeCount() const { return m_mistakes; }
+    QList<Diagnostic> diagnostics() const;
+    QList<Diagnostic> diagnostics(int line) const;
+
+    // Labels defined in this script, in order; the labels its includes bring in.
+    QList<LabelDefinitionAt> labels() const;
+    QStringList includedLabels();
+    // Where a label (letter case ignored) is defined: first in this script, if at all.
+    std::optional<LabelDefinitionAt> definitionOf(QStringView name) const;
+    // Every reference to the label (letter case ignored): line, column and length.
+    QList<Diagnostic> referencesTo(QStringView name) const;
+    // The label name at a place: a reference or a definition; empty when there is none.
+    QString labelAt(int line, qsizetype column) const;
+
+    // How many lines the last update judged: for tests and benchmarks.
+    int lastJudgedCount() const { return m_lastJudged; }
+
+private:
+    struct Line
+    {
+        QString text;
+        std::optional<Verdict> first;
+        std::optional<Verdict> second;
+        std::int32_t matchBefore = -1;
+        std::int32_t matchAfter = -1;
+        ModernLineFacts facts;
+        ModernLineShape shape;
+        bool labelDependent = false; // its verdict may change when labels do
+        bool hasColon = false;
+        bool looksModern = false;
+        QString definedLabel; // upper-cased, for a label line
+        QString include;      // what follows "include", for an include line
+    };
+
+    void describe(Line &line);
+    void replaceLines(int first, int removed, const QList<QStringView> &inserted);
+    bool labelsChanged(const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted);
+    void rebuildLabels();
+    void survey(std::vector<char> &dirty);
+    void judgeDirty(std::vector<char> &dirty);
+    void judge(Line &line, std::int32_t matchBefore);
+    void judgeAll();
+
+    DialectChoice m_choice;
+    Dialect m_dialect = Dialect::Classic;
+    QString m_folder;
+    QByteArray m_text;
+    std::vector<std::unique_ptr<Line>> m_lines; // one allocation each: edits move pointers
+    int m_modernLines = 0;
+    int m_mistakes = 0;
+    int m_lastJudged = 0;
+    QHash<QString, int> m_definedCount; // upper-cased name: how many lines define it
+    QHash<QString, int> m_includeCount; // include line text: how many lines have it
+    IncludeLabels m_includes;
+    std::unique_ptr<ScriptChecker> m_classic;
+    ModernChecker m_modern;
+};
+
+} // namespace Korveth

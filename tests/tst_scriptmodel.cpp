@@ -1,0 +1,273 @@
+#include "ModernChecker.h"
+#include "ScriptModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Korveth;
+
+Q_DECLARE_METATYPE(Korveth::DialectChoice)
+
+class TestScriptModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void randomEditsMatchAFullCheck_data();
+    void randomEditsMatchAFullCheck();
+    void aOneLineEditJudgesFewLines();
+    void labelsAndReferences();
+    void mistakesPointAtTheirWord_data();
+    void mistakesPointAtTheirWord();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+namespace {
+
+// Lines our own scripts are made of: labels, jumps to them, matches, blocks, includes, mistakes.
+const QStringList pieces{
+    "start:",
+    "Loop:",
+    "hunt:",
+    "a:b:",
+    "  goto start",
+    "goto loop",
+    "gosub hunt",
+    "goto nowhere",
+    "match start You see",
+    "matchre hunt /rat|wolf/",
+    "matchwait",
+    "put attack",
+    "pause 2",
+    "if %1 = 1 then goto hunt",
+    "if %1 = 2 then",
+    "{",
+    "}",
+    "} else {",
+    "else goto start",
+    "var x 1",
+    "echo hi",
+    "include lib",
+    "include missing.cmd",
+    "goto a:b",
+    "puut oops",
+    "waitfor Roundtime:",
+    "#",
+    "<%",
+    "%>",
+    "",
+    "counter add 1",
+    "save %c",
+    "MATCH Loop text",
+};
+
+QString randomLine(QRandomGenerator &random)
+{
+    return pieces[random.bounded(int(pieces.size()))];
+}
+
+// What a run over the whole text says of each line: the report's contract.
+QStringList fullCheck(const QStringList &lines, DialectChoice choice, const QString &folder)
+{
+    const QByteArray utf8 = lines.join(u'\n').toUtf8();
+    const std::unique_ptr<LineChecker> checker = makeChecker(utf8, choice, folder);
+    QStringList verdicts;
+    for (const QString &line : lines) {
+        const LineVerdicts v = checker->judge(line);
+        verdicts.append((v.first ? v.first->message.toString() : QString()) + u'|'
+                        + (v.second ? v.second->message.toString() : QString()));
+    }
+    return verdicts;
+}
+
+QStringList modelVerdicts(const ScriptModel &model)
+{
+    QStringList verdicts;
+    for (int i = 0; i < model.lineCount(); ++i) {
+        const LineVerdicts v = model.verdicts(i);
+        verdicts.append((v.first ? v.first->message.toString() : QString()) + u'|'
+                        + (v.second ? v.second->message.toString() : QString()));
+    }
+    return verdicts;
+}
+
+} // namespace
+
+void TestScriptModel::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QFile lib(m_folder.filePath(QStringLiteral("lib.cmd")));
+    QVERIFY(lib.open(QIODevice::WriteOnly));
+    lib.write("libstart:\nput hello\n");
+}
+
+void TestScriptModel::randomEditsMatchAFullCheck_data()
+{
+    QTest::addColumn<DialectChoice>("choice");
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : {1u, 2u, 3u}) {
+        QTest::addRow("classic %u", seed) << DialectChoice::Classic << seed;
+        QTest::addRow("modern %u", seed) << DialectChoice::Modern << seed;
+        QTest::addRow("auto %u", seed) << DialectChoice::Auto << seed;
+    }
+}
+
+// After every edit the model must say of each line what a full check of the text says, however
+// the lines were typed, pasted, removed or renamed, and with whichever line ends.
+void TestScriptModel::randomEditsMatchAFullCheck()
+{
+    QFETCH(DialectChoice, choice);
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines.append(randomLine(random));
+    const QStringList breaks{"\n", "\r\n", "\r"};
+    ScriptModel model(choice, m_folder.path());
+    for (int step = 0; step < 300; ++step) {
+        const int at = lines.isEmpty() ? 0 : random.bounded(int(lines.size()));
+        switch (random.bounded(6)) {
+        case 0: // a line typed
+            lines.insert(at, randomLine(random));
+            break;
+        case 1: // lines pasted
+            for (int n = random.bounded(1, 6); n > 0; --n)
+                lines.insert(at, randomLine(random));
+            break;
+        case 2: // lines removed
+            if (!lines.isEmpty())
+                lines.remove(at, qMin(int(lines.size()) - at, random.bounded(1, 4)));
+            break;
+        case 3: // a character typed or removed inside a line
+            if (!lines.isEmpty()) {
+                QString &line = lines[at];
+                const int where = random.bounded(int(line.size()) + 1);
+                if (random.bounded(2) == 0 || line.isEmpty())
+                    line.insert(where, QChar(u"az :{}%"[random.bounded(7)]));
+                else
+                    line.remove(qMin(where, int(line.size()) - 1), 1);
+            }
+            break;
+        case 4: // a label renamed or removed
+            for (QString &line : lines) {
+                if (line.endsWith(u':') && !line.contains(u' ')) {
+                    line = random.bounded(2) ? QStringLiteral("renamed:") : QString();
+                    break;
+                }
+            }
+            break;
+        case 5: // an include added or removed
+            if (random.bounded(2))
+                lines.insert(at, QStringLiteral("include lib"));
+            else
+                lines.removeAll(QStringLiteral("include lib"));
+            break;
+        }
+        const QString lineEnd = breaks[random.bounded(int(breaks.size()))];
+        model.update(lines.join(lineEnd).toUtf8());
+        if (lines.isEmpty()) {
+            QCOMPARE(model.lineCount(), 0);
+            continue;
+        }
+        const QStringList expected = fullCheck(lines, choice, m_folder.path());
+        const QStringList actual = modelVerdicts(model);
+        if (actual != expected) {
+            for (int i = 0; i < qMax(actual.size(), expected.size()); ++i) {
+                if (actual.value(i) != expected.value(i))
+                    QFAIL(qPrintable(QStringLiteral("step %1, line %2 '%3': model '%4', full '%5'")
+                                         .arg(step)
+                                         .arg(i)
+                                         .arg(lines.value(i), actual.value(i), expected.value(i))));
+            }
+        }
+        ScriptModel fresh(choice, m_folder.path());
+        fresh.update(lines.join(lineEnd).toUtf8());
+        QCOMPARE(model.mistakeCount(), fresh.mistakeCount());
+        QCOMPARE(model.mistakeCount(), int(model.diagnostics().size()));
+        QCOMPARE(model.dialect(), fresh.dialect());
+    }
+}
+
+void TestScriptModel::aOneLineEditJudgesFewLines()
+{
+    QStringList lines;
+    for (int i = 0; i < 2000; ++i)
+        lines << QStringLiteral("l%1:").arg(i) << QStringLiteral("put x")
+              << QStringLiteral("goto l%1").arg(i);
+    ScriptModel model(DialectChoice::Modern);
+    model.update(lines.join(u'\n').toUtf8());
+    lines[3001] = QStringLiteral("put y");
+    model.update(lines.join(u'\n').toUtf8());
+    QVERIFY2(model.lastJudgedCount() <= 2, qPrintable(QString::number(model.lastJudgedCount())));
+    // A label vanishing judges the lines that may name it, not the whole script.
+    lines[0] = QStringLiteral("gone");
+    model.update(lines.join(u'\n').toUtf8());
+    QCOMPARE(model.mistakeCount(), 2); // the line itself and its goto
+    QVERIFY(model.lastJudgedCount() <= 2002);
+}
+
+void TestScriptModel::labelsAndReferences()
+{
+    ScriptModel model(DialectChoice::Modern);
+    model.update(QByteArrayLiteral("Start:\n  goto START\na:b:\nif x then gosub a:B\nstart:\n"
+                                   "matchre Start /x/\ngoto %s\n"));
+    const QList<LabelDefinitionAt> labels = model.labels();
+    QCOMPARE(labels.size(), 3);
+    QCOMPARE(labels[1].name, QStringLiteral("a:b"));
+    QCOMPARE(model.definitionOf(u"start")->line, 0); // the first of two
+    QCOMPARE(model.definitionOf(u"A:B")->line, 2);
+    QVERIFY(!model.definitionOf(u"art"));
+    const QList<Diagnostic> references = model.referencesTo(u"start");
+    QCOMPARE(references.size(), 2);
+    QCOMPARE(references[0].line, 1);
+    QCOMPARE(references[0].column, 7);
+    QCOMPARE(references[1].line, 5);
+    QCOMPARE(model.labelAt(3, 17), QStringLiteral("a:B"));
+    QCOMPARE(model.labelAt(0, 2), QStringLiteral("Start"));
+    QCOMPARE(model.labelAt(6, 6), QString()); // a variable names no label
+    QCOMPARE(model.mistakeCount(), 0);
+}
+
+void TestScriptModel::mistakesPointAtTheirWord_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("length");
+
+    QTest::newRow("unknown command") << "  puut x" << 0 << 2 << 4;
+    QTest::newRow("missing label") << "goto  nowhere" << 0 << 6 << 7;
+    QTest::newRow("then after if") << "if x then goto there\nthere:" << -1 << 0 << 0;
+    QTest::newRow("then alone") << "if x then\nput y" << 0 << 5 << 4;
+    QTest::newRow("close without open") << "  }" << 0 << 2 << 1;
+    QTest::newRow("open never closed") << "if x then {" << 0 << 10 << 1;
+    QTest::newRow("missing include") << "include  gone.cmd" << 0 << 9 << 8;
+}
+
+void TestScriptModel::mistakesPointAtTheirWord()
+{
+    QFETCH(QString, script);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    QFETCH(int, length);
+    ScriptModel model(DialectChoice::Modern, m_folder.path());
+    model.update(script.toUtf8());
+    const QList<Diagnostic> found = model.diagnostics();
+    if (line < 0) {
+        QVERIFY(found.isEmpty());
+        return;
+    }
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].line, line);
+    QCOMPARE(found[0].column, column);
+    QCOMPARE(found[0].length, length);
+}
+
+QTEST_APPLESS_MAIN(TestScriptModel)
+#include "tst_scriptmodel.moc"
