@@ -51,6 +51,8 @@ constexpr Item menuTable[] = {
     {"replaceit", "&Replace", "Ctrl+R"},
     {"bar8", nullptr, ""},
     {"goto", "&Goto Line...", "Ctrl+G"},
+    {"nextmistake", "Next &Mistake", "Ctrl+E"},
+    {"golabel", "Go to La&bel", "F12"},
     {"bar9", nullptr, ""},
     {"word", "&Word Count", ""},
     {"charcount", "&Character Count", ""},
@@ -65,6 +67,7 @@ constexpr Item menuTable[] = {
     {"quicknav", "&Quick Nav", ""},
     {"bar20", nullptr, ""},
     {"hlline", "Highlight Selected Line", ""},
+    {"mistakes", "Show &Mistakes as You Type", ""},
     {"bar21", nullptr, ""},
     {"options", "&Options...", ""},
     {"window", "menu:&Window", ""},
@@ -124,7 +127,7 @@ MainMenus::MainMenus(QMenuBar &bar)
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
         m_actions.insert(key, action);
     }
-    for (const char *checkable : {"toolbar", "statusbar2", "quicknav", "hlline"})
+    for (const char *checkable : {"toolbar", "statusbar2", "quicknav", "hlline", "mistakes"})
         m_actions.value(QLatin1StringView(checkable))->setCheckable(true);
     for (const char *checked : {"toolbar", "statusbar2", "quicknav"})
         m_actions.value(QLatin1StringView(checked))->setChecked(true);

@@ -25,8 +25,10 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
     , m_settingsDocument(std::move(settingsDocument))
     , m_owner(owner)
 {
-    // The debugger's dialect is kept with the options.
+    // The debugger's dialect is kept with the options, and is the one mistakes are shown in as
+    // one types.
     QObject::connect(&m_debugger, &ScriptDebugger::dialectChosen, &owner, [this](DialectChoice d) {
+        m_editors.liveCheck.setDialect(d);
         m_options.dialect = int(d);
         if (m_settings)
             m_options.save(*m_settings);
@@ -37,8 +39,10 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
     m_editors.appearance = m_options.editor;
     if (m_options.debuggerFont)
         m_debugger.setReportFont(*m_options.debuggerFont);
-    if (m_options.dialect)
+    if (m_options.dialect) {
         m_debugger.setDialect(DialectChoice(*m_options.dialect));
+        m_editors.liveCheck.setDialect(DialectChoice(*m_options.dialect));
+    }
 }
 
 void OptionsCommand::registerIn(CommandRegistry &commands)

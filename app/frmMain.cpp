@@ -14,6 +14,7 @@
 #include "HelpCommands.h"
 #include "HelpMode.h"
 #include "KeyStatePanels.h"
+#include "LiveCheckCommands.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "OptionsCommand.h"
@@ -162,6 +163,8 @@ void frmMain::buildLayout()
     statusBar()->addPermanentWidget(m_panels[1]);
     statusBar()->addPermanentWidget(m_panels[2]);
     statusBar()->addPermanentWidget(m_panels[3]);
+    m_liveCheck = new LiveCheckCommands(
+        *m_documents, *m_area, m_services.editors.liveCheck, *m_menus, *statusBar());
     m_keyStates = new KeyStatePanels(
         *m_panels[2],
         *m_panels[3],
@@ -214,6 +217,7 @@ void frmMain::registerCommands()
         m_sidePane->setVisible(m_menus->action(QStringLiteral("quicknav"))->isChecked());
     });
     m_helpCommands->registerIn(m_commands);
+    m_liveCheck->registerIn(m_commands);
     m_optionsCommand->registerIn(m_commands);
     m_commands.add(QStringLiteral("statusbar2"), [this] {
         statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());

@@ -22,6 +22,7 @@ class DocumentManager;
 class DocumentTabs;
 class FileCommands;
 class HelpCommands;
+class LiveCheckCommands;
 class HelpMode;
 class SidePane;
 class KeyStatePanels;
@@ -119,6 +120,7 @@ private:
     MainToolbar *m_toolbar;
     HelpMode *m_help;
     std::unique_ptr<HelpCommands> m_helpCommands;
+    LiveCheckCommands *m_liveCheck = nullptr;
     SidePane *m_sidePane;
     QSplitter *m_splitter = nullptr;
     std::unique_ptr<OptionsCommand> m_optionsCommand;

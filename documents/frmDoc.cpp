@@ -4,6 +4,7 @@
 #include "EditorServices.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QVBoxLayout>
 
 namespace Korveth {
@@ -25,7 +26,13 @@ frmDoc::frmDoc(EditorServices &services,
     setFocusProxy(rt);
     registerDebugKeys(services);
 
-    connect(&m_document, &ScriptDocument::captionChanged, this, &QWidget::setWindowTitle);
+    m_live = new LiveDiagnostics(*rt, services.liveCheck);
+    connect(&m_document, &ScriptDocument::captionChanged, this, [this](const QString &caption) {
+        setWindowTitle(caption);
+        // Includes are looked for beside the file; a script never saved has none to look in.
+        const QString path = m_document.path();
+        m_live->setFolder(path.isEmpty() ? QString() : QFileInfo(path).absolutePath());
+    });
     connect(rt, &QsciScintilla::textChanged, this, [this] { m_document.setChanged(true); });
     connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
     connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });

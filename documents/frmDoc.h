@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LiveDiagnostics.h"
 #include "ScriptDocument.h"
 #include "ScriptEditor.h"
 
@@ -41,6 +42,8 @@ public:
     ScriptEditor::Range lastSelection;
 
     ScriptDocument &document() { return m_document; }
+    // The mistakes shown as one types, and the script model behind them.
+    LiveDiagnostics &live() { return *m_live; }
     const ScriptDocument &document() const { return m_document; }
     bool Changed() const { return m_document.Changed(); }
 
@@ -83,6 +86,7 @@ private:
     int m_entry = 0;
     bool m_highlightSelectedLine = false;
     bool m_closed = false;
+    LiveDiagnostics *m_live = nullptr; // a child of the editor
 };
 
 } // namespace Korveth

@@ -1,0 +1,210 @@
+#include "LiveDiagnostics.h"
+
+#include "LiveCheckSettings.h"
+#include "ScriptEditor.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+namespace Korveth {
+
+namespace {
+
+// The byte position in the editor of a column (UTF-16 units) on a line.
+qsizetype bytePosition(ScriptEditor &editor, const ScriptModel &model, int line, qsizetype column)
+{
+    const long lineStart = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const QStringView text = model.lineText(line);
+    return lineStart + text.first(qMin(column, text.size())).toUtf8().size();
+}
+
+} // namespace
+
+LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings)
+    : QObject(&editor)
+    , m_editor(editor)
+    , m_settings(settings)
+    , m_model(settings.dialect())
+{
+    m_rest.setSingleShot(true);
+    m_rest.setInterval(restMs);
+    connect(&m_rest, &QTimer::timeout, this, &LiveDiagnostics::refresh);
+    connect(&editor, &QsciScintilla::textChanged, this, [this] {
+        m_stale = true;
+        if (m_settings.enabled())
+            m_rest.start();
+    });
+    connect(&settings, &LiveCheckSettings::changed, this, [this] {
+        m_model.setDialectChoice(m_settings.dialect());
+        m_stale = true;
+        refresh();
+    });
+
+    editor.setMarginType(mistakeMargin, QsciScintilla::SymbolMargin);
+    editor.setMarginMarkerMask(mistakeMargin, 1 << mistakeMarker);
+    editor.setMarginWidth(mistakeMargin, 0);
+    editor.markerDefine(QsciScintilla::Circle, mistakeMarker);
+    editor.setMarkerBackgroundColor(QColor(0xD0, 0x30, 0x30), mistakeMarker);
+    editor.setMarkerForegroundColor(QColor(0x90, 0x10, 0x10), mistakeMarker);
+    editor.indicatorDefine(QsciScintilla::SquiggleIndicator, mistakeIndicator);
+    editor.setIndicatorForegroundColor(QColor(0xE0, 0x20, 0x20), mistakeIndicator);
+    editor.viewport()->installEventFilter(this);
+    m_rest.start();
+}
+
+void LiveDiagnostics::setFolder(const QString &folder)
+{
+    m_model.setFolder(folder);
+    if (m_settings.enabled())
+        paint();
+}
+
+ScriptModel &LiveDiagnostics::model()
+{
+    if (m_stale)
+        m_model.update(m_editor.utf8());
+    m_stale = false;
+    return m_model;
+}
+
+int LiveDiagnostics::mistakeCount() const
+{
+    return m_settings.enabled() ? m_model.mistakeCount() : 0;
+}
+
+void LiveDiagnostics::refresh()
+{
+    m_rest.stop();
+    if (!m_settings.enabled()) {
+        clear();
+        Q_EMIT mistakesChanged(0);
+        return;
+    }
+    model();
+    paint();
+    Q_EMIT mistakesChanged(m_model.mistakeCount());
+}
+
+void LiveDiagnostics::clear()
+{
+    m_editor.clearIndicatorRange(
+        0, 0, m_editor.lines() - 1, m_editor.lineLength(m_editor.lines() - 1), mistakeIndicator);
+    m_editor.markerDeleteAll(mistakeMarker);
+    m_editor.setMarginWidth(mistakeMargin, 0);
+}
+
+void LiveDiagnostics::paint()
+{
+    clear();
+    const QList<Diagnostic> found = m_model.diagnostics();
+    if (found.isEmpty())
+        return;
+    m_editor.setMarginWidth(mistakeMargin, 14);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, mistakeIndicator);
+    int markedLine = -1;
+    for (const Diagnostic &d : found) {
+        if (d.line >= m_editor.lines())
+            break;
+        const qsizetype start = bytePosition(m_editor, m_model, d.line, d.column);
+        const qsizetype end = bytePosition(m_editor, m_model, d.line, d.column + d.length);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
+                               static_cast<unsigned long>(start),
+                               static_cast<long>(qMax<qsizetype>(1, end - start)));
+        if (d.line != markedLine)
+            m_editor.markerAdd(d.line, mistakeMarker);
+        markedLine = d.line;
+    }
+}
+
+bool LiveDiagnostics::goToNextMistake()
+{
+    const ScriptModel &current = model();
+    const QList<Diagnostic> found = current.diagnostics();
+    if (found.isEmpty())
+        return false;
+    int line = 0;
+    int column = 0;
+    m_editor.getCursorPosition(&line, &column);
+    const long caret = m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const Diagnostic *next = &found.first(); // round to the top
+    for (const Diagnostic &d : found) {
+        if (d.line > line
+            || (d.line == line && bytePosition(m_editor, current, d.line, d.column) > caret)) {
+            next = &d;
+            break;
+        }
+    }
+    select(next->line, next->column, next->length);
+    const qsizetype start = bytePosition(m_editor, current, next->line, next->column);
+    const auto x = int(m_editor.SendScintilla(
+        QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(start)));
+    const auto y = int(m_editor.SendScintilla(
+        QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
+    const int below = int(m_editor.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, next->line));
+    QToolTip::showText(m_editor.viewport()->mapToGlobal(QPoint(x, y + below)),
+                       next->message.toString(),
+                       &m_editor);
+    return true;
+}
+
+void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
+{
+    const qsizetype start = bytePosition(m_editor, m_model, line, column);
+    const qsizetype end = bytePosition(m_editor, m_model, line, column + length);
+    m_editor.SendScintilla(
+        QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
+    m_editor.ensureLineVisible(line);
+}
+
+std::pair<int, qsizetype> LiveDiagnostics::caret()
+{
+    const ScriptModel &current = model();
+    const long position = m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                static_cast<unsigned long>(position)));
+    if (line < 0 || line >= current.lineCount())
+        return {line, 0};
+    const long bytes
+        = position - m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const QByteArray utf8 = current.lineText(line).toUtf8();
+    return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
+}
+
+bool LiveDiagnostics::goToLabelAtCaret()
+{
+    const auto [line, column] = caret();
+    const QString name = m_model.labelAt(line, column);
+    if (name.isEmpty())
+        return false;
+    const auto definition = m_model.definitionOf(name);
+    if (!definition)
+        return false;
+    select(definition->line, definition->column, definition->name.size());
+    return true;
+}
+
+// The verdicts of the line under the pointer, in the text or in the margin.
+bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || !m_settings.enabled())
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const long position = m_editor.SendScintilla(
+        QsciScintillaBase::SCI_POSITIONFROMPOINT, help->pos().x(), help->pos().y());
+    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                static_cast<unsigned long>(position)));
+    const ScriptModel &current = model();
+    QStringList messages;
+    if (line >= 0 && line < current.lineCount()) {
+        for (const Diagnostic &d : current.diagnostics(line))
+            messages.append(d.message.toString());
+    }
+    if (messages.isEmpty()) {
+        QToolTip::hideText();
+        return false;
+    }
+    QToolTip::showText(help->globalPos(), messages.join(u'\n'), &m_editor);
+    return true;
+}
+
+} // namespace Korveth

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ScriptModel.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace Korveth {
+
+class LiveCheckSettings;
+class ScriptEditor;
+
+// Shows an editor's mistakes where they are, shortly after typing stops: a squiggle under the
+// word, a mark in a margin of its own, the verdict as the tooltip. The script model behind it is
+// what label navigation and completion ask too.
+class LiveDiagnostics : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How long typing must rest before the text is checked again.
+    static constexpr int restMs = 300;
+    static constexpr int mistakeMargin = 3;
+    static constexpr int mistakeMarker = 9;
+    static constexpr int mistakeIndicator = 9;
+
+    LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings);
+
+    // The folder includes are looked for in: the document's, or empty for one never saved.
+    void setFolder(const QString &folder);
+
+    // Brings the model up to date with the editor now, without waiting for the rest.
+    void refresh();
+    ScriptModel &model();
+    int mistakeCount() const;
+
+    // Moves the caret to the next mistake after it, round to the top; false when there is none.
+    bool goToNextMistake();
+    // Selects where the label named at the caret is defined; false when none is named there or
+    // this script does not define it.
+    bool goToLabelAtCaret();
+    // The caret's line and its column in UTF-16 units.
+    std::pair<int, qsizetype> caret();
+
+Q_SIGNALS:
+    void mistakesChanged(int count);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void paint();
+    void clear();
+    void select(int line, qsizetype column, qsizetype length);
+
+    ScriptEditor &m_editor;
+    LiveCheckSettings &m_settings;
+    ScriptModel m_model;
+    QTimer m_rest;
+    bool m_stale = true;
+};
+
+} // namespace Korveth

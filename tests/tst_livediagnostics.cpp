@@ -1,0 +1,122 @@
+#include "LiveCheckSettings.h"
+#include "LiveDiagnostics.h"
+#include "MainMenus.h"
+#include "MainWindowFixture.h"
+#include "frmDoc.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+
+using namespace Korveth;
+
+class TestLiveDiagnostics : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void mistakesAreMarkedWhereTheyAre();
+    void typingIsCheckedOnlyOnceItRests();
+    void nextMistakeGoesRoundAndLabelsAreFollowed();
+    void theViewSwitchClearsEverything();
+
+private:
+    static bool squiggled(ScriptEditor &editor, long position)
+    {
+        return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
+                                    LiveDiagnostics::mistakeIndicator,
+                                    position)
+               != 0;
+    }
+    static bool marked(ScriptEditor &editor, int line)
+    {
+        return editor.markersAtLine(line) & (1u << LiveDiagnostics::mistakeMarker);
+    }
+    static QString selection(ScriptEditor &editor) { return editor.selectedText(); }
+};
+
+void TestLiveDiagnostics::mistakesAreMarkedWhereTheyAre()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
+    document->live().refresh();
+    QCOMPARE(document->live().mistakeCount(), 2);
+    QVERIFY(squiggled(editor, 0));     // "puut"
+    QVERIFY(!squiggled(editor, 5));    // "x"
+    QVERIFY(squiggled(editor, 8 + 5)); // "nowhere"
+    QVERIFY(!squiggled(editor, 8));    // "goto"
+    QVERIFY(marked(editor, 0) && marked(editor, 1));
+    QVERIFY(!marked(editor, 2) && !marked(editor, 3));
+    QVERIFY(editor.marginWidth(LiveDiagnostics::mistakeMargin) > 0);
+    // The pictures of the debugger keep their own margin.
+    QCOMPARE(editor.marginMarkerMask(1) & (1 << LiveDiagnostics::mistakeMarker), 0);
+    auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+    QVERIFY(panel);
+    QTRY_COMPARE(panel->text(), QStringLiteral("2 mistakes"));
+}
+
+void TestLiveDiagnostics::typingIsCheckedOnlyOnceItRests()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("goto home"));
+    document->live().refresh();
+    QCOMPARE(document->live().mistakeCount(), 1);
+    QSignalSpy checked(&document->live(), &LiveDiagnostics::mistakesChanged);
+    editor.append(QStringLiteral("\r\nhome:"));
+    QCOMPARE(checked.count(), 0); // not while typing goes on
+    QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
+    QCOMPARE(checked.last().first().toInt(), 0);
+    QVERIFY(!squiggled(editor, 5));
+}
+
+void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
+    editor.SetCaretPos(0, 0);
+    f.window->runCommand(QStringLiteral("nextmistake"));
+    QCOMPARE(selection(editor), QStringLiteral("bad"));
+    f.window->runCommand(QStringLiteral("nextmistake"));
+    QCOMPARE(selection(editor), QStringLiteral("gone"));
+    f.window->runCommand(QStringLiteral("nextmistake")); // round to the top
+    QCOMPARE(selection(editor), QStringLiteral("bad"));
+
+    editor.SetCaretPos(2, 7);
+    f.window->runCommand(QStringLiteral("golabel"));
+    QCOMPARE(selection(editor), QStringLiteral("hunt"));
+    int line = -1, column = -1;
+    editor.getCursorPosition(&line, &column);
+    QCOMPARE(line, 0);
+    QCOMPARE(f.window->menus().action(QStringLiteral("golabel"))->shortcut(),
+             QKeySequence(Qt::Key_F12));
+}
+
+void TestLiveDiagnostics::theViewSwitchClearsEverything()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("puut x"));
+    document->live().refresh();
+    QVERIFY(marked(editor, 0));
+    QAction *toggle = f.window->menus().action(QStringLiteral("mistakes"));
+    QVERIFY(toggle->isChecked());
+    toggle->trigger();
+    QVERIFY(!f.editors.liveCheck.enabled());
+    QVERIFY(!marked(editor, 0));
+    QVERIFY(!squiggled(editor, 0));
+    QCOMPARE(document->live().mistakeCount(), 0);
+    toggle->trigger();
+    QVERIFY(marked(editor, 0));
+}
+
+QTEST_MAIN(TestLiveDiagnostics)
+#include "tst_livediagnostics.moc"
