@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "EditorServices.h"
+#include "ScriptCompletion.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -27,6 +28,7 @@ frmDoc::frmDoc(EditorServices &services,
     registerDebugKeys(services);
 
     m_live = new LiveDiagnostics(*rt, services.liveCheck);
+    new ScriptCompletion(*rt, *m_live);
     connect(&m_document, &ScriptDocument::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
         // Includes are looked for beside the file; a script never saved has none to look in.

@@ -69,6 +69,8 @@ int main(int argc, char *argv[])
         "  goto strat\r\n  nextroom\r\n"));
     f.docs().NewDocument()->rt->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     f.window->area().activate(f.docs().document(1));
+    for (frmDoc *document : f.docs().openDocuments())
+        document->live().refresh();
     save(*f.window, QStringLiteral("main-window"));
 
     f.window->runCommand(QStringLiteral("sdebug"));

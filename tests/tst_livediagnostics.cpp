@@ -2,6 +2,7 @@
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "ScriptCompletion.h"
 #include "frmDoc.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void typingIsCheckedOnlyOnceItRests();
     void nextMistakeGoesRoundAndLabelsAreFollowed();
     void theViewSwitchClearsEverything();
+    void completionOffersCommandsThenLabels();
 
 private:
     static bool squiggled(ScriptEditor &editor, long position)
@@ -116,6 +118,28 @@ void TestLiveDiagnostics::theViewSwitchClearsEverything()
     QCOMPARE(document->live().mistakeCount(), 0);
     toggle->trigger();
     QVERIFY(marked(editor, 0));
+}
+
+void TestLiveDiagnostics::completionOffersCommandsThenLabels()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
+    editor.SetCaretPos(2, 0);
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("GO"));
+    QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+    char current[64] = {};
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
+    QCOMPARE(QByteArray(current), QByteArray("goto")); // letter case ignored
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+    QTest::keyClicks(&editor, QStringLiteral("to h"));
+    QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
+    QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
 }
 
 QTEST_MAIN(TestLiveDiagnostics)

@@ -1,3 +1,4 @@
+#include "Completion.h"
 #include "ModernChecker.h"
 #include "ScriptModel.h"
 
@@ -23,6 +24,9 @@ private Q_SLOTS:
     void labelsAndReferences();
     void mistakesPointAtTheirWord_data();
     void mistakesPointAtTheirWord();
+    void completionPlaces_data();
+    void completionPlaces();
+    void completionLists();
 
 private:
     QTemporaryDir m_folder;
@@ -267,6 +271,45 @@ void TestScriptModel::mistakesPointAtTheirWord()
     QCOMPARE(found[0].line, line);
     QCOMPARE(found[0].column, column);
     QCOMPARE(found[0].length, length);
+}
+
+void TestScriptModel::completionPlaces_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("wordStart");
+
+    QTest::newRow("first word") << "  mat" << int(CompletionPlace::Command) << 2;
+    QTest::newRow("empty line") << "" << int(CompletionPlace::Command) << 0;
+    QTest::newRow("after goto") << "goto lo" << int(CompletionPlace::Label) << 5;
+    QTest::newRow("after MatchRe") << "MatchRe " << int(CompletionPlace::Label) << 8;
+    QTest::newRow("after then goto") << "if x then goto a" << int(CompletionPlace::Label) << 15;
+    QTest::newRow("after a block end") << "}gosub x" << int(CompletionPlace::Label) << 7;
+    QTest::newRow("match text") << "match loop You s" << int(CompletionPlace::Nothing) << 15;
+    QTest::newRow("put text") << "put att" << int(CompletionPlace::Nothing) << 4;
+}
+
+void TestScriptModel::completionPlaces()
+{
+    QFETCH(QString, before);
+    QFETCH(int, kind);
+    QFETCH(int, wordStart);
+    const CompletionPlace place = completionPlace(before, before.size());
+    QCOMPARE(int(place.kind), kind);
+    QCOMPARE(int(place.wordStart), wordStart);
+}
+
+void TestScriptModel::completionLists()
+{
+    const QStringList classic = commandWords(Dialect::Classic);
+    const QStringList modern = commandWords(Dialect::Modern);
+    QVERIFY(classic.contains(QStringLiteral("waitfor"))
+            && !classic.contains(QStringLiteral("gosub")));
+    QVERIFY(modern.contains(QStringLiteral("gosub")) && modern.contains(QStringLiteral("put")));
+    QVERIFY(!modern.contains(QStringLiteral("if_3")) && !modern.contains(QStringLiteral("{")));
+    QCOMPARE(modern.count(QStringLiteral("goto")), 1);
+    QCOMPARE(sortedForCompletion({"b", "B", "a", "Hunt", "home"}),
+             (QStringList{"a", "B", "home", "Hunt"}));
 }
 
 QTEST_APPLESS_MAIN(TestScriptModel)

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <optional>
+
+namespace Korveth {
+
+// Messages framed as the protocol frames them: "Content-Length: N" and other headers, a blank
+// line, then N bytes of JSON.
+class LspReader
+{
+public:
+    explicit LspReader(std::FILE *in)
+        : m_in(in)
+    {}
+
+    enum class Status { Message, BadHeader, End };
+    struct Read
+    {
+        Status status;
+        QByteArray body;
+    };
+
+    // The next message; a header block without a usable length is skipped and told as such.
+    Read next();
+
+private:
+    std::FILE *m_in;
+};
+
+// Writes one message with its header; false when the output is gone.
+bool writeLspMessage(std::FILE *out, const QByteArray &body);
+
+} // namespace Korveth

@@ -1,0 +1,333 @@
+#include "LspServer.h"
+
+#include "Completion.h"
+#include "ScriptLanguage.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+namespace Korveth {
+
+namespace {
+
+// JSON-RPC and protocol error codes.
+constexpr int parseError = -32700;
+constexpr int invalidRequest = -32600;
+constexpr int methodNotFound = -32601;
+constexpr int invalidParams = -32602;
+constexpr int serverNotInitialized = -32002;
+
+QJsonObject position(int line, qsizetype column)
+{
+    return {{"line", line}, {"character", int(column)}};
+}
+
+QJsonObject range(int line, qsizetype column, qsizetype length)
+{
+    return {{"start", position(line, column)}, {"end", position(line, column + length)}};
+}
+
+QJsonObject location(const QString &uri, int line, qsizetype column, qsizetype length)
+{
+    return {{"uri", uri}, {"range", range(line, column, length)}};
+}
+
+QString folderOf(const QString &uri)
+{
+    const QUrl url(uri);
+    return url.isLocalFile() ? QFileInfo(url.toLocalFile()).absolutePath() : QString();
+}
+
+} // namespace
+
+LspServer::LspServer(Sender send)
+    : m_send(std::move(send))
+{}
+
+void LspServer::error(const QJsonValue &id, int code, const QString &message)
+{
+    m_send({{"jsonrpc", "2.0"},
+            {"id", id},
+            {"error", QJsonObject{{"code", code}, {"message", message}}}});
+}
+
+void LspServer::badHeader()
+{
+    error(
+        QJsonValue::Null, parseError, QStringLiteral("A header without a usable Content-Length."));
+}
+
+void LspServer::handle(const QByteArray &body)
+{
+    QJsonParseError parse;
+    const QJsonDocument json = QJsonDocument::fromJson(body, &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        error(QJsonValue::Null, parseError, parse.errorString());
+        return;
+    }
+    if (!json.isObject() || !json.object().value("method").isString()) {
+        const QJsonValue id = json.isObject() ? json.object().value("id") : QJsonValue();
+        // A response from the client to a request we never made needs no answer.
+        if (json.isObject()
+            && (json.object().contains("result") || json.object().contains("error")))
+            return;
+        error(id.isUndefined() ? QJsonValue(QJsonValue::Null) : id,
+              invalidRequest,
+              QStringLiteral("Not a request or notification."));
+        return;
+    }
+    const QJsonObject message = json.object();
+    const QString method = message.value("method").toString();
+    const QJsonObject params = message.value("params").toObject();
+    if (!message.contains("id")) {
+        notify(method, params);
+        return;
+    }
+    const QJsonValue id = message.value("id");
+    if (!id.isString() && !id.isDouble()) {
+        error(QJsonValue::Null,
+              invalidRequest,
+              QStringLiteral("The id must be a number or a string."));
+        return;
+    }
+    if (!m_initialized && method != u"initialize") {
+        error(id, serverNotInitialized, QStringLiteral("The server is not initialized yet."));
+        return;
+    }
+    bool handled = true;
+    const QJsonValue result = respond(method, params, handled);
+    if (!handled) {
+        if (!m_renameError.isEmpty()) {
+            error(id, invalidParams, std::exchange(m_renameError, {}));
+            return;
+        }
+        error(id, methodNotFound, QStringLiteral("Unknown method: ") + method);
+        return;
+    }
+    m_send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+}
+
+QJsonValue LspServer::respond(const QString &method, const QJsonObject &params, bool &handled)
+{
+    if (method == u"initialize")
+        return initialize(params);
+    if (method == u"shutdown") {
+        m_shutdown = true;
+        return QJsonValue::Null;
+    }
+    if (method == u"textDocument/definition")
+        return definition(params);
+    if (method == u"textDocument/references")
+        return references(params);
+    if (method == u"textDocument/documentSymbol")
+        return documentSymbols(params);
+    if (method == u"textDocument/completion")
+        return completion(params);
+    if (method == u"textDocument/rename")
+        return rename(params, handled);
+    handled = false;
+    return {};
+}
+
+QJsonValue LspServer::initialize(const QJsonObject &params)
+{
+    m_initialized = true;
+    const QString dialect
+        = params.value("initializationOptions").toObject().value("dialect").toString();
+    m_dialect = dialect == u"classic"  ? DialectChoice::Classic
+                : dialect == u"modern" ? DialectChoice::Modern
+                                       : DialectChoice::Auto;
+    const QJsonObject capabilities{
+        {"textDocumentSync", QJsonObject{{"openClose", true}, {"change", 2}}},
+        {"definitionProvider", true},
+        {"referencesProvider", true},
+        {"documentSymbolProvider", true},
+        {"renameProvider", true},
+        {"completionProvider", QJsonObject{{"triggerCharacters", QJsonArray{" "}}}},
+    };
+    return QJsonObject{
+        {"capabilities", capabilities},
+        {"serverInfo", QJsonObject{{"name", "korveth-lsp"}, {"version", KORVETH_VERSION}}}};
+}
+
+void LspServer::notify(const QString &method, const QJsonObject &params)
+{
+    if (method == u"exit") {
+        m_exit = true;
+        return;
+    }
+    if (!m_initialized)
+        return; // notifications before initialize are dropped, as the protocol says
+    const QJsonObject textDocument = params.value("textDocument").toObject();
+    const QString uri = textDocument.value("uri").toString();
+    if (method == u"textDocument/didOpen" && !uri.isEmpty()) {
+        m_documents.insert(uri,
+                           std::make_shared<LspDocument>(
+                               textDocument.value("text").toString(), m_dialect, folderOf(uri)));
+        publish(uri);
+    } else if (method == u"textDocument/didChange") {
+        LspDocument *doc = document(params);
+        if (!doc)
+            return; // a change to a document never opened: nothing to change
+        for (const QJsonValue &change : params.value("contentChanges").toArray()) {
+            const QJsonObject c = change.toObject();
+            const QString text = c.value("text").toString();
+            if (!c.contains("range")) {
+                doc->setText(text);
+                continue;
+            }
+            const QJsonObject start = c.value("range").toObject().value("start").toObject();
+            const QJsonObject end = c.value("range").toObject().value("end").toObject();
+            doc->replace(start.value("line").toInt(),
+                         start.value("character").toInt(),
+                         end.value("line").toInt(),
+                         end.value("character").toInt(),
+                         text);
+        }
+        publish(uri);
+    } else if (method == u"textDocument/didClose" && m_documents.remove(uri)) {
+        m_send({{"jsonrpc", "2.0"},
+                {"method", "textDocument/publishDiagnostics"},
+                {"params", QJsonObject{{"uri", uri}, {"diagnostics", QJsonArray()}}}});
+    }
+}
+
+LspDocument *LspServer::document(const QJsonObject &params)
+{
+    const QString uri = params.value("textDocument").toObject().value("uri").toString();
+    const auto found = m_documents.constFind(uri);
+    return found == m_documents.constEnd() ? nullptr : found->get();
+}
+
+void LspServer::publish(const QString &uri)
+{
+    ScriptModel &model = m_documents.value(uri)->model();
+    QJsonArray diagnostics;
+    for (const Diagnostic &d : model.diagnostics()) {
+        diagnostics.append(QJsonObject{{"range", range(d.line, d.column, d.length)},
+                                       {"severity", 2},
+                                       {"source", "korveth"},
+                                       {"message", d.message.toString()}});
+    }
+    m_send({{"jsonrpc", "2.0"},
+            {"method", "textDocument/publishDiagnostics"},
+            {"params", QJsonObject{{"uri", uri}, {"diagnostics", diagnostics}}}});
+}
+
+QJsonValue LspServer::definition(const QJsonObject &params)
+{
+    LspDocument *doc = document(params);
+    if (!doc)
+        return QJsonValue::Null;
+    ScriptModel &model = doc->model();
+    const QJsonObject at = params.value("position").toObject();
+    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
+    const auto found = name.isEmpty() ? std::nullopt : model.definitionOf(name);
+    if (!found)
+        return QJsonValue::Null;
+    const QString uri = params.value("textDocument").toObject().value("uri").toString();
+    return location(uri, found->line, found->column, found->name.size());
+}
+
+QJsonValue LspServer::references(const QJsonObject &params)
+{
+    LspDocument *doc = document(params);
+    if (!doc)
+        return QJsonValue::Null;
+    ScriptModel &model = doc->model();
+    const QJsonObject at = params.value("position").toObject();
+    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
+    QJsonArray found;
+    if (name.isEmpty())
+        return found;
+    const QString uri = params.value("textDocument").toObject().value("uri").toString();
+    if (params.value("context").toObject().value("includeDeclaration").toBool()) {
+        const QString upper = upperCased(name);
+        for (const LabelDefinitionAt &label : model.labels()) {
+            if (upperCased(label.name) == upper)
+                found.append(location(uri, label.line, label.column, label.name.size()));
+        }
+    }
+    for (const Diagnostic &r : model.referencesTo(name))
+        found.append(location(uri, r.line, r.column, r.length));
+    return found;
+}
+
+QJsonValue LspServer::documentSymbols(const QJsonObject &params)
+{
+    LspDocument *doc = document(params);
+    if (!doc)
+        return QJsonValue::Null;
+    QJsonArray symbols;
+    for (const LabelDefinitionAt &label : doc->model().labels()) {
+        const QJsonObject where = range(label.line, label.column, label.name.size());
+        symbols.append(QJsonObject{
+            {"name", label.name}, {"kind", 12}, {"range", where}, {"selectionRange", where}});
+    }
+    return symbols;
+}
+
+QJsonValue LspServer::completion(const QJsonObject &params)
+{
+    LspDocument *doc = document(params);
+    if (!doc)
+        return QJsonValue::Null;
+    ScriptModel &model = doc->model();
+    const QJsonObject at = params.value("position").toObject();
+    const int line = at.value("line").toInt();
+    if (line < 0 || line >= model.lineCount())
+        return QJsonArray();
+    const CompletionPlace place
+        = completionPlace(model.lineText(line), at.value("character").toInt());
+    QStringList words;
+    int kind = 14; // keyword
+    if (place.kind == CompletionPlace::Command) {
+        words = commandWords(model.dialect());
+    } else if (place.kind == CompletionPlace::Label) {
+        for (const LabelDefinitionAt &label : model.labels())
+            words.append(label.name);
+        words += model.includedLabels();
+        words = sortedForCompletion(words);
+        kind = 12; // function
+    }
+    QJsonArray items;
+    for (const QString &word : words)
+        items.append(QJsonObject{{"label", word}, {"kind", kind}});
+    return items;
+}
+
+QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
+{
+    LspDocument *doc = document(params);
+    if (!doc)
+        return QJsonValue::Null;
+    ScriptModel &model = doc->model();
+    const QJsonObject at = params.value("position").toObject();
+    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
+    const QString newName = params.value("newName").toString();
+    if (name.isEmpty())
+        return QJsonValue::Null;
+    if (newName.isEmpty() || newName.contains(u' ') || newName.contains(u'\t')
+        || newName.endsWith(u':') || newName.contains(u'%') || newName.contains(u'$')) {
+        handled = false;
+        m_renameError
+            = QStringLiteral("A label name has no blanks, no %, no $ and no colon at its end.");
+        return {};
+    }
+    const QString uri = params.value("textDocument").toObject().value("uri").toString();
+    QJsonArray edits;
+    const QString upper = upperCased(name);
+    for (const LabelDefinitionAt &label : model.labels()) {
+        if (upperCased(label.name) == upper)
+            edits.append(QJsonObject{{"range", range(label.line, label.column, label.name.size())},
+                                     {"newText", newName}});
+    }
+    for (const Diagnostic &r : model.referencesTo(name))
+        edits.append(
+            QJsonObject{{"range", range(r.line, r.column, r.length)}, {"newText", newName}});
+    return QJsonObject{{"changes", QJsonObject{{uri, edits}}}};
+}
+
+} // namespace Korveth

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "LspDocument.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <functional>
+#include <memory>
+
+namespace Korveth {
+
+// The protocol's side of the language server: takes each message's JSON body, keeps the open
+// documents, answers requests and publishes diagnostics through the sender. Malformed messages
+// get a JSON-RPC error; nothing a client sends may bring it down.
+class LspServer
+{
+public:
+    using Sender = std::function<void(const QJsonObject &message)>;
+
+    explicit LspServer(Sender send);
+
+    void handle(const QByteArray &body);
+    // A header block the reader could not use.
+    void badHeader();
+
+    bool exitRequested() const { return m_exit; }
+    // 0 after shutdown then exit, 1 for an exit without shutdown.
+    int exitCode() const { return m_shutdown ? 0 : 1; }
+
+private:
+    QJsonValue respond(const QString &method, const QJsonObject &params, bool &handled);
+    void notify(const QString &method, const QJsonObject &params);
+    void error(const QJsonValue &id, int code, const QString &message);
+    void publish(const QString &uri);
+
+    QJsonValue initialize(const QJsonObject &params);
+    QJsonValue definition(const QJsonObject &params);
+    QJsonValue references(const QJsonObject &params);
+    QJsonValue documentSymbols(const QJsonObject &params);
+    QJsonValue completion(const QJsonObject &params);
+    QJsonValue rename(const QJsonObject &params, bool &handled);
+
+    LspDocument *document(const QJsonObject &params);
+
+    Sender m_send;
+    DialectChoice m_dialect = DialectChoice::Auto;
+    bool m_initialized = false;
+    bool m_shutdown = false;
+    bool m_exit = false;
+    QHash<QString, std::shared_ptr<LspDocument>> m_documents;
+    QString m_renameError;
+};
+
+} // namespace Korveth

@@ -1,0 +1,75 @@
+#include "Completion.h"
+
+#include "CommandVocabulary.h"
+#include "ModernWords.h"
+
+#include <algorithm>
+
+namespace Korveth {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+CompletionPlace completionPlace(QStringView line, qsizetype column)
+{
+    column = qBound<qsizetype>(0, column, line.size());
+    qsizetype start = column;
+    while (start > 0 && !isBlank(line[start - 1]))
+        --start;
+    // The words before the one being typed.
+    qsizetype before = start;
+    while (before > 0 && isBlank(line[before - 1]))
+        --before;
+    if (before == 0)
+        return {CompletionPlace::Command, start};
+    qsizetype previous = before;
+    while (previous > 0 && !isBlank(line[previous - 1]))
+        --previous;
+    QStringView word = line.sliced(previous, before - previous);
+    if (word.startsWith(u'}'))
+        word = word.sliced(1);
+    for (const auto spelling : {"goto", "gosub", "match", "matchre"}) {
+        if (equalsWord(word, QLatin1StringView(spelling)))
+            return {CompletionPlace::Label, start};
+    }
+    return {CompletionPlace::Nothing, start};
+}
+
+QStringList commandWords(Dialect dialect)
+{
+    QStringList words;
+    for (const VocabularyWord &word : vocabulary()) {
+        if (word.command && *word.command != CommandWord::IfDigit)
+            words.append(QString(word.spelling));
+    }
+    if (dialect == Dialect::Modern) {
+        for (const ModernWordEntry &entry : modernWords()) {
+            if (entry.word != ModernWord::OpenBrace && entry.word != ModernWord::CloseBrace)
+                words.append(QString(entry.spelling));
+        }
+    }
+    return sortedForCompletion(words);
+}
+
+QStringList sortedForCompletion(QStringList names)
+{
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    names.erase(std::unique(names.begin(),
+                            names.end(),
+                            [](const QString &a, const QString &b) {
+                                return a.compare(b, Qt::CaseInsensitive) == 0;
+                            }),
+                names.end());
+    return names;
+}
+
+} // namespace Korveth
