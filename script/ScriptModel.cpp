@@ -1,6 +1,5 @@
 #include "ScriptModel.h"
 
-#include "DiagnosticRange.h"
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 #include "TextLines.h"
@@ -373,102 +372,6 @@ LineVerdicts ScriptModel::verdicts(int line) const
 {
     const Line &l = *m_lines[std::size_t(line)];
     return {trimmedView(l.text), l.first, l.second};
-}
-
-} // namespace Korveth
-
-namespace Korveth {
-
-QList<Diagnostic> ScriptModel::diagnostics(int line) const
-{
-    QList<Diagnostic> found;
-    const Line &l = *m_lines[std::size_t(line)];
-    for (const auto &verdict : {l.first, l.second}) {
-        if (verdict && verdict->error) {
-            const auto [column, length] = diagnosticRange(l.text, verdict->message);
-            found.append({line, column, length, verdict->message});
-        }
-    }
-    return found;
-}
-
-QList<Diagnostic> ScriptModel::diagnostics() const
-{
-    QList<Diagnostic> all;
-    for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if ((l.first && l.first->error) || (l.second && l.second->error))
-            all.append(diagnostics(i));
-    }
-    return all;
-}
-
-QList<LabelDefinitionAt> ScriptModel::labels() const
-{
-    QList<LabelDefinitionAt> found;
-    for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if (l.definedLabel.isEmpty())
-            continue;
-        if (const auto at = labelDefinition(l.text))
-            found.append({i, at->column, l.text.sliced(at->column, at->length)});
-    }
-    return found;
-}
-
-QStringList ScriptModel::includedLabels()
-{
-    QStringList names;
-    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it)
-        names += m_includes.labelsOf(m_folder, it.key());
-    names.removeDuplicates();
-    return names;
-}
-
-std::optional<LabelDefinitionAt> ScriptModel::definitionOf(QStringView name) const
-{
-    const QString upper = upperCased(name);
-    for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if (l.definedLabel == upper) {
-            const auto at = labelDefinition(l.text);
-            return LabelDefinitionAt{i, at->column, l.text.sliced(at->column, at->length)};
-        }
-    }
-    return std::nullopt;
-}
-
-QList<Diagnostic> ScriptModel::referencesTo(QStringView name) const
-{
-    const QString upper = upperCased(name);
-    QList<Diagnostic> found;
-    for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if (!l.labelDependent)
-            continue;
-        for (const LabelReference &reference : labelReferences(l.text)) {
-            if (upperCased(QStringView(l.text).sliced(reference.column, reference.length)) == upper)
-                found.append({i, reference.column, reference.length, {}});
-        }
-    }
-    return found;
-}
-
-QString ScriptModel::labelAt(int line, qsizetype column) const
-{
-    if (line < 0 || line >= lineCount())
-        return {};
-    const QString &text = m_lines[std::size_t(line)]->text;
-    auto holds = [column](const LabelReference &r) {
-        return column >= r.column && column <= r.column + r.length;
-    };
-    if (const auto at = labelDefinition(text); at && holds(*at))
-        return text.sliced(at->column, at->length);
-    for (const LabelReference &reference : labelReferences(text)) {
-        if (holds(reference))
-            return text.sliced(reference.column, reference.length);
-    }
-    return {};
 }
 
 } // namespace Korveth
