@@ -1,80 +1,192 @@
 #include "LiveCheckCommands.h"
 
 #include "CommandRegistry.h"
+#include "Dialogs.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
+#include "EditorServices.h"
+#include "LabelReferences.h"
+#include "LabelsPage.h"
 #include "LiveCheckSettings.h"
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
+#include "ProgramServices.h"
+#include "SidePane.h"
 #include "frmDoc.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTabWidget>
 
 namespace Korveth {
 
+namespace {
+
+const QString renameTitle = QStringLiteral("Rename Label");
+
+} // namespace
+
 LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
                                      DocumentArea &area,
-                                     LiveCheckSettings &settings,
+                                     const ProgramServices &services,
                                      MainMenus &menus,
+                                     SidePane &sidePane,
                                      QStatusBar &statusBar)
     : QObject(&statusBar)
-    , m_documents(documents)
-    , m_settings(settings)
-    , m_menus(menus)
+    , m_parts{documents, services.editors.liveCheck, menus, sidePane, services.dialogs}
     , m_panel(new QLabel(&statusBar))
 {
+    const Parts &parts = m_parts;
     m_panel->setObjectName(QStringLiteral("mistakesPanel"));
     m_panel->setToolTip(QStringLiteral("Mistakes in the active script (Search, Next Mistake)"));
     statusBar.addPermanentWidget(m_panel);
-    QAction *toggle = m_menus.action(QStringLiteral("mistakes"));
-    toggle->setChecked(settings.enabled());
-    connect(&area, &DocumentArea::activated, this, [this](frmDoc *document) {
-        follow(document ? &document->live() : nullptr);
+    m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(parts.settings.enabled());
+    connect(&area, &DocumentArea::activated, this, &LiveCheckCommands::follow);
+    connect(&parts.settings, &LiveCheckSettings::changed, this, [this] {
+        m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(m_parts.settings.enabled());
+        refreshed(m_followed ? m_followed->live().mistakeCount() : 0);
     });
-    connect(&settings, &LiveCheckSettings::changed, this, [this] {
-        m_menus.action(QStringLiteral("mistakes"))->setChecked(m_settings.enabled());
-        show(m_followed ? m_followed->mistakeCount() : 0);
-    });
-    show(0);
+    connect(parts.sidePane.labels,
+            &LabelsPage::placeChosen,
+            this,
+            [this](int line, qsizetype column, qsizetype length) {
+                if (!m_followed)
+                    return;
+                m_followed->live().select(line, column, length);
+                m_followed->rt->setFocus();
+            });
+    refreshed(0);
 }
 
 void LiveCheckCommands::registerIn(CommandRegistry &commands)
 {
     commands.add(QStringLiteral("nextmistake"), [this] {
-        if (frmDoc *document = m_documents.activeDocument()) {
-            if (m_settings.enabled())
+        if (frmDoc *document = m_parts.documents.activeDocument()) {
+            if (m_parts.settings.enabled())
                 document->live().goToNextMistake();
         }
     });
-    commands.add(QStringLiteral("golabel"), [this] {
-        if (frmDoc *document = m_documents.activeDocument())
-            document->live().goToLabelAtCaret();
-    });
+    commands.add(QStringLiteral("golabel"), [this] { goToLabel(); });
+    commands.add(QStringLiteral("findrefs"), [this] { findReferences(); });
+    commands.add(QStringLiteral("renamelabel"), [this] { renameLabel(); });
     commands.add(QStringLiteral("mistakes"), [this] {
-        m_settings.setEnabled(m_menus.action(QStringLiteral("mistakes"))->isChecked());
+        m_parts.settings.setEnabled(m_parts.menus.action(QStringLiteral("mistakes"))->isChecked());
     });
 }
 
-void LiveCheckCommands::follow(LiveDiagnostics *live)
+void LiveCheckCommands::follow(frmDoc *document)
 {
-    disconnect(m_connection);
-    m_followed = live;
-    if (live)
-        m_connection
-            = connect(live, &LiveDiagnostics::mistakesChanged, this, &LiveCheckCommands::show);
-    show(live ? live->mistakeCount() : 0);
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    m_followed = document;
+    m_parts.sidePane.labels->clearReferences();
+    if (document) {
+        LiveDiagnostics *live = &document->live();
+        m_connections
+            << connect(live, &LiveDiagnostics::mistakesChanged, this, &LiveCheckCommands::refreshed)
+            << connect(live, &LiveDiagnostics::labelClicked, this, &LiveCheckCommands::goToLabel);
+    }
+    refreshed(document ? document->live().mistakeCount() : 0);
 }
 
-void LiveCheckCommands::show(int count)
+void LiveCheckCommands::refreshed(int count)
 {
-    if (!m_settings.enabled() || !m_followed) {
+    if (!m_followed) {
+        m_panel->clear();
+        m_parts.sidePane.labels->showLabels({});
+        return;
+    }
+    m_parts.sidePane.labels->showLabels(m_followed->live().model().labels());
+    if (!m_parts.settings.enabled()) {
         m_panel->clear();
         return;
     }
     m_panel->setText(count == 1 ? QStringLiteral("1 mistake")
                                 : QStringLiteral("%1 mistakes").arg(count));
+}
+
+// To the label's definition: in this script, or in the script an include brings it from.
+void LiveCheckCommands::goToLabel()
+{
+    frmDoc *document = m_parts.documents.activeDocument();
+    if (!document || document->live().goToLabelAtCaret())
+        return;
+    const QString name = document->live().labelAtCaret();
+    if (name.isEmpty())
+        return;
+    const auto included = document->live().model().includedDefinitionOf(name);
+    if (!included)
+        return;
+    frmDoc *opened
+        = m_parts.documents.OpenDocument(included->path, QFileInfo(included->path).fileName());
+    if (!opened)
+        return;
+    LiveDiagnostics &live = opened->live();
+    const ScriptModel &model = live.model();
+    if (included->line < model.lineCount()) {
+        const auto at = labelDefinition(model.lineText(included->line));
+        live.select(included->line, at ? at->column : 0, at ? at->length : 0);
+    }
+}
+
+void LiveCheckCommands::findReferences()
+{
+    frmDoc *document = m_parts.documents.activeDocument();
+    if (!document)
+        return;
+    const QString name = document->live().labelAtCaret();
+    if (name.isEmpty())
+        return;
+    ScriptModel &model = document->live().model();
+    m_parts.sidePane.labels->showReferences(name, model.referencesTo(name), model);
+    showLabelsPage();
+}
+
+void LiveCheckCommands::showLabelsPage()
+{
+    m_parts.menus.action(QStringLiteral("quicknav"))->setChecked(true);
+    m_parts.sidePane.show();
+    m_parts.sidePane.tbs->setCurrentWidget(m_parts.sidePane.labels);
+}
+
+// The label and every reference to it, as one step to undo.
+void LiveCheckCommands::renameLabel()
+{
+    frmDoc *document = m_parts.documents.activeDocument();
+    if (!document)
+        return;
+    LiveDiagnostics &live = document->live();
+    const QString name = live.labelAtCaret();
+    if (name.isEmpty()) {
+        m_parts.dialogs.inform(renameTitle,
+                               QStringLiteral("Put the caret on a label or on a goto, gosub, "
+                                              "match or matchre that names one."));
+        return;
+    }
+    const auto newName
+        = m_parts.dialogs.text(renameTitle, QStringLiteral("New name for %1:").arg(name), name);
+    if (!newName || *newName == name)
+        return;
+    if (!isValidLabelName(*newName)) {
+        m_parts.dialogs.inform(renameTitle,
+                               QStringLiteral("A label name has no blanks, no % or $, and no "
+                                              "colon at its end."),
+                               Dialogs::Icon::Warning);
+        return;
+    }
+    const QList<Diagnostic> ranges = live.model().renameRanges(name);
+    ScriptEditor &editor = *document->rt;
+    editor.beginUndoAction();
+    // From the last place back, so that the earlier places keep their columns.
+    for (auto it = ranges.crbegin(); it != ranges.crend(); ++it) {
+        live.select(it->line, it->column, it->length);
+        editor.replaceSelectedText(*newName);
+    }
+    editor.endUndoAction();
+    live.refresh();
 }
 
 } // namespace Korveth

@@ -4,20 +4,24 @@
 #include <QPointer>
 
 class QLabel;
-class QMenu;
 class QStatusBar;
 
 namespace Korveth {
 
 class CommandRegistry;
+class Dialogs;
 class DocumentArea;
 class DocumentManager;
 class LiveCheckSettings;
 class LiveDiagnostics;
 class MainMenus;
+struct ProgramServices;
+class SidePane;
+class frmDoc;
 
 // The commands over the active document's live script model: the status-bar panel that counts
-// its mistakes, Next Mistake, Go to Label, and the View menu switch.
+// its mistakes, Next Mistake, the label commands (Go to Label, Find References, Rename Label),
+// the side pane's Labels page, and the View menu switch.
 class LiveCheckCommands : public QObject
 {
     Q_OBJECT
@@ -25,23 +29,35 @@ class LiveCheckCommands : public QObject
 public:
     LiveCheckCommands(DocumentManager &documents,
                       DocumentArea &area,
-                      LiveCheckSettings &settings,
+                      const ProgramServices &services,
                       MainMenus &menus,
+                      SidePane &sidePane,
                       QStatusBar &statusBar);
 
     void registerIn(CommandRegistry &commands);
     QLabel *panel() const { return m_panel; }
 
-private:
-    void follow(LiveDiagnostics *live);
-    void show(int count);
+    void goToLabel();
+    void findReferences();
+    void renameLabel();
 
-    DocumentManager &m_documents;
-    LiveCheckSettings &m_settings;
-    MainMenus &m_menus;
+private:
+    void follow(frmDoc *document);
+    void refreshed(int count);
+    void showLabelsPage();
+
+    struct Parts
+    {
+        DocumentManager &documents;
+        LiveCheckSettings &settings;
+        MainMenus &menus;
+        SidePane &sidePane;
+        Dialogs &dialogs;
+    };
+    Parts m_parts;
     QLabel *m_panel;
-    QPointer<LiveDiagnostics> m_followed;
-    QMetaObject::Connection m_connection;
+    QPointer<frmDoc> m_followed;
+    QList<QMetaObject::Connection> m_connections;
 };
 
 } // namespace Korveth

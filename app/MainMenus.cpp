@@ -53,6 +53,8 @@ constexpr Item menuTable[] = {
     {"goto", "&Goto Line...", "Ctrl+G"},
     {"nextmistake", "Next &Mistake", "Ctrl+E"},
     {"golabel", "Go to La&bel", "F12"},
+    {"findrefs", "Find Re&ferences", "Shift+F12"},
+    {"renamelabel", "Re&name Label...", "F2"},
     {"bar9", nullptr, ""},
     {"word", "&Word Count", ""},
     {"charcount", "&Character Count", ""},

@@ -1,6 +1,7 @@
 #include "SidePane.h"
 
 #include "FileBrowser.h"
+#include "LabelsPage.h"
 #include "QuickNav.h"
 
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ SidePane::SidePane(QWidget *parent)
     , tbs(new QTabWidget)
     , files(new FileBrowser)
     , tagsd(new QuickNav)
+    , labels(new LabelsPage)
 {
     setObjectName(QStringLiteral("Picture2"));
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -34,6 +36,7 @@ SidePane::SidePane(QWidget *parent)
     commandsLayout->addWidget(tagsd);
     tbs->addTab(files, QStringLiteral("Files"));
     tbs->addTab(commands, QStringLiteral("Commands"));
+    tbs->addTab(labels, QStringLiteral("Labels"));
 
     auto *title = new QHBoxLayout;
     title->addWidget(lblTitle, 1);

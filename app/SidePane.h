@@ -9,10 +9,12 @@ class QToolButton;
 namespace Korveth {
 
 class FileBrowser;
+class LabelsPage;
 class QuickNav;
 
 // The side pane `Picture2`: its title " Quick Nav" with the close button `cmdX`, and the tab
-// strip `tbs` with the file page ("Files") and the command page ("Commands").
+// strip `tbs` with the file page ("Files"), the command page ("Commands") and the active script's
+// labels ("Labels").
 class SidePane final : public QWidget
 {
     Q_OBJECT
@@ -25,6 +27,7 @@ public:
     QTabWidget *tbs;
     FileBrowser *files;
     QuickNav *tagsd;
+    LabelsPage *labels;
 
 Q_SIGNALS:
     void closeClicked();

@@ -160,11 +160,10 @@ void frmMain::buildLayout()
     m_panels[2]->setText(QStringLiteral("CAPS"));
     m_panels[3]->setText(QStringLiteral("INS"));
     statusBar()->addWidget(m_panels[0], 1);
-    statusBar()->addPermanentWidget(m_panels[1]);
-    statusBar()->addPermanentWidget(m_panels[2]);
-    statusBar()->addPermanentWidget(m_panels[3]);
+    for (int panel = 1; panel <= 3; ++panel)
+        statusBar()->addPermanentWidget(m_panels[panel]);
     m_liveCheck = new LiveCheckCommands(
-        *m_documents, *m_area, m_services.editors.liveCheck, *m_menus, *statusBar());
+        *m_documents, *m_area, m_services, *m_menus, *m_sidePane, *statusBar());
     m_keyStates = new KeyStatePanels(
         *m_panels[2],
         *m_panels[3],

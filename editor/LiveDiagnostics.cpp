@@ -4,6 +4,7 @@
 #include "ScriptEditor.h"
 
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QToolTip>
 
 namespace Korveth {
@@ -170,10 +171,15 @@ std::pair<int, qsizetype> LiveDiagnostics::caret()
     return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
 }
 
-bool LiveDiagnostics::goToLabelAtCaret()
+QString LiveDiagnostics::labelAtCaret()
 {
     const auto [line, column] = caret();
-    const QString name = m_model.labelAt(line, column);
+    return m_model.labelAt(line, column);
+}
+
+bool LiveDiagnostics::goToLabelAtCaret()
+{
+    const QString name = labelAtCaret();
     if (name.isEmpty())
         return false;
     const auto definition = m_model.definitionOf(name);
@@ -186,6 +192,14 @@ bool LiveDiagnostics::goToLabelAtCaret()
 // The verdicts of the line under the pointer, in the text or in the margin.
 bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
+            // The press already put the caret where the click was.
+            QMetaObject::invokeMethod(this, &LiveDiagnostics::labelClicked, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::ToolTip || !m_settings.enabled())
         return QObject::eventFilter(watched, event);
     const auto *help = static_cast<QHelpEvent *>(event);

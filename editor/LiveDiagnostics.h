@@ -41,9 +41,16 @@ public:
     bool goToLabelAtCaret();
     // The caret's line and its column in UTF-16 units.
     std::pair<int, qsizetype> caret();
+    // The label named or defined at the caret; empty when there is none.
+    QString labelAtCaret();
+    // Selects a range of a line (columns in UTF-16 units) and shows it.
+    void select(int line, qsizetype column, qsizetype length);
 
 Q_SIGNALS:
+    // After every check of the text: the number of mistakes found.
     void mistakesChanged(int count);
+    // A label reference was clicked with Ctrl held; the caret stands on it.
+    void labelClicked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,7 +58,6 @@ protected:
 private:
     void paint();
     void clear();
-    void select(int line, qsizetype column, qsizetype length);
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;

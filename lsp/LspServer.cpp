@@ -1,6 +1,7 @@
 #include "LspServer.h"
 
 #include "Completion.h"
+#include "LabelReferences.h"
 #include "ScriptLanguage.h"
 
 #include <QFileInfo>
@@ -309,8 +310,7 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
     const QString newName = params.value("newName").toString();
     if (name.isEmpty())
         return QJsonValue::Null;
-    if (newName.isEmpty() || newName.contains(u' ') || newName.contains(u'\t')
-        || newName.endsWith(u':') || newName.contains(u'%') || newName.contains(u'$')) {
+    if (!isValidLabelName(newName)) {
         handled = false;
         m_renameError
             = QStringLiteral("A label name has no blanks, no %, no $ and no colon at its end.");
@@ -318,13 +318,7 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
     }
     const QString uri = params.value("textDocument").toObject().value("uri").toString();
     QJsonArray edits;
-    const QString upper = upperCased(name);
-    for (const LabelDefinitionAt &label : model.labels()) {
-        if (upperCased(label.name) == upper)
-            edits.append(QJsonObject{{"range", range(label.line, label.column, label.name.size())},
-                                     {"newText", newName}});
-    }
-    for (const Diagnostic &r : model.referencesTo(name))
+    for (const Diagnostic &r : model.renameRanges(name))
         edits.append(
             QJsonObject{{"range", range(r.line, r.column, r.length)}, {"newText", newName}});
     return QJsonObject{{"changes", QJsonObject{{uri, edits}}}};

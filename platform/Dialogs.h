@@ -45,6 +45,10 @@ public:
     // A line number from 1 to maximum, or nothing when cancelled.
     virtual std::optional<int> lineNumber(const QString &title, int current, int maximum) = 0;
 
+    // A line of text, starting from the given one, or nothing when cancelled.
+    virtual std::optional<QString>
+    text(const QString &title, const QString &prompt, const QString &initial) = 0;
+
     // True when the user confirmed; the printer then holds the choices.
     virtual bool print(QPrinter &printer) = 0;
     virtual bool pageSetup(QPrinter &printer) = 0;

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -127,6 +128,15 @@ std::optional<QColor> QtDialogs::color(const QString &title, const QColor &initi
 {
     const QColor chosen = QColorDialog::getColor(initial, m_parent, title);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QString>
+QtDialogs::text(const QString &title, const QString &prompt, const QString &initial)
+{
+    bool ok = false;
+    const QString answer
+        = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(answer) : std::nullopt;
 }
 
 std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int maximum)

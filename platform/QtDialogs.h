@@ -19,6 +19,8 @@ public:
     std::optional<QFont> font(const QString &title, const QFont &initial) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
+    std::optional<QString>
+    text(const QString &title, const QString &prompt, const QString &initial) override;
     bool print(QPrinter &printer) override;
     bool pageSetup(QPrinter &printer) override;
     bool runModal(QDialog &dialog) override;

@@ -55,13 +55,13 @@ QString IncludeLabels::resolved(const QString &folder, QStringView written)
     return *known;
 }
 
-const QStringList &IncludeLabels::labelsOf(const QString &folder, QStringView written)
+const QList<IncludedLabel> &IncludeLabels::labelsOf(const QString &folder, QStringView written)
 {
     const QString key = keyOf(folder, written);
     auto known = m_labels.constFind(key);
     if (known != m_labels.constEnd())
         return *known;
-    QStringList labels;
+    QList<IncludedLabel> labels;
     const QString path = resolved(folder, written);
     if (!path.isEmpty()) {
         QSet<QString> visited;
@@ -72,7 +72,7 @@ const QStringList &IncludeLabels::labelsOf(const QString &folder, QStringView wr
 
 void IncludeLabels::collect(const QString &path,
                             QSet<QString> &visited,
-                            QStringList &labels,
+                            QList<IncludedLabel> &labels,
                             int depth)
 {
     if (depth > 64 || visited.contains(path))
@@ -83,11 +83,13 @@ void IncludeLabels::collect(const QString &path,
         return;
     const QString folder = QFileInfo(path).path();
     LineDecoder decoder;
+    int lineNumber = -1;
     forEachEditorLine(QByteArrayView(read.text.utf8), [&](QByteArrayView raw, QByteArrayView) {
+        ++lineNumber;
         const QStringView line = trimmedView(decoder.decode(raw));
         const QStringView label = labelDefinedBy(line);
         if (!label.isEmpty()) {
-            labels.append(label.toString());
+            labels.append({label.toString(), path, lineNumber});
             return;
         }
         const auto [word, rest] = firstWordAndRest(line);

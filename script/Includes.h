@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 namespace Korveth {
@@ -13,6 +13,14 @@ namespace Korveth {
 // separate folders too, and quotes around the name are dropped. Empty when there is no such
 // file, or no folder to look in.
 QString resolveInclude(const QString &folder, QStringView written);
+
+// A label that an included script defines: its name as written, the file and the line.
+struct IncludedLabel
+{
+    QString name;
+    QString path;
+    int line = 0;
+};
 
 // Include lines followed to the labels they bring in. Each include is looked for, and each file
 // read, once for the life of the object.
@@ -24,13 +32,14 @@ public:
 
     // The labels of the script an include line names and, recursively, of the scripts it
     // includes; a cycle ends the walk. Empty when the file is not found.
-    const QStringList &labelsOf(const QString &folder, QStringView written);
+    const QList<IncludedLabel> &labelsOf(const QString &folder, QStringView written);
 
 private:
-    void collect(const QString &path, QSet<QString> &visited, QStringList &labels, int depth);
+    void
+    collect(const QString &path, QSet<QString> &visited, QList<IncludedLabel> &labels, int depth);
 
-    QHash<QString, QString> m_resolved;   // folder and include line: the file, or empty
-    QHash<QString, QStringList> m_labels; // folder and include line: its labels
+    QHash<QString, QString> m_resolved;            // folder and include line: the file, or empty
+    QHash<QString, QList<IncludedLabel>> m_labels; // folder and include line: its labels
 };
 
 } // namespace Korveth

@@ -3,6 +3,7 @@
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Korveth {
@@ -75,6 +76,14 @@ std::optional<LabelReference> labelDefinition(QStringView line)
     if (name.isEmpty())
         return std::nullopt;
     return LabelReference{leadingBlankCount(line), name.size()};
+}
+
+bool isValidLabelName(QStringView name)
+{
+    return !name.isEmpty() && !name.endsWith(u':') && !name.contains(u'%') && !name.contains(u'$')
+           && std::none_of(name.begin(), name.end(), [](QChar c) {
+                  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+              });
 }
 
 } // namespace Korveth

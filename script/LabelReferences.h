@@ -21,4 +21,7 @@ QList<LabelReference> labelReferences(QStringView line);
 // The label a line "NAME:" defines, wherever the line is indented: its column and length.
 std::optional<LabelReference> labelDefinition(QStringView line);
 
+// A name a label can be renamed to: not empty, no blanks, no % or $, no colon at its end.
+bool isValidLabelName(QStringView name);
+
 } // namespace Korveth

@@ -56,8 +56,8 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
             m_labels.add(label);
         } else if (const auto [word, rest] = firstWordAndRest(line);
                    equalsWord(word, QLatin1StringView("include"))) {
-            for (const QString &included : m_includes.labelsOf(folder, rest))
-                m_labels.add(included);
+            for (const IncludedLabel &included : m_includes.labelsOf(folder, rest))
+                m_labels.add(included.name);
         }
         survey.addLine(line);
     });

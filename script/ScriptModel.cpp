@@ -278,8 +278,8 @@ void ScriptModel::rebuildLabels()
     for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
         labels.add(it.key());
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
-        for (const QString &name : m_includes.labelsOf(m_folder, it.key()))
-            labels.add(name);
+        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key()))
+            labels.add(included.name);
     }
     m_modern.setLabels(std::move(labels));
 }

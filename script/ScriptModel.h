@@ -68,6 +68,10 @@ public:
     std::optional<LabelDefinitionAt> definitionOf(QStringView name) const;
     // Every reference to the label (letter case ignored): line, column and length.
     QList<Diagnostic> referencesTo(QStringView name) const;
+    // Where an included script defines the label, when this one does not.
+    std::optional<IncludedLabel> includedDefinitionOf(QStringView name);
+    // Every place a rename of the label changes: its definitions and references, in order.
+    QList<Diagnostic> renameRanges(QStringView name) const;
     // The label name at a place: a reference or a definition; empty when there is none.
     QString labelAt(int line, qsizetype column) const;
 

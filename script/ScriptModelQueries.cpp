@@ -5,6 +5,8 @@
 #include "DiagnosticRange.h"
 #include "ScriptLanguage.h"
 
+#include <algorithm>
+
 namespace Korveth {
 
 QList<Diagnostic> ScriptModel::diagnostics(int line) const
@@ -48,7 +50,8 @@ QStringList ScriptModel::includedLabels()
 {
     QStringList names;
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it)
-        names += m_includes.labelsOf(m_folder, it.key());
+        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key()))
+            names.append(included.name);
     names.removeDuplicates();
     return names;
 }
@@ -97,6 +100,33 @@ QString ScriptModel::labelAt(int line, qsizetype column) const
             return text.sliced(reference.column, reference.length);
     }
     return {};
+}
+
+std::optional<IncludedLabel> ScriptModel::includedDefinitionOf(QStringView name)
+{
+    const QString upper = upperCased(name);
+    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
+        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key())) {
+            if (upperCased(included.name) == upper)
+                return included;
+        }
+    }
+    return std::nullopt;
+}
+
+QList<Diagnostic> ScriptModel::renameRanges(QStringView name) const
+{
+    const QString upper = upperCased(name);
+    QList<Diagnostic> ranges;
+    for (const LabelDefinitionAt &label : labels()) {
+        if (upperCased(label.name) == upper)
+            ranges.append({label.line, label.column, label.name.size(), {}});
+    }
+    ranges += referencesTo(name);
+    std::sort(ranges.begin(), ranges.end(), [](const Diagnostic &a, const Diagnostic &b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
+    return ranges;
 }
 
 } // namespace Korveth

@@ -1,14 +1,20 @@
+#include "LabelsPage.h"
 #include "LiveCheckSettings.h"
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "SidePane.h"
 #include "ScriptCompletion.h"
 #include "frmDoc.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace Korveth;
@@ -23,6 +29,9 @@ private Q_SLOTS:
     void nextMistakeGoesRoundAndLabelsAreFollowed();
     void theViewSwitchClearsEverything();
     void completionOffersCommandsThenLabels();
+    void labelsPageAndReferences();
+    void renameIsOneUndoableStep();
+    void goToLabelOpensTheIncludedScript();
 
 private:
     static bool squiggled(ScriptEditor &editor, long position)
@@ -140,6 +149,86 @@ void TestLiveDiagnostics::completionOffersCommandsThenLabels()
     QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
     QTest::keyClick(&editor, Qt::Key_Return);
     QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
+}
+
+void TestLiveDiagnostics::labelsPageAndReferences()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
+    document->live().refresh();
+    LabelsPage &page = *f.window->sidePane().labels;
+    QCOMPARE(page.labels->count(), 3);
+    QCOMPARE(page.labels->item(1)->text(), QStringLiteral("hunt  (line 2)"));
+    page.filter->setText(QStringLiteral("ST"));
+    QVERIFY(!page.labels->item(0)->isHidden() && page.labels->item(1)->isHidden());
+
+    editor.SetCaretPos(2, 6);
+    f.window->runCommand(QStringLiteral("findrefs"));
+    QCOMPARE(f.window->sidePane().tbs->currentWidget(), &page);
+    QCOMPARE(page.references->count(), 2);
+    QCOMPARE(page.references->item(1)->text(), QStringLiteral("4: match START text"));
+    // Choosing a reference goes there.
+    editor.SetCaretPos(0, 0);
+    Q_EMIT page.references->itemActivated(page.references->item(1));
+    QCOMPARE(editor.selectedText(), QStringLiteral("START"));
+    int line = -1, column = -1;
+    editor.getCursorPosition(&line, &column);
+    QCOMPARE(line, 3);
+}
+
+void TestLiveDiagnostics::renameIsOneUndoableStep()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    const QString before
+        = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\nput start");
+    editor.SetText(before);
+    editor.SetCaretPos(1, 8);
+    f.dialogs.values.enqueue(QStringLiteral("two words")); // refused
+    f.window->runCommand(QStringLiteral("renamelabel"));
+    QCOMPARE(editor.Text(), before);
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
+    f.dialogs.values.enqueue(QStringLiteral("begin"));
+    f.window->runCommand(QStringLiteral("renamelabel"));
+    QCOMPARE(editor.Text(),
+             QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\nput start"));
+    QCOMPARE(document->live().mistakeCount(), 0);
+    editor.undo();
+    QCOMPARE(editor.Text(), before);
+}
+
+void TestLiveDiagnostics::goToLabelOpensTheIncludedScript()
+{
+    MainWindowFixture f;
+    QFile lib(f.dir.filePath(QStringLiteral("lib.cmd")));
+    QVERIFY(lib.open(QIODevice::WriteOnly));
+    lib.write("put a\r\n  shared:\r\nreturn\r\n");
+    lib.close();
+    QFile main(f.dir.filePath(QStringLiteral("main.cmd")));
+    QVERIFY(main.open(QIODevice::WriteOnly));
+    main.write("include lib\r\ngosub shared\r\n");
+    main.close();
+    frmDoc *document = f.docs().OpenDocument(main.fileName(), QStringLiteral("main.cmd"));
+    QVERIFY(document);
+    document->live().refresh();
+    QCOMPARE(document->live().mistakeCount(), 0);
+    document->rt->SetCaretPos(1, 8);
+    // A Ctrl+click on the reference does what F12 does.
+    QTest::mouseClick(
+        document->rt->viewport(),
+        Qt::LeftButton,
+        Qt::ControlModifier,
+        QPoint(
+            int(document->rt->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 22L)),
+            int(document->rt->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
+                + 3));
+    QTRY_VERIFY(f.docs().activeDocument() != document);
+    frmDoc *opened = f.docs().activeDocument();
+    QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
+    QCOMPARE(opened->rt->selectedText(), QStringLiteral("shared"));
 }
 
 QTEST_MAIN(TestLiveDiagnostics)

@@ -69,6 +69,12 @@ std::optional<int> ScriptedDialogs::lineNumber(const QString &title, int, int)
     return v.isValid() ? std::optional<int>(v.toInt()) : std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::text(const QString &title, const QString &, const QString &)
+{
+    const QVariant v = nextValue(QStringLiteral("text"), title);
+    return v.isValid() ? std::optional<QString>(v.toString()) : std::nullopt;
+}
+
 bool ScriptedDialogs::print(QPrinter &)
 {
     shown.append({QStringLiteral("print"), {}, {}, Icon::None, Buttons::Ok});

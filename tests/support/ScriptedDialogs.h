@@ -28,7 +28,7 @@ public:
 
     QQueue<Answer> answers;    // for questions (Yes/No and Yes/No/Cancel)
     QQueue<QString> fileNames; // for open and save dialogs; "" cancels
-    QQueue<QVariant> values;   // fonts, colours, line numbers; an invalid QVariant cancels
+    QQueue<QVariant> values;   // fonts, colours, line numbers, texts; an invalid QVariant cancels
     QQueue<bool> printAnswers; // print and page set-up dialogs
     // The program's own modal windows: each is handed to the function first (to fill it in as
     // a person would), then accepted when it returns true.
@@ -45,6 +45,8 @@ public:
     std::optional<QFont> font(const QString &title, const QFont &initial) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
+    std::optional<QString>
+    text(const QString &title, const QString &prompt, const QString &initial) override;
     bool print(QPrinter &printer) override;
     bool pageSetup(QPrinter &printer) override;
     bool runModal(QDialog &dialog) override;
