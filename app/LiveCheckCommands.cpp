@@ -89,7 +89,9 @@ void LiveCheckCommands::follow(frmDoc *document)
             << connect(live, &LiveDiagnostics::mistakesChanged, this, &LiveCheckCommands::refreshed)
             << connect(live, &LiveDiagnostics::labelClicked, this, &LiveCheckCommands::goToLabel);
     }
-    refreshed(document ? document->live().mistakeCount() : 0);
+    refreshed(!document                     ? 0
+              : document->live().tooLarge() ? LiveDiagnostics::notChecked
+                                            : document->live().mistakeCount());
 }
 
 void LiveCheckCommands::refreshed(int count)
@@ -104,8 +106,11 @@ void LiveCheckCommands::refreshed(int count)
         m_panel->clear();
         return;
     }
-    m_panel->setText(count == 1 ? QStringLiteral("1 mistake")
-                                : QStringLiteral("%1 mistakes").arg(count));
+    if (count == LiveDiagnostics::notChecked)
+        m_panel->setText(QStringLiteral("Too large to check as you type"));
+    else
+        m_panel->setText(count == 1 ? QStringLiteral("1 mistake")
+                                    : QStringLiteral("%1 mistakes").arg(count));
 }
 
 // To the label's definition: in this script, or in the script an include brings it from.

@@ -1,14 +1,21 @@
 // Times the live script model on a generated 100,000-line modern script: a one-character edit and
-// a paste of 1,000 lines, each the median of 50, and the first full check of the text.
-//   bench_model [LINES]
+// a paste of 1,000 lines, each the median of 50, and the first full check of the text; then the
+// language server's answer to opening the same script.
+//   bench_model [LINES] [first]   (first: stop after the first check, for a profiler)
+#include "LspServer.h"
 #include "ScriptGenerator.h"
 #include "ScriptModel.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 using namespace Korveth;
@@ -36,6 +43,8 @@ int main(int argc, char *argv[])
                 double(script.size()) / 1e6,
                 double(timer.nsecsElapsed()) / 1e6,
                 model.mistakeCount());
+    if (argc > 2 && std::strcmp(argv[2], "first") == 0)
+        return 0;
 
     // A character typed in the middle of a line and taken back out, fifty times.
     std::vector<double> typed;
@@ -69,5 +78,26 @@ int main(int argc, char *argv[])
     std::printf("1,000 lines pasted or removed: median %.2f ms (%d lines judged the last time)\n",
                 medianMs(pasted),
                 model.lastJudgedCount());
+
+    // The language server, in process: didOpen until its diagnostics are sent.
+    int published = -1;
+    LspServer server([&](const QJsonObject &message) {
+        if (message.value("method").toString() == u"textDocument/publishDiagnostics")
+            published
+                = int(message.value("params").toObject().value("diagnostics").toArray().size());
+    });
+    server.handle(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})");
+    const QJsonObject open{{"jsonrpc", "2.0"},
+                           {"method", "textDocument/didOpen"},
+                           {"params",
+                            QJsonObject{{"textDocument",
+                                         QJsonObject{{"uri", "file:///tmp/bench.cmd"},
+                                                     {"text", QString::fromUtf8(script)}}}}}};
+    const QByteArray body = QJsonDocument(open).toJson(QJsonDocument::Compact);
+    timer.restart();
+    server.handle(body);
+    std::printf("korveth-lsp: didOpen answered with %d diagnostics after %.1f ms\n",
+                published,
+                double(timer.nsecsElapsed()) / 1e6);
     return 0;
 }

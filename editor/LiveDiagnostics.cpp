@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace Korveth {
 
@@ -29,13 +30,15 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
 {
     m_rest.setSingleShot(true);
     m_rest.setInterval(restMs);
-    connect(&m_rest, &QTimer::timeout, this, &LiveDiagnostics::refresh);
+    connect(&m_rest, &QTimer::timeout, this, &LiveDiagnostics::checkInBackground);
+    connect(&m_worker, &QFutureWatcher<void>::finished, this, &LiveDiagnostics::checked);
     connect(&editor, &QsciScintilla::textChanged, this, [this] {
         m_stale = true;
         if (m_settings.enabled())
             m_rest.start();
     });
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
+        m_worker.waitForFinished();
         m_model.setDialectChoice(m_settings.dialect());
         m_stale = true;
         refresh();
@@ -55,30 +58,72 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
 
 void LiveDiagnostics::setFolder(const QString &folder)
 {
+    m_worker.waitForFinished();
     m_model.setFolder(folder);
     if (m_settings.enabled())
         paint();
 }
 
+LiveDiagnostics::~LiveDiagnostics()
+{
+    m_worker.waitForFinished();
+}
+
+void LiveDiagnostics::checkInBackground()
+{
+    if (!m_settings.enabled() || tooLarge()) {
+        refresh();
+        return;
+    }
+    if (m_worker.isRunning()) {
+        m_rest.start(); // once this one is done
+        return;
+    }
+    // The thread gets its own copy of the text; the editor goes on changing its own.
+    const QByteArray text = m_editor.utf8().toByteArray();
+    m_stale = false;
+    m_worker.setFuture(QtConcurrent::run([this, text] { m_model.update(text); }));
+}
+
+void LiveDiagnostics::checked()
+{
+    // Marks painted from an older text would stand in the wrong places: typing went on, so the
+    // next rest checks again, and paints.
+    if (m_stale)
+        return;
+    paint();
+    Q_EMIT mistakesChanged(m_model.mistakeCount());
+}
+
 ScriptModel &LiveDiagnostics::model()
 {
-    if (m_stale)
+    m_worker.waitForFinished();
+    if (m_stale && !tooLarge())
         m_model.update(m_editor.utf8());
+    else if (m_stale)
+        m_model.update({}); // nothing is known of a script too large to follow
     m_stale = false;
     return m_model;
 }
 
+bool LiveDiagnostics::tooLarge() const
+{
+    return m_editor.utf8().size() > maxBytes;
+}
+
 int LiveDiagnostics::mistakeCount() const
 {
-    return m_settings.enabled() ? m_model.mistakeCount() : 0;
+    m_worker.waitForFinished();
+    return m_settings.enabled() && !tooLarge() ? m_model.mistakeCount() : 0;
 }
 
 void LiveDiagnostics::refresh()
 {
     m_rest.stop();
-    if (!m_settings.enabled()) {
+    if (!m_settings.enabled() || tooLarge()) {
+        model();
         clear();
-        Q_EMIT mistakesChanged(0);
+        Q_EMIT mistakesChanged(m_settings.enabled() ? notChecked : 0);
         return;
     }
     model();
@@ -150,6 +195,7 @@ bool LiveDiagnostics::goToNextMistake()
 
 void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
 {
+    m_worker.waitForFinished();
     const qsizetype start = bytePosition(m_editor, m_model, line, column);
     const qsizetype end = bytePosition(m_editor, m_model, line, column + length);
     m_editor.SendScintilla(

@@ -2,6 +2,7 @@
 
 #include "ScriptModel.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QTimer>
 
@@ -23,16 +24,24 @@ public:
     static constexpr int mistakeMargin = 3;
     static constexpr int mistakeMarker = 9;
     static constexpr int mistakeIndicator = 9;
+    // Past this size a script is not followed as one types (the Script Debugger still checks
+    // it): its lines would cost more memory and time than typing may wait for.
+    static constexpr qsizetype maxBytes = 8 * 1024 * 1024;
+    // The count told for a script too large to follow.
+    static constexpr int notChecked = -1;
 
     LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings);
+    ~LiveDiagnostics() override;
 
     // The folder includes are looked for in: the document's, or empty for one never saved.
     void setFolder(const QString &folder);
 
     // Brings the model up to date with the editor now, without waiting for the rest.
     void refresh();
+    // The model, up to date with the editor (a check running in the background is waited for).
     ScriptModel &model();
     int mistakeCount() const;
+    bool tooLarge() const;
 
     // Moves the caret to the next mistake after it, round to the top; false when there is none.
     bool goToNextMistake();
@@ -47,7 +56,7 @@ public:
     void select(int line, qsizetype column, qsizetype length);
 
 Q_SIGNALS:
-    // After every check of the text: the number of mistakes found.
+    // After every check of the text: the number of mistakes found, or notChecked.
     void mistakesChanged(int count);
     // A label reference was clicked with Ctrl held; the caret stands on it.
     void labelClicked();
@@ -58,11 +67,16 @@ protected:
 private:
     void paint();
     void clear();
+    // What the rest timer does: the check runs on another thread, so that neither a first check
+    // of a long script nor a large paste holds up typing; marks are painted once it is done.
+    void checkInBackground();
+    void checked();
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
     ScriptModel m_model;
     QTimer m_rest;
+    mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;
 };
 

@@ -109,8 +109,10 @@ void ScriptModel::setFolder(const QString &folder)
         return;
     m_folder = folder;
     m_includes = IncludeLabels();
-    for (const auto &line : m_lines)
-        describe(*line);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        describe(*m_lines[i]);
+        m_shapes[i] = m_lines[i]->shape;
+    }
     judgeAll();
 }
 
@@ -174,12 +176,29 @@ void ScriptModel::update(QByteArrayView now)
     for (QByteArrayView line : added)
         texts.append(decoder.decode(line).toString());
     QByteArray text = now.toByteArray();
-    QList<QStringView> views(texts.begin(), texts.end());
-    replaceLines(firstLine, int(removed.size()), views);
+    replaceLines(firstLine, int(removed.size()), std::move(texts));
     m_text = std::move(text);
 }
 
-void ScriptModel::replaceLines(int first, int removedCount, const QList<QStringView> &inserted)
+namespace {
+
+// Replaces count items from first with the new ones, moving what follows once.
+template<typename T> void splice(std::vector<T> &items, int first, int count, std::vector<T> fresh)
+{
+    const auto at = items.begin() + first;
+    const auto common = std::min<std::ptrdiff_t>(count, std::ptrdiff_t(fresh.size()));
+    std::move(fresh.begin(), fresh.begin() + common, at);
+    if (std::ptrdiff_t(fresh.size()) > common)
+        items.insert(at + common,
+                     std::make_move_iterator(fresh.begin() + common),
+                     std::make_move_iterator(fresh.end()));
+    else
+        items.erase(at + common, at + count);
+}
+
+} // namespace
+
+void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inserted)
 {
     const auto at = m_lines.begin() + first;
     std::vector<std::unique_ptr<Line>> removed(std::make_move_iterator(at),
@@ -194,13 +213,20 @@ void ScriptModel::replaceLines(int first, int removedCount, const QList<QStringV
     } else if (added < removedCount) {
         m_lines.erase(m_lines.begin() + first + added, m_lines.begin() + first + removedCount);
     }
+    std::vector<ModernLineShape> shapes(static_cast<std::size_t>(added));
+    std::vector<char> dependent(static_cast<std::size_t>(added));
     for (int i = 0; i < added; ++i) {
         auto line = std::make_unique<Line>();
-        line->text = inserted[i].toString();
+        line->text = std::move(inserted[i]);
         describe(*line);
+        shapes[std::size_t(i)] = line->shape;
+        dependent[std::size_t(i)] = line->labelDependent;
         m_modernLines += line->looksModern;
         m_lines[std::size_t(first + i)] = std::move(line);
     }
+    splice(m_shapes, first, removedCount, std::move(shapes));
+    splice(m_dependent, first, removedCount, std::move(dependent));
+    splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
     for (const auto &line : removed) {
         m_modernLines -= line->looksModern;
         m_mistakes -= (line->first && line->first->error) + (line->second && line->second->error);
@@ -225,7 +251,7 @@ void ScriptModel::replaceLines(int first, int removedCount, const QList<QStringV
     if (labels) {
         rebuildLabels();
         for (std::size_t i = 0; i < m_lines.size(); ++i)
-            dirty[i] |= char(m_lines[i]->labelDependent);
+            dirty[i] |= m_dependent[i];
     }
     survey(dirty);
     judgeDirty(dirty);
@@ -291,26 +317,27 @@ void ScriptModel::survey(std::vector<char> &dirty)
     if (m_dialect != Dialect::Modern)
         return;
     ModernSurvey survey;
-    for (const auto &line : m_lines)
-        survey.addShape(line->shape);
+    for (const ModernLineShape &shape : m_shapes)
+        survey.addShape(shape);
     const std::vector<ModernLineFacts> facts = survey.finish();
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i]->facts != facts[i]) {
-            m_lines[i]->facts = facts[i];
+    for (std::size_t i = 0; i < facts.size(); ++i) {
+        if (m_facts[i] != facts[i]) {
+            m_facts[i] = facts[i];
             dirty[i] = 1;
         }
     }
 }
 
-void ScriptModel::judge(Line &line, std::int32_t matchBefore)
+void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
 {
+    Line &line = *m_lines[index];
     m_mistakes -= (line.first && line.first->error) + (line.second && line.second->error);
     LineChecker &checker
         = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
     checker.MatchCount = matchBefore;
     const LineVerdicts verdicts = m_dialect == Dialect::Classic
                                       ? m_classic->judge(line.text)
-                                      : m_modern.judgeWithFacts(line.text, line.facts);
+                                      : m_modern.judgeWithFacts(line.text, m_facts[index]);
     line.first = verdicts.first;
     line.second = verdicts.second;
     line.matchBefore = matchBefore;
@@ -337,7 +364,7 @@ void ScriptModel::judgeDirty(std::vector<char> &dirty)
             if (!dirty[i] && line.matchBefore == before)
                 break;
             const std::int32_t oldAfter = line.matchAfter;
-            judge(line, before);
+            judge(i, before);
             if (!dirty[i] && line.matchAfter == oldAfter) {
                 ++i;
                 break;

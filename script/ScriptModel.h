@@ -86,7 +86,6 @@ private:
         std::optional<Verdict> second;
         std::int32_t matchBefore = -1;
         std::int32_t matchAfter = -1;
-        ModernLineFacts facts;
         ModernLineShape shape;
         bool labelDependent = false; // its verdict may change when labels do
         bool hasColon = false;
@@ -96,12 +95,12 @@ private:
     };
 
     void describe(Line &line);
-    void replaceLines(int first, int removed, const QList<QStringView> &inserted);
+    void replaceLines(int first, int removed, QList<QString> inserted);
     bool labelsChanged(const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted);
     void rebuildLabels();
     void survey(std::vector<char> &dirty);
     void judgeDirty(std::vector<char> &dirty);
-    void judge(Line &line, std::int32_t matchBefore);
+    void judge(std::size_t index, std::int32_t matchBefore);
     void judgeAll();
 
     DialectChoice m_choice;
@@ -109,6 +108,10 @@ private:
     QString m_folder;
     QByteArray m_text;
     std::vector<std::unique_ptr<Line>> m_lines; // one allocation each: edits move pointers
+    // What the passes over every line read, side by side with m_lines and kept in one piece.
+    std::vector<ModernLineShape> m_shapes;
+    std::vector<ModernLineFacts> m_facts;
+    std::vector<char> m_dependent; // Line::labelDependent
     int m_modernLines = 0;
     int m_mistakes = 0;
     int m_lastJudged = 0;

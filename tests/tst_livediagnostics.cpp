@@ -3,8 +3,8 @@
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
-#include "SidePane.h"
 #include "ScriptCompletion.h"
+#include "SidePane.h"
 #include "frmDoc.h"
 
 #include <QAction>
@@ -32,6 +32,7 @@ private Q_SLOTS:
     void labelsPageAndReferences();
     void renameIsOneUndoableStep();
     void goToLabelOpensTheIncludedScript();
+    void aHugeScriptIsLeftToTheDebugger();
 
 private:
     static bool squiggled(ScriptEditor &editor, long position)
@@ -229,6 +230,25 @@ void TestLiveDiagnostics::goToLabelOpensTheIncludedScript()
     frmDoc *opened = f.docs().activeDocument();
     QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
     QCOMPARE(opened->rt->selectedText(), QStringLiteral("shared"));
+}
+
+void TestLiveDiagnostics::aHugeScriptIsLeftToTheDebugger()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    const QByteArray line = "puut x\r\n";
+    editor.SetText(QString::fromLatin1(line.repeated(LiveDiagnostics::maxBytes / line.size() + 1)));
+    document->live().refresh();
+    QVERIFY(!marked(editor, 0));
+    QCOMPARE(document->live().mistakeCount(), 0);
+    auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+    QCOMPARE(panel->text(), QStringLiteral("Too large to check as you type"));
+    // Cut back below the limit, it is followed again.
+    editor.SetText(QStringLiteral("puut x"));
+    document->live().refresh();
+    QVERIFY(marked(editor, 0));
+    QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
 }
 
 QTEST_MAIN(TestLiveDiagnostics)
