@@ -236,7 +236,7 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
                                     || (m_choice == DialectChoice::Auto && m_modernLines > 0)
                                 ? Dialect::Modern
                                 : Dialect::Classic;
-    const bool labels = labelsChanged(removed, first, int(inserted.size()));
+    const LabelChange labels = labelsChanged(removed, first, int(inserted.size()));
     if (dialect != m_dialect) {
         m_dialect = dialect;
         judgeAll();
@@ -248,10 +248,12 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
     // The line after the change may now follow another match count.
     if (std::size_t(first + inserted.size()) < dirty.size())
         dirty[std::size_t(first + inserted.size())] = 1;
-    if (labels) {
+    if (labels.everything || !labels.names.isEmpty()) {
         rebuildLabels();
-        for (std::size_t i = 0; i < m_lines.size(); ++i)
-            dirty[i] |= m_dependent[i];
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            if (m_dependent[i] && (labels.everything || mayName(*m_lines[i], labels.names)))
+                dirty[i] = 1;
+        }
     }
     survey(dirty);
     judgeDirty(dirty);
@@ -259,23 +261,26 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
 
 // Keeps the counts of defined names and include lines; true when the labels a run would know
 // changed (in the classic dialect, when a colon came or went anywhere).
-bool ScriptModel::labelsChanged(const std::vector<std::unique_ptr<Line>> &removed,
-                                int first,
-                                int inserted)
+ScriptModel::LabelChange ScriptModel::labelsChanged(
+    const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted)
 {
-    bool changed = false;
+    LabelChange change;
     auto count = [&](const Line &line, int delta) {
-        changed |= m_dialect == Dialect::Classic && line.hasColon;
+        change.everything |= m_dialect == Dialect::Classic && line.hasColon;
         if (!line.definedLabel.isEmpty()) {
             int &n = m_definedCount[line.definedLabel];
-            changed |= (n == 0) != (n + delta == 0);
+            if ((n == 0) != (n + delta == 0))
+                change.names.insert(line.definedLabel);
             n += delta;
             if (n == 0)
                 m_definedCount.remove(line.definedLabel);
         }
         if (!line.include.isEmpty()) {
             int &n = m_includeCount[line.include];
-            changed |= (n == 0) != (n + delta == 0);
+            if ((n == 0) != (n + delta == 0)) {
+                for (const IncludedLabel &included : m_includes.labelsOf(m_folder, line.include))
+                    change.names.insert(upperCased(included.name));
+            }
             n += delta;
             if (n == 0)
                 m_includeCount.remove(line.include);
@@ -285,7 +290,21 @@ bool ScriptModel::labelsChanged(const std::vector<std::unique_ptr<Line>> &remove
         count(*line, -1);
     for (int i = first; i < first + inserted; ++i)
         count(*m_lines[std::size_t(i)], +1);
-    return changed;
+    return change;
+}
+
+// Whether a line's verdict may change when the given labels appear or vanish: it names one of
+// them, or splits commands at semicolons (an action's), where its targets are not plain words.
+bool ScriptModel::mayName(const Line &line, const QSet<QString> &names)
+{
+    if (line.text.contains(u';'))
+        return true;
+    for (const LabelReference &reference : labelReferences(line.text)) {
+        if (names.contains(
+                upperCased(QStringView(line.text).sliced(reference.column, reference.length))))
+            return true;
+    }
+    return false;
 }
 
 void ScriptModel::rebuildLabels()

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -96,7 +97,15 @@ private:
 
     void describe(Line &line);
     void replaceLines(int first, int removed, QList<QString> inserted);
-    bool labelsChanged(const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted);
+    // The labels an edit made appear or vanish (upper-cased), or all of them at once.
+    struct LabelChange
+    {
+        bool everything = false;
+        QSet<QString> names;
+    };
+    LabelChange
+    labelsChanged(const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted);
+    static bool mayName(const Line &line, const QSet<QString> &names);
     void rebuildLabels();
     void survey(std::vector<char> &dirty);
     void judgeDirty(std::vector<char> &dirty);

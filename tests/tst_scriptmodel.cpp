@@ -115,7 +115,7 @@ void TestScriptModel::randomEditsMatchAFullCheck_data()
 {
     QTest::addColumn<DialectChoice>("choice");
     QTest::addColumn<quint32>("seed");
-    for (quint32 seed : {1u, 2u, 3u}) {
+    for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
         QTest::addRow("classic %u", seed) << DialectChoice::Classic << seed;
         QTest::addRow("modern %u", seed) << DialectChoice::Modern << seed;
         QTest::addRow("auto %u", seed) << DialectChoice::Auto << seed;
@@ -213,7 +213,7 @@ void TestScriptModel::aOneLineEditJudgesFewLines()
     lines[0] = QStringLiteral("gone");
     model.update(lines.join(u'\n').toUtf8());
     QCOMPARE(model.mistakeCount(), 2); // the line itself and its goto
-    QVERIFY(model.lastJudgedCount() <= 2002);
+    QVERIFY2(model.lastJudgedCount() <= 3, qPrintable(QString::number(model.lastJudgedCount())));
 }
 
 void TestScriptModel::labelsAndReferences()
