@@ -1,10 +1,14 @@
 #include "Completion.h"
 #include "ModernChecker.h"
 #include "ScriptModel.h"
+#include "TextFile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +31,7 @@ private Q_SLOTS:
     void completionPlaces_data();
     void completionPlaces();
     void completionLists();
+    void realScriptsAgreeWithAFullCheck();
 
 private:
     QTemporaryDir m_folder;
@@ -310,6 +315,39 @@ void TestScriptModel::completionLists()
     QCOMPARE(modern.count(QStringLiteral("goto")), 1);
     QCOMPARE(sortedForCompletion({"b", "B", "a", "Hunt", "home"}),
              (QStringList{"a", "B", "home", "Hunt"}));
+}
+
+// Every script of the corpus, where it is present: the model agrees with a full check, in the
+// dialect Auto picks, when opened and again after a line in its middle is removed.
+void TestScriptModel::realScriptsAgreeWithAFullCheck()
+{
+    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+    if (!QDir(corpus).exists())
+        QSKIP("no script corpus beside the project");
+    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+    int checked = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QStringLiteral(".md")))
+            continue;
+        const ReadResult read = readTextFile(path);
+        QVERIFY2(read.error.isEmpty(), qPrintable(path));
+        QStringList lines = QString::fromUtf8(read.text.utf8)
+                                .split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+        if (read.text.utf8.isEmpty())
+            lines.clear();
+        ScriptModel model(DialectChoice::Auto, QFileInfo(path).absolutePath());
+        for (int round = 0; round < 2; ++round) {
+            model.update(lines.join(u'\n').toUtf8());
+            const QStringList expected
+                = fullCheck(lines, DialectChoice::Auto, QFileInfo(path).absolutePath());
+            QVERIFY2(modelVerdicts(model) == expected, qPrintable(path));
+            if (!lines.isEmpty())
+                lines.removeAt(lines.size() / 2);
+        }
+        ++checked;
+    }
+    QVERIFY(checked > 400);
 }
 
 QTEST_APPLESS_MAIN(TestScriptModel)
