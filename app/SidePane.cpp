@@ -37,6 +37,10 @@ SidePane::SidePane(QWidget *parent)
     tbs->addTab(files, QStringLiteral("Files"));
     tbs->addTab(commands, QStringLiteral("Commands"));
     tbs->addTab(labels, QStringLiteral("Labels"));
+    // Three pages in a narrow pane: tighter tabs keep all three in sight.
+    tbs->setUsesScrollButtons(false);
+    tbs->setElideMode(Qt::ElideNone);
+    tbs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
 
     auto *title = new QHBoxLayout;
     title->addWidget(lblTitle, 1);

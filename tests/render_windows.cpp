@@ -112,6 +112,12 @@ int main(int argc, char *argv[])
     f.window->sidePane().tbs->setCurrentIndex(1);
     save(*f.window, QStringLiteral("main-window-quick-nav"));
 
+    // The labels of the hunt, and the references to one of them.
+    f.window->area().activate(f.docs().document(1));
+    f.docs().document(1)->rt->SetCaretPos(6, 2);
+    f.window->runCommand(QStringLiteral("findrefs"));
+    save(*f.window, QStringLiteral("main-window-labels"));
+
     frmProperties properties(f.window.get());
     properties.fill({QStringLiteral("/home/kalen/hunt.cmd"), false, 1000, 180, 42});
     save(properties, QStringLiteral("script-properties"));
