@@ -15,6 +15,7 @@ private Q_SLOTS:
     void aSessionFromOpenToExit();
     void malformedMessagesGetErrorsAndTheServerGoesOn();
     void exitWithoutShutdownFails();
+    void bothKindsOfChangeCountInUtf16();
 
 private:
     // Runs the server on the framed messages and returns every message it wrote, in order.
@@ -241,6 +242,44 @@ void TestLsp::exitWithoutShutdownFails()
     int exitCode = -1;
     converse({request(1, "initialize"), notification("exit")}, &exitCode);
     QCOMPARE(exitCode, 1);
+}
+
+// Columns count UTF-16 units, as the protocol says; a change without a range replaces the text.
+void TestLsp::bothKindsOfChangeCountInUtf16()
+{
+    const QString uri = QStringLiteral("file:///nowhere/u.cmd");
+    auto change = [&](int version, const QJsonObject &content) {
+        return notification("textDocument/didChange",
+                            {{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
+                             {"contentChanges", QJsonArray{content}}});
+    };
+    auto range = [](int line, int from, int to) {
+        return QJsonObject{{"start", QJsonObject{{"line", line}, {"character", from}}},
+                           {"end", QJsonObject{{"line", line}, {"character", to}}}};
+    };
+    const QList<QJsonObject> messages = converse(
+        {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+         notification(
+             "textDocument/didOpen",
+             {{"textDocument",
+               QJsonObject{{"uri", uri},
+                           {"text", QStringLiteral("\U0001F600\u00E9x:\r\ngoto a\r\n")}}}}),
+         // "x" stands after a surrogate pair and an e-acute: UTF-16 column 3.
+         change(2, {{"range", range(0, 3, 4)}, {"text", "a"}}),
+         request(3, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
+         change(3, {{"text", "goto b\nb:"}}),
+         change(4, {{"range", range(1, 0, 1)}, {"text", "c"}}),
+         request(2, "shutdown"),
+         notification("exit")});
+    const QList<QJsonObject> published = diagnosticsOf(messages);
+    QCOMPARE(published.size(), 4);
+    QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
+    QCOMPARE(published[1].value("diagnostics").toArray().size(), 1); // the label is not "a"
+    const QJsonArray symbols = responseTo(messages, 3).value("result").toArray();
+    QCOMPARE(symbols.size(), 1);
+    QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("\U0001F600\u00E9a"));
+    QCOMPARE(published[2].value("diagnostics").toArray().size(), 0); // the whole text replaced
+    QCOMPARE(published[3].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
 }
 
 QTEST_APPLESS_MAIN(TestLsp)
