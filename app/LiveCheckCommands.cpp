@@ -129,12 +129,8 @@ void LiveCheckCommands::goToLabel()
         = m_parts.documents.OpenDocument(included->path, QFileInfo(included->path).fileName());
     if (!opened)
         return;
-    LiveDiagnostics &live = opened->live();
-    const ScriptModel &model = live.model();
-    if (included->line < model.lineCount()) {
-        const auto at = labelDefinition(model.lineText(included->line));
-        live.select(included->line, at ? at->column : 0, at ? at->length : 0);
-    }
+    if (included->line < opened->live().model().lineCount())
+        opened->live().select(included->line, included->column, included->name.size());
 }
 
 void LiveCheckCommands::findReferences()

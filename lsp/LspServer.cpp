@@ -2,7 +2,6 @@
 
 #include "Completion.h"
 #include "LabelReferences.h"
-#include "ScriptLanguage.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -217,42 +216,47 @@ void LspServer::publish(const QString &uri)
             {"params", QJsonObject{{"uri", uri}, {"diagnostics", diagnostics}}}});
 }
 
-QJsonValue LspServer::definition(const QJsonObject &params)
+LspServer::Target LspServer::target(const QJsonObject &params)
 {
     LspDocument *doc = document(params);
     if (!doc)
-        return QJsonValue::Null;
+        return {};
     ScriptModel &model = doc->model();
     const QJsonObject at = params.value("position").toObject();
-    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
-    const auto found = name.isEmpty() ? std::nullopt : model.definitionOf(name);
-    if (!found)
+    return {&model,
+            params.value("textDocument").toObject().value("uri").toString(),
+            model.labelAt(at.value("line").toInt(), at.value("character").toInt())};
+}
+
+// In this script, or in the included script that defines the label.
+QJsonValue LspServer::definition(const QJsonObject &params)
+{
+    const Target t = target(params);
+    if (!t.model || t.label.isEmpty())
         return QJsonValue::Null;
-    const QString uri = params.value("textDocument").toObject().value("uri").toString();
-    return location(uri, found->line, found->column, found->name.size());
+    if (const auto found = t.model->definitionOf(t.label))
+        return location(t.uri, found->line, found->column, found->name.size());
+    if (const auto included = t.model->includedDefinitionOf(t.label))
+        return location(QUrl::fromLocalFile(included->path).toString(),
+                        included->line,
+                        included->column,
+                        included->name.size());
+    return QJsonValue::Null;
 }
 
 QJsonValue LspServer::references(const QJsonObject &params)
 {
-    LspDocument *doc = document(params);
-    if (!doc)
+    const Target t = target(params);
+    if (!t.model)
         return QJsonValue::Null;
-    ScriptModel &model = doc->model();
-    const QJsonObject at = params.value("position").toObject();
-    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
     QJsonArray found;
-    if (name.isEmpty())
+    if (t.label.isEmpty())
         return found;
-    const QString uri = params.value("textDocument").toObject().value("uri").toString();
-    if (params.value("context").toObject().value("includeDeclaration").toBool()) {
-        const QString upper = upperCased(name);
-        for (const LabelDefinitionAt &label : model.labels()) {
-            if (upperCased(label.name) == upper)
-                found.append(location(uri, label.line, label.column, label.name.size()));
-        }
-    }
-    for (const Diagnostic &r : model.referencesTo(name))
-        found.append(location(uri, r.line, r.column, r.length));
+    const bool withDefinitions
+        = params.value("context").toObject().value("includeDeclaration").toBool();
+    for (const Diagnostic &r :
+         withDefinitions ? t.model->renameRanges(t.label) : t.model->referencesTo(t.label))
+        found.append(location(t.uri, r.line, r.column, r.length));
     return found;
 }
 
@@ -301,27 +305,21 @@ QJsonValue LspServer::completion(const QJsonObject &params)
 
 QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
 {
-    LspDocument *doc = document(params);
-    if (!doc)
+    const Target t = target(params);
+    if (!t.model || t.label.isEmpty())
         return QJsonValue::Null;
-    ScriptModel &model = doc->model();
-    const QJsonObject at = params.value("position").toObject();
-    const QString name = model.labelAt(at.value("line").toInt(), at.value("character").toInt());
     const QString newName = params.value("newName").toString();
-    if (name.isEmpty())
-        return QJsonValue::Null;
     if (!isValidLabelName(newName)) {
         handled = false;
         m_renameError
             = QStringLiteral("A label name has no blanks, no %, no $ and no colon at its end.");
         return {};
     }
-    const QString uri = params.value("textDocument").toObject().value("uri").toString();
     QJsonArray edits;
-    for (const Diagnostic &r : model.renameRanges(name))
+    for (const Diagnostic &r : t.model->renameRanges(t.label))
         edits.append(
             QJsonObject{{"range", range(r.line, r.column, r.length)}, {"newText", newName}});
-    return QJsonObject{{"changes", QJsonObject{{uri, edits}}}};
+    return QJsonObject{{"changes", QJsonObject{{t.uri, edits}}}};
 }
 
 } // namespace Korveth

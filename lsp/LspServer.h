@@ -43,6 +43,14 @@ private:
     QJsonValue rename(const QJsonObject &params, bool &handled);
 
     LspDocument *document(const QJsonObject &params);
+    // The document a request names, its URI, and the label at the request's position.
+    struct Target
+    {
+        ScriptModel *model = nullptr;
+        QString uri;
+        QString label;
+    };
+    Target target(const QJsonObject &params);
 
     Sender m_send;
     DialectChoice m_dialect = DialectChoice::Auto;

@@ -86,10 +86,11 @@ void IncludeLabels::collect(const QString &path,
     int lineNumber = -1;
     forEachEditorLine(QByteArrayView(read.text.utf8), [&](QByteArrayView raw, QByteArrayView) {
         ++lineNumber;
-        const QStringView line = trimmedView(decoder.decode(raw));
+        const QStringView whole = decoder.decode(raw);
+        const QStringView line = trimmedView(whole);
         const QStringView label = labelDefinedBy(line);
         if (!label.isEmpty()) {
-            labels.append({label.toString(), path, lineNumber});
+            labels.append({label.toString(), path, lineNumber, leadingBlankCount(whole)});
             return;
         }
         const auto [word, rest] = firstWordAndRest(line);

@@ -20,6 +20,7 @@ struct IncludedLabel
     QString name;
     QString path;
     int line = 0;
+    qsizetype column = 0; // UTF-16 units
 };
 
 // Include lines followed to the labels they bring in. Each include is looked for, and each file

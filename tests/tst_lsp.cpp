@@ -122,6 +122,7 @@ void TestLsp::aSessionFromOpenToExit()
                      return p;
                  }()),
          request(4, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
+         request(10, "textDocument/definition", at(uri, 2, 10)), // into the included script
          request(5, "textDocument/completion", at(uri, 3, 7)),
          request(6, "textDocument/completion", at(uri, 2, 4)),
          // "nowhere" typed as "start" in place: an incremental change.
@@ -177,6 +178,10 @@ void TestLsp::aSessionFromOpenToExit()
              1);
 
     QCOMPARE(responseTo(messages, 3).value("result").toArray().size(), 2); // Start: and goto start
+    const QJsonObject included = responseTo(messages, 10).value("result").toObject();
+    QCOMPARE(included.value("uri").toString(),
+             QUrl::fromLocalFile(dir.filePath(QStringLiteral("lib.cmd"))).toString());
+    QCOMPARE(included.value("range").toObject().value("start").toObject().value("line").toInt(), 0);
     const QJsonArray symbols = responseTo(messages, 4).value("result").toArray();
     QCOMPARE(symbols.size(), 1);
     QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("Start"));
