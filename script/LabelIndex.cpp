@@ -119,6 +119,11 @@ LabelIndex::LabelIndex(QByteArray scriptUtf8)
         }
     }
     sortByKey(m_entries);
+    m_bucketStarts.assign((std::size_t(1) << bucketBits) + 1, 0);
+    for (const Entry &e : m_entries)
+        ++m_bucketStarts[(e.key >> (32 - bucketBits)) + 1];
+    for (std::size_t b = 1; b < m_bucketStarts.size(); ++b)
+        m_bucketStarts[b] += m_bucketStarts[b - 1];
 }
 
 bool LabelIndex::containsLabel(QStringView name) const
@@ -162,12 +167,16 @@ bool LabelIndex::containsUpperLabel(QStringView upperNameText) const
 
     const QByteArrayView key = segment.last(qMin(segment.size(), maxIndexedLength));
     const std::uint32_t hash = finishKey(nameHash(key), key.size());
-    auto it = std::lower_bound(m_entries.begin(),
-                               m_entries.end(),
-                               hash,
-                               [](const Entry &e, std::uint32_t k) { return e.key < k; });
+    if (m_entries.empty())
+        return false; // no colon anywhere
+    // The keys' top bits lead straight to a small run of the sorted entries.
+    const std::uint32_t top = hash >> (32 - bucketBits);
+    const auto runBegin = m_entries.begin() + m_bucketStarts[top];
+    const auto runEnd = m_entries.begin() + m_bucketStarts[top + 1];
+    auto it = std::lower_bound(
+        runBegin, runEnd, hash, [](const Entry &e, std::uint32_t k) { return e.key < k; });
     const auto end = std::upper_bound(
-        it, m_entries.end(), hash, [](std::uint32_t k, const Entry &e) { return k < e.key; });
+        it, runEnd, hash, [](std::uint32_t k, const Entry &e) { return k < e.key; });
     auto verify = [&](std::uint32_t colonAt) {
         const qsizetype start = qsizetype(colonAt) - segmentEnd;
         const qsizetype colon = start + upperName.size();

@@ -51,8 +51,13 @@ private:
                                                    std::vector<Entry>::const_iterator first,
                                                    std::vector<Entry>::const_iterator last) const;
 
+    static constexpr int bucketBits = 16;
+
     QByteArray m_text;            // upper-cased but for ASCII letters
     std::vector<Entry> m_entries; // sorted by key
+    // Where the entries whose key starts with each value of the top bits begin; one more at the
+    // end.
+    std::vector<std::uint32_t> m_bucketStarts;
     mutable QHash<QByteArray, bool> m_scanned;
     mutable QHash<std::uint32_t, std::vector<std::uint32_t>> m_sortedBuckets;
 };

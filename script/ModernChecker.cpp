@@ -51,6 +51,11 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
         [&](QStringView written) { return !m_includes.resolved(folder, written).isEmpty(); });
     LineDecoder decoder;
     forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
+        // Most lines are commands that neither define nor bring in a label, nor touch a block.
+        if (ModernSurvey::isPlain(trimmedView(raw))) {
+            survey.addShape(ModernLineShape{});
+            return;
+        }
         const QStringView line = trimmedView(decoder.decode(raw));
         if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
             m_labels.add(label);

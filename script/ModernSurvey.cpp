@@ -9,13 +9,57 @@ ModernSurvey::ModernSurvey(IncludeFound includeFound)
     : m_includeFound(std::move(includeFound))
 {}
 
+namespace {
+
+// Where "%>" first stands, or -1. Every line is asked, so this is a plain loop.
+qsizetype embeddedEnd(QStringView line)
+{
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (line[i] == u'>' && line[i - 1] == u'%')
+            return i - 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool ModernSurvey::isPlain(QByteArrayView line)
+{
+    if (line.isEmpty())
+        return false;
+    const auto first = static_cast<unsigned char>(line.front());
+    const char last = line.back();
+    // Anything not ASCII at the start goes the long way: letter case folding, a byte-order mark.
+    if (first >= 0x80 || last == ':' || last == '{')
+        return false;
+    switch (first) {
+    case '#':
+    case '<':
+    case '{':
+    case '}':
+    case 'i': // if, include
+    case 'I':
+    case 'e': // elseif, else
+    case 'E':
+        return false;
+    default:
+        break;
+    }
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (line[i] == '>' && line[i - 1] == '%')
+            return false;
+    }
+    return true;
+}
+
 ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &includeFound)
 {
     ModernLineShape shape;
     shape.empty = line.isEmpty();
     shape.startsEmbedded = line.startsWith(u"<%");
-    shape.endsEmbedded = line.contains(u"%>");
-    shape.endsEmbeddedAtOnce = shape.startsEmbedded && line.indexOf(u"%>") < 2;
+    const qsizetype end = embeddedEnd(line);
+    shape.endsEmbedded = end >= 0;
+    shape.endsEmbeddedAtOnce = shape.startsEmbedded && end < 2;
     shape.comment = line.startsWith(u'#');
     shape.startsWithBrace = line.startsWith(u'{');
     shape.closesBlock = line.startsWith(u'}');

@@ -51,6 +51,10 @@ public:
     explicit ModernSurvey(IncludeFound includeFound = {});
 
     static ModernLineShape shapeOf(QStringView trimmedLine, const IncludeFound &includeFound);
+    // True when a line (UTF-8, trimmed) is surely plain: not empty, no block, embedded code,
+    // comment, label, include or if; its shape is then the default one, learnt without
+    // decoding it.
+    static bool isPlain(QByteArrayView trimmedUtf8);
     void addLine(QStringView trimmedLine);
     void addShape(const ModernLineShape &shape);
     std::vector<ModernLineFacts> finish();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 namespace Korveth {
 
@@ -62,15 +63,24 @@ std::uint64_t headKey(const char *lower, qsizetype size)
     return key;
 }
 
-const std::array<std::uint64_t, std::size(entries)> &entryKeys()
+struct KeyedEntry
 {
-    static const auto keys = [] {
-        std::array<std::uint64_t, std::size(entries)> k{};
-        for (std::size_t i = 0; i < k.size(); ++i)
-            k[i] = headKey(entries[i].spelling.data(), entries[i].spelling.size());
-        return k;
+    std::uint64_t key;
+    const ModernWordEntry *entry;
+};
+
+// The entries by the length of their spelling, each with its key.
+const std::array<std::vector<KeyedEntry>, longestSpelling + 1> &entriesByLength()
+{
+    static const auto byLength = [] {
+        std::array<std::vector<KeyedEntry>, longestSpelling + 1> lists;
+        for (const ModernWordEntry &entry : entries) {
+            lists[std::size_t(entry.spelling.size())].push_back(
+                {headKey(entry.spelling.data(), entry.spelling.size()), &entry});
+        }
+        return lists;
     }();
-    return keys;
+    return byLength;
 }
 
 bool isSpace(QChar c)
@@ -121,13 +131,14 @@ const ModernWordEntry *modernWordOf(QStringView word)
         lower[i] = char(c);
     }
     const std::uint64_t key = headKey(lower, word.size());
-    const auto &keys = entryKeys();
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const QLatin1StringView spelling = entries[i].spelling;
-        if (keys[i] == key && spelling.size() == word.size()
+    for (const KeyedEntry &candidate : entriesByLength()[std::size_t(word.size())]) {
+        if (candidate.key == key
             && (word.size() <= 8
-                || std::memcmp(spelling.data() + 8, lower + 8, std::size_t(word.size() - 8)) == 0))
-            return &entries[i];
+                || std::memcmp(candidate.entry->spelling.data() + 8,
+                               lower + 8,
+                               std::size_t(word.size() - 8))
+                       == 0))
+            return candidate.entry;
     }
     return nullptr;
 }

@@ -1,5 +1,8 @@
 #include "ScriptLanguage.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace Korveth {
 
 namespace {
@@ -32,11 +35,46 @@ bool equalsLowerAscii(QStringView word, QLatin1StringView lower)
     return true;
 }
 
+// The first eight letters of a word, lower-cased, in one number.
+std::uint64_t packedHead(QStringView word)
+{
+    std::uint64_t key = 0;
+    for (qsizetype i = 0; i < qMin<qsizetype>(word.size(), 8); ++i) {
+        char16_t c = word[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c = c - u'A' + u'a';
+        key |= std::uint64_t(c & 0xFF) << (8 * i);
+    }
+    return key;
+}
+
 std::optional<CommandWord> asciiCommandWord(QStringView word)
 {
+    // Every line's first word is asked: lengths and first letters are compared as numbers, the
+    // letters past the eighth only for a word that gets that far.
+    struct Packed
+    {
+        qsizetype size;
+        std::uint64_t head;
+        QLatin1StringView spelling;
+        CommandWord command;
+    };
+    static const std::vector<Packed> packed = [] {
+        std::vector<Packed> p;
+        for (const VocabularyWord &entry : vocabulary()) {
+            if (entry.command)
+                p.push_back({entry.spelling.size(),
+                             packedHead(QString(entry.spelling)),
+                             entry.spelling,
+                             *entry.command});
+        }
+        return p;
+    }();
+    const std::uint64_t head = packedHead(word);
     // Spellings are distinct, so the first equal one is the only one.
-    for (const VocabularyWord &entry : vocabulary()) {
-        if (entry.command && equalsLowerAscii(word, entry.spelling))
+    for (const Packed &entry : packed) {
+        if (entry.size == word.size() && entry.head == head
+            && (entry.size <= 8 || equalsLowerAscii(word, entry.spelling)))
             return entry.command;
     }
     return std::nullopt;
@@ -57,6 +95,17 @@ QStringView trimmedView(QStringView line)
     while (begin < end && isBlank(line[begin]))
         ++begin;
     while (end > begin && isBlank(line[end - 1]))
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
+QByteArrayView trimmedView(QByteArrayView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
+        ++begin;
+    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t'))
         --end;
     return line.sliced(begin, end - begin);
 }

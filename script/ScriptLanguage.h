@@ -19,6 +19,8 @@ QString Trimmer(QString &tmpString);
 
 // The same trim as a view into the original text; no allocation.
 QStringView trimmedView(QStringView line);
+// The same on UTF-8 bytes (blanks are ASCII, so the trim is the same).
+QByteArrayView trimmedView(QByteArrayView line);
 
 // Number of spaces and tabs that trimming removes from the start of the line.
 qsizetype leadingBlankCount(QStringView line);
