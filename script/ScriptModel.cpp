@@ -201,29 +201,23 @@ template<typename T> void splice(std::vector<T> &items, int first, int count, st
 void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inserted)
 {
     const auto at = m_lines.begin() + first;
+    // Taken out whole: what they defined and counted is undone below.
     std::vector<std::unique_ptr<Line>> removed(std::make_move_iterator(at),
                                                std::make_move_iterator(at + removedCount));
     const auto added = int(inserted.size());
-    // One move of the lines after the change, whichever way it grows.
-    if (added > removedCount) {
-        std::vector<std::unique_ptr<Line>> gap(std::size_t(added - removedCount));
-        m_lines.insert(m_lines.begin() + first + removedCount,
-                       std::make_move_iterator(gap.begin()),
-                       std::make_move_iterator(gap.end()));
-    } else if (added < removedCount) {
-        m_lines.erase(m_lines.begin() + first + added, m_lines.begin() + first + removedCount);
-    }
-    std::vector<ModernLineShape> shapes(static_cast<std::size_t>(added));
-    std::vector<char> dependent(static_cast<std::size_t>(added));
-    for (int i = 0; i < added; ++i) {
+    std::vector<std::unique_ptr<Line>> fresh;
+    std::vector<ModernLineShape> shapes;
+    std::vector<char> dependent;
+    for (QString &text : inserted) {
         auto line = std::make_unique<Line>();
-        line->text = std::move(inserted[i]);
+        line->text = std::move(text);
         describe(*line);
-        shapes[std::size_t(i)] = line->shape;
-        dependent[std::size_t(i)] = line->labelDependent;
+        shapes.push_back(line->shape);
+        dependent.push_back(line->labelDependent);
         m_modernLines += line->looksModern;
-        m_lines[std::size_t(first + i)] = std::move(line);
+        fresh.push_back(std::move(line));
     }
+    splice(m_lines, first, removedCount, std::move(fresh));
     splice(m_shapes, first, removedCount, std::move(shapes));
     splice(m_dependent, first, removedCount, std::move(dependent));
     splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
@@ -236,18 +230,18 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
                                     || (m_choice == DialectChoice::Auto && m_modernLines > 0)
                                 ? Dialect::Modern
                                 : Dialect::Classic;
-    const LabelChange labels = labelsChanged(removed, first, int(inserted.size()));
+    const LabelChange labels = labelsChanged(removed, first, added);
     if (dialect != m_dialect) {
         m_dialect = dialect;
         judgeAll();
         return;
     }
     std::vector<char> dirty(m_lines.size(), 0);
-    for (int i = first; i < first + int(inserted.size()); ++i)
+    for (int i = first; i < first + added; ++i)
         dirty[std::size_t(i)] = 1;
     // The line after the change may now follow another match count.
-    if (std::size_t(first + inserted.size()) < dirty.size())
-        dirty[std::size_t(first + inserted.size())] = 1;
+    if (std::size_t(first + added) < dirty.size())
+        dirty[std::size_t(first + added)] = 1;
     if (labels.everything || !labels.names.isEmpty()) {
         rebuildLabels();
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
