@@ -59,9 +59,11 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
 void LiveDiagnostics::setFolder(const QString &folder)
 {
     m_worker.waitForFinished();
-    m_model.setFolder(folder);
-    if (m_settings.enabled())
+    m_model.setFolder(folder); // includes found or lost there change verdicts
+    if (m_settings.enabled() && !tooLarge()) {
         paint();
+        Q_EMIT mistakesChanged(m_model.mistakeCount());
+    }
 }
 
 LiveDiagnostics::~LiveDiagnostics()
@@ -133,8 +135,9 @@ void LiveDiagnostics::refresh()
 
 void LiveDiagnostics::clear()
 {
-    m_editor.clearIndicatorRange(
-        0, 0, m_editor.lines() - 1, m_editor.lineLength(m_editor.lines() - 1), mistakeIndicator);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, mistakeIndicator);
+    m_editor.SendScintilla(
+        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
     m_editor.markerDeleteAll(mistakeMarker);
     m_editor.setMarginWidth(mistakeMargin, 0);
 }
@@ -146,7 +149,6 @@ void LiveDiagnostics::paint()
     if (found.isEmpty())
         return;
     m_editor.setMarginWidth(mistakeMargin, 14);
-    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, mistakeIndicator);
     int markedLine = -1;
     for (const Diagnostic &d : found) {
         if (d.line >= m_editor.lines())
