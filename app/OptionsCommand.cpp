@@ -36,6 +36,15 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
     if (!m_settings)
         return;
     m_options = StoredOptions::load(*m_settings);
+    if (m_options.liveCheck)
+        m_editors.liveCheck.setEnabled(*m_options.liveCheck);
+    // The View menu's switch is kept with the options.
+    QObject::connect(&m_editors.liveCheck, &LiveCheckSettings::changed, &owner, [this] {
+        if (m_options.liveCheck == m_editors.liveCheck.enabled())
+            return;
+        m_options.liveCheck = m_editors.liveCheck.enabled();
+        m_options.save(*m_settings);
+    });
     m_editors.appearance = m_options.editor;
     if (m_options.debuggerFont)
         m_debugger.setReportFont(*m_options.debuggerFont);

@@ -46,6 +46,9 @@ StoredOptions StoredOptions::load(const QSettings &settings)
     const int dialect = settings.value(QStringLiteral("debugger/dialect")).toInt(&known);
     if (known && dialect >= 0 && dialect <= 2)
         options.dialect = dialect;
+    const QVariant live = settings.value(QStringLiteral("editor/liveCheck"));
+    if (live.isValid())
+        options.liveCheck = live.toBool();
     return options;
 }
 
@@ -58,6 +61,8 @@ void StoredOptions::save(QSettings &settings) const
     put(settings, QStringLiteral("debugger/font"), debuggerFont);
     if (dialect)
         settings.setValue(QStringLiteral("debugger/dialect"), *dialect);
+    if (liveCheck)
+        settings.setValue(QStringLiteral("editor/liveCheck"), *liveCheck);
     settings.sync();
 }
 

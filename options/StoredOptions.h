@@ -10,13 +10,15 @@ class QSettings;
 
 namespace Korveth {
 
-// The options the user picked, kept between runs in the user's settings: the editor's look and
-// the Script Debugger's report font. The program's only stored setting.
+// The options the user picked, kept between runs in the user's settings: the editor's look, the
+// Script Debugger's report font and dialect, and whether mistakes are shown as one types. The
+// program's only stored setting.
 struct StoredOptions
 {
     EditorAppearance editor;
     std::optional<QFont> debuggerFont;
-    std::optional<int> dialect; // the Script Debugger's: 0 classic, 1 modern, 2 auto
+    std::optional<int> dialect;    // the Script Debugger's: 0 classic, 1 modern, 2 auto
+    std::optional<bool> liveCheck; // mistakes shown as one types
 
     static StoredOptions load(const QSettings &settings);
     void save(QSettings &settings) const;

@@ -122,6 +122,7 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
         options->close();
         window.debugger().setDialect(DialectChoice::Modern);
         Q_EMIT window.debugger().dialectChosen(DialectChoice::Modern);
+        window.menus().action(QStringLiteral("mistakes"))->trigger(); // switched off
         for (frmDoc *document : window.documents().openDocuments())
             document->document().setChanged(false);
     }
@@ -136,6 +137,9 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
     QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
     QVERIFY(!editor->lexer()->color(2).isValid() || editor->lexer()->color(2) != QColor(Qt::red));
     QCOMPARE(window.debugger().dialect(), DialectChoice::Modern); // kept with the options
+    QCOMPARE(editors.liveCheck.dialect(), DialectChoice::Modern); // mistakes shown in it
+    QVERIFY(!editors.liveCheck.enabled());
+    QVERIFY(!window.menus().action(QStringLiteral("mistakes"))->isChecked());
 }
 
 QTEST_MAIN(TestOptions)
