@@ -52,7 +52,11 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     editor.setMarkerForegroundColor(QColor(0x90, 0x10, 0x10), mistakeMarker);
     editor.indicatorDefine(QsciScintilla::SquiggleIndicator, mistakeIndicator);
     editor.setIndicatorForegroundColor(QColor(0xE0, 0x20, 0x20), mistakeIndicator);
+    editor.indicatorDefine(QsciScintilla::PlainIndicator, linkIndicator);
+    editor.setIndicatorForegroundColor(QColor(0x20, 0x50, 0xD0), linkIndicator);
+    editor.viewport()->setMouseTracking(true);
     editor.viewport()->installEventFilter(this);
+    editor.installEventFilter(this); // Ctrl let go
     m_rest.start();
 }
 
@@ -238,8 +242,72 @@ bool LiveDiagnostics::goToLabelAtCaret()
 }
 
 // The verdicts of the line under the pointer, in the text or in the margin.
+std::pair<int, qsizetype> LiveDiagnostics::placeAt(const QPoint &point)
+{
+    const long position = m_editor.SendScintilla(
+        QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y());
+    if (position < 0)
+        return {-1, 0};
+    const ScriptModel &current = model();
+    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                static_cast<unsigned long>(position)));
+    if (line < 0 || line >= current.lineCount())
+        return {-1, 0};
+    const long bytes
+        = position - m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const QByteArray utf8 = current.lineText(line).toUtf8();
+    return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
+}
+
+void LiveDiagnostics::showLinkAt(const QPoint &point)
+{
+    clearLink();
+    const auto [line, column] = placeAt(point);
+    const auto range = m_model.labelRangeAt(line, column);
+    if (!range)
+        return;
+    const qsizetype start = bytePosition(m_editor, m_model, line, range->column);
+    const qsizetype end = bytePosition(m_editor, m_model, line, range->column + range->length);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
+                           static_cast<unsigned long>(start),
+                           static_cast<long>(end - start));
+    m_editor.viewport()->setCursor(Qt::PointingHandCursor);
+    m_linkShown = true;
+}
+
+void LiveDiagnostics::clearLink()
+{
+    if (!m_linkShown)
+        return;
+    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
+    m_editor.SendScintilla(
+        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
+    m_editor.viewport()->unsetCursor();
+    m_linkShown = false;
+}
+
 bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseMove && watched == m_editor.viewport()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if ((mouse->modifiers() & Qt::ControlModifier) && mouse->buttons() == Qt::NoButton) {
+            showLinkAt(mouse->position().toPoint());
+            // Over a link the editor would put its own pointer back; a bare move loses nothing.
+            if (m_linkShown)
+                return true;
+        } else {
+            clearLink();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::Leave
+        || event->type() == QEvent::FocusOut) {
+        clearLink();
+        return QObject::eventFilter(watched, event);
+    }
+    if (watched != m_editor.viewport())
+        return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {

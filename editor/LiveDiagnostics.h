@@ -24,6 +24,8 @@ public:
     static constexpr int mistakeMargin = 3;
     static constexpr int mistakeMarker = 9;
     static constexpr int mistakeIndicator = 9;
+    // Underlines the label under the pointer while Ctrl is held: a click there follows it.
+    static constexpr int linkIndicator = 10;
     // Past this size a script is not followed as one types (the Script Debugger still checks
     // it): its lines would cost more memory and time than typing may wait for.
     static constexpr qsizetype maxBytes = 8 * 1024 * 1024;
@@ -67,6 +69,10 @@ protected:
 private:
     void paint();
     void clear();
+    // The line and UTF-16 column of a point in the viewport; a line of -1 away from the text.
+    std::pair<int, qsizetype> placeAt(const QPoint &point);
+    void showLinkAt(const QPoint &point);
+    void clearLink();
     // What the rest timer does: the check runs on another thread, so that neither a first check
     // of a long script nor a large paste holds up typing; marks are painted once it is done.
     void checkInBackground();
@@ -78,6 +84,7 @@ private:
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;
+    bool m_linkShown = false;
 };
 
 } // namespace Korveth

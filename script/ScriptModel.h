@@ -75,6 +75,8 @@ public:
     QList<Diagnostic> renameRanges(QStringView name) const;
     // The label name at a place: a reference or a definition; empty when there is none.
     QString labelAt(int line, qsizetype column) const;
+    // Where that name stands on the line.
+    std::optional<LabelReference> labelRangeAt(int line, qsizetype column) const;
 
     // How many lines the last update judged: for tests and benchmarks.
     int lastJudgedCount() const { return m_lastJudged; }

@@ -85,21 +85,27 @@ QList<Diagnostic> ScriptModel::referencesTo(QStringView name) const
     return found;
 }
 
-QString ScriptModel::labelAt(int line, qsizetype column) const
+std::optional<LabelReference> ScriptModel::labelRangeAt(int line, qsizetype column) const
 {
     if (line < 0 || line >= lineCount())
-        return {};
+        return std::nullopt;
     const QString &text = m_lines[std::size_t(line)]->text;
     auto holds = [column](const LabelReference &r) {
         return column >= r.column && column <= r.column + r.length;
     };
     if (const auto at = labelDefinition(text); at && holds(*at))
-        return text.sliced(at->column, at->length);
+        return at;
     for (const LabelReference &reference : labelReferences(text)) {
         if (holds(reference))
-            return text.sliced(reference.column, reference.length);
+            return reference;
     }
-    return {};
+    return std::nullopt;
+}
+
+QString ScriptModel::labelAt(int line, qsizetype column) const
+{
+    const auto range = labelRangeAt(line, column);
+    return range ? lineText(line).sliced(range->column, range->length).toString() : QString();
 }
 
 std::optional<IncludedLabel> ScriptModel::includedDefinitionOf(QStringView name)

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void renameIsOneUndoableStep();
     void goToLabelOpensTheIncludedScript();
     void aHugeScriptIsLeftToTheDebugger();
+    void ctrlShowsTheLinkUnderThePointer();
 
 private:
     static bool squiggled(ScriptEditor &editor, long position)
@@ -249,6 +250,46 @@ void TestLiveDiagnostics::aHugeScriptIsLeftToTheDebugger()
     document->live().refresh();
     QVERIFY(marked(editor, 0));
     QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
+}
+
+void TestLiveDiagnostics::ctrlShowsTheLinkUnderThePointer()
+{
+    MainWindowFixture f;
+    frmDoc *document = f.docs().activeDocument();
+    ScriptEditor &editor = *document->rt;
+    editor.SetText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
+    QWidget *viewport = editor.viewport();
+    auto pointAt = [&](long position) {
+        return QPoint(
+            int(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)) + 2,
+            int(editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position))
+                + 3);
+    };
+    auto move = [&](long position, Qt::KeyboardModifiers modifiers) {
+        const QPoint point = pointAt(position);
+        QMouseEvent event(QEvent::MouseMove,
+                          point,
+                          viewport->mapToGlobal(point),
+                          Qt::NoButton,
+                          Qt::NoButton,
+                          modifiers);
+        QCoreApplication::sendEvent(viewport, &event);
+    };
+    auto linked = [&](long position) {
+        return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
+                                    LiveDiagnostics::linkIndicator,
+                                    position)
+               != 0;
+    };
+    const long hunt = 7 + 7; // "hunt" on the second line
+    move(hunt + 1, Qt::ControlModifier);
+    QVERIFY(linked(hunt) && linked(hunt + 3) && !linked(hunt + 4) && !linked(hunt - 2));
+    QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
+    move(hunt + 1, Qt::NoModifier); // Ctrl let go
+    QVERIFY(!linked(hunt));
+    QVERIFY(viewport->cursor().shape() != Qt::PointingHandCursor);
+    move(7 + 11 + 3, Qt::ControlModifier); // "put x" names no label
+    QVERIFY(!linked(7 + 11 + 3));
 }
 
 QTEST_MAIN(TestLiveDiagnostics)
