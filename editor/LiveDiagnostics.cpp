@@ -211,12 +211,16 @@ void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
 
 std::pair<int, qsizetype> LiveDiagnostics::caret()
 {
+    return placeOf(m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+}
+
+std::pair<int, qsizetype> LiveDiagnostics::placeOf(long position)
+{
     const ScriptModel &current = model();
-    const long position = m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
                                                 static_cast<unsigned long>(position)));
-    if (line < 0 || line >= current.lineCount())
-        return {line, 0};
+    if (position < 0 || line < 0 || line >= current.lineCount())
+        return {-1, 0};
     const long bytes
         = position - m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
     const QByteArray utf8 = current.lineText(line).toUtf8();
@@ -242,27 +246,11 @@ bool LiveDiagnostics::goToLabelAtCaret()
 }
 
 // The verdicts of the line under the pointer, in the text or in the margin.
-std::pair<int, qsizetype> LiveDiagnostics::placeAt(const QPoint &point)
-{
-    const long position = m_editor.SendScintilla(
-        QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y());
-    if (position < 0)
-        return {-1, 0};
-    const ScriptModel &current = model();
-    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
-                                                static_cast<unsigned long>(position)));
-    if (line < 0 || line >= current.lineCount())
-        return {-1, 0};
-    const long bytes
-        = position - m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const QByteArray utf8 = current.lineText(line).toUtf8();
-    return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
-}
-
 void LiveDiagnostics::showLinkAt(const QPoint &point)
 {
     clearLink();
-    const auto [line, column] = placeAt(point);
+    const auto [line, column] = placeOf(m_editor.SendScintilla(
+        QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y()));
     const auto range = m_model.labelRangeAt(line, column);
     if (!range)
         return;

@@ -69,8 +69,8 @@ protected:
 private:
     void paint();
     void clear();
-    // The line and UTF-16 column of a point in the viewport; a line of -1 away from the text.
-    std::pair<int, qsizetype> placeAt(const QPoint &point);
+    // The line and UTF-16 column of a byte position; a line of -1 for none.
+    std::pair<int, qsizetype> placeOf(long position);
     void showLinkAt(const QPoint &point);
     void clearLink();
     // What the rest timer does: the check runs on another thread, so that neither a first check

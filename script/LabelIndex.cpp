@@ -25,11 +25,6 @@ char asciiUpper(char c)
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
 // Upper-cases the lines that hold more than ASCII as the checker does; ASCII letters are left for
 // the reader to upper-case, as it does for an ASCII text.
 QByteArray upperCasedBeyondAscii(QByteArrayView utf8)

@@ -18,11 +18,6 @@ std::uint64_t hashOf(QStringView upper)
     return h;
 }
 
-bool isAscii(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 // Calls f with the name upper-cased: ASCII on the stack, anything else through the full Unicode
 // mapping.
 template<typename F> auto withUpper(QStringView name, F f)

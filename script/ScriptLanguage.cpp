@@ -12,15 +12,6 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-bool isAscii(QStringView text)
-{
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 bool equalsLowerAscii(QStringView word, QLatin1StringView lower)
 {
     if (word.size() != lower.size())
@@ -81,6 +72,20 @@ std::optional<CommandWord> asciiCommandWord(QStringView word)
 }
 
 } // namespace
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(QByteArrayView utf8)
+{
+    return asciiPrefixLength(utf8) == utf8.size();
+}
 
 QString Trimmer(QString &tmpString)
 {

@@ -43,6 +43,10 @@ enum class LineKind { Empty, Command, Label, Comment, Other };
 // The kind of a trimmed line, told apart in the order the checker applies.
 LineKind lineKind(QStringView trimmedLine);
 
+// True when every character (or byte) is ASCII.
+bool isAscii(QStringView text);
+bool isAscii(QByteArrayView utf8);
+
 // Upper-cases like the checker compares: ASCII fast, full Unicode otherwise.
 QString upperCased(QStringView text);
 
