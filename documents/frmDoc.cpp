@@ -66,6 +66,11 @@ void frmDoc::registerDebugKeys(EditorServices &services)
     registry.registerHotKey(QKeyCombination(Qt::Key_F9), DebugBreakpoint);
 }
 
+frmDoc::~frmDoc()
+{
+    delete m_live; // before the editor it watches
+}
+
 void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin)
 {
     rt->loadUtf8(read.text.utf8, read.text.format.lineEnding);

@@ -36,6 +36,7 @@ public:
            DocumentSaver *saver,
            Dialogs &dialogs,
            QWidget *parent = nullptr);
+    ~frmDoc() override;
 
     ScriptEditor *rt;
     std::int32_t TabNum = 0;

@@ -26,6 +26,7 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     : QObject(&editor)
     , m_editor(editor)
     , m_settings(settings)
+    , m_viewport(editor.viewport())
     , m_model(settings.dialect())
 {
     m_rest.setSingleShot(true);
@@ -260,7 +261,7 @@ void LiveDiagnostics::showLinkAt(const QPoint &point)
     m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
                            static_cast<unsigned long>(start),
                            static_cast<long>(end - start));
-    m_editor.viewport()->setCursor(Qt::PointingHandCursor);
+    m_viewport->setCursor(Qt::PointingHandCursor);
     m_linkShown = true;
 }
 
@@ -271,13 +272,13 @@ void LiveDiagnostics::clearLink()
     m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
     m_editor.SendScintilla(
         QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
-    m_editor.viewport()->unsetCursor();
+    m_viewport->unsetCursor();
     m_linkShown = false;
 }
 
 bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove && watched == m_editor.viewport()) {
+    if (event->type() == QEvent::MouseMove && watched == m_viewport) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if ((mouse->modifiers() & Qt::ControlModifier) && mouse->buttons() == Qt::NoButton) {
             showLinkAt(mouse->position().toPoint());
@@ -294,7 +295,7 @@ bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
         clearLink();
         return QObject::eventFilter(watched, event);
     }
-    if (watched != m_editor.viewport())
+    if (watched != m_viewport)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

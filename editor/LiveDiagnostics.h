@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
+class QWidget;
+
 namespace Korveth {
 
 class LiveCheckSettings;
@@ -32,6 +34,8 @@ public:
     // The count told for a script too large to follow.
     static constexpr int notChecked = -1;
 
+    // Its owner deletes it before the editor: it watches the editor's events, and a half
+    // destroyed editor still sends some.
     LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings);
     ~LiveDiagnostics() override;
 
@@ -80,6 +84,9 @@ private:
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
+    // Compared with what the filter watches without asking the editor, which may be half gone
+    // while its children are deleted.
+    QWidget *m_viewport;
     ScriptModel m_model;
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
