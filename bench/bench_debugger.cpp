@@ -1,6 +1,7 @@
 // A Script Debugger run, offscreen, from Start until the summary is written, on generated
 // realistic scripts of 100,000 and 1,000,000 lines, beside korveth-check on the same files.
 //   bench_debugger [LINES...]   (default: 100000 1000000)
+#include "BenchWindow.h"
 #include "DocumentManager.h"
 #include "EditorServices.h"
 #include "FileStore.h"
@@ -45,13 +46,8 @@ int main(int argc, char *argv[])
         sizes = {100000, 1000000};
 
     QTemporaryDir dir;
-    Korveth::ScriptedDialogs dialogs;
-    Korveth::EditorServices editors;
-    Korveth::DiskFileStore files;
-    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths(dir.path())});
-    window.resize(1000, 700);
-    window.show();
-    window.startUp({});
+    KorvethBench::BenchWindow bench{Korveth::ProgramPaths(dir.path())};
+    Korveth::frmMain &window = bench.window;
     const QString checker
         = QCoreApplication::applicationDirPath() + QStringLiteral("/korveth-check");
 

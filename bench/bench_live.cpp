@@ -3,6 +3,7 @@
 // the document shown; and with them on, until its mistakes are marked (the check runs on another
 // thread once the rest timer fires, so this includes that wait).
 //   bench_live [LINES]
+#include "BenchWindow.h"
 #include "DocumentManager.h"
 #include "EditorServices.h"
 #include "FileStore.h"
@@ -67,14 +68,9 @@ int main(int argc, char *argv[])
         return 1;
     file.close();
 
-    Korveth::ScriptedDialogs dialogs;
-    Korveth::EditorServices editors;
-    Korveth::DiskFileStore files;
-    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram()});
-    window.resize(1000, 700);
-    window.show();
-    window.startUp({});
-    QApplication::processEvents();
+    KorvethBench::BenchWindow bench(Korveth::ProgramPaths::ofRunningProgram());
+    Korveth::EditorServices &editors = bench.editors;
+    Korveth::frmMain &window = bench.window;
 
     std::vector<double> off, on, marked;
     for (int i = 0; i < 5; ++i) {

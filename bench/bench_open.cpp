@@ -1,6 +1,7 @@
 // Opening a large script in the editor: time until the document is shown and the caret moves to
 // the last line, and the peak memory, against the file size.
 //   bench_open FILE   (make one with: korveth-make-script realistic 2000000 FILE)
+#include "BenchWindow.h"
 #include "DocumentManager.h"
 #include "EditorServices.h"
 #include "FileStore.h"
@@ -27,14 +28,8 @@ int main(int argc, char *argv[])
     const QString path = QString::fromLocal8Bit(argv[1]);
     const double fileMegabytes = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
 
-    Korveth::ScriptedDialogs dialogs;
-    Korveth::EditorServices editors;
-    Korveth::DiskFileStore files;
-    Korveth::frmMain window({dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram()});
-    window.resize(1000, 700);
-    window.show();
-    window.startUp({});
-    QApplication::processEvents();
+    KorvethBench::BenchWindow bench(Korveth::ProgramPaths::ofRunningProgram());
+    Korveth::frmMain &window = bench.window;
     const double before = currentMegabytes();
 
     QElapsedTimer timer;

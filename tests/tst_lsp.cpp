@@ -48,6 +48,13 @@ QJsonObject at(const QString &uri, int line, int character)
             {"position", QJsonObject{{"line", line}, {"character", character}}}};
 }
 
+// The object with one more member.
+QJsonObject with(QJsonObject object, const char *key, const QJsonValue &value)
+{
+    object.insert(QLatin1StringView(key), value);
+    return object;
+}
+
 QJsonObject responseTo(const QList<QJsonObject> &messages, int id)
 {
     for (const QJsonObject &m : messages) {
@@ -116,11 +123,7 @@ void TestLsp::aSessionFromOpenToExit()
          request(2, "textDocument/definition", at(uri, 3, 8)),
          request(3,
                  "textDocument/references",
-                 [&] {
-                     QJsonObject p = at(uri, 1, 2);
-                     p.insert("context", QJsonObject{{"includeDeclaration", true}});
-                     return p;
-                 }()),
+                 with(at(uri, 1, 2), "context", QJsonObject{{"includeDeclaration", true}})),
          request(4, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
          request(10, "textDocument/definition", at(uri, 2, 10)), // into the included script
          request(5, "textDocument/completion", at(uri, 3, 7)),
@@ -134,20 +137,8 @@ void TestLsp::aSessionFromOpenToExit()
                              QJsonObject{{"start", QJsonObject{{"line", 4}, {"character", 7}}},
                                          {"end", QJsonObject{{"line", 4}, {"character", 14}}}}},
                             {"text", "start"}}}}}),
-         request(7,
-                 "textDocument/rename",
-                 [&] {
-                     QJsonObject p = at(uri, 1, 0);
-                     p.insert("newName", "begin");
-                     return p;
-                 }()),
-         request(8,
-                 "textDocument/rename",
-                 [&] {
-                     QJsonObject p = at(uri, 1, 0);
-                     p.insert("newName", "two words");
-                     return p;
-                 }()),
+         request(7, "textDocument/rename", with(at(uri, 1, 0), "newName", "begin")),
+         request(8, "textDocument/rename", with(at(uri, 1, 0), "newName", "two words")),
          notification("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", uri}}}}),
          request(9, "shutdown"),
          notification("exit")},

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "EditorServices.h"
+#include "FileStore.h"
+#include "ScriptedDialogs.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+namespace KorvethBench {
+
+// The main window as the program starts it, shown at a fixed size, with nobody at the dialogs:
+// what the editor benchmarks time their work in.
+struct BenchWindow
+{
+    explicit BenchWindow(const Korveth::ProgramPaths &paths)
+        : window({dialogs, editors, files, paths})
+    {
+        window.resize(1000, 700);
+        window.show();
+        window.startUp({});
+        QApplication::processEvents();
+    }
+
+    Korveth::ScriptedDialogs dialogs;
+    Korveth::EditorServices editors;
+    Korveth::DiskFileStore files;
+    Korveth::frmMain window;
+};
+
+} // namespace KorvethBench
