@@ -59,7 +59,7 @@ bool FileBrowser::setFolder(const QString &folder)
     if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
         return false;
     const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    const QStringList files = regularFilesIn(dir);
     m_folder = dir.absolutePath();
     Dir1->clear();
     if (!dir.isRoot())

@@ -44,6 +44,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
     statusBar.addPermanentWidget(m_panel);
     m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(parts.settings.enabled());
     connect(&area, &DocumentArea::activated, this, &LiveCheckCommands::follow);
+    connect(&documents, &DocumentManager::lastDocumentClosed, this, [this] { follow(nullptr); });
     connect(&parts.settings, &LiveCheckSettings::changed, this, [this] {
         m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(m_parts.settings.enabled());
         refreshed(m_followed ? m_followed->live().mistakeCount() : 0);
@@ -64,7 +65,7 @@ void LiveCheckCommands::registerIn(CommandRegistry &commands)
 {
     commands.add(QStringLiteral("nextmistake"), [this] {
         if (frmDoc *document = m_parts.documents.activeDocument()) {
-            if (m_parts.settings.enabled())
+            if (document->live().checking())
                 document->live().goToNextMistake();
         }
     });
@@ -102,7 +103,7 @@ void LiveCheckCommands::refreshed(int count)
         return;
     }
     m_parts.sidePane.labels->showLabels(m_followed->live().model().labels());
-    if (!m_parts.settings.enabled()) {
+    if (!m_followed->live().checking()) {
         m_panel->clear();
         return;
     }
@@ -172,10 +173,7 @@ void LiveCheckCommands::renameLabel()
     if (!newName || *newName == name)
         return;
     if (!isValidLabelName(*newName)) {
-        m_parts.dialogs.inform(renameTitle,
-                               QStringLiteral("A label name has no blanks, no % or $, and no "
-                                              "colon at its end."),
-                               Dialogs::Icon::Warning);
+        m_parts.dialogs.inform(renameTitle, labelNameRule(), Dialogs::Icon::Warning);
         return;
     }
     const QList<Diagnostic> ranges = live.model().renameRanges(name);

@@ -221,10 +221,14 @@ void frmMain::registerCommands()
     m_commands.add(QStringLiteral("statusbar2"), [this] {
         statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
     });
-    // Editor Options act on the hidden document's editor, which keeps the editor settings.
+    // Editor Options act on the editor in front of the user, where the change shows at once; with
+    // none open, on the hidden document's, which keeps what new editors get.
     m_commands.add(QStringLiteral("editor"), [this] {
-        if (m_settingsDocument)
-            EditorPropertiesDialog::showFor(*m_settingsDocument->rt, m_services.dialogs, this);
+        frmDoc *target = m_documents->activeDocument();
+        if (!target)
+            target = m_settingsDocument;
+        if (target)
+            EditorPropertiesDialog::showFor(*target->rt, m_services.dialogs, this);
     });
     m_commands.add(QStringLiteral("hlline"), [this] {
         m_documents->setHighlightSelectedLine(

@@ -2,6 +2,7 @@
 
 #include "CheckRun.h"
 #include "ModernChecker.h"
+#include "RegularFile.h"
 #include "ReportSink.h"
 #include "ScriptChecker.h"
 #include "ScriptLanguage.h"
@@ -18,7 +19,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace Korveth {
 
@@ -134,26 +134,15 @@ struct Source
 Source readSource(const QByteArray &rawPath, std::FILE *in)
 {
     Source source{QString::fromLocal8Bit(rawPath), {}, {}};
-    QFile input;
     if (rawPath != "-") {
-        struct stat info;
-        if (::stat(rawPath.constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            source.error = QStringLiteral("It is a folder, not a file.");
-            return source;
-        }
-        std::FILE *file = std::fopen(rawPath.constData(), "rb");
-        if (!file) {
-            source.error = QString::fromLocal8Bit(std::strerror(errno));
-            return source;
-        }
-        if (input.open(file, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            source.utf8 = decodeText(input.readAll(), LineEndDetection::Skip).utf8;
+        const FileBytes read = readRegularFileNative(rawPath);
+        if (!read.error.isEmpty())
+            source.error = read.error;
         else
-            std::fclose(file);
-        if (input.error() != QFileDevice::NoError)
-            source.error = input.errorString();
+            source.utf8 = decodeText(read.bytes, LineEndDetection::Skip).utf8;
         return source;
     }
+    QFile input;
     if (!input.open(in, QIODevice::ReadOnly)) {
         source.error = input.errorString();
         return source;

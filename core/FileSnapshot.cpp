@@ -1,6 +1,7 @@
 #include "FileSnapshot.h"
 
-#include <QFile>
+#include "RegularFile.h"
+
 #include <QFileInfo>
 
 #include <cstdint>
@@ -54,11 +55,10 @@ FileSnapshot FileSnapshot::of(const QString &path, QByteArrayView bytes)
 
 FileSnapshot FileSnapshot::read(const QString &path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const FileBytes read = readRegularFile(path);
+    if (!read.error.isEmpty())
         return {};
-    const QByteArray bytes = file.readAll();
-    return {true, bytes.size(), contentHash(bytes)};
+    return {true, read.bytes.size(), contentHash(read.bytes)};
 }
 
 bool FileSnapshot::matchesDisk(const QString &path) const

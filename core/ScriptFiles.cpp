@@ -1,5 +1,6 @@
 #include "ScriptFiles.h"
 
+#include "RegularFile.h"
 #include "TextLines.h"
 
 namespace Korveth {
@@ -11,6 +12,17 @@ bool isScriptFileName(const QString &name)
         return false;
     const QStringView extension = QStringView(name).sliced(dot + 1);
     return extension == u"CMD" || extension == u"cmd" || extension == u"WIZ" || extension == u"wiz";
+}
+
+QStringList regularFilesIn(const QDir &folder, const QStringList &nameFilters)
+{
+    QStringList files;
+    for (const QString &name :
+         folder.entryList(nameFilters, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        if (isRegularFile(folder.filePath(name)))
+            files.append(name);
+    }
+    return files;
 }
 
 QString joinFolderAndName(const QString &folder, const QString &name)

@@ -1,9 +1,8 @@
 #include "TextFile.h"
 
+#include "RegularFile.h"
 #include "TextLines.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <array>
@@ -244,30 +243,13 @@ QString formatName(const TextFileFormat &format)
 ReadResult readTextFile(const QString &path)
 {
     ReadResult result;
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = QStringLiteral("It is a folder, not a file.");
+    FileBytes read = readRegularFile(path);
+    if (!read.error.isEmpty()) {
+        result.error = read.error;
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    // Read a regular file in one piece of its own size; readAll's growth would overshoot.
-    QByteArray bytes;
-    const qint64 size = file.size();
-    if (size > 0) {
-        bytes.resize(size);
-        const qint64 got = file.read(bytes.data(), size);
-        bytes.resize(qMax<qint64>(got, 0));
-    }
-    bytes += file.readAll(); // whatever a growing or special file still holds
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.snapshot = FileSnapshot::of(path, bytes);
-    result.text = decodeText(bytes);
+    result.snapshot = FileSnapshot::of(path, read.bytes);
+    result.text = decodeText(read.bytes);
     return result;
 }
 

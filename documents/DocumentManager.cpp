@@ -120,6 +120,8 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
     if (!read.error.isEmpty())
         return nullptr;
     frmDoc *document = createDocument();
+    // A template's text is a new script's, named as one until it is saved.
+    document->document().startNew(LastTabNum);
     document->showLoaded(path, read, origin);
     read = {}; // the editor holds its own copy now
     showDocument(document, tabCaption);
@@ -136,16 +138,34 @@ ReadResult DocumentManager::readOrReport(const QString &path)
     return read;
 }
 
-bool DocumentManager::LoadIntoDocument(frmDoc *document,
-                                       const QString &path,
-                                       const QString &tabCaption)
+namespace {
+
+bool untouched(const frmDoc *document)
 {
+    return document && document->document().origin() == ScriptDocument::Origin::New
+           && !document->Changed();
+}
+
+} // namespace
+
+frmDoc *DocumentManager::OpenInPlaceOfBlank(const QString &path, const QString &tabCaption)
+{
+    frmDoc *blank = activeDocument();
+    if (!untouched(blank) || documentOfFile(path))
+        return OpenDocument(path, tabCaption);
     const ReadResult read = readOrReport(path);
     if (!read.error.isEmpty())
-        return false;
-    document->replaceWithLoaded(path, read);
-    setTabCaption(document, tabCaption);
-    return true;
+        return nullptr;
+    blank->showLoaded(path, read, Origin::File);
+    setTabCaption(blank, tabCaption);
+    Q_EMIT positionTextChanged(blank->positionText());
+    return blank;
+}
+
+frmDoc *DocumentManager::documentForNewText()
+{
+    frmDoc *active = activeDocument();
+    return untouched(active) ? active : NewDocument();
 }
 
 void DocumentManager::setTabCaption(frmDoc *document, const QString &caption)
@@ -274,6 +294,10 @@ void DocumentManager::onDocumentClosing(frmDoc *document)
     const int entry = document->entry();
     if (entry >= 1 && entry <= maxDocuments && Documents[entry - 1] == document)
         Documents[entry - 1] = nullptr;
+    if (DocumentCount == 0) {
+        Q_EMIT positionTextChanged(QString());
+        Q_EMIT lastDocumentClosed();
+    }
 }
 
 } // namespace Korveth

@@ -44,9 +44,14 @@ public:
     frmDoc *
     OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
 
-    // Loads a file into an open document, replacing its text as one undoable step; the document
-    // is then tied to that file. False (the user is told why) when the file cannot be read.
-    bool LoadIntoDocument(frmDoc *document, const QString &path, const QString &tabCaption);
+    // Opens a file for the start page: into the active document while that is an untouched new
+    // script (the blank one start-up made), otherwise as a document of its own. Text the user may
+    // want back is never replaced, and the loaded document has no undo history to bring another
+    // text back under the file's name. Null (the user is told why) when the file cannot be read.
+    frmDoc *OpenInPlaceOfBlank(const QString &path, const QString &tabCaption);
+    // Where new text from the start page or a generator goes: the active document while it is
+    // an untouched new script, otherwise a new document; null at the limit (the user is told).
+    frmDoc *documentForNewText();
     // Sets the caption of a document's tab.
     void setTabCaption(frmDoc *document, const QString &caption);
 
@@ -71,6 +76,8 @@ Q_SIGNALS:
     void documentCreated(frmDoc *document);
     void positionTextChanged(const QString &text);
     void editMenuRequested(const QPoint &globalPos);
+    // The last open document is closing: what showed it (position, mistakes, labels) empties.
+    void lastDocumentClosed();
 
 private:
     // Takes an entry and the next number.

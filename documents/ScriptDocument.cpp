@@ -24,8 +24,9 @@ void ScriptDocument::startNew(int number)
 void ScriptDocument::takeLoaded(const QString &path, const ReadResult &read, Origin origin)
 {
     m_origin = origin;
-    m_path = path;
-    m_caption = path;
+    m_path = origin == Origin::File ? path : QString();
+    if (origin == Origin::File)
+        m_caption = path;
     m_format = read.text.format;
     m_known = m_acknowledged = origin == Origin::File ? read.snapshot : FileSnapshot{};
     setChanged(false);

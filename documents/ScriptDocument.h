@@ -27,7 +27,8 @@ public:
 
     // A new, empty script named "New Script " and the number.
     void startNew(int number);
-    // Takes what was read from the file. A template leaves the document never saved.
+    // Takes what was read from the file. A template leaves the document never saved, with the
+    // caption it had.
     void takeLoaded(const QString &path, const ReadResult &read, Origin origin);
 
     Origin origin() const { return m_origin; }

@@ -5,7 +5,6 @@
 #include "ScriptCompletion.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QVBoxLayout>
 
 namespace Korveth {
@@ -31,12 +30,12 @@ frmDoc::frmDoc(EditorServices &services,
     new ScriptCompletion(*rt, *m_live);
     connect(&m_document, &ScriptDocument::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
-        // Includes are looked for beside the file; a script never saved has none to look in.
-        const QString path = m_document.path();
-        m_live->setFolder(path.isEmpty() ? QString() : QFileInfo(path).absolutePath());
+        m_live->setFile(m_document.path());
     });
     connect(rt, &QsciScintilla::textChanged, this, [this] { m_document.setChanged(true); });
     connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
+    // Text replaced as a whole may leave the caret where it was, with another line count.
+    connect(rt, &QsciScintilla::linesChanged, this, &frmDoc::onSelectionChanged);
     connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });
     connect(rt, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
     connect(rt,
@@ -75,12 +74,6 @@ void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocum
 {
     rt->loadUtf8(read.text.utf8, read.text.format.lineEnding);
     m_document.takeLoaded(path, read, origin);
-}
-
-void frmDoc::replaceWithLoaded(const QString &path, const ReadResult &read)
-{
-    rt->replaceUtf8(read.text.utf8, read.text.format.lineEnding);
-    m_document.takeLoaded(path, read, ScriptDocument::Origin::File);
 }
 
 ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)

@@ -54,8 +54,6 @@ public:
 
     // Shows what was read from a file: the text in the editor, the rest in the document.
     void showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin);
-    // The same, but the editor's old text stays one Undo away.
-    void replaceWithLoaded(const QString &path, const ReadResult &read);
     // Saves the editor's text to path; see ScriptDocument::save.
     ScriptDocument::SaveOutcome saveTo(const QString &path);
 

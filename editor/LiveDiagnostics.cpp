@@ -2,7 +2,9 @@
 
 #include "LiveCheckSettings.h"
 #include "ScriptEditor.h"
+#include "ScriptFiles.h"
 
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -33,11 +35,14 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     m_rest.setInterval(restMs);
     connect(&m_rest, &QTimer::timeout, this, &LiveDiagnostics::checkInBackground);
     connect(&m_worker, &QFutureWatcher<void>::finished, this, &LiveDiagnostics::checked);
-    connect(&editor, &QsciScintilla::textChanged, this, [this] {
-        m_stale = true;
-        if (m_settings.enabled())
-            m_rest.start();
-    });
+    // A loaded file sends no text change, only its new line count.
+    for (auto changed : {&QsciScintilla::textChanged, &QsciScintilla::linesChanged}) {
+        connect(&editor, changed, this, [this] {
+            m_stale = true;
+            if (checking())
+                m_rest.start();
+        });
+    }
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
         m_worker.waitForFinished();
         m_model.setDialectChoice(m_settings.dialect());
@@ -61,14 +66,26 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     m_rest.start();
 }
 
-void LiveDiagnostics::setFolder(const QString &folder)
+void LiveDiagnostics::setFile(const QString &path)
 {
-    m_worker.waitForFinished();
-    m_model.setFolder(folder); // includes found or lost there change verdicts
-    if (m_settings.enabled() && !tooLarge()) {
-        paint();
-        Q_EMIT mistakesChanged(m_model.mistakeCount());
-    }
+    const QFileInfo file(path);
+    const QString folder = path.isEmpty() ? QString() : file.absolutePath();
+    const bool isScript = path.isEmpty() || isScriptFileName(file.fileName());
+    if (folder == m_folder && isScript == m_isScript)
+        return;
+    m_folder = folder;
+    m_isScript = isScript;
+    // Includes found or lost there change verdicts; the next check reads them, on its thread.
+    m_stale = true;
+    if (checking())
+        m_rest.start();
+    else
+        refresh();
+}
+
+bool LiveDiagnostics::checking() const
+{
+    return m_settings.enabled() && m_isScript;
 }
 
 LiveDiagnostics::~LiveDiagnostics()
@@ -78,7 +95,7 @@ LiveDiagnostics::~LiveDiagnostics()
 
 void LiveDiagnostics::checkInBackground()
 {
-    if (!m_settings.enabled() || tooLarge()) {
+    if (!checking() || tooLarge()) {
         refresh();
         return;
     }
@@ -89,7 +106,10 @@ void LiveDiagnostics::checkInBackground()
     // The thread gets its own copy of the text; the editor goes on changing its own.
     const QByteArray text = m_editor.utf8().toByteArray();
     m_stale = false;
-    m_worker.setFuture(QtConcurrent::run([this, text] { m_model.update(text); }));
+    m_worker.setFuture(QtConcurrent::run([this, text, folder = m_folder] {
+        m_model.setFolder(folder);
+        m_model.update(text);
+    }));
 }
 
 void LiveDiagnostics::checked()
@@ -105,10 +125,12 @@ void LiveDiagnostics::checked()
 ScriptModel &LiveDiagnostics::model()
 {
     m_worker.waitForFinished();
-    if (m_stale && !tooLarge())
+    if (m_stale && m_isScript && !tooLarge()) {
+        m_model.setFolder(m_folder);
         m_model.update(m_editor.utf8());
-    else if (m_stale)
-        m_model.update({}); // nothing is known of a script too large to follow
+    } else if (m_stale) {
+        m_model.update({}); // nothing is known of a script too large to follow, or of a text
+    }
     m_stale = false;
     return m_model;
 }
@@ -121,16 +143,16 @@ bool LiveDiagnostics::tooLarge() const
 int LiveDiagnostics::mistakeCount() const
 {
     m_worker.waitForFinished();
-    return m_settings.enabled() && !tooLarge() ? m_model.mistakeCount() : 0;
+    return checking() && !tooLarge() ? m_model.mistakeCount() : 0;
 }
 
 void LiveDiagnostics::refresh()
 {
     m_rest.stop();
-    if (!m_settings.enabled() || tooLarge()) {
+    if (!checking() || tooLarge()) {
         model();
         clear();
-        Q_EMIT mistakesChanged(m_settings.enabled() ? notChecked : 0);
+        Q_EMIT mistakesChanged(checking() ? notChecked : 0);
         return;
     }
     model();
@@ -305,7 +327,7 @@ bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
         }
         return QObject::eventFilter(watched, event);
     }
-    if (event->type() != QEvent::ToolTip || !m_settings.enabled())
+    if (event->type() != QEvent::ToolTip || !checking())
         return QObject::eventFilter(watched, event);
     const auto *help = static_cast<QHelpEvent *>(event);
     const long position = m_editor.SendScintilla(

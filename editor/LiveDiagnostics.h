@@ -39,12 +39,17 @@ public:
     LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings);
     ~LiveDiagnostics() override;
 
-    // The folder includes are looked for in: the document's, or empty for one never saved.
-    void setFolder(const QString &folder);
+    // The file the editor shows: includes are looked for in its folder, and a file that is not a
+    // script by its name (a readme, a log) is not checked. Empty for a script never saved.
+    // Includes are read on the checking thread, never here.
+    void setFile(const QString &path);
+    // Whether this editor's text is checked as one types: the switch is on and it is a script.
+    bool checking() const;
 
     // Brings the model up to date with the editor now, without waiting for the rest.
     void refresh();
     // The model, up to date with the editor (a check running in the background is waited for).
+    // Empty for a file that is not a script.
     ScriptModel &model();
     int mistakeCount() const;
     bool tooLarge() const;
@@ -88,6 +93,8 @@ private:
     // while its children are deleted.
     QWidget *m_viewport;
     ScriptModel m_model;
+    QString m_folder; // handed to the model before its next update
+    bool m_isScript = true;
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;

@@ -78,13 +78,6 @@ void ScriptEditor::SetText(const QString &text)
     replaceWholeText(withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding)));
 }
 
-void ScriptEditor::replaceUtf8(const QByteArray &utf8, LineEnding lineEnding)
-{
-    m_lineEnding = lineEnding;
-    setEolMode(eolModes[int(lineEnding)]);
-    replaceWholeText(utf8);
-}
-
 void ScriptEditor::replaceWholeText(const QByteArray &utf8)
 {
     beginUndoAction();

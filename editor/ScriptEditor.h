@@ -65,9 +65,6 @@ public:
     // Loads UTF-8 text with the line ends new lines get; nothing to undo, no change reported.
     void loadUtf8(const QByteArray &utf8, LineEnding lineEnding);
     LineEnding lineEnding() const { return m_lineEnding; }
-    // Replaces the whole text with UTF-8 text as it is, as one undoable step; new lines then get
-    // the given line end.
-    void replaceUtf8(const QByteArray &utf8, LineEnding lineEnding);
 
     // Colours the text by a registered language; an unknown name leaves the text plain.
     void Language(const QString &name);

@@ -220,20 +220,12 @@ void frmFront::setFolder(const QString &folder)
         DirDirectory->addItem(QStringLiteral(".."));
     DirDirectory->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name));
     filFileName->clear();
-    filFileName->addItems(
-        dir.entryList({QStringLiteral("*.cmd")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
-}
-
-frmDoc *frmFront::targetDocument()
-{
-    if (frmDoc *active = m_documents.activeDocument())
-        return active;
-    return m_documents.NewDocument();
+    filFileName->addItems(regularFilesIn(dir, {QStringLiteral("*.cmd")}));
 }
 
 void frmFront::newScript()
 {
-    if (frmDoc *document = targetDocument())
+    if (frmDoc *document = m_documents.documentForNewText())
         document->rt->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     accept();
 }
@@ -246,19 +238,16 @@ void frmFront::openExisting()
             m_applicationTitle, QStringLiteral("Please Select File to open"), Dialogs::Icon::None);
         return;
     }
-    frmDoc *document = targetDocument();
-    if (document && m_documents.LoadIntoDocument(document, path, QFileInfo(path).fileName()))
+    if (m_documents.OpenInPlaceOfBlank(path, QFileInfo(path).fileName()))
         m_recent.append(path);
     accept();
 }
 
 void frmFront::openRecent()
 {
-    const QTreeWidgetItem *selected = RecentFiles->currentItem();
-    if (selected) {
+    if (const QTreeWidgetItem *selected = RecentFiles->currentItem()) {
         const QString path = selected->text(0);
-        if (frmDoc *document = targetDocument())
-            m_documents.LoadIntoDocument(document, path, path);
+        m_documents.OpenInPlaceOfBlank(path, path);
     }
     accept();
 }

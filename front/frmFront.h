@@ -17,8 +17,9 @@ class DocumentManager;
 class RecentFiles;
 class frmDoc;
 
-// "Start Up": begin with a blank script, start a generator, or load an existing or recent script
-// into the active document. Modal; every action closes it except an Open without a file name.
+// "Start Up": begin with a blank script, start a generator, or load an existing or recent script.
+// Its text goes into the active document only while that is an untouched new script, else into a
+// document of its own. Modal; every action closes it except an Open without a file name.
 class frmFront final : public QDialog
 {
     Q_OBJECT
@@ -58,8 +59,6 @@ private:
     QWidget *generatorsTab();
     QWidget *existingTab();
     QWidget *recentTab();
-    // The active document, made first when none is open; null at the document limit.
-    frmDoc *targetDocument();
 
     DocumentManager &m_documents;
     Dialogs &m_dialogs;

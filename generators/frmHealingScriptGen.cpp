@@ -105,19 +105,15 @@ void frmHealingScriptGen::generate()
                          Dialogs::Icon::None);
         return;
     }
-    frmDoc *document = m_documents.activeDocument();
-    if (!document) {
-        m_dialogs.inform(title,
-                         QStringLiteral("Open or start a script first: the healing script is "
-                                        "written into the active script."),
-                         Dialogs::Icon::Warning);
-        return;
-    }
     const auto transfer = readFragment(m_choices.transferFragment());
     const auto down = transfer ? readFragment(*healDown) : std::nullopt;
     if (!down)
         return;
-    // One undoable step: Undo gives the text that was there back.
+    // Into the active script only while it is an untouched new one: nothing the user wrote is
+    // replaced.
+    frmDoc *document = m_documents.documentForNewText();
+    if (!document)
+        return;
     document->rt->SetText(assembleHealingScript(*transfer, *down));
     accept();
 }

@@ -311,8 +311,7 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
     const QString newName = params.value("newName").toString();
     if (!isValidLabelName(newName)) {
         handled = false;
-        m_renameError
-            = QStringLiteral("A label name has no blanks, no %, no $ and no colon at its end.");
+        m_renameError = labelNameRule();
         return {};
     }
     QJsonArray edits;

@@ -1,6 +1,7 @@
 #include "Includes.h"
 
 #include "ModernWords.h"
+#include "RegularFile.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
 #include "TextLines.h"
@@ -20,13 +21,15 @@ QString resolveInclude(const QString &folder, QStringView written)
         return {};
     const QDir dir(folder);
     for (const QString &candidate : {name, name + QStringLiteral(".cmd")}) {
+        // Only regular files: a link to a device or a FIFO would never end or never answer.
         const QFileInfo exact(dir.filePath(candidate));
-        if (exact.isFile())
+        if (isRegularFile(exact.filePath()))
             return exact.absoluteFilePath();
         const QFileInfo info(candidate);
         const QDir parent(dir.filePath(info.path()));
         for (const QString &entry : parent.entryList(QDir::Files)) {
-            if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0
+                && isRegularFile(parent.filePath(entry)))
                 return parent.absoluteFilePath(entry);
         }
     }

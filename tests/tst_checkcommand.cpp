@@ -1,3 +1,5 @@
+#include "HostileFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void severalFilesGetHeaders();
     void hostileFiles_data();
     void hostileFiles();
+    void devicesFifosAndHugeFilesAreNotRead();
     void corpusIsCheckedWithoutFailure();
 
 private:
@@ -322,6 +325,32 @@ void TestCheckCommand::outputThatCannotBeWrittenIsAnError()
         &err);
     QCOMPARE(status, 2);
     QVERIFY2(err.contains("cannot write the output"), err.constData());
+}
+
+// Named or included, none of them may hang the checker or exhaust its memory.
+void TestCheckCommand::devicesFifosAndHugeFilesAreNotRead()
+{
+    QTemporaryDir dir;
+    const qint64 pastTheLimit = qint64(256) * 1024 * 1024 + 1;
+    QVERIFY(HostileFiles::make(dir.path(), pastTheLimit));
+    const QString script = dir.filePath(QStringLiteral("main.cmd"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(HostileFiles::includingScript());
+    file.close();
+    const Run included = run({"--format", "gcc", "--dialect", "modern", script});
+    QCOMPARE(included.status, 1);
+    // The huge file is there, only never read.
+    QCOMPARE(included.out.count("Include Command recognised. File not found."), 3);
+
+    QStringList named;
+    for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"})
+        named << dir.filePath(QLatin1StringView(name));
+    const Run direct = run(QStringList{"--dialect", "modern"} + named + QStringList{script});
+    QCOMPARE(direct.status, 2);
+    for (const QString &path : named)
+        QVERIFY2(direct.err.contains(QFile::encodeName(path)), qPrintable(path));
+    QVERIFY(direct.out.contains("File not found.")); // the script after them is still checked
 }
 
 void TestCheckCommand::fileNamesAreBytes()

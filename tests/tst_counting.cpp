@@ -23,7 +23,7 @@ private Q_SLOTS:
     void countsPast16Bits();
     void scriptPropertiesDescribeTheActiveScript_data();
     void scriptPropertiesDescribeTheActiveScript();
-    void editorOptionsActOnTheHiddenEditor();
+    void editorOptionsActOnTheEditorInFront();
     void highlightSelectedLineOverEveryDocument();
 };
 
@@ -149,21 +149,28 @@ void TestCounting::scriptPropertiesDescribeTheActiveScript()
                           "Characters:   1000"}));
 }
 
-void TestCounting::editorOptionsActOnTheHiddenEditor()
+// On the active editor, where the change shows; with none open, on what new editors get.
+void TestCounting::editorOptionsActOnTheEditorInFront()
 {
     MainWindowFixture f;
     ScriptEditor *hidden = f.window->settingsDocument()->rt;
     ScriptEditor *active = f.docs().activeDocument()->rt;
     hidden->setTabWidth(4);
     active->setTabWidth(4);
-    f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
-        dialog.findChild<QSpinBox *>()->setValue(7);
-        return true;
-    });
-    f.window->runCommand(QStringLiteral("editor"));
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
-    QCOMPARE(hidden->tabWidth(), 7);
-    QCOMPARE(active->tabWidth(), 4);
+    for (int width : {7, 5}) {
+        f.dialogs.modalAnswers.enqueue([width](QDialog &dialog) {
+            dialog.findChild<QSpinBox *>()->setValue(width);
+            return true;
+        });
+        f.window->runCommand(QStringLiteral("editor"));
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
+        if (width == 7) {
+            QCOMPARE(active->tabWidth(), 7);
+            QCOMPARE(hidden->tabWidth(), 4);
+            f.window->runCommand(QStringLiteral("closeall"));
+        }
+    }
+    QCOMPARE(hidden->tabWidth(), 5);
 }
 
 void TestCounting::highlightSelectedLineOverEveryDocument()

@@ -34,7 +34,7 @@ private Q_SLOTS:
     void huntingWindowWithoutTemplate();
     void healingChoices_data();
     void healingChoices();
-    void healingWindowReplacesTheTextUndoably();
+    void healingScriptNeverReplacesTypedText();
     void healingWindowRefusesWhatItCannotDo();
 };
 
@@ -247,6 +247,7 @@ void TestGenerators::huntingWindowOpensANeverSavedScript()
     QCOMPARE(f.docs().DocumentCount, 2);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
     QVERIFY(script->document().neverSaved());
+    QCOMPARE(script->windowTitle(), QStringLiteral("New Script 2")); // not the template's name
     QVERIFY(script->rt->Text().contains(u"put stance advance\r\n"));
     QVERIFY(script->rt->Text().contains(u"move north\r\nput look"));
     QCOMPARE(warningsOf(script->rt->Text()), 0);
@@ -304,20 +305,24 @@ void TestGenerators::healingChoices()
     QCOMPARE(shown, checked);
 }
 
-void TestGenerators::healingWindowReplacesTheTextUndoably()
+// Into the untouched blank script; a script with typed text keeps it, and gets a new one beside.
+void TestGenerators::healingScriptNeverReplacesTypedText()
 {
     MainWindowFixture f;
     shipData(f);
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
-    editor->SetText(QStringLiteral("my own text"));
-    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    window.Command1->click();
-    QCOMPARE(window.result(), int(QDialog::Accepted));
-    QCOMPARE(editor->Text(),
-             assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
-                                   readData(QStringLiteral("HSG3.dat"))));
-    editor->undo();
-    QCOMPARE(editor->Text(), QStringLiteral("my own text"));
+    const QString healing = assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
+                                                  readData(QStringLiteral("HSG3.dat")));
+    frmDoc *blank = f.docs().activeDocument();
+    for (int time = 0; time < 2; ++time) {
+        frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        window.Command1->click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(f.docs().activeDocument()->rt->Text(), healing);
+        QCOMPARE(f.docs().activeDocument() == blank, time == 0);
+        blank->rt->SetText(QStringLiteral("my own text"));
+    }
+    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(blank->rt->Text(), QStringLiteral("my own text"));
 }
 
 void TestGenerators::healingWindowRefusesWhatItCannotDo()

@@ -1,8 +1,10 @@
+#include "HostileFiles.h"
 #include "LabelsPage.h"
 #include "LiveCheckSettings.h"
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "RegularFile.h"
 #include "ScriptCompletion.h"
 #include "SidePane.h"
 #include "frmDoc.h"
@@ -33,6 +35,8 @@ private Q_SLOTS:
     void renameIsOneUndoableStep();
     void goToLabelOpensTheIncludedScript();
     void aHugeScriptIsLeftToTheDebugger();
+    void onlyScriptsAreCheckedAndIncludesNeverHang_data();
+    void onlyScriptsAreCheckedAndIncludesNeverHang();
     void ctrlShowsTheLinkUnderThePointer();
 
 private:
@@ -180,23 +184,34 @@ void TestLiveDiagnostics::labelsPageAndReferences()
     QCOMPARE(line, 3);
 }
 
+// Only a jump's or a match's own label operand is renamed: never trigger text, echoed or said
+// text, or a comment; and never to a name that would break the line.
 void TestLiveDiagnostics::renameIsOneUndoableStep()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
     ScriptEditor &editor = *document->rt;
-    const QString before
-        = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\nput start");
+    const QString untouched = QStringLiteral("put start\r\nmatch start2 you goto start now\r\n"
+                                             "echo I will goto start\r\nput say gosub start please"
+                                             "\r\n# goto start\r\n");
+    const QString before = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\n"
+                                          "action put x;goto start when flee\r\nstart2:\r\n")
+                           + untouched;
     editor.SetText(before);
+    for (const char *refused : {"two words", "}x", "#x", "a\x01b", "a:b"}) {
+        editor.SetCaretPos(1, 8);
+        f.dialogs.values.enqueue(QString::fromLatin1(refused));
+        f.window->runCommand(QStringLiteral("renamelabel"));
+        QCOMPARE(editor.Text(), before);
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
+    }
     editor.SetCaretPos(1, 8);
-    f.dialogs.values.enqueue(QStringLiteral("two words")); // refused
-    f.window->runCommand(QStringLiteral("renamelabel"));
-    QCOMPARE(editor.Text(), before);
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
     f.dialogs.values.enqueue(QStringLiteral("begin"));
     f.window->runCommand(QStringLiteral("renamelabel"));
     QCOMPARE(editor.Text(),
-             QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\nput start"));
+             QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\n"
+                            "action put x;goto begin when flee\r\nstart2:\r\n")
+                 + untouched);
     QCOMPARE(document->live().mistakeCount(), 0);
     editor.undo();
     QCOMPARE(editor.Text(), before);
@@ -250,6 +265,38 @@ void TestLiveDiagnostics::aHugeScriptIsLeftToTheDebugger()
     document->live().refresh();
     QVERIFY(marked(editor, 0));
     QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
+}
+
+void TestLiveDiagnostics::onlyScriptsAreCheckedAndIncludesNeverHang_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("mistakes");
+    QTest::newRow("script") << "hunt.cmd" << QByteArray("puut x") << 1;
+    QTest::newRow("not a script") << "readme.txt" << QByteArray("puut x") << 0;
+    QTest::newRow("includes of a FIFO, devices and a huge file")
+        << "main.cmd" << HostileFiles::includingScript() << 3; // the huge file is only not read
+}
+
+// A FIFO, a device or a huge file, included or opened, is told about and never read.
+void TestLiveDiagnostics::onlyScriptsAreCheckedAndIncludesNeverHang()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, text);
+    QFETCH(int, mistakes);
+    MainWindowFixture f;
+    QVERIFY(HostileFiles::make(f.dir.path(), maxScriptBytes + 1));
+    const QString path = f.write(name, text);
+    frmDoc *document = f.docs().OpenDocument(path, name);
+    QVERIFY(document);
+    document->live().refresh();
+    QCOMPARE(document->live().mistakeCount(), mistakes);
+    QCOMPARE(marked(*document->rt, 0), mistakes > 0);
+    for (const char *hostile : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
+        QVERIFY(!f.docs().OpenDocument(f.dir.filePath(QLatin1StringView(hostile)), {}));
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Open Script"));
+    }
+    QCOMPARE(f.docs().DocumentCount, 2);
 }
 
 void TestLiveDiagnostics::ctrlShowsTheLinkUnderThePointer()

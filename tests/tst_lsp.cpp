@@ -1,3 +1,5 @@
+#include "HostileFiles.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void malformedMessagesGetErrorsAndTheServerGoesOn();
     void exitWithoutShutdownFails();
     void bothKindsOfChangeCountInUtf16();
+    void devicesFifosAndHugeFilesAreNotIncluded();
 
 private:
     // Runs the server on the framed messages and returns every message it wrote, in order.
@@ -110,7 +113,8 @@ void TestLsp::aSessionFromOpenToExit()
     lib.close();
     const QString uri = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
     const QString text
-        = QStringLiteral("include lib\nStart:\n  gosub libstart\n  goto start\n  goto nowhere\n");
+        = QStringLiteral("include lib\nStart:\n  gosub libstart\n  goto start\n  goto nowhere\n"
+                         "echo I will goto start\nput say gosub start please\n# goto start\n");
     int exitCode = -1;
     const QList<QJsonObject> messages = converse(
         {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
@@ -193,7 +197,7 @@ void TestLsp::aSessionFromOpenToExit()
                                  .toObject()
                                  .value(uri)
                                  .toArray();
-    QCOMPARE(edits.size(), 3); // the label and both gotos
+    QCOMPARE(edits.size(), 3); // the label and both gotos; no echoed, said or comment text
     QCOMPARE(responseTo(messages, 8).value("error").toObject().value("code").toInt(), -32602);
     QVERIFY(responseTo(messages, 9).contains("result"));
 }
@@ -276,6 +280,31 @@ void TestLsp::bothKindsOfChangeCountInUtf16()
     QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("\U0001F600\u00E9a"));
     QCOMPARE(published[2].value("diagnostics").toArray().size(), 0); // the whole text replaced
     QCOMPARE(published[3].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
+}
+
+// Its own standard input is the protocol stream: an include that led there must not be read.
+void TestLsp::devicesFifosAndHugeFilesAreNotIncluded()
+{
+    QTemporaryDir dir;
+    QVERIFY(HostileFiles::make(dir.path(), qint64(256) * 1024 * 1024 + 1));
+    const QString uri = QUrl::fromLocalFile(dir.filePath(QStringLiteral("main.cmd"))).toString();
+    const QList<QJsonObject> messages = converse(
+        {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+         notification(
+             "textDocument/didOpen",
+             {{"textDocument",
+               QJsonObject{{"uri", uri},
+                           {"text", QString::fromLatin1(HostileFiles::includingScript())}}}}),
+         request(2, "shutdown"),
+         notification("exit")});
+    QVERIFY(responseTo(messages, 2).contains("result"));
+    const QList<QJsonObject> published = diagnosticsOf(messages);
+    QCOMPARE(published.size(), 1);
+    const QJsonArray mistakes = published[0].value("diagnostics").toArray();
+    QCOMPARE(mistakes.size(), 3); // the huge file is there, only never read
+    for (const QJsonValue &mistake : mistakes)
+        QCOMPARE(mistake.toObject().value("message").toString(),
+                 QStringLiteral("Include Command recognised. File not found."));
 }
 
 QTEST_APPLESS_MAIN(TestLsp)

@@ -62,8 +62,11 @@ void TestScriptDocument::savingTiesTheDocumentToItsFile()
     QFETCH(int, origin);
     const QString source = write(QStringLiteral("source.cmd"), "put a\n");
     ScriptDocument document(m_store);
+    document.startNew(3);
     document.takeLoaded(source, readTextFile(source), Origin(origin));
-    QCOMPARE(document.caption(), source);
+    // A template's text is a new script's until saved: it never names the template.
+    QCOMPARE(document.caption(),
+             Origin(origin) == Origin::File ? source : QStringLiteral("New Script 3"));
     QCOMPARE(document.neverSaved(), Origin(origin) == Origin::Template);
     QCOMPARE(document.path(), Origin(origin) == Origin::File ? source : QString());
     document.setChanged(true);

@@ -21,10 +21,13 @@ class TestStartPage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void newScriptIsOneUndoStep();
+    void newScriptNeverReplacesTypedText_data();
+    void newScriptNeverReplacesTypedText();
     void newWithNoDocumentMakesOne();
     void openWithoutANameAsks();
-    void existingFileLoadsIntoTheActiveDocument();
+    void existingFileLoadsIntoTheBlankDocument();
+    void loadOverAnEditedScriptLosesNothing_data();
+    void loadOverAnEditedScriptLosesNothing();
     void recentFileLoadsWithItsFullPath();
     void unreadableFileChangesNothing();
     void onlyScriptFilesAreListed();
@@ -47,21 +50,29 @@ void TestStartPage::withStartPage(MainWindowFixture &f, std::function<bool(frmFr
     f.window->showStartPage(frmFront::Generators);
 }
 
-void TestStartPage::newScriptIsOneUndoStep()
+void TestStartPage::newScriptNeverReplacesTypedText_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("untouched blank script") << QString();
+    QTest::newRow("typed text") << QStringLiteral("mine");
+}
+
+void TestStartPage::newScriptNeverReplacesTypedText()
+{
+    QFETCH(QString, typed);
+    const QString skeleton = QStringLiteral("#ScriptName\r\n\r\n\r\nExit");
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
-    editor->SetText(QStringLiteral("mine"));
-    bool accepted = false;
+    frmDoc *first = f.docs().activeDocument();
+    if (!typed.isEmpty())
+        first->rt->SetText(typed);
     withStartPage(f, [&](frmFront &page) {
         page.cmdBlank->click();
-        accepted = page.result() == QDialog::Accepted;
-        return accepted;
+        return page.result() == QDialog::Accepted;
     });
-    QVERIFY(accepted);
-    QCOMPARE(editor->Text(), QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
-    editor->undo();
-    QCOMPARE(editor->Text(), QStringLiteral("mine"));
+    frmDoc *active = f.docs().activeDocument();
+    QCOMPARE(active->rt->Text(), skeleton);
+    QCOMPARE(active == first, typed.isEmpty());
+    QCOMPARE(first->rt->Text(), typed.isEmpty() ? skeleton : typed);
 }
 
 void TestStartPage::newWithNoDocumentMakesOne()
@@ -91,12 +102,11 @@ void TestStartPage::openWithoutANameAsks()
     QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
 }
 
-void TestStartPage::existingFileLoadsIntoTheActiveDocument()
+void TestStartPage::existingFileLoadsIntoTheBlankDocument()
 {
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\r\n");
     frmDoc *document = f.docs().activeDocument();
-    document->rt->SetText(QStringLiteral("before"));
     QString named;
     for (int time = 0; time < 2; ++time) {
         withStartPage(f, [&](frmFront &page) {
@@ -108,17 +118,13 @@ void TestStartPage::existingFileLoadsIntoTheActiveDocument()
         });
         QCOMPARE(named, path);
     }
+    QCOMPARE(f.docs().activeDocument(), document); // opened once, into the blank script
     QCOMPARE(document->rt->Text(), QStringLiteral("put a\r\n"));
     QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
     QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
     QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
-    document->rt->SetText(QStringLiteral("put b"));
-    f.window->runCommand(QStringLiteral("save"));
-    QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
-    document->rt->undo();
-    document->rt->undo();
-    document->rt->undo();
-    QCOMPARE(document->rt->Text(), QStringLiteral("before"));
+    document->rt->undo(); // loading is no edit: nothing to undo back to
+    QCOMPARE(document->rt->Text(), QStringLiteral("put a\r\n"));
 
     // Both lines stand on the Recent tab.
     int listed = 0;
@@ -127,6 +133,46 @@ void TestStartPage::existingFileLoadsIntoTheActiveDocument()
         return false;
     });
     QCOMPARE(listed, 2);
+}
+
+void TestStartPage::loadOverAnEditedScriptLosesNothing_data()
+{
+    QTest::addColumn<bool>("fromRecent");
+    QTest::newRow("Existing tab") << false;
+    QTest::newRow("Recent tab") << true;
+}
+
+// The edited script keeps its text and its file; the loaded one comes in a document of its own,
+// whose undo and save cannot bring the first script's text under its name.
+void TestStartPage::loadOverAnEditedScriptLosesNothing()
+{
+    QFETCH(bool, fromRecent);
+    MainWindowFixture f;
+    const QString first = f.write(QStringLiteral("first.cmd"), "put first");
+    const QString second = f.write(QStringLiteral("second.cmd"), "put second");
+    f.window->recentFiles().append(second);
+    frmDoc *edited = f.docs().OpenDocument(first, first);
+    edited->rt->SetText(QStringLiteral("typed, not saved"));
+    withStartPage(f, [&](frmFront &page) {
+        if (fromRecent) {
+            page.RecentFiles->setCurrentItem(page.RecentFiles->topLevelItem(0));
+            page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+        } else {
+            page.txtFileName->setText(second);
+            page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        }
+        return true;
+    });
+    frmDoc *loaded = f.docs().activeDocument();
+    QVERIFY(loaded != edited);
+    QCOMPARE(edited->rt->Text(), QStringLiteral("typed, not saved"));
+    QCOMPARE(edited->windowTitle(), first);
+    QVERIFY(edited->Changed());
+    loaded->rt->undo();
+    QCOMPARE(loaded->rt->Text(), QStringLiteral("put second"));
+    f.window->runCommand(QStringLiteral("save"));
+    QCOMPARE(MainWindowFixture::read(first), QByteArray("put first"));
+    QCOMPARE(MainWindowFixture::read(second), QByteArray("put second"));
 }
 
 void TestStartPage::recentFileLoadsWithItsFullPath()

@@ -1,5 +1,8 @@
 #include "FailingFileStore.h"
+#include "HostileFiles.h"
 #include "RecentFiles.h"
+#include "RegularFile.h"
+#include "ScriptFiles.h"
 #include "TextFile.h"
 #include "TextLines.h"
 
@@ -244,11 +247,24 @@ void TestTextFile::diskStoreWritesInPlaceWhereNoTemporaryFileFits()
     QCOMPARE(file.readAll(), QByteArray("new"));
 }
 
+// A FIFO, a device or an endless file would hold the program for good: only regular files within
+// the size limit are read, and only regular files are listed.
 void TestTextFile::readErrorsNameTheReason()
 {
     QTemporaryDir dir;
+    QVERIFY(HostileFiles::make(dir.path(), maxScriptBytes + 1));
     QVERIFY(!readTextFile(dir.filePath(QStringLiteral("missing.cmd"))).error.isEmpty());
-    QVERIFY(!readTextFile(dir.path()).error.isEmpty());
+    QCOMPARE(readTextFile(dir.path()).error, QStringLiteral("It is a folder, not a file."));
+    for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
+        const ReadResult read = readTextFile(dir.filePath(QLatin1StringView(name)));
+        QVERIFY2(!read.error.isEmpty() && read.text.utf8.isEmpty(), name);
+    }
+    QVERIFY(readTextFile(dir.filePath(QStringLiteral("Huge.cmd"))).error.contains(u"256 MB"));
+    QFile plain(dir.filePath(QStringLiteral("plain.cmd")));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("put x") == 5);
+    plain.close();
+    QCOMPARE(readTextFile(plain.fileName()).text.utf8, QByteArray("put x"));
+    QCOMPARE(regularFilesIn(QDir(dir.path())), QStringList({"Huge.cmd", "plain.cmd"}));
 }
 
 void TestTextFile::recentListLivesWhereItCanBeWritten()

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Reading a file that a person or a script names, without ever handing the program to it: only
+// regular files are read (a device, a FIFO or a socket could block or never end), the open never
+// waits, and a file past the size limit is refused before any of it is read.
+namespace Korveth {
+
+// The largest script the program reads: far above any real script, far below what would exhaust
+// memory.
+inline constexpr qint64 maxScriptBytes = qint64(256) * 1024 * 1024;
+
+struct FileBytes
+{
+    QByteArray bytes;
+    QString error; // empty on success; otherwise the reason, for a message naming the file
+};
+
+// The whole content of a regular file (links followed). Never blocks on what the path leads to.
+FileBytes readRegularFile(const QString &path, qint64 maxBytes = maxScriptBytes);
+// The same for a path given as the system's own bytes.
+FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes = maxScriptBytes);
+
+// True when the path leads (links followed) to a regular file: what may be listed or opened as a
+// script.
+bool isRegularFile(const QString &path);
+
+// "3.2 GB", "512 KB": a size for a message.
+QString readableSize(qint64 bytes);
+
+} // namespace Korveth
