@@ -3,10 +3,12 @@
 #include "CommandRegistry.h"
 #include "DocumentManager.h"
 #include "EditorServices.h"
+#include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "frmOptions.h"
 
 #include <QSettings>
+#include <Qsci/qscilexer.h>
 
 namespace Korveth {
 
@@ -63,14 +65,15 @@ void OptionsCommand::show()
 {
     // The hidden document's editor holds the editor settings; it has no language of its own.
     const frmDoc *hidden = m_settingsDocument();
-    QFont editorFont = hidden ? hidden->rt->font() : m_owner.font();
-    if (m_options.editor.font)
-        editorFont = *m_options.editor.font;
+    const QsciLexer *styles = hidden ? hidden->rt->lexer() : nullptr;
+    frmOptions::Defaults defaults{
+        styles ? styles->defaultFont(0) : (hidden ? hidden->rt->font() : m_owner.font()),
+        ReportView::defaultFont(),
+        {ReportView::styleColour(0), ReportView::styleColour(1), ReportView::styleColour(2)}};
     auto *window = new frmOptions(
         m_dialogs,
         m_options,
-        editorFont,
-        m_debugger.reportFont(),
+        std::move(defaults),
         [this](const StoredOptions &options) { apply(options); },
         &m_owner);
     window->show();
@@ -81,8 +84,7 @@ void OptionsCommand::apply(const StoredOptions &options)
 {
     m_options = options;
     m_editors.appearance = options.editor;
-    if (options.debuggerFont)
-        m_debugger.setReportFont(*options.debuggerFont);
+    m_debugger.setReportFont(options.debuggerFont.value_or(ReportView::defaultFont()));
     QList<frmDoc *> documents = m_documents.openDocuments();
     if (frmDoc *hidden = m_settingsDocument())
         documents.append(hidden);

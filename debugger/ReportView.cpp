@@ -29,6 +29,11 @@ ReportView::ReportView(QWidget *parent)
     setReadOnly(true);
 }
 
+QColor ReportView::styleColour(int style)
+{
+    return styleColours[style];
+}
+
 QFont ReportView::defaultFont()
 {
     return QFont(QStringLiteral("Verdana"), 8);

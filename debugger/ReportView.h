@@ -20,6 +20,8 @@ public:
     void clearReport();
     // The report's font until the options set another.
     static QFont defaultFont();
+    // The colour of a report style: 0 plain text, 1 accepted lines, 2 mistakes.
+    static QColor styleColour(int style);
     // The font of every colour; a run leaves it as it is.
     void setReportFont(const QFont &font);
     QFont reportFont() const { return m_font; }

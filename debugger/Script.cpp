@@ -1,5 +1,6 @@
 #include "Script.h"
 
+#include "ButtonClosedDialog.h"
 #include "CommandReference.h"
 #include "Dialogs.h"
 #include "ReportView.h"
@@ -42,7 +43,7 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     , Command2(button("Command2", "&Lookup", this))
     , Command1(button("Command1", "&Done", this))
     , cboDialect(new QComboBox(this))
-    , m_dialectLabel(new QLabel(QStringLiteral("&Dialect:"), this))
+    , m_dialectLabel(new QLabel(QStringLiteral("D&ialect:"), this))
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Script"));
@@ -71,6 +72,7 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     connect(Command3, &QPushButton::clicked, this, &Script::findNextMistake);
     connect(Command2, &QPushButton::clicked, this, &Script::lookup);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    ButtonClosedDialog::closeOnEscape(*this);
     connect(ScriptDebug, &ReportView::lineDoubleClicked, this, [this](int line) {
         if (line >= 0 && std::size_t(line) < m_map.scriptLineOfReportLine.size())
             Q_EMIT scriptLineRequested(m_map.scriptLineOfReportLine[std::size_t(line)]);
@@ -101,17 +103,12 @@ void Script::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
-// Leaving the debugger for nothing else of the program hands the focus back to the main window.
-void Script::changeEvent(QEvent *event)
+// Closing the debugger hands the focus back to the window that owns it.
+void Script::hideEvent(QHideEvent *event)
 {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || isActiveWindow() || !parentWidget())
-        return;
-    QTimer::singleShot(0, this, [this] {
-        if (QApplication::activeWindow() == nullptr
-            && QGuiApplication::applicationState() == Qt::ApplicationActive)
-            parentWidget()->window()->activateWindow();
-    });
+    QWidget::hideEvent(event);
+    if (QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr)
+        owner->activateWindow();
 }
 
 void Script::resetRun()

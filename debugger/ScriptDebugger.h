@@ -61,7 +61,7 @@ private:
     QPointer<Script> m_window;
     QPointer<frmDoc> m_checked;
     std::optional<QFont> m_reportFont;
-    DialectChoice m_dialect = DialectChoice::Classic;
+    DialectChoice m_dialect = DialectChoice::Auto; // as the live check starts
 };
 
 } // namespace Korveth

@@ -19,8 +19,25 @@ struct EditorAppearance
     std::optional<QColor> operators;
 };
 
+// The colours every editor has where none is chosen, and the background they stand on.
+struct EditorColours
+{
+    QColor text;
+    QColor keywords;
+    QColor operators;
+    QColor comments;
+    QColor paper;
+};
+EditorColours defaultEditorColours();
+
+// How far apart two colours are for reading, as the WCAG contrast ratio: 1 for the same colour,
+// 21 for black on white.
+double contrastRatio(const QColor &a, const QColor &b);
+// Text with less contrast than this against its background is hard to read for anyone.
+inline constexpr double minimumTextContrast = 3.0;
+
 // Applies the look over the editor's language: the family and size of the font to every style
-// (each keeps its own weight and slant), and the colours that were chosen.
+// (each keeps its own weight and slant), and the colours; what is not chosen gets the default.
 void applyAppearance(const EditorAppearance &look, QsciScintilla &editor);
 
 } // namespace Korveth

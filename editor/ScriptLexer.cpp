@@ -1,5 +1,6 @@
 #include "ScriptLexer.h"
 
+#include "EditorAppearance.h"
 #include "TextLines.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -36,17 +37,18 @@ QString ScriptLexer::description(int style) const
 
 QColor ScriptLexer::defaultColor(int style) const
 {
+    const EditorColours colours = defaultEditorColours();
     switch (TokenStyle(style)) {
     case TokenStyle::Keyword:
-        return QColor(0x00, 0x00, 0xA0);
+        return colours.keywords;
     case TokenStyle::Operator:
-        return QColor(0x90, 0x00, 0x90);
+        return colours.operators;
     case TokenStyle::Comment:
-        return QColor(0x00, 0x80, 0x00);
+        return colours.comments;
     case TokenStyle::Default:
         break;
     }
-    return Qt::black;
+    return colours.text;
 }
 
 QFont ScriptLexer::defaultFont(int style) const
@@ -60,7 +62,7 @@ QFont ScriptLexer::defaultFont(int style) const
 
 QColor ScriptLexer::defaultPaper(int) const
 {
-    return Qt::white;
+    return defaultEditorColours().paper;
 }
 
 void ScriptLexer::styleText(int start, int end)

@@ -1,5 +1,6 @@
 #include "frmHuntingSG.h"
 
+#include "ButtonClosedDialog.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
 
@@ -72,6 +73,7 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
     setObjectName(QStringLiteral("frmHuntingSG"));
     setWindowTitle(QStringLiteral("Hunting Script Generator - Swinger"));
     setAttribute(Qt::WA_DeleteOnClose);
+    ButtonClosedDialog::closeOnEscape(*this);
     setFont(QFont(QStringLiteral("Verdana"), 8));
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(variablesTab(), QStringLiteral("Variables"));

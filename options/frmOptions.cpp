@@ -1,12 +1,15 @@
 #include "frmOptions.h"
 
+#include "ButtonClosedDialog.h"
 #include "Dialogs.h"
+#include "EditorAppearance.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace Korveth {
@@ -38,48 +41,43 @@ colourFrame(const char *name, const QString &title, QLabel **boxes, const char *
 
 } // namespace
 
-frmOptions::frmOptions(Dialogs &dialogs,
-                       StoredOptions options,
-                       QFont editorFont,
-                       QFont debuggerFont,
-                       Apply apply,
-                       QWidget *owner)
+frmOptions::frmOptions(
+    Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner)
     : QWidget(owner, Qt::Window)
     , Check1(new QCheckBox(QStringLiteral("Highlight Commands")))
     , Label9(new QLabel)
     , Label10(new QLabel)
+    , cmdDefaults(new QPushButton(QStringLiteral("&Restore Defaults")))
     , m_dialogs(dialogs)
     , m_options(std::move(options))
-    , m_editorFont(std::move(editorFont))
-    , m_debuggerFont(std::move(debuggerFont))
+    , m_defaults(std::move(defaults))
     , m_apply(std::move(apply))
 {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Color Picker Example"));
+    setWindowTitle(QStringLiteral("Options"));
     setAttribute(Qt::WA_DeleteOnClose);
+    ButtonClosedDialog::closeOnEscape(*this);
     setFont(QFont(QStringLiteral("Verdana"), 8));
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
     Label9->setObjectName(QStringLiteral("Label9"));
     Label10->setObjectName(QStringLiteral("Label10"));
+    cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
+    connect(cmdDefaults, &QPushButton::clicked, this, &frmOptions::restoreDefaults);
     for (QLabel *label : {Label9, Label10}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
     }
-    showFont(*Label9, m_editorFont);
-    showFont(*Label10, m_debuggerFont);
 
     const char *names[] = {"picHidden", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
-    const std::optional<QColor> chosen[] = {
-        m_options.editor.text, m_options.editor.keywords, m_options.editor.operators, {}, {}, {}};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         boxes[i] = colourBox(names[i]);
-        showColour(*boxes[i], chosen[i].value_or(Qt::white));
         if (i < 3) {
             boxes[i]->setCursor(Qt::PointingHandCursor);
             boxes[i]->installEventFilter(this);
         }
     }
+    showOptions();
 
     auto *settings = new QGroupBox(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Frame4"));
@@ -89,6 +87,8 @@ frmOptions::frmOptions(Dialogs &dialogs,
     settingsLayout->addWidget(Label9);
     settingsLayout->addWidget(new QLabel(QStringLiteral("Debugger Font")));
     settingsLayout->addWidget(Label10);
+    settingsLayout->addStretch();
+    settingsLayout->addWidget(cmdDefaults);
 
     const char *editorLabels[] = {"Text Color", "Keyword Color", "Operator Color"};
     const char *debuggerLabels[] = {"Text Color", "Correct Color", "Error Color"};
@@ -103,6 +103,32 @@ frmOptions::frmOptions(Dialogs &dialogs,
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(settings);
     layout->addWidget(colours);
+}
+
+QFont frmOptions::editorFont() const
+{
+    return m_options.editor.font.value_or(m_defaults.editorFont);
+}
+
+QFont frmOptions::debuggerFont() const
+{
+    return m_options.debuggerFont.value_or(m_defaults.debuggerFont);
+}
+
+// Every box and font name as it is in use now.
+void frmOptions::showOptions()
+{
+    showFont(*Label9, editorFont());
+    showFont(*Label10, debuggerFont());
+    const EditorColours editor = defaultEditorColours();
+    const QColor inUse[] = {m_options.editor.text.value_or(editor.text),
+                            m_options.editor.keywords.value_or(editor.keywords),
+                            m_options.editor.operators.value_or(editor.operators),
+                            m_defaults.debuggerColours[0],
+                            m_defaults.debuggerColours[1],
+                            m_defaults.debuggerColours[2]};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        showColour(*boxes[i], inUse[i]);
 }
 
 void frmOptions::showFont(QLabel &label, const QFont &font)
@@ -135,10 +161,9 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
 
 void frmOptions::chooseEditorFont()
 {
-    const auto chosen = m_dialogs.font(QStringLiteral("Editor Font"), m_editorFont);
+    const auto chosen = m_dialogs.font(QStringLiteral("Editor Font"), editorFont());
     if (!chosen)
         return;
-    m_editorFont = *chosen;
     m_options.editor.font = *chosen;
     showFont(*Label9, *chosen);
     m_apply(m_options);
@@ -146,10 +171,9 @@ void frmOptions::chooseEditorFont()
 
 void frmOptions::chooseDebuggerFont()
 {
-    const auto chosen = m_dialogs.font(QStringLiteral("Debugger Font"), m_debuggerFont);
+    const auto chosen = m_dialogs.font(QStringLiteral("Debugger Font"), debuggerFont());
     if (!chosen)
         return;
-    m_debuggerFont = *chosen;
     m_options.debuggerFont = *chosen;
     showFont(*Label10, *chosen);
     m_apply(m_options);
@@ -162,10 +186,34 @@ void frmOptions::chooseEditorColour(int box)
         = m_dialogs.color(QStringLiteral("Color"), shown.palette().color(QPalette::Window));
     if (!chosen)
         return;
+    const QColor paper = defaultEditorColours().paper;
+    const double contrast = contrastRatio(*chosen, paper);
+    if (contrast < minimumTextContrast) {
+        m_dialogs.inform(windowTitle(),
+                         QStringLiteral("Text in that colour would be hard to read on the "
+                                        "editor's background (contrast %1:1). Choose a colour "
+                                        "with a contrast of at least %2:1.")
+                             .arg(contrast, 0, 'f', 1)
+                             .arg(minimumTextContrast, 0, 'f', 0),
+                         Dialogs::Icon::Warning);
+        return;
+    }
     showColour(shown, *chosen);
     std::optional<QColor> *targets[]
         = {&m_options.editor.text, &m_options.editor.keywords, &m_options.editor.operators};
     *targets[box] = *chosen;
+    m_apply(m_options);
+}
+
+} // namespace Korveth
+
+namespace Korveth {
+
+void frmOptions::restoreDefaults()
+{
+    m_options.editor = {};
+    m_options.debuggerFont.reset();
+    showOptions();
     m_apply(m_options);
 }
 

@@ -9,14 +9,16 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 
 namespace Korveth {
 
 class Dialogs;
 
-// "Color Picker Example": the editor's font and its text, keyword and operator colours, and the
-// Script Debugger's report font. A choice takes effect at once; a cancelled dialog changes
-// nothing. Modeless; gone once closed.
+// "Options": the editor's font and its text, keyword and operator colours, and the Script
+// Debugger's report font. Each box shows the colour in use; a choice takes effect at once, a
+// colour too faint to read on the editor's background is refused, a cancelled dialog changes
+// nothing, and Restore Defaults takes every choice back. Modeless; gone once closed.
 class frmOptions final : public QWidget
 {
     Q_OBJECT
@@ -25,16 +27,22 @@ public:
     // Called with the options after each choice, to apply and keep them.
     using Apply = std::function<void(const StoredOptions &)>;
 
-    frmOptions(Dialogs &dialogs,
-               StoredOptions options,
-               QFont editorFont,
-               QFont debuggerFont,
-               Apply apply,
-               QWidget *owner);
+    // What the window shows where nothing is chosen: the fonts and the debugger's text, correct
+    // and error colours.
+    struct Defaults
+    {
+        QFont editorFont;
+        QFont debuggerFont;
+        std::array<QColor, 3> debuggerColours;
+    };
+
+    frmOptions(
+        Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner);
 
     QCheckBox *Check1;
     QLabel *Label9;  // the editor font, clicked to choose it
     QLabel *Label10; // the debugger font, clicked to choose it
+    QPushButton *cmdDefaults;
     // The colour boxes: editor text, keywords, operators; debugger text, correct, error.
     std::array<QLabel *, 6> boxes{};
 
@@ -42,6 +50,8 @@ public:
     void chooseDebuggerFont();
     // Box 0 to 2: the editor's text, keyword and operator colours.
     void chooseEditorColour(int box);
+    // Takes back every choice: the fonts and colours every editor and the debugger start with.
+    void restoreDefaults();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -49,11 +59,13 @@ protected:
 private:
     static void showFont(QLabel &label, const QFont &font);
     static void showColour(QLabel &box, const QColor &colour);
+    void showOptions();
+    QFont editorFont() const;
+    QFont debuggerFont() const;
 
     Dialogs &m_dialogs;
     StoredOptions m_options;
-    QFont m_editorFont;
-    QFont m_debuggerFont;
+    Defaults m_defaults;
     Apply m_apply;
 };
 

@@ -2,12 +2,20 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShortcut>
 
 namespace Korveth {
 
 ButtonClosedDialog::ButtonClosedDialog(QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {}
+
+void ButtonClosedDialog::closeOnEscape(QWidget &window)
+{
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, &window, &QWidget::close);
+}
 
 void ButtonClosedDialog::centreOnOwner()
 {
@@ -30,6 +38,7 @@ void ButtonClosedDialog::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        closeByButton();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -12,7 +13,36 @@
 
 namespace Korveth {
 
-namespace {} // namespace
+namespace {
+
+// While a dialog is up, remembers the window and the control that raised it, and gives them the
+// focus back once it is gone: a message box from the debugger returns to the debugger, not to
+// whatever window the system picks.
+class FocusReturn
+{
+public:
+    FocusReturn()
+        : m_window(QApplication::activeWindow())
+        , m_focus(QApplication::focusWidget())
+    {}
+    ~FocusReturn()
+    {
+        if (!m_window || !m_window->isVisible())
+            return;
+        m_window->raise();
+        m_window->activateWindow();
+        if (m_focus && m_focus->window() == m_window)
+            m_focus->setFocus(Qt::OtherFocusReason);
+    }
+    FocusReturn(const FocusReturn &) = delete;
+    FocusReturn &operator=(const FocusReturn &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_focus;
+};
+
+} // namespace
 
 QString QtDialogs::nameFilters(const QList<FileFilter> &filters)
 {
@@ -56,10 +86,20 @@ QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
 {}
 
+QWidget *QtDialogs::owner() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    return m_parent;
+}
+
 Dialogs::Answer
 QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
-    QMessageBox box(m_parent);
+    const FocusReturn focusReturn;
+    QMessageBox box(owner());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -104,45 +144,52 @@ QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons
 
 QString QtDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    return chooseFile(m_parent, QFileDialog::AcceptOpen, title, filters);
+    const FocusReturn focusReturn;
+    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filters);
 }
 
 QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    return chooseFile(m_parent, QFileDialog::AcceptSave, title, filters);
+    const FocusReturn focusReturn;
+    return chooseFile(owner(), QFileDialog::AcceptSave, title, filters);
 }
 
 bool QtDialogs::runModal(QDialog &dialog)
 {
+    const FocusReturn focusReturn;
     return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDialogs::font(const QString &title, const QFont &initial)
 {
+    const FocusReturn focusReturn;
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, m_parent, title);
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner(), title);
     return ok ? std::optional<QFont>(chosen) : std::nullopt;
 }
 
 std::optional<QColor> QtDialogs::color(const QString &title, const QColor &initial)
 {
-    const QColor chosen = QColorDialog::getColor(initial, m_parent, title);
+    const FocusReturn focusReturn;
+    const QColor chosen = QColorDialog::getColor(initial, owner(), title);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
 
 std::optional<QString>
 QtDialogs::text(const QString &title, const QString &prompt, const QString &initial)
 {
+    const FocusReturn focusReturn;
     bool ok = false;
     const QString answer
-        = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, initial, &ok);
+        = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, initial, &ok);
     return ok ? std::optional<QString>(answer) : std::nullopt;
 }
 
 std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int maximum)
 {
+    const FocusReturn focusReturn;
     bool ok = false;
-    const int line = QInputDialog::getInt(m_parent,
+    const int line = QInputDialog::getInt(owner(),
                                           title,
                                           QStringLiteral("Line number (1 - %1):").arg(maximum),
                                           current,
@@ -155,13 +202,15 @@ std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int 
 
 bool QtDialogs::print(QPrinter &printer)
 {
-    QPrintDialog dialog(&printer, m_parent);
+    const FocusReturn focusReturn;
+    QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::pageSetup(QPrinter &printer)
 {
-    QPageSetupDialog dialog(&printer, m_parent);
+    const FocusReturn focusReturn;
+    QPageSetupDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
 }
 

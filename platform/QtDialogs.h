@@ -6,7 +6,8 @@
 
 namespace Korveth {
 
-// The real dialogs, owned by the given parent window.
+// The real dialogs, each owned by the window that raised it (so it stands above that window and
+// hands the focus back to it), or by the given parent window when none of ours is active.
 class QtDialogs final : public Dialogs
 {
 public:
@@ -32,6 +33,8 @@ public:
     static QString nameFilters(const QList<FileFilter> &filters);
 
 private:
+    QWidget *owner() const;
+
     QPointer<QWidget> m_parent;
 };
 

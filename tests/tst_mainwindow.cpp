@@ -1,12 +1,17 @@
 #include "FileStore.h"
+#include "LabelsPage.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "SidePane.h"
+#include "frmDoc.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QDirIterator>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -34,6 +39,8 @@ private Q_SLOTS:
     void dataFolderBesideOrInstalled();
     void clipboardKeysReachTheMenuCommands();
     void statusBarFollowsTheCaret();
+    void ownedWindowsStayAboveAndCloseOnEscape_data();
+    void ownedWindowsStayAboveAndCloseOnEscape();
     void tabClickActivatesItsDocument();
     void screenshot();
 };
@@ -309,6 +316,67 @@ void TestMainWindow::statusBarFollowsTheCaret()
     editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
     editor->SetCaretPos(1, 2);
     QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
+    // Text replaced as a whole, the caret left where it was.
+    editor->SetText(QStringLiteral("x:\r\nputt"));
+    QCOMPARE(f.window->statusPanel(2).text().right(8), QStringLiteral("Lines: 2"));
+    f.docs().activeDocument()->live().refresh();
+    auto *mistakes = f.window->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+    QCOMPARE(mistakes->text(), QStringLiteral("1 mistake"));
+    // Nothing of a closed script stays on show.
+    f.dialogs.answers << Dialogs::Answer::No;
+    f.window->runCommand(QStringLiteral("closeall"));
+    QCOMPARE(f.window->statusPanel(2).text(), QString());
+    QCOMPARE(mistakes->text(), QString());
+    QCOMPARE(f.window->sidePane().labels->labels->count(), 0);
+}
+
+void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Script Debugger") << "sdebug"
+                                     << "Script";
+    QTest::newRow("options") << "options"
+                             << "frmOptions";
+    QTest::newRow("hunting generator") << QString() << "frmHuntingSG";
+}
+
+// Each stands above the main window (transient for it), its keys are its own, and Escape closes
+// it.
+void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    MainWindowFixture f;
+    if (command.isEmpty())
+        f.window->showHuntingGenerator();
+    else
+        f.window->runCommand(command);
+    QPointer<QWidget> window = f.window->findChild<QWidget *>(name);
+    QVERIFY(window && window->isVisible());
+    QVERIFY(window->isWindow());
+    QCOMPARE(window->windowHandle()->transientParent(), f.window->windowHandle());
+    QSet<QChar> mnemonics;
+    for (const QAbstractButton *control : window->findChildren<QAbstractButton *>()) {
+        const qsizetype amp = control->text().indexOf(u'&');
+        if (amp < 0 || amp + 1 >= control->text().size() || !control->isVisible())
+            continue;
+        const QChar key = control->text()[amp + 1].toLower();
+        QVERIFY2(!mnemonics.contains(key), qPrintable(control->text()));
+        mnemonics.insert(key);
+    }
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        const qsizetype amp = label->text().indexOf(u'&');
+        if (!label->buddy() || amp < 0 || amp + 1 >= label->text().size())
+            continue;
+        const QChar key = label->text()[amp + 1].toLower();
+        QVERIFY2(!mnemonics.contains(key), qPrintable(label->text()));
+        mnemonics.insert(key);
+    }
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
+    QTRY_VERIFY(!window || !window->isVisible());
 }
 
 void TestMainWindow::tabClickActivatesItsDocument()

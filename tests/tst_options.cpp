@@ -25,7 +25,8 @@ class TestOptions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cancelledDialogsChangeNothing();
+    void boxesShowTheColoursInUseAndCancelChangesNothing();
+    void faintColoursAreRefusedAndDefaultsComeBack();
     void debuggerFontReachesTheReport();
     void editorLookReachesEveryEditorAndIsKept();
 
@@ -45,26 +46,51 @@ frmOptions &TestOptions::open(MainWindowFixture &f)
     return *window;
 }
 
-void TestOptions::cancelledDialogsChangeNothing()
+void TestOptions::boxesShowTheColoursInUseAndCancelChangesNothing()
 {
     MainWindowFixture f;
     frmOptions &window = open(f);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Color Picker Example"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Options"));
     QVERIFY(window.Check1->isChecked());
     const QString editorFont = window.Label9->text();
     const QString debuggerFont = window.Label10->text();
-    for (std::size_t i = 0; i < window.boxes.size(); ++i)
-        QCOMPARE(window.boxes[i]->palette().color(QPalette::Window), QColor(Qt::white));
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    for (int style = 0; style < 3; ++style) {
+        QCOMPARE(window.boxes[std::size_t(style)]->palette().color(QPalette::Window),
+                 editor->lexer()->color(style));
+        QCOMPARE(window.boxes[std::size_t(style) + 3]->palette().color(QPalette::Window),
+                 ReportView::styleColour(style));
+    }
 
     f.dialogs.values << QVariant() << QVariant() << QVariant();
     window.chooseEditorFont();
     window.chooseDebuggerFont();
     window.chooseEditorColour(1);
+    QCOMPARE(f.dialogs.shown.last().initial.value<QColor>(), QColor(0x00, 0x00, 0xA0));
     QCOMPARE(window.Label9->text(), editorFont);
     QCOMPARE(window.Label10->text(), debuggerFont);
-    QCOMPARE(window.boxes[1]->palette().color(QPalette::Window), QColor(Qt::white));
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    QCOMPARE(window.boxes[1]->palette().color(QPalette::Window), QColor(0x00, 0x00, 0xA0));
     QCOMPARE(editor->lexer()->color(1), QColor(0x00, 0x00, 0xA0)); // the keywords' own colour
+    window.close();
+}
+
+// White text on the white editor would hide every script for good.
+void TestOptions::faintColoursAreRefusedAndDefaultsComeBack()
+{
+    MainWindowFixture f;
+    frmOptions &window = open(f);
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    f.dialogs.values << QVariant::fromValue(QColor(Qt::white))
+                     << QVariant::fromValue(QColor(0xFF, 0xFF, 0x80))
+                     << QVariant::fromValue(QColor(Qt::darkRed));
+    for (int time = 0; time < 3; ++time)
+        window.chooseEditorColour(0);
+    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Options", "Options"}));
+    QCOMPARE(editor->lexer()->color(0), QColor(Qt::darkRed));
+    QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::darkRed));
+    window.cmdDefaults->click();
+    QCOMPARE(editor->lexer()->color(0), QColor(Qt::black));
+    QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::black));
     window.close();
 }
 

@@ -7,7 +7,7 @@ namespace Korveth {
 Dialogs::Answer
 ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
-    shown.append({QStringLiteral("message"), title, text, icon, buttons});
+    shown.append({QStringLiteral("message"), title, text, icon, buttons, {}});
     if (onMessage)
         onMessage(shown.last());
     if (buttons == Buttons::Ok)
@@ -21,7 +21,7 @@ ScriptedDialogs::message(const QString &title, const QString &text, Icon icon, B
 
 QString ScriptedDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    shown.append({QStringLiteral("open"), title, {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("open"), title, {}, Icon::None, Buttons::Ok, {}});
     lastFilters = filters;
     if (fileNames.isEmpty()) {
         unexpected.append(title);
@@ -32,7 +32,7 @@ QString ScriptedDialogs::openFileName(const QString &title, const QList<FileFilt
 
 QString ScriptedDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    shown.append({QStringLiteral("save"), title, {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("save"), title, {}, Icon::None, Buttons::Ok, {}});
     lastFilters = filters;
     if (fileNames.isEmpty()) {
         unexpected.append(title);
@@ -41,9 +41,10 @@ QString ScriptedDialogs::saveFileName(const QString &title, const QList<FileFilt
     return fileNames.dequeue();
 }
 
-QVariant ScriptedDialogs::nextValue(const QString &kind, const QString &title)
+QVariant
+ScriptedDialogs::nextValue(const QString &kind, const QString &title, const QVariant &initial)
 {
-    shown.append({kind, title, {}, Icon::None, Buttons::Ok});
+    shown.append({kind, title, {}, Icon::None, Buttons::Ok, initial});
     if (values.isEmpty()) {
         unexpected.append(title);
         return {};
@@ -51,15 +52,15 @@ QVariant ScriptedDialogs::nextValue(const QString &kind, const QString &title)
     return values.dequeue();
 }
 
-std::optional<QFont> ScriptedDialogs::font(const QString &title, const QFont &)
+std::optional<QFont> ScriptedDialogs::font(const QString &title, const QFont &initial)
 {
-    const QVariant v = nextValue(QStringLiteral("font"), title);
+    const QVariant v = nextValue(QStringLiteral("font"), title, initial);
     return v.isValid() ? std::optional<QFont>(v.value<QFont>()) : std::nullopt;
 }
 
-std::optional<QColor> ScriptedDialogs::color(const QString &title, const QColor &)
+std::optional<QColor> ScriptedDialogs::color(const QString &title, const QColor &initial)
 {
-    const QVariant v = nextValue(QStringLiteral("color"), title);
+    const QVariant v = nextValue(QStringLiteral("color"), title, initial);
     return v.isValid() ? std::optional<QColor>(v.value<QColor>()) : std::nullopt;
 }
 
@@ -77,19 +78,19 @@ std::optional<QString> ScriptedDialogs::text(const QString &title, const QString
 
 bool ScriptedDialogs::print(QPrinter &)
 {
-    shown.append({QStringLiteral("print"), {}, {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("print"), {}, {}, Icon::None, Buttons::Ok, {}});
     return printAnswers.isEmpty() ? false : printAnswers.dequeue();
 }
 
 bool ScriptedDialogs::pageSetup(QPrinter &)
 {
-    shown.append({QStringLiteral("pagesetup"), {}, {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("pagesetup"), {}, {}, Icon::None, Buttons::Ok, {}});
     return printAnswers.isEmpty() ? false : printAnswers.dequeue();
 }
 
 bool ScriptedDialogs::runModal(QDialog &dialog)
 {
-    shown.append({QStringLiteral("modal"), dialog.windowTitle(), {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("modal"), dialog.windowTitle(), {}, Icon::None, Buttons::Ok, {}});
     if (modalAnswers.isEmpty()) {
         unexpected.append(dialog.windowTitle());
         return false;
@@ -99,7 +100,7 @@ bool ScriptedDialogs::runModal(QDialog &dialog)
 
 bool ScriptedDialogs::openWithShell(const QUrl &url)
 {
-    shown.append({QStringLiteral("shell"), url.toString(), {}, Icon::None, Buttons::Ok});
+    shown.append({QStringLiteral("shell"), url.toString(), {}, Icon::None, Buttons::Ok, {}});
     openedUrls.append(url);
     return true;
 }

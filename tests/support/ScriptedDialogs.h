@@ -24,6 +24,7 @@ public:
         QString text;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        QVariant initial; // what a font, colour or line dialog opened with
     };
 
     QQueue<Answer> answers;    // for questions (Yes/No and Yes/No/Cancel)
@@ -58,7 +59,7 @@ public:
     QList<FileFilter> lastFilters;
 
 private:
-    QVariant nextValue(const QString &kind, const QString &title);
+    QVariant nextValue(const QString &kind, const QString &title, const QVariant &initial = {});
 };
 
 } // namespace Korveth
