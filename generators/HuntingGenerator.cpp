@@ -1,5 +1,7 @@
 #include "HuntingGenerator.h"
 
+#include <algorithm>
+
 namespace Korveth {
 
 namespace {
@@ -17,16 +19,86 @@ void fillPath(QString &text, const QString &placeholderStem, const std::array<QS
     }
 }
 
-} // namespace
-
-bool hasRequiredInputs(const HuntingInputs &inputs)
+// Every line that holds the placeholder goes, with its line end.
+void removeLinesHolding(QString &text, const QString &placeholder)
 {
-    return !inputs.HuntingAnchor.isEmpty() && !inputs.RestPlace.isEmpty()
-           && inputs.Stance != stancePrompt && !inputs.Critter1Name.isEmpty();
+    for (qsizetype at = text.indexOf(placeholder); at >= 0; at = text.indexOf(placeholder, at)) {
+        const qsizetype previousEnd = text.lastIndexOf(QStringLiteral("\r\n"), at);
+        const qsizetype start = previousEnd < 0 ? 0 : previousEnd + 2;
+        const qsizetype end = text.indexOf(QStringLiteral("\r\n"), at);
+        text.remove(start, end < 0 ? text.size() - start : end + 2 - start);
+        at = start;
+    }
 }
 
-QString generateHuntingScript(QString text, const HuntingInputs &in)
+bool isControl(QChar c)
 {
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control
+           || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+}
+
+HuntingInputs oneLineInputs(HuntingInputs in)
+{
+    for (QString *field : {&in.ScriptName,
+                           &in.Stance,
+                           &in.Critter1Name,
+                           &in.Critter1Skin,
+                           &in.Critter2Name,
+                           &in.Critter2Skin,
+                           &in.Critter3Name,
+                           &in.Critter3Skin,
+                           &in.HuntingAnchor,
+                           &in.RestPlace})
+        *field = asOneLine(*field);
+    for (QString &field : in.StartOp)
+        field = asOneLine(field);
+    for (QString &field : in.MoveTo)
+        field = asOneLine(field);
+    for (QString &field : in.MoveFrom)
+        field = asOneLine(field);
+    return in;
+}
+
+} // namespace
+
+QString asOneLine(const QString &text)
+{
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    QString line;
+    line.reserve(text.size());
+    bool inRun = false;
+    for (const QChar c : text) {
+        if (isControl(c)) {
+            inRun = true;
+            continue;
+        }
+        // A run at either end leaves nothing: "rat\n" is "rat".
+        if (inRun && !line.isEmpty())
+            line += u' ';
+        inRun = false;
+        line += c;
+    }
+    return line;
+}
+
+std::optional<RequiredInput> firstMissingInput(const HuntingInputs &raw)
+{
+    const HuntingInputs inputs = oneLineInputs(raw);
+    if (inputs.HuntingAnchor.isEmpty())
+        return RequiredInput::HuntingAnchor;
+    if (inputs.RestPlace.isEmpty())
+        return RequiredInput::RestPlace;
+    if (inputs.Stance == stancePrompt)
+        return RequiredInput::Stance;
+    if (inputs.Critter1Name.isEmpty())
+        return RequiredInput::Critter1Name;
+    return std::nullopt;
+}
+
+QString generateHuntingScript(QString text, const HuntingInputs &raw)
+{
+    const HuntingInputs in = oneLineInputs(raw);
     text.replace(QStringLiteral("[ScriptName]"), in.ScriptName);
     text.replace(QStringLiteral("[restplace]"), in.RestPlace);
     text.replace(QStringLiteral("[stance]"), in.Stance);
@@ -39,9 +111,15 @@ QString generateHuntingScript(QString text, const HuntingInputs &in)
         else
             text.replace(placeholder, command);
     }
-    text.replace(QStringLiteral("[skin1]"), in.Critter1Skin);
-    text.replace(QStringLiteral("[skin2]"), in.Critter2Skin);
-    text.replace(QStringLiteral("[skin3]"), in.Critter3Skin);
+    const QString *skins[] = {&in.Critter1Skin, &in.Critter2Skin, &in.Critter3Skin};
+    for (int n = 1; n <= 3; ++n) {
+        const QString placeholder = QStringLiteral("[skin%1]").arg(n);
+        // "put stow my " with nothing after it would be a line the game rejects.
+        if (skins[n - 1]->isEmpty())
+            removeLinesHolding(text, placeholder);
+        else
+            text.replace(placeholder, *skins[n - 1]);
+    }
     text.replace(QStringLiteral("[crittername1]"), in.Critter1Name);
     text.replace(QStringLiteral("[crittername2]"),
                  in.Critter2Name.isEmpty() ? in.Critter1Name : in.Critter2Name);

@@ -180,10 +180,30 @@ HuntingInputs frmHuntingSG::inputs() const
 void frmHuntingSG::generate()
 {
     const HuntingInputs in = inputs();
-    if (!hasRequiredInputs(in)) {
+    if (const auto missing = firstMissingInput(in)) {
+        struct Field
+        {
+            QWidget *box;
+            const char *name;
+        };
+        const Field fields[] = {{HuntingAnchor, "Hunting Anchor Description Line"},
+                                {RestPlace, "Restplace Description Line"},
+                                {Stance, "Attack Stance"},
+                                {Critter1Name, "Critter 1 Name"}};
+        const Field &field = fields[int(*missing)];
         m_dialogs.inform(QStringLiteral("Error"),
-                         QStringLiteral("Required input missing, Please try again."),
+                         QStringLiteral("Required input missing, Please try again.\n\n%1 is "
+                                        "empty.")
+                             .arg(QLatin1StringView(field.name)),
                          Dialogs::Icon::None);
+        // Where the missing input goes, ready for typing.
+        for (QWidget *page = field.box; page; page = page->parentWidget()) {
+            if (SSTab1->indexOf(page) >= 0) {
+                SSTab1->setCurrentWidget(page);
+                break;
+            }
+        }
+        field.box->setFocus(Qt::OtherFocusReason);
         return;
     }
     // The template opens as a never-saved document: its first save asks for a name.

@@ -103,8 +103,12 @@ void TestGenerators::huntingSubstitutions_data()
         << "put [option1]\r\npause 1\r\n" << "" << "" << "put [option1]\r\npause 1\r\n";
     QTest::newRow("empty names fall back to the first")
         << "[crittername1] [crittername2] [crittername3]" << "" << "" << "rat rat rat";
-    QTest::newRow("empty skin and script name vanish") << "#[ScriptName] [skin2]!" << "" << ""
-        << "# !";
+    QTest::newRow("empty script name vanishes, empty skin takes its line")
+        << "#[ScriptName]!\r\nput stow my [skin2]\r\nexit" << "" << "" << "#!\r\nexit";
+    QTest::newRow("a pasted line break stays on its line") << pair << "StartOp1"
+        << "stand\r\nfoo\tbar\n" << "put stand foo bar\r\npause 0.5\r\n";
+    QTest::newRow("control characters alone are empty") << pair + "exit" << "StartOp1"
+        << "\n\x01" << "exit";
     QTest::newRow("step 1 never matches step 12")
         << "move [tohunt1]\r\nmove [tohunt12]\r\n" << "MoveTo11" << "up" << "move up\r\n";
     QTest::newRow("last step without line end stays") << "move [fromhunt2]" << "" << ""
@@ -159,43 +163,58 @@ void TestGenerators::expectedHuntingScript()
 void TestGenerators::requiredInputs_data()
 {
     QTest::addColumn<QString>("cleared");
-    QTest::addColumn<bool>("complete");
-    QTest::newRow("all there") << "" << true;
-    QTest::newRow("no anchor") << "HuntingAnchor" << false;
-    QTest::newRow("no rest place") << "RestPlace" << false;
-    QTest::newRow("stance prompt") << "Stance" << false;
-    QTest::newRow("no first creature") << "Critter1Name" << false;
-    QTest::newRow("blanks only count") << "blanks" << true;
-    QTest::newRow("empty stance passes") << "emptyStance" << true;
+    QTest::addColumn<QString>("missing"); // the field the message names; empty when complete
+    QTest::newRow("all there") << ""
+                               << "";
+    QTest::newRow("no anchor") << "HuntingAnchor"
+                               << "Hunting Anchor Description Line";
+    QTest::newRow("no rest place") << "RestPlace"
+                                   << "Restplace Description Line";
+    QTest::newRow("stance prompt") << "Stance"
+                                   << "Attack Stance";
+    QTest::newRow("no first creature") << "Critter1Name"
+                                       << "Critter 1 Name";
+    QTest::newRow("blanks only count") << "blanks"
+                                       << "";
+    QTest::newRow("a line break is no input") << "lineBreak"
+                                              << "Hunting Anchor Description Line";
+    QTest::newRow("empty stance passes") << "emptyStance"
+                                         << "";
 }
 
 void TestGenerators::requiredInputs()
 {
     QFETCH(QString, cleared);
-    QFETCH(bool, complete);
+    QFETCH(QString, missing);
     MainWindowFixture f;
     frmHuntingSG *window = f.window->showHuntingGenerator();
     window->HuntingAnchor->setText(QStringLiteral("a"));
     window->RestPlace->setText(QStringLiteral("r"));
     window->Stance->setCurrentIndex(0);
     window->Critter1Name->setText(QStringLiteral("rat"));
+    QWidget *box = window->findChild<QWidget *>(cleared);
     if (cleared == u"Stance")
         window->Stance->setEditText(QStringLiteral("Select Stance..."));
     else if (cleared == u"emptyStance")
         window->Stance->setEditText(QString());
     else if (cleared == u"blanks")
         window->HuntingAnchor->setText(QStringLiteral("  "));
-    else if (auto *edit = window->findChild<QLineEdit *>(cleared))
+    else if (cleared == u"lineBreak")
+        window->HuntingAnchor->setText(QStringLiteral("\r\n"));
+    else if (auto *edit = qobject_cast<QLineEdit *>(box))
         edit->clear();
-    QCOMPARE(hasRequiredInputs(window->inputs()), complete);
-    if (!complete) {
+    QCOMPARE(hasRequiredInputs(window->inputs()), missing.isEmpty());
+    if (!missing.isEmpty()) {
         window->cmdGen->click();
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Error"}));
-        QCOMPARE(f.dialogs.shown.last().text,
-                 QStringLiteral("Required input missing, Please try again."));
+        QVERIFY(f.dialogs.shown.last().text.startsWith(
+            QStringLiteral("Required input missing, Please try again.\n\n") + missing));
         QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
         QVERIFY(window->isVisible());
         QCOMPARE(f.docs().DocumentCount, 1);
+        // The page of the missing field is shown.
+        box = box ? box : window->HuntingAnchor;
+        QVERIFY(window->SSTab1->currentWidget()->isAncestorOf(box));
     }
     window->close();
 }

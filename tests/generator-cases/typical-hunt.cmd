@@ -65,14 +65,12 @@ kill2:
 pause 1
 put skin hobgoblin
 pause 2
-put stow my 
 pause 0.5
 goto loot
 kill3:
 pause 1
 put skin goblin
 pause 2
-put stow my 
 pause 0.5
 goto loot
 loot:
