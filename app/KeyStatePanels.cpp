@@ -40,13 +40,14 @@ bool KeyStatePanels::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    // A key a widget ignores travels on to its parents as the same event: count it once.
+    // A key goes first to the focus widget (or, with none, to the window), then, if ignored, on to
+    // its parents as the same event: count it where it starts, once. (Comparing event addresses
+    // would drop the next key, which the system builds at the same address.)
     auto *widget = static_cast<QWidget *>(watched);
-    if (key == m_lastKey && m_lastReceiver && widget->isAncestorOf(m_lastReceiver))
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus ? widget != focus : !widget->isWindow())
         return false;
-    m_lastKey = key;
-    m_lastReceiver = widget;
+    const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() == Qt::Key_CapsLock) {
         setCapsLock(!m_capsLock);
     } else if (key->key() == Qt::Key_Insert) {
@@ -57,6 +58,10 @@ bool KeyStatePanels::eventFilter(QObject *watched, QEvent *event)
         const bool upper = key->text()[0].isUpper();
         const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
         setCapsLock(upper != shift);
+    } else if (QGuiApplication::platformName() == u"xcb") {
+        // X11 tells the lock state with every key (its Lock bit), before the key acts.
+        constexpr quint32 lockMask = 0x2;
+        setCapsLock(key->nativeModifiers() & lockMask);
     }
     return false;
 }

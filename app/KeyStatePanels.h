@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -40,8 +39,6 @@ private:
     QLabel &m_ins;
     std::function<ScriptEditor *()> m_activeEditor;
     bool m_capsLock = false;
-    const QEvent *m_lastKey = nullptr;
-    QPointer<QWidget> m_lastReceiver;
 };
 
 } // namespace Korveth

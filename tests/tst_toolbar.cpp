@@ -290,15 +290,23 @@ void TestToolbar::keyStatePanels()
     QCOMPARE(ins.text(), QStringLiteral("INS"));
     QVERIFY(!ins.isEnabled());
     ScriptEditor *editor = f.docs().activeDocument()->rt;
-    QTest::keyClick(editor, Qt::Key_Insert);
-    QTRY_VERIFY(ins.isEnabled());
-    QVERIFY(editor->overwriteMode());
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    editor->setFocus();
+    // Each press counts, the second as much as the first.
+    for (bool on : {true, false, true}) {
+        QTest::keyClick(editor, Qt::Key_Insert);
+        QTRY_COMPARE(ins.isEnabled(), on);
+        QCOMPARE(editor->overwriteMode(), on);
+    }
     f.docs().NewDocument(); // its editor inserts
     QVERIFY(!ins.isEnabled());
 
     QVERIFY(!caps.isEnabled());
-    QTest::keyClick(f.docs().activeDocument()->rt, Qt::Key_CapsLock);
-    QVERIFY(caps.isEnabled());
+    for (bool on : {true, false, true}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
+        QCOMPARE(caps.isEnabled(), on);
+    }
     // A lower-case letter typed without Shift shows Caps Lock is off after all.
     QKeyEvent lower(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QCoreApplication::sendEvent(f.docs().activeDocument()->rt, &lower);
