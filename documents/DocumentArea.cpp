@@ -39,7 +39,10 @@ void DocumentArea::show(frmDoc *document, const QString &tabCaption)
         window->showMaximized();
     else
         window->show();
-    m_tabs.addDocumentTab(document->TabNum, tabCaption);
+    m_tabs.addDocumentTab(document->TabNum, tabCaption, document->windowTitle());
+    connect(document, &QWidget::windowTitleChanged, &m_tabs, [this, document](const QString &title) {
+        m_tabs.setToolTipOfTag(document->TabNum, title);
+    });
     m_area.setActiveSubWindow(window);
     document->rt->setFocus();
 }

@@ -23,21 +23,37 @@ DocumentTabs::DocumentTabs(QWidget *parent)
     });
 }
 
-void DocumentTabs::addDocumentTab(int tag, const QString &caption)
+void DocumentTabs::addDocumentTab(int tag, const QString &caption, const QString &toolTip)
 {
     const int index = addTab(caption);
     setTabData(index, tag);
-    setTabToolTip(index, caption);
+    setTabToolTip(index, toolTip);
     setCurrentIndex(index);
 }
 
 void DocumentTabs::setCaption(int tag, const QString &caption)
 {
     const int index = indexOfTag(tag);
-    if (index >= 0) {
+    if (index >= 0)
         setTabText(index, caption);
-        setTabToolTip(index, caption);
-    }
+}
+
+void DocumentTabs::setToolTipOfTag(int tag, const QString &toolTip)
+{
+    const int index = indexOfTag(tag);
+    if (index >= 0)
+        setTabToolTip(index, toolTip);
+}
+
+// Qt would shrink a tab to two letters either side of the ellipsis before it scrolls; a tab keeps
+// enough of its name to be told from the others.
+QSize DocumentTabs::minimumTabSizeHint(int index) const
+{
+    const QSize least = QTabBar::minimumTabSizeHint(index);
+    const QSize full = tabSizeHint(index);
+    const int readable
+        = least.width() + fontMetrics().averageCharWidth() * (readableCharacters - 4);
+    return {qMin(full.width(), readable), least.height()};
 }
 
 int DocumentTabs::indexOfTag(int tag) const

@@ -12,11 +12,15 @@ class DocumentTabs final : public QTabBar
 public:
     explicit DocumentTabs(QWidget *parent = nullptr);
 
-    void addDocumentTab(int tag, const QString &caption);
+    // A tab with its caption and, as its tooltip, the document's full name.
+    void addDocumentTab(int tag, const QString &caption, const QString &toolTip);
     // Selects the first tab with the tag; nothing when none has it.
     void selectTag(int tag);
     // Sets the caption of the first tab with the tag.
     void setCaption(int tag, const QString &caption);
+    void setToolTipOfTag(int tag, const QString &toolTip);
+    // How many characters of its name a tab keeps before the scroll buttons take over.
+    static constexpr int readableCharacters = 14;
     // Removes the first tab with the tag; nothing when none has it.
     void removeTag(int tag);
     int tagAt(int index) const;
@@ -26,6 +30,9 @@ Q_SIGNALS:
     // The user picked a tab.
     void tagActivated(int tag);
     void tagContextMenuRequested(int tag, const QPoint &globalPos);
+
+protected:
+    QSize minimumTabSizeHint(int index) const override;
 
 private:
     int indexOfTag(int tag) const;

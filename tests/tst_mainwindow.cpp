@@ -1,3 +1,4 @@
+#include "DocumentTabs.h"
 #include "FileStore.h"
 #include "LabelsPage.h"
 #include "MainMenus.h"
@@ -10,6 +11,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -42,6 +44,7 @@ private Q_SLOTS:
     void ownedWindowsStayAboveAndCloseOnEscape_data();
     void ownedWindowsStayAboveAndCloseOnEscape();
     void tabClickActivatesItsDocument();
+    void tabsKeepAReadableNameAndTheFullPathAsTip();
     void screenshot();
 };
 
@@ -387,6 +390,24 @@ void TestMainWindow::tabClickActivatesItsDocument()
     Q_EMIT f.window->tb().tagActivated(1);
     QCOMPARE(f.docs().activeDocument()->TabNum, 1);
     QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
+}
+
+// A dozen scripts in a narrow window: each tab still tells its script; the strip scrolls.
+void TestMainWindow::tabsKeepAReadableNameAndTheFullPathAsTip()
+{
+    MainWindowFixture f;
+    f.window->resize(520, 400);
+    QString path;
+    for (int i = 0; i < 12; ++i) {
+        path = f.write(QStringLiteral("grove-hunting-route-%1.cmd").arg(i), "exit");
+        QVERIFY(f.docs().OpenDocument(path, QFileInfo(path).fileName()));
+    }
+    DocumentTabs &tabs = f.window->tb();
+    QCOMPARE(tabs.count(), 13);
+    for (int i = 0; i < tabs.count(); ++i)
+        QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().averageCharWidth() * 10);
+    QCOMPARE(tabs.tabToolTip(tabs.count() - 1), path);
+    QCOMPARE(tabs.tabText(tabs.count() - 1), QFileInfo(path).fileName());
 }
 
 // Renders the window for a person to look at when KORVETH_SCREENSHOTS names a folder.
