@@ -1,5 +1,6 @@
 #include "FileBrowser.h"
 
+#include "PathLabel.h"
 #include "ScriptFiles.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@ namespace Korveth {
 FileBrowser::FileBrowser(QWidget *parent)
     : QWidget(parent)
     , Drive1(new QComboBox)
+    , folderShown(new PathLabel)
     , Dir1(new QListWidget)
     , File1(new QListWidget)
 {
@@ -29,6 +31,8 @@ FileBrowser::FileBrowser(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
     layout->addWidget(Drive1);
+    folderShown->setObjectName(QStringLiteral("folderShown"));
+    layout->addWidget(folderShown);
     layout->addWidget(Dir1, 1);
     layout->addWidget(File1, 2);
 
@@ -61,6 +65,7 @@ bool FileBrowser::setFolder(const QString &folder)
     const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const QStringList files = regularFilesIn(dir);
     m_folder = dir.absolutePath();
+    folderShown->setPath(m_folder);
     Dir1->clear();
     if (!dir.isRoot())
         Dir1->addItem(QStringLiteral(".."));

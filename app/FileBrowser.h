@@ -9,6 +9,8 @@ class QListWidget;
 
 namespace Korveth {
 
+class PathLabel;
+
 // The side pane's file page: drives (the mounted volumes), the folders of the chosen folder, and
 // its script files with the icons the desktop shows for them. A double-click hands a file on.
 class FileBrowser final : public QWidget
@@ -19,6 +21,7 @@ public:
     explicit FileBrowser(QWidget *parent = nullptr);
 
     QComboBox *Drive1;
+    PathLabel *folderShown; // where the lists are
     QListWidget *Dir1;
     QListWidget *File1;
 

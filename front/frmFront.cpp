@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "DocumentManager.h"
+#include "PathLabel.h"
 #include "RecentFiles.h"
 #include "ScriptFiles.h"
 
@@ -53,6 +54,7 @@ frmFront::frmFront(DocumentManager &documents,
     , cmdSecurity(nullptr)
     , cmdGlossary(nullptr)
     , drvDrive(new QComboBox)
+    , folderShown(new PathLabel)
     , DirDirectory(new QListWidget)
     , filFileName(new QListWidget)
     , txtFileName(new QLineEdit)
@@ -169,18 +171,20 @@ QWidget *frmFront::existingTab()
 
     auto *tab = new QWidget;
     auto *grid = new QGridLayout(tab);
-    grid->addWidget(drvDrive, 0, 0);
-    grid->addWidget(DirDirectory, 1, 0);
-    grid->addWidget(filFileName, 0, 1, 2, 1);
+    folderShown->setObjectName(QStringLiteral("folderShown"));
+    grid->addWidget(folderShown, 0, 0, 1, 2);
+    grid->addWidget(drvDrive, 1, 0);
+    grid->addWidget(DirDirectory, 2, 0);
+    grid->addWidget(filFileName, 1, 1, 2, 1);
     auto *nameLabel = new QLabel(QStringLiteral("File &Name:"));
     nameLabel->setBuddy(txtFileName);
     auto *typeLabel = new QLabel(QStringLiteral("Files of &type:"));
     typeLabel->setBuddy(types);
-    grid->addWidget(nameLabel, 2, 0);
-    grid->addWidget(txtFileName, 2, 1);
-    grid->addWidget(typeLabel, 3, 0);
-    grid->addWidget(types, 3, 1);
-    grid->addLayout(buttonRow({open, cancel}), 4, 0, 1, 2);
+    grid->addWidget(nameLabel, 3, 0);
+    grid->addWidget(txtFileName, 3, 1);
+    grid->addWidget(typeLabel, 4, 0);
+    grid->addWidget(types, 4, 1);
+    grid->addLayout(buttonRow({open, cancel}), 5, 0, 1, 2);
     setFolder(QDir::currentPath());
     return tab;
 }
@@ -215,6 +219,7 @@ void frmFront::setFolder(const QString &folder)
     if (!dir.exists() || !dir.isReadable())
         return;
     m_folder = dir.absolutePath();
+    folderShown->setPath(m_folder);
     DirDirectory->clear();
     if (!dir.isRoot())
         DirDirectory->addItem(QStringLiteral(".."));

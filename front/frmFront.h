@@ -15,6 +15,7 @@ namespace Korveth {
 class Dialogs;
 class DocumentManager;
 class RecentFiles;
+class PathLabel;
 class frmDoc;
 
 // "Start Up": begin with a blank script, start a generator, or load an existing or recent script.
@@ -39,6 +40,7 @@ public:
     QToolButton *cmdSecurity; // Healing
     QToolButton *cmdGlossary; // Hunting (Swinger)
     QComboBox *drvDrive;
+    PathLabel *folderShown; // where the lists are
     QListWidget *DirDirectory;
     QListWidget *filFileName;
     QLineEdit *txtFileName;

@@ -4,6 +4,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
+#include "PathLabel.h"
 #include "QuickNav.h"
 #include "ScriptFiles.h"
 #include "SidePane.h"
@@ -159,9 +160,12 @@ void TestSidePane::fileBrowserListsScriptsAndOpensThem()
     QCOMPARE(files.Dir1->item(0)->text(), QStringLiteral(".."));
     QCOMPARE(files.Dir1->item(1)->text(), QStringLiteral("sub"));
 
+    QCOMPARE(files.folderShown->path(), QDir(f.dir.path()).absolutePath()); // where one is
+
     QVERIFY(!files.setFolder(f.dir.filePath(QStringLiteral("gone")))); // lists stay
     QCOMPARE(files.File1->count(), 3);
     QCOMPARE(files.folder(), QDir(f.dir.path()).absolutePath());
+    QCOMPARE(files.folderShown->path(), files.folder());
     QVERIFY(f.dialogs.shown.isEmpty());
 
     Q_EMIT files.File1->itemActivated(files.File1->item(1));

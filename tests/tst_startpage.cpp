@@ -1,5 +1,6 @@
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
+#include "PathLabel.h"
 #include "ScriptFiles.h"
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
@@ -219,7 +220,7 @@ void TestStartPage::onlyScriptFilesAreListed()
         for (int i = 0; i < page.filFileName->count(); ++i)
             names << page.filFileName->item(i)->text();
         page.setFolder(f.dir.filePath(QStringLiteral("no such folder")));
-        folderAfterwards = page.folder();
+        folderAfterwards = page.folderShown->path();
         return false;
     });
     QCOMPARE(names, QStringList({"a.cmd", "D.CMD"}));
