@@ -26,6 +26,7 @@ private Q_SLOTS:
     void huntingSubstitutions_data();
     void huntingSubstitutions();
     void expectedHuntingScript();
+    void lineBreaksInAnyFieldStayOnTheirLine();
     void requiredInputs_data();
     void requiredInputs();
     void generatedScriptsCheckClean_data();
@@ -158,6 +159,39 @@ void TestGenerators::expectedHuntingScript()
     QVERIFY(!generated.contains(u"[option"));
     QVERIFY(!generated.contains(u"hunt2]"));
     QVERIFY(generated.contains(u"move north\r\nmove go gate\r\nmove east\r\nput look"));
+}
+
+// Every field, pasted with line breaks and other control characters, gives the script it gives
+// with blanks there.
+void TestGenerators::lineBreaksInAnyFieldStayOnTheirLine()
+{
+    const QString templ = readData(QStringLiteral("huntgen.dat"));
+    HuntingInputs pasted = typicalInputs();
+    HuntingInputs typed = typicalInputs();
+    auto fields = [](HuntingInputs &in) {
+        QList<QString *> all{&in.ScriptName,
+                             &in.Stance,
+                             &in.Critter1Name,
+                             &in.Critter1Skin,
+                             &in.Critter2Name,
+                             &in.Critter2Skin,
+                             &in.Critter3Name,
+                             &in.Critter3Skin,
+                             &in.HuntingAnchor,
+                             &in.RestPlace};
+        for (QString &field : in.StartOp)
+            all << &field;
+        for (QString &field : in.MoveTo)
+            all << &field;
+        for (QString &field : in.MoveFrom)
+            all << &field;
+        return all;
+    };
+    for (QString *field : fields(pasted))
+        *field += QStringLiteral("x\r\nput x\x07\tpause");
+    for (QString *field : fields(typed))
+        *field += QStringLiteral("x put x pause");
+    QCOMPARE(generateHuntingScript(templ, pasted), generateHuntingScript(templ, typed));
 }
 
 void TestGenerators::requiredInputs_data()
