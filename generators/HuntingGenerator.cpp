@@ -39,27 +39,33 @@ bool isControl(QChar c)
 
 HuntingInputs oneLineInputs(HuntingInputs in)
 {
-    for (QString *field : {&in.ScriptName,
-                           &in.Stance,
-                           &in.Critter1Name,
-                           &in.Critter1Skin,
-                           &in.Critter2Name,
-                           &in.Critter2Skin,
-                           &in.Critter3Name,
-                           &in.Critter3Skin,
-                           &in.HuntingAnchor,
-                           &in.RestPlace})
+    for (QString *field : in.fields())
         *field = asOneLine(*field);
-    for (QString &field : in.StartOp)
-        field = asOneLine(field);
-    for (QString &field : in.MoveTo)
-        field = asOneLine(field);
-    for (QString &field : in.MoveFrom)
-        field = asOneLine(field);
     return in;
 }
 
 } // namespace
+
+QList<QString *> HuntingInputs::fields()
+{
+    QList<QString *> all{&ScriptName,
+                         &Stance,
+                         &Critter1Name,
+                         &Critter1Skin,
+                         &Critter2Name,
+                         &Critter2Skin,
+                         &Critter3Name,
+                         &Critter3Skin,
+                         &HuntingAnchor,
+                         &RestPlace};
+    for (QString &field : StartOp)
+        all << &field;
+    for (QString &field : MoveTo)
+        all << &field;
+    for (QString &field : MoveFrom)
+        all << &field;
+    return all;
+}
 
 QString asOneLine(const QString &text)
 {

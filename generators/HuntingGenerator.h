@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -26,6 +27,9 @@ struct HuntingInputs
     QString RestPlace;
     std::array<QString, 40> MoveTo;   // from the rest room to the hunting anchor
     std::array<QString, 40> MoveFrom; // from the hunting anchor back to the rest room
+
+    // Every field, for what treats them all alike.
+    QList<QString *> fields();
 };
 
 // The inputs the script cannot do without, in the order they are checked.

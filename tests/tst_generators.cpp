@@ -168,28 +168,9 @@ void TestGenerators::lineBreaksInAnyFieldStayOnTheirLine()
     const QString templ = readData(QStringLiteral("huntgen.dat"));
     HuntingInputs pasted = typicalInputs();
     HuntingInputs typed = typicalInputs();
-    auto fields = [](HuntingInputs &in) {
-        QList<QString *> all{&in.ScriptName,
-                             &in.Stance,
-                             &in.Critter1Name,
-                             &in.Critter1Skin,
-                             &in.Critter2Name,
-                             &in.Critter2Skin,
-                             &in.Critter3Name,
-                             &in.Critter3Skin,
-                             &in.HuntingAnchor,
-                             &in.RestPlace};
-        for (QString &field : in.StartOp)
-            all << &field;
-        for (QString &field : in.MoveTo)
-            all << &field;
-        for (QString &field : in.MoveFrom)
-            all << &field;
-        return all;
-    };
-    for (QString *field : fields(pasted))
+    for (QString *field : pasted.fields())
         *field += QStringLiteral("x\r\nput x\x07\tpause");
-    for (QString *field : fields(typed))
+    for (QString *field : typed.fields())
         *field += QStringLiteral("x put x pause");
     QCOMPARE(generateHuntingScript(templ, pasted), generateHuntingScript(templ, typed));
 }

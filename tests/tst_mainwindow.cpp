@@ -360,22 +360,19 @@ void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape()
     QVERIFY(window->isWindow());
     QCOMPARE(window->windowHandle()->transientParent(), f.window->windowHandle());
     QSet<QChar> mnemonics;
-    for (const QAbstractButton *control : window->findChildren<QAbstractButton *>()) {
-        const qsizetype amp = control->text().indexOf(u'&');
-        if (amp < 0 || amp + 1 >= control->text().size() || !control->isVisible())
-            continue;
-        const QChar key = control->text()[amp + 1].toLower();
-        QVERIFY2(!mnemonics.contains(key), qPrintable(control->text()));
+    auto keyOf = [&](const QString &text) {
+        const qsizetype amp = text.indexOf(u'&');
+        if (amp < 0 || amp + 1 >= text.size())
+            return true;
+        const QChar key = text[amp + 1].toLower();
+        const bool fresh = !mnemonics.contains(key);
         mnemonics.insert(key);
-    }
-    for (const QLabel *label : window->findChildren<QLabel *>()) {
-        const qsizetype amp = label->text().indexOf(u'&');
-        if (!label->buddy() || amp < 0 || amp + 1 >= label->text().size())
-            continue;
-        const QChar key = label->text()[amp + 1].toLower();
-        QVERIFY2(!mnemonics.contains(key), qPrintable(label->text()));
-        mnemonics.insert(key);
-    }
+        return fresh;
+    };
+    for (const QAbstractButton *control : window->findChildren<QAbstractButton *>())
+        QVERIFY2(!control->isVisible() || keyOf(control->text()), qPrintable(control->text()));
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        QVERIFY2(!label->buddy() || keyOf(label->text()), qPrintable(label->text()));
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
