@@ -102,7 +102,9 @@ void LiveCheckCommands::refreshed(int count)
         m_parts.sidePane.labels->showLabels({});
         return;
     }
-    m_parts.sidePane.labels->showLabels(m_followed->live().model().labels());
+    // Never a check here: it may read included scripts, which is the checking thread's work.
+    m_parts.sidePane.labels->showLabels(
+        m_followed->live().checkedLabels().value_or(QList<LabelDefinitionAt>()));
     if (!m_followed->live().checking()) {
         m_panel->clear();
         return;

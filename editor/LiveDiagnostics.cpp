@@ -135,6 +135,13 @@ ScriptModel &LiveDiagnostics::model()
     return m_model;
 }
 
+std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const
+{
+    if (m_stale || m_worker.isRunning())
+        return std::nullopt;
+    return m_model.labels();
+}
+
 bool LiveDiagnostics::tooLarge() const
 {
     return m_editor.utf8().size() > maxBytes;

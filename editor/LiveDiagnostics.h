@@ -52,6 +52,9 @@ public:
     // Empty for a file that is not a script.
     ScriptModel &model();
     int mistakeCount() const;
+    // The labels as last checked, without checking now (which may read includes); empty while a
+    // check is due or running.
+    std::optional<QList<LabelDefinitionAt>> checkedLabels() const;
     bool tooLarge() const;
 
     // Moves the caret to the next mistake after it, round to the top; false when there is none.
