@@ -24,6 +24,9 @@ FileBrowser::FileBrowser(QWidget *parent)
     Dir1->setObjectName(QStringLiteral("Dir1"));
     File1->setObjectName(QStringLiteral("File1"));
     File1->setUniformItemSizes(true);
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
+    Dir1->setAccessibleName(QStringLiteral("Folders"));
+    File1->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
             Drive1->addItem(volume.rootPath());

@@ -33,10 +33,13 @@ LabelsPage::LabelsPage(QWidget *parent)
 {
     setObjectName(QStringLiteral("labelsPage"));
     filter->setObjectName(QStringLiteral("labelFilter"));
+    filter->setAccessibleName(QStringLiteral("Filter labels"));
     filter->setPlaceholderText(QStringLiteral("Filter labels"));
     filter->setClearButtonEnabled(true);
     labels->setObjectName(QStringLiteral("labelList"));
+    labels->setAccessibleName(QStringLiteral("Labels"));
     references->setObjectName(QStringLiteral("referenceList"));
+    references->setAccessibleName(QStringLiteral("References"));
     referencesTitle->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);

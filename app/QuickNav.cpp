@@ -11,6 +11,8 @@ QuickNav::QuickNav(QWidget *parent)
     : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("tagsd"));
+    setAccessibleName(QStringLiteral("Commands"));
+    setAccessibleDescription(QStringLiteral("Enter or Space types the command at the caret."));
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setUniformRowHeights(true);

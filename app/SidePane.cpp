@@ -28,7 +28,9 @@ SidePane::SidePane(QWidget *parent)
     cmdX->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     cmdX->setAutoRaise(true);
     cmdX->setToolTip(QStringLiteral("Close"));
+    cmdX->setAccessibleName(QStringLiteral("Close Quick Nav"));
     tbs->setObjectName(QStringLiteral("tbs"));
+    tbs->setAccessibleName(QStringLiteral("Quick Nav pages"));
     auto *commands = new QWidget;
     commands->setObjectName(QStringLiteral("Picture5"));
     auto *commandsLayout = new QVBoxLayout(commands);

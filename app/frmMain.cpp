@@ -256,6 +256,15 @@ void frmMain::connectMenus()
     connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
         m_search->follow(document->rt);
         m_keyStates->refreshInsert();
+        setWindowTitle(expectedTitle());
+    });
+    connect(m_documents, &DocumentManager::lastDocumentClosed, this, [this] {
+        setWindowTitle(mainCaption);
+    });
+    connect(m_documents, &DocumentManager::documentCreated, this, [this](frmDoc *document) {
+        connect(document, &QWidget::windowTitleChanged, this, [this] {
+            setWindowTitle(expectedTitle());
+        });
     });
     connect(m_sidePane, &SidePane::closeClicked, this, [this] {
         m_menus->action(QStringLiteral("quicknav"))->setChecked(false);
@@ -403,13 +412,21 @@ void frmMain::openDroppedFiles(const QList<QUrl> &urls)
     }
 }
 
+// The active script's name first, so that a screen reader and the task bar tell which it is.
+QString frmMain::expectedTitle() const
+{
+    const frmDoc *active = m_documents->DocumentCount > 0 ? m_documents->activeDocument() : nullptr;
+    return active ? active->document().shortName() + QStringLiteral(" - ") + mainCaption
+                  : mainCaption;
+}
+
 void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     // A maximised document would add its caption to the frame's; the frame keeps its own (the tab
     // strip names the document).
-    if (event->type() == QEvent::WindowTitleChange && windowTitle() != mainCaption)
-        setWindowTitle(mainCaption);
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != expectedTitle())
+        setWindowTitle(expectedTitle());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -102,6 +102,7 @@ private:
     void takeKeysFromTheEditor();
     void openCommandLine(const QStringList &arguments);
     void insertQuickNavEntry(const QString &text);
+    QString expectedTitle() const;
 
     ProgramServices m_services;
     RecentFiles m_recent;

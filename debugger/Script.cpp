@@ -51,7 +51,11 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("Verdana"), 8));
     ScriptDebug->setObjectName(QStringLiteral("ScriptDebug"));
+    ScriptDebug->setAccessibleName(QStringLiteral("Report"));
+    ScriptDebug->setAccessibleDescription(
+        QStringLiteral("Each script line with its verdict; Enter shows the line in its script."));
     LookupCmd->setObjectName(QStringLiteral("LookupCmd"));
+    LookupCmd->setAccessibleName(QStringLiteral("Command reference"));
     LookupCmd->setReadOnly(true);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);

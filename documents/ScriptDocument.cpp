@@ -33,6 +33,11 @@ void ScriptDocument::takeLoaded(const QString &path, const ReadResult &read, Ori
     Q_EMIT captionChanged(m_caption);
 }
 
+QString ScriptDocument::shortName() const
+{
+    return m_origin == Origin::File ? QFileInfo(m_path).fileName() : m_caption;
+}
+
 void ScriptDocument::setChanged(bool changed)
 {
     if (m_changed == changed)

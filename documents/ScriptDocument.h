@@ -36,6 +36,8 @@ public:
     QString path() const { return m_origin == Origin::File ? m_path : QString(); }
     // The window caption: "New Script N", or the file's full path once opened or saved.
     const QString &caption() const { return m_caption; }
+    // What the document is called in few words: the file's name, or "New Script N".
+    QString shortName() const;
     bool neverSaved() const { return m_origin != Origin::File; }
     const TextFileFormat &format() const { return m_format; }
 

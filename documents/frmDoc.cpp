@@ -30,6 +30,7 @@ frmDoc::frmDoc(EditorServices &services,
     new ScriptCompletion(*rt, *m_live);
     connect(&m_document, &ScriptDocument::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
+        rt->setAccessibleName(m_document.shortName());
         m_live->setFile(m_document.path());
     });
     connect(rt, &QsciScintilla::textChanged, this, [this] { m_document.setChanged(true); });

@@ -68,6 +68,7 @@ frmFront::frmFront(DocumentManager &documents,
     setWindowTitle(QStringLiteral("Start Up"));
     setFont(QFont(QStringLiteral("Verdana"), 8));
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setAccessibleName(QStringLiteral("Start Up pages"));
     SSTab1->addTab(generatorsTab(), QStringLiteral("Generators"));
     SSTab1->addTab(existingTab(), QStringLiteral("Existing"));
     SSTab1->addTab(recentTab(), QStringLiteral("Recent"));
@@ -144,6 +145,9 @@ QWidget *frmFront::existingTab()
     DirDirectory->setObjectName(QStringLiteral("DirDirectory"));
     filFileName->setObjectName(QStringLiteral("filFileName"));
     txtFileName->setObjectName(QStringLiteral("txtFileName"));
+    drvDrive->setAccessibleName(QStringLiteral("Drive"));
+    DirDirectory->setAccessibleName(QStringLiteral("Folders"));
+    filFileName->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
             drvDrive->addItem(volume.rootPath());
@@ -192,6 +196,7 @@ QWidget *frmFront::existingTab()
 QWidget *frmFront::recentTab()
 {
     RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    RecentFiles->setAccessibleName(QStringLiteral("Recent scripts"));
     RecentFiles->setHeaderHidden(true);
     RecentFiles->setRootIsDecorated(false);
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);

@@ -31,8 +31,9 @@ QLabel *note(const QString &text)
     return label;
 }
 
-// Forty boxes "M1" to "M40" in four columns, filled top to bottom.
-QWidget *pathGrid(std::array<QLineEdit *, 40> &boxes, const QString &name)
+// Forty boxes "M1" to "M40" in four columns, filled top to bottom; each named for a screen
+// reader by its path and step.
+QWidget *pathGrid(std::array<QLineEdit *, 40> &boxes, const QString &name, const QString &spoken)
 {
     auto *grid = new QWidget;
     auto *layout = new QGridLayout(grid);
@@ -40,7 +41,11 @@ QWidget *pathGrid(std::array<QLineEdit *, 40> &boxes, const QString &name)
         boxes[std::size_t(i)] = box(QStringLiteral("%1_%2").arg(name).arg(i));
         const int row = i % 10;
         const int column = (i / 10) * 2;
-        layout->addWidget(new QLabel(QStringLiteral("M%1").arg(i + 1)), row, column);
+        auto *label = new QLabel(QStringLiteral("M%1").arg(i + 1));
+        label->setBuddy(boxes[std::size_t(i)]);
+        boxes[std::size_t(i)]->setAccessibleName(
+            QStringLiteral("%1, move %2").arg(spoken).arg(i + 1));
+        layout->addWidget(label, row, column);
         layout->addWidget(boxes[std::size_t(i)], row, column + 1);
     }
     return grid;
@@ -76,6 +81,7 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
     ButtonClosedDialog::closeOnEscape(*this);
     setFont(QFont(QStringLiteral("Verdana"), 8));
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setAccessibleName(QStringLiteral("Hunting script pages"));
     SSTab1->addTab(variablesTab(), QStringLiteral("Variables"));
     SSTab1->addTab(pathToTab(), QStringLiteral("Path To"));
     SSTab1->addTab(pathFromTab(), QStringLiteral("Path From"));
@@ -106,6 +112,13 @@ QWidget *frmHuntingSG::variablesTab()
                       QStringLiteral("defensive")});
     Stance->setCurrentIndex(-1);
     Stance->setEditText(stancePrompt.toString());
+    Stance->lineEdit()->setAccessibleName(QStringLiteral("Attack Stance"));
+    // Three rows share a caption; a screen reader tells them apart by their creature.
+    const std::pair<QLineEdit *, int> skins[]
+        = {{Critter1Skin, 1}, {Critter2Skin, 2}, {Critter3Skin, 3}};
+    for (const auto &[skin, critter] : skins)
+        skin->setAccessibleName(
+            QStringLiteral("Critter %1 skin given (if applicable)").arg(critter));
 
     auto *tab = new QWidget;
     auto *form = new QFormLayout(tab);
@@ -131,15 +144,19 @@ QWidget *frmHuntingSG::pathToTab()
 {
     auto *tab = new QWidget;
     auto *layout = new QVBoxLayout(tab);
-    layout->addWidget(note(QStringLiteral("Hunting Anchor Description Line (must be unique). Eg. "
-                                          "[Catacombs, Start Room] *")));
+    QLabel *anchor = note(QStringLiteral("Hunting Anchor Description Line (must be unique). Eg. "
+                                         "[Catacombs, Start Room] *"));
+    anchor->setBuddy(HuntingAnchor);
+    layout->addWidget(anchor);
     layout->addWidget(HuntingAnchor);
-    layout->addWidget(note(QStringLiteral("Restplace Description Line (must be unique). Eg. "
-                                          "[Town Square, Small Park] *")));
+    QLabel *rest = note(QStringLiteral("Restplace Description Line (must be unique). Eg. "
+                                       "[Town Square, Small Park] *"));
+    rest->setBuddy(RestPlace);
+    layout->addWidget(rest);
     layout->addWidget(RestPlace);
     layout->addWidget(note(QStringLiteral("Path taken from Restplace Room to the Hunting Anchor "
                                           "Room. (leave any unused spaces blank)")));
-    layout->addWidget(pathGrid(MoveTo, QStringLiteral("MoveTo")));
+    layout->addWidget(pathGrid(MoveTo, QStringLiteral("MoveTo"), QStringLiteral("Path to")));
     layout->addWidget(note(QStringLiteral("* Required Fields")));
     return tab;
 }
@@ -150,7 +167,7 @@ QWidget *frmHuntingSG::pathFromTab()
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(note(QStringLiteral("Path taken to get from the Hunting Anchor Room to the "
                                           "Restplace Room. (leave any unused spaces blank)")));
-    layout->addWidget(pathGrid(MoveFrom, QStringLiteral("MoveFrom")));
+    layout->addWidget(pathGrid(MoveFrom, QStringLiteral("MoveFrom"), QStringLiteral("Path from")));
     layout->addWidget(note(QStringLiteral("* Required Fields")));
     return tab;
 }

@@ -26,17 +26,34 @@ QLabel *colourBox(const char *name)
     return box;
 }
 
-QGroupBox *
-colourFrame(const char *name, const QString &title, QLabel **boxes, const char *const *labels)
+// Three labelled colour boxes; with buttons, a keyboard's way to change each.
+QGroupBox *colourFrame(const char *name,
+                       const QString &title,
+                       QLabel **boxes,
+                       const char *const *labels,
+                       QPushButton *const *buttons = nullptr)
 {
     auto *frame = new QGroupBox(title);
     frame->setObjectName(QLatin1StringView(name));
     auto *grid = new QGridLayout(frame);
     for (int i = 0; i < 3; ++i) {
-        grid->addWidget(new QLabel(QString::fromLatin1(labels[i])), i, 0);
+        const QString label = QString::fromLatin1(labels[i]);
+        grid->addWidget(new QLabel(label), i, 0);
+        boxes[i]->setAccessibleName(title + u' ' + label);
         grid->addWidget(boxes[i], i, 1);
+        if (buttons) {
+            buttons[i]->setAccessibleName(QStringLiteral("Change %1 %2").arg(title, label));
+            grid->addWidget(buttons[i], i, 2);
+        }
     }
     return frame;
+}
+
+QPushButton *button(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(name);
+    return b;
 }
 
 } // namespace
@@ -70,14 +87,26 @@ frmOptions::frmOptions(
     }
 
     const char *names[] = {"picHidden", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
+    std::array<QPushButton *, 3> changeColour{};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         boxes[i] = colourBox(names[i]);
         if (i < 3) {
             boxes[i]->setCursor(Qt::PointingHandCursor);
             boxes[i]->installEventFilter(this);
+            changeColour[i]
+                = button(QStringLiteral("cmdColor%1").arg(i), QStringLiteral("Change..."));
+            connect(changeColour[i], &QPushButton::clicked, this, [this, i] {
+                chooseEditorColour(int(i));
+            });
         }
     }
     showOptions();
+    QPushButton *editorFontButton
+        = button(QStringLiteral("cmdEditorFont"), QStringLiteral("Change &Editor Font..."));
+    QPushButton *debuggerFontButton
+        = button(QStringLiteral("cmdDebuggerFont"), QStringLiteral("Change De&bugger Font..."));
+    connect(editorFontButton, &QPushButton::clicked, this, &frmOptions::chooseEditorFont);
+    connect(debuggerFontButton, &QPushButton::clicked, this, &frmOptions::chooseDebuggerFont);
 
     auto *settings = new QGroupBox(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Frame4"));
@@ -85,8 +114,10 @@ frmOptions::frmOptions(
     settingsLayout->addWidget(Check1);
     settingsLayout->addWidget(new QLabel(QStringLiteral("Editor Font")));
     settingsLayout->addWidget(Label9);
+    settingsLayout->addWidget(editorFontButton);
     settingsLayout->addWidget(new QLabel(QStringLiteral("Debugger Font")));
     settingsLayout->addWidget(Label10);
+    settingsLayout->addWidget(debuggerFontButton);
     settingsLayout->addStretch();
     settingsLayout->addWidget(cmdDefaults);
 
@@ -95,8 +126,8 @@ frmOptions::frmOptions(
     auto *colours = new QGroupBox(QStringLiteral("Colors"));
     colours->setObjectName(QStringLiteral("Frame1"));
     auto *coloursLayout = new QHBoxLayout(colours);
-    coloursLayout->addWidget(
-        colourFrame("Frame3", QStringLiteral("Editor"), boxes.data(), editorLabels));
+    coloursLayout->addWidget(colourFrame(
+        "Frame3", QStringLiteral("Editor"), boxes.data(), editorLabels, changeColour.data()));
     coloursLayout->addWidget(
         colourFrame("Frame2", QStringLiteral("Debugger"), boxes.data() + 3, debuggerLabels));
 

@@ -51,7 +51,7 @@ private Q_SLOTS:
 void TestMainWindow::startsWithOneNewDocument()
 {
     MainWindowFixture f;
-    QCOMPARE(f.window->windowTitle(), QStringLiteral("Korveth Script Editor"));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("New Script 1 - Korveth Script Editor"));
     QVERIFY(f.docs().activeDocument()->parentWidget()->isMaximized());
     QCOMPARE(f.docs().DocumentCount, 1);
     QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));

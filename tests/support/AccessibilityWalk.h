@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QLabel>
+#include <QStringList>
+#include <QTabWidget>
+#include <QWidget>
+
+// What a screen reader would find missing in a window: controls that take the focus but say no
+// name, and labels standing beside a field without naming it (no buddy). Every page of the
+// window's tab controls is walked.
+namespace AccessibilityWalk {
+
+inline QString describe(const QWidget *widget)
+{
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(widget->metaObject()->className()),
+                                       widget->objectName());
+}
+
+inline void walkShown(QWidget *window, QStringList &missing)
+{
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(window) || !widget->isEnabled())
+            continue;
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                missing << QStringLiteral("no name: ") + describe(widget);
+        }
+    }
+}
+
+// Every problem found, one line each; empty when a screen reader has all it needs.
+inline QStringList problems(QWidget *window)
+{
+    QStringList missing;
+    walkShown(window, missing);
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        const int shown = tabs->currentIndex();
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            walkShown(tabs->widget(page), missing);
+        }
+        tabs->setCurrentIndex(shown);
+    }
+    missing.removeDuplicates();
+    return missing;
+}
+
+} // namespace AccessibilityWalk
