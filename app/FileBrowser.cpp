@@ -1,5 +1,6 @@
 #include "FileBrowser.h"
 
+#include "ItemActivation.h"
 #include "PathLabel.h"
 #include "ScriptFiles.h"
 
@@ -26,6 +27,8 @@ FileBrowser::FileBrowser(QWidget *parent)
     File1->setUniformItemSizes(true);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1->setAccessibleName(QStringLiteral("Folders"));
+    activateOnSpace(*Dir1);
+    activateOnSpace(*File1);
     File1->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())

@@ -1,5 +1,6 @@
 #include "LabelsPage.h"
 
+#include "ItemActivation.h"
 #include "ScriptLanguage.h"
 
 #include <QLabel>
@@ -50,6 +51,8 @@ LabelsPage::LabelsPage(QWidget *parent)
     clearReferences();
     connect(filter, &QLineEdit::textChanged, this, &LabelsPage::applyFilter);
     connect(labels, &QListWidget::itemActivated, this, &LabelsPage::choose);
+    activateOnSpace(*labels);
+    activateOnSpace(*references);
     connect(references, &QListWidget::itemActivated, this, &LabelsPage::choose);
 }
 

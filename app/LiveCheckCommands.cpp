@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -147,6 +148,12 @@ void LiveCheckCommands::findReferences()
     ScriptModel &model = document->live().model();
     m_parts.sidePane.labels->showReferences(name, model.referencesTo(name), model);
     showLabelsPage();
+    // The list is where one goes on from here: Enter on a reference shows it.
+    QListWidget *references = m_parts.sidePane.labels->references;
+    if (references->count() > 0) {
+        references->setCurrentRow(0);
+        references->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void LiveCheckCommands::showLabelsPage()

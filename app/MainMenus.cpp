@@ -63,10 +63,16 @@ constexpr Item menuTable[] = {
     {"countall", "Count &All", "Ctrl+F5"},
     {"view", "menu:&View", ""},
     {"editor", "&Editor Options", ""},
+    {"gener", "Script &Generators...", ""},
     {"bar11", nullptr, ""},
     {"toolbar", "&Toolbar", ""},
     {"statusbar2", "&Status Bar", ""},
     {"quicknav", "&Quick Nav", ""},
+    {"filespage", "&Files Page", "Ctrl+1"},
+    {"commandspage", "Comman&ds Page", "Ctrl+2"},
+    {"labelspage", "&Labels Page", "Ctrl+3"},
+    {"nextpane", "Next &Pane", "F6"},
+    {"prevpane", "Pre&vious Pane", "Shift+F6"},
     {"bar20", nullptr, ""},
     {"hlline", "Highlight Selected Line", ""},
     {"mistakes", "Show &Mistakes as You Type", ""},
@@ -133,8 +139,6 @@ MainMenus::MainMenus(QMenuBar &bar)
         m_actions.value(QLatin1StringView(checkable))->setCheckable(true);
     for (const char *checked : {"toolbar", "statusbar2", "quicknav"})
         m_actions.value(QLatin1StringView(checked))->setChecked(true);
-    // Disabled in the design; its command is reached from the toolbar.
-    m_actions.value(QStringLiteral("editor"))->setEnabled(false);
 
     m_tabMenu = new QMenu(QStringLiteral("TabMenu"), &bar);
     m_tabMenu->setObjectName(QStringLiteral("tabmenu"));

@@ -1,5 +1,6 @@
 #include "QuickNav.h"
 
+#include "ItemActivation.h"
 #include "ScriptFiles.h"
 #include "TextFile.h"
 
@@ -16,9 +17,11 @@ QuickNav::QuickNav(QWidget *parent)
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+    // Enter and Space choose an entry as a double-click does.
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         Q_EMIT entryChosen(item->text(0));
     });
+    activateOnSpace(*this);
 }
 
 void QuickNav::fill(const QString &path)

@@ -18,6 +18,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "OptionsCommand.h"
+#include "PaneFocus.h"
 #include "QuickNav.h"
 #include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
@@ -198,6 +199,15 @@ QLabel &frmMain::statusPanel(int panel) const
 
 void frmMain::registerCommands()
 {
+    m_paneFocus = new PaneFocus(
+        *m_sidePane,
+        *m_menus->action(QStringLiteral("quicknav")),
+        [this]() -> QWidget * {
+            frmDoc *document = m_documents->activeDocument();
+            return document ? document->rt : nullptr;
+        },
+        this);
+    m_paneFocus->registerIn(m_commands);
     m_fileCommands->registerIn(m_commands);
     m_search->registerIn(m_commands);
     EditCommands::registerIn(m_commands, [this]() -> ScriptEditor * {

@@ -29,6 +29,7 @@ class KeyStatePanels;
 class MainMenus;
 class MainToolbar;
 class OptionsCommand;
+class PaneFocus;
 class ScriptPrinter;
 class ScriptDebugger;
 class SearchCommands;
@@ -123,6 +124,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     LiveCheckCommands *m_liveCheck = nullptr;
     SidePane *m_sidePane;
+    PaneFocus *m_paneFocus = nullptr;
     QSplitter *m_splitter = nullptr;
     std::unique_ptr<OptionsCommand> m_optionsCommand;
     KeyStatePanels *m_keyStates = nullptr;

@@ -2,6 +2,7 @@
 
 #include "StyledReport.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace Korveth {
@@ -99,7 +100,18 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
     QsciScintilla::mouseDoubleClickEvent(event);
     const long position = SendScintilla(
         SCI_POSITIONFROMPOINT, long(event->position().x()), long(event->position().y()));
-    Q_EMIT lineDoubleClicked(int(SendScintilla(SCI_LINEFROMPOSITION, position)));
+    Q_EMIT lineChosen(int(SendScintilla(SCI_LINEFROMPOSITION, position)));
+}
+
+void ReportView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT lineChosen(
+            int(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS))));
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
 }
 
 } // namespace Korveth

@@ -31,10 +31,12 @@ public:
     int styleAt(int line, int column) const;
 
 Q_SIGNALS:
-    void lineDoubleClicked(int line);
+    // A report line was double-clicked, or Enter pressed on it.
+    void lineChosen(int line);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QFont m_font;

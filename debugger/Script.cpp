@@ -77,7 +77,7 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     connect(Command2, &QPushButton::clicked, this, &Script::lookup);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
     ButtonClosedDialog::closeOnEscape(*this);
-    connect(ScriptDebug, &ReportView::lineDoubleClicked, this, [this](int line) {
+    connect(ScriptDebug, &ReportView::lineChosen, this, [this](int line) {
         if (line >= 0 && std::size_t(line) < m_map.scriptLineOfReportLine.size())
             Q_EMIT scriptLineRequested(m_map.scriptLineOfReportLine[std::size_t(line)]);
     });

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "DocumentManager.h"
+#include "ItemActivation.h"
 #include "PathLabel.h"
 #include "RecentFiles.h"
 #include "ScriptFiles.h"
@@ -163,13 +164,21 @@ QWidget *frmFront::existingTab()
     connect(DirDirectory, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         setFolder(QDir(m_folder).absoluteFilePath(item->text()));
     });
+    // Choosing a file by click or by the arrow keys names it; Enter, Space or a double-click
+    // opens it.
     connect(filFileName, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         txtFileName->setText(joinFolderAndName(m_folder, item->text()));
     });
-    connect(filFileName, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+    connect(filFileName, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item)
+            txtFileName->setText(joinFolderAndName(m_folder, item->text()));
+    });
+    connect(filFileName, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         Q_EMIT filFileName->itemClicked(item);
         openExisting();
     });
+    activateOnSpace(*DirDirectory);
+    activateOnSpace(*filFileName);
     connect(open, &QPushButton::clicked, this, &frmFront::openExisting);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -204,7 +213,8 @@ QWidget *frmFront::recentTab()
         (new QTreeWidgetItem(RecentFiles, {path}))->setIcon(0, icon);
     QPushButton *open = button("Command3", "&Open");
     QPushButton *cancel = button("Command4", "&Cancel");
-    connect(RecentFiles, &QTreeWidget::itemDoubleClicked, this, &frmFront::openRecent);
+    connect(RecentFiles, &QTreeWidget::itemActivated, this, &frmFront::openRecent);
+    activateOnSpace(*RecentFiles);
     connect(open, &QPushButton::clicked, this, &frmFront::openRecent);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -4,10 +4,10 @@
 #include "DocumentManager.h"
 #include "ProgramPaths.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace Korveth {
@@ -38,10 +38,11 @@ frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
                               "Heal down wounds and hindering scars",
                               "Just take the wounds"};
     for (int i = 0; i < 5; ++i) {
-        QCheckBox *check = new QCheckBox(QString::fromLatin1(captions[i]));
+        auto *check = new QRadioButton(QString::fromLatin1(captions[i]));
+        check->setAutoExclusive(false);
         check->setObjectName(QStringLiteral("Check%1").arg(i + 1));
         // The groups' rules decide the marks, not the box itself.
-        connect(check, &QCheckBox::clicked, this, [this, i] { click(i + 1); });
+        connect(check, &QRadioButton::clicked, this, [this, i] { click(i + 1); });
         Check[std::size_t(i)] = check;
     }
     auto *transfer = new QGroupBox(QStringLiteral("Transfering"));

@@ -6,7 +6,7 @@
 
 #include <array>
 
-class QCheckBox;
+class QRadioButton;
 class QPushButton;
 
 namespace Korveth {
@@ -27,9 +27,11 @@ public:
                         const ProgramPaths &paths,
                         QWidget *owner);
 
-    std::array<QCheckBox *, 5> Check{}; // Check1 .. Check5
-    QPushButton *Command1;              // Generate
-    QPushButton *Command2;              // Cancel
+    // Check1 .. Check5: one of each group is chosen (the heal-down group may have none), so they
+    // are radio buttons to a screen reader; the groups' rules set them, not Qt's exclusivity.
+    std::array<QRadioButton *, 5> Check{};
+    QPushButton *Command1; // Generate
+    QPushButton *Command2; // Cancel
 
     void generate();
 

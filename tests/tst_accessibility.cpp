@@ -1,16 +1,27 @@
 #include "AccessibilityWalk.h"
+#include "FileBrowser.h"
 #include "HelpCommands.h"
+#include "LabelsPage.h"
+#include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "Script.h"
 #include "ScriptDebugger.h"
+#include "SidePane.h"
 #include "frmAbout.h"
+#include "frmDoc.h"
 #include "frmFront.h"
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
 #include "frmOptions.h"
 #include "frmProperties.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace Korveth;
 
@@ -22,6 +33,8 @@ class TestAccessibility : public QObject
 private Q_SLOTS:
     void everyControlHasAName_data();
     void everyControlHasAName();
+    void panesAndTheirItemsByKeyboard();
+    void startPageListsByKeyboard();
 };
 
 void TestAccessibility::everyControlHasAName_data()
@@ -71,6 +84,66 @@ void TestAccessibility::everyControlHasAName()
     shown->show();
     const QStringList problems = AccessibilityWalk::problems(shown);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+// F6 goes round the script and the side pane; Ctrl+1 to Ctrl+3 show a page with the focus in its
+// list; Enter chooses an item there.
+void TestAccessibility::panesAndTheirItemsByKeyboard()
+{
+    MainWindowFixture f;
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
+    f.docs().activeDocument()->live().refresh();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_F6);
+    QVERIFY(f.window->sidePane().isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), editor);
+
+    f.window->sidePane().hide();
+    QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
+    QListWidget *labels = f.window->sidePane().labels->labels;
+    QVERIFY(f.window->sidePane().isVisible());
+    QCOMPARE(QApplication::focusWidget(), labels);
+    QTest::keyClick(labels, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), editor);
+    QCOMPARE(editor->GetSel(false).startLine, 1); // at "start:"
+
+    QTest::keyClick(editor, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(f.window->sidePane().tbs->currentIndex(), 0);
+    QVERIFY(f.window->sidePane().files->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(f.window->menus().action(QStringLiteral("editor"))->isEnabled());
+    QVERIFY(f.window->menus().action(QStringLiteral("gener"))->isEnabled());
+}
+
+// On the Existing tab the arrow keys name a file and Enter opens it; Enter opens a recent one.
+void TestAccessibility::startPageListsByKeyboard()
+{
+    MainWindowFixture f;
+    const QString path = f.write(QStringLiteral("grove.cmd"), "exit");
+    f.window->recentFiles().append(path);
+    for (int tab : {int(frmFront::Existing), int(frmFront::Recent)}) {
+        QString named;
+        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+            auto &page = static_cast<frmFront &>(dialog);
+            page.SSTab1->setCurrentIndex(tab);
+            page.setFolder(f.dir.path());
+            QAbstractItemView *list = tab == frmFront::Existing
+                                          ? static_cast<QAbstractItemView *>(page.filFileName)
+                                          : page.RecentFiles;
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+            named = page.txtFileName->text();
+            QTest::keyClick(list, Qt::Key_Return);
+            return page.result() == QDialog::Accepted;
+        });
+        f.window->showStartPage(tab);
+        if (tab == frmFront::Existing)
+            QCOMPARE(named, path);
+        QCOMPARE(f.docs().activeDocument()->document().path(), path);
+    }
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -243,6 +243,10 @@ void TestDebugger::doubleClickShowsTheScriptLine()
     QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
     QCOMPARE(f.docs().activeDocument(), checked);
     QCOMPARE(checked->rt->GetSel(false).endLine, 2);
+    // Enter on a report line does the same.
+    report.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 1);
+    QTest::keyClick(&report, Qt::Key_Return);
+    QCOMPARE(checked->rt->GetSel(false).endLine, 1);
 
     // The checked document closed: a double-click does nothing.
     f.docs().activeDocument()->document().setChanged(false);

@@ -7,11 +7,11 @@
 #include "frmHealingScriptGen.h"
 #include "frmHuntingSG.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace Korveth;

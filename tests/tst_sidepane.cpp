@@ -12,6 +12,7 @@
 #include "frmAbout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -115,15 +116,20 @@ void TestSidePane::quickNavInsertsAtTheCaret()
     else
         editor->SetCaretPos(1, 0);
     QuickNav &tree = *f.window->sidePane().tagsd;
-    auto *item = new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
-    Q_EMIT tree.itemDoubleClicked(item, 0);
+    new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
+    // From the keyboard: Ctrl+2 goes to the list, Enter or Space types the entry.
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->runCommand(QStringLiteral("commandspage"));
+    QCOMPARE(QApplication::focusWidget(), &tree);
+    QTest::keyClick(&tree, selection ? Qt::Key_Space : Qt::Key_Return);
     QCOMPARE(editor->Text(), text);
     // The caret stands right after the inserted text, where typing goes on.
     QCOMPARE(editor->GetSel(false), (ScriptEditor::Range{1, 7, 1, 7}));
 
     f.docs().activeDocument()->document().setChanged(false);
     f.window->runCommand(QStringLiteral("close"));
-    Q_EMIT tree.itemDoubleClicked(item, 0); // no document: nothing happens
+    Q_EMIT tree.itemActivated(tree.topLevelItem(tree.topLevelItemCount() - 1), 0); // no document
     QCOMPARE(f.docs().DocumentCount, 0);
 }
 
