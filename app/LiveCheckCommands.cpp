@@ -38,6 +38,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
     : QObject(&statusBar)
     , m_parts{documents, services.editors.liveCheck, menus, sidePane, services.dialogs}
     , m_panel(new QLabel(&statusBar))
+    , m_statusBar(statusBar)
 {
     const Parts &parts = m_parts;
     m_panel->setObjectName(QStringLiteral("mistakesPanel"));
@@ -65,10 +66,12 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
 void LiveCheckCommands::registerIn(CommandRegistry &commands)
 {
     commands.add(QStringLiteral("nextmistake"), [this] {
-        if (frmDoc *document = m_parts.documents.activeDocument()) {
-            if (document->live().checking())
-                document->live().goToNextMistake();
-        }
+        frmDoc *document = m_parts.documents.activeDocument();
+        if (!document || !document->live().checking())
+            return;
+        // Said in the status bar too, where a screen reader finds it.
+        const auto verdict = document->live().goToNextMistake();
+        m_statusBar.showMessage(verdict ? *verdict : QStringLiteral("No mistakes"), 10000);
     });
     commands.add(QStringLiteral("golabel"), [this] { goToLabel(); });
     commands.add(QStringLiteral("findrefs"), [this] { findReferences(); });

@@ -56,6 +56,7 @@ private:
     };
     Parts m_parts;
     QLabel *m_panel;
+    QStatusBar &m_statusBar;
     QPointer<frmDoc> m_followed;
     QList<QMetaObject::Connection> m_connections;
 };

@@ -63,6 +63,7 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     editor.viewport()->setMouseTracking(true);
     editor.viewport()->installEventFilter(this);
     editor.installEventFilter(this); // Ctrl let go
+    connect(&editor, &ScriptEditor::caretOrSelectionChanged, this, &LiveDiagnostics::describeCaretLine);
     m_rest.start();
 }
 
@@ -174,6 +175,25 @@ void LiveDiagnostics::clear()
         QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
     m_editor.markerDeleteAll(mistakeMarker);
     m_editor.setMarginWidth(mistakeMargin, 0);
+    m_shownVerdicts.clear();
+    describeCaretLine();
+}
+
+QString LiveDiagnostics::verdictsAtCaret() const
+{
+    int line = 0;
+    int column = 0;
+    m_editor.getCursorPosition(&line, &column);
+    return m_shownVerdicts.value(line);
+}
+
+void LiveDiagnostics::describeCaretLine()
+{
+    const QString verdicts = verdictsAtCaret();
+    const QString description = verdicts.isEmpty() ? QString() : QStringLiteral("Mistake: ") + verdicts;
+    // Qt tells assistive technology of the change; an unchanged one is not said again.
+    if (m_editor.accessibleDescription() != description)
+        m_editor.setAccessibleDescription(description);
 }
 
 void LiveDiagnostics::paint()
@@ -195,15 +215,22 @@ void LiveDiagnostics::paint()
         if (d.line != markedLine)
             m_editor.markerAdd(d.line, mistakeMarker);
         markedLine = d.line;
+        QString &verdicts = m_shownVerdicts[d.line];
+        if (!verdicts.contains(d.message))
+            verdicts += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message.toString();
     }
+    describeCaretLine();
 }
 
-bool LiveDiagnostics::goToNextMistake()
+std::optional<QString> LiveDiagnostics::goToNextMistake()
 {
     const ScriptModel &current = model();
+    // The marks (and what a screen reader is told) agree with the model just brought up to date.
+    paint();
+    Q_EMIT mistakesChanged(current.mistakeCount());
     const QList<Diagnostic> found = current.diagnostics();
     if (found.isEmpty())
-        return false;
+        return std::nullopt;
     int line = 0;
     int column = 0;
     m_editor.getCursorPosition(&line, &column);
@@ -226,7 +253,7 @@ bool LiveDiagnostics::goToNextMistake()
     QToolTip::showText(m_editor.viewport()->mapToGlobal(QPoint(x, y + below)),
                        next->message.toString(),
                        &m_editor);
-    return true;
+    return next->message.toString();
 }
 
 void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)

@@ -3,6 +3,7 @@
 #include "ScriptModel.h"
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
@@ -57,8 +58,12 @@ public:
     std::optional<QList<LabelDefinitionAt>> checkedLabels() const;
     bool tooLarge() const;
 
-    // Moves the caret to the next mistake after it, round to the top; false when there is none.
-    bool goToNextMistake();
+    // Moves the caret to the next mistake after it, round to the top; its verdict, or nothing when
+    // there is none.
+    std::optional<QString> goToNextMistake();
+    // The verdicts on the caret's line as shown; a screen reader hears them as the editor's
+    // description whenever the caret comes onto a marked line.
+    QString verdictsAtCaret() const;
     // Selects where the label named at the caret is defined; false when none is named there or
     // this script does not define it.
     bool goToLabelAtCaret();
@@ -81,6 +86,8 @@ protected:
 private:
     void paint();
     void clear();
+    // Keeps the editor's accessible description on the caret line's verdicts.
+    void describeCaretLine();
     // The line and UTF-16 column of a byte position; a line of -1 for none.
     std::pair<int, qsizetype> placeOf(long position);
     void showLinkAt(const QPoint &point);
@@ -102,6 +109,7 @@ private:
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;
     bool m_linkShown = false;
+    QHash<int, QString> m_shownVerdicts; // line: its verdicts as painted
 };
 
 } // namespace Korveth

@@ -105,6 +105,12 @@ void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
     QCOMPARE(selection(editor), QStringLiteral("gone"));
     f.window->runCommand(QStringLiteral("nextmistake")); // round to the top
     QCOMPARE(selection(editor), QStringLiteral("bad"));
+    // What a screen reader hears: the verdict in the status bar, and as the editor's description
+    // while the caret stands on a marked line.
+    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Command not recognised."));
+    QCOMPARE(editor.accessibleDescription(), QStringLiteral("Mistake: Command not recognised."));
+    editor.SetCaretPos(0, 0);
+    QCOMPARE(editor.accessibleDescription(), QString());
 
     editor.SetCaretPos(2, 7);
     f.window->runCommand(QStringLiteral("golabel"));
@@ -114,6 +120,10 @@ void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
     QCOMPARE(line, 0);
     QCOMPARE(f.window->menus().action(QStringLiteral("golabel"))->shortcut(),
              QKeySequence(Qt::Key_F12));
+
+    editor.SetText(QStringLiteral("exit"));
+    f.window->runCommand(QStringLiteral("nextmistake"));
+    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("No mistakes"));
 }
 
 void TestLiveDiagnostics::theViewSwitchClearsEverything()
