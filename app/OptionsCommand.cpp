@@ -66,10 +66,12 @@ void OptionsCommand::show()
     // The hidden document's editor holds the editor settings; it has no language of its own.
     const frmDoc *hidden = m_settingsDocument();
     const QsciLexer *styles = hidden ? hidden->rt->lexer() : nullptr;
-    frmOptions::Defaults defaults{
-        styles ? styles->defaultFont(0) : (hidden ? hidden->rt->font() : m_owner.font()),
-        ReportView::defaultFont(),
-        {ReportView::styleColour(0), ReportView::styleColour(1), ReportView::styleColour(2)}};
+    frmOptions::Defaults defaults{styles ? styles->defaultFont(0)
+                                         : (hidden ? hidden->rt->font() : m_owner.font()),
+                                  ReportView::defaultFont(),
+                                  {ReportView::styleColour(0, m_owner.palette()),
+                                   ReportView::styleColour(1, m_owner.palette()),
+                                   ReportView::styleColour(2, m_owner.palette())}};
     auto *window = new frmOptions(
         m_dialogs,
         m_options,

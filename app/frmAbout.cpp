@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 
 #include <QGroupBox>
@@ -20,7 +21,7 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Orlix"));
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setText(lblInfo->text()
                      + QStringLiteral("Written by the Korveth Script Editor team.\nVersion: 1.0"));

@@ -40,6 +40,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -115,6 +116,9 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setAcceptDrops(true);
     resize(1000, 720);
+    // On a small screen, or with large scaling, the first window still fits.
+    if (const QScreen *shown = screen())
+        resize(size().boundedTo(shown->availableGeometry().size() * 0.9));
     buildLayout();
     registerCommands();
     connectMenus();

@@ -1,5 +1,6 @@
 #include "ReportView.h"
 
+#include "DesignFont.h"
 #include "StyledReport.h"
 
 #include <QKeyEvent>
@@ -7,11 +8,7 @@
 
 namespace Korveth {
 
-namespace {
-
-const QColor styleColours[] = {Qt::black, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)};
-
-} // namespace
+namespace {} // namespace
 
 ReportView::ReportView(QWidget *parent)
     : QsciScintilla(parent)
@@ -30,22 +27,34 @@ ReportView::ReportView(QWidget *parent)
     setReadOnly(true);
 }
 
-QColor ReportView::styleColour(int style)
+QColor ReportView::styleColour(int style, const QPalette &palette)
 {
-    return styleColours[style];
+    const bool darkBase = palette.color(QPalette::Base).lightness() < 128;
+    switch (style) {
+    case 1:
+        return darkBase ? QColor(0x8C, 0xB4, 0xFF) : QColor(0, 0, 0xFF);
+    case 2:
+        return darkBase ? QColor(0xFF, 0x80, 0x80) : QColor(0xFF, 0, 0);
+    default:
+        return palette.color(QPalette::Text);
+    }
 }
 
 QFont ReportView::defaultFont()
 {
-    return QFont(QStringLiteral("Verdana"), 8);
+    return designFont();
 }
 
 void ReportView::setReportFont(const QFont &font)
 {
     m_font = font;
     setFont(font);
+    // Every style names its background too: none is left to a default that may not suit.
+    const QColor base = palette().color(QPalette::Base);
+    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, base);
     for (int style = 0; style < 3; ++style) {
-        SendScintilla(SCI_STYLESETFORE, style, styleColours[style]);
+        SendScintilla(SCI_STYLESETFORE, style, styleColour(style, palette()));
+        SendScintilla(SCI_STYLESETBACK, style, base);
         SendScintilla(SCI_STYLESETFONT, style, font.family().toUtf8().constData());
         SendScintilla(SCI_STYLESETSIZEFRACTIONAL, style, long(font.pointSizeF() * 100));
         SendScintilla(SCI_STYLESETBOLD, style, font.bold());

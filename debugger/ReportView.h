@@ -20,8 +20,10 @@ public:
     void clearReport();
     // The report's font until the options set another.
     static QFont defaultFont();
-    // The colour of a report style: 0 plain text, 1 accepted lines, 2 mistakes.
-    static QColor styleColour(int style);
+    // The colour of a report style on the palette's base: 0 plain text (the palette's text
+    // colour), 1 accepted lines (blue), 2 mistakes (red); lighter on a dark base, so that a
+    // high-contrast palette never gets dark text on dark.
+    static QColor styleColour(int style, const QPalette &palette);
     // The font of every colour; a run leaves it as it is.
     void setReportFont(const QFont &font);
     QFont reportFont() const { return m_font; }

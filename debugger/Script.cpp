@@ -2,6 +2,7 @@
 
 #include "ButtonClosedDialog.h"
 #include "CommandReference.h"
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "ReportView.h"
 #include "StyledReport.h"
@@ -49,7 +50,7 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     setObjectName(QStringLiteral("Script"));
     setWindowTitle(QStringLiteral("Script Debugger"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     ScriptDebug->setObjectName(QStringLiteral("ScriptDebug"));
     ScriptDebug->setAccessibleName(QStringLiteral("Report"));
     ScriptDebug->setAccessibleDescription(

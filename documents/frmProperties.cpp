@@ -1,5 +1,6 @@
 #include "frmProperties.h"
 
+#include "DesignFont.h"
 #include "TextCounts.h"
 
 #include <QGroupBox>
@@ -42,7 +43,7 @@ frmProperties::frmProperties(QWidget *owner)
 {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Script Properties"));
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     auto *close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("cmdOK"));
     close->setDefault(true);

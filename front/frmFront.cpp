@@ -1,5 +1,6 @@
 #include "frmFront.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
 #include "ItemActivation.h"
@@ -67,7 +68,7 @@ frmFront::frmFront(DocumentManager &documents,
 {
     setObjectName(QStringLiteral("frmFront"));
     setWindowTitle(QStringLiteral("Start Up"));
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setAccessibleName(QStringLiteral("Start Up pages"));
     SSTab1->addTab(generatorsTab(), QStringLiteral("Generators"));

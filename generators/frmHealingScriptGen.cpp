@@ -1,5 +1,6 @@
 #include "frmHealingScriptGen.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
 #include "ProgramPaths.h"
@@ -31,7 +32,7 @@ frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
 {
     setObjectName(QStringLiteral("frmHealingScriptGen"));
     setWindowTitle(title);
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     const char *captions[] = {"Use 'Transfer any' (safer)",
                               "Target wounds (faster)",
                               "Heal down wounds only",

@@ -1,6 +1,7 @@
 #include "frmHuntingSG.h"
 
 #include "ButtonClosedDialog.h"
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
 
@@ -79,7 +80,7 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
     setWindowTitle(QStringLiteral("Hunting Script Generator - Swinger"));
     setAttribute(Qt::WA_DeleteOnClose);
     ButtonClosedDialog::closeOnEscape(*this);
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setAccessibleName(QStringLiteral("Hunting script pages"));
     SSTab1->addTab(variablesTab(), QStringLiteral("Variables"));

@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include "ButtonClosedDialog.h"
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "EditorAppearance.h"
 
@@ -74,7 +75,7 @@ frmOptions::frmOptions(
     setWindowTitle(QStringLiteral("Options"));
     setAttribute(Qt::WA_DeleteOnClose);
     ButtonClosedDialog::closeOnEscape(*this);
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(designFont());
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
     Label9->setObjectName(QStringLiteral("Label9"));

@@ -1,9 +1,11 @@
 #include "AccessibilityWalk.h"
+#include "EditorAppearance.h"
 #include "FileBrowser.h"
 #include "HelpCommands.h"
 #include "LabelsPage.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "ReportView.h"
 #include "Script.h"
 #include "ScriptDebugger.h"
 #include "SidePane.h"
@@ -19,9 +21,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <Qsci/qscilexer.h>
 
 using namespace Korveth;
 
@@ -35,6 +39,7 @@ private Q_SLOTS:
     void everyControlHasAName();
     void panesAndTheirItemsByKeyboard();
     void startPageListsByKeyboard();
+    void lookFollowsTheSystem();
 };
 
 void TestAccessibility::everyControlHasAName_data()
@@ -144,6 +149,40 @@ void TestAccessibility::startPageListsByKeyboard()
             QCOMPARE(named, path);
         QCOMPARE(f.docs().activeDocument()->document().path(), path);
     }
+}
+
+// Comments readable at 4.5:1, a report readable on a dark high-contrast palette, the forms at the
+// desktop's font size, and a first window that fits the screen.
+void TestAccessibility::lookFollowsTheSystem()
+{
+    MainWindowFixture f;
+    const QsciLexer *styles = f.docs().activeDocument()->rt->lexer();
+    for (int style = 0; style <= 3; ++style)
+        QVERIFY2(contrastRatio(styles->color(style), styles->paper(style)) >= 4.5,
+                 qPrintable(QString::number(style)));
+
+    QPalette dark;
+    dark.setColor(QPalette::Base, Qt::black);
+    dark.setColor(QPalette::Text, Qt::white);
+    ReportView report;
+    report.setPalette(dark);
+    report.setReportFont(ReportView::defaultFont());
+    for (int style = 0; style < 3; ++style) {
+        auto colour = [&](int message) {
+            const long bgr = report.SendScintilla(message, style);
+            return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+        };
+        QVERIFY2(contrastRatio(colour(QsciScintillaBase::SCI_STYLEGETFORE),
+                               colour(QsciScintillaBase::SCI_STYLEGETBACK))
+                     >= 4.5,
+                 qPrintable(QString::number(style)));
+    }
+
+    QCOMPARE(ReportView::defaultFont().pointSizeF(), QApplication::font().pointSizeF());
+    frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    QCOMPARE(healing.font().pointSizeF(), QApplication::font().pointSizeF());
+    const QRect screen = f.window->screen()->availableGeometry();
+    QVERIFY(screen.contains(QRect(screen.topLeft(), f.window->size())));
 }
 
 QTEST_MAIN(TestAccessibility)

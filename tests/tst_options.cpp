@@ -59,7 +59,7 @@ void TestOptions::boxesShowTheColoursInUseAndCancelChangesNothing()
         QCOMPARE(window.boxes[std::size_t(style)]->palette().color(QPalette::Window),
                  editor->lexer()->color(style));
         QCOMPARE(window.boxes[std::size_t(style) + 3]->palette().color(QPalette::Window),
-                 ReportView::styleColour(style));
+                 ReportView::styleColour(style, window.palette()));
     }
 
     f.dialogs.values << QVariant() << QVariant() << QVariant();

@@ -189,6 +189,7 @@ void TestSidePane::paneSizeAndToggles()
     QCOMPARE(pane.minimumWidth(), twipsToPixelsX(pane, 2000));
     f.window->splitter().setSizes({10, 2000});
     QCOMPARE(pane.width(), twipsToPixelsX(pane, 2000)); // never narrower
+    f.window->resize(1000, 720);
     f.window->splitter().setSizes({700, 300});
     QCOMPARE(pane.width(), 700); // no upper bound beyond the window
     pane.tbs->setCurrentIndex(1);
