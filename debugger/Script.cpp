@@ -94,6 +94,11 @@ void Script::layOut()
     // The design's label reaches past the window's edge; it wraps within the window instead.
     QRect label = twipsRect(*this, 7920, 1920, 2055, 735).translated(extraX, 0);
     label.setRight(qMin(label.right(), width() - twipsToPixelsX(*this, 120)));
+    // A larger font needs more lines: the label grows upwards, into the empty space there, and
+    // still ends where the design ends it.
+    const int needed = Label1->heightForWidth(label.width());
+    if (needed > label.height())
+        label.setTop(qMax(twipsToPixelsY(*this, 120), label.bottom() - needed));
     Label1->setGeometry(label);
     m_dialectLabel->setGeometry(twipsRect(*this, 7920, 2760, 1815, 255).translated(extraX, 0));
     cboDialect->setGeometry(twipsRect(*this, 7920, 3060, 1815, 375).translated(extraX, 0));
