@@ -1,5 +1,6 @@
 #include "ScriptEditor.h"
 
+#include "EditorAccessible.h"
 #include "EditorAppearance.h"
 #include "EditorKeys.h"
 #include "EditorServices.h"
@@ -52,6 +53,12 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
 
     takeProgramKeys(*standardCommands(), m_services.registry);
 
+    // A screen reader learns of the caret and the selection through the program's own accessible
+    // interface for the editor, which knows where each character is drawn.
+    EditorAccessible::install();
+    connect(this, &ScriptEditor::caretOrSelectionChanged, this, [this] {
+        EditorAccessible::announceSelection(this);
+    });
     connect(this, &QsciScintilla::selectionChanged, this, &ScriptEditor::caretOrSelectionChanged);
     connect(
         this, &QsciScintilla::cursorPositionChanged, this, &ScriptEditor::caretOrSelectionChanged);

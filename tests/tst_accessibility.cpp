@@ -40,6 +40,7 @@ private Q_SLOTS:
     void panesAndTheirItemsByKeyboard();
     void startPageListsByKeyboard();
     void lookFollowsTheSystem();
+    void editorTextForAssistiveTechnology();
 };
 
 void TestAccessibility::everyControlHasAName_data()
@@ -183,6 +184,35 @@ void TestAccessibility::lookFollowsTheSystem()
     QCOMPARE(healing.font().pointSizeF(), QApplication::font().pointSizeF());
     const QRect screen = f.window->screen()->availableGeometry();
     QVERIFY(screen.contains(QRect(screen.topLeft(), f.window->size())));
+}
+
+// The editor's text interface: the text, the selection, and a rectangle per character that a
+// magnifier can follow.
+void TestAccessibility::editorTextForAssistiveTechnology()
+{
+    MainWindowFixture f;
+    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    editor->SetText(QStringLiteral("put \u00e9a\r\ngoto b"));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
+    QVERIFY(face);
+    QAccessibleTextInterface *text = face->textInterface();
+    QVERIFY(text);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("New Script 1"));
+    QCOMPARE(text->characterCount(), 14);
+    QCOMPARE(text->text(4, 6), QStringLiteral("\u00e9a"));
+
+    editor->setSelection(0, 4, 0, 6);
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(4, 6));
+    QCOMPARE(text->cursorPosition(), 6);
+
+    const QRect first = text->characterRect(0);
+    const QRect second = text->characterRect(1);
+    const QRect nextLine = text->characterRect(9);
+    QVERIFY(second.left() > first.left());
+    QVERIFY(nextLine.top() > first.top());
+    QCOMPARE(text->offsetAtPoint(second.center()), 1);
 }
 
 QTEST_MAIN(TestAccessibility)
