@@ -88,7 +88,14 @@ void TestAccessibility::everyControlHasAName()
         shown = owned.get();
     QVERIFY(shown);
     shown->show();
-    const QStringList problems = AccessibilityWalk::problems(shown);
+    QStringList problems = AccessibilityWalk::problems(shown);
+    // Tab goes round every control of a window; in the main window the script takes Tab as text,
+    // and F6 leads out of it (see the test below).
+    if (shown != f.window.get()) {
+        shown->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        problems += AccessibilityWalk::unreachedByTab(shown);
+    }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 

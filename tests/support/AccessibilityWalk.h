@@ -2,9 +2,12 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QApplication>
 #include <QLabel>
+#include <QSet>
 #include <QStringList>
 #include <QTabWidget>
+#include <QTest>
 #include <QWidget>
 
 // What a screen reader would find missing in a window: controls that take the focus but say no
@@ -46,6 +49,27 @@ inline QStringList problems(QWidget *window)
     }
     missing.removeDuplicates();
     return missing;
+}
+
+// The controls of the shown page that Tab never reaches, going round from the window's focus.
+inline QStringList unreachedByTab(QWidget *window)
+{
+    QSet<QWidget *> wanted;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && !widget->focusProxy())
+            wanted.insert(widget);
+    }
+    const qsizetype presses = 2 * wanted.size() + 2;
+    for (qsizetype press = 0; press < presses && !wanted.isEmpty(); ++press) {
+        QWidget *focus = QApplication::focusWidget();
+        wanted.remove(focus);
+        QTest::keyClick(focus ? focus : window, Qt::Key_Tab);
+    }
+    QStringList unreached;
+    for (const QWidget *widget : std::as_const(wanted))
+        unreached << QStringLiteral("not reached by Tab: ") + describe(widget);
+    return unreached;
 }
 
 } // namespace AccessibilityWalk
