@@ -68,7 +68,9 @@ void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
                       label.name.size()));
         labels->item(labels->count() - 1)->setData(Qt::ToolTipRole, label.name);
     }
-    if (row >= 0 && row < labels->count())
+    // The place is kept for a person working in the list; a list nobody is in gets no current item,
+    // so a screen reader hears nothing from it while the script is typed.
+    if (labels->hasFocus() && row >= 0 && row < labels->count())
         labels->setCurrentRow(row);
     applyFilter();
 }
