@@ -45,6 +45,15 @@ QByteArray notification(const char *method, const QJsonObject &params = {})
         .toJson(QJsonDocument::Compact);
 }
 
+// The first two messages of a session in the modern dialect: initialize, and the script opened.
+QList<QByteArray> openedInModern(const QString &uri, const QString &text)
+{
+    return {
+        request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+        notification("textDocument/didOpen",
+                     {{"textDocument", QJsonObject{{"uri", uri}, {"text", text}}}})};
+}
+
 QJsonObject at(const QString &uri, int line, int character)
 {
     return {{"textDocument", QJsonObject{{"uri", uri}}},
@@ -258,19 +267,16 @@ void TestLsp::bothKindsOfChangeCountInUtf16()
                            {"end", QJsonObject{{"line", line}, {"character", to}}}};
     };
     const QList<QJsonObject> messages = converse(
-        {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
-         notification(
-             "textDocument/didOpen",
-             {{"textDocument",
-               QJsonObject{{"uri", uri},
-                           {"text", QStringLiteral("\U0001F600\u00E9x:\r\ngoto a\r\n")}}}}),
-         // "x" stands after a surrogate pair and an e-acute: UTF-16 column 3.
-         change(2, {{"range", range(0, 3, 4)}, {"text", "a"}}),
-         request(3, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
-         change(3, {{"text", "goto b\nb:"}}),
-         change(4, {{"range", range(1, 0, 1)}, {"text", "c"}}),
-         request(2, "shutdown"),
-         notification("exit")});
+        openedInModern(uri, QStringLiteral("\U0001F600\u00E9x:\r\ngoto a\r\n"))
+        + QList<QByteArray>{// "x" stands after a surrogate pair and an e-acute: UTF-16 column 3.
+                            change(2, {{"range", range(0, 3, 4)}, {"text", "a"}}),
+                            request(3,
+                                    "textDocument/documentSymbol",
+                                    {{"textDocument", QJsonObject{{"uri", uri}}}}),
+                            change(3, {{"text", "goto b\nb:"}}),
+                            change(4, {{"range", range(1, 0, 1)}, {"text", "c"}}),
+                            request(2, "shutdown"),
+                            notification("exit")});
     const QList<QJsonObject> published = diagnosticsOf(messages);
     QCOMPARE(published.size(), 4);
     QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
@@ -288,15 +294,9 @@ void TestLsp::devicesFifosAndHugeFilesAreNotIncluded()
     QTemporaryDir dir;
     QVERIFY(HostileFiles::make(dir.path(), qint64(256) * 1024 * 1024 + 1));
     const QString uri = QUrl::fromLocalFile(dir.filePath(QStringLiteral("main.cmd"))).toString();
-    const QList<QJsonObject> messages = converse(
-        {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
-         notification(
-             "textDocument/didOpen",
-             {{"textDocument",
-               QJsonObject{{"uri", uri},
-                           {"text", QString::fromLatin1(HostileFiles::includingScript())}}}}),
-         request(2, "shutdown"),
-         notification("exit")});
+    const QList<QJsonObject> messages
+        = converse(openedInModern(uri, QString::fromLatin1(HostileFiles::includingScript()))
+                   + QList<QByteArray>{request(2, "shutdown"), notification("exit")});
     QVERIFY(responseTo(messages, 2).contains("result"));
     const QList<QJsonObject> published = diagnosticsOf(messages);
     QCOMPARE(published.size(), 1);
