@@ -28,8 +28,14 @@ inline bool make(const QString &folder, qint64 hugeSize)
     if (::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("Fifo.cmd"))).constData(), 0600)
         != 0)
         return false;
+    // Where this test's own input was redirected from a file, standard input is a regular file
+    // that may be read; a device stands in for it then.
+    struct stat input;
+    const bool inputIsAFile = ::fstat(0, &input) == 0 && S_ISREG(input.st_mode);
+    const QString stdinTarget
+        = inputIsAFile ? QStringLiteral("/dev/null") : QStringLiteral("/dev/stdin");
     if (!QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("Zero.cmd")))
-        || !QFile::link(QStringLiteral("/dev/stdin"), dir.filePath(QStringLiteral("Stdin.cmd"))))
+        || !QFile::link(stdinTarget, dir.filePath(QStringLiteral("Stdin.cmd"))))
         return false;
     QFile huge(dir.filePath(QStringLiteral("Huge.cmd")));
     return huge.open(QIODevice::WriteOnly) && huge.resize(hugeSize);
