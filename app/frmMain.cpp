@@ -33,13 +33,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -61,15 +59,6 @@ QString recentListPath(const ProgramPaths &paths)
     if (paths.installed())
         return QDir(userFolder).filePath(QStringLiteral("recent.dat"));
     return RecentFiles::locate(paths.programFolder(), userFolder);
-}
-
-bool carriesFileList(const QMimeData *data)
-{
-    if (!data || !data->hasUrls())
-        return false;
-    const QList<QUrl> urls = data->urls();
-    return !urls.isEmpty()
-           && std::all_of(urls.begin(), urls.end(), [](const QUrl &u) { return u.isLocalFile(); });
 }
 
 } // namespace
@@ -399,34 +388,6 @@ void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
         hooks.showStartPage(*this);
 }
 
-void frmMain::openCommandLine(const QStringList &arguments)
-{
-    if (arguments.isEmpty()) {
-        m_documents->NewDocument();
-        return;
-    }
-    // An unquoted path with blanks arrives cut at the blanks: when the pieces are not files
-    // themselves but their join is, it is that one file.
-    const QString joined = arguments.join(u' ');
-    const bool eachIsAFile = std::all_of(
-        arguments.begin(), arguments.end(), [](const QString &a) { return QFileInfo(a).isFile(); });
-    if (arguments.size() > 1 && !eachIsAFile && QFileInfo(joined).isFile()) {
-        m_documents->OpenDocument(joined, joined);
-        return;
-    }
-    for (const QString &path : arguments)
-        m_documents->OpenDocument(path, path);
-}
-
-void frmMain::openDroppedFiles(const QList<QUrl> &urls)
-{
-    for (const QUrl &url : urls) {
-        const QString path = url.toLocalFile();
-        m_documents->OpenDocument(path, path);
-    }
-}
-
-// The active script's name first, so that a screen reader and the task bar tell which it is.
 QString frmMain::expectedTitle() const
 {
     const frmDoc *active = m_documents->DocumentCount > 0 ? m_documents->activeDocument() : nullptr;
@@ -452,32 +413,6 @@ void frmMain::closeEvent(QCloseEvent *event)
     delete m_settingsDocument;
     m_settingsDocument = nullptr;
     event->accept();
-}
-
-void frmMain::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (carriesFileList(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void frmMain::dragMoveEvent(QDragMoveEvent *event)
-{
-    if (carriesFileList(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void frmMain::dropEvent(QDropEvent *event)
-{
-    if (!carriesFileList(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    openDroppedFiles(event->mimeData()->urls());
 }
 
 } // namespace Korveth

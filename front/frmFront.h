@@ -16,7 +16,6 @@ class Dialogs;
 class DocumentManager;
 class RecentFiles;
 class PathLabel;
-class frmDoc;
 
 // "Start Up": begin with a blank script, start a generator, or load an existing or recent script.
 // Its text goes into the active document only while that is an untouched new script, else into a
