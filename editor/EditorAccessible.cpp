@@ -13,6 +13,12 @@ QAccessibleInterface *scriptEditorFactory(const QString &className, QObject *obj
     return nullptr;
 }
 
+// The character (code point) count before a byte position of the control.
+int characterOffset(QsciScintillaBase *editor, long position)
+{
+    return int(editor->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 0UL, position));
+}
+
 } // namespace
 
 EditorAccessible::EditorAccessible(QsciScintillaBase *editor)
@@ -42,11 +48,9 @@ void EditorAccessible::announceSelection(QsciScintillaBase *editor)
     const long start = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long end = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     const long caret = editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
-    auto offset = [editor](long position) {
-        return int(editor->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 0UL, position));
-    };
-    QAccessibleTextSelectionEvent event(editor, offset(start), offset(end));
-    event.setCursorPosition(offset(caret));
+    QAccessibleTextSelectionEvent event(
+        editor, characterOffset(editor, start), characterOffset(editor, end));
+    event.setCursorPosition(characterOffset(editor, caret));
     QAccessible::updateAccessibility(&event);
 }
 
@@ -63,7 +67,7 @@ long EditorAccessible::positionOf(int offset) const
 
 int EditorAccessible::offsetOf(long position) const
 {
-    return int(editor()->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 0UL, position));
+    return characterOffset(editor(), position);
 }
 
 void *EditorAccessible::interface_cast(QAccessible::InterfaceType type)

@@ -9,7 +9,7 @@ QFont designFont()
 {
     QFont font = QApplication::font();
     const QString family = QStringLiteral("Verdana");
-    if (QFontDatabase::families().contains(family))
+    if (QFontDatabase::hasFamily(family))
         font.setFamily(family);
     return font;
 }
