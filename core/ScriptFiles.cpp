@@ -3,6 +3,8 @@
 #include "RegularFile.h"
 #include "TextLines.h"
 
+#include <QFileInfo>
+
 namespace Korveth {
 
 bool isScriptFileName(const QString &name)
@@ -16,11 +18,13 @@ bool isScriptFileName(const QString &name)
 
 QStringList regularFilesIn(const QDir &folder, const QStringList &nameFilters)
 {
+    // Without QDir::System the listing has no devices, FIFOs or sockets of its own; only a link
+    // may still lead to one, so only links are looked at again.
     QStringList files;
-    for (const QString &name :
-         folder.entryList(nameFilters, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-        if (isRegularFile(folder.filePath(name)))
-            files.append(name);
+    for (const QFileInfo &entry :
+         folder.entryInfoList(nameFilters, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        if (!entry.isSymLink() || isRegularFile(entry.filePath()))
+            files.append(entry.fileName());
     }
     return files;
 }
