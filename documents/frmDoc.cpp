@@ -33,7 +33,7 @@ frmDoc::frmDoc(EditorServices &services,
         rt->setAccessibleName(m_document.shortName());
         m_live->setFile(m_document.path());
     });
-    connect(rt, &QsciScintilla::textChanged, this, [this] { m_document.setChanged(true); });
+    connect(rt, &ScriptEditor::editing, this, [this] { m_document.setChanged(true); });
     connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
     // Text replaced as a whole may leave the caret where it was, with another line count.
     connect(rt, &QsciScintilla::linesChanged, this, &frmDoc::onSelectionChanged);

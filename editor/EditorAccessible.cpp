@@ -1,6 +1,6 @@
 #include "EditorAccessible.h"
 
-#include <Qsci/qsciscintilla.h>
+#include "ScriptEditor.h"
 
 namespace Korveth {
 
@@ -9,26 +9,15 @@ namespace {
 QAccessibleInterface *scriptEditorFactory(const QString &className, QObject *object)
 {
     if (className == u"Korveth::ScriptEditor" && object && object->isWidgetType())
-        return new EditorAccessible(static_cast<QsciScintillaBase *>(object));
+        return new EditorAccessible(static_cast<ScriptEditor *>(object));
     return nullptr;
-}
-
-// The character (code point) count before a byte position of the control.
-int characterOffset(QsciScintillaBase *editor, long position)
-{
-    return int(editor->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 0UL, position));
 }
 
 } // namespace
 
-EditorAccessible::EditorAccessible(QsciScintillaBase *editor)
+EditorAccessible::EditorAccessible(ScriptEditor *editor)
     : QAccessibleWidget(editor, QAccessible::EditableText)
-{
-    // Character offsets looked up by line, so that a long script answers as fast as a short one.
-    editor->SendScintilla(
-        QsciScintillaBase::SCI_ALLOCATELINECHARACTERINDEX,
-        static_cast<unsigned long>(QsciScintillaBase::SC_LINECHARACTERINDEX_UTF32));
-}
+{}
 
 void EditorAccessible::install()
 {
@@ -40,7 +29,7 @@ void EditorAccessible::install()
     Q_UNUSED(installed);
 }
 
-void EditorAccessible::announceSelection(QsciScintillaBase *editor)
+void EditorAccessible::announceSelection(ScriptEditor *editor)
 {
     // Nobody listens: typing pays nothing for it.
     if (!QAccessible::isActive())
@@ -49,25 +38,24 @@ void EditorAccessible::announceSelection(QsciScintillaBase *editor)
     const long end = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     const long caret = editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     QAccessibleTextSelectionEvent event(
-        editor, characterOffset(editor, start), characterOffset(editor, end));
-    event.setCursorPosition(characterOffset(editor, caret));
+        editor, int(editor->characterOffset(start)), int(editor->characterOffset(end)));
+    event.setCursorPosition(int(editor->characterOffset(caret)));
     QAccessible::updateAccessibility(&event);
 }
 
-QsciScintillaBase *EditorAccessible::editor() const
+ScriptEditor *EditorAccessible::editor() const
 {
-    return static_cast<QsciScintillaBase *>(widget());
+    return static_cast<ScriptEditor *>(widget());
 }
 
 long EditorAccessible::positionOf(int offset) const
 {
-    return editor()->SendScintilla(
-        QsciScintillaBase::SCI_POSITIONRELATIVE, 0UL, static_cast<long>(qMax(0, offset)));
+    return editor()->positionOfCharacter(offset);
 }
 
 int EditorAccessible::offsetOf(long position) const
 {
-    return characterOffset(editor(), position);
+    return int(editor()->characterOffset(position));
 }
 
 void *EditorAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -154,7 +142,7 @@ int EditorAccessible::characterCount() const
 // Where the character is drawn, in screen coordinates: a magnifier follows the caret by it.
 QRect EditorAccessible::characterRect(int offset) const
 {
-    QsciScintillaBase *e = editor();
+    ScriptEditor *e = editor();
     const long position = positionOf(offset);
     const long next = e->SendScintilla(QsciScintillaBase::SCI_POSITIONAFTER, position);
     const long line = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position);

@@ -2,9 +2,9 @@
 
 #include <QAccessibleWidget>
 
-class QsciScintillaBase;
-
 namespace Korveth {
+
+class ScriptEditor;
 
 // What a screen reader or a magnifier asks of a script editor: its text, the caret and the
 // selection in characters, and where each character stands on the screen. It takes the place of
@@ -12,13 +12,13 @@ namespace Korveth {
 class EditorAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit EditorAccessible(QsciScintillaBase *editor);
+    explicit EditorAccessible(ScriptEditor *editor);
 
     // Installs the factory that gives every script editor this interface; once is enough, later
     // calls do nothing.
     static void install();
     // Tells assistive technology where the caret and the selection are now.
-    static void announceSelection(QsciScintillaBase *editor);
+    static void announceSelection(ScriptEditor *editor);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;
@@ -39,7 +39,7 @@ public:
     QString attributes(int offset, int *startOffset, int *endOffset) const override;
 
 private:
-    QsciScintillaBase *editor() const;
+    ScriptEditor *editor() const;
     // Characters (code points) and the control's byte positions, each way.
     long positionOf(int offset) const;
     int offsetOf(long position) const;

@@ -35,14 +35,14 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     m_rest.setInterval(restMs);
     connect(&m_rest, &QTimer::timeout, this, &LiveDiagnostics::checkInBackground);
     connect(&m_worker, &QFutureWatcher<void>::finished, this, &LiveDiagnostics::checked);
-    // A loaded file sends no text change, only its new line count.
-    for (auto changed : {&QsciScintilla::textChanged, &QsciScintilla::linesChanged}) {
-        connect(&editor, changed, this, [this] {
-            m_stale = true;
-            if (checking())
-                m_rest.start();
-        });
-    }
+    // A loaded file sends no edit, only its new line count.
+    auto textChanged = [this] {
+        m_stale = true;
+        if (checking())
+            m_rest.start();
+    };
+    connect(&editor, &ScriptEditor::editing, this, textChanged);
+    connect(&editor, &QsciScintilla::linesChanged, this, textChanged);
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
         m_worker.waitForFinished();
         m_model.setDialectChoice(m_settings.dialect());
@@ -63,7 +63,8 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     editor.viewport()->setMouseTracking(true);
     editor.viewport()->installEventFilter(this);
     editor.installEventFilter(this); // Ctrl let go
-    connect(&editor, &ScriptEditor::caretOrSelectionChanged, this, &LiveDiagnostics::describeCaretLine);
+    connect(
+        &editor, &ScriptEditor::caretOrSelectionChanged, this, &LiveDiagnostics::describeCaretLine);
     m_rest.start();
 }
 
@@ -115,6 +116,7 @@ void LiveDiagnostics::checkInBackground()
 
 void LiveDiagnostics::checked()
 {
+    keepCompletionWords();
     // Marks painted from an older text would stand in the wrong places: typing went on, so the
     // next rest checks again, and paints.
     if (m_stale)
@@ -129,11 +131,22 @@ ScriptModel &LiveDiagnostics::model()
     if (m_stale && m_isScript && !tooLarge()) {
         m_model.setFolder(m_folder);
         m_model.update(m_editor.utf8());
+        keepCompletionWords();
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
+        keepCompletionWords();
     }
     m_stale = false;
     return m_model;
+}
+
+void LiveDiagnostics::keepCompletionWords()
+{
+    m_words.dialect = m_model.dialect();
+    m_words.labels.clear();
+    for (const LabelDefinitionAt &label : m_model.labels())
+        m_words.labels.append(label.name);
+    m_words.labels += m_model.includedLabels();
 }
 
 std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const
@@ -145,7 +158,7 @@ std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const
 
 bool LiveDiagnostics::tooLarge() const
 {
-    return m_editor.utf8().size() > maxBytes;
+    return m_editor.length() > maxBytes;
 }
 
 int LiveDiagnostics::mistakeCount() const
@@ -172,7 +185,7 @@ void LiveDiagnostics::clear()
 {
     m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, mistakeIndicator);
     m_editor.SendScintilla(
-        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
+        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.length()));
     m_editor.markerDeleteAll(mistakeMarker);
     m_editor.setMarginWidth(mistakeMargin, 0);
     m_shownVerdicts.clear();
@@ -190,7 +203,8 @@ QString LiveDiagnostics::verdictsAtCaret() const
 void LiveDiagnostics::describeCaretLine()
 {
     const QString verdicts = verdictsAtCaret();
-    const QString description = verdicts.isEmpty() ? QString() : QStringLiteral("Mistake: ") + verdicts;
+    const QString description
+        = verdicts.isEmpty() ? QString() : QStringLiteral("Mistake: ") + verdicts;
     // Qt tells assistive technology of the change; an unchanged one is not said again.
     if (m_editor.accessibleDescription() != description)
         m_editor.setAccessibleDescription(description);
@@ -217,7 +231,8 @@ void LiveDiagnostics::paint()
         markedLine = d.line;
         QString &verdicts = m_shownVerdicts[d.line];
         if (!verdicts.contains(d.message))
-            verdicts += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message.toString();
+            verdicts
+                += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message.toString();
     }
     describeCaretLine();
 }
@@ -327,7 +342,7 @@ void LiveDiagnostics::clearLink()
         return;
     m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
     m_editor.SendScintilla(
-        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.utf8().size()));
+        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.length()));
     m_viewport->unsetCursor();
     m_linkShown = false;
 }

@@ -58,6 +58,15 @@ public:
     std::optional<QList<LabelDefinitionAt>> checkedLabels() const;
     bool tooLarge() const;
 
+    // What completion offers: the dialect and the labels (the script's, then its includes') as
+    // last checked. Asking never waits for a check, so a key costs the same in a long script.
+    struct CompletionWords
+    {
+        Dialect dialect = Dialect::Classic;
+        QStringList labels;
+    };
+    const CompletionWords &completionWords() const { return m_words; }
+
     // Moves the caret to the next mistake after it, round to the top; its verdict, or nothing when
     // there is none.
     std::optional<QString> goToNextMistake();
@@ -96,6 +105,7 @@ private:
     // of a long script nor a large paste holds up typing; marks are painted once it is done.
     void checkInBackground();
     void checked();
+    void keepCompletionWords();
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
@@ -110,6 +120,7 @@ private:
     bool m_stale = true;
     bool m_linkShown = false;
     QHash<int, QString> m_shownVerdicts; // line: its verdicts as painted
+    CompletionWords m_words;
 };
 
 } // namespace Korveth

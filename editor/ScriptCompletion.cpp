@@ -4,6 +4,9 @@
 #include "LiveDiagnostics.h"
 #include "ScriptEditor.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace Korveth {
 
 ScriptCompletion::ScriptCompletion(ScriptEditor &editor, LiveDiagnostics &live)
@@ -18,9 +21,17 @@ ScriptCompletion::ScriptCompletion(ScriptEditor &editor, LiveDiagnostics &live)
     });
 }
 
+bool ScriptCompletion::onAScreen(long position) const
+{
+    const QPoint point(
+        int(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)),
+        int(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position)));
+    return QGuiApplication::screenAt(m_editor.viewport()->mapToGlobal(point)) != nullptr;
+}
+
 bool ScriptCompletion::showAtCaret()
 {
-    // The model may be a keystroke behind; the line itself is read from the editor.
+    // The words are as last checked, a few keys behind at most; the line is read from the editor.
     int line = 0;
     int index = 0;
     m_editor.getCursorPosition(&line, &index);
@@ -30,18 +41,17 @@ bool ScriptCompletion::showAtCaret()
     const QString before = QString::fromUtf8(
         lineBytes.first(qMin<qsizetype>(position - lineStart, lineBytes.size())));
     const CompletionPlace place = completionPlace(before, before.size());
+    const LiveDiagnostics::CompletionWords &known = m_live.completionWords();
     QStringList words;
-    if (place.kind == CompletionPlace::Command) {
-        words = commandWords(m_live.model().dialect());
-    } else if (place.kind == CompletionPlace::Label) {
-        ScriptModel &model = m_live.model();
-        for (const LabelDefinitionAt &label : model.labels())
-            words.append(label.name);
-        words += model.includedLabels();
-        words = sortedForCompletion(words);
-    }
+    if (place.kind == CompletionPlace::Command)
+        words = commandWords(known.dialect);
+    else if (place.kind == CompletionPlace::Label)
+        words = sortedForCompletion(known.labels);
     const QString typed = before.sliced(place.wordStart);
     if (words.isEmpty() || typed.isEmpty())
+        return false;
+    const QByteArray typedBytes = typed.toUtf8();
+    if (!onAScreen(position - typedBytes.size()))
         return false;
     // Set each time: a language given to the editor resets the letter case rule.
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETIGNORECASE, 1);
@@ -51,7 +61,7 @@ bool ScriptCompletion::showAtCaret()
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETAUTOHIDE, 1);
     const QByteArray list = words.join(u' ').toUtf8();
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
-                           static_cast<unsigned long>(typed.toUtf8().size()),
+                           static_cast<unsigned long>(typedBytes.size()),
                            list.constData());
     return true;
 }

@@ -20,6 +20,10 @@ public:
     bool showAtCaret();
 
 private:
+    // The control fits its list to the screen under the word's start and fails when no screen is
+    // there (a window moved partly off the screens): no list is offered then.
+    bool onAScreen(long position) const;
+
     ScriptEditor &m_editor;
     LiveDiagnostics &m_live;
 };

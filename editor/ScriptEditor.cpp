@@ -8,6 +8,7 @@
 #include "ScriptLexer.h"
 #include "TextLines.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QMimeData>
@@ -22,6 +23,13 @@ constexpr int imageMargin = 1;
 // By LineEnding: CR LF, LF, CR.
 constexpr QsciScintilla::EolMode eolModes[]{
     QsciScintilla::EolWindows, QsciScintilla::EolUnix, QsciScintilla::EolMac};
+
+// Only the notifications sent as a change begins. The control's binding answers each one sent
+// after a change by counting the characters from the start of the text to the change (to tell
+// assistive technology where it was), so every key would cost in proportion to how far into the
+// script it is typed: 0.2 s at the end of 50 MB.
+constexpr long changeEvents
+    = QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
 
 } // namespace
 
@@ -53,6 +61,9 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
 
     takeProgramKeys(*standardCommands(), m_services.registry);
 
+    SendScintilla(SCI_SETMODEVENTMASK, changeEvents);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &ScriptEditor::changeBegins);
+
     // A screen reader learns of the caret and the selection through the program's own accessible
     // interface for the editor, which knows where each character is drawn.
     EditorAccessible::install();
@@ -66,6 +77,77 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
         if (marginWidth(imageMargin) > 0)
             DisplayLeftMargin(true);
     });
+}
+
+ScriptEditor::~ScriptEditor() = default;
+
+void ScriptEditor::changeBegins(int position, int type, const char *text, int length)
+{
+    finishChange(); // the one before is done by now
+    m_changePending = true;
+    if (QAccessible::isActive()) {
+        const int offset = int(characterOffset(position));
+        if (type & SC_MOD_BEFOREINSERT) {
+            m_announcement = std::make_unique<QAccessibleTextInsertEvent>(
+                this, offset, QString::fromUtf8(text, length));
+        } else {
+            m_announcement = std::make_unique<QAccessibleTextRemoveEvent>(
+                this, offset, QsciScintilla::text(position, position + length));
+        }
+    }
+    // Typing and the editor's own edits are finished when their event or call returns; the
+    // rest (undo from a menu, say) when the event loop is next reached.
+    if (!m_finishQueued) {
+        m_finishQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_finishQueued = false;
+                finishChange();
+            },
+            Qt::QueuedConnection);
+    }
+    Q_EMIT editing();
+}
+
+void ScriptEditor::finishChange()
+{
+    if (!m_changePending)
+        return;
+    m_changePending = false;
+    if (m_announcement) {
+        QAccessible::updateAccessibility(m_announcement.get());
+        m_announcement.reset();
+    }
+    if (lines() != m_lineCount) {
+        m_lineCount = lines();
+        Q_EMIT linesChanged();
+    }
+}
+
+long ScriptEditor::characterOffset(long position) const
+{
+    if (!(SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF32))
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
+    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32)
+           + SendScintilla(
+               SCI_COUNTCHARACTERS, SendScintilla(SCI_POSITIONFROMLINE, line), position);
+}
+
+long ScriptEditor::positionOfCharacter(long offset) const
+{
+    if (!(SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF32))
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+    const long line
+        = SendScintilla(SCI_LINEFROMINDEXPOSITION, qMax(0L, offset), SC_LINECHARACTERINDEX_UTF32);
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long within
+        = offset - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32);
+    if (within <= 0)
+        return lineStart;
+    const long position = SendScintilla(SCI_POSITIONRELATIVE, lineStart, within);
+    return position > 0 ? position : SendScintilla(SCI_GETLENGTH); // past the end
 }
 
 QByteArrayView ScriptEditor::utf8() const
@@ -92,12 +174,14 @@ void ScriptEditor::replaceWholeText(const QByteArray &utf8)
     SendScintilla(SCI_SETTARGETEND, SendScintilla(SCI_GETLENGTH));
     SendScintilla(SCI_REPLACETARGET, utf8.size(), utf8.constData());
     endUndoAction();
+    finishChange();
 }
 
 void ScriptEditor::SetSelText(const QString &text)
 {
     const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));
     replaceSelectedText(QString::fromUtf8(bytes));
+    finishChange();
 }
 
 ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
@@ -174,6 +258,7 @@ void ScriptEditor::loadUtf8(const QByteArray &utf8, LineEnding lineEnding)
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_SETMODEVENTMASK, eventMask);
     SendScintilla(SCI_GOTOPOS, 0);
+    m_lineCount = lines();
     Q_EMIT linesChanged();
 }
 
@@ -227,7 +312,20 @@ void ScriptEditor::DisplayLeftMargin(bool show)
 
 void ScriptEditor::setHighlightedLine(int line)
 {
-    markerDeleteAll(highlightMarker);
+    if (line == m_highlightedLine && (line < 0 || (markersAtLine(line) & (1 << highlightMarker))))
+        return;
+    // One line holds the mark, where it was put unless lines were added or removed above it:
+    // looked for there, then where the caret went, then outward, not on every line of the script.
+    if (m_highlightedLine >= 0) {
+        const int mark = 1 << highlightMarker;
+        int at = m_highlightedLine;
+        if (!(markersAtLine(at) & mark))
+            at = line >= 0 && (markersAtLine(line) & mark) ? line : markerFindNext(at, mark);
+        if (at < 0)
+            at = markerFindPrevious(m_highlightedLine, mark);
+        if (at >= 0)
+            markerDelete(at, highlightMarker);
+    }
     m_highlightedLine = line;
     if (line >= 0)
         markerAdd(line, highlightMarker);
@@ -257,7 +355,9 @@ bool ScriptEditor::event(QEvent *event)
             return true;
         }
     }
-    return QsciScintilla::event(event);
+    const bool handled = QsciScintilla::event(event);
+    finishChange();
+    return handled;
 }
 
 void ScriptEditor::keyPressEvent(QKeyEvent *event)
@@ -293,7 +393,9 @@ bool ScriptEditor::viewportEvent(QEvent *event)
         event->ignore();
         return false;
     }
-    return QsciScintilla::viewportEvent(event);
+    const bool handled = QsciScintilla::viewportEvent(event);
+    finishChange();
+    return handled;
 }
 
 } // namespace Korveth

@@ -5,6 +5,9 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <cstdint>
+#include <memory>
+
+class QAccessibleTextCursorEvent;
 
 namespace Korveth {
 
@@ -43,6 +46,7 @@ public:
     static constexpr int highlightMarker = 8;
 
     explicit ScriptEditor(EditorServices &services, QWidget *parent = nullptr);
+    ~ScriptEditor() override;
 
     EditorServices &services() const { return m_services; }
 
@@ -75,12 +79,22 @@ public:
     void SetFontStyle(int item, int style);
     void DisplayLeftMargin(bool show);
 
+    // Character (code point) offsets, as assistive technology counts them, of the control's byte
+    // positions, and back. Each looks its line up in the control's count of characters per line,
+    // built the first time one is asked for: the end of a long script answers as fast as its start.
+    long characterOffset(long position) const;
+    long positionOfCharacter(long offset) const;
+
     void setHighlightedLine(int line);
     int highlightedLine() const { return m_highlightedLine; }
     std::uint8_t marginMask(int line) const;
     void setMarginMask(int line, std::uint8_t mask);
 
 Q_SIGNALS:
+    // The text is about to change (typing, a paste, undo, a replacement): sent as the change
+    // begins, so the text may not hold it yet. QsciScintilla's textChanged is not sent; its
+    // linesChanged is, once a change that added or removed lines is done.
+    void editing();
     void caretOrSelectionChanged();
     void gotFocus();
     void registeredCommand(int number);
@@ -95,6 +109,9 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    void changeBegins(int position, int type, const char *text, int length);
+    // Tells what follows a change once it is done: the line count, and assistive technology.
+    void finishChange();
     void selectCaretLine();
     // One undoable step.
     void replaceWholeText(const QByteArray &utf8);
@@ -103,6 +120,11 @@ private:
     LineEnding m_lineEnding = LineEnding::CrLf;
     QString m_language;
     int m_highlightedLine = -1;
+    int m_lineCount = 1;
+    bool m_changePending = false;
+    bool m_finishQueued = false;
+    // The change under way, as assistive technology is told of it once it is done.
+    std::unique_ptr<QAccessibleTextCursorEvent> m_announcement;
 };
 
 } // namespace Korveth

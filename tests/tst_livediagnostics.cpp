@@ -151,6 +151,7 @@ void TestLiveDiagnostics::completionOffersCommandsThenLabels()
     frmDoc *document = f.docs().activeDocument();
     ScriptEditor &editor = *document->rt;
     editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
+    document->live().refresh(); // labels are offered as last checked
     editor.SetCaretPos(2, 0);
     editor.setFocus();
     QTest::keyClicks(&editor, QStringLiteral("GO"));
@@ -165,6 +166,10 @@ void TestLiveDiagnostics::completionOffersCommandsThenLabels()
     QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
     QTest::keyClick(&editor, Qt::Key_Return);
     QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
+    // A window moved off the screens offers no list rather than fail to place it.
+    f.window->move(20000, 20000);
+    QTest::keyClicks(&editor, QStringLiteral("\rgo"));
+    QVERIFY(!editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
 }
 
 void TestLiveDiagnostics::labelsPageAndReferences()

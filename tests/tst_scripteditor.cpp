@@ -1,3 +1,4 @@
+#include "ControlCalls.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorSearch.h"
 #include "EditorServices.h"
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void keywordsAndCommentsAreColoured();
     void breakpointKeyTogglesMarginBit();
     void stepKeysHighlightTheCaretLine();
+    void keyWorkDoesNotGrowWithTheScript();
     void rightClickAsksForTheEditMenu();
     void savingKeepsFormatAndTellsWhenItCannot();
     void propertiesApplyOnlyWhenAccepted();
@@ -256,6 +258,53 @@ void TestScriptEditor::stepKeysHighlightTheCaretLine()
     document.rt->setSelection(0, 0, 1, 1);
     QCOMPARE(document.rt->highlightedLine(), 1);
     QCOMPARE(document.positionText(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
+    // Lines added above the mark move it; it still follows the caret, on one line only.
+    document.rt->SetCaretPos(1, 0);
+    QTest::keyClick(document.rt, Qt::Key_Return);
+    QTest::keyClick(document.rt, Qt::Key_Up);
+    const unsigned mark = 1u << ScriptEditor::highlightMarker;
+    QCOMPARE(document.rt->markerFindNext(0, mark), 1);
+    QCOMPARE(document.rt->markerFindNext(2, mark), -1);
+    QCOMPARE(document.positionText(), QStringLiteral("Row: 2 Col: 1 Lines: 4"));
+}
+
+// What a key asks of the editor control, and what follows it (changed flag, status bar,
+// highlighted line, live check, completion), is the same at the end of a long script as at the
+// end of a short one: nothing walks the text from its start or clears every line.
+void TestScriptEditor::keyWorkDoesNotGrowWithTheScript()
+{
+    auto keysAtTheEnd = [this](int lines) {
+        ScriptedDialogs dialogs;
+        frmDoc document(m_services, m_store, nullptr, dialogs);
+        document.setHighlightSelectedLine(true);
+        document.show();
+        document.rt->loadUtf8(QByteArray("match here \xc3\xa9t\xc3\xa9\r\n").repeated(lines),
+                              LineEnding::CrLf);
+        document.live().refresh();
+        document.rt->SetCaretPos(lines, 0);
+        document.rt->setFocus();
+        QApplication::processEvents();
+        ControlCalls::reset();
+        QTest::keyClicks(document.rt, QStringLiteral("goto h"));
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Backspace, Qt::NoModifier},
+                                      {Qt::Key_Return, Qt::NoModifier},
+                                      {Qt::Key_Left, Qt::ShiftModifier},
+                                      {Qt::Key_Up, Qt::NoModifier},
+                                      {Qt::Key_Delete, Qt::NoModifier},
+                                      {Qt::Key_Z, Qt::ControlModifier},
+                                      {Qt::Key_Y, Qt::ControlModifier}}) {
+            QTest::keyClick(document.rt, key, modifiers);
+            QApplication::processEvents();
+            document.rt->viewport()->repaint();
+        }
+        document.document().setChanged(false);
+        return ControlCalls::tally();
+    };
+    const ControlCalls::Tally few = keysAtTheEnd(20);
+    const ControlCalls::Tally many = keysAtTheEnd(20000);
+    QCOMPARE(many.bytesCounted, few.bytesCounted);
+    QCOMPARE(many.wholeTextBytes, few.wholeTextBytes);
+    QCOMPARE(many.markersClearedEverywhere, 0);
 }
 
 void TestScriptEditor::rightClickAsksForTheEditMenu()
