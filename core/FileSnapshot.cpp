@@ -24,33 +24,59 @@ std::uint64_t wordAt(const char *p)
     return word;
 }
 
-// A fast hash of a file's bytes, to tell whether another program changed them (not a defence
-// against anyone): four independent lanes of 8-byte words, so a 50 MB script costs a few ms.
-size_t contentHash(QByteArrayView bytes)
+} // namespace
+
+void ContentHash::add(QByteArrayView bytes)
 {
-    std::uint64_t a = 1, b = 2, c = 3, d = 4;
+    m_size += bytes.size();
     const char *p = bytes.data();
     qsizetype n = bytes.size();
-    for (; n >= 32; n -= 32, p += 32) {
-        a = mix(a, wordAt(p));
-        b = mix(b, wordAt(p + 8));
-        c = mix(c, wordAt(p + 16));
-        d = mix(d, wordAt(p + 24));
+    if (m_pendingSize > 0) {
+        const qsizetype taken = qMin<qsizetype>(n, qsizetype(sizeof m_pending) - m_pendingSize);
+        std::memcpy(m_pending + m_pendingSize, p, size_t(taken));
+        m_pendingSize += int(taken);
+        p += taken;
+        n -= taken;
+        if (m_pendingSize < int(sizeof m_pending))
+            return;
+        addBlock(m_pending);
+        m_pendingSize = 0;
     }
-    std::uint64_t h = mix(mix(a, b), mix(c, d));
+    for (; n >= 32; n -= 32, p += 32)
+        addBlock(p);
+    if (n > 0) // an empty view may have no data at all
+        std::memcpy(m_pending, p, size_t(n));
+    m_pendingSize = int(n);
+}
+
+void ContentHash::addBlock(const char *block)
+{
+    for (int lane = 0; lane < 4; ++lane)
+        m_lanes[lane] = mix(m_lanes[lane], wordAt(block + 8 * lane));
+}
+
+size_t ContentHash::value() const
+{
+    std::uint64_t h = mix(mix(m_lanes[0], m_lanes[1]), mix(m_lanes[2], m_lanes[3]));
+    const char *p = m_pending;
+    int n = m_pendingSize;
     for (; n >= 8; n -= 8, p += 8)
         h = mix(h, wordAt(p));
     std::uint64_t tail = 0;
-    if (n > 0) // an empty view may have no data at all
-        std::memcpy(&tail, p, size_t(n));
-    return size_t(mix(mix(h, tail), std::uint64_t(bytes.size())));
+    std::memcpy(&tail, p, size_t(n));
+    return size_t(mix(mix(h, tail), std::uint64_t(m_size)));
 }
 
-} // namespace
+size_t ContentHash::of(QByteArrayView bytes)
+{
+    ContentHash hash;
+    hash.add(bytes);
+    return hash.value();
+}
 
 FileSnapshot FileSnapshot::of(const QString &path, QByteArrayView bytes)
 {
-    return {QFileInfo(path).isFile(), bytes.size(), contentHash(bytes)};
+    return {QFileInfo(path).isFile(), bytes.size(), ContentHash::of(bytes)};
 }
 
 FileSnapshot FileSnapshot::read(const QString &path)
@@ -58,7 +84,7 @@ FileSnapshot FileSnapshot::read(const QString &path)
     const FileBytes read = readRegularFile(path);
     if (!read.error.isEmpty())
         return {};
-    return {true, read.bytes.size(), contentHash(read.bytes)};
+    return {true, read.bytes.size(), ContentHash::of(read.bytes)};
 }
 
 bool FileSnapshot::matchesDisk(const QString &path) const

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,49 +44,67 @@ QString tooLarge(qint64 size, qint64 maxBytes)
         .arg(readableSize(size), readableSize(maxBytes));
 }
 
+// Opens a regular file without waiting; the descriptor is -1 and error says why when it cannot
+// be read.
+struct OpenedFile
+{
+    std::unique_ptr<Descriptor> fd;
+    qint64 size = 0;
+    QString error;
+};
+
+OpenedFile openRegular(const QByteArray &nativePath, qint64 maxBytes)
+{
+    OpenedFile opened;
+    // Non-blocking, so that a FIFO with no writer cannot hold the open; the type is then checked
+    // on what was opened, not on a name that may have changed in between.
+    opened.fd = std::make_unique<Descriptor>(
+        ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info;
+    if (opened.fd->get() < 0 || ::fstat(opened.fd->get(), &info) != 0)
+        opened.error = systemError(errno);
+    else if (S_ISDIR(info.st_mode))
+        opened.error = QStringLiteral("It is a folder, not a file.");
+    else if (!S_ISREG(info.st_mode))
+        opened.error = QStringLiteral("It is a device, a pipe or a socket, not a file, so it is "
+                                      "not read.");
+    else if (info.st_size > maxBytes)
+        opened.error = tooLarge(info.st_size, maxBytes);
+    else
+        opened.size = info.st_size;
+    return opened;
+}
+
+// Reads what is left of the file into room; 0 at its end, -1 on an error (errno tells).
+ssize_t readSome(int fd, char *room, size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, room, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 } // namespace
 
 FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
 {
     FileBytes result;
-    // Non-blocking, so that a FIFO with no writer cannot hold the open; the type is then checked
-    // on what was opened, not on a name that may have changed in between.
-    const Descriptor fd(
-        ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) {
-        result.error = systemError(errno);
-        return result;
-    }
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0) {
-        result.error = systemError(errno);
-        return result;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        result.error = QStringLiteral("It is a folder, not a file.");
-        return result;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        result.error = QStringLiteral("It is a device, a pipe or a socket, not a file, so it is "
-                                      "not read.");
-        return result;
-    }
-    if (info.st_size > maxBytes) {
-        result.error = tooLarge(info.st_size, maxBytes);
+    const OpenedFile file = openRegular(nativePath, maxBytes);
+    if (!file.error.isEmpty()) {
+        result.error = file.error;
         return result;
     }
     // One piece of the file's own size, then on to the end: a file may grow meanwhile, up to the
     // limit.
-    result.bytes.resize(qsizetype(info.st_size));
+    result.bytes.resize(qsizetype(file.size));
     qint64 got = 0;
     char more[16384];
     for (;;) {
         const bool intoPiece = got < result.bytes.size();
         char *to = intoPiece ? result.bytes.data() + got : more;
         const size_t room = intoPiece ? size_t(result.bytes.size() - got) : sizeof more;
-        const ssize_t n = ::read(fd.get(), to, room);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readSome(file.fd->get(), to, room);
         if (n < 0) {
             result = {{}, systemError(errno)};
             return result;
@@ -103,6 +122,32 @@ FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
     }
     result.bytes.resize(got);
     return result;
+}
+
+QString readRegularFileInPieces(const QString &path,
+                                const std::function<void(qint64 size)> &sized,
+                                const std::function<bool(QByteArrayView piece)> &piece,
+                                qint64 maxBytes)
+{
+    const OpenedFile file = openRegular(QFile::encodeName(path), maxBytes);
+    if (!file.error.isEmpty())
+        return file.error;
+    sized(file.size);
+    QByteArray room(qsizetype(qMin<qint64>(qMax<qint64>(file.size, 1), 1024 * 1024)),
+                    Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        const ssize_t n = readSome(file.fd->get(), room.data(), size_t(room.size()));
+        if (n < 0)
+            return systemError(errno);
+        if (n == 0)
+            return {};
+        got += n;
+        if (got > maxBytes)
+            return tooLarge(got, maxBytes);
+        if (!piece(QByteArrayView(room.constData(), n)))
+            return {};
+    }
 }
 
 FileBytes readRegularFile(const QString &path, qint64 maxBytes)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Reading a file that a person or a script names, without ever handing the program to it: only
 // regular files are read (a device, a FIFO or a socket could block or never end), the open never
 // waits, and a file past the size limit is refused before any of it is read.
@@ -22,6 +24,14 @@ struct FileBytes
 FileBytes readRegularFile(const QString &path, qint64 maxBytes = maxScriptBytes);
 // The same for a path given as the system's own bytes.
 FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes = maxScriptBytes);
+
+// Reads a regular file as readRegularFile does, a piece at a time into a buffer of its own: sized
+// is told the file's size before the first piece; piece is given each one, valid until it returns,
+// and stops the reading by returning false. Returns the error; empty when all went well.
+QString readRegularFileInPieces(const QString &path,
+                                const std::function<void(qint64 size)> &sized,
+                                const std::function<bool(QByteArrayView piece)> &piece,
+                                qint64 maxBytes = maxScriptBytes);
 
 // True when the path leads (links followed) to a regular file: what may be listed or opened as a
 // script.

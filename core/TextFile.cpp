@@ -3,6 +3,7 @@
 #include "RegularFile.h"
 #include "TextLines.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <array>
@@ -127,22 +128,43 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+namespace {
+
+struct LineEndCounts
+{
+    qsizetype crlf = 0;
+    qsizetype lf = 0;
+    qsizetype cr = 0;
+
+    void count(QByteArrayView text)
+    {
+        forEachEditorLine(text, [this](QByteArrayView, QByteArrayView end) {
+            if (end.size() == 2)
+                ++crlf;
+            else if (end == "\n")
+                ++lf;
+            else if (end == "\r")
+                ++cr;
+        });
+    }
+
+    LineEnding dominant() const
+    {
+        if (lf > crlf && lf >= cr)
+            return LineEnding::Lf;
+        if (cr > crlf && cr > lf)
+            return LineEnding::Cr;
+        return LineEnding::CrLf;
+    }
+};
+
+} // namespace
+
 LineEnding dominantLineEnding(QByteArrayView text)
 {
-    qsizetype crlf = 0, lf = 0, cr = 0;
-    forEachEditorLine(text, [&](QByteArrayView, QByteArrayView end) {
-        if (end.size() == 2)
-            ++crlf;
-        else if (end == "\n")
-            ++lf;
-        else if (end == "\r")
-            ++cr;
-    });
-    if (lf > crlf && lf >= cr)
-        return LineEnding::Lf;
-    if (cr > crlf && cr > lf)
-        return LineEnding::Cr;
-    return LineEnding::CrLf;
+    LineEndCounts counts;
+    counts.count(text);
+    return counts.dominant();
 }
 
 QByteArrayView lineEndingBytes(LineEnding ending)
@@ -250,6 +272,90 @@ ReadResult readTextFile(const QString &path)
     }
     result.snapshot = FileSnapshot::of(path, read.bytes);
     result.text = decodeText(read.bytes);
+    return result;
+}
+
+namespace {
+
+// Takes the bytes of a UTF-8 file as they are read and hands them on in runs of whole lines: a
+// run ends just after a line feed, which no character's bytes and no line end straddle, so each
+// run is checked and its line ends counted on its own.
+class Utf8Runs
+{
+public:
+    explicit Utf8Runs(TextSink &sink)
+        : m_sink(sink)
+    {}
+
+    // False once the text is found not to be UTF-8.
+    bool add(QByteArrayView bytes, bool last)
+    {
+        m_pending.append(bytes);
+        if (!m_bomChecked) {
+            if (m_pending.size() < 3 && !last)
+                return true;
+            m_bomChecked = true;
+            m_bom = m_pending.startsWith("\xEF\xBB\xBF");
+            if (m_bom)
+                m_pending.remove(0, 3);
+        }
+        const qsizetype runEnd = last ? m_pending.size() : m_pending.lastIndexOf('\n') + 1;
+        if (runEnd <= 0)
+            return true;
+        const QByteArrayView run = QByteArrayView(m_pending).first(runEnd);
+        if (!isValidUtf8(run))
+            return false;
+        m_ends.count(run);
+        m_sink.append(run);
+        m_pending.remove(0, runEnd);
+        return true;
+    }
+
+    TextFileFormat format() const { return {TextEncoding::Utf8, m_bom, m_ends.dominant()}; }
+
+private:
+    TextSink &m_sink;
+    QByteArray m_pending;
+    bool m_bomChecked = false;
+    bool m_bom = false;
+    LineEndCounts m_ends;
+};
+
+} // namespace
+
+ReadResult readTextFileInto(const QString &path, TextSink &sink)
+{
+    ReadResult result;
+    ContentHash hash;
+    qint64 size = 0;
+    Utf8Runs runs(sink);
+    bool utf8 = true;
+    result.error = readRegularFileInPieces(
+        path,
+        [&sink](qint64 bytes) { sink.expect(bytes); },
+        [&](QByteArrayView piece) {
+            // UTF-16 is known by its first bytes: that file is read again, whole.
+            if (size == 0 && (piece.startsWith("\xFF\xFE") || piece.startsWith("\xFE\xFF")))
+                utf8 = false;
+            hash.add(piece);
+            size += piece.size();
+            utf8 = utf8 && runs.add(piece, false);
+            return utf8;
+        });
+    if (!result.error.isEmpty())
+        return result;
+    if (utf8 && runs.add({}, true)) {
+        result.snapshot = {QFileInfo(path).isFile(), size, hash.value()};
+        result.text.format = runs.format();
+        return result;
+    }
+    // Not UTF-8 after all: decoded as a whole, as readTextFile does.
+    sink.discard();
+    result = readTextFile(path);
+    if (result.error.isEmpty()) {
+        sink.append(result.text.utf8);
+        result.text.utf8.clear();
+    }
     return result;
 }
 

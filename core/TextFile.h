@@ -66,4 +66,22 @@ struct ReadResult
 
 ReadResult readTextFile(const QString &path);
 
+// Where readTextFileInto puts a file's text: UTF-8 in the file's own line ends.
+class TextSink
+{
+public:
+    virtual ~TextSink() = default;
+    // The file's size in bytes, told before any text: about what the text will take.
+    virtual void expect(qint64 bytes) = 0;
+    virtual void append(QByteArrayView utf8) = 0;
+    // Drops all that was appended: the text is given again from its start.
+    virtual void discard() = 0;
+};
+
+// Reads a text file as readTextFile does, but hands the text to sink instead of returning it (the
+// result's text is empty). A UTF-8 file, the usual script, goes in a piece at a time as it is read,
+// so a large one is never held twice; any other is decoded whole first. After an error the sink
+// may hold part of the text.
+ReadResult readTextFileInto(const QString &path, TextSink &sink);
+
 } // namespace Korveth

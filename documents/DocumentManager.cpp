@@ -72,10 +72,14 @@ bool DocumentManager::showLimitMessageIfFull()
 
 frmDoc *DocumentManager::createDocument()
 {
+    return enter(new frmDoc(m_services, m_store, this, m_dialogs));
+}
+
+frmDoc *DocumentManager::enter(frmDoc *document)
+{
     const auto free = std::find(Documents.begin(), Documents.end(), nullptr);
     ++DocumentCount;
     ++LastTabNum;
-    auto *document = new frmDoc(m_services, m_store, this, m_dialogs);
     *free = document;
     document->TabNum = LastTabNum;
     document->setEntry(int(free - Documents.begin()) + 1);
@@ -116,27 +120,27 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
     }
     if (showLimitMessageIfFull())
         return nullptr;
-    // Read before anything is created, so that a failure leaves no window, tab or count behind.
-    ReadResult read = readOrReport(path);
-    if (!read.error.isEmpty())
+    // Read into a window of its own before it is entered anywhere, so that a failure leaves no
+    // window, tab or count behind.
+    auto document = std::make_unique<frmDoc>(m_services, m_store, this, m_dialogs);
+    // A template's text is a new script's, named as one (by the number it is about to take)
+    // until it is saved.
+    document->document().startNew(LastTabNum + 1);
+    if (!loadOrReport(*document, path, origin))
         return nullptr;
-    frmDoc *document = createDocument();
-    // A template's text is a new script's, named as one until it is saved.
-    document->document().startNew(LastTabNum);
-    document->showLoaded(path, read, origin);
-    read = {}; // the editor holds its own copy now
-    showDocument(document, tabCaption);
-    return document;
+    enter(document.get());
+    showDocument(document.get(), tabCaption);
+    return document.release();
 }
 
-ReadResult DocumentManager::readOrReport(const QString &path)
+bool DocumentManager::loadOrReport(frmDoc &document, const QString &path, Origin origin)
 {
-    ReadResult read = readTextFile(path);
+    const ReadResult read = document.load(path, origin);
     if (!read.error.isEmpty())
         m_dialogs.inform(QStringLiteral("Open Script"),
                          QStringLiteral("Cannot open \"%1\".\n%2").arg(path, read.error),
                          Dialogs::Icon::Warning);
-    return read;
+    return read.error.isEmpty();
 }
 
 namespace {
@@ -154,10 +158,9 @@ frmDoc *DocumentManager::OpenInPlaceOfBlank(const QString &path, const QString &
     frmDoc *blank = activeDocument();
     if (!untouched(blank) || documentOfFile(path))
         return OpenDocument(path, tabCaption);
-    const ReadResult read = readOrReport(path);
-    if (!read.error.isEmpty())
+    // Untouched, the blank loses nothing should the reading fail half way.
+    if (!loadOrReport(*blank, path, Origin::File))
         return nullptr;
-    blank->showLoaded(path, read, Origin::File);
     setTabCaption(blank, tabCaption);
     Q_EMIT positionTextChanged(blank->positionText());
     return blank;

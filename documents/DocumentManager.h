@@ -82,10 +82,11 @@ Q_SIGNALS:
 private:
     // Takes an entry and the next number.
     frmDoc *createDocument();
+    frmDoc *enter(frmDoc *document);
     void showDocument(frmDoc *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
-    // Reads a file, telling the user why when it cannot be read.
-    ReadResult readOrReport(const QString &path);
+    // Reads a file into the document, telling the user why when it cannot be read.
+    bool loadOrReport(frmDoc &document, const QString &path, Origin origin);
     void onDocumentClosing(frmDoc *document);
     bool writeDocument(frmDoc *document, const QString &path);
     bool mayOverwriteChangedFile(frmDoc *document);

@@ -77,6 +77,14 @@ void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocum
     m_document.takeLoaded(path, read, origin);
 }
 
+ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
+{
+    const ReadResult read = rt->loadFile(path);
+    if (read.error.isEmpty())
+        m_document.takeLoaded(path, read, origin);
+    return read;
+}
+
 ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)
 {
     return m_document.save(path, rt->utf8());

@@ -54,6 +54,9 @@ public:
 
     // Shows what was read from a file: the text in the editor, the rest in the document.
     void showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin);
+    // Reads the file straight into the editor (a large script is never held twice) and, when that
+    // succeeds, ties the document to it. The result's text is empty; after an error the editor is.
+    ReadResult load(const QString &path, ScriptDocument::Origin origin);
     // Saves the editor's text to path; see ScriptDocument::save.
     ScriptDocument::SaveOutcome saveTo(const QString &path);
 

@@ -241,25 +241,65 @@ void ScriptEditor::ExecuteCmd(int command, int datum)
     }
 }
 
+// Fills the editor the way a load does: nothing to undo back to, and no change notifications (the
+// control would copy the whole text into them).
+class ScriptEditor::Loading final : public TextSink
+{
+public:
+    explicit Loading(ScriptEditor &editor)
+        : m_editor(editor)
+        , m_eventMask(editor.SendScintilla(SCI_GETMODEVENTMASK))
+    {
+        m_editor.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        m_editor.SendScintilla(SCI_CLEARALL);
+    }
+
+    void expect(qint64 bytes) override
+    {
+        m_editor.SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
+    }
+    void append(QByteArrayView utf8) override
+    {
+        m_editor.SendScintilla(
+            SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    }
+    void discard() override { m_editor.SendScintilla(SCI_CLEARALL); }
+
+    void finish(LineEnding lineEnding)
+    {
+        m_editor.m_lineEnding = lineEnding;
+        m_editor.setEolMode(eolModes[int(lineEnding)]);
+        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+        m_editor.SendScintilla(SCI_EMPTYUNDOBUFFER);
+        m_editor.SendScintilla(SCI_SETSAVEPOINT);
+        m_editor.SendScintilla(SCI_SETMODEVENTMASK, m_eventMask);
+        m_editor.SendScintilla(SCI_GOTOPOS, 0UL);
+        m_editor.m_lineCount = m_editor.lines();
+        Q_EMIT m_editor.linesChanged();
+    }
+
+private:
+    ScriptEditor &m_editor;
+    const long m_eventMask;
+};
+
 void ScriptEditor::loadUtf8(const QByteArray &utf8, LineEnding lineEnding)
 {
-    m_lineEnding = lineEnding;
-    setEolMode(eolModes[int(lineEnding)]);
-    // Loading is not an edit: nothing to undo back to, and no change notifications (the control
-    // would copy the whole text into them).
-    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
-    SendScintilla(SCI_SETMODEVENTMASK, 0);
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
-    SendScintilla(SCI_APPENDTEXT, utf8.size(), utf8.constData());
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1);
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_SETSAVEPOINT);
-    SendScintilla(SCI_SETMODEVENTMASK, eventMask);
-    SendScintilla(SCI_GOTOPOS, 0);
-    m_lineCount = lines();
-    Q_EMIT linesChanged();
+    Loading loading(*this);
+    loading.expect(utf8.size());
+    loading.append(utf8);
+    loading.finish(lineEnding);
+}
+
+ReadResult ScriptEditor::loadFile(const QString &path)
+{
+    Loading loading(*this);
+    const ReadResult read = readTextFileInto(path, loading);
+    if (!read.error.isEmpty())
+        loading.discard();
+    loading.finish(read.text.format.lineEnding);
+    return read;
 }
 
 void ScriptEditor::Language(const QString &name)

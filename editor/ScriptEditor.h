@@ -68,6 +68,9 @@ public:
     QByteArrayView utf8() const;
     // Loads UTF-8 text with the line ends new lines get; nothing to undo, no change reported.
     void loadUtf8(const QByteArray &utf8, LineEnding lineEnding);
+    // Loads a file's text as loadUtf8 does, read a piece at a time (see readTextFileInto); the
+    // result's text is empty. After an error the editor is empty.
+    ReadResult loadFile(const QString &path);
     LineEnding lineEnding() const { return m_lineEnding; }
 
     // Colours the text by a registered language; an unknown name leaves the text plain.
@@ -109,6 +112,8 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    class Loading;
+
     void changeBegins(int position, int type, const char *text, int length);
     // Tells what follows a change once it is done: the line count, and assistive technology.
     void finishChange();

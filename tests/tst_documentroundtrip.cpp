@@ -62,9 +62,7 @@ void TestDocumentRoundTrip::corpusRoundTrip()
     while (it.hasNext()) {
         const QString path = it.next();
         const QByteArray original = MainWindowFixture::read(path);
-        const ReadResult read = readTextFile(path);
-        QCOMPARE(read.error, QString());
-        document->showLoaded(path, read, ScriptDocument::Origin::Template);
+        QCOMPARE(document->load(path, ScriptDocument::Origin::Template).error, QString());
         QVERIFY2(document->saveTo(copy).error.isEmpty(), qPrintable(path));
         if (MainWindowFixture::read(copy) != original)
             QFAIL(qPrintable(QStringLiteral("not byte-identical after a save: ") + path));

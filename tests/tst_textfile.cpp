@@ -27,6 +27,8 @@ class TestTextFile : public QObject
 private Q_SLOTS:
     void decodeAndRoundTrip_data();
     void decodeAndRoundTrip();
+    void readingInPiecesReadsTheWhole_data();
+    void readingInPiecesReadsTheWhole();
     void everyByteSurvivesWindows1252();
     void windows1252CannotStoreEveryCharacter();
     void utf8Validation_data();
@@ -104,6 +106,67 @@ void TestTextFile::decodeAndRoundTrip()
     const auto encoded = encodeText(decoded.utf8, decoded.format);
     QVERIFY(encoded.has_value());
     QCOMPARE(*encoded, bytes);
+}
+
+namespace {
+
+struct RecordingSink final : TextSink
+{
+    void expect(qint64 bytes) override { expected = bytes; }
+    void append(QByteArrayView utf8) override { text += utf8; }
+    void discard() override { text.clear(); }
+    qint64 expected = -1;
+    QByteArray text;
+};
+
+} // namespace
+
+// A file read a piece at a time gives what a whole reading gives, wherever the pieces break (in a
+// character, between CR and LF, after a BOM) and whatever the encoding turns out to be.
+void TestTextFile::readingInPiecesReadsTheWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray line("put caf\xC3\xA9 \xE2\x82\xAC\r\n");
+    QTest::newRow("short") << QByteArray("put a\r\nexit");
+    QTest::newRow("UTF-8 over several pieces") << line.repeated(300000);
+    QTest::newRow("BOM, LF") << QByteArray("\xEF\xBB\xBF")
+                                    + QByteArray("go\nab\n").repeated(400000);
+    QTest::newRow("no line feed at all") << QByteArray("a\xC3\xA9\r").repeated(700000);
+    QTest::newRow("Windows-1252 past the first piece")
+        << QByteArray("abc\r\n").repeated(400000) + "say \x92hi\x92\r\n";
+    QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBFx\n\xFF");
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE")
+                                      + QByteArray("p\0\r\0\n\0", 6).repeated(300000);
+}
+
+void TestTextFile::readingInPiecesReadsTheWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.cmd"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    const ReadResult whole = readTextFile(path);
+    RecordingSink sink;
+    const ReadResult pieces = readTextFileInto(path, sink);
+    QCOMPARE(pieces.error, QString());
+    QCOMPARE(sink.expected, bytes.size());
+    QVERIFY(sink.text == whole.text.utf8);
+    QVERIFY(pieces.text.utf8.isEmpty());
+    QCOMPARE(pieces.text.format, whole.text.format);
+    QVERIFY(pieces.snapshot.sameContent(whole.snapshot));
+
+    // The hash is the same whatever sizes the bytes come in.
+    ContentHash hash;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qsizetype n
+            = qMin<qsizetype>(QRandomGenerator::global()->bounded(1, 100), bytes.size() - at);
+        hash.add(QByteArrayView(bytes).sliced(at, n));
+        at += n;
+    }
+    QCOMPARE(hash.value(), whole.snapshot.hash);
 }
 
 void TestTextFile::everyByteSurvivesWindows1252()
