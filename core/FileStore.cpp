@@ -6,20 +6,39 @@
 
 namespace Korveth {
 
+namespace {
+
+// Unbuffered writes: a short one (a full disk, a file size limit) shows in what write() returns.
+// Buffered, the rest of the bytes can be lost in the final flush while commit() reports success.
+constexpr QIODevice::OpenMode unbufferedWrite = QIODevice::WriteOnly | QIODevice::Unbuffered;
+
+// Why a write stopped short: the device's reason when it has one.
+QString shortWrite(const QFileDevice &file, qint64 written, qint64 wanted)
+{
+    if (file.error() != QFileDevice::NoError && written < 0)
+        return file.errorString();
+    return QStringLiteral("Only %1 of %2 bytes could be written; the disk may be full.")
+        .arg(qMax<qint64>(written, 0))
+        .arg(wanted);
+}
+
+} // namespace
+
 FileStore::Attempt DiskFileStore::replaceAtomically(const QString &path, QByteArrayView bytes)
 {
     QSaveFile file(path);
     // The in-place fallback is ours (saveFile), so that it can put the old content back.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(unbufferedWrite)) {
         QFile existing(path);
         if (QFileInfo(path).isFile()
             && existing.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
             return {Outcome::NoTemporaryFile, file.errorString()};
         return {Outcome::Failed, file.errorString()};
     }
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
+    const qint64 written = file.write(bytes.data(), bytes.size());
+    if (written != bytes.size()) {
+        const QString reason = shortWrite(file, written, bytes.size());
         file.cancelWriting();
         return {Outcome::Failed, reason};
     }
@@ -31,10 +50,11 @@ FileStore::Attempt DiskFileStore::replaceAtomically(const QString &path, QByteAr
 QString DiskFileStore::overwriteInPlace(const QString &path, QByteArrayView bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(unbufferedWrite | QIODevice::Truncate))
         return file.errorString();
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
-        return file.errorString();
+    const qint64 written = file.write(bytes.data(), bytes.size());
+    if (written != bytes.size())
+        return shortWrite(file, written, bytes.size());
     file.close();
     if (file.error() != QFileDevice::NoError)
         return file.errorString();

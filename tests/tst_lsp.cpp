@@ -273,19 +273,24 @@ void TestLsp::bothKindsOfChangeCountInUtf16()
                             request(3,
                                     "textDocument/documentSymbol",
                                     {{"textDocument", QJsonObject{{"uri", uri}}}}),
-                            change(3, {{"text", "goto b\nb:"}}),
-                            change(4, {{"range", range(1, 0, 1)}, {"text", "c"}}),
+                            // Line 1 begins after the CR LF: "goto a" becomes "goto b".
+                            change(3, {{"range", range(1, 5, 6)}, {"text", "b"}}),
+                            change(4, {{"text", "goto b\nb:"}}),
+                            change(5, {{"range", range(1, 0, 1)}, {"text", "c"}}),
                             request(2, "shutdown"),
                             notification("exit")});
     const QList<QJsonObject> published = diagnosticsOf(messages);
-    QCOMPARE(published.size(), 4);
+    QCOMPARE(published.size(), 5);
     QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
     QCOMPARE(published[1].value("diagnostics").toArray().size(), 1); // the label is not "a"
+    const QJsonArray noLabelB = published[2].value("diagnostics").toArray();
+    QCOMPARE(noLabelB.size(), 1);
+    QCOMPARE(noLabelB[0].toObject().value("range").toObject(), range(1, 5, 6));
     const QJsonArray symbols = responseTo(messages, 3).value("result").toArray();
     QCOMPARE(symbols.size(), 1);
     QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("\U0001F600\u00E9a"));
-    QCOMPARE(published[2].value("diagnostics").toArray().size(), 0); // the whole text replaced
-    QCOMPARE(published[3].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
+    QCOMPARE(published[3].value("diagnostics").toArray().size(), 0); // the whole text replaced
+    QCOMPARE(published[4].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
 }
 
 // Its own standard input is the protocol stream: an include that led there must not be read.

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Korveth;
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data();
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
     void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
+    void diskStoreTellsWhenTheLastWriteFails();
     void readErrorsNameTheReason();
     void recentListLivesWhereItCanBeWritten();
 };
@@ -312,6 +315,27 @@ void TestTextFile::diskStoreWritesInPlaceWhereNoTemporaryFileFits()
 
 // A FIFO, a device or an endless file would hold the program for good: only regular files within
 // the size limit are read, and only regular files are listed.
+// The bytes reach the disk only when the save is finished: a failure then (a full disk, here a
+// file size limit, which binds root too) is a failed save, and the old file stays.
+void TestTextFile::diskStoreTellsWhenTheLastWriteFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.cmd"));
+    DiskFileStore store;
+    QVERIFY(saveFile(store, path, "old").error.isEmpty());
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{64, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const SaveResult result = saveFile(store, path, QByteArray(4096, 'x'));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(result.oldContentKept);
+    QCOMPARE(*store.read(path), QByteArray("old"));
+}
+
 void TestTextFile::readErrorsNameTheReason()
 {
     QTemporaryDir dir;
