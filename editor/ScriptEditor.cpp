@@ -128,10 +128,15 @@ void ScriptEditor::finishChange()
     }
 }
 
-long ScriptEditor::characterOffset(long position) const
+void ScriptEditor::indexCharacters() const
 {
     if (!(SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF32))
         SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+}
+
+long ScriptEditor::characterOffset(long position) const
+{
+    indexCharacters();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
     return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32)
            + SendScintilla(
@@ -140,8 +145,7 @@ long ScriptEditor::characterOffset(long position) const
 
 long ScriptEditor::positionOfCharacter(long offset) const
 {
-    if (!(SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF32))
-        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+    indexCharacters();
     const long line
         = SendScintilla(SCI_LINEFROMINDEXPOSITION, qMax(0L, offset), SC_LINECHARACTERINDEX_UTF32);
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);

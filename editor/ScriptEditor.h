@@ -117,6 +117,8 @@ private:
     void changeBegins(int position, int type, const char *text, int length);
     // Tells what follows a change once it is done: the line count, and assistive technology.
     void finishChange();
+    // Builds the control's count of characters per line, once: only assistive technology needs it.
+    void indexCharacters() const;
     void selectCaretLine();
     // One undoable step.
     void replaceWholeText(const QByteArray &utf8);
