@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "CheckRun.h"
 #include "ModernChecker.h"
 #include "ModernWords.h"
@@ -55,39 +56,13 @@ QList<TestModernChecker::Judged> TestModernChecker::check(const QString &script,
     return lines;
 }
 
+// The verdict of a line in a script that defines start:, "!" before an error, from the table.
 void TestModernChecker::verdicts_data()
 {
-    // clang-format off
     QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("verdict"); // of the line, checked in a script that defines start:
-
-    QTest::newRow("var") << "var weapon sword" << "Variable Command recognised.";
-    QTest::newRow("setvariable") << "SetVariable x 1" << "Variable Command recognised.";
-    QTest::newRow("gosub found") << "gosub start %1" << "Gosub Command recognised. Label found.";
-    QTest::newRow("gosub missing") << "gosub nowhere" << "!Gosub Command recognised. Label not found.";
-    QTest::newRow("gosub variable") << "gosub $next" << "Gosub Command recognised. Variable as label.";
-    QTest::newRow("gosub clear") << "gosub clear" << "Gosub Command recognised.";
-    QTest::newRow("goto exact, not a substring") << "goto star" << "!Goto Command recognised. Label not found.";
-    QTest::newRow("goto any case") << "GOTO Start" << "Goto Command recognised. Label found.";
-    QTest::newRow("matchre") << "matchre start ^You (see|find)" << "Matchre Command recognised. Label found.";
-    QTest::newRow("matchre missing") << "matchre elsewhere x" << "!Matchre Command recognised. Label not found.";
-    QTest::newRow("if then command") << "if $x = 1 then goto start" << "If Command recognised.";
-    QTest::newRow("if then bad command") << "if $x = 1 then goto gone" << "!Goto Command recognised. Label not found.";
-    QTest::newRow("if without then") << "if $x = 1 goto start" << "!If Command recognised. Then missing.";
-    QTest::newRow("else command") << "else put look" << "Else Command recognised.";
-    QTest::newRow("else misspelt") << "else pt look" << "!Command not recognised.";
-    QTest::newRow("action when") << "action goto start when You are stunned" << "Action Command recognised.";
-    QTest::newRow("action instant, class") << "action (combat) instant put look; echo hi when x" << "Action Command recognised.";
-    QTest::newRow("action bad command") << "action gto start when x" << "!Command not recognised.";
-    QTest::newRow("action off") << "action (combat) off" << "Action Command recognised.";
-    QTest::newRow("command by variable") << "$verb my sword" << "Command given by a variable.";
-    QTest::newRow("classic put") << "put look" << "Put Command recognised.";
-    QTest::newRow("classic if_ with tab") << "IF_1\tmatch start dazed" << "If_1 Command recognised.";
-    QTest::newRow("classic save alone") << "save" << "!Save Command recognised. Variable missing.";
-    QTest::newRow("misspelt") << "pauze 1" << "!Command not recognised.";
-    QTest::newRow("comment") << "# var x" << "Comment recognised.";
-    QTest::newRow("math") << "math count add 1" << "Math Command recognised.";
-    // clang-format on
+    QTest::addColumn<QString>("verdict");
+    CaseTable::addRows(
+        QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-modern.tsv"), 2);
 }
 
 void TestModernChecker::verdicts()

@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "CheckRun.h"
 #include "RecordingReport.h"
 #include "ScriptChecker.h"
@@ -26,130 +27,15 @@ private Q_SLOTS:
     void hostileLinesGetVerdicts();
 };
 
-// Each row: the line under check, the script text the label search reads (the line alone when
-// empty), and the expected first verdict.
+// The first verdict of a line, from the table: the line, the script text the label search reads
+// (the line alone when empty), and the verdict.
 void TestScriptChecker::verdicts_data()
 {
-    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("verdict");
-
-    // Plain commands, any letter case.
-    QTest::newRow("put") << "put hello" << "" << "Put Command recognised.";
-    QTest::newRow("PUT upper") << "PUT hello" << "" << "Put Command recognised.";
-    QTest::newRow("Put mixed") << "Put hello" << "" << "Put Command recognised.";
-    QTest::newRow("put hash is put") << "put #1" << "" << "Put Command recognised.";
-    QTest::newRow("put colon end is put") << "put x:" << "" << "Put Command recognised.";
-    QTest::newRow("echo") << "echo # hi" << "" << "Echo Command recognised.";
-    QTest::newRow("exit") << "exit" << "" << "Exit Command recognised.";
-    QTest::newRow("matchwait") << "matchwait" << "" << "Matchwait Command recognised.";
-    QTest::newRow("move") << "move north" << "" << "Move Command recognised.";
-    QTest::newRow("pause") << "pause 1" << "" << "Pause Command recognised.";
-    QTest::newRow("shift") << "shift" << "" << "Shift Command recognised.";
-    QTest::newRow("wait") << "wait" << "" << "Wait Command recognised.";
-    QTest::newRow("trimmed by checker") << " \t put x \t" << "" << "Put Command recognised.";
-    QTest::newRow("nextroom not a command") << "nextroom" << "" << "Command not recognised.";
-    QTest::newRow("one character") << "x" << "" << "Command not recognised.";
-    QTest::newRow("put TAB hello") << "put\thello" << "" << "Command not recognised.";
-    QTest::newRow("put TAB hello colon") << "put\thello:" << "" << "Label recognised.";
-    QTest::newRow("put TAB hash") << "put\t#x" << "" << "Comment recognised.";
-
-    // counter
-    QTest::newRow("counter alone") << "counter" << ""
-                                   << "Counter Command recognised. Set/Add/Subtract missing.";
-    QTest::newRow("counter two spaces") << "counter  set 5" << ""
-                                        << "Counter Command recognised. Set/Add/Subtract missing.";
-    QTest::newRow("counter bogus") << "counter multiply 2" << ""
-                                   << "Counter Command recognised. Set/Add/Subtract missing.";
-    QTest::newRow("counter add") << "counter add" << ""
-                                 << "Counter Add Command recognised. Variable missing.";
-    QTest::newRow("counter add 1") << "counter add 1" << ""
-                                   << "Counter Add Command recognised. Variable defined.";
-    QTest::newRow("counter set 5") << "COUNTER Set 5" << ""
-                                   << "Counter Set Command recognised. Variable defined.";
-    QTest::newRow("counter set  5") << "counter set  5" << ""
-                                    << "Counter Set Command recognised. Variable missing.";
-    QTest::newRow("counter subtract") << "counter subtract" << ""
-                                      << "Counter Subtract Command recognised. Variable missing.";
-    QTest::newRow("counter subtract 2") << "counter subtract 2" << ""
-                                        << "Counter Subtract Command recognised. Variable defined.";
-
-    // if
-    QTest::newRow("if_1") << "if_1 put hello" << "" << "If_1 Command recognised.";
-    QTest::newRow("IF_9") << "IF_9" << "" << "If_9 Command recognised.";
-    QTest::newRow("if_0") << "if_0 goto x" << "" << "If_0 Command recognised.";
-    QTest::newRow("if_") << "if_ put x" << "" << "If_ Command missing integer. Ex. If_1.";
-    QTest::newRow("if") << "if x" << "" << "If Command missing integer. Ex. If_1.";
-    QTest::newRow("if_10") << "if_10 put hello" << "" << "Command not recognised.";
-    QTest::newRow("if1") << "if1" << "" << "Command not recognised.";
-    QTest::newRow("if_10 with hash") << "if_10 #x" << "" << "Comment recognised.";
-    QTest::newRow("if1 colon") << "if1:" << "" << "Label recognised.";
-
-    // save and waitfor
-    QTest::newRow("save text") << "save %s" << "" << "Save Command recognised. Variable defined.";
-    QTest::newRow("save alone") << "save" << "" << "Save Command recognised. Variable missing.";
-    QTest::newRow("save spaces") << "save   " << "" << "Save Command recognised. Variable missing.";
-    QTest::newRow("save save") << "save save" << "" << "Save Command recognised. Variable missing.";
-    QTest::newRow("save SaVe save") << "save SaVe  save" << ""
-                                    << "Save Command recognised. Variable missing.";
-    QTest::newRow("save tab") << "save \tx" << "" << "Save Command recognised. Variable defined.";
-    QTest::newRow("waitfor text") << "waitfor You see" << ""
-                                  << "Waitfor Command recognised. Trigger text present.";
-    QTest::newRow("waitfor alone") << "waitfor" << ""
-                                   << "Waitfor Command recognised. Trigger text missing.";
-    QTest::newRow("waitfor waitfor") << "waitfor WAITFOR" << ""
-                                     << "Waitfor Command recognised. Trigger text missing.";
-
-    // goto: plain substring search of NAME: over the whole upper-cased text
-    QTest::newRow("goto found") << "goto start" << "start:\r\ngoto start"
-                                << "Goto Command recognised. Label found.";
-    QTest::newRow("goto case") << "GoTo Start" << "start:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto restart") << "goto start" << "restart:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto later line") << "goto end" << "goto end\r\nput x\r\nend:"
-                                     << "Goto Command recognised. Label found.";
-    QTest::newRow("goto not found") << "goto nowhere" << "start:"
-                                    << "Goto Command recognised. Label not found.";
-    QTest::newRow("goto spaces joined") << "goto loop one" << "loopone:"
-                                        << "Goto Command recognised. Label found.";
-    QTest::newRow("goto gotoend") << "goto gotoend" << "end:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto alone, colon") << "goto" << "a:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto alone, no colon") << "goto" << "" << "Goto Command recognised. Label not found.";
-    QTest::newRow("goto %1") << "goto %1" << "" << "Goto Command recognised. Variable as label.";
-    QTest::newRow("goto %1 defined") << "goto %1" << "%1:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto label inside text") << "goto x" << "put x: y"
-                                            << "Goto Command recognised. Label found.";
-    QTest::newRow("goto name with colon") << "goto a:b" << "a:b:" << "Goto Command recognised. Label found.";
-    QTest::newRow("goto name with colon absent") << "goto a:b" << "a:bc:"
-                                                 << "Goto Command recognised. Label not found.";
-    QTest::newRow("goto label across line break") << "goto b" << "a\r\nb:"
-                                                  << "Goto Command recognised. Label found.";
-    QTest::newRow("goto name is not across break") << "goto ab" << "a\r\nb:"
-                                                   << "Goto Command recognised. Label not found.";
-
-    // match
-    QTest::newRow("match one space") << "match start" << "start:"
-                                     << "Match Command recognised. Trigger Text or Label Name missing.";
-    QTest::newRow("match found") << "match start You see" << "start:"
-                                 << "Match Command recognised. Label found.";
-    QTest::newRow("match not found") << "match start You see" << "begin:"
-                                     << "Match Command recognised. Label not found.";
-    QTest::newRow("match two spaces, colon") << "match  start go" << "x:"
-                                             << "Match Command recognised. Label found.";
-    QTest::newRow("match two spaces, no colon") << "match  start go" << ""
-                                                << "Match Command recognised. Label not found.";
-    QTest::newRow("match %1") << "match %1 text" << "" << "Match Command recognised. Variable as label.";
-    QTest::newRow("match case") << "MATCH Start x" << "START:" << "Match Command recognised. Label found.";
-
-    // labels and comments
-    QTest::newRow("label") << "start:" << "" << "Label recognised.";
-    QTest::newRow("colon alone") << ":" << "" << "Label recognised.";
-    QTest::newRow("a:b") << "a:b" << "" << "Label recognised.";
-    QTest::newRow("abc:de") << "abc:de" << "" << "Command not recognised.";
-    QTest::newRow("hash label") << "# heading:" << "" << "Label recognised.";
-    QTest::newRow("comment") << "## comment" << "" << "Comment recognised.";
-    QTest::newRow("script name comment") << "#ScriptName" << "" << "Comment recognised.";
-    // clang-format on
+    CaseTable::addRows(
+        QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-classic.tsv"), 3);
 }
 
 void TestScriptChecker::verdicts()
