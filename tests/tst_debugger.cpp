@@ -34,7 +34,6 @@ private Q_SLOTS:
     void doubleClickShowsTheScriptLine();
     void layoutFollowsTheDesign();
     void dialectChoiceReachesTheRun();
-    void screenshot();
 
 private:
     static Script &run(MainWindowFixture &f, const QString &text);
@@ -303,24 +302,6 @@ void TestDebugger::dialectChoiceReachesTheRun()
     f.window->runCommand(QStringLiteral("save"));
     f.window->runCommand(QStringLiteral("sdebug"));
     QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n0 Warning(s)."));
-}
-
-// Renders the debugger after a run for a person to look at when KORVETH_SCREENSHOTS names a folder.
-void TestDebugger::screenshot()
-{
-    const QString folder = qEnvironmentVariable("KORVETH_SCREENSHOTS");
-    if (folder.isEmpty())
-        QSKIP("set KORVETH_SCREENSHOTS to a folder to render the window");
-    MainWindowFixture f;
-    Script &window = run(f,
-                         QStringLiteral("# grove hunt\r\nstart:\r\n  put stance offensive\r\n"
-                                        "  match attack You also see\r\n  matchwait\r\n"
-                                        "attack:\r\n  put attack\r\n  goto strat\r\n  nextroom"));
-    window.Command3->click();
-    QVERIFY(window.grab().save(folder + QStringLiteral("/script-debugger.png")));
-    window.ScriptDebug->setSelection(2, 0, 2, 5);
-    window.Command2->click();
-    QVERIFY(window.grab().save(folder + QStringLiteral("/script-debugger-lookup.png")));
 }
 
 QTEST_MAIN(TestDebugger)

@@ -45,7 +45,6 @@ private Q_SLOTS:
     void ownedWindowsStayAboveAndCloseOnEscape();
     void tabClickActivatesItsDocument();
     void tabsKeepAReadableNameAndTheFullPathAsTip();
-    void screenshot();
 };
 
 void TestMainWindow::startsWithOneNewDocument()
@@ -405,35 +404,6 @@ void TestMainWindow::tabsKeepAReadableNameAndTheFullPathAsTip()
         QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().averageCharWidth() * 10);
     QCOMPARE(tabs.tabToolTip(tabs.count() - 1), path);
     QCOMPARE(tabs.tabText(tabs.count() - 1), QFileInfo(path).fileName());
-}
-
-// Renders the window for a person to look at when KORVETH_SCREENSHOTS names a folder.
-void TestMainWindow::screenshot()
-{
-    const QString folder = qEnvironmentVariable("KORVETH_SCREENSHOTS");
-    if (folder.isEmpty())
-        QSKIP("set KORVETH_SCREENSHOTS to a folder to render the window");
-    MainWindowFixture f;
-    const QString path
-        = f.write(QStringLiteral("hunt.cmd"),
-                  "#ScriptName\r\n# grove hunt\r\nstart:\r\n  put stance offensive\r\n"
-                  "  counter add 1\r\n  match attack You also see\r\n  matchwait\r\n"
-                  "attack:\r\n  put attack %1\r\n  goto start\r\nlabelerror:\r\n  echo %s\r\n");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    document->rt->setMarginMask(3, 2);
-    document->rt->SetCaretPos(4, 2);
-    f.window->resize(900, 560);
-    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main-window.png")));
-
-    f.window->runCommand(QStringLiteral("replaceit"));
-    QWidget *replace = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->windowTitle() == u"Replace")
-            replace = w;
-    }
-    QVERIFY(replace);
-    QVERIFY(replace->grab().save(folder + QStringLiteral("/replace.png")));
-    replace->close();
 }
 
 QTEST_MAIN(TestMainWindow)
