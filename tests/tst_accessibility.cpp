@@ -1,6 +1,8 @@
 #include "AccessibilityWalk.h"
 #include "EditorAppearance.h"
+#include "EditorPropertiesDialog.h"
 #include "FileBrowser.h"
+#include "FindReplaceDialog.h"
 #include "HelpCommands.h"
 #include "LabelsPage.h"
 #include "MainMenus.h"
@@ -53,7 +55,9 @@ void TestAccessibility::everyControlHasAName_data()
                                "healing generator",
                                "options",
                                "about",
-                               "Script Properties"})
+                               "Script Properties",
+                               "replace",
+                               "editor properties"})
         QTest::newRow(window) << QString::fromLatin1(window);
 }
 
@@ -81,6 +85,11 @@ void TestAccessibility::everyControlHasAName()
         shown = f.window->findChild<frmOptions *>();
     } else if (window == u"about") {
         owned = std::make_unique<frmAbout>(f.dialogs, HelpCommands::website, nullptr);
+    } else if (window == u"replace") {
+        owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
+    } else if (window == u"editor properties") {
+        owned = std::make_unique<EditorPropertiesDialog>(
+            *f.docs().activeDocument()->rt, f.dialogs, nullptr);
     } else {
         owned = std::make_unique<frmProperties>(nullptr);
     }

@@ -26,7 +26,8 @@ inline void walkShown(QWidget *window, QStringList &missing)
     for (QWidget *widget : window->findChildren<QWidget *>()) {
         if (!widget->isVisibleTo(window) || !widget->isEnabled())
             continue;
-        if (widget->focusPolicy() & Qt::TabFocus) {
+        // A widget that hands its focus to another (a spin box's text field) is heard as that one.
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
             if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
                 missing << QStringLiteral("no name: ") + describe(widget);
