@@ -248,14 +248,10 @@ void TestSidePane::helpCommands()
 void TestSidePane::aboutBox()
 {
     MainWindowFixture f;
-    QString title, frame, info;
     QColor blue, pressed, releasedOutside;
     bool closedByCloseEvent = true;
     f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
         auto &about = static_cast<frmAbout &>(dialog);
-        title = about.windowTitle();
-        frame = about.findChild<QWidget *>(QStringLiteral("Frame1"))->property("title").toString();
-        info = about.lblInfo->text();
         blue = about.Label2->palette().color(QPalette::WindowText);
         QTest::mousePress(about.Label2, Qt::LeftButton);
         pressed = about.Label2->palette().color(QPalette::WindowText);
@@ -267,9 +263,6 @@ void TestSidePane::aboutBox()
         return about.result() == QDialog::Accepted;
     });
     f.window->runCommand(QStringLiteral("about"));
-    QCOMPARE(title, QStringLiteral("About Orlix"));
-    QCOMPARE(frame, QStringLiteral("About Orlix Version 1.0"));
-    QVERIFY(info.endsWith(QStringLiteral("\nVersion: 1.0")));
     QCOMPARE(blue, QColor(0, 0, 255));
     QCOMPARE(pressed, QColor(255, 0, 0));
     QCOMPARE(releasedOutside, QColor(0, 0, 255));
