@@ -179,22 +179,16 @@ void TestGenerators::requiredInputs_data()
 {
     QTest::addColumn<QString>("cleared");
     QTest::addColumn<QString>("missing"); // the field the message names; empty when complete
-    QTest::newRow("all there") << ""
-                               << "";
-    QTest::newRow("no anchor") << "HuntingAnchor"
-                               << "Hunting Anchor Description Line";
-    QTest::newRow("no rest place") << "RestPlace"
-                                   << "Restplace Description Line";
-    QTest::newRow("stance prompt") << "Stance"
-                                   << "Attack Stance";
-    QTest::newRow("no first creature") << "Critter1Name"
-                                       << "Critter 1 Name";
-    QTest::newRow("blanks only count") << "blanks"
-                                       << "";
-    QTest::newRow("a line break is no input") << "lineBreak"
-                                              << "Hunting Anchor Description Line";
-    QTest::newRow("empty stance passes") << "emptyStance"
-                                         << "";
+    // clang-format off
+    QTest::newRow("all there") << "" << "";
+    QTest::newRow("no anchor") << "HuntingAnchor" << "Hunting Anchor Description Line";
+    QTest::newRow("no rest place") << "RestPlace" << "Restplace Description Line";
+    QTest::newRow("stance prompt") << "Stance" << "Attack Stance";
+    QTest::newRow("no first creature") << "Critter1Name" << "Critter 1 Name";
+    QTest::newRow("blanks only count") << "blanks" << "";
+    QTest::newRow("a line break is no input") << "lineBreak" << "Hunting Anchor Description Line";
+    QTest::newRow("empty stance passes") << "emptyStance" << "";
+    // clang-format on
 }
 
 void TestGenerators::requiredInputs()
