@@ -25,6 +25,7 @@ private Q_SLOTS:
     void randomEditsMatchAFullCheck_data();
     void randomEditsMatchAFullCheck();
     void aOneLineEditJudgesFewLines();
+    void oneModernLineMakesAnAutoScriptModern();
     void labelsAndReferences();
     void mistakesPointAtTheirWord_data();
     void mistakesPointAtTheirWord();
@@ -208,6 +209,18 @@ void TestScriptModel::randomEditsMatchAFullCheck()
         QCOMPARE(model.mistakeCount(), int(model.diagnostics().size()));
         QCOMPARE(model.dialect(), fresh.dialect());
     }
+}
+
+// The first line written the modern way turns the whole script modern, typed or loaded.
+void TestScriptModel::oneModernLineMakesAnAutoScriptModern()
+{
+    ScriptModel model(DialectChoice::Auto);
+    model.update("put a\nexit");
+    QCOMPARE(model.dialect(), Dialect::Classic);
+    model.update("var x 1\nexit");
+    QCOMPARE(model.dialect(), Dialect::Modern);
+    model.update("put a\nexit");
+    QCOMPARE(model.dialect(), Dialect::Classic);
 }
 
 void TestScriptModel::aOneLineEditJudgesFewLines()
