@@ -90,6 +90,10 @@ void TestLiveDiagnostics::typingIsCheckedOnlyOnceItRests()
     QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
     QCOMPARE(checked.last().first().toInt(), 0);
     QVERIFY(!squiggled(editor, 5));
+    // An edit within a line is heard too: "home:" becomes "homer:".
+    editor.insertAt(QStringLiteral("r"), 1, 4);
+    QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
+    QCOMPARE(checked.last().first().toInt(), 1);
 }
 
 void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
