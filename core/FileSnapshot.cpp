@@ -76,7 +76,12 @@ size_t ContentHash::of(QByteArrayView bytes)
 
 FileSnapshot FileSnapshot::of(const QString &path, QByteArrayView bytes)
 {
-    return {QFileInfo(path).isFile(), bytes.size(), ContentHash::of(bytes)};
+    return of(path, bytes.size(), ContentHash::of(bytes));
+}
+
+FileSnapshot FileSnapshot::of(const QString &path, qint64 size, size_t hash)
+{
+    return {QFileInfo(path).isFile(), size, hash};
 }
 
 FileSnapshot FileSnapshot::read(const QString &path)

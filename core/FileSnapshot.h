@@ -37,6 +37,8 @@ struct FileSnapshot
 
     // The file at path, known to hold these bytes now (just read or written).
     static FileSnapshot of(const QString &path, QByteArrayView bytes);
+    // The same, from the size and ContentHash of what was just read or written.
+    static FileSnapshot of(const QString &path, qint64 size, size_t hash);
     // The file at path as it is on disk now (not existing when it cannot be read).
     static FileSnapshot read(const QString &path);
     // True when the file at path holds what this snapshot says; reads the file only when the

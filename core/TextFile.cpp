@@ -3,7 +3,6 @@
 #include "RegularFile.h"
 #include "TextLines.h"
 
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <array>
@@ -345,7 +344,7 @@ ReadResult readTextFileInto(const QString &path, TextSink &sink)
     if (!result.error.isEmpty())
         return result;
     if (utf8 && runs.add({}, true)) {
-        result.snapshot = {QFileInfo(path).isFile(), size, hash.value()};
+        result.snapshot = FileSnapshot::of(path, size, hash.value());
         result.text.format = runs.format();
         return result;
     }
