@@ -58,7 +58,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
                 if (!m_followed)
                     return;
                 m_followed->live().select(line, column, length);
-                m_followed->rt->setFocus();
+                m_followed->editor()->setFocus();
             });
     refreshed(0);
 }
@@ -188,16 +188,7 @@ void LiveCheckCommands::renameLabel()
         m_parts.dialogs.inform(renameTitle, labelNameRule(), Dialogs::Icon::Warning);
         return;
     }
-    const QList<Diagnostic> ranges = live.model().renameRanges(name);
-    ScriptEditor &editor = *document->rt;
-    editor.beginUndoAction();
-    // From the last place back, so that the earlier places keep their columns.
-    for (auto it = ranges.crbegin(); it != ranges.crend(); ++it) {
-        live.select(it->line, it->column, it->length);
-        editor.replaceSelectedText(*newName);
-    }
-    editor.endUndoAction();
-    live.refresh();
+    live.replace(live.model().renameRanges(name), *newName);
 }
 
 } // namespace Korveth

@@ -8,7 +8,6 @@
 #include "frmOptions.h"
 
 #include <QSettings>
-#include <Qsci/qscilexer.h>
 
 namespace Korveth {
 
@@ -17,14 +16,14 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
                                DocumentManager &documents,
                                ScriptDebugger &debugger,
                                QSettings *settings,
-                               std::function<frmDoc *()> settingsDocument,
+                               std::function<ScriptEditor *()> settingsEditor,
                                QWidget &owner)
     : m_dialogs(dialogs)
     , m_editors(editors)
     , m_documents(documents)
     , m_debugger(debugger)
     , m_settings(settings)
-    , m_settingsDocument(std::move(settingsDocument))
+    , m_settingsEditor(std::move(settingsEditor))
     , m_owner(owner)
 {
     // The debugger's dialect is kept with the options, and is the one mistakes are shown in as
@@ -63,11 +62,9 @@ void OptionsCommand::registerIn(CommandRegistry &commands)
 
 void OptionsCommand::show()
 {
-    // The hidden document's editor holds the editor settings; it has no language of its own.
-    const frmDoc *hidden = m_settingsDocument();
-    const QsciLexer *styles = hidden ? hidden->rt->lexer() : nullptr;
-    frmOptions::Defaults defaults{styles ? styles->defaultFont(0)
-                                         : (hidden ? hidden->rt->font() : m_owner.font()),
+    // The hidden editor holds the editor settings; it has no language of its own.
+    const ScriptEditor *hidden = m_settingsEditor();
+    frmOptions::Defaults defaults{hidden ? hidden->textFont() : m_owner.font(),
                                   ReportView::defaultFont(),
                                   {ReportView::styleColour(0, m_owner.palette()),
                                    ReportView::styleColour(1, m_owner.palette()),
@@ -87,11 +84,10 @@ void OptionsCommand::apply(const StoredOptions &options)
     m_options = options;
     m_editors.appearance = options.editor;
     m_debugger.setReportFont(options.debuggerFont.value_or(ReportView::defaultFont()));
-    QList<frmDoc *> documents = m_documents.openDocuments();
-    if (frmDoc *hidden = m_settingsDocument())
-        documents.append(hidden);
-    for (frmDoc *document : documents)
-        applyAppearance(options.editor, *document->rt);
+    for (frmDoc *document : m_documents.openDocuments())
+        applyAppearance(options.editor, *document->editor());
+    if (ScriptEditor *hidden = m_settingsEditor())
+        applyAppearance(options.editor, *hidden);
     if (m_settings)
         options.save(*m_settings);
 }

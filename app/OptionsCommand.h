@@ -13,6 +13,7 @@ class CommandRegistry;
 class Dialogs;
 class DocumentManager;
 class ScriptDebugger;
+class ScriptEditor;
 class frmDoc;
 struct EditorServices;
 
@@ -26,7 +27,7 @@ public:
                    DocumentManager &documents,
                    ScriptDebugger &debugger,
                    QSettings *settings,
-                   std::function<frmDoc *()> settingsDocument,
+                   std::function<ScriptEditor *()> settingsEditor,
                    QWidget &owner);
 
     void registerIn(CommandRegistry &commands);
@@ -39,7 +40,7 @@ private:
     DocumentManager &m_documents;
     ScriptDebugger &m_debugger;
     QSettings *m_settings;
-    std::function<frmDoc *()> m_settingsDocument;
+    std::function<ScriptEditor *()> m_settingsEditor;
     QWidget &m_owner;
     StoredOptions m_options;
 };

@@ -82,7 +82,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
                                                 [this]() -> ScriptEditor * {
                                                     frmDoc *document
                                                         = m_documents->activeDocument();
-                                                    return document ? document->rt : nullptr;
+                                                    return document ? document->editor() : nullptr;
                                                 }))
     , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
@@ -98,7 +98,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
           *m_documents,
           *m_debugger,
           services.settings,
-          [this] { return m_settingsDocument; },
+          [this] { return m_settingsEditor; },
           *this))
 {
     setWindowTitle(mainCaption);
@@ -115,7 +115,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
 
 frmMain::~frmMain()
 {
-    delete m_settingsDocument;
+    delete m_settingsEditor;
 }
 
 void frmMain::buildLayout()
@@ -163,7 +163,7 @@ void frmMain::buildLayout()
         *m_panels[3],
         [this]() -> ScriptEditor * {
             frmDoc *document = m_documents->activeDocument();
-            return document ? document->rt : nullptr;
+            return document ? document->editor() : nullptr;
         },
         this);
 
@@ -197,7 +197,7 @@ void frmMain::registerCommands()
         *m_menus->action(QStringLiteral("quicknav")),
         [this]() -> QWidget * {
             frmDoc *document = m_documents->activeDocument();
-            return document ? document->rt : nullptr;
+            return document ? document->editor() : nullptr;
         },
         this);
     m_paneFocus->registerIn(m_commands);
@@ -205,7 +205,7 @@ void frmMain::registerCommands()
     m_search->registerIn(m_commands);
     EditCommands::registerIn(m_commands, [this]() -> ScriptEditor * {
         frmDoc *document = m_documents->activeDocument();
-        return document ? document->rt : nullptr;
+        return document ? document->editor() : nullptr;
     });
     m_counts->registerIn(m_commands);
     m_debugger->registerIn(m_commands);
@@ -227,11 +227,9 @@ void frmMain::registerCommands()
     // Editor Options act on the editor in front of the user, where the change shows at once; with
     // none open, on the hidden document's, which keeps what new editors get.
     m_commands.add(QStringLiteral("editor"), [this] {
-        frmDoc *target = m_documents->activeDocument();
-        if (!target)
-            target = m_settingsDocument;
-        if (target)
-            EditorPropertiesDialog::showFor(*target->rt, m_services.dialogs, this);
+        frmDoc *active = m_documents->activeDocument();
+        if (ScriptEditor *target = active ? active->editor() : m_settingsEditor)
+            EditorPropertiesDialog::showFor(*target, m_services.dialogs, this);
     });
     m_commands.add(QStringLiteral("hlline"), [this] {
         m_documents->setHighlightSelectedLine(
@@ -257,7 +255,7 @@ void frmMain::connectMenus()
         m_menus->menu(QStringLiteral("edit"))->popup(pos);
     });
     connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
-        m_search->follow(document->rt);
+        m_search->follow(document->editor());
         m_keyStates->refreshInsert();
         setWindowTitle(expectedTitle());
     });
@@ -273,7 +271,7 @@ void frmMain::connectMenus()
         m_menus->action(QStringLiteral("quicknav"))->setChecked(false);
         m_sidePane->hide();
         if (frmDoc *document = m_documents->activeDocument())
-            document->rt->setFocus();
+            document->editor()->setFocus();
     });
     connect(m_sidePane->tagsd, &QuickNav::entryChosen, this, &frmMain::insertQuickNavEntry);
     connect(m_sidePane->files,
@@ -327,8 +325,8 @@ void frmMain::insertQuickNavEntry(const QString &text)
     frmDoc *document = m_documents->activeDocument();
     if (!document)
         return;
-    document->rt->SetSelText(text);
-    document->rt->setFocus();
+    document->editor()->SetSelText(text);
+    document->editor()->setFocus();
 }
 
 void frmMain::runCommand(const QString &key)
@@ -367,10 +365,9 @@ void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
     if (hooks.fillQuickNav)
         hooks.fillQuickNav(*this);
 
-    // The hidden document keeps the editor settings; the language is registered with it.
-    m_settingsDocument
-        = new frmDoc(m_services.editors, m_services.files, nullptr, m_services.dialogs);
-    m_settingsDocument->hide();
+    // The hidden editor keeps the editor settings; the language is registered with it.
+    m_settingsEditor = new ScriptEditor(m_services.editors);
+    m_settingsEditor->hide();
     RegisterScriptLanguage(m_services.editors.languages);
 
     if (hooks.layOutSidePane)
@@ -382,7 +379,7 @@ void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
     openCommandLine(arguments);
 
     if (frmDoc *active = m_documents->activeDocument())
-        DocumentManager::applyEditorSetUp(*active->rt);
+        DocumentManager::applyEditorSetUp(*active->editor());
 
     if (hooks.showStartPage)
         hooks.showStartPage(*this);
@@ -390,7 +387,7 @@ void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
 
 QString frmMain::expectedTitle() const
 {
-    const frmDoc *active = m_documents->DocumentCount > 0 ? m_documents->activeDocument() : nullptr;
+    const frmDoc *active = m_documents->count() > 0 ? m_documents->activeDocument() : nullptr;
     return active ? active->document().shortName() + QStringLiteral(" - ") + mainCaption
                   : mainCaption;
 }
@@ -410,8 +407,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    delete m_settingsDocument;
-    m_settingsDocument = nullptr;
+    delete m_settingsEditor;
+    m_settingsEditor = nullptr;
     event->accept();
 }
 

@@ -32,6 +32,7 @@ class OptionsCommand;
 class PaneFocus;
 class ScriptPrinter;
 class ScriptDebugger;
+class ScriptEditor;
 class SearchCommands;
 class frmDoc;
 class frmHuntingSG;
@@ -86,7 +87,7 @@ public:
     KeyStatePanels &keyStates() const { return *m_keyStates; }
     const RecentFiles &recentFiles() const { return m_recent; }
     QLabel &statusPanel(int panel) const;
-    frmDoc *settingsDocument() const { return m_settingsDocument; }
+    ScriptEditor *settingsEditor() const { return m_settingsEditor; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -129,7 +130,7 @@ private:
     std::unique_ptr<OptionsCommand> m_optionsCommand;
     KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
-    frmDoc *m_settingsDocument = nullptr;
+    ScriptEditor *m_settingsEditor = nullptr;
 };
 
 } // namespace Korveth

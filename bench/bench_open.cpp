@@ -45,17 +45,18 @@ int main(int argc, char *argv[])
     const qint64 shownMs = timer.elapsed();
     const double afterShown = currentMegabytes();
     const double peakShown = peakMegabytes();
-    document->rt->SetCaretPos(document->rt->linecount() - 1, 0);
-    document->rt->ensureCursorVisible();
+    document->editor()->SetCaretPos(document->editor()->linecount() - 1, 0);
+    document->editor()->ensureCursorVisible();
     QApplication::processEvents();
     (void)document->grab();
     const qint64 caretMs = timer.elapsed();
     // The text there is coloured while the editor is idle: until then the window keeps answering.
-    const long lastLineStart = document->rt->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
-                                                           document->rt->linecount() - 2)
-                               + 1; // past the tab
+    const long lastLineStart
+        = document->editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                            document->editor()->linecount() - 2)
+          + 1; // past the tab
     qint64 longestStallMs = 0;
-    while (document->rt->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, lastLineStart) == 0
+    while (document->editor()->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, lastLineStart) == 0
            && timer.elapsed() < 60000) {
         QElapsedTimer stall;
         stall.start();
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
                 "meanwhile: %lld ms\n",
                 static_cast<long long>(colouredMs),
                 static_cast<long long>(longestStallMs));
-    std::printf("file %.1f MB, %d lines\n", fileMegabytes, document->rt->linecount());
+    std::printf("file %.1f MB, %d lines\n", fileMegabytes, document->editor()->linecount());
     std::printf("shown after %lld ms, caret on the last line after %lld ms\n",
                 static_cast<long long>(shownMs),
                 static_cast<long long>(caretMs));

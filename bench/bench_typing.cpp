@@ -67,7 +67,7 @@ Row measure(Korveth::frmMain &window, const QString &path, const QString &name)
     Korveth::frmDoc *document = window.documents().OpenDocument(path, QStringLiteral("bench.cmd"));
     if (!document)
         std::exit(1);
-    Korveth::ScriptEditor &editor = *document->rt;
+    Korveth::ScriptEditor &editor = *document->editor();
     editor.setFocus();
     QApplication::processEvents();
     auto key = [&editor](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {

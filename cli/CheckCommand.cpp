@@ -183,9 +183,9 @@ bool checkSource(const Source &source, Format format, DialectChoice dialect, Out
                                  + QString::number(leadingBlankCount(line) + 1)
                                  + QStringLiteral(": warning: ");
         for (const auto &verdict : {verdicts.first, verdicts.second}) {
-            if (verdict && verdict->error) {
+            if (verdict && verdict->error()) {
                 out.write(position);
-                out.write(verdict->message);
+                out.write(verdict->message());
                 out.write(u"\n");
             }
         }

@@ -84,7 +84,7 @@ void ScriptDebugger::Start()
     Script &window = windowForRun();
     window.resetRun();
 
-    const QString text = document->rt->Text();
+    const QString text = document->editor()->Text();
     const std::int32_t lines = crLfLineCount(text);
     frmDebugPrg progress(&m_owner);
     progress.ProgressBar1->setRange(0, qMax(0, lines - 1));
@@ -126,7 +126,7 @@ void ScriptDebugger::showScriptLine(int line)
 {
     if (!m_checked)
         return;
-    ScriptEditor *editor = m_checked->rt;
+    ScriptEditor *editor = m_checked->editor();
     m_area.activate(m_checked);
     m_area.mdiArea().window()->activateWindow();
     editor->SetCaretPos(line, 0);

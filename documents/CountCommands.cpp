@@ -26,23 +26,24 @@ void CountCommands::registerIn(CommandRegistry &commands)
 void CountCommands::wordCount()
 {
     if (frmDoc *document = m_documents.activeDocument())
-        m_dialogs.inform(QStringLiteral("Word Count"),
-                         QStringLiteral("Words: %1").arg(Korveth::wordCount(document->rt->Text())));
+        m_dialogs.inform(
+            QStringLiteral("Word Count"),
+            QStringLiteral("Words: %1").arg(Korveth::wordCount(document->editor()->Text())));
 }
 
 void CountCommands::characterCount()
 {
     if (frmDoc *document = m_documents.activeDocument())
-        m_dialogs.inform(
-            QStringLiteral("Character Count"),
-            QStringLiteral("Characters: %1").arg(Korveth::characterCount(document->rt->Text())));
+        m_dialogs.inform(QStringLiteral("Character Count"),
+                         QStringLiteral("Characters: %1")
+                             .arg(Korveth::characterCount(document->editor()->Text())));
 }
 
 void CountCommands::lineCount()
 {
     if (frmDoc *document = m_documents.activeDocument())
         m_dialogs.inform(QStringLiteral("Line Count"),
-                         QStringLiteral("Lines: %1").arg(document->rt->linecount()));
+                         QStringLiteral("Lines: %1").arg(document->editor()->linecount()));
 }
 
 void CountCommands::countAll()
@@ -50,12 +51,12 @@ void CountCommands::countAll()
     frmDoc *document = m_documents.activeDocument();
     if (!document)
         return;
-    const QString text = document->rt->Text();
+    const QString text = document->editor()->Text();
     m_dialogs.inform(QStringLiteral("Count All"),
                      QStringLiteral("Words: %1\nCharacters:%2\nLines: %3")
                          .arg(Korveth::wordCount(text))
                          .arg(Korveth::characterCount(text))
-                         .arg(document->rt->linecount()));
+                         .arg(document->editor()->linecount()));
 }
 
 // With no document open there is nothing to describe, so the window is not shown.
@@ -64,13 +65,13 @@ void CountCommands::scriptProperties()
     frmDoc *document = m_documents.activeDocument();
     if (!document)
         return;
-    const QString text = document->rt->Text();
+    const QString text = document->editor()->Text();
     frmProperties window(&m_owner);
     window.fill({document->document().caption(),
                  document->document().neverSaved(),
                  Korveth::characterCount(text),
                  Korveth::wordCount(text),
-                 document->rt->linecount()});
+                 document->editor()->linecount()});
     window.centreOnOwner();
     m_dialogs.runModal(window);
 }

@@ -33,13 +33,13 @@ DiskChangeMonitor::DiskChangeMonitor(DocumentManager &documents,
                 this,
                 &DiskChangeMonitor::refreshWatchList);
         connect(document, &frmDoc::closing, this, [this](frmDoc *closing) {
-            m_pending.remove(closing->TabNum);
+            m_pending.remove(closing->tabNumber());
             // The table lets go of the document in the same signal; watch what remains after.
             QTimer::singleShot(0, this, &DiskChangeMonitor::refreshWatchList);
         });
     });
     connect(&m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
-        if (m_pending.contains(document->TabNum))
+        if (m_pending.contains(document->tabNumber()))
             check(document);
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
@@ -72,7 +72,7 @@ void DiskChangeMonitor::onFileChanged(const QString &path)
     for (const frmDoc *document : m_documents.openDocuments()) {
         const QString own = document->document().path();
         if (!own.isEmpty() && QFileInfo(own).absoluteFilePath() == path)
-            m_pending.insert(document->TabNum);
+            m_pending.insert(document->tabNumber());
     }
     // A file replaced by a rename is no longer watched; watch it again where it now is.
     refreshWatchList();
@@ -82,7 +82,7 @@ void DiskChangeMonitor::onFileChanged(const QString &path)
 void DiskChangeMonitor::checkActiveIfPending()
 {
     frmDoc *active = m_documents.activeDocument();
-    if (active && m_pending.contains(active->TabNum) && active->window()->isActiveWindow())
+    if (active && m_pending.contains(active->tabNumber()) && active->window()->isActiveWindow())
         check(active);
 }
 
@@ -90,7 +90,7 @@ void DiskChangeMonitor::check(frmDoc *document)
 {
     if (m_asking)
         return;
-    m_pending.remove(document->TabNum);
+    m_pending.remove(document->tabNumber());
     ScriptDocument &script = document->document();
     const ScriptDocument::DiskState state = script.diskState();
     if (state == ScriptDocument::DiskState::Unchanged || script.diskChangeAcknowledged())

@@ -15,13 +15,13 @@ DocumentArea::DocumentArea(QMdiArea &area, DocumentTabs &tabs, QObject *parent)
 {
     connect(&m_tabs, &DocumentTabs::tagActivated, this, [this](int tag) {
         for (frmDoc *document : documents()) {
-            if (document->TabNum == tag)
+            if (document->tabNumber() == tag)
                 activate(document);
         }
     });
     connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
         if (auto *document = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr) {
-            m_tabs.selectTag(document->TabNum);
+            m_tabs.selectTag(document->tabNumber());
             Q_EMIT activated(document);
         }
     });
@@ -39,12 +39,13 @@ void DocumentArea::show(frmDoc *document, const QString &tabCaption)
         window->showMaximized();
     else
         window->show();
-    m_tabs.addDocumentTab(document->TabNum, tabCaption, document->windowTitle());
-    connect(document, &QWidget::windowTitleChanged, &m_tabs, [this, document](const QString &title) {
-        m_tabs.setToolTipOfTag(document->TabNum, title);
-    });
+    m_tabs.addDocumentTab(document->tabNumber(), tabCaption, document->windowTitle());
+    connect(
+        document, &QWidget::windowTitleChanged, &m_tabs, [this, document](const QString &title) {
+            m_tabs.setToolTipOfTag(document->tabNumber(), title);
+        });
     m_area.setActiveSubWindow(window);
-    document->rt->setFocus();
+    document->editor()->setFocus();
 }
 
 QMdiSubWindow *DocumentArea::subWindowOf(const frmDoc *document) const
@@ -72,8 +73,8 @@ void DocumentArea::activate(frmDoc *document)
 {
     if (QMdiSubWindow *window = subWindowOf(document)) {
         m_area.setActiveSubWindow(window);
-        document->rt->setFocus();
-        m_tabs.selectTag(document->TabNum);
+        document->editor()->setFocus();
+        m_tabs.selectTag(document->tabNumber());
     }
 }
 

@@ -23,13 +23,6 @@ bool FileExists(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
-QString samenessKey(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
-
 } // namespace
 
 DocumentManager::DocumentManager(DocumentArea &area,
@@ -48,7 +41,12 @@ DocumentManager::DocumentManager(DocumentArea &area,
     });
 }
 
-DocumentManager::~DocumentManager() = default;
+// Windows still open go before the documents they show.
+DocumentManager::~DocumentManager()
+{
+    for (const QPointer<frmDoc> &window : m_windows)
+        delete window.data();
+}
 
 void DocumentManager::applyEditorSetUp(ScriptEditor &editor)
 {
@@ -63,26 +61,24 @@ void DocumentManager::applyEditorSetUp(ScriptEditor &editor)
 
 bool DocumentManager::showLimitMessageIfFull()
 {
-    if (DocumentCount < maxDocuments)
+    if (!m_table.full())
         return false;
     m_dialogs.inform(QStringLiteral("Document Count"),
                      QStringLiteral("You already have the maximum number of documents open."));
     return true;
 }
 
-frmDoc *DocumentManager::createDocument()
+std::unique_ptr<frmDoc> DocumentManager::makeWindow(ScriptDocument &document)
 {
-    return enter(new frmDoc(m_services, m_store, this, m_dialogs));
+    return std::make_unique<frmDoc>(m_services, document, this, m_dialogs);
 }
 
-frmDoc *DocumentManager::enter(frmDoc *document)
+frmDoc *DocumentManager::enter(std::unique_ptr<ScriptDocument> script,
+                               std::unique_ptr<frmDoc> window)
 {
-    const auto free = std::find(Documents.begin(), Documents.end(), nullptr);
-    ++DocumentCount;
-    ++LastTabNum;
-    *free = document;
-    document->TabNum = LastTabNum;
-    document->setEntry(int(free - Documents.begin()) + 1);
+    const int entry = m_table.enter(std::move(script)).entry();
+    frmDoc *document = window.release();
+    m_windows[entry - 1] = document;
     document->setHighlightSelectedLine(m_highlightSelectedLine);
     connect(document, &frmDoc::closing, this, &DocumentManager::onDocumentClosing);
     connect(document, &frmDoc::positionTextChanged, this, &DocumentManager::positionTextChanged);
@@ -95,7 +91,7 @@ frmDoc *DocumentManager::enter(frmDoc *document)
 void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
 {
     m_area.show(document, tabCaption);
-    applyEditorSetUp(*document->rt);
+    applyEditorSetUp(*document->editor());
     Q_EMIT positionTextChanged(document->positionText());
     Q_EMIT documentCreated(document);
 }
@@ -104,8 +100,10 @@ frmDoc *DocumentManager::NewDocument()
 {
     if (showLimitMessageIfFull())
         return nullptr;
-    frmDoc *document = createDocument();
-    document->document().startNew(LastTabNum);
+    auto script = std::make_unique<ScriptDocument>(m_store);
+    auto window = makeWindow(*script);
+    script->startNew(m_table.lastNumber() + 1);
+    frmDoc *document = enter(std::move(script), std::move(window));
     showDocument(document, document->document().caption());
     return document;
 }
@@ -122,15 +120,16 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
         return nullptr;
     // Read into a window of its own before it is entered anywhere, so that a failure leaves no
     // window, tab or count behind.
-    auto document = std::make_unique<frmDoc>(m_services, m_store, this, m_dialogs);
+    auto script = std::make_unique<ScriptDocument>(m_store);
+    auto window = makeWindow(*script);
     // A template's text is a new script's, named as one (by the number it is about to take)
     // until it is saved.
-    document->document().startNew(LastTabNum + 1);
-    if (!loadOrReport(*document, path, origin))
+    script->startNew(m_table.lastNumber() + 1);
+    if (!loadOrReport(*window, path, origin))
         return nullptr;
-    enter(document.get());
-    showDocument(document.get(), tabCaption);
-    return document.release();
+    frmDoc *document = enter(std::move(script), std::move(window));
+    showDocument(document, tabCaption);
+    return document;
 }
 
 bool DocumentManager::loadOrReport(frmDoc &document, const QString &path, Origin origin)
@@ -174,7 +173,7 @@ frmDoc *DocumentManager::documentForNewText()
 
 void DocumentManager::setTabCaption(frmDoc *document, const QString &caption)
 {
-    m_area.tabs().setCaption(document->TabNum, caption);
+    m_area.tabs().setCaption(document->tabNumber(), caption);
 }
 
 bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
@@ -247,15 +246,13 @@ bool DocumentManager::SaveDocumentAs(int entry)
     }
     if (!writeDocument(document, path))
         return false;
-    applyEditorSetUp(*document->rt); // the file's language, "Perl", with its colours
+    applyEditorSetUp(*document->editor()); // the file's language, "Perl", with its colours
     return true;
 }
 
 frmDoc *DocumentManager::document(int entry) const
 {
-    if (entry < 1 || entry > maxDocuments)
-        return nullptr;
-    return Documents[entry - 1];
+    return m_table.at(entry) ? m_windows[entry - 1].data() : nullptr;
 }
 
 frmDoc *DocumentManager::activeDocument() const
@@ -266,22 +263,15 @@ frmDoc *DocumentManager::activeDocument() const
 QList<frmDoc *> DocumentManager::openDocuments() const
 {
     QList<frmDoc *> documents;
-    for (frmDoc *document : Documents) {
-        if (document)
-            documents.append(document);
-    }
+    for (const ScriptDocument *script : m_table.documents())
+        documents.append(document(script->entry()));
     return documents;
 }
 
 frmDoc *DocumentManager::documentOfFile(const QString &path) const
 {
-    const QString key = samenessKey(path);
-    for (frmDoc *document : Documents) {
-        if (document && !document->document().path().isEmpty()
-            && samenessKey(document->document().path()) == key)
-            return document;
-    }
-    return nullptr;
+    const ScriptDocument *script = m_table.ofFile(path);
+    return script ? document(script->entry()) : nullptr;
 }
 
 void DocumentManager::setHighlightSelectedLine(bool on)
@@ -293,12 +283,12 @@ void DocumentManager::setHighlightSelectedLine(bool on)
 
 void DocumentManager::onDocumentClosing(frmDoc *document)
 {
-    --DocumentCount;
-    m_area.tabs().removeTag(document->TabNum);
-    const int entry = document->entry();
-    if (entry >= 1 && entry <= maxDocuments && Documents[entry - 1] == document)
-        Documents[entry - 1] = nullptr;
-    if (DocumentCount == 0) {
+    m_area.tabs().removeTag(document->tabNumber());
+    m_windows[document->entry() - 1] = nullptr;
+    // The window is deleted once its close is done; the document it shows goes with it.
+    ScriptDocument *closed = m_table.remove(document->document()).release();
+    connect(document, &QObject::destroyed, [closed] { delete closed; });
+    if (m_table.count() == 0) {
         Q_EMIT positionTextChanged(QString());
         Q_EMIT lastDocumentClosed();
     }

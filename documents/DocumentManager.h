@@ -1,8 +1,10 @@
 #pragma once
 
+#include "DocumentTable.h"
 #include "frmDoc.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 
@@ -13,14 +15,14 @@ class DocumentArea;
 class FileStore;
 struct EditorServices;
 
-// The table of open documents, and the only creator of document windows. It opens, saves and
-// names documents; where their windows stand is the document area's.
+// Opens, saves and names documents, and is the only creator of their windows. Its table owns the
+// documents; where their windows stand is the document area's.
 class DocumentManager final : public QObject, public DocumentSaver
 {
     Q_OBJECT
 
 public:
-    static constexpr int maxDocuments = 20;
+    static constexpr int maxDocuments = DocumentTable::capacity;
     using Origin = ScriptDocument::Origin;
 
     DocumentManager(DocumentArea &area,
@@ -30,10 +32,8 @@ public:
                     QObject *parent = nullptr);
     ~DocumentManager() override;
 
-    // Entries 1 to 20; an empty entry is null.
-    std::array<frmDoc *, maxDocuments> Documents{};
-    std::int16_t DocumentCount = 0;
-    std::int32_t LastTabNum = 0;
+    const DocumentTable &table() const { return m_table; }
+    int count() const { return m_table.count(); }
 
     // Creates an empty document "New Script N"; null at the limit.
     frmDoc *NewDocument();
@@ -80,9 +80,10 @@ Q_SIGNALS:
     void lastDocumentClosed();
 
 private:
-    // Takes an entry and the next number.
-    frmDoc *createDocument();
-    frmDoc *enter(frmDoc *document);
+    // A window for a document that is not yet in the table (its number is the next one).
+    std::unique_ptr<frmDoc> makeWindow(ScriptDocument &document);
+    // Enters the document and its window in the table.
+    frmDoc *enter(std::unique_ptr<ScriptDocument> document, std::unique_ptr<frmDoc> window);
     void showDocument(frmDoc *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
     // Reads a file into the document, telling the user why when it cannot be read.
@@ -96,6 +97,9 @@ private:
     FileStore &m_store;
     Dialogs &m_dialogs;
     bool m_highlightSelectedLine = false;
+    DocumentTable m_table;
+    // The window of each entry of the table.
+    std::array<QPointer<frmDoc>, maxDocuments> m_windows;
 };
 
 } // namespace Korveth

@@ -105,7 +105,7 @@ bool FileCommands::closeAllForExit()
 void FileCommands::print()
 {
     if (frmDoc *document = m_documents.activeDocument())
-        m_printer.print(*document->rt);
+        m_printer.print(*document->editor());
 }
 
 void FileCommands::printSetup()

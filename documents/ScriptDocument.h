@@ -63,11 +63,18 @@ public:
     void acknowledgeDisk();
     bool diskChangeAcknowledged() const;
 
+    // Its entry in the document table (1 to 20), 0 while in none; and the number it took there,
+    // which tags its tab.
+    int entry() const { return m_entry; }
+    int number() const { return m_number; }
+
 Q_SIGNALS:
     void captionChanged(const QString &caption);
     void changedChanged(bool changed);
 
 private:
+    friend class DocumentTable;
+
     FileStore &m_store;
     Origin m_origin = Origin::New;
     QString m_path;
@@ -76,6 +83,8 @@ private:
     FileSnapshot m_known;        // as last read or written here
     FileSnapshot m_acknowledged; // as last shown to the user
     bool m_changed = false;
+    int m_entry = 0;
+    int m_number = 0;
 };
 
 } // namespace Korveth

@@ -10,36 +10,36 @@
 namespace Korveth {
 
 frmDoc::frmDoc(EditorServices &services,
-               FileStore &store,
+               ScriptDocument &document,
                DocumentSaver *saver,
                Dialogs &dialogs,
                QWidget *parent)
     : QWidget(parent)
-    , rt(new ScriptEditor(services, this))
-    , m_document(store, this)
+    , m_editor(new ScriptEditor(services, this))
+    , m_document(document)
     , m_saver(saver)
     , m_dialogs(dialogs)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(rt);
-    setFocusProxy(rt);
+    layout->addWidget(m_editor);
+    setFocusProxy(m_editor);
     registerDebugKeys(services);
 
-    m_live = new LiveDiagnostics(*rt, services.liveCheck);
-    new ScriptCompletion(*rt, *m_live);
+    m_live = new LiveDiagnostics(*m_editor, services.liveCheck);
+    new ScriptCompletion(*m_editor, *m_live);
     connect(&m_document, &ScriptDocument::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
-        rt->setAccessibleName(m_document.shortName());
+        m_editor->setAccessibleName(m_document.shortName());
         m_live->setFile(m_document.path());
     });
-    connect(rt, &ScriptEditor::editing, this, [this] { m_document.setChanged(true); });
-    connect(rt, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
+    connect(m_editor, &ScriptEditor::editing, this, [this] { m_document.setChanged(true); });
+    connect(m_editor, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
     // Text replaced as a whole may leave the caret where it was, with another line count.
-    connect(rt, &QsciScintilla::linesChanged, this, &frmDoc::onSelectionChanged);
-    connect(rt, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(TabNum); });
-    connect(rt, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
-    connect(rt,
+    connect(m_editor, &ScriptEditor::linesChanged, this, &frmDoc::onSelectionChanged);
+    connect(m_editor, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(tabNumber()); });
+    connect(m_editor, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
+    connect(m_editor,
             &ScriptEditor::mouseButton,
             this,
             [this](int button, Qt::KeyboardModifiers, const QPoint &globalPos) {
@@ -73,13 +73,13 @@ frmDoc::~frmDoc()
 
 void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin)
 {
-    rt->loadUtf8(read.text.utf8, read.text.format.lineEnding);
+    m_editor->loadUtf8(read.text.utf8, read.text.format.lineEnding);
     m_document.takeLoaded(path, read, origin);
 }
 
 ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
 {
-    const ReadResult read = rt->loadFile(path);
+    const ReadResult read = m_editor->loadFile(path);
     if (read.error.isEmpty())
         m_document.takeLoaded(path, read, origin);
     return read;
@@ -87,42 +87,40 @@ ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
 
 ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)
 {
-    return m_document.save(path, rt->utf8());
+    return m_document.save(path, m_editor->utf8());
 }
 
 void frmDoc::setHighlightSelectedLine(bool on)
 {
     m_highlightSelectedLine = on;
-    lastSelection = rt->GetSel(true);
-    rt->setHighlightedLine(on ? lastSelection.endLine : -1);
+    m_editor->setHighlightedLine(on ? m_editor->GetSel(true).endLine : -1);
 }
 
 QString frmDoc::positionText() const
 {
-    const ScriptEditor::Range range = rt->GetSel(true);
+    const ScriptEditor::Range range = m_editor->GetSel(true);
     return QStringLiteral("Row: %1 Col: %2 Lines: %3")
         .arg(range.startLine + 1)
         .arg(range.startColumn + 1)
-        .arg(rt->linecount());
+        .arg(m_editor->linecount());
 }
 
 void frmDoc::onSelectionChanged()
 {
-    lastSelection = rt->GetSel(true);
     Q_EMIT positionTextChanged(positionText());
-    rt->setHighlightedLine(m_highlightSelectedLine ? lastSelection.endLine : -1);
+    m_editor->setHighlightedLine(m_highlightSelectedLine ? m_editor->GetSel(true).endLine : -1);
 }
 
 void frmDoc::onRegisteredCommand(int number)
 {
-    const int caretLine = rt->GetSel(false).endLine;
+    const int caretLine = m_editor->GetSel(false).endLine;
     switch (number) {
     case DebugStepInto:
     case DebugStepOver:
-        rt->setHighlightedLine(caretLine);
+        m_editor->setHighlightedLine(caretLine);
         break;
     case DebugBreakpoint:
-        rt->setMarginMask(caretLine, rt->marginMask(caretLine) ^ 2);
+        m_editor->setMarginMask(caretLine, m_editor->marginMask(caretLine) ^ 2);
         break;
     default:
         break;
@@ -145,10 +143,10 @@ void frmDoc::closeEvent(QCloseEvent *event)
         // A save that was cancelled or failed keeps the window: closing would lose the edits.
         const bool keepOpen
             = answer == Dialogs::Answer::Cancel
-              || (answer == Dialogs::Answer::Yes && !(m_saver && m_saver->SaveDocument(m_entry)));
+              || (answer == Dialogs::Answer::Yes && !(m_saver && m_saver->SaveDocument(entry())));
         if (keepOpen) {
             event->ignore();
-            rt->setFocus();
+            m_editor->setFocus();
             return;
         }
     }

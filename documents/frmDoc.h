@@ -9,7 +9,6 @@
 namespace Korveth {
 
 class Dialogs;
-class FileStore;
 struct EditorServices;
 
 // Saves a document on request; the document manager. Returns true when the document was saved.
@@ -20,7 +19,7 @@ public:
     virtual bool SaveDocument(int entry) = 0;
 };
 
-// The window of one open script: its editor `rt` showing the document. It keeps the tab strip and
+// The window of one open script: its editor showing the document. It keeps the tab strip and
 // status bar in step through signals, gives the editor its three debugging keys, and asks
 // whether to save when it closes.
 class frmDoc final : public QWidget
@@ -31,16 +30,15 @@ public:
     // Registered editor commands with their hot keys.
     enum Command { DebugStepInto = 1000, DebugStepOver = 1001, DebugBreakpoint = 1002 };
 
+    // Shows the document, which must outlive the window (the document table owns it).
     frmDoc(EditorServices &services,
-           FileStore &store,
+           ScriptDocument &document,
            DocumentSaver *saver,
            Dialogs &dialogs,
            QWidget *parent = nullptr);
     ~frmDoc() override;
 
-    ScriptEditor *rt;
-    std::int32_t TabNum = 0;
-    ScriptEditor::Range lastSelection;
+    ScriptEditor *editor() const { return m_editor; }
 
     ScriptDocument &document() { return m_document; }
     // The mistakes shown as one types, and the script model behind them.
@@ -48,9 +46,10 @@ public:
     const ScriptDocument &document() const { return m_document; }
     bool Changed() const { return m_document.Changed(); }
 
-    // The document's entry in the document table (1 to 20), its window tag; 0 for none.
-    int entry() const { return m_entry; }
-    void setEntry(int entry) { m_entry = entry; }
+    // The document's entry in the document table (1 to 20); 0 for none.
+    int entry() const { return m_document.entry(); }
+    // The number that tags the document's tab.
+    int tabNumber() const { return m_document.number(); }
 
     // Shows what was read from a file: the text in the editor, the rest in the document.
     void showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin);
@@ -82,10 +81,10 @@ private:
     void onSelectionChanged();
     void onRegisteredCommand(int number);
 
-    ScriptDocument m_document;
+    ScriptEditor *m_editor; // the design's `rt`
+    ScriptDocument &m_document;
     DocumentSaver *m_saver;
     Dialogs &m_dialogs;
-    int m_entry = 0;
     bool m_highlightSelectedLine = false;
     bool m_closed = false;
     LiveDiagnostics *m_live = nullptr; // a child of the editor

@@ -230,9 +230,9 @@ void LiveDiagnostics::paint()
             m_editor.markerAdd(d.line, mistakeMarker);
         markedLine = d.line;
         QString &verdicts = m_shownVerdicts[d.line];
-        if (!verdicts.contains(d.message))
+        if (!verdicts.contains(d.message()))
             verdicts
-                += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message.toString();
+                += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
     }
     describeCaretLine();
 }
@@ -266,9 +266,9 @@ std::optional<QString> LiveDiagnostics::goToNextMistake()
         QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
     const int below = int(m_editor.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, next->line));
     QToolTip::showText(m_editor.viewport()->mapToGlobal(QPoint(x, y + below)),
-                       next->message.toString(),
+                       next->message().toString(),
                        &m_editor);
-    return next->message.toString();
+    return next->message().toString();
 }
 
 void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
@@ -279,6 +279,17 @@ void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
     m_editor.SendScintilla(
         QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
     m_editor.ensureLineVisible(line);
+}
+
+void LiveDiagnostics::replace(const QList<Diagnostic> &ranges, const QString &text)
+{
+    m_worker.waitForFinished();
+    QList<std::pair<qsizetype, qsizetype>> bytes;
+    for (const Diagnostic &range : ranges)
+        bytes.append({bytePosition(m_editor, m_model, range.line, range.column),
+                      bytePosition(m_editor, m_model, range.line, range.column + range.length)});
+    m_editor.replaceRanges(bytes, text);
+    refresh();
 }
 
 std::pair<int, qsizetype> LiveDiagnostics::caret()
@@ -387,7 +398,7 @@ bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
     QStringList messages;
     if (line >= 0 && line < current.lineCount()) {
         for (const Diagnostic &d : current.diagnostics(line))
-            messages.append(d.message.toString());
+            messages.append(d.message().toString());
     }
     if (messages.isEmpty()) {
         QToolTip::hideText();

@@ -82,6 +82,8 @@ public:
     QString labelAtCaret();
     // Selects a range of a line (columns in UTF-16 units) and shows it.
     void select(int line, qsizetype column, qsizetype length);
+    // Puts the text in place of each range, as one undoable step.
+    void replace(const QList<Diagnostic> &ranges, const QString &text);
 
 Q_SIGNALS:
     // After every check of the text: the number of mistakes found, or notChecked.

@@ -191,6 +191,28 @@ void ScriptEditor::SetSelText(const QString &text)
     finishChange();
 }
 
+void ScriptEditor::replaceRanges(const QList<std::pair<qsizetype, qsizetype>> &ranges,
+                                 const QString &text)
+{
+    if (ranges.isEmpty())
+        return;
+    const QByteArray utf8 = text.toUtf8();
+    beginUndoAction();
+    // From the last back, so that the earlier ranges keep their places.
+    for (auto it = ranges.crbegin(); it != ranges.crend(); ++it) {
+        SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(it->first), long(it->second));
+        SendScintilla(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+    }
+    endUndoAction();
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(ranges.front().first + utf8.size()));
+    finishChange();
+}
+
+QFont ScriptEditor::textFont() const
+{
+    return lexer() ? lexer()->defaultFont(0) : font();
+}
+
 ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
 {
     long anchor = SendScintilla(SCI_GETANCHOR);

@@ -56,6 +56,11 @@ public:
     void SetText(const QString &text);
     // Replaces the selection; "" deletes it.
     void SetSelText(const QString &text);
+    // Puts the text in place of each byte range (start, end), as one undoable step, and leaves
+    // the caret after the first. The ranges are in order and do not overlap.
+    void replaceRanges(const QList<std::pair<qsizetype, qsizetype>> &ranges, const QString &text);
+    // The font text is drawn in: the language's, or the editor's while it has none.
+    QFont textFont() const;
     // The selection; normalised puts the start first, otherwise the end is at the caret.
     Range GetSel(bool normalise) const;
     void SetCaretPos(int line, int column);

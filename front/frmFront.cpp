@@ -247,7 +247,7 @@ void frmFront::setFolder(const QString &folder)
 void frmFront::newScript()
 {
     if (frmDoc *document = m_documents.documentForNewText())
-        document->rt->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+        document->editor()->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     accept();
 }
 

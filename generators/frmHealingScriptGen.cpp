@@ -116,7 +116,7 @@ void frmHealingScriptGen::generate()
     frmDoc *document = m_documents.documentForNewText();
     if (!document)
         return;
-    document->rt->SetText(assembleHealingScript(*transfer, *down));
+    document->editor()->SetText(assembleHealingScript(*transfer, *down));
     accept();
 }
 

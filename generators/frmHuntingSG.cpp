@@ -229,7 +229,7 @@ void frmHuntingSG::generate()
         m_templatePath, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
     if (!document)
         return;
-    document->rt->SetText(generateHuntingScript(document->rt->Text(), in));
+    document->editor()->SetText(generateHuntingScript(document->editor()->Text(), in));
     close();
 }
 

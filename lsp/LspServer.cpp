@@ -209,7 +209,7 @@ void LspServer::publish(const QString &uri)
         diagnostics.append(QJsonObject{{"range", range(d.line, d.column, d.length)},
                                        {"severity", 2},
                                        {"source", "korveth"},
-                                       {"message", d.message.toString()}});
+                                       {"message", d.message().toString()}});
     }
     m_send({{"jsonrpc", "2.0"},
             {"method", "textDocument/publishDiagnostics"},

@@ -6,30 +6,33 @@
 
 namespace Korveth {
 
-std::pair<qsizetype, qsizetype> diagnosticRange(QStringView line, QStringView message)
+std::pair<qsizetype, qsizetype> diagnosticRange(QStringView line, LinePart part)
 {
     const qsizetype lead = leadingBlankCount(line);
     const QStringView trimmed = trimmedView(line);
     const auto [word, rest] = firstWordAndRest(trimmed);
     const std::pair<qsizetype, qsizetype> firstWord{lead + (word.data() - trimmed.data()),
                                                     qMax<qsizetype>(1, word.size())};
-    if (message.endsWith(u"Label not found.")) {
-        const QList<LabelReference> references = labelReferences(line);
-        if (!references.isEmpty())
+    switch (part) {
+    case LinePart::FirstWord:
+        break;
+    case LinePart::LabelReference:
+        if (const QList<LabelReference> references = labelReferences(line); !references.isEmpty())
             return {references.first().column, references.first().length};
-        return firstWord;
-    }
-    if (message.endsWith(u"File not found.") && !rest.isEmpty())
-        return {lead + (rest.data() - trimmed.data()), rest.size()};
-    if (message.startsWith(u"Then has no command")) {
-        const qsizetype then = thenAt(trimmed);
-        if (then >= 0)
+        break;
+    case LinePart::Argument:
+        if (!rest.isEmpty())
+            return {lead + (rest.data() - trimmed.data()), rest.size()};
+        break;
+    case LinePart::Then:
+        if (const qsizetype then = thenAt(trimmed); then >= 0)
             return {lead + then, 4};
-    }
-    if (message == u"Block end without a block start.")
+        break;
+    case LinePart::FirstCharacter:
         return {lead, 1};
-    if (message == u"Block start never closed.")
+    case LinePart::LastCharacter:
         return {lead + trimmed.size() - 1, 1};
+    }
     return firstWord;
 }
 

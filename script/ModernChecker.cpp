@@ -75,102 +75,97 @@ void ModernChecker::setLabels(LabelSet labels)
 }
 
 Verdict ModernChecker::judgeTarget(QStringView target,
-                                   QStringView found,
-                                   QStringView variable,
-                                   QStringView missing) const
+                                   VerdictKind found,
+                                   VerdictKind variable,
+                                   VerdictKind missing) const
 {
     if (target.contains(u'%') || target.contains(u'$'))
-        return {variable, false};
+        return {variable};
     if (m_labels.contains(target))
-        return {found, false};
-    return {missing, true};
+        return {found};
+    return {missing};
 }
 
 Verdict ModernChecker::judgeConditional(QStringView line, bool isIf, int depth)
 {
     const qsizetype then = thenAt(line);
     if (then < 0)
-        return {isIf ? u"If Command recognised. Then missing."
-                     : u"Elseif Command recognised. Then missing.",
-                true};
+        return {isIf ? VerdictKind::IfThenMissing : VerdictKind::ElseifThenMissing};
     const QStringView command = trimmedView(line.sliced(then + 4));
     if (!command.isEmpty() && command != u"{") {
         std::optional<Verdict> ignored;
         const Verdict inner = judgeCommand(command, ignored, depth + 1);
-        if (inner.error)
+        if (inner.error())
             return inner;
     }
-    return {isIf ? u"If Command recognised." : u"Elseif Command recognised.", false};
+    return {isIf ? VerdictKind::If : VerdictKind::Elseif};
 }
 
 Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &second, int depth)
 {
     if (depth > 16)
-        return {u"Command recognised.", false};
+        return {VerdictKind::Command};
     if (line.startsWith(u'}')) {
         const QStringView after = trimmedView(line.sliced(1));
         if (after.isEmpty() || after == u"{")
-            return {u"Block end recognised.", false};
+            return {VerdictKind::BlockEnd};
         return judgeCommand(after, second, depth + 1);
     }
     if (line == u"{")
-        return {u"Block start recognised.", false};
+        return {VerdictKind::BlockStart};
     const auto [word, rest] = firstWordAndRest(line);
     if (word.startsWith(u'%') || word.startsWith(u'$'))
-        return {u"Command given by a variable.", false};
+        return {VerdictKind::CommandFromVariable};
     const ModernWordEntry *entry = modernWordOf(word);
     const ModernWord kind = entry ? entry->word : ModernWord::Other;
     if (kind == ModernWord::Simple)
-        return {entry->message, false};
+        return {entry->verdict};
     if (kind == ModernWord::If || kind == ModernWord::Elseif)
         return judgeConditional(line, kind == ModernWord::If, depth);
     if (kind == ModernWord::Else) {
         if (!rest.isEmpty() && rest != u"{") {
             const Verdict inner = judgeCommand(rest, second, depth + 1);
-            if (inner.error)
+            if (inner.error())
                 return inner;
         }
-        return {u"Else Command recognised.", false};
+        return {VerdictKind::Else};
     }
     if (kind == ModernWord::Gosub) {
         const QStringView target = firstWordAndRest(rest).first;
         if (target.isEmpty())
-            return {u"Gosub Command recognised. Label missing.", true};
+            return {VerdictKind::GosubLabelMissing};
         if (equalsWord(target, QLatin1StringView("clear")))
-            return {u"Gosub Command recognised.", false};
+            return {VerdictKind::Gosub};
         return judgeTarget(target,
-                           u"Gosub Command recognised. Label found.",
-                           u"Gosub Command recognised. Variable as label.",
-                           u"Gosub Command recognised. Label not found.");
+                           VerdictKind::GosubLabelFound,
+                           VerdictKind::GosubVariableAsLabel,
+                           VerdictKind::GosubLabelNotFound);
     }
     if (kind == ModernWord::Goto) {
         const QStringView target = firstWordAndRest(rest).first;
         return judgeTarget(target,
-                           u"Goto Command recognised. Label found.",
-                           u"Goto Command recognised. Variable as label.",
-                           u"Goto Command recognised. Label not found.");
+                           VerdictKind::GotoLabelFound,
+                           VerdictKind::GotoVariableAsLabel,
+                           VerdictKind::GotoLabelNotFound);
     }
     const bool matchre = kind == ModernWord::Matchre;
     if (matchre || kind == ModernWord::Match) {
         ++MatchCount;
         const auto [target, trigger] = firstWordAndRest(rest);
-        const Verdict verdict
-            = trigger.isEmpty()
-                  ? Verdict{matchre
-                                ? u"Matchre Command recognised. Trigger Text or Label Name missing."
-                                : u"Match Command recognised. Trigger Text or Label Name missing.",
-                            true}
-              : matchre ? judgeTarget(target,
-                                      u"Matchre Command recognised. Label found.",
-                                      u"Matchre Command recognised. Variable as label.",
-                                      u"Matchre Command recognised. Label not found.")
-                        : judgeTarget(target,
-                                      u"Match Command recognised. Label found.",
-                                      u"Match Command recognised. Variable as label.",
-                                      u"Match Command recognised. Label not found.");
+        const Verdict verdict = trigger.isEmpty()
+                                    ? Verdict{matchre ? VerdictKind::MatchreTriggerOrLabelMissing
+                                                      : VerdictKind::MatchTriggerOrLabelMissing}
+                                : matchre ? judgeTarget(target,
+                                                        VerdictKind::MatchreLabelFound,
+                                                        VerdictKind::MatchreVariableAsLabel,
+                                                        VerdictKind::MatchreLabelNotFound)
+                                          : judgeTarget(target,
+                                                        VerdictKind::MatchLabelFound,
+                                                        VerdictKind::MatchVariableAsLabel,
+                                                        VerdictKind::MatchLabelNotFound);
         // Told once a block: the 33rd match says what is wrong with all that follow it.
         if (MatchCount == 33)
-            second = Verdict{tooManyMatchesMessage, true};
+            second = Verdict{VerdictKind::TooManyMatches};
         return verdict;
     }
     if (kind == ModernWord::Matchwait)
@@ -189,26 +184,25 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
             // stand there, separated by semicolons.
             std::optional<Verdict> ignored;
             Verdict inner = judgeCommand(command, ignored, depth + 1);
-            if (inner.error && command.contains(u';')) {
-                inner = Verdict{u"Action Command recognised.", false};
+            if (inner.error() && command.contains(u';')) {
+                inner = Verdict{VerdictKind::Action};
                 for (QStringView part : command.split(u';')) {
                     part = trimmedView(part);
-                    const Verdict judged = part.isEmpty()
-                                               ? Verdict{u"Action Command recognised.", false}
-                                               : judgeCommand(part, ignored, depth + 1);
-                    if (judged.error) {
+                    const Verdict judged = part.isEmpty() ? Verdict{VerdictKind::Action}
+                                                          : judgeCommand(part, ignored, depth + 1);
+                    if (judged.error()) {
                         inner = judged;
                         break;
                     }
                 }
             }
-            if (inner.error)
+            if (inner.error())
                 return inner;
         }
-        return {u"Action Command recognised.", false};
+        return {VerdictKind::Action};
     }
     if (kind == ModernWord::Include)
-        return {u"Include Command recognised.", false}; // whether it was found is the line's fact
+        return {VerdictKind::Include}; // whether it was found is the line's fact
     // Everything else as the classic language judges it; a tab separates words here too.
     QString blanks;
     if (line.contains(u'\t')) {
@@ -216,7 +210,7 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
         blanks.replace(u'\t', u' ');
     }
     const LineVerdicts classic = m_classic.judge(blanks.isNull() ? line : QStringView(blanks));
-    return classic.first ? *classic.first : Verdict{u"Command not recognised.", true};
+    return classic.first ? *classic.first : Verdict{VerdictKind::CommandNotRecognised};
 }
 
 LineVerdicts ModernChecker::judge(QStringView raw)
@@ -234,29 +228,29 @@ LineVerdicts ModernChecker::judgeWithFacts(QStringView raw, const ModernLineFact
     if (verdicts.line.isEmpty())
         return verdicts;
     if (facts.embedded) {
-        verdicts.first = Verdict{u"Embedded code skipped.", false};
+        verdicts.first = Verdict{VerdictKind::EmbeddedCode};
         return verdicts;
     }
     const QStringView line = verdicts.line;
     if (!labelDefinedBy(line).isEmpty() || (endsLikeLabel(line) && !line.contains(u' ')))
-        verdicts.first = Verdict{u"Label recognised.", false};
+        verdicts.first = Verdict{VerdictKind::Label};
     else if (line.startsWith(u'#'))
-        verdicts.first = Verdict{u"Comment recognised.", false};
+        verdicts.first = Verdict{VerdictKind::Comment};
     else
         verdicts.first = judgeCommand(line, verdicts.second, 0);
 
     // What the neighbouring lines decide comes after the line's own verdict.
     std::optional<Verdict> fact;
     if (facts.include < 0)
-        fact = Verdict{u"Include Command recognised. File not found.", true};
+        fact = Verdict{VerdictKind::IncludeNotFound};
     else if (facts.unmatchedClose)
-        fact = Verdict{u"Block end without a block start.", true};
+        fact = Verdict{VerdictKind::BlockEndWithoutStart};
     else if (facts.neverClosed)
-        fact = Verdict{u"Block start never closed.", true};
+        fact = Verdict{VerdictKind::BlockStartNeverClosed};
     else if (facts.thenWithoutCommand)
-        fact = Verdict{u"Then has no command after it and no block below it.", true};
+        fact = Verdict{VerdictKind::ThenWithoutCommand};
     if (fact) {
-        if (!verdicts.first->error)
+        if (!verdicts.first->error())
             verdicts.first = fact;
         else if (!verdicts.second)
             verdicts.second = fact;

@@ -50,9 +50,9 @@ public:
 private:
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
     Verdict judgeTarget(QStringView target,
-                        QStringView found,
-                        QStringView variable,
-                        QStringView missing) const;
+                        VerdictKind found,
+                        VerdictKind variable,
+                        VerdictKind missing) const;
     Verdict judgeConditional(QStringView line, bool isIf, int depth);
 
     LabelSet m_labels;

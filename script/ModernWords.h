@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Verdict.h"
+
 #include <QLatin1StringView>
 #include <QStringView>
 
@@ -30,7 +32,7 @@ struct ModernWordEntry
 {
     QLatin1StringView spelling; // lower case
     ModernWord word;
-    QStringView message; // the verdict of a Simple word
+    VerdictKind verdict; // of a Simple word
     bool modernOnly;     // a script that uses it is written in the modern dialect
 };
 

@@ -3,34 +3,9 @@
 #include "ReportSink.h"
 #include "ScriptLanguage.h"
 
-#include <array>
-
 namespace Korveth {
 
 namespace {
-
-constexpr Verdict accepted(QStringView message)
-{
-    return {message, false};
-}
-
-constexpr Verdict error(QStringView message)
-{
-    return {message, true};
-}
-
-constexpr std::array<QStringView, 10> ifDigitMessages{
-    u"If_0 Command recognised.",
-    u"If_1 Command recognised.",
-    u"If_2 Command recognised.",
-    u"If_3 Command recognised.",
-    u"If_4 Command recognised.",
-    u"If_5 Command recognised.",
-    u"If_6 Command recognised.",
-    u"If_7 Command recognised.",
-    u"If_8 Command recognised.",
-    u"If_9 Command recognised.",
-};
 
 bool equalsUpper(QStringView word, QStringView upper)
 {
@@ -47,9 +22,6 @@ QString withoutWordAndSpaces(QStringView line, const QString &upperWord)
 }
 
 } // namespace
-
-const QStringView tooManyMatchesMessage
-    = u"*** More than 32 Matches, Possible missing MatchWait/Too many matches issued. ***";
 
 ScriptChecker::ScriptChecker(QStringView scriptText)
     : m_labels(scriptText)
@@ -73,11 +45,11 @@ LineVerdicts ScriptChecker::judge(QStringView line)
         else
             verdicts.first = judgeCommand(verdicts.line, *command, firstWord);
     } else if (endsLikeLabel(verdicts.line)) {
-        verdicts.first = accepted(u"Label recognised.");
+        verdicts.first = Verdict{VerdictKind::Label};
     } else if (verdicts.line.contains(u'#')) {
-        verdicts.first = accepted(u"Comment recognised.");
+        verdicts.first = Verdict{VerdictKind::Comment};
     } else {
-        verdicts.first = error(u"Command not recognised.");
+        verdicts.first = Verdict{VerdictKind::CommandNotRecognised};
     }
     return verdicts;
 }
@@ -88,42 +60,42 @@ Verdict ScriptChecker::judgeCommand(QStringView line, CommandWord command, QStri
     case CommandWord::Counter:
         return judgeCounter(line);
     case CommandWord::Echo:
-        return accepted(u"Echo Command recognised.");
+        return Verdict{VerdictKind::Echo};
     case CommandWord::Exit:
-        return accepted(u"Exit Command recognised.");
+        return Verdict{VerdictKind::Exit};
     case CommandWord::Goto:
         return judgeGoto(line);
     case CommandWord::IfDigit:
-        return accepted(ifDigitMessages[firstWord[3].unicode() - u'0']);
+        return Verdict{ifDigitVerdict(firstWord[3].unicode() - u'0')};
     case CommandWord::IfUnderscore:
-        return error(u"If_ Command missing integer. Ex. If_1.");
+        return Verdict{VerdictKind::IfUnderscoreWithoutNumber};
     case CommandWord::If:
-        return error(u"If Command missing integer. Ex. If_1.");
+        return Verdict{VerdictKind::IfWithoutNumber};
     case CommandWord::Matchwait:
         MatchCount = 0;
-        return accepted(u"Matchwait Command recognised.");
+        return Verdict{VerdictKind::Matchwait};
     case CommandWord::Move:
-        return accepted(u"Move Command recognised.");
+        return Verdict{VerdictKind::Move};
     case CommandWord::Pause:
-        return accepted(u"Pause Command recognised.");
+        return Verdict{VerdictKind::Pause};
     case CommandWord::Put:
-        return accepted(u"Put Command recognised.");
+        return Verdict{VerdictKind::Put};
     case CommandWord::Save:
         if (withoutWordAndSpaces(line, QStringLiteral("SAVE")).isEmpty())
-            return error(u"Save Command recognised. Variable missing.");
-        return accepted(u"Save Command recognised. Variable defined.");
+            return Verdict{VerdictKind::SaveVariableMissing};
+        return Verdict{VerdictKind::SaveVariableDefined};
     case CommandWord::Shift:
-        return accepted(u"Shift Command recognised.");
+        return Verdict{VerdictKind::Shift};
     case CommandWord::Wait:
-        return accepted(u"Wait Command recognised.");
+        return Verdict{VerdictKind::Wait};
     case CommandWord::Waitfor:
         if (withoutWordAndSpaces(line, QStringLiteral("WAITFOR")).isEmpty())
-            return error(u"Waitfor Command recognised. Trigger text missing.");
-        return accepted(u"Waitfor Command recognised. Trigger text present.");
+            return Verdict{VerdictKind::WaitforTriggerMissing};
+        return Verdict{VerdictKind::WaitforTriggerPresent};
     case CommandWord::Match:
         break; // judged by judgeMatch
     }
-    return error(u"Command not recognised.");
+    return Verdict{VerdictKind::CommandNotRecognised};
 }
 
 Verdict ScriptChecker::judgeCounter(QStringView line) const
@@ -131,55 +103,54 @@ Verdict ScriptChecker::judgeCounter(QStringView line) const
     const QStringView action = wordAt(line, 1);
     const bool hasVariable = !wordAt(line, 2).isEmpty();
     if (equalsUpper(action, u"SET")) {
-        return hasVariable ? accepted(u"Counter Set Command recognised. Variable defined.")
-                           : error(u"Counter Set Command recognised. Variable missing.");
+        return hasVariable ? Verdict{VerdictKind::CounterSetVariableDefined}
+                           : Verdict{VerdictKind::CounterSetVariableMissing};
     }
     if (equalsUpper(action, u"SUBTRACT")) {
-        return hasVariable ? accepted(u"Counter Subtract Command recognised. Variable defined.")
-                           : error(u"Counter Subtract Command recognised. Variable missing.");
+        return hasVariable ? Verdict{VerdictKind::CounterSubtractVariableDefined}
+                           : Verdict{VerdictKind::CounterSubtractVariableMissing};
     }
     if (equalsUpper(action, u"ADD")) {
-        return hasVariable ? accepted(u"Counter Add Command recognised. Variable defined.")
-                           : error(u"Counter Add Command recognised. Variable missing.");
+        return hasVariable ? Verdict{VerdictKind::CounterAddVariableDefined}
+                           : Verdict{VerdictKind::CounterAddVariableMissing};
     }
-    return error(u"Counter Command recognised. Set/Add/Subtract missing.");
+    return Verdict{VerdictKind::CounterActionMissing};
 }
 
 Verdict ScriptChecker::judgeGoto(QStringView line) const
 {
     const QString name = withoutWordAndSpaces(line, QStringLiteral("GOTO"));
     if (m_labels.containsUpperLabel(name))
-        return accepted(u"Goto Command recognised. Label found.");
+        return Verdict{VerdictKind::GotoLabelFound};
     if (line.contains(u'%'))
-        return accepted(u"Goto Command recognised. Variable as label.");
-    return error(u"Goto Command recognised. Label not found.");
+        return Verdict{VerdictKind::GotoVariableAsLabel};
+    return Verdict{VerdictKind::GotoLabelNotFound};
 }
 
 Verdict ScriptChecker::judgeMatch(QStringView line, std::optional<Verdict> &second)
 {
     ++MatchCount;
     if (line.count(u' ') < 2)
-        return error(u"Match Command recognised. Trigger Text or Label Name missing.");
+        return Verdict{VerdictKind::MatchTriggerOrLabelMissing};
 
     // The name is what stands between the first two spaces.
     const qsizetype p1 = line.indexOf(u' ');
     const qsizetype p2 = line.indexOf(u' ', p1 + 1);
     const QString name = upperCased(line.sliced(p1 + 1, p2 - p1 - 1));
     if (m_labels.containsUpperLabel(name))
-        return accepted(u"Match Command recognised. Label found.");
+        return Verdict{VerdictKind::MatchLabelFound};
 
-    const Verdict verdict = name.contains(u'%')
-                                ? accepted(u"Match Command recognised. Variable as label.")
-                                : error(u"Match Command recognised. Label not found.");
+    const Verdict verdict = name.contains(u'%') ? Verdict{VerdictKind::MatchVariableAsLabel}
+                                                : Verdict{VerdictKind::MatchLabelNotFound};
     if (MatchCount > 32)
-        second = error(tooManyMatchesMessage);
+        second = Verdict{VerdictKind::TooManyMatches};
     return verdict;
 }
 
 void LineChecker::recordVerdicts(const LineVerdicts &verdicts)
 {
     for (const auto &verdict : {verdicts.first, verdicts.second}) {
-        if (verdict && verdict->error) {
+        if (verdict && verdict->error()) {
             ++ErrorCount;
             ScriptErrors.append(verdicts.line.toString());
         }
@@ -200,14 +171,14 @@ void writeVerdicts(const LineVerdicts &verdicts, ReportSink &report)
         return;
     }
     report.appendText(verdicts.line);
-    report.setColor(verdicts.first->error ? ReportColor::Error : ReportColor::Accepted);
+    report.setColor(verdicts.first->error() ? ReportColor::Error : ReportColor::Accepted);
     report.appendText(u" - ");
-    report.appendText(verdicts.first->message);
+    report.appendText(verdicts.first->message());
     report.appendLineBreak();
     report.setColor(ReportColor::Black);
     if (verdicts.second) {
         report.setColor(ReportColor::Error);
-        report.appendText(verdicts.second->message);
+        report.appendText(verdicts.second->message());
         report.appendLineBreak();
         report.setColor(ReportColor::Black);
     }

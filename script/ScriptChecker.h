@@ -2,6 +2,7 @@
 
 #include "LabelIndex.h"
 #include "ScriptLanguage.h"
+#include "Verdict.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,15 +15,6 @@ namespace Korveth {
 
 class ReportSink;
 
-// One verdict: a fixed message, accepted (blue) or an error (red).
-struct Verdict
-{
-    QStringView message;
-    bool error = false;
-
-    friend bool operator==(const Verdict &, const Verdict &) = default;
-};
-
 // What the checker says of one line: nothing for an empty line, one verdict otherwise, and for a
 // match line past the limit a second one.
 struct LineVerdicts
@@ -31,7 +23,7 @@ struct LineVerdicts
     std::optional<Verdict> first;
     std::optional<Verdict> second;
 
-    int errorCount() const { return (first && first->error) + (second && second->error); }
+    int errorCount() const { return (first && first->error()) + (second && second->error()); }
 };
 
 // A line checker with its run state: it judges the lines of one script in order. One object
@@ -79,8 +71,5 @@ private:
 
 // Writes one line and its verdicts in the report's form.
 void writeVerdicts(const LineVerdicts &verdicts, ReportSink &report);
-
-// The second verdict of a match line past 32 matches since the last matchwait.
-extern const QStringView tooManyMatchesMessage;
 
 } // namespace Korveth

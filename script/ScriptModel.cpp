@@ -223,7 +223,8 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
     splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
     for (const auto &line : removed) {
         m_modernLines -= line->looksModern;
-        m_mistakes -= (line->first && line->first->error) + (line->second && line->second->error);
+        m_mistakes
+            -= (line->first && line->first->error()) + (line->second && line->second->error());
     }
 
     const Dialect dialect = m_choice == DialectChoice::Modern
@@ -344,7 +345,7 @@ void ScriptModel::survey(std::vector<char> &dirty)
 void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
 {
     Line &line = *m_lines[index];
-    m_mistakes -= (line.first && line.first->error) + (line.second && line.second->error);
+    m_mistakes -= (line.first && line.first->error()) + (line.second && line.second->error());
     LineChecker &checker
         = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
     checker.MatchCount = matchBefore;

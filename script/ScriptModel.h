@@ -23,7 +23,9 @@ struct Diagnostic
     int line = 0;
     qsizetype column = 0; // UTF-16 units
     qsizetype length = 0;
-    QStringView message; // one of the checker's fixed verdict texts
+    VerdictKind kind = VerdictKind::CommandNotRecognised;
+
+    QStringView message() const { return verdictText(kind); }
 };
 
 // A label defined on a line.

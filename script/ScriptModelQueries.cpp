@@ -14,9 +14,9 @@ QList<Diagnostic> ScriptModel::diagnostics(int line) const
     QList<Diagnostic> found;
     const Line &l = *m_lines[std::size_t(line)];
     for (const auto &verdict : {l.first, l.second}) {
-        if (verdict && verdict->error) {
-            const auto [column, length] = diagnosticRange(l.text, verdict->message);
-            found.append({line, column, length, verdict->message});
+        if (verdict && verdict->error()) {
+            const auto [column, length] = diagnosticRange(l.text, verdict->part());
+            found.append({line, column, length, verdict->kind});
         }
     }
     return found;
@@ -27,7 +27,7 @@ QList<Diagnostic> ScriptModel::diagnostics() const
     QList<Diagnostic> all;
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = *m_lines[std::size_t(i)];
-        if ((l.first && l.first->error) || (l.second && l.second->error))
+        if ((l.first && l.first->error()) || (l.second && l.second->error()))
             all.append(diagnostics(i));
     }
     return all;

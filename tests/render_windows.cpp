@@ -63,11 +63,11 @@ int main(int argc, char *argv[])
     f.window->sidePane().tagsd->fill(f.dir.filePath(QStringLiteral("Temp/tags.dat")));
     f.window->sidePane().files->setFolder(
         QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases"));
-    f.docs().activeDocument()->rt->SetText(QStringLiteral(
+    f.docs().activeDocument()->editor()->SetText(QStringLiteral(
         "# grove hunt\r\nstart:\r\n  put stance offensive\r\n  counter add 1\r\n"
         "  match attack You also see\r\n  matchwait\r\nattack:\r\n  put attack %1\r\n"
         "  goto strat\r\n  nextroom\r\n"));
-    f.docs().NewDocument()->rt->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    f.docs().NewDocument()->editor()->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     f.window->area().activate(f.docs().document(1));
     for (frmDoc *document : f.docs().openDocuments())
         document->live().refresh();
@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
 
     // The labels of the hunt, and the references to one of them.
     f.window->area().activate(f.docs().document(1));
-    f.docs().document(1)->rt->SetCaretPos(6, 2);
+    f.docs().document(1)->editor()->SetCaretPos(6, 2);
     f.window->runCommand(QStringLiteral("findrefs"));
     save(*f.window, QStringLiteral("main-window-labels"));
 

@@ -89,7 +89,7 @@ void TestAccessibility::everyControlHasAName()
         owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
     } else if (window == u"editor properties") {
         owned = std::make_unique<EditorPropertiesDialog>(
-            *f.docs().activeDocument()->rt, f.dialogs, nullptr);
+            *f.docs().activeDocument()->editor(), f.dialogs, nullptr);
     } else {
         owned = std::make_unique<frmProperties>(nullptr);
     }
@@ -115,7 +115,7 @@ void TestAccessibility::panesAndTheirItemsByKeyboard()
     MainWindowFixture f;
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
     f.docs().activeDocument()->live().refresh();
     editor->setFocus();
@@ -173,7 +173,7 @@ void TestAccessibility::startPageListsByKeyboard()
 void TestAccessibility::lookFollowsTheSystem()
 {
     MainWindowFixture f;
-    const QsciLexer *styles = f.docs().activeDocument()->rt->lexer();
+    const QsciLexer *styles = f.docs().activeDocument()->editor()->lexer();
     for (int style = 0; style <= 3; ++style)
         QVERIFY2(contrastRatio(styles->color(style), styles->paper(style)) >= 4.5,
                  qPrintable(QString::number(style)));
@@ -207,7 +207,7 @@ void TestAccessibility::lookFollowsTheSystem()
 void TestAccessibility::editorTextForAssistiveTechnology()
 {
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("put \u00e9a\r\ngoto b"));
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
     QVERIFY(face);

@@ -66,7 +66,7 @@ void TestCommands::everyEnabledItemHasACommandOrIsStillToCome()
 void TestCommands::menuShortcutsWinOverTheEditorsOwnKeys()
 {
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     QStringList clashes;
     for (const QAction *action : f.window->menus().actions()) {
         if (action->shortcut().isEmpty())
@@ -84,7 +84,7 @@ void TestCommands::lowerCaseKeyRunsHelpOnlineInsteadOfEditing()
 {
     MainWindowFixture f;
     f.window->activateWindow();
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     int runs = 0;
@@ -108,13 +108,13 @@ void TestCommands::lowerCaseKeyRunsHelpOnlineInsteadOfEditing()
 void TestCommands::findDialogNeverTouchesAClosedDocument()
 {
     MainWindowFixture f;
-    f.docs().activeDocument()->rt->SetText(QStringLiteral("put goblin"));
+    f.docs().activeDocument()->editor()->SetText(QStringLiteral("put goblin"));
     f.docs().activeDocument()->document().setChanged(false);
     f.window->runCommand(QStringLiteral("find"));
     FindReplaceDialog &dialog = f.window->search().dialog();
     QVERIFY(dialog.isVisible());
     f.window->runCommand(QStringLiteral("close"));
-    QCOMPARE(f.docs().DocumentCount, 0);
+    QCOMPARE(f.docs().count(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the window is gone
     dialog.find(true); // under the sanitizers, a read of the freed editor fails here
     QCOMPARE(dialog.status(), QStringLiteral("No script is open."));
@@ -127,13 +127,13 @@ void TestCommands::findDialogFollowsTheActiveDocument()
 {
     MainWindowFixture f;
     frmDoc *first = f.docs().activeDocument();
-    first->rt->SetText(QStringLiteral("put goblin"));
+    first->editor()->SetText(QStringLiteral("put goblin"));
     f.window->runCommand(QStringLiteral("find"));
     frmDoc *second = f.docs().NewDocument();
-    second->rt->SetText(QStringLiteral("goblin"));
-    QCOMPARE(f.window->search().dialog().editor(), second->rt);
+    second->editor()->SetText(QStringLiteral("goblin"));
+    QCOMPARE(f.window->search().dialog().editor(), second->editor());
     f.window->area().activate(first);
-    QCOMPARE(f.window->search().dialog().editor(), first->rt);
+    QCOMPARE(f.window->search().dialog().editor(), first->editor());
 }
 
 void TestCommands::allFilesFilterMatchesFilesWithoutADot()

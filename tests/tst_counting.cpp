@@ -75,7 +75,7 @@ void TestCounting::kilobytes()
 void TestCounting::countCommandsShowTheirMessages()
 {
     MainWindowFixture f;
-    f.docs().activeDocument()->rt->SetText(QStringLiteral("put  x\r\ny"));
+    f.docs().activeDocument()->editor()->SetText(QStringLiteral("put  x\r\ny"));
     for (const char *key : {"word", "charcount", "linecount", "countall"})
         f.window->runCommand(QLatin1StringView(key));
     QCOMPARE(f.dialogs.messageTitles(),
@@ -103,7 +103,7 @@ void TestCounting::countsPast16Bits()
     QString text;
     for (int i = 0; i < 40000; ++i)
         text += QStringLiteral("put a\r\n");
-    f.docs().activeDocument()->rt->SetText(text);
+    f.docs().activeDocument()->editor()->SetText(text);
     f.window->runCommand(QStringLiteral("countall"));
     QCOMPARE(f.dialogs.shown.last().text,
              QStringLiteral("Words: 40001\nCharacters:280000\nLines: 40001"));
@@ -123,7 +123,7 @@ void TestCounting::scriptPropertiesDescribeTheActiveScript()
     const QString path = f.write(QStringLiteral("hunt.cmd"), "");
     frmDoc *document = saved ? f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"))
                              : f.docs().activeDocument();
-    document->rt->SetText(QString(1000, u'x'));
+    document->editor()->SetText(QString(1000, u'x'));
     QStringList labels;
     QString title;
     f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
@@ -153,8 +153,8 @@ void TestCounting::scriptPropertiesDescribeTheActiveScript()
 void TestCounting::editorOptionsActOnTheEditorInFront()
 {
     MainWindowFixture f;
-    ScriptEditor *hidden = f.window->settingsDocument()->rt;
-    ScriptEditor *active = f.docs().activeDocument()->rt;
+    ScriptEditor *hidden = f.window->settingsEditor();
+    ScriptEditor *active = f.docs().activeDocument()->editor();
     hidden->setTabWidth(4);
     active->setTabWidth(4);
     for (int width : {7, 5}) {
@@ -176,10 +176,10 @@ void TestCounting::editorOptionsActOnTheEditorInFront()
 void TestCounting::highlightSelectedLineOverEveryDocument()
 {
     MainWindowFixture f;
-    ScriptEditor *first = f.docs().activeDocument()->rt;
+    ScriptEditor *first = f.docs().activeDocument()->editor();
     first->SetText(QStringLiteral("a\r\nb\r\nc"));
     first->setSelection(0, 0, 2, 1);
-    ScriptEditor *second = f.docs().NewDocument()->rt;
+    ScriptEditor *second = f.docs().NewDocument()->editor();
     second->SetText(QStringLiteral("x\r\ny"));
     second->SetCaretPos(1, 0);
     QAction *item = f.window->menus().action(QStringLiteral("hlline"));
@@ -192,7 +192,7 @@ void TestCounting::highlightSelectedLineOverEveryDocument()
     QCOMPARE(second->highlightedLine(), 1);
     second->SetCaretPos(0, 0); // the highlight follows the selection while the option is on
     QCOMPARE(second->highlightedLine(), 0);
-    ScriptEditor *third = f.docs().NewDocument()->rt; // and holds for documents made later
+    ScriptEditor *third = f.docs().NewDocument()->editor(); // and holds for documents made later
     third->SetText(QStringLiteral("p\r\nq"));
     third->SetCaretPos(1, 0);
     QCOMPARE(third->highlightedLine(), 1);

@@ -42,7 +42,7 @@ private:
 
 Script &TestDebugger::run(MainWindowFixture &f, const QString &text)
 {
-    f.docs().activeDocument()->rt->SetText(text);
+    f.docs().activeDocument()->editor()->SetText(text);
     f.window->runCommand(QStringLiteral("sdebug"));
     Script *window = f.window->debugger().window();
     if (!window)
@@ -241,18 +241,18 @@ void TestDebugger::doubleClickShowsTheScriptLine()
         int(report.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)) + 3);
     QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
     QCOMPARE(f.docs().activeDocument(), checked);
-    QCOMPARE(checked->rt->GetSel(false).endLine, 2);
+    QCOMPARE(checked->editor()->GetSel(false).endLine, 2);
     // Enter on a report line does the same.
     report.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 1);
     QTest::keyClick(&report, Qt::Key_Return);
-    QCOMPARE(checked->rt->GetSel(false).endLine, 1);
+    QCOMPARE(checked->editor()->GetSel(false).endLine, 1);
 
     // The checked document closed: a double-click does nothing.
     f.docs().activeDocument()->document().setChanged(false);
     f.window->runCommand(QStringLiteral("close"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
-    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().count(), 1);
 }
 
 void TestDebugger::layoutFollowsTheDesign()

@@ -61,7 +61,7 @@ void TestDiskChanges::changedFileIsOfferedForReload()
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
     if (edited)
-        document->rt->SetText(QStringLiteral("mine"));
+        document->editor()->SetText(QStringLiteral("mine"));
     appendFromAnotherProgram(path, "\r\nput b");
 
     f.dialogs.answers << Answer(answer);
@@ -69,7 +69,7 @@ void TestDiskChanges::changedFileIsOfferedForReload()
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
     QVERIFY(f.dialogs.shown.last().text.contains(path));
     QCOMPARE(f.dialogs.shown.last().text.contains(QStringLiteral("lose your changes")), edited);
-    QCOMPARE(document->rt->Text(), text);
+    QCOMPARE(document->editor()->Text(), text);
     QCOMPARE(document->Changed(), changed);
 
     // Asked once: the same change is not brought up again.
@@ -86,9 +86,9 @@ void TestDiskChanges::removedFileKeepsItsDocumentMarkedChanged()
     f.window->diskChanges().check(document);
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
     QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QVERIFY(document->Changed());
-    QCOMPARE(document->rt->Text(), QStringLiteral("put a"));
+    QCOMPARE(document->editor()->Text(), QStringLiteral("put a"));
 
     // Save writes it back where it was, without asking.
     f.window->runCommand(QStringLiteral("save"));
@@ -113,7 +113,7 @@ void TestDiskChanges::saveOntoChangedFileAsksFirst()
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
     appendFromAnotherProgram(path, "\r\ntheirs");
-    document->rt->SetText(QStringLiteral("mine"));
+    document->editor()->SetText(QStringLiteral("mine"));
 
     f.dialogs.answers << Answer(answer);
     f.window->runCommand(QStringLiteral("save"));
@@ -134,7 +134,7 @@ void TestDiskChanges::touchedFileWithSameBytesAsksNothing()
                              QFileDevice::FileModificationTime));
     file.close();
     f.window->diskChanges().check(document);
-    document->rt->SetText(QStringLiteral("put b"));
+    document->editor()->SetText(QStringLiteral("put b"));
     f.window->runCommand(QStringLiteral("save"));
     QVERIFY(f.dialogs.shown.isEmpty());
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
@@ -146,7 +146,7 @@ void TestDiskChanges::ownSavesAreNoChange()
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
     for (const char *text : {"put b", "put longer text"}) {
-        document->rt->SetText(QString::fromLatin1(text));
+        document->editor()->SetText(QString::fromLatin1(text));
         f.window->runCommand(QStringLiteral("save"));
         f.window->diskChanges().check(document);
     }
@@ -164,7 +164,7 @@ void TestDiskChanges::watcherNoticesAChangeToTheActiveDocument()
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     f.dialogs.answers << Answer::Yes;
     appendFromAnotherProgram(path, "\r\nput b");
-    QTRY_COMPARE(document->rt->Text(), QStringLiteral("put a\r\nput b"));
+    QTRY_COMPARE(document->editor()->Text(), QStringLiteral("put a\r\nput b"));
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
 }
 

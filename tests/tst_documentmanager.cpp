@@ -47,8 +47,8 @@ void TestDocumentManager::numbering()
     QVERIFY(f.docs().OpenDocument(b, QStringLiteral("b.cmd")));
     frmDoc *fourth = f.docs().NewDocument();
     QCOMPARE(fourth->windowTitle(), QStringLiteral("New Script 4"));
-    QCOMPARE(fourth->TabNum, 4);
-    QCOMPARE(f.docs().DocumentCount, 4);
+    QCOMPARE(fourth->tabNumber(), 4);
+    QCOMPARE(f.docs().count(), 4);
     QCOMPARE(f.window->tb().captions(),
              QStringList({"New Script 1", "a.cmd", "b.cmd", "New Script 4"}));
     QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 4);
@@ -60,14 +60,14 @@ void TestDocumentManager::limitOfTwenty()
     MainWindowFixture f;
     for (int i = 1; i < 20; ++i)
         QVERIFY(f.docs().NewDocument());
-    QCOMPARE(f.docs().DocumentCount, 20);
-    QCOMPARE(f.docs().LastTabNum, 20);
+    QCOMPARE(f.docs().count(), 20);
+    QCOMPARE(f.docs().table().lastNumber(), 20);
 
     const QString path = f.write(QStringLiteral("x.cmd"), "exit");
     QVERIFY(!f.docs().NewDocument());
     QVERIFY(!f.docs().OpenDocument(path, QStringLiteral("x.cmd")));
-    QCOMPARE(f.docs().DocumentCount, 20);
-    QCOMPARE(f.docs().LastTabNum, 20);
+    QCOMPARE(f.docs().count(), 20);
+    QCOMPARE(f.docs().table().lastNumber(), 20);
     QCOMPARE(f.window->tb().count(), 20);
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Document Count", "Document Count"}));
     QCOMPARE(f.dialogs.shown.last().text,
@@ -76,7 +76,7 @@ void TestDocumentManager::limitOfTwenty()
 
     // A closed entry is free again and the next number is 21.
     f.window->runCommand(QStringLiteral("close"));
-    QCOMPARE(f.docs().DocumentCount, 19);
+    QCOMPARE(f.docs().count(), 19);
     QCOMPARE(f.docs().NewDocument()->windowTitle(), QStringLiteral("New Script 21"));
 }
 
@@ -102,7 +102,7 @@ void TestDocumentManager::closingQuestion()
 
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    document->rt->SetText(QStringLiteral("put changed"));
+    document->editor()->SetText(QStringLiteral("put changed"));
     QVERIFY(document->Changed());
     f.dialogs.answers.enqueue(Answer(answer));
     if (savePath == u"cancel")
@@ -116,7 +116,7 @@ void TestDocumentManager::closingQuestion()
              QStringLiteral("You have made changes to this Script. Do you wish to save?"));
     QCOMPARE(f.dialogs.shown.first().buttons, Dialogs::Buttons::YesNoCancel);
     QCOMPARE(f.dialogs.shown.first().icon, Dialogs::Icon::Question);
-    QCOMPARE(f.docs().DocumentCount, closed ? 0 : 1);
+    QCOMPARE(f.docs().count(), closed ? 0 : 1);
     QCOMPARE(f.window->tb().count(), closed ? 0 : 1);
     QCOMPARE(f.window->mdiArea().subWindowList().size(), closed ? 0 : 1);
     if (savePath == u"saved.cmd")
@@ -128,7 +128,7 @@ void TestDocumentManager::closingWithoutChangesAsksNothing()
 {
     MainWindowFixture f;
     f.window->runCommand(QStringLiteral("close"));
-    QCOMPARE(f.docs().DocumentCount, 0);
+    QCOMPARE(f.docs().count(), 0);
     QVERIFY(f.dialogs.shown.isEmpty());
 }
 
@@ -136,7 +136,7 @@ void TestDocumentManager::saveOnNeverSavedAsksForName()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    document->rt->SetText(QStringLiteral("exit"));
+    document->editor()->SetText(QStringLiteral("exit"));
     f.dialogs.fileNames.enqueue(QString());
     f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("save"));
@@ -152,7 +152,7 @@ void TestDocumentManager::overwriteLoop()
     MainWindowFixture f;
     const QString existing = f.write(QStringLiteral("old.cmd"), "keep me");
     frmDoc *document = f.docs().activeDocument();
-    document->rt->SetText(QStringLiteral("new text"));
+    document->editor()->SetText(QStringLiteral("new text"));
 
     // No to the overwrite question shows the dialog again; cancelling that saves nothing.
     f.dialogs.fileNames << existing << QString();
@@ -176,18 +176,18 @@ void TestDocumentManager::saveAsKeepsTabCaption()
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\n");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    document->rt->SetText(QStringLiteral("put b\r\n"));
+    document->editor()->SetText(QStringLiteral("put b\r\n"));
     const QString other = f.dir.filePath(QStringLiteral("other.wiz"));
     f.dialogs.fileNames << other;
     QVERIFY(f.docs().SaveDocumentAs(document->entry()));
     QCOMPARE(document->windowTitle(), other);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("hunt.cmd"));
     QVERIFY(!document->Changed());
-    QCOMPARE(document->rt->language(), QStringLiteral("Perl"));
+    QCOMPARE(document->editor()->language(), QStringLiteral("Perl"));
     QCOMPARE(MainWindowFixture::read(other), QByteArray("put b\n")); // the file's line ends kept
 
     // Save now writes to the new path without asking.
-    document->rt->SetText(QStringLiteral("put c"));
+    document->editor()->SetText(QStringLiteral("put c"));
     f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(other), QByteArray("put c"));
     QCOMPARE(MainWindowFixture::read(path), QByteArray("put a\n"));
@@ -216,7 +216,7 @@ void TestDocumentManager::saveAsAsksBeforeReplacingAnythingThere()
                 QSKIP("file modes do not stop this user from reading");
         }
     }
-    f.docs().activeDocument()->rt->SetText(QStringLiteral("mine"));
+    f.docs().activeDocument()->editor()->SetText(QStringLiteral("mine"));
     f.dialogs.fileNames << path;
     f.dialogs.answers << Answer::No;
     f.dialogs.fileNames << QString();
@@ -257,7 +257,7 @@ void TestDocumentManager::sameFileOpensOnce()
     }
     QCOMPARE(again, first);
     QCOMPARE(f.docs().activeDocument(), first);
-    QCOMPARE(f.docs().DocumentCount, 3);
+    QCOMPARE(f.docs().count(), 3);
     QCOMPARE(f.window->tb().count(), 3);
     QVERIFY(f.dialogs.shown.isEmpty());
 }
@@ -269,7 +269,7 @@ void TestDocumentManager::failedSaveKeepsDocumentChanged()
     const QString blocker = f.write(QStringLiteral("blocker"), "x");
     const QString path = blocker + QStringLiteral("/x.cmd");
     frmDoc *document = f.docs().activeDocument();
-    document->rt->SetText(QStringLiteral("precious"));
+    document->editor()->SetText(QStringLiteral("precious"));
     f.dialogs.fileNames << path;
     QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
     QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
@@ -282,8 +282,8 @@ void TestDocumentManager::failedSaveKeepsDocumentChanged()
     f.dialogs.answers << Answer::Yes;
     f.dialogs.fileNames << path;
     f.window->runCommand(QStringLiteral("close"));
-    QCOMPARE(f.docs().DocumentCount, 1);
-    QCOMPARE(document->rt->Text(), QStringLiteral("precious"));
+    QCOMPARE(f.docs().count(), 1);
+    QCOMPARE(document->editor()->Text(), QStringLiteral("precious"));
 }
 
 void TestDocumentManager::failedSaveLeavesOldFileIntact()
@@ -291,7 +291,7 @@ void TestDocumentManager::failedSaveLeavesOldFileIntact()
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("hunt.cmd"), "put old\r\n");
     frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    document->rt->SetText(QStringLiteral("put new"));
+    document->editor()->SetText(QStringLiteral("put new"));
     f.files.atomic = FailingFileStore::Atomic::Fails;
     f.window->runCommand(QStringLiteral("save"));
     f.files.atomic = FailingFileStore::Atomic::Works;
@@ -322,8 +322,8 @@ void TestDocumentManager::openFailureLeavesNothingBehind()
     MainWindowFixture f;
     const QString path = QDir(f.dir.path()).filePath(name);
     QVERIFY(!f.docs().OpenDocument(path, name));
-    QCOMPARE(f.docs().DocumentCount, 1);
-    QCOMPARE(f.docs().LastTabNum, 1);
+    QCOMPARE(f.docs().count(), 1);
+    QCOMPARE(f.docs().table().lastNumber(), 1);
     QCOMPARE(f.window->tb().count(), 1);
     QCOMPARE(f.window->mdiArea().subWindowList().size(), 1);
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
@@ -337,11 +337,11 @@ void TestDocumentManager::openCommand()
 
     f.dialogs.fileNames << QString();
     f.window->runCommand(QStringLiteral("open"));
-    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().count(), 1);
 
     f.dialogs.fileNames << path;
     f.window->runCommand(QStringLiteral("open"));
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QCOMPARE(f.window->recentFiles().read(), QStringList({path}));
     QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("recent.dat"))),
              path.toUtf8() + "\r\n");
@@ -350,7 +350,7 @@ void TestDocumentManager::openCommand()
     QCOMPARE(f.dialogs.lastFilters[2].description, QStringLiteral("All Files (*.*)"));
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("my hunt.cmd"));
     QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
-    QCOMPARE(f.docs().activeDocument()->rt->language(), QStringLiteral("Perl"));
+    QCOMPARE(f.docs().activeDocument()->editor()->language(), QStringLiteral("Perl"));
 }
 
 void TestDocumentManager::templateDocumentNeverOverwritesTemplate()
@@ -360,7 +360,7 @@ void TestDocumentManager::templateDocumentNeverOverwritesTemplate()
     frmDoc *document = f.docs().OpenDocument(
         templ, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
     QVERIFY(document->document().neverSaved());
-    document->rt->SetText(QStringLiteral("put goblin"));
+    document->editor()->SetText(QStringLiteral("put goblin"));
     const QString target = f.dir.filePath(QStringLiteral("goblin.cmd"));
     f.dialogs.fileNames << target;
     f.window->runCommand(QStringLiteral("save"));
@@ -374,9 +374,9 @@ void TestDocumentManager::saveAllVisitsEveryDocument()
     MainWindowFixture f;
     const QString a = f.write(QStringLiteral("a.cmd"), "a");
     frmDoc *opened = f.docs().OpenDocument(a, QStringLiteral("a.cmd"));
-    opened->rt->SetText(QStringLiteral("a2"));
+    opened->editor()->SetText(QStringLiteral("a2"));
     frmDoc *first = f.docs().document(1);
-    first->rt->SetText(QStringLiteral("new"));
+    first->editor()->SetText(QStringLiteral("new"));
     f.window->area().activate(opened);
 
     f.dialogs.fileNames << f.dir.filePath(QStringLiteral("n.cmd"));
@@ -389,11 +389,11 @@ void TestDocumentManager::saveAllVisitsEveryDocument()
 void TestDocumentManager::closeAllKeepsCancelledOnes()
 {
     MainWindowFixture f;
-    f.docs().NewDocument()->rt->SetText(QStringLiteral("changed"));
+    f.docs().NewDocument()->editor()->SetText(QStringLiteral("changed"));
     f.docs().NewDocument();
     f.dialogs.answers << Answer::Cancel;
     f.window->runCommand(QStringLiteral("closeall"));
-    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().count(), 1);
     QCOMPARE(f.docs().openDocuments().first()->windowTitle(), QStringLiteral("New Script 2"));
 }
 

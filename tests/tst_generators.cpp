@@ -220,7 +220,7 @@ void TestGenerators::requiredInputs()
             QStringLiteral("Required input missing, Please try again.\n\n") + missing));
         QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
         QVERIFY(window->isVisible());
-        QCOMPARE(f.docs().DocumentCount, 1);
+        QCOMPARE(f.docs().count(), 1);
         // The page of the missing field is shown.
         box = box ? box : window->HuntingAnchor;
         QVERIFY(window->SSTab1->currentWidget()->isAncestorOf(box));
@@ -272,20 +272,20 @@ void TestGenerators::huntingWindowOpensANeverSavedScript()
     window->cmdGen->click();
     QTRY_VERIFY(!alive);
     frmDoc *script = f.docs().activeDocument();
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
     QVERIFY(script->document().neverSaved());
     QCOMPARE(script->windowTitle(), QStringLiteral("New Script 2")); // not the template's name
-    QVERIFY(script->rt->Text().contains(u"put stance advance\r\n"));
-    QVERIFY(script->rt->Text().contains(u"move north\r\nput look"));
-    QCOMPARE(warningsOf(script->rt->Text()), 0);
+    QVERIFY(script->editor()->Text().contains(u"put stance advance\r\n"));
+    QVERIFY(script->editor()->Text().contains(u"move north\r\nput look"));
+    QCOMPARE(warningsOf(script->editor()->Text()), 0);
 
     f.dialogs.fileNames << f.dir.filePath(QStringLiteral("grove.cmd"));
     f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat"))), templ);
     QCOMPARE(
         QString::fromUtf8(MainWindowFixture::read(f.dir.filePath(QStringLiteral("grove.cmd")))),
-        script->rt->Text());
+        script->editor()->Text());
 }
 
 void TestGenerators::huntingWindowWithoutTemplate()
@@ -299,7 +299,7 @@ void TestGenerators::huntingWindowWithoutTemplate()
     window->cmdGen->click();
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
     QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("huntgen.dat")));
-    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().count(), 1);
     QVERIFY(window->isVisible());
     window->close();
 }
@@ -345,18 +345,18 @@ void TestGenerators::healingScriptNeverReplacesTypedText()
         frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
         window.Command1->click();
         QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(f.docs().activeDocument()->rt->Text(), healing);
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), healing);
         QCOMPARE(f.docs().activeDocument() == blank, time == 0);
-        blank->rt->SetText(QStringLiteral("my own text"));
+        blank->editor()->SetText(QStringLiteral("my own text"));
     }
-    QCOMPARE(f.docs().DocumentCount, 2);
-    QCOMPARE(blank->rt->Text(), QStringLiteral("my own text"));
+    QCOMPARE(f.docs().count(), 2);
+    QCOMPARE(blank->editor()->Text(), QStringLiteral("my own text"));
 }
 
 void TestGenerators::healingWindowRefusesWhatItCannotDo()
 {
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("kept"));
     frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
     window.Check[2]->click(); // no heal-down way left

@@ -58,7 +58,7 @@ void TestLiveDiagnostics::mistakesAreMarkedWhereTheyAre()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
     document->live().refresh();
     QCOMPARE(document->live().mistakeCount(), 2);
@@ -80,7 +80,7 @@ void TestLiveDiagnostics::typingIsCheckedOnlyOnceItRests()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("goto home"));
     document->live().refresh();
     QCOMPARE(document->live().mistakeCount(), 1);
@@ -100,7 +100,7 @@ void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
     editor.SetCaretPos(0, 0);
     f.window->runCommand(QStringLiteral("nextmistake"));
@@ -134,7 +134,7 @@ void TestLiveDiagnostics::theViewSwitchClearsEverything()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("puut x"));
     document->live().refresh();
     QVERIFY(marked(editor, 0));
@@ -153,7 +153,7 @@ void TestLiveDiagnostics::completionOffersCommandsThenLabels()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
     document->live().refresh(); // labels are offered as last checked
     editor.SetCaretPos(2, 0);
@@ -180,7 +180,7 @@ void TestLiveDiagnostics::labelsPageAndReferences()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
     document->live().refresh();
     LabelsPage &page = *f.window->sidePane().labels;
@@ -209,7 +209,7 @@ void TestLiveDiagnostics::renameIsOneUndoableStep()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     const QString untouched = QStringLiteral("put start\r\nmatch start2 you goto start now\r\n"
                                              "echo I will goto start\r\nput say gosub start please"
                                              "\r\n# goto start\r\n");
@@ -251,27 +251,27 @@ void TestLiveDiagnostics::goToLabelOpensTheIncludedScript()
     QVERIFY(document);
     document->live().refresh();
     QCOMPARE(document->live().mistakeCount(), 0);
-    document->rt->SetCaretPos(1, 8);
+    document->editor()->SetCaretPos(1, 8);
     // A Ctrl+click on the reference does what F12 does.
-    QTest::mouseClick(
-        document->rt->viewport(),
-        Qt::LeftButton,
-        Qt::ControlModifier,
-        QPoint(
-            int(document->rt->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 22L)),
-            int(document->rt->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
-                + 3));
+    QTest::mouseClick(document->editor()->viewport(),
+                      Qt::LeftButton,
+                      Qt::ControlModifier,
+                      QPoint(int(document->editor()->SendScintilla(
+                                 QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 22L)),
+                             int(document->editor()->SendScintilla(
+                                 QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
+                                 + 3));
     QTRY_VERIFY(f.docs().activeDocument() != document);
     frmDoc *opened = f.docs().activeDocument();
     QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
-    QCOMPARE(opened->rt->selectedText(), QStringLiteral("shared"));
+    QCOMPARE(opened->editor()->selectedText(), QStringLiteral("shared"));
 }
 
 void TestLiveDiagnostics::aHugeScriptIsLeftToTheDebugger()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     const QByteArray line = "puut x\r\n";
     editor.SetText(QString::fromLatin1(line.repeated(LiveDiagnostics::maxBytes / line.size() + 1)));
     document->live().refresh();
@@ -310,19 +310,19 @@ void TestLiveDiagnostics::onlyScriptsAreCheckedAndIncludesNeverHang()
     QVERIFY(document);
     document->live().refresh();
     QCOMPARE(document->live().mistakeCount(), mistakes);
-    QCOMPARE(marked(*document->rt, 0), mistakes > 0);
+    QCOMPARE(marked(*document->editor(), 0), mistakes > 0);
     for (const char *hostile : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
         QVERIFY(!f.docs().OpenDocument(f.dir.filePath(QLatin1StringView(hostile)), {}));
         QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Open Script"));
     }
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
 }
 
 void TestLiveDiagnostics::ctrlShowsTheLinkUnderThePointer()
 {
     MainWindowFixture f;
     frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->rt;
+    ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
     QWidget *viewport = editor.viewport();
     auto pointAt = [&](long position) {

@@ -52,11 +52,11 @@ void TestMainWindow::startsWithOneNewDocument()
     MainWindowFixture f;
     QCOMPARE(f.window->windowTitle(), QStringLiteral("New Script 1 - Korveth Script Editor"));
     QVERIFY(f.docs().activeDocument()->parentWidget()->isMaximized());
-    QCOMPARE(f.docs().DocumentCount, 1);
+    QCOMPARE(f.docs().count(), 1);
     QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));
     QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
-    QVERIFY(f.window->settingsDocument());
-    QVERIFY(!f.window->settingsDocument()->isVisible());
+    QVERIFY(f.window->settingsEditor());
+    QVERIFY(!f.window->settingsEditor()->isVisible());
     QVERIFY(f.dialogs.shown.isEmpty());
 }
 
@@ -79,7 +79,7 @@ void TestMainWindow::startUpStepsRunInOrder()
         steps << "files";
     };
     hooks.showStartPage = [&](frmMain &w) {
-        steps << QStringLiteral("start page, %1 document").arg(w.documents().DocumentCount);
+        steps << QStringLiteral("start page, %1 document").arg(w.documents().count());
     };
     window.startUp({}, hooks);
     QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
@@ -114,11 +114,11 @@ void TestMainWindow::commandLineIsOnePath()
     // when the caller quoted twice.
     const QString commandLine = quoted ? u'"' + path + u'"' : path;
     MainWindowFixture f(quoted ? QStringList{commandLine} : path.split(u' '));
-    QCOMPARE(f.docs().DocumentCount, opens ? 1 : 0);
+    QCOMPARE(f.docs().count(), opens ? 1 : 0);
     if (opens) {
         QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
         QCOMPARE(f.window->tb().captions(), QStringList({path}));
-        QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("put a"));
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("put a"));
     } else {
         // The program names the file it could not open, quotes and all.
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
@@ -137,9 +137,9 @@ void TestMainWindow::commandLineOpensEachFile()
         paths << file.fileName();
     }
     MainWindowFixture f(paths);
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QCOMPARE(f.window->tb().captions(), paths);
-    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("a.cmd"));
+    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("a.cmd"));
 }
 
 void TestMainWindow::droppedFilesOpenInOrder()
@@ -167,8 +167,8 @@ void TestMainWindow::dropReportsEachFailureAndOpensTheRest()
                            QUrl::fromLocalFile(f.dir.path()),
                            QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
     f.window->openDroppedFiles(urls);
-    QCOMPARE(f.docs().DocumentCount, 3);
-    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("b"));
+    QCOMPARE(f.docs().count(), 3);
+    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("b"));
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
     QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
     QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
@@ -195,41 +195,41 @@ void TestMainWindow::exitWithCancelKeepsRunning()
 {
     MainWindowFixture f;
     f.docs().NewDocument();
-    f.docs().document(1)->rt->SetText(QStringLiteral("unsaved"));
+    f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
     f.dialogs.answers << Dialogs::Answer::Cancel;
     f.window->runCommand(QStringLiteral("exit"));
     QVERIFY(f.window->isVisible());
-    QCOMPARE(f.docs().DocumentCount, 2);
-    QVERIFY(f.window->settingsDocument());
+    QCOMPARE(f.docs().count(), 2);
+    QVERIFY(f.window->settingsEditor());
 
     // Yes, then a cancelled Save As: nothing may be lost, so the program keeps running.
     f.dialogs.answers << Dialogs::Answer::Yes;
     f.dialogs.fileNames << QString();
     f.window->runCommand(QStringLiteral("exit"));
     QVERIFY(f.window->isVisible());
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QVERIFY(f.dialogs.unexpected.isEmpty());
 }
 
 void TestMainWindow::exitClosesEverything()
 {
     MainWindowFixture f;
-    f.docs().document(1)->rt->SetText(QStringLiteral("unsaved"));
+    f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
     f.docs().NewDocument();
     f.dialogs.answers << Dialogs::Answer::No;
     f.window->runCommand(QStringLiteral("exit"));
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(f.docs().DocumentCount, 0);
-    QVERIFY(!f.window->settingsDocument());
+    QCOMPARE(f.docs().count(), 0);
+    QVERIFY(!f.window->settingsEditor());
 }
 
 void TestMainWindow::exitAsksAboutTheDocumentItShows()
 {
     MainWindowFixture f;
     frmDoc *first = f.docs().activeDocument();
-    first->rt->SetText(QStringLiteral("one"));
+    first->editor()->SetText(QStringLiteral("one"));
     frmDoc *second = f.docs().NewDocument();
-    second->rt->SetText(QStringLiteral("two"));
+    second->editor()->SetText(QStringLiteral("two"));
     f.docs().NewDocument(); // unchanged and active: asks nothing
     QStringList shownWhileAsking;
     f.dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
@@ -238,12 +238,12 @@ void TestMainWindow::exitAsksAboutTheDocumentItShows()
     f.dialogs.answers << Dialogs::Answer::Cancel;
     f.window->runCommand(QStringLiteral("exit"));
     QCOMPARE(shownWhileAsking, QStringList({"New Script 1"}));
-    QCOMPARE(f.docs().DocumentCount, 3);
+    QCOMPARE(f.docs().count(), 3);
 
     f.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer::No;
     f.window->runCommand(QStringLiteral("exit"));
     QCOMPARE(shownWhileAsking, QStringList({"New Script 1", "New Script 1", "New Script 2"}));
-    QCOMPARE(f.docs().DocumentCount, 0);
+    QCOMPARE(f.docs().count(), 0);
 }
 
 // Start-up opening each real script, once, for the sanitizers to look at.
@@ -257,7 +257,7 @@ void TestMainWindow::startUpWithEachCorpusFile()
     while (it.hasNext()) {
         const QString path = it.next();
         MainWindowFixture f({path});
-        QCOMPARE(f.docs().DocumentCount, 1);
+        QCOMPARE(f.docs().count(), 1);
         QVERIFY(f.dialogs.shown.isEmpty());
         ++files;
     }
@@ -289,7 +289,7 @@ void TestMainWindow::clipboardKeysReachTheMenuCommands()
 {
     MainWindowFixture f;
     f.window->activateWindow();
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
 
@@ -314,7 +314,7 @@ void TestMainWindow::clipboardKeysReachTheMenuCommands()
 void TestMainWindow::statusBarFollowsTheCaret()
 {
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
     editor->SetCaretPos(1, 2);
     QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
@@ -384,7 +384,7 @@ void TestMainWindow::tabClickActivatesItsDocument()
     frmDoc *second = f.docs().NewDocument();
     QCOMPARE(f.docs().activeDocument(), second);
     Q_EMIT f.window->tb().tagActivated(1);
-    QCOMPARE(f.docs().activeDocument()->TabNum, 1);
+    QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
     QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
 }
 

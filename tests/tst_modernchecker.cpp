@@ -47,8 +47,8 @@ QList<TestModernChecker::Judged> TestModernChecker::check(const QString &script,
         Judged judged;
         for (const auto &verdict : {verdicts.first, verdicts.second}) {
             if (verdict)
-                judged.messages << (verdict->error ? u"!"_qs : QString())
-                                       + verdict->message.toString();
+                judged.messages << (verdict->error() ? u"!"_qs : QString())
+                                       + verdict->message().toString();
         }
         judged.errors = verdicts.errorCount();
         lines << judged;

@@ -54,7 +54,7 @@ void TestOptions::boxesShowTheColoursInUseAndCancelChangesNothing()
     QVERIFY(window.Check1->isChecked());
     const QString editorFont = window.Label9->text();
     const QString debuggerFont = window.Label10->text();
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     for (int style = 0; style < 3; ++style) {
         QCOMPARE(window.boxes[std::size_t(style)]->palette().color(QPalette::Window),
                  editor->lexer()->color(style));
@@ -79,7 +79,7 @@ void TestOptions::faintColoursAreRefusedAndDefaultsComeBack()
 {
     MainWindowFixture f;
     frmOptions &window = open(f);
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     f.dialogs.values << QVariant::fromValue(QColor(Qt::white))
                      << QVariant::fromValue(QColor(0xFF, 0xFF, 0x80))
                      << QVariant::fromValue(QColor(Qt::darkRed));
@@ -130,7 +130,7 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
         DiskFileStore files;
         frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
         window.startUp({});
-        ScriptEditor *before = window.documents().activeDocument()->rt;
+        ScriptEditor *before = window.documents().activeDocument()->editor();
         window.menus().action(QStringLiteral("options"))->trigger();
         frmOptions *options = window.findChild<frmOptions *>();
         QVERIFY(options);
@@ -138,13 +138,13 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
         options->chooseEditorFont();
         options->chooseEditorColour(1);
         QCOMPARE(options->boxes[1]->palette().color(QPalette::Window), QColor(Qt::red));
-        ScriptEditor *after = window.documents().NewDocument()->rt;
+        ScriptEditor *after = window.documents().NewDocument()->editor();
         for (ScriptEditor *editor : {before, after}) {
             QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
             QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
         }
-        QCOMPARE(window.settingsDocument()->rt->font().pointSize(), 15); // it has no language
-        QVERIFY(!after->lexer()->font(3).bold()); // each style keeps its weight
+        QCOMPARE(window.settingsEditor()->font().pointSize(), 15); // it has no language
+        QVERIFY(!after->lexer()->font(3).bold());                  // each style keeps its weight
         options->close();
         window.debugger().setDialect(DialectChoice::Modern);
         Q_EMIT window.debugger().dialectChosen(DialectChoice::Modern);
@@ -158,7 +158,7 @@ void TestOptions::editorLookReachesEveryEditorAndIsKept()
     DiskFileStore files;
     frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
     window.startUp({});
-    ScriptEditor *editor = window.documents().activeDocument()->rt;
+    ScriptEditor *editor = window.documents().activeDocument()->editor();
     QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
     QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
     QVERIFY(!editor->lexer()->color(2).isValid() || editor->lexer()->color(2) != QColor(Qt::red));

@@ -47,11 +47,11 @@ void TestScriptChecker::verdicts()
     ScriptChecker checker(script.isEmpty() ? line : script);
     const LineVerdicts result = checker.judge(line);
     QVERIFY(result.first.has_value());
-    QCOMPARE(result.first->message.toString(), verdict);
+    QCOMPARE(result.first->message().toString(), verdict);
     QVERIFY(!result.second.has_value());
 
     const bool isError = verdict.contains(u"not ") || verdict.contains(u"missing");
-    QCOMPARE(result.first->error, isError);
+    QCOMPARE(result.first->error(), isError);
 }
 
 void TestScriptChecker::reportLineColours()
@@ -216,7 +216,7 @@ void TestScriptChecker::hostileLinesGetVerdicts()
     ScriptChecker checker(line + u"\r\n"_s + line);
     const LineVerdicts result = checker.judge(line);
     QVERIFY(result.first.has_value());
-    QVERIFY(!result.first->message.isEmpty());
+    QVERIFY(!result.first->message().isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestScriptChecker)

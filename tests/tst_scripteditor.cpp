@@ -227,15 +227,16 @@ void TestScriptEditor::keywordsAndCommentsAreColoured()
 void TestScriptEditor::breakpointKeyTogglesMarginBit()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(m_services, m_store, nullptr, dialogs);
-    document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
-    document.rt->SetCaretPos(1, 0);
-    QTest::keyClick(document.rt, Qt::Key_F9);
-    QCOMPARE(document.rt->marginMask(1), std::uint8_t(2));
-    document.rt->setMarginMask(1, 2 | 1);
-    QTest::keyClick(document.rt, Qt::Key_F9);
-    QCOMPARE(document.rt->marginMask(1), std::uint8_t(1));
-    QCOMPARE(document.rt->marginMask(0), std::uint8_t(0));
+    ScriptDocument script(m_store);
+    frmDoc document(m_services, script, nullptr, dialogs);
+    document.editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
+    document.editor()->SetCaretPos(1, 0);
+    QTest::keyClick(document.editor(), Qt::Key_F9);
+    QCOMPARE(document.editor()->marginMask(1), std::uint8_t(2));
+    document.editor()->setMarginMask(1, 2 | 1);
+    QTest::keyClick(document.editor(), Qt::Key_F9);
+    QCOMPARE(document.editor()->marginMask(1), std::uint8_t(1));
+    QCOMPARE(document.editor()->marginMask(0), std::uint8_t(0));
     QCOMPARE(m_services.registry.command(frmDoc::DebugBreakpoint)->name,
              QStringLiteral("DebugBreakpoint"));
     QCOMPARE(m_services.registry.hotKeyCount(frmDoc::DebugBreakpoint), 1);
@@ -244,27 +245,28 @@ void TestScriptEditor::breakpointKeyTogglesMarginBit()
 void TestScriptEditor::stepKeysHighlightTheCaretLine()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(m_services, m_store, nullptr, dialogs);
-    document.rt->SetText(QStringLiteral("a\r\nb\r\nc"));
-    document.rt->SetCaretPos(2, 0);
-    QTest::keyClick(document.rt, Qt::Key_F8);
-    QCOMPARE(document.rt->highlightedLine(), 2);
-    document.rt->SetCaretPos(0, 0); // option off: a selection change clears the highlight
-    QCOMPARE(document.rt->highlightedLine(), -1);
-    QTest::keyClick(document.rt, Qt::Key_F10);
-    QCOMPARE(document.rt->highlightedLine(), 0);
+    ScriptDocument script(m_store);
+    frmDoc document(m_services, script, nullptr, dialogs);
+    document.editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
+    document.editor()->SetCaretPos(2, 0);
+    QTest::keyClick(document.editor(), Qt::Key_F8);
+    QCOMPARE(document.editor()->highlightedLine(), 2);
+    document.editor()->SetCaretPos(0, 0); // option off: a selection change clears the highlight
+    QCOMPARE(document.editor()->highlightedLine(), -1);
+    QTest::keyClick(document.editor(), Qt::Key_F10);
+    QCOMPARE(document.editor()->highlightedLine(), 0);
 
     document.setHighlightSelectedLine(true);
-    document.rt->setSelection(0, 0, 1, 1);
-    QCOMPARE(document.rt->highlightedLine(), 1);
+    document.editor()->setSelection(0, 0, 1, 1);
+    QCOMPARE(document.editor()->highlightedLine(), 1);
     QCOMPARE(document.positionText(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
     // Lines added above the mark move it; it still follows the caret, on one line only.
-    document.rt->SetCaretPos(1, 0);
-    QTest::keyClick(document.rt, Qt::Key_Return);
-    QTest::keyClick(document.rt, Qt::Key_Up);
+    document.editor()->SetCaretPos(1, 0);
+    QTest::keyClick(document.editor(), Qt::Key_Return);
+    QTest::keyClick(document.editor(), Qt::Key_Up);
     const unsigned mark = 1u << ScriptEditor::highlightMarker;
-    QCOMPARE(document.rt->markerFindNext(0, mark), 1);
-    QCOMPARE(document.rt->markerFindNext(2, mark), -1);
+    QCOMPARE(document.editor()->markerFindNext(0, mark), 1);
+    QCOMPARE(document.editor()->markerFindNext(2, mark), -1);
     QCOMPARE(document.positionText(), QStringLiteral("Row: 2 Col: 1 Lines: 4"));
 }
 
@@ -275,17 +277,18 @@ void TestScriptEditor::keyWorkDoesNotGrowWithTheScript()
 {
     auto keysAtTheEnd = [this](int lines) {
         ScriptedDialogs dialogs;
-        frmDoc document(m_services, m_store, nullptr, dialogs);
+        ScriptDocument script(m_store);
+        frmDoc document(m_services, script, nullptr, dialogs);
         document.setHighlightSelectedLine(true);
         document.show();
-        document.rt->loadUtf8(QByteArray("match here \xc3\xa9t\xc3\xa9\r\n").repeated(lines),
-                              LineEnding::CrLf);
+        document.editor()->loadUtf8(QByteArray("match here \xc3\xa9t\xc3\xa9\r\n").repeated(lines),
+                                    LineEnding::CrLf);
         document.live().refresh();
-        document.rt->SetCaretPos(lines, 0);
-        document.rt->setFocus();
+        document.editor()->SetCaretPos(lines, 0);
+        document.editor()->setFocus();
         QApplication::processEvents();
         ControlCalls::reset();
-        QTest::keyClicks(document.rt, QStringLiteral("goto h"));
+        QTest::keyClicks(document.editor(), QStringLiteral("goto h"));
         for (auto [key, modifiers] : {std::pair{Qt::Key_Backspace, Qt::NoModifier},
                                       {Qt::Key_Return, Qt::NoModifier},
                                       {Qt::Key_Left, Qt::ShiftModifier},
@@ -293,9 +296,9 @@ void TestScriptEditor::keyWorkDoesNotGrowWithTheScript()
                                       {Qt::Key_Delete, Qt::NoModifier},
                                       {Qt::Key_Z, Qt::ControlModifier},
                                       {Qt::Key_Y, Qt::ControlModifier}}) {
-            QTest::keyClick(document.rt, key, modifiers);
+            QTest::keyClick(document.editor(), key, modifiers);
             QApplication::processEvents();
-            document.rt->viewport()->repaint();
+            document.editor()->viewport()->repaint();
         }
         document.document().setChanged(false);
         return ControlCalls::tally();
@@ -310,23 +313,25 @@ void TestScriptEditor::keyWorkDoesNotGrowWithTheScript()
 void TestScriptEditor::rightClickAsksForTheEditMenu()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(m_services, m_store, nullptr, dialogs);
+    ScriptDocument script(m_store);
+    frmDoc document(m_services, script, nullptr, dialogs);
     QSignalSpy spy(&document, &frmDoc::editMenuRequested);
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(50, 50));
-    QCoreApplication::sendEvent(document.rt->viewport(), &right);
+    QCoreApplication::sendEvent(document.editor()->viewport(), &right);
     QCOMPARE(spy.size(), 1);
-    QTest::mouseClick(document.rt->viewport(), Qt::LeftButton);
+    QTest::mouseClick(document.editor()->viewport(), Qt::LeftButton);
     QCOMPARE(spy.size(), 1);
 }
 
 void TestScriptEditor::savingKeepsFormatAndTellsWhenItCannot()
 {
     ScriptedDialogs dialogs;
-    frmDoc document(m_services, m_store, nullptr, dialogs);
+    ScriptDocument script(m_store);
+    frmDoc document(m_services, script, nullptr, dialogs);
     const QString path = write("say \x92hi\r\n");
     document.showLoaded(path, readTextFile(path), ScriptDocument::Origin::File);
     QCOMPARE(document.document().format().encoding, TextEncoding::Windows1252);
-    document.rt->SetText(document.rt->Text() + QStringLiteral("put \u4E2D"));
+    document.editor()->SetText(document.editor()->Text() + QStringLiteral("put \u4E2D"));
     const ScriptDocument::SaveOutcome outcome = document.saveTo(path);
     QVERIFY(outcome.error.isEmpty());
     QVERIFY(outcome.notice.contains(QStringLiteral("UTF-8")));

@@ -93,8 +93,8 @@ QStringList fullCheck(const QStringList &lines, DialectChoice choice, const QStr
     QStringList verdicts;
     for (const QString &line : lines) {
         const LineVerdicts v = checker->judge(line);
-        verdicts.append((v.first ? v.first->message.toString() : QString()) + u'|'
-                        + (v.second ? v.second->message.toString() : QString()));
+        verdicts.append((v.first ? v.first->message().toString() : QString()) + u'|'
+                        + (v.second ? v.second->message().toString() : QString()));
     }
     return verdicts;
 }
@@ -104,8 +104,8 @@ QStringList modelVerdicts(const ScriptModel &model)
     QStringList verdicts;
     for (int i = 0; i < model.lineCount(); ++i) {
         const LineVerdicts v = model.verdicts(i);
-        verdicts.append((v.first ? v.first->message.toString() : QString()) + u'|'
-                        + (v.second ? v.second->message.toString() : QString()));
+        verdicts.append((v.first ? v.first->message().toString() : QString()) + u'|'
+                        + (v.second ? v.second->message().toString() : QString()));
     }
     return verdicts;
 }

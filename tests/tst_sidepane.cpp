@@ -109,7 +109,7 @@ void TestSidePane::quickNavInsertsAtTheCaret()
     QFETCH(bool, selection);
     QFETCH(QString, text);
     MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("put a\r\nb"));
     if (selection)
         editor->setSelection(1, 0, 1, 1);
@@ -130,7 +130,7 @@ void TestSidePane::quickNavInsertsAtTheCaret()
     f.docs().activeDocument()->document().setChanged(false);
     f.window->runCommand(QStringLiteral("close"));
     Q_EMIT tree.itemActivated(tree.topLevelItem(tree.topLevelItemCount() - 1), 0); // no document
-    QCOMPARE(f.docs().DocumentCount, 0);
+    QCOMPARE(f.docs().count(), 0);
 }
 
 void TestSidePane::scriptFileRule_data()
@@ -175,7 +175,7 @@ void TestSidePane::fileBrowserListsScriptsAndOpensThem()
     QVERIFY(f.dialogs.shown.isEmpty());
 
     Q_EMIT files.File1->itemActivated(files.File1->item(1));
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("b.WIZ"));
     QCOMPARE(f.docs().activeDocument()->windowTitle(), f.dir.filePath(QStringLiteral("b.WIZ")));
 }
@@ -238,7 +238,7 @@ void TestSidePane::helpCommands()
                 f.dir.filePath(QStringLiteral("Readme.txt")));
     f.window->runCommand(QStringLiteral("readme"));
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Readme"));
-    QVERIFY(f.docs().activeDocument()->rt->Text().startsWith(u"Korveth Script Editor"));
+    QVERIFY(f.docs().activeDocument()->editor()->Text().startsWith(u"Korveth Script Editor"));
     f.window->runCommand(QStringLiteral("orlixsite"));
     f.window->runCommand(QStringLiteral("online"));
     QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website, HelpCommands::website}));

@@ -65,15 +65,15 @@ void TestStartPage::newScriptNeverReplacesTypedText()
     MainWindowFixture f;
     frmDoc *first = f.docs().activeDocument();
     if (!typed.isEmpty())
-        first->rt->SetText(typed);
+        first->editor()->SetText(typed);
     withStartPage(f, [&](frmFront &page) {
         page.cmdBlank->click();
         return page.result() == QDialog::Accepted;
     });
     frmDoc *active = f.docs().activeDocument();
-    QCOMPARE(active->rt->Text(), skeleton);
+    QCOMPARE(active->editor()->Text(), skeleton);
     QCOMPARE(active == first, typed.isEmpty());
-    QCOMPARE(first->rt->Text(), typed.isEmpty() ? skeleton : typed);
+    QCOMPARE(first->editor()->Text(), typed.isEmpty() ? skeleton : typed);
 }
 
 void TestStartPage::newWithNoDocumentMakesOne()
@@ -84,8 +84,9 @@ void TestStartPage::newWithNoDocumentMakesOne()
         page.cmdBlank->click();
         return true;
     });
-    QCOMPARE(f.docs().DocumentCount, 1);
-    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    QCOMPARE(f.docs().count(), 1);
+    QCOMPARE(f.docs().activeDocument()->editor()->Text(),
+             QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
 }
 
 void TestStartPage::openWithoutANameAsks()
@@ -120,12 +121,12 @@ void TestStartPage::existingFileLoadsIntoTheBlankDocument()
         QCOMPARE(named, path);
     }
     QCOMPARE(f.docs().activeDocument(), document); // opened once, into the blank script
-    QCOMPARE(document->rt->Text(), QStringLiteral("put a\r\n"));
+    QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
     QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
     QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
     QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
-    document->rt->undo(); // loading is no edit: nothing to undo back to
-    QCOMPARE(document->rt->Text(), QStringLiteral("put a\r\n"));
+    document->editor()->undo(); // loading is no edit: nothing to undo back to
+    QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
 
     // Both lines stand on the Recent tab.
     int listed = 0;
@@ -153,7 +154,7 @@ void TestStartPage::loadOverAnEditedScriptLosesNothing()
     const QString second = f.write(QStringLiteral("second.cmd"), "put second");
     f.window->recentFiles().append(second);
     frmDoc *edited = f.docs().OpenDocument(first, first);
-    edited->rt->SetText(QStringLiteral("typed, not saved"));
+    edited->editor()->SetText(QStringLiteral("typed, not saved"));
     withStartPage(f, [&](frmFront &page) {
         if (fromRecent) {
             page.RecentFiles->setCurrentItem(page.RecentFiles->topLevelItem(0));
@@ -166,11 +167,11 @@ void TestStartPage::loadOverAnEditedScriptLosesNothing()
     });
     frmDoc *loaded = f.docs().activeDocument();
     QVERIFY(loaded != edited);
-    QCOMPARE(edited->rt->Text(), QStringLiteral("typed, not saved"));
+    QCOMPARE(edited->editor()->Text(), QStringLiteral("typed, not saved"));
     QCOMPARE(edited->windowTitle(), first);
     QVERIFY(edited->Changed());
-    loaded->rt->undo();
-    QCOMPARE(loaded->rt->Text(), QStringLiteral("put second"));
+    loaded->editor()->undo();
+    QCOMPARE(loaded->editor()->Text(), QStringLiteral("put second"));
     f.window->runCommand(QStringLiteral("save"));
     QCOMPARE(MainWindowFixture::read(first), QByteArray("put first"));
     QCOMPARE(MainWindowFixture::read(second), QByteArray("put second"));
@@ -186,7 +187,7 @@ void TestStartPage::recentFileLoadsWithItsFullPath()
         page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
         return true;
     });
-    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("exit"));
+    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("exit"));
     QCOMPARE(f.window->tb().captions(), QStringList({path}));
     QCOMPARE(f.window->recentFiles().read(), QStringList({path})); // nothing appended
 }
@@ -195,7 +196,7 @@ void TestStartPage::unreadableFileChangesNothing()
 {
     MainWindowFixture f;
     const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
-    f.docs().activeDocument()->rt->SetText(QStringLiteral("kept"));
+    f.docs().activeDocument()->editor()->SetText(QStringLiteral("kept"));
     withStartPage(f, [&](frmFront &page) {
         page.txtFileName->setText(missing);
         page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
@@ -205,7 +206,7 @@ void TestStartPage::unreadableFileChangesNothing()
     QVERIFY(f.dialogs.shown.last().text.contains(missing));
     QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
     QVERIFY(f.window->recentFiles().read().isEmpty());
-    QCOMPARE(f.docs().activeDocument()->rt->Text(), QStringLiteral("kept"));
+    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("kept"));
 }
 
 void TestStartPage::onlyScriptFilesAreListed()

@@ -115,7 +115,7 @@ void TestToolbar::buttonsWorkAlsoInHelpMode()
     QVERIFY(f.window->helpMode().isOn());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
     bar.button(QStringLiteral("new"))->trigger();
-    QCOMPARE(f.docs().DocumentCount, 2);
+    QCOMPARE(f.docs().count(), 2);
     bar.button(QStringLiteral("TestScript"))->trigger();
     QVERIFY(f.window->debugger().window());
     f.dialogs.modalAnswers.enqueue([](QDialog &) { return false; });
@@ -131,7 +131,7 @@ void TestToolbar::saveButtonSavesTheActiveDocument()
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("a.cmd"), "put a");
     frmDoc *opened = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-    opened->rt->SetText(QStringLiteral("put b"));
+    opened->editor()->SetText(QStringLiteral("put b"));
     f.window->tb().setCurrentIndex(0); // the tab shown is another document's
     f.window->area().activate(opened);
     f.window->tBar().button(QStringLiteral("save"))->trigger();
@@ -172,7 +172,7 @@ void TestToolbar::helpModeShowsOneTip()
     QVERIFY(!f.window->helpMode().isOn());
     QVERIFY(!QApplication::overrideCursor());
     if (control == u"tab strip") // the tip's click switched nothing; the second click did
-        QCOMPARE(f.docs().activeDocument()->TabNum, 1);
+        QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
 }
 
 void TestToolbar::tabMenuActsOnTheRightClickedTab_data()
@@ -190,7 +190,7 @@ void TestToolbar::tabMenuActsOnTheRightClickedTab()
     MainWindowFixture f;
     const QString path = f.write(QStringLiteral("a.cmd"), "put a");
     frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-    first->rt->SetText(QStringLiteral("put b"));
+    first->editor()->SetText(QStringLiteral("put b"));
     f.docs().NewDocument();
     DocumentTabs &tabs = f.window->tb();
     const QPoint at = tabs.tabRect(1).center();
@@ -212,7 +212,7 @@ void TestToolbar::tabMenuActsOnTheRightClickedTab()
         f.dialogs.fileNames << f.dir.filePath(QStringLiteral("b.cmd"));
     f.window->menus().action(key)->trigger();
     if (key == u"close2")
-        QCOMPARE(f.docs().DocumentCount, 2);
+        QCOMPARE(f.docs().count(), 2);
     else if (key == u"save2")
         QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
     else if (key == u"saveas2")
@@ -253,7 +253,7 @@ void TestToolbar::clickIntoATiledDocumentSelectsItsTab()
     f.window->runCommand(QStringLiteral("tilever"));
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    QTest::mouseClick(first->rt->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseClick(first->editor()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     QTRY_COMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
     QCOMPARE(f.docs().activeDocument(), first);
 }
@@ -262,7 +262,7 @@ void TestToolbar::statusBarFollowsTheActiveDocument()
 {
     MainWindowFixture f;
     frmDoc *first = f.docs().activeDocument();
-    first->rt->SetText(QStringLiteral("a\r\nb\r\nc"));
+    first->editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
     frmDoc *second = f.docs().NewDocument();
     QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
     f.window->area().activate(first);
@@ -279,7 +279,7 @@ void TestToolbar::keyStatePanels()
     QCOMPARE(caps.text(), QStringLiteral("CAPS"));
     QCOMPARE(ins.text(), QStringLiteral("INS"));
     QVERIFY(!ins.isEnabled());
-    ScriptEditor *editor = f.docs().activeDocument()->rt;
+    ScriptEditor *editor = f.docs().activeDocument()->editor();
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     editor->setFocus();
@@ -299,13 +299,13 @@ void TestToolbar::keyStatePanels()
     }
     // A lower-case letter typed without Shift shows Caps Lock is off after all.
     QKeyEvent lower(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->rt, &lower);
+    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &lower);
     QVERIFY(!caps.isEnabled());
     QKeyEvent upper(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("B"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->rt, &upper);
+    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &upper);
     QVERIFY(caps.isEnabled());
     QKeyEvent shifted(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, QStringLiteral("c"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->rt, &shifted);
+    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &shifted);
     QVERIFY(caps.isEnabled()); // Shift with Caps Lock on types lower case
 }
 
