@@ -1,13 +1,13 @@
 #include "ScriptDebugger.h"
 
+#include "CheckProgressDialog.h"
 #include "CommandRegistry.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
 #include "ReportView.h"
-#include "Script.h"
 #include "ScriptChecker.h"
+#include "ScriptDebuggerWindow.h"
 #include "StyledReport.h"
-#include "frmDebugPrg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,10 +38,10 @@ void ScriptDebugger::setDialect(DialectChoice dialect)
 {
     m_dialect = dialect;
     if (m_window)
-        m_window->cboDialect->setCurrentIndex(int(dialect));
+        m_window->dialectChoice().setCurrentIndex(int(dialect));
 }
 
-Script *ScriptDebugger::window() const
+ScriptDebuggerWindow *ScriptDebugger::window() const
 {
     return m_window;
 }
@@ -50,7 +50,7 @@ void ScriptDebugger::setReportFont(const QFont &font)
 {
     m_reportFont = font;
     if (m_window)
-        m_window->ScriptDebug->setReportFont(font);
+        m_window->report().setReportFont(font);
 }
 
 QFont ScriptDebugger::reportFont() const
@@ -58,15 +58,18 @@ QFont ScriptDebugger::reportFont() const
     return m_reportFont.value_or(ReportView::defaultFont());
 }
 
-Script &ScriptDebugger::windowForRun()
+ScriptDebuggerWindow &ScriptDebugger::windowForRun()
 {
     if (!m_window) {
-        m_window = new Script(m_dialogs, &m_owner);
+        m_window = new ScriptDebuggerWindow(m_dialogs, &m_owner);
         if (m_reportFont)
-            m_window->ScriptDebug->setReportFont(*m_reportFont);
-        connect(m_window, &Script::scriptLineRequested, this, &ScriptDebugger::showScriptLine);
-        m_window->cboDialect->setCurrentIndex(int(m_dialect));
-        connect(m_window->cboDialect, &QComboBox::activated, this, [this](int index) {
+            m_window->report().setReportFont(*m_reportFont);
+        connect(m_window,
+                &ScriptDebuggerWindow::scriptLineRequested,
+                this,
+                &ScriptDebugger::showScriptLine);
+        m_window->dialectChoice().setCurrentIndex(int(m_dialect));
+        connect(&m_window->dialectChoice(), &QComboBox::activated, this, [this](int index) {
             m_dialect = DialectChoice(index);
             Q_EMIT dialectChosen(m_dialect);
         });
@@ -81,13 +84,13 @@ void ScriptDebugger::Start()
         return;
     m_checked = document;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Script &window = windowForRun();
+    ScriptDebuggerWindow &window = windowForRun();
     window.resetRun();
 
     const QString text = document->editor()->Text();
     const std::int32_t lines = crLfLineCount(text);
-    frmDebugPrg progress(&m_owner);
-    progress.ProgressBar1->setRange(0, qMax(0, lines - 1));
+    CheckProgressDialog progress(&m_owner);
+    progress.setLastLine(qMax(0, lines - 1));
     progress.show();
 
     // The run keeps user input out until the summary is written, but the progress window
@@ -108,7 +111,7 @@ void ScriptDebugger::Start()
         [&](std::int32_t line) {
             if (line % step != 0)
                 return;
-            progress.ProgressBar1->setValue(line);
+            progress.setLine(line);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         },
         &map);

@@ -16,7 +16,7 @@ class CommandRegistry;
 class Dialogs;
 class DocumentArea;
 class DocumentManager;
-class Script;
+class ScriptDebuggerWindow;
 class frmDoc;
 
 // Runs the Script Debugger on the active document: the progress window while the check runs,
@@ -37,7 +37,7 @@ public:
     // Checks the active document; with no document open it does nothing.
     void Start();
     // The window of the last run, while it is open.
-    Script *window() const;
+    ScriptDebuggerWindow *window() const;
     // The dialect runs check in; the window offers the choice.
     DialectChoice dialect() const { return m_dialect; }
     void setDialect(DialectChoice dialect);
@@ -51,14 +51,14 @@ Q_SIGNALS:
     void dialectChosen(DialectChoice dialect);
 
 private:
-    Script &windowForRun();
+    ScriptDebuggerWindow &windowForRun();
     void showScriptLine(int line);
 
     DocumentManager &m_documents;
     DocumentArea &m_area;
     Dialogs &m_dialogs;
     QWidget &m_owner;
-    QPointer<Script> m_window;
+    QPointer<ScriptDebuggerWindow> m_window;
     QPointer<frmDoc> m_checked;
     std::optional<QFont> m_reportFont;
     DialectChoice m_dialect = DialectChoice::Auto; // as the live check starts

@@ -8,8 +8,8 @@
 #include "MainWindowFixture.h"
 #include "QuickNav.h"
 #include "ReportView.h"
-#include "Script.h"
 #include "ScriptDebugger.h"
+#include "ScriptDebuggerWindow.h"
 #include "SidePane.h"
 #include "frmAbout.h"
 #include "frmFront.h"
@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
     save(*f.window, QStringLiteral("main-window"));
 
     f.window->runCommand(QStringLiteral("sdebug"));
-    if (Script *debugger = f.window->debugger().window()) {
+    if (ScriptDebuggerWindow *debugger = f.window->debugger().window()) {
         debugger->findNextMistake();
         save(*debugger, QStringLiteral("script-debugger"));
         debugger->close();

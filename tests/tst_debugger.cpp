@@ -1,7 +1,8 @@
+#include "Child.h"
 #include "MainWindowFixture.h"
 #include "ReportView.h"
-#include "Script.h"
 #include "ScriptDebugger.h"
+#include "ScriptDebuggerWindow.h"
 #include "StyledReport.h"
 #include "frmDoc.h"
 
@@ -36,23 +37,23 @@ private Q_SLOTS:
     void dialectChoiceReachesTheRun();
 
 private:
-    static Script &run(MainWindowFixture &f, const QString &text);
-    static QString summaryOf(const Script &window);
+    static ScriptDebuggerWindow &run(MainWindowFixture &f, const QString &text);
+    static QString summaryOf(const ScriptDebuggerWindow &window);
 };
 
-Script &TestDebugger::run(MainWindowFixture &f, const QString &text)
+ScriptDebuggerWindow &TestDebugger::run(MainWindowFixture &f, const QString &text)
 {
     f.docs().activeDocument()->editor()->SetText(text);
     f.window->runCommand(QStringLiteral("sdebug"));
-    Script *window = f.window->debugger().window();
+    ScriptDebuggerWindow *window = f.window->debugger().window();
     if (!window)
         qFatal("no debugger window");
     return *window;
 }
 
-QString TestDebugger::summaryOf(const Script &window)
+QString TestDebugger::summaryOf(const ScriptDebuggerWindow &window)
 {
-    return window.LookupCmd->toPlainText();
+    return child<QTextEdit>(window, "LookupCmd").toPlainText();
 }
 
 void TestDebugger::runWritesReportAndSummary_data()
@@ -78,24 +79,24 @@ void TestDebugger::runWritesReportAndSummary()
     QFETCH(QString, report);
     QFETCH(QString, summary);
     MainWindowFixture f;
-    Script &window = run(f, script);
+    ScriptDebuggerWindow &window = run(f, script);
     QVERIFY(window.isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("Script Debugger"));
-    QCOMPARE(window.ScriptDebug->text(), report);
+    QCOMPARE(window.report().text(), report);
     QCOMPARE(summaryOf(window), summary);
-    QVERIFY(window.ScriptDebug->isReadOnly());
+    QVERIFY(window.report().isReadOnly());
 }
 
 void TestDebugger::reportColours()
 {
     MainWindowFixture f;
-    Script &window = run(f, QStringLiteral("put a\r\nnextroom"));
-    QCOMPARE(window.ScriptDebug->styleAt(0, 0), int(StyledReport::Black)); // the line
-    QCOMPARE(window.ScriptDebug->styleAt(0, 6), int(StyledReport::Blue));  // its verdict
-    QCOMPARE(window.ScriptDebug->styleAt(1, 0), int(StyledReport::Black));
-    QCOMPARE(window.ScriptDebug->styleAt(1, 12), int(StyledReport::Red));
+    ScriptDebuggerWindow &window = run(f, QStringLiteral("put a\r\nnextroom"));
+    QCOMPARE(window.report().styleAt(0, 0), int(StyledReport::Black)); // the line
+    QCOMPARE(window.report().styleAt(0, 6), int(StyledReport::Blue));  // its verdict
+    QCOMPARE(window.report().styleAt(1, 0), int(StyledReport::Black));
+    QCOMPARE(window.report().styleAt(1, 12), int(StyledReport::Red));
 
-    const QTextBlock lines = window.LookupCmd->document()->firstBlock();
+    const QTextBlock lines = child<QTextEdit>(window, "LookupCmd").document()->firstBlock();
     QCOMPARE(lines.begin().fragment().charFormat().foreground().color(), QColor(Qt::black));
     QCOMPARE(lines.next().begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
 }
@@ -111,15 +112,15 @@ void TestDebugger::noDocumentNoRun()
 void TestDebugger::secondRunReplacesEverything()
 {
     MainWindowFixture f;
-    Script &first = run(f, QStringLiteral("nextroom\r\nnextroom"));
-    QCOMPARE(first.ScriptErrors.size(), 2);
+    ScriptDebuggerWindow &first = run(f, QStringLiteral("nextroom\r\nnextroom"));
+    QCOMPARE(first.mistakes().size(), 2);
     first.findNextMistake();
-    Script &second = run(f, QStringLiteral("exit"));
+    ScriptDebuggerWindow &second = run(f, QStringLiteral("exit"));
     QCOMPARE(&second, &first);
-    QCOMPARE(second.ScriptDebug->text(), QStringLiteral("exit - Exit Command recognised.\r\n"));
+    QCOMPARE(second.report().text(), QStringLiteral("exit - Exit Command recognised.\r\n"));
     QCOMPARE(summaryOf(second), QStringLiteral("1 Lines.\n0 Warning(s)."));
-    QVERIFY(second.ScriptErrors.isEmpty());
-    QCOMPARE(second.ErrorIndex, -1);
+    QVERIFY(second.mistakes().isEmpty());
+    QCOMPARE(second.mistakeShown(), -1);
 }
 
 void TestDebugger::findNextMistake_data()
@@ -148,18 +149,18 @@ void TestDebugger::findNextMistake()
     QFETCH(QStringList, messages);
     QFETCH(QList<int>, selectedLines);
     MainWindowFixture f;
-    Script &window = run(f, script);
+    ScriptDebuggerWindow &window = run(f, script);
     for (int click = 0; click < clicks; ++click) {
-        window.Command3->click();
+        child<QPushButton>(window, "Command3").click();
         if (selectedLines[click] < 0) {
-            QVERIFY(!window.ScriptDebug->hasSelectedText());
+            QVERIFY(!window.report().hasSelectedText());
             continue;
         }
         int fromLine, fromIndex, toLine, toIndex;
-        window.ScriptDebug->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+        window.report().getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
         QCOMPARE(fromLine, selectedLines[click]);
         QCOMPARE(fromIndex, 0);
-        QCOMPARE(window.ScriptDebug->selectedText(), window.ScriptErrors.value(window.ErrorIndex));
+        QCOMPARE(window.report().selectedText(), window.mistakes().value(window.mistakeShown()));
     }
     QCOMPARE(f.dialogs.messageTitles(), messages);
     for (const auto &shown : f.dialogs.shown) {
@@ -197,27 +198,33 @@ void TestDebugger::lookup()
     QFETCH(int, to);
     QFETCH(QString, shown);
     MainWindowFixture f;
-    Script &window = run(f, QStringLiteral("goto a\r\ncounter  add\r\nput"));
+    ScriptDebuggerWindow &window = run(f, QStringLiteral("goto a\r\ncounter  add\r\nput"));
     if (to < 0) // to the start of the next line: the selection ends in a line break
-        window.ScriptDebug->setSelection(line, 0, line + 1, 0);
+        window.report().setSelection(line, 0, line + 1, 0);
     else
-        window.ScriptDebug->setSelection(line, from, line, to);
-    window.Command2->click();
+        window.report().setSelection(line, from, line, to);
+    child<QPushButton>(window, "Command2").click();
     if (to < 0) {
         QVERIFY(summaryOf(window).startsWith(QStringLiteral("No reference found for put")));
         return;
     }
     QCOMPARE(summaryOf(window), shown);
-    const QTextCharFormat first
-        = window.LookupCmd->document()->firstBlock().begin().fragment().charFormat();
+    const QTextCharFormat first = child<QTextEdit>(window, "LookupCmd")
+                                      .document()
+                                      ->firstBlock()
+                                      .begin()
+                                      .fragment()
+                                      .charFormat();
     if (!shown.endsWith(u"Warning(s).")) // the lookup writes in black, as the summary left it
         QCOMPARE(first.foreground().color(), QColor(Qt::black));
     if (line == 0 && from == 9) {
-        const QTextBlock syntax = window.LookupCmd->document()->firstBlock().next();
+        const QTextBlock syntax
+            = child<QTextEdit>(window, "LookupCmd").document()->firstBlock().next();
         const QTextCharFormat format = syntax.begin().fragment().charFormat();
         QVERIFY(format.fontItalic());
         QCOMPARE(format.fontWeight(), int(QFont::Bold));
-        QVERIFY(!window.LookupCmd->document()
+        QVERIFY(!child<QTextEdit>(window, "LookupCmd")
+                     .document()
                      ->lastBlock()
                      .begin()
                      .fragment()
@@ -230,11 +237,11 @@ void TestDebugger::doubleClickShowsTheScriptLine()
 {
     MainWindowFixture f;
     frmDoc *checked = f.docs().activeDocument();
-    Script &window = run(f, QStringLiteral("exit\r\nput a\r\nnextroom"));
+    ScriptDebuggerWindow &window = run(f, QStringLiteral("exit\r\nput a\r\nnextroom"));
     f.docs().NewDocument(); // another document is active now
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ReportView &report = *window.ScriptDebug;
+    ReportView &report = window.report();
     const long position = report.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 2);
     const QPoint point(
         int(report.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position)) + 3,
@@ -258,37 +265,33 @@ void TestDebugger::doubleClickShowsTheScriptLine()
 void TestDebugger::layoutFollowsTheDesign()
 {
     MainWindowFixture f;
-    Script &window = run(f, QStringLiteral("exit"));
+    ScriptDebuggerWindow &window = run(f, QStringLiteral("exit"));
     const double scale = window.logicalDpiX() / 1440.0;
     QCOMPARE(window.size().width(), qRound(9930 * scale));
-    QCOMPARE(window.ScriptDebug->geometry().left(), qRound(120 * scale));
-    QCOMPARE(window.Command1->geometry().top(), qRound(5520 * window.logicalDpiY() / 1440.0));
+    QCOMPARE(window.report().geometry().left(), qRound(120 * scale));
+    QCOMPARE(child<QPushButton>(window, "Command1").geometry().top(),
+             qRound(5520 * window.logicalDpiY() / 1440.0));
     window.resize(window.width() + 100, window.height() + 50);
-    QCOMPARE(window.ScriptDebug->width(), qRound(7575 * scale) + 100);
-    QCOMPARE(window.Command3->x(), qRound(7920 * scale) + 100);
-    QCOMPARE(window.Label1->text(),
-             QStringLiteral("Highlight a command and click 'Lookup' to find information on it."));
-    QCOMPARE(window.Command3->text(), QStringLiteral("&Find Next Mistake"));
-    QCOMPARE(window.Command2->text(), QStringLiteral("&Lookup"));
-    QCOMPARE(window.Command1->text(), QStringLiteral("&Done"));
+    QCOMPARE(window.report().width(), qRound(7575 * scale) + 100);
+    QCOMPARE(child<QPushButton>(window, "Command3").x(), qRound(7920 * scale) + 100);
 }
 
 void TestDebugger::dialectChoiceReachesTheRun()
 {
     MainWindowFixture f;
     const QString modern = QStringLiteral("include lib\r\nvar x 1\r\ngosub shared\r\nexit");
-    Script &window = run(f, modern);
+    ScriptDebuggerWindow &window = run(f, modern);
     // The first run and the live check start from the same dialect: one question, one answer.
     // Never saved, the script's include has nowhere to be looked for.
-    QCOMPARE(window.cboDialect->currentText(), QStringLiteral("Auto"));
+    QCOMPARE(window.dialectChoice().currentText(), QStringLiteral("Auto"));
     QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n2 Warning(s)."));
     f.docs().activeDocument()->live().refresh();
     QCOMPARE(f.docs().activeDocument()->live().mistakeCount(), 2);
 
     QSignalSpy chosen(&f.window->debugger(), &ScriptDebugger::dialectChosen);
     for (int index : {0, 2}) { // Classic, then Auto again, as a person picks them
-        window.cboDialect->setCurrentIndex(index);
-        Q_EMIT window.cboDialect->activated(index);
+        window.dialectChoice().setCurrentIndex(index);
+        Q_EMIT window.dialectChoice().activated(index);
         run(f, modern);
         QCOMPARE(summaryOf(window),
                  index == 0 ? QStringLiteral("4 Lines.\n3 Warning(s).")

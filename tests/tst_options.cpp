@@ -1,10 +1,11 @@
+#include "Child.h"
 #include "EditorServices.h"
 #include "FileStore.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "ReportView.h"
-#include "Script.h"
 #include "ScriptDebugger.h"
+#include "ScriptDebuggerWindow.h"
 #include "frmOptions.h"
 
 #include <Qsci/qscilexer.h>
@@ -105,17 +106,17 @@ void TestOptions::debuggerFontReachesTheReport()
     window.chooseDebuggerFont();
     QCOMPARE(window.Label10->text(), chosen.family());
     QCOMPARE(window.Label10->font().pointSize(), 13);
-    ReportView *report = f.window->debugger().window()->ScriptDebug;
+    ReportView *report = &f.window->debugger().window()->report();
     QCOMPARE(report->reportFont().family(), chosen.family());
     QVERIFY(report->SendScintilla(QsciScintillaBase::SCI_STYLEGETUNDERLINE, 1) != 0);
 
     // Kept for the next run, and for a debugger window made afresh.
     f.window->runCommand(QStringLiteral("sdebug"));
-    QCOMPARE(f.window->debugger().window()->ScriptDebug->reportFont().pointSize(), 13);
-    f.window->debugger().window()->Command1->click();
+    QCOMPARE(f.window->debugger().window()->report().reportFont().pointSize(), 13);
+    child<QPushButton>(*f.window->debugger().window(), "Command1").click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     f.window->runCommand(QStringLiteral("sdebug"));
-    QCOMPARE(f.window->debugger().window()->ScriptDebug->reportFont().pointSize(), 13);
+    QCOMPARE(f.window->debugger().window()->report().reportFont().pointSize(), 13);
     window.close();
 }
 

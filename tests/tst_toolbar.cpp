@@ -4,8 +4,8 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
-#include "Script.h"
 #include "ScriptDebugger.h"
+#include "ScriptDebuggerWindow.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -18,25 +18,22 @@ class ReportView;
 class StyledReport;
 
 // "Script Debugger": the report of a check run, its summary, stepping through the mistakes and
-// the command reference. It owns the run state the checker left: ErrorCount and ScriptErrors.
-class Script final : public QWidget
+// the command reference. It keeps the run state the checker left: the mistakes and which one is
+// shown. Its controls keep the design's names as object names (`ScriptDebug`, `Command3`, ...).
+class ScriptDebuggerWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    Script(Dialogs &dialogs, QWidget *owner);
+    ScriptDebuggerWindow(Dialogs &dialogs, QWidget *owner);
 
-    ReportView *ScriptDebug;
-    QTextEdit *LookupCmd;
-    QLabel *Label1;
-    QPushButton *Command3; // Find Next Mistake
-    QPushButton *Command2; // Lookup
-    QPushButton *Command1; // Done
-    QComboBox *cboDialect; // Classic, Modern, Auto: what the next run checks in
-
-    std::int32_t ErrorCount = 0;
-    QStringList ScriptErrors;
-    std::int32_t ErrorIndex = -1;
+    ReportView &report() const { return *m_report; }
+    // Classic, Modern, Auto: what the next run checks in.
+    QComboBox &dialectChoice() const { return *m_dialectChoice; }
+    // The error verdicts of the last run, in order, and the one Find Next Mistake last showed
+    // (-1 for none).
+    const QStringList &mistakes() const { return m_scriptErrors; }
+    int mistakeShown() const { return m_errorIndex; }
 
     // Empties the report, the summary box and the mistakes before a run.
     void resetRun();
@@ -45,7 +42,7 @@ public:
                  ReportMap map,
                  std::int32_t errorCount,
                  const QStringList &scriptErrors);
-    // Writes "N Lines." and "M Warning(s)." into LookupCmd.
+    // Writes "N Lines." and "M Warning(s)." into the command reference box.
     void writeSummary(const CheckSummary &summary);
 
     void findNextMistake();
@@ -62,10 +59,20 @@ protected:
 private:
     void layOut();
 
+    ReportView *m_report;
+    QTextEdit *m_reference;
+    QLabel *m_hint;
+    QPushButton *m_findNextButton;
+    QPushButton *m_lookupButton;
+    QPushButton *m_doneButton;
+    QComboBox *m_dialectChoice;
     QLabel *m_dialectLabel;
     Dialogs &m_dialogs;
     ReportMap m_map;
     QTextCharFormat m_lookupFormat;
+    std::int32_t m_errorCount = 0;
+    QStringList m_scriptErrors;
+    std::int32_t m_errorIndex = -1;
 };
 
 } // namespace Korveth

@@ -1,4 +1,4 @@
-#include "Script.h"
+#include "ScriptDebuggerWindow.h"
 
 #include "ButtonClosedDialog.h"
 #include "CommandReference.h"
@@ -33,17 +33,17 @@ QPushButton *button(const char *name, const char *caption, QWidget *parent)
 
 } // namespace
 
-Script::Script(Dialogs &dialogs, QWidget *owner)
+ScriptDebuggerWindow::ScriptDebuggerWindow(Dialogs &dialogs, QWidget *owner)
     : QWidget(owner, Qt::Window)
-    , ScriptDebug(new ReportView(this))
-    , LookupCmd(new QTextEdit(this))
-    , Label1(new QLabel(
+    , m_report(new ReportView(this))
+    , m_reference(new QTextEdit(this))
+    , m_hint(new QLabel(
           QStringLiteral("Highlight a command and click 'Lookup' to find information on it."),
           this))
-    , Command3(button("Command3", "&Find Next Mistake", this))
-    , Command2(button("Command2", "&Lookup", this))
-    , Command1(button("Command1", "&Done", this))
-    , cboDialect(new QComboBox(this))
+    , m_findNextButton(button("Command3", "&Find Next Mistake", this))
+    , m_lookupButton(button("Command2", "&Lookup", this))
+    , m_doneButton(button("Command1", "&Done", this))
+    , m_dialectChoice(new QComboBox(this))
     , m_dialectLabel(new QLabel(QStringLiteral("D&ialect:"), this))
     , m_dialogs(dialogs)
 {
@@ -51,138 +51,138 @@ Script::Script(Dialogs &dialogs, QWidget *owner)
     setWindowTitle(QStringLiteral("Script Debugger"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(designFont());
-    ScriptDebug->setObjectName(QStringLiteral("ScriptDebug"));
-    ScriptDebug->setAccessibleName(QStringLiteral("Report"));
-    ScriptDebug->setAccessibleDescription(
+    m_report->setObjectName(QStringLiteral("ScriptDebug"));
+    m_report->setAccessibleName(QStringLiteral("Report"));
+    m_report->setAccessibleDescription(
         QStringLiteral("Each script line with its verdict; Enter shows the line in its script."));
-    LookupCmd->setObjectName(QStringLiteral("LookupCmd"));
-    LookupCmd->setAccessibleName(QStringLiteral("Command reference"));
-    LookupCmd->setReadOnly(true);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    cboDialect->setObjectName(QStringLiteral("cboDialect"));
-    cboDialect->addItems(
+    m_reference->setObjectName(QStringLiteral("LookupCmd"));
+    m_reference->setAccessibleName(QStringLiteral("Command reference"));
+    m_reference->setReadOnly(true);
+    m_hint->setObjectName(QStringLiteral("Label1"));
+    m_hint->setWordWrap(true);
+    m_hint->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_dialectChoice->setObjectName(QStringLiteral("cboDialect"));
+    m_dialectChoice->addItems(
         {QStringLiteral("Classic"), QStringLiteral("Modern"), QStringLiteral("Auto")});
-    cboDialect->setToolTip(QStringLiteral("Classic: the original commands. Modern: variables, "
+    m_dialectChoice->setToolTip(QStringLiteral("Classic: the original commands. Modern: variables, "
                                           "gosub, if ... then, blocks, matchre, includes. Auto: "
                                           "as the script looks."));
-    m_dialectLabel->setBuddy(cboDialect);
+    m_dialectLabel->setBuddy(m_dialectChoice);
 
     const QSize design(twipsToPixelsX(*this, designWidth), twipsToPixelsY(*this, designHeight));
     setMinimumSize(design);
     resize(design);
     layOut();
 
-    connect(Command3, &QPushButton::clicked, this, &Script::findNextMistake);
-    connect(Command2, &QPushButton::clicked, this, &Script::lookup);
-    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_findNextButton, &QPushButton::clicked, this, &ScriptDebuggerWindow::findNextMistake);
+    connect(m_lookupButton, &QPushButton::clicked, this, &ScriptDebuggerWindow::lookup);
+    connect(m_doneButton, &QPushButton::clicked, this, &QWidget::close);
     ButtonClosedDialog::closeOnEscape(*this);
-    connect(ScriptDebug, &ReportView::lineChosen, this, [this](int line) {
+    connect(m_report, &ReportView::lineChosen, this, [this](int line) {
         if (line >= 0 && std::size_t(line) < m_map.scriptLineOfReportLine.size())
             Q_EMIT scriptLineRequested(m_map.scriptLineOfReportLine[std::size_t(line)]);
     });
 }
 
-void Script::layOut()
+void ScriptDebuggerWindow::layOut()
 {
     const int extraX = width() - twipsToPixelsX(*this, designWidth);
     const int extraY = height() - twipsToPixelsY(*this, designHeight);
-    ScriptDebug->setGeometry(twipsRect(*this, 120, 120, 7575, 4815).adjusted(0, 0, extraX, extraY));
-    LookupCmd->setGeometry(
+    m_report->setGeometry(twipsRect(*this, 120, 120, 7575, 4815).adjusted(0, 0, extraX, extraY));
+    m_reference->setGeometry(
         twipsRect(*this, 120, 5040, 7575, 1335).translated(0, extraY).adjusted(0, 0, extraX, 0));
     // The design's label reaches past the window's edge; it wraps within the window instead.
     QRect label = twipsRect(*this, 7920, 1920, 2055, 735).translated(extraX, 0);
     label.setRight(qMin(label.right(), width() - twipsToPixelsX(*this, 120)));
     // A larger font needs more lines: the label grows upwards, into the empty space there, and
     // still ends where the design ends it.
-    const int needed = Label1->heightForWidth(label.width());
+    const int needed = m_hint->heightForWidth(label.width());
     if (needed > label.height())
         label.setTop(qMax(twipsToPixelsY(*this, 120), label.bottom() - needed));
-    Label1->setGeometry(label);
+    m_hint->setGeometry(label);
     m_dialectLabel->setGeometry(twipsRect(*this, 7920, 2760, 1815, 255).translated(extraX, 0));
-    cboDialect->setGeometry(twipsRect(*this, 7920, 3060, 1815, 375).translated(extraX, 0));
-    Command3->setGeometry(twipsRect(*this, 7920, 3840, 1815, 375).translated(extraX, 0));
-    Command2->setGeometry(twipsRect(*this, 7920, 4560, 1815, 375).translated(extraX, 0));
-    Command1->setGeometry(twipsRect(*this, 7920, 5520, 1815, 375).translated(extraX, extraY));
+    m_dialectChoice->setGeometry(twipsRect(*this, 7920, 3060, 1815, 375).translated(extraX, 0));
+    m_findNextButton->setGeometry(twipsRect(*this, 7920, 3840, 1815, 375).translated(extraX, 0));
+    m_lookupButton->setGeometry(twipsRect(*this, 7920, 4560, 1815, 375).translated(extraX, 0));
+    m_doneButton->setGeometry(twipsRect(*this, 7920, 5520, 1815, 375).translated(extraX, extraY));
 }
 
-void Script::resizeEvent(QResizeEvent *event)
+void ScriptDebuggerWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
 }
 
 // Closing the debugger hands the focus back to the window that owns it.
-void Script::hideEvent(QHideEvent *event)
+void ScriptDebuggerWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     if (QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr)
         owner->activateWindow();
 }
 
-void Script::resetRun()
+void ScriptDebuggerWindow::resetRun()
 {
-    ErrorCount = 0;
-    ScriptErrors.clear();
-    ErrorIndex = -1;
+    m_errorCount = 0;
+    m_scriptErrors.clear();
+    m_errorIndex = -1;
     m_map = {};
-    ScriptDebug->clearReport();
-    LookupCmd->clear();
+    m_report->clearReport();
+    m_reference->clear();
 }
 
-void Script::takeRun(StyledReport &report,
+void ScriptDebuggerWindow::takeRun(StyledReport &report,
                      ReportMap map,
                      std::int32_t errorCount,
                      const QStringList &scriptErrors)
 {
-    ScriptDebug->showReport(report);
+    m_report->showReport(report);
     m_map = std::move(map);
-    ErrorCount = errorCount;
-    ScriptErrors = scriptErrors;
-    ErrorIndex = -1;
+    m_errorCount = errorCount;
+    m_scriptErrors = scriptErrors;
+    m_errorIndex = -1;
 }
 
-void Script::writeSummary(const CheckSummary &summary)
+void ScriptDebuggerWindow::writeSummary(const CheckSummary &summary)
 {
-    TextEditReport box(*LookupCmd, m_lookupFormat);
+    TextEditReport box(*m_reference, m_lookupFormat);
     Korveth::writeSummary(summary, box);
     m_lookupFormat = box.format();
 }
 
 // Selects the report line of the next error verdict itself (never an earlier occurrence of the
 // same text), wrapping round after the last.
-void Script::findNextMistake()
+void ScriptDebuggerWindow::findNextMistake()
 {
-    if (ErrorCount == 0) {
+    if (m_errorCount == 0) {
         m_dialogs.inform(QStringLiteral("No Errors found."),
                          QStringLiteral("There are no Errors in this Script."),
                          Dialogs::Icon::None);
         return;
     }
     const auto entries = std::int32_t(m_map.mistakes.size());
-    if (ErrorIndex + 2 > entries) {
+    if (m_errorIndex + 2 > entries) {
         m_dialogs.inform(QStringLiteral("End of File"),
                          QStringLiteral("Reached end of file. Returning to the beginning."),
                          Dialogs::Icon::None);
-        ErrorIndex = -1;
+        m_errorIndex = -1;
     }
-    ++ErrorIndex;
-    if (ErrorIndex >= entries)
+    ++m_errorIndex;
+    if (m_errorIndex >= entries)
         return;
-    const ReportMap::Mistake &mistake = m_map.mistakes[ErrorIndex];
-    ScriptDebug->selectLineStart(mistake.reportLine, mistake.textBytes);
-    ScriptDebug->setFocus();
+    const ReportMap::Mistake &mistake = m_map.mistakes[m_errorIndex];
+    m_report->selectLineStart(mistake.reportLine, mistake.textBytes);
+    m_report->setFocus();
 }
 
-void Script::lookup()
+void ScriptDebuggerWindow::lookup()
 {
-    const ReferenceLookup found = lookupReference(ScriptDebug->selectedText());
+    const ReferenceLookup found = lookupReference(m_report->selectedText());
     if (found.outcome == ReferenceLookup::Outcome::NothingSelected)
         return;
-    LookupCmd->clear();
+    m_reference->clear();
     // The lookup sets no colour: it writes in the one in force, black after a summary.
-    TextEditReport box(*LookupCmd, m_lookupFormat);
+    TextEditReport box(*m_reference, m_lookupFormat);
     if (found.outcome == ReferenceLookup::Outcome::NotFound) {
         box.appendText(notFoundPrefix.toString() + found.selection);
         return;
