@@ -15,39 +15,39 @@ namespace Korveth {
 
 FileBrowser::FileBrowser(QWidget *parent)
     : QWidget(parent)
-    , Drive1(new QComboBox)
-    , folderShown(new PathLabel)
-    , Dir1(new QListWidget)
-    , File1(new QListWidget)
+    , m_drives(new QComboBox)
+    , m_folderShown(new PathLabel)
+    , m_folders(new QListWidget)
+    , m_files(new QListWidget)
 {
     setObjectName(QStringLiteral("Picture4"));
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setUniformItemSizes(true);
-    Drive1->setAccessibleName(QStringLiteral("Drive"));
-    Dir1->setAccessibleName(QStringLiteral("Folders"));
-    activateOnSpace(*Dir1);
-    activateOnSpace(*File1);
-    File1->setAccessibleName(QStringLiteral("Script files"));
+    m_drives->setObjectName(QStringLiteral("Drive1"));
+    m_folders->setObjectName(QStringLiteral("Dir1"));
+    m_files->setObjectName(QStringLiteral("File1"));
+    m_files->setUniformItemSizes(true);
+    m_drives->setAccessibleName(QStringLiteral("Drive"));
+    m_folders->setAccessibleName(QStringLiteral("Folders"));
+    activateOnSpace(*m_folders);
+    activateOnSpace(*m_files);
+    m_files->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
-            Drive1->addItem(volume.rootPath());
+            m_drives->addItem(volume.rootPath());
     }
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
-    layout->addWidget(Drive1);
-    folderShown->setObjectName(QStringLiteral("folderShown"));
-    layout->addWidget(folderShown);
-    layout->addWidget(Dir1, 1);
-    layout->addWidget(File1, 2);
+    layout->addWidget(m_drives);
+    m_folderShown->setObjectName(QStringLiteral("folderShown"));
+    layout->addWidget(m_folderShown);
+    layout->addWidget(m_folders, 1);
+    layout->addWidget(m_files, 2);
 
     // A volume that is gone leaves the lists as they were.
-    connect(Drive1, &QComboBox::textActivated, this, &FileBrowser::setFolder);
-    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+    connect(m_drives, &QComboBox::textActivated, this, &FileBrowser::setFolder);
+    connect(m_folders, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         setFolder(QDir(m_folder).absoluteFilePath(item->text()));
     });
-    connect(File1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+    connect(m_files, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         Q_EMIT fileChosen(joinFolderAndName(m_folder, item->text()), item->text());
     });
     setFolder(QDir::currentPath());
@@ -71,15 +71,15 @@ bool FileBrowser::setFolder(const QString &folder)
     const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const QStringList files = regularFilesIn(dir);
     m_folder = dir.absolutePath();
-    folderShown->setPath(m_folder);
-    Dir1->clear();
+    m_folderShown->setPath(m_folder);
+    m_folders->clear();
     if (!dir.isRoot())
-        Dir1->addItem(QStringLiteral(".."));
-    Dir1->addItems(folders);
-    File1->clear();
+        m_folders->addItem(QStringLiteral(".."));
+    m_folders->addItems(folders);
+    m_files->clear();
     for (const QString &name : files) {
         if (isScriptFileName(name))
-            new QListWidgetItem(iconFor(joinFolderAndName(m_folder, name)), name, File1);
+            new QListWidgetItem(iconFor(joinFolderAndName(m_folder, name)), name, m_files);
     }
     return true;
 }

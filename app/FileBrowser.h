@@ -20,10 +20,11 @@ class FileBrowser final : public QWidget
 public:
     explicit FileBrowser(QWidget *parent = nullptr);
 
-    QComboBox *Drive1;
-    PathLabel *folderShown; // where the lists are
-    QListWidget *Dir1;
-    QListWidget *File1;
+    // The design's `Drive1`, `Dir1` and `File1`, and where the lists are.
+    QComboBox *drives() const { return m_drives; }
+    QListWidget *folders() const { return m_folders; }
+    QListWidget *files() const { return m_files; }
+    PathLabel *folderShown() const { return m_folderShown; }
 
     QString folder() const { return m_folder; }
     // Lists the folder; one that cannot be read leaves the lists as they were (false).
@@ -35,6 +36,10 @@ Q_SIGNALS:
 private:
     QIcon iconFor(const QString &path);
 
+    QComboBox *m_drives;
+    PathLabel *m_folderShown;
+    QListWidget *m_folders;
+    QListWidget *m_files;
     QString m_folder;
     QHash<QString, QIcon> m_iconsBySuffix;
 };

@@ -51,7 +51,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
         m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(m_parts.settings.enabled());
         refreshed(m_followed ? m_followed->live().mistakeCount() : 0);
     });
-    connect(parts.sidePane.labels,
+    connect(parts.sidePane.labelsPage(),
             &LabelsPage::placeChosen,
             this,
             [this](int line, qsizetype column, qsizetype length) {
@@ -87,7 +87,7 @@ void LiveCheckCommands::follow(frmDoc *document)
         disconnect(connection);
     m_connections.clear();
     m_followed = document;
-    m_parts.sidePane.labels->clearReferences();
+    m_parts.sidePane.labelsPage()->clearReferences();
     if (document) {
         LiveDiagnostics *live = &document->live();
         m_connections
@@ -103,11 +103,11 @@ void LiveCheckCommands::refreshed(int count)
 {
     if (!m_followed) {
         m_panel->clear();
-        m_parts.sidePane.labels->showLabels({});
+        m_parts.sidePane.labelsPage()->showLabels({});
         return;
     }
     // Never a check here: it may read included scripts, which is the checking thread's work.
-    m_parts.sidePane.labels->showLabels(
+    m_parts.sidePane.labelsPage()->showLabels(
         m_followed->live().checkedLabels().value_or(QList<LabelDefinitionAt>()));
     if (!m_followed->live().checking()) {
         m_panel->clear();
@@ -149,10 +149,10 @@ void LiveCheckCommands::findReferences()
     if (name.isEmpty())
         return;
     ScriptModel &model = document->live().model();
-    m_parts.sidePane.labels->showReferences(name, model.referencesTo(name), model);
+    m_parts.sidePane.labelsPage()->showReferences(name, model.referencesTo(name), model);
     showLabelsPage();
     // The list is where one goes on from here: Enter on a reference shows it.
-    QListWidget *references = m_parts.sidePane.labels->references;
+    QListWidget *references = m_parts.sidePane.labelsPage()->references;
     if (references->count() > 0) {
         references->setCurrentRow(0);
         references->setFocus(Qt::OtherFocusReason);
@@ -163,7 +163,7 @@ void LiveCheckCommands::showLabelsPage()
 {
     m_parts.menus.action(QStringLiteral("quicknav"))->setChecked(true);
     m_parts.sidePane.show();
-    m_parts.sidePane.tbs->setCurrentWidget(m_parts.sidePane.labels);
+    m_parts.sidePane.pages()->setCurrentWidget(m_parts.sidePane.labelsPage());
 }
 
 // The label and every reference to it, as one step to undo.

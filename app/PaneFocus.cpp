@@ -40,14 +40,15 @@ QWidget *PaneFocus::focusTarget(int page) const
     QAbstractItemView *list = nullptr;
     switch (page) {
     case FilesPage:
-        list = m_pane.files->File1->count() > 0 ? m_pane.files->File1 : m_pane.files->Dir1;
+        list = m_pane.fileBrowser()->files()->count() > 0 ? m_pane.fileBrowser()->files()
+                                                          : m_pane.fileBrowser()->folders();
         break;
     case CommandsPage:
-        list = m_pane.tagsd;
+        list = m_pane.quickNav();
         break;
     default:
-        list = m_pane.labels->references->count() > 0 ? m_pane.labels->references
-                                                      : m_pane.labels->labels;
+        list = m_pane.labelsPage()->references->count() > 0 ? m_pane.labelsPage()->references
+                                                            : m_pane.labelsPage()->labels;
         break;
     }
     if (!list->currentIndex().isValid() && list->model()->rowCount() > 0)
@@ -59,7 +60,7 @@ void PaneFocus::showPage(int page)
 {
     m_paneSwitch.setChecked(true);
     m_pane.show();
-    m_pane.tbs->setCurrentIndex(page);
+    m_pane.pages()->setCurrentIndex(page);
     focusTarget(page)->setFocus(Qt::ShortcutFocusReason);
 }
 
@@ -69,7 +70,7 @@ void PaneFocus::cycle()
     const bool inPane = focus && m_pane.isAncestorOf(focus);
     QWidget *editor = m_activeEditor();
     if (!inPane && m_pane.isVisible()) {
-        focusTarget(m_pane.tbs->currentIndex())->setFocus(Qt::TabFocusReason);
+        focusTarget(m_pane.pages()->currentIndex())->setFocus(Qt::TabFocusReason);
         return;
     }
     if (editor)

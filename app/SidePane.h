@@ -22,15 +22,21 @@ class SidePane final : public QWidget
 public:
     explicit SidePane(QWidget *parent = nullptr);
 
-    QLabel *lblTitle;
-    QToolButton *cmdX;
-    QTabWidget *tbs;
-    FileBrowser *files;
-    QuickNav *tagsd;
-    LabelsPage *labels;
+    QTabWidget *pages() const { return m_pages; }
+    FileBrowser *fileBrowser() const { return m_fileBrowser; }
+    QuickNav *quickNav() const { return m_quickNav; }
+    LabelsPage *labelsPage() const { return m_labelsPage; }
 
 Q_SIGNALS:
     void closeClicked();
+
+private:
+    QLabel *m_title;
+    QToolButton *m_closeButton;
+    QTabWidget *m_pages;
+    FileBrowser *m_fileBrowser;
+    QuickNav *m_quickNav;
+    LabelsPage *m_labelsPage;
 };
 
 } // namespace Korveth

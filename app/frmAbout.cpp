@@ -14,20 +14,20 @@ namespace Korveth {
 
 frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
     : ButtonClosedDialog(owner)
-    , lblInfo(new QLabel)
-    , Label2(new QLabel(QStringLiteral("Korveth Scripts")))
+    , m_info(new QLabel)
+    , m_link(new QLabel(QStringLiteral("Korveth Scripts")))
     , m_dialogs(dialogs)
     , m_website(std::move(website))
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Orlix"));
     setFont(designFont());
-    lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo->setText(lblInfo->text()
-                     + QStringLiteral("Written by the Korveth Script Editor team.\nVersion: 1.0"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setCursor(Qt::PointingHandCursor);
-    Label2->installEventFilter(this);
+    m_info->setObjectName(QStringLiteral("lblInfo"));
+    m_info->setText(m_info->text()
+                    + QStringLiteral("Written by the Korveth Script Editor team.\nVersion: 1.0"));
+    m_link->setObjectName(QStringLiteral("Label2"));
+    m_link->setCursor(Qt::PointingHandCursor);
+    m_link->installEventFilter(this);
     setLinkColour(QColor(0, 0, 255));
 
     auto *frame = new QGroupBox(QStringLiteral("About Orlix Version 1.0"));
@@ -36,10 +36,10 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
     auto *siteLabel = new QLabel(QStringLiteral("Site:"));
     siteLabel->setObjectName(QStringLiteral("Label1"));
     site->addWidget(siteLabel);
-    site->addWidget(Label2);
+    site->addWidget(m_link);
     site->addStretch();
     auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(lblInfo);
+    frameLayout->addWidget(m_info);
     frameLayout->addLayout(site);
 
     auto *close = new QPushButton(QStringLiteral("&Close"));
@@ -56,16 +56,16 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
 
 void frmAbout::setLinkColour(const QColor &colour)
 {
-    QPalette palette = Label2->palette();
+    QPalette palette = m_link->palette();
     palette.setColor(QPalette::WindowText, colour);
-    Label2->setPalette(palette);
+    m_link->setPalette(palette);
 }
 
 // Red while the button is held down on the link; a release over it opens the site.
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     const bool press = event->type() == QEvent::MouseButtonPress;
-    if (watched != Label2 || (!press && event->type() != QEvent::MouseButtonRelease))
+    if (watched != m_link || (!press && event->type() != QEvent::MouseButtonRelease))
         return ButtonClosedDialog::eventFilter(watched, event);
     const auto *mouse = static_cast<QMouseEvent *>(event);
     if (mouse->button() != Qt::LeftButton)
@@ -75,7 +75,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     setLinkColour(QColor(0, 0, 255));
-    if (Label2->rect().contains(mouse->position().toPoint()))
+    if (m_link->rect().contains(mouse->position().toPoint()))
         m_dialogs.openWithShell(m_website);
     return true;
 }

@@ -19,14 +19,14 @@ class frmAbout final : public ButtonClosedDialog
 public:
     frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner);
 
-    QLabel *lblInfo;
-    QLabel *Label2; // the link, blue; red while the mouse is held down on it
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setLinkColour(const QColor &colour);
+
+    QLabel *m_info; // `lblInfo`
+    QLabel *m_link; // `Label2`
 
     Dialogs &m_dialogs;
     QUrl m_website;

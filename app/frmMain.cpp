@@ -172,14 +172,14 @@ void frmMain::buildLayout()
     m_help->watch(m_tabs,
                   QStringLiteral("You can use this toolbar for navigating between documents."));
     m_help->watch(statusBar(), QStringLiteral("The status bar displays important document info."));
-    m_help->watch(m_sidePane->tbs->tabBar(),
+    m_help->watch(m_sidePane->pages()->tabBar(),
                   QStringLiteral("You can use this toolbar to select between the Scripting "
                                  "Commands, or the File View."));
-    m_help->watch(m_sidePane->files->Dir1->viewport(),
+    m_help->watch(m_sidePane->fileBrowser()->folders()->viewport(),
                   QStringLiteral("You can select the Folder to use with this."),
                   QEvent::MouseButtonPress,
                   true);
-    m_help->watch(m_sidePane->files->Drive1,
+    m_help->watch(m_sidePane->fileBrowser()->drives(),
                   QStringLiteral("You can select the disk drive to use with this box."),
                   QEvent::FocusIn,
                   true);
@@ -273,8 +273,8 @@ void frmMain::connectMenus()
         if (frmDoc *document = m_documents->activeDocument())
             document->editor()->setFocus();
     });
-    connect(m_sidePane->tagsd, &QuickNav::entryChosen, this, &frmMain::insertQuickNavEntry);
-    connect(m_sidePane->files,
+    connect(m_sidePane->quickNav(), &QuickNav::entryChosen, this, &frmMain::insertQuickNavEntry);
+    connect(m_sidePane->fileBrowser(),
             &FileBrowser::fileChosen,
             this,
             [this](const QString &path, const QString &name) {
@@ -293,7 +293,7 @@ void frmMain::connectMenus()
 void frmMain::showStartPage(int tab)
 {
     frmFront page(*m_documents, m_services.dialogs, m_recent, mainCaption, this);
-    page.SSTab1->setCurrentIndex(tab);
+    page.showTab(frmFront::Tab(tab));
     m_services.dialogs.runModal(page);
     switch (page.chosenGenerator()) {
     case frmFront::Generator::Healing: {
@@ -361,7 +361,7 @@ void frmMain::takeKeysFromTheEditor()
 
 void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
 {
-    m_sidePane->tagsd->fill(m_services.paths.dataFile(QStringLiteral("Temp/tags.dat")));
+    m_sidePane->quickNav()->fill(m_services.paths.dataFile(QStringLiteral("Temp/tags.dat")));
     if (hooks.fillQuickNav)
         hooks.fillQuickNav(*this);
 

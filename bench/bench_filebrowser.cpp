@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     (void)browser.grab();
     std::printf("%d files, %d listed: %lld ms until listed and painted\n",
                 files,
-                browser.File1->count(),
+                browser.files()->count(),
                 static_cast<long long>(timer.elapsed()));
     return 0;
 }

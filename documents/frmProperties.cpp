@@ -34,12 +34,12 @@ QLabel *label(const char *name)
 
 frmProperties::frmProperties(QWidget *owner)
     : ButtonClosedDialog(owner)
-    , lblFile(label("lblFile"))
-    , lblSizeK(label("lblSizeK"))
-    , lblSizeB(label("lblSizeB"))
-    , lblLine(label("lblLine"))
-    , lblWord(label("lblWord"))
-    , lblChar(label("lblChar"))
+    , m_file(label("lblFile"))
+    , m_kilobytes(label("lblSizeK"))
+    , m_bytes(label("lblSizeB"))
+    , m_lines(label("lblLine"))
+    , m_words(label("lblWord"))
+    , m_characters(label("lblChar"))
 {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Script Properties"));
@@ -50,24 +50,26 @@ frmProperties::frmProperties(QWidget *owner)
     connect(close, &QPushButton::clicked, this, &frmProperties::closeByButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(frameOf(
-        QStringLiteral("Frame2"), QStringLiteral("File/Size Data"), {lblFile, lblSizeK, lblSizeB}));
-    layout->addWidget(frameOf(
-        QStringLiteral("Frame1"), QStringLiteral("Char/Word Data"), {lblLine, lblWord, lblChar}));
+    layout->addWidget(frameOf(QStringLiteral("Frame2"),
+                              QStringLiteral("File/Size Data"),
+                              {m_file, m_kilobytes, m_bytes}));
+    layout->addWidget(frameOf(QStringLiteral("Frame1"),
+                              QStringLiteral("Char/Word Data"),
+                              {m_lines, m_words, m_characters}));
     layout->addWidget(close, 0, Qt::AlignRight);
     setMinimumWidth(360);
 }
 
 void frmProperties::fill(const Figures &figures)
 {
-    lblChar->setText(QStringLiteral("Characters:   %1").arg(figures.characters));
-    lblLine->setText(QStringLiteral("Total Lines:  %1").arg(figures.lines));
-    lblWord->setText(QStringLiteral("Word Count:   %1").arg(figures.words));
-    lblFile->setText(QStringLiteral("File Name:    ")
-                     + (figures.neverSaved ? QStringLiteral("New Script") : figures.caption));
-    lblSizeK->setText(QStringLiteral("File Size(K): ") + kilobytesText(figures.characters)
-                      + QStringLiteral(" KBytes"));
-    lblSizeB->setText(QStringLiteral("File Size(B): %1 Bytes").arg(figures.characters));
+    m_characters->setText(QStringLiteral("Characters:   %1").arg(figures.characters));
+    m_lines->setText(QStringLiteral("Total Lines:  %1").arg(figures.lines));
+    m_words->setText(QStringLiteral("Word Count:   %1").arg(figures.words));
+    m_file->setText(QStringLiteral("File Name:    ")
+                    + (figures.neverSaved ? QStringLiteral("New Script") : figures.caption));
+    m_kilobytes->setText(QStringLiteral("File Size(K): ") + kilobytesText(figures.characters)
+                         + QStringLiteral(" KBytes"));
+    m_bytes->setText(QStringLiteral("File Size(B): %1 Bytes").arg(figures.characters));
 }
 
 } // namespace Korveth

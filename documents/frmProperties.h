@@ -25,12 +25,13 @@ public:
 
     void fill(const Figures &figures);
 
-    QLabel *lblFile;
-    QLabel *lblSizeK;
-    QLabel *lblSizeB;
-    QLabel *lblLine;
-    QLabel *lblWord;
-    QLabel *lblChar;
+private:
+    QLabel *m_file;       // `lblFile`
+    QLabel *m_kilobytes;  // `lblSizeK`
+    QLabel *m_bytes;      // `lblSizeB`
+    QLabel *m_lines;      // `lblLine`
+    QLabel *m_words;      // `lblWord`
+    QLabel *m_characters; // `lblChar`
 };
 
 } // namespace Korveth

@@ -51,16 +51,16 @@ frmFront::frmFront(DocumentManager &documents,
                    const QString &applicationTitle,
                    QWidget *owner)
     : QDialog(owner)
-    , SSTab1(new QTabWidget)
-    , cmdBlank(nullptr)
-    , cmdSecurity(nullptr)
-    , cmdGlossary(nullptr)
-    , drvDrive(new QComboBox)
-    , folderShown(new PathLabel)
-    , DirDirectory(new QListWidget)
-    , filFileName(new QListWidget)
-    , txtFileName(new QLineEdit)
-    , RecentFiles(new QTreeWidget)
+    , m_pages(new QTabWidget)
+    , m_blankButton(nullptr)
+    , m_healingButton(nullptr)
+    , m_huntingButton(nullptr)
+    , m_drives(new QComboBox)
+    , m_folderShown(new PathLabel)
+    , m_folders(new QListWidget)
+    , m_files(new QListWidget)
+    , m_fileName(new QLineEdit)
+    , m_recentList(new QTreeWidget)
     , m_documents(documents)
     , m_dialogs(dialogs)
     , m_recent(recent)
@@ -69,13 +69,13 @@ frmFront::frmFront(DocumentManager &documents,
     setObjectName(QStringLiteral("frmFront"));
     setWindowTitle(QStringLiteral("Start Up"));
     setFont(designFont());
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setAccessibleName(QStringLiteral("Start Up pages"));
-    SSTab1->addTab(generatorsTab(), QStringLiteral("Generators"));
-    SSTab1->addTab(existingTab(), QStringLiteral("Existing"));
-    SSTab1->addTab(recentTab(), QStringLiteral("Recent"));
+    m_pages->setObjectName(QStringLiteral("SSTab1"));
+    m_pages->setAccessibleName(QStringLiteral("Start Up pages"));
+    m_pages->addTab(generatorsTab(), QStringLiteral("Generators"));
+    m_pages->addTab(existingTab(), QStringLiteral("Existing"));
+    m_pages->addTab(recentTab(), QStringLiteral("Recent"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
+    layout->addWidget(m_pages);
     resize(560, 400);
 }
 
@@ -113,19 +113,19 @@ QWidget *frmFront::generatorsTab()
         b->setEnabled(column < 3);
         grid->addWidget(b, column / 4, column % 4);
         if (column == 0)
-            cmdBlank = b;
+            m_blankButton = b;
         else if (column == 1)
-            cmdSecurity = b;
+            m_healingButton = b;
         else if (column == 2)
-            cmdGlossary = b;
+            m_huntingButton = b;
         ++column;
     }
-    connect(cmdBlank, &QToolButton::clicked, this, &frmFront::newScript);
-    connect(cmdSecurity, &QToolButton::clicked, this, [this] {
+    connect(m_blankButton, &QToolButton::clicked, this, &frmFront::newScript);
+    connect(m_healingButton, &QToolButton::clicked, this, [this] {
         m_generator = Generator::Healing;
         accept();
     });
-    connect(cmdGlossary, &QToolButton::clicked, this, [this] {
+    connect(m_huntingButton, &QToolButton::clicked, this, [this] {
         m_generator = Generator::Hunting;
         accept();
     });
@@ -143,16 +143,16 @@ QWidget *frmFront::generatorsTab()
 
 QWidget *frmFront::existingTab()
 {
-    drvDrive->setObjectName(QStringLiteral("drvDrive"));
-    DirDirectory->setObjectName(QStringLiteral("DirDirectory"));
-    filFileName->setObjectName(QStringLiteral("filFileName"));
-    txtFileName->setObjectName(QStringLiteral("txtFileName"));
-    drvDrive->setAccessibleName(QStringLiteral("Drive"));
-    DirDirectory->setAccessibleName(QStringLiteral("Folders"));
-    filFileName->setAccessibleName(QStringLiteral("Script files"));
+    m_drives->setObjectName(QStringLiteral("drvDrive"));
+    m_folders->setObjectName(QStringLiteral("DirDirectory"));
+    m_files->setObjectName(QStringLiteral("filFileName"));
+    m_fileName->setObjectName(QStringLiteral("txtFileName"));
+    m_drives->setAccessibleName(QStringLiteral("Drive"));
+    m_folders->setAccessibleName(QStringLiteral("Folders"));
+    m_files->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
-            drvDrive->addItem(volume.rootPath());
+            m_drives->addItem(volume.rootPath());
     }
     auto *types = new QComboBox;
     types->setObjectName(QStringLiteral("coFileType"));
@@ -161,41 +161,41 @@ QWidget *frmFront::existingTab()
     QPushButton *cancel = button("Command2", "&Cancel");
     open->setDefault(true);
 
-    connect(drvDrive, &QComboBox::textActivated, this, &frmFront::setFolder);
-    connect(DirDirectory, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+    connect(m_drives, &QComboBox::textActivated, this, &frmFront::setFolder);
+    connect(m_folders, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         setFolder(QDir(m_folder).absoluteFilePath(item->text()));
     });
     // Choosing a file by click or by the arrow keys names it; Enter, Space or a double-click
     // opens it.
-    connect(filFileName, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        txtFileName->setText(joinFolderAndName(m_folder, item->text()));
+    connect(m_files, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        m_fileName->setText(joinFolderAndName(m_folder, item->text()));
     });
-    connect(filFileName, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+    connect(m_files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
         if (item)
-            txtFileName->setText(joinFolderAndName(m_folder, item->text()));
+            m_fileName->setText(joinFolderAndName(m_folder, item->text()));
     });
-    connect(filFileName, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        Q_EMIT filFileName->itemClicked(item);
+    connect(m_files, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        Q_EMIT m_files->itemClicked(item);
         openExisting();
     });
-    activateOnSpace(*DirDirectory);
-    activateOnSpace(*filFileName);
+    activateOnSpace(*m_folders);
+    activateOnSpace(*m_files);
     connect(open, &QPushButton::clicked, this, &frmFront::openExisting);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *tab = new QWidget;
     auto *grid = new QGridLayout(tab);
-    folderShown->setObjectName(QStringLiteral("folderShown"));
-    grid->addWidget(folderShown, 0, 0, 1, 2);
-    grid->addWidget(drvDrive, 1, 0);
-    grid->addWidget(DirDirectory, 2, 0);
-    grid->addWidget(filFileName, 1, 1, 2, 1);
+    m_folderShown->setObjectName(QStringLiteral("folderShown"));
+    grid->addWidget(m_folderShown, 0, 0, 1, 2);
+    grid->addWidget(m_drives, 1, 0);
+    grid->addWidget(m_folders, 2, 0);
+    grid->addWidget(m_files, 1, 1, 2, 1);
     auto *nameLabel = new QLabel(QStringLiteral("File &Name:"));
-    nameLabel->setBuddy(txtFileName);
+    nameLabel->setBuddy(m_fileName);
     auto *typeLabel = new QLabel(QStringLiteral("Files of &type:"));
     typeLabel->setBuddy(types);
     grid->addWidget(nameLabel, 3, 0);
-    grid->addWidget(txtFileName, 3, 1);
+    grid->addWidget(m_fileName, 3, 1);
     grid->addWidget(typeLabel, 4, 0);
     grid->addWidget(types, 4, 1);
     grid->addLayout(buttonRow({open, cancel}), 5, 0, 1, 2);
@@ -205,23 +205,23 @@ QWidget *frmFront::existingTab()
 
 QWidget *frmFront::recentTab()
 {
-    RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
-    RecentFiles->setAccessibleName(QStringLiteral("Recent scripts"));
-    RecentFiles->setHeaderHidden(true);
-    RecentFiles->setRootIsDecorated(false);
+    m_recentList->setObjectName(QStringLiteral("RecentFiles"));
+    m_recentList->setAccessibleName(QStringLiteral("Recent scripts"));
+    m_recentList->setHeaderHidden(true);
+    m_recentList->setRootIsDecorated(false);
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
     for (const QString &path : m_recent.read())
-        (new QTreeWidgetItem(RecentFiles, {path}))->setIcon(0, icon);
+        (new QTreeWidgetItem(m_recentList, {path}))->setIcon(0, icon);
     QPushButton *open = button("Command3", "&Open");
     QPushButton *cancel = button("Command4", "&Cancel");
-    connect(RecentFiles, &QTreeWidget::itemActivated, this, &frmFront::openRecent);
-    activateOnSpace(*RecentFiles);
+    connect(m_recentList, &QTreeWidget::itemActivated, this, &frmFront::openRecent);
+    activateOnSpace(*m_recentList);
     connect(open, &QPushButton::clicked, this, &frmFront::openRecent);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *tab = new QWidget;
     auto *layout = new QVBoxLayout(tab);
-    layout->addWidget(RecentFiles);
+    layout->addWidget(m_recentList);
     layout->addWidget(
         new QLabel(QStringLiteral("Double Click recent file or select and click \"Open\".")));
     layout->addLayout(buttonRow({open, cancel}));
@@ -235,13 +235,13 @@ void frmFront::setFolder(const QString &folder)
     if (!dir.exists() || !dir.isReadable())
         return;
     m_folder = dir.absolutePath();
-    folderShown->setPath(m_folder);
-    DirDirectory->clear();
+    m_folderShown->setPath(m_folder);
+    m_folders->clear();
     if (!dir.isRoot())
-        DirDirectory->addItem(QStringLiteral(".."));
-    DirDirectory->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name));
-    filFileName->clear();
-    filFileName->addItems(regularFilesIn(dir, {QStringLiteral("*.cmd")}));
+        m_folders->addItem(QStringLiteral(".."));
+    m_folders->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name));
+    m_files->clear();
+    m_files->addItems(regularFilesIn(dir, {QStringLiteral("*.cmd")}));
 }
 
 void frmFront::newScript()
@@ -253,7 +253,7 @@ void frmFront::newScript()
 
 void frmFront::openExisting()
 {
-    const QString path = txtFileName->text();
+    const QString path = m_fileName->text();
     if (path.isEmpty()) {
         m_dialogs.inform(
             m_applicationTitle, QStringLiteral("Please Select File to open"), Dialogs::Icon::None);
@@ -266,11 +266,16 @@ void frmFront::openExisting()
 
 void frmFront::openRecent()
 {
-    if (const QTreeWidgetItem *selected = RecentFiles->currentItem()) {
+    if (const QTreeWidgetItem *selected = m_recentList->currentItem()) {
         const QString path = selected->text(0);
         m_documents.OpenInPlaceOfBlank(path, path);
     }
     accept();
+}
+
+void frmFront::showTab(Tab tab)
+{
+    m_pages->setCurrentIndex(tab);
 }
 
 } // namespace Korveth

@@ -34,16 +34,7 @@ public:
              const QString &applicationTitle,
              QWidget *owner);
 
-    QTabWidget *SSTab1;
-    QToolButton *cmdBlank;
-    QToolButton *cmdSecurity; // Healing
-    QToolButton *cmdGlossary; // Hunting (Swinger)
-    QComboBox *drvDrive;
-    PathLabel *folderShown; // where the lists are
-    QListWidget *DirDirectory;
-    QListWidget *filFileName;
-    QLineEdit *txtFileName;
-    QTreeWidget *RecentFiles;
+    void showTab(Tab tab);
 
     // The generator chosen, to be shown once the start page has closed.
     Generator chosenGenerator() const { return m_generator; }
@@ -60,6 +51,17 @@ private:
     QWidget *generatorsTab();
     QWidget *existingTab();
     QWidget *recentTab();
+
+    QTabWidget *m_pages;          // `SSTab1`
+    QToolButton *m_blankButton;   // `cmdBlank`
+    QToolButton *m_healingButton; // `cmdSecurity`
+    QToolButton *m_huntingButton; // `cmdGlossary`
+    QComboBox *m_drives;          // `drvDrive`
+    PathLabel *m_folderShown;     // `folderShown`
+    QListWidget *m_folders;       // `DirDirectory`
+    QListWidget *m_files;         // `filFileName`
+    QLineEdit *m_fileName;        // `txtFileName`
+    QTreeWidget *m_recentList;    // `RecentFiles`
 
     DocumentManager &m_documents;
     Dialogs &m_dialogs;

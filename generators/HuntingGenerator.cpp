@@ -48,21 +48,21 @@ HuntingInputs oneLineInputs(HuntingInputs in)
 
 QList<QString *> HuntingInputs::fields()
 {
-    QList<QString *> all{&ScriptName,
-                         &Stance,
-                         &Critter1Name,
-                         &Critter1Skin,
-                         &Critter2Name,
-                         &Critter2Skin,
-                         &Critter3Name,
-                         &Critter3Skin,
-                         &HuntingAnchor,
-                         &RestPlace};
-    for (QString &field : StartOp)
+    QList<QString *> all{&scriptName,
+                         &stance,
+                         &critter1Name,
+                         &critter1Skin,
+                         &critter2Name,
+                         &critter2Skin,
+                         &critter3Name,
+                         &critter3Skin,
+                         &huntingAnchor,
+                         &restPlace};
+    for (QString &field : startCommands)
         all << &field;
-    for (QString &field : MoveTo)
+    for (QString &field : pathTo)
         all << &field;
-    for (QString &field : MoveFrom)
+    for (QString &field : pathBack)
         all << &field;
     return all;
 }
@@ -91,13 +91,13 @@ QString asOneLine(const QString &text)
 std::optional<RequiredInput> firstMissingInput(const HuntingInputs &raw)
 {
     const HuntingInputs inputs = oneLineInputs(raw);
-    if (inputs.HuntingAnchor.isEmpty())
+    if (inputs.huntingAnchor.isEmpty())
         return RequiredInput::HuntingAnchor;
-    if (inputs.RestPlace.isEmpty())
+    if (inputs.restPlace.isEmpty())
         return RequiredInput::RestPlace;
-    if (inputs.Stance == stancePrompt)
+    if (inputs.stance == stancePrompt)
         return RequiredInput::Stance;
-    if (inputs.Critter1Name.isEmpty())
+    if (inputs.critter1Name.isEmpty())
         return RequiredInput::Critter1Name;
     return std::nullopt;
 }
@@ -105,19 +105,19 @@ std::optional<RequiredInput> firstMissingInput(const HuntingInputs &raw)
 QString generateHuntingScript(QString text, const HuntingInputs &raw)
 {
     const HuntingInputs in = oneLineInputs(raw);
-    text.replace(QStringLiteral("[ScriptName]"), in.ScriptName);
-    text.replace(QStringLiteral("[restplace]"), in.RestPlace);
-    text.replace(QStringLiteral("[stance]"), in.Stance);
-    text.replace(QStringLiteral("[anchor]"), in.HuntingAnchor);
+    text.replace(QStringLiteral("[ScriptName]"), in.scriptName);
+    text.replace(QStringLiteral("[restplace]"), in.restPlace);
+    text.replace(QStringLiteral("[stance]"), in.stance);
+    text.replace(QStringLiteral("[anchor]"), in.huntingAnchor);
     for (int n = 1; n <= 6; ++n) {
         const QString placeholder = QStringLiteral("[option%1]").arg(n);
-        const QString &command = in.StartOp[std::size_t(n - 1)];
+        const QString &command = in.startCommands[std::size_t(n - 1)];
         if (command.isEmpty())
             text.remove(QStringLiteral("put ") + placeholder + QStringLiteral("\r\npause 0.5\r\n"));
         else
             text.replace(placeholder, command);
     }
-    const QString *skins[] = {&in.Critter1Skin, &in.Critter2Skin, &in.Critter3Skin};
+    const QString *skins[] = {&in.critter1Skin, &in.critter2Skin, &in.critter3Skin};
     for (int n = 1; n <= 3; ++n) {
         const QString placeholder = QStringLiteral("[skin%1]").arg(n);
         // "put stow my " with nothing after it would be a line the game rejects.
@@ -126,13 +126,13 @@ QString generateHuntingScript(QString text, const HuntingInputs &raw)
         else
             text.replace(placeholder, *skins[n - 1]);
     }
-    text.replace(QStringLiteral("[crittername1]"), in.Critter1Name);
+    text.replace(QStringLiteral("[crittername1]"), in.critter1Name);
     text.replace(QStringLiteral("[crittername2]"),
-                 in.Critter2Name.isEmpty() ? in.Critter1Name : in.Critter2Name);
+                 in.critter2Name.isEmpty() ? in.critter1Name : in.critter2Name);
     text.replace(QStringLiteral("[crittername3]"),
-                 in.Critter3Name.isEmpty() ? in.Critter1Name : in.Critter3Name);
-    fillPath(text, QStringLiteral("fromhunt"), in.MoveFrom);
-    fillPath(text, QStringLiteral("tohunt"), in.MoveTo);
+                 in.critter3Name.isEmpty() ? in.critter1Name : in.critter3Name);
+    fillPath(text, QStringLiteral("fromhunt"), in.pathBack);
+    fillPath(text, QStringLiteral("tohunt"), in.pathTo);
     return text;
 }
 

@@ -14,19 +14,19 @@ inline constexpr QStringView stancePrompt = u"Select Stance...";
 
 struct HuntingInputs
 {
-    QString ScriptName;
-    QString Stance = stancePrompt.toString();
-    QString Critter1Name;
-    QString Critter1Skin;
-    QString Critter2Name;
-    QString Critter2Skin;
-    QString Critter3Name;
-    QString Critter3Skin;
-    std::array<QString, 6> StartOp;
-    QString HuntingAnchor;
-    QString RestPlace;
-    std::array<QString, 40> MoveTo;   // from the rest room to the hunting anchor
-    std::array<QString, 40> MoveFrom; // from the hunting anchor back to the rest room
+    QString scriptName;
+    QString stance = stancePrompt.toString();
+    QString critter1Name;
+    QString critter1Skin;
+    QString critter2Name;
+    QString critter2Skin;
+    QString critter3Name;
+    QString critter3Skin;
+    std::array<QString, 6> startCommands;
+    QString huntingAnchor;
+    QString restPlace;
+    std::array<QString, 40> pathTo;   // from the rest room to the hunting anchor
+    std::array<QString, 40> pathBack; // from the hunting anchor back to the rest room
 
     // Every field, for what treats them all alike.
     QList<QString *> fields();

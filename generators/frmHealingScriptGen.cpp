@@ -24,8 +24,8 @@ frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
                                          const ProgramPaths &paths,
                                          QWidget *owner)
     : QDialog(owner)
-    , Command1(new QPushButton(QStringLiteral("&Generate")))
-    , Command2(new QPushButton(QStringLiteral("&Cancel")))
+    , m_generateButton(new QPushButton(QStringLiteral("&Generate")))
+    , m_cancelButton(new QPushButton(QStringLiteral("&Cancel")))
     , m_documents(documents)
     , m_dialogs(dialogs)
     , m_paths(paths)
@@ -44,32 +44,32 @@ frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
         check->setObjectName(QStringLiteral("Check%1").arg(i + 1));
         // The groups' rules decide the marks, not the box itself.
         connect(check, &QRadioButton::clicked, this, [this, i] { click(i + 1); });
-        Check[std::size_t(i)] = check;
+        m_choiceBoxes[std::size_t(i)] = check;
     }
     auto *transfer = new QGroupBox(QStringLiteral("Transfering"));
     transfer->setObjectName(QStringLiteral("Frame1"));
     auto *transferLayout = new QVBoxLayout(transfer);
-    transferLayout->addWidget(Check[0]);
-    transferLayout->addWidget(Check[1]);
+    transferLayout->addWidget(m_choiceBoxes[0]);
+    transferLayout->addWidget(m_choiceBoxes[1]);
     auto *healDown = new QGroupBox(QStringLiteral("Heal down"));
     healDown->setObjectName(QStringLiteral("Frame2"));
     auto *healDownLayout = new QVBoxLayout(healDown);
     for (std::size_t i = 2; i < 5; ++i)
-        healDownLayout->addWidget(Check[i]);
+        healDownLayout->addWidget(m_choiceBoxes[i]);
 
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1->setDefault(true);
+    m_generateButton->setObjectName(QStringLiteral("Command1"));
+    m_cancelButton->setObjectName(QStringLiteral("Command2"));
+    m_generateButton->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(m_generateButton);
+    buttons->addWidget(m_cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(transfer);
     layout->addWidget(healDown);
     layout->addLayout(buttons);
-    connect(Command1, &QPushButton::clicked, this, &frmHealingScriptGen::generate);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_generateButton, &QPushButton::clicked, this, &frmHealingScriptGen::generate);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     showChoices();
 }
 
@@ -82,7 +82,7 @@ void frmHealingScriptGen::click(int box)
 void frmHealingScriptGen::showChoices()
 {
     for (int box = 1; box <= 5; ++box)
-        Check[std::size_t(box - 1)]->setChecked(m_choices.checked(box));
+        m_choiceBoxes[std::size_t(box - 1)]->setChecked(m_choices.checked(box));
 }
 
 std::optional<QString> frmHealingScriptGen::readFragment(int number)

@@ -27,12 +27,6 @@ public:
                         const ProgramPaths &paths,
                         QWidget *owner);
 
-    // Check1 .. Check5: one of each group is chosen (the heal-down group may have none), so they
-    // are radio buttons to a screen reader; the groups' rules set them, not Qt's exclusivity.
-    std::array<QRadioButton *, 5> Check{};
-    QPushButton *Command1; // Generate
-    QPushButton *Command2; // Cancel
-
     void generate();
 
 private:
@@ -40,6 +34,11 @@ private:
     void showChoices();
     std::optional<QString> readFragment(int number);
 
+    // `Check1` .. `Check5`: one of each group is chosen (the heal-down group may have none), so
+    // they are radio buttons to a screen reader; the groups' rules set them, not Qt's exclusivity.
+    std::array<QRadioButton *, 5> m_choiceBoxes{};
+    QPushButton *m_generateButton; // `Command1`
+    QPushButton *m_cancelButton;   // `Command2`
     DocumentManager &m_documents;
     Dialogs &m_dialogs;
     const ProgramPaths &m_paths;

@@ -59,19 +59,19 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
                            QString templatePath,
                            QWidget *owner)
     : QWidget(owner, Qt::Window)
-    , SSTab1(new QTabWidget)
-    , ScriptName(box(QStringLiteral("ScriptName")))
-    , Stance(new QComboBox)
-    , Critter1Name(box(QStringLiteral("Critter1Name")))
-    , Critter1Skin(box(QStringLiteral("Critter1Skin")))
-    , Critter2Name(box(QStringLiteral("Critter2Name")))
-    , Critter2Skin(box(QStringLiteral("Critter2Skin")))
-    , Critter3Name(box(QStringLiteral("Critter3Name")))
-    , Critter3Skin(box(QStringLiteral("Critter3Skin")))
-    , HuntingAnchor(box(QStringLiteral("HuntingAnchor")))
-    , RestPlace(box(QStringLiteral("RestPlace")))
-    , cmdGen(new QPushButton(QStringLiteral("&Generate")))
-    , cmdCancel(new QPushButton(QStringLiteral("&Cancel")))
+    , m_pages(new QTabWidget)
+    , m_scriptName(box(QStringLiteral("ScriptName")))
+    , m_stance(new QComboBox)
+    , m_critter1Name(box(QStringLiteral("Critter1Name")))
+    , m_critter1Skin(box(QStringLiteral("Critter1Skin")))
+    , m_critter2Name(box(QStringLiteral("Critter2Name")))
+    , m_critter2Skin(box(QStringLiteral("Critter2Skin")))
+    , m_critter3Name(box(QStringLiteral("Critter3Name")))
+    , m_critter3Skin(box(QStringLiteral("Critter3Skin")))
+    , m_huntingAnchor(box(QStringLiteral("HuntingAnchor")))
+    , m_restPlace(box(QStringLiteral("RestPlace")))
+    , m_generateButton(new QPushButton(QStringLiteral("&Generate")))
+    , m_cancelButton(new QPushButton(QStringLiteral("&Cancel")))
     , m_documents(documents)
     , m_dialogs(dialogs)
     , m_templatePath(std::move(templatePath))
@@ -81,42 +81,42 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
     setAttribute(Qt::WA_DeleteOnClose);
     ButtonClosedDialog::closeOnEscape(*this);
     setFont(designFont());
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setAccessibleName(QStringLiteral("Hunting script pages"));
-    SSTab1->addTab(variablesTab(), QStringLiteral("Variables"));
-    SSTab1->addTab(pathToTab(), QStringLiteral("Path To"));
-    SSTab1->addTab(pathFromTab(), QStringLiteral("Path From"));
-    cmdGen->setObjectName(QStringLiteral("cmdGen"));
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdGen->setDefault(true);
+    m_pages->setObjectName(QStringLiteral("SSTab1"));
+    m_pages->setAccessibleName(QStringLiteral("Hunting script pages"));
+    m_pages->addTab(variablesTab(), QStringLiteral("Variables"));
+    m_pages->addTab(pathToTab(), QStringLiteral("Path To"));
+    m_pages->addTab(pathFromTab(), QStringLiteral("Path From"));
+    m_generateButton->setObjectName(QStringLiteral("cmdGen"));
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    m_generateButton->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdGen);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(m_generateButton);
+    buttons->addWidget(m_cancelButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
+    layout->addWidget(m_pages);
     layout->addLayout(buttons);
 
-    connect(cmdGen, &QPushButton::clicked, this, &frmHuntingSG::generate);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_generateButton, &QPushButton::clicked, this, &frmHuntingSG::generate);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 QWidget *frmHuntingSG::variablesTab()
 {
-    Stance->setObjectName(QStringLiteral("Stance"));
-    Stance->setEditable(true);
-    Stance->addItems({QStringLiteral("offensive"),
-                      QStringLiteral("advance"),
-                      QStringLiteral("neutral"),
-                      QStringLiteral("guarded"),
-                      QStringLiteral("defensive")});
-    Stance->setCurrentIndex(-1);
-    Stance->setEditText(stancePrompt.toString());
-    Stance->lineEdit()->setAccessibleName(QStringLiteral("Attack Stance"));
+    m_stance->setObjectName(QStringLiteral("Stance"));
+    m_stance->setEditable(true);
+    m_stance->addItems({QStringLiteral("offensive"),
+                        QStringLiteral("advance"),
+                        QStringLiteral("neutral"),
+                        QStringLiteral("guarded"),
+                        QStringLiteral("defensive")});
+    m_stance->setCurrentIndex(-1);
+    m_stance->setEditText(stancePrompt.toString());
+    m_stance->lineEdit()->setAccessibleName(QStringLiteral("Attack Stance"));
     // Three rows share a caption; a screen reader tells them apart by their creature.
     const std::pair<QLineEdit *, int> skins[]
-        = {{Critter1Skin, 1}, {Critter2Skin, 2}, {Critter3Skin, 3}};
+        = {{m_critter1Skin, 1}, {m_critter2Skin, 2}, {m_critter3Skin, 3}};
     for (const auto &[skin, critter] : skins)
         skin->setAccessibleName(
             QStringLiteral("Critter %1 skin given (if applicable)").arg(critter));
@@ -125,17 +125,17 @@ QWidget *frmHuntingSG::variablesTab()
     auto *form = new QFormLayout(tab);
     form->addRow(note(QStringLiteral("Only fill out the fields that apply to the Script you are "
                                      "generating.  Leave all unused fields blank.")));
-    form->addRow(QStringLiteral("Script Name"), ScriptName);
-    form->addRow(QStringLiteral("Attack Stance*"), Stance);
-    form->addRow(QStringLiteral("Critter 1 Name*"), Critter1Name);
-    form->addRow(QStringLiteral("Skin given (If applicable)"), Critter1Skin);
-    form->addRow(QStringLiteral("Critter 2 Name"), Critter2Name);
-    form->addRow(QStringLiteral("Skin given (If applicable)"), Critter2Skin);
-    form->addRow(QStringLiteral("Critter 3 Name"), Critter3Name);
-    form->addRow(QStringLiteral("Skin given (If applicable)"), Critter3Skin);
+    form->addRow(QStringLiteral("Script Name"), m_scriptName);
+    form->addRow(QStringLiteral("Attack Stance*"), m_stance);
+    form->addRow(QStringLiteral("Critter 1 Name*"), m_critter1Name);
+    form->addRow(QStringLiteral("Skin given (If applicable)"), m_critter1Skin);
+    form->addRow(QStringLiteral("Critter 2 Name"), m_critter2Name);
+    form->addRow(QStringLiteral("Skin given (If applicable)"), m_critter2Skin);
+    form->addRow(QStringLiteral("Critter 3 Name"), m_critter3Name);
+    form->addRow(QStringLiteral("Skin given (If applicable)"), m_critter3Skin);
     for (int i = 0; i < 6; ++i) {
-        StartOp[std::size_t(i)] = box(QStringLiteral("StartOp%1").arg(i + 1));
-        form->addRow(QStringLiteral("Startup Cmd %1").arg(i + 1), StartOp[std::size_t(i)]);
+        m_startCommands[std::size_t(i)] = box(QStringLiteral("StartOp%1").arg(i + 1));
+        form->addRow(QStringLiteral("Startup Cmd %1").arg(i + 1), m_startCommands[std::size_t(i)]);
     }
     form->addRow(note(QStringLiteral("* Required Fields")));
     return tab;
@@ -147,17 +147,17 @@ QWidget *frmHuntingSG::pathToTab()
     auto *layout = new QVBoxLayout(tab);
     QLabel *anchor = note(QStringLiteral("Hunting Anchor Description Line (must be unique). Eg. "
                                          "[Catacombs, Start Room] *"));
-    anchor->setBuddy(HuntingAnchor);
+    anchor->setBuddy(m_huntingAnchor);
     layout->addWidget(anchor);
-    layout->addWidget(HuntingAnchor);
+    layout->addWidget(m_huntingAnchor);
     QLabel *rest = note(QStringLiteral("Restplace Description Line (must be unique). Eg. "
                                        "[Town Square, Small Park] *"));
-    rest->setBuddy(RestPlace);
+    rest->setBuddy(m_restPlace);
     layout->addWidget(rest);
-    layout->addWidget(RestPlace);
+    layout->addWidget(m_restPlace);
     layout->addWidget(note(QStringLiteral("Path taken from Restplace Room to the Hunting Anchor "
                                           "Room. (leave any unused spaces blank)")));
-    layout->addWidget(pathGrid(MoveTo, QStringLiteral("MoveTo"), QStringLiteral("Path to")));
+    layout->addWidget(pathGrid(m_pathTo, QStringLiteral("MoveTo"), QStringLiteral("Path to")));
     layout->addWidget(note(QStringLiteral("* Required Fields")));
     return tab;
 }
@@ -168,7 +168,8 @@ QWidget *frmHuntingSG::pathFromTab()
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(note(QStringLiteral("Path taken to get from the Hunting Anchor Room to the "
                                           "Restplace Room. (leave any unused spaces blank)")));
-    layout->addWidget(pathGrid(MoveFrom, QStringLiteral("MoveFrom"), QStringLiteral("Path from")));
+    layout->addWidget(
+        pathGrid(m_pathBack, QStringLiteral("MoveFrom"), QStringLiteral("Path from")));
     layout->addWidget(note(QStringLiteral("* Required Fields")));
     return tab;
 }
@@ -176,21 +177,21 @@ QWidget *frmHuntingSG::pathFromTab()
 HuntingInputs frmHuntingSG::inputs() const
 {
     HuntingInputs in;
-    in.ScriptName = ScriptName->text();
-    in.Stance = Stance->currentText();
-    in.Critter1Name = Critter1Name->text();
-    in.Critter1Skin = Critter1Skin->text();
-    in.Critter2Name = Critter2Name->text();
-    in.Critter2Skin = Critter2Skin->text();
-    in.Critter3Name = Critter3Name->text();
-    in.Critter3Skin = Critter3Skin->text();
-    in.HuntingAnchor = HuntingAnchor->text();
-    in.RestPlace = RestPlace->text();
+    in.scriptName = m_scriptName->text();
+    in.stance = m_stance->currentText();
+    in.critter1Name = m_critter1Name->text();
+    in.critter1Skin = m_critter1Skin->text();
+    in.critter2Name = m_critter2Name->text();
+    in.critter2Skin = m_critter2Skin->text();
+    in.critter3Name = m_critter3Name->text();
+    in.critter3Skin = m_critter3Skin->text();
+    in.huntingAnchor = m_huntingAnchor->text();
+    in.restPlace = m_restPlace->text();
     for (std::size_t i = 0; i < 6; ++i)
-        in.StartOp[i] = StartOp[i]->text();
+        in.startCommands[i] = m_startCommands[i]->text();
     for (std::size_t i = 0; i < 40; ++i) {
-        in.MoveTo[i] = MoveTo[i]->text();
-        in.MoveFrom[i] = MoveFrom[i]->text();
+        in.pathTo[i] = m_pathTo[i]->text();
+        in.pathBack[i] = m_pathBack[i]->text();
     }
     return in;
 }
@@ -204,10 +205,10 @@ void frmHuntingSG::generate()
             QWidget *box;
             const char *name;
         };
-        const Field fields[] = {{HuntingAnchor, "Hunting Anchor Description Line"},
-                                {RestPlace, "Restplace Description Line"},
-                                {Stance, "Attack Stance"},
-                                {Critter1Name, "Critter 1 Name"}};
+        const Field fields[] = {{m_huntingAnchor, "Hunting Anchor Description Line"},
+                                {m_restPlace, "Restplace Description Line"},
+                                {m_stance, "Attack Stance"},
+                                {m_critter1Name, "Critter 1 Name"}};
         const Field &field = fields[int(*missing)];
         m_dialogs.inform(QStringLiteral("Error"),
                          QStringLiteral("Required input missing, Please try again.\n\n%1 is "
@@ -216,8 +217,8 @@ void frmHuntingSG::generate()
                          Dialogs::Icon::None);
         // Where the missing input goes, ready for typing.
         for (QWidget *page = field.box; page; page = page->parentWidget()) {
-            if (SSTab1->indexOf(page) >= 0) {
-                SSTab1->setCurrentWidget(page);
+            if (m_pages->indexOf(page) >= 0) {
+                m_pages->setCurrentWidget(page);
                 break;
             }
         }

@@ -28,23 +28,6 @@ public:
                  QString templatePath,
                  QWidget *owner);
 
-    QTabWidget *SSTab1;
-    QLineEdit *ScriptName;
-    QComboBox *Stance;
-    QLineEdit *Critter1Name;
-    QLineEdit *Critter1Skin;
-    QLineEdit *Critter2Name;
-    QLineEdit *Critter2Skin;
-    QLineEdit *Critter3Name;
-    QLineEdit *Critter3Skin;
-    std::array<QLineEdit *, 6> StartOp{};
-    QLineEdit *HuntingAnchor;
-    QLineEdit *RestPlace;
-    std::array<QLineEdit *, 40> MoveTo{};
-    std::array<QLineEdit *, 40> MoveFrom{};
-    QPushButton *cmdGen;
-    QPushButton *cmdCancel;
-
     HuntingInputs inputs() const;
     // Validates, opens the template and fills it in; the window closes when a script was made.
     void generate();
@@ -54,6 +37,22 @@ private:
     QWidget *pathToTab();
     QWidget *pathFromTab();
 
+    QTabWidget *m_pages;
+    QLineEdit *m_scriptName;
+    QComboBox *m_stance;
+    QLineEdit *m_critter1Name;
+    QLineEdit *m_critter1Skin;
+    QLineEdit *m_critter2Name;
+    QLineEdit *m_critter2Skin;
+    QLineEdit *m_critter3Name;
+    QLineEdit *m_critter3Skin;
+    std::array<QLineEdit *, 6> m_startCommands{};
+    QLineEdit *m_huntingAnchor;
+    QLineEdit *m_restPlace;
+    std::array<QLineEdit *, 40> m_pathTo{};
+    std::array<QLineEdit *, 40> m_pathBack{};
+    QPushButton *m_generateButton;
+    QPushButton *m_cancelButton;
     DocumentManager &m_documents;
     Dialogs &m_dialogs;
     QString m_templatePath;

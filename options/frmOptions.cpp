@@ -62,10 +62,10 @@ QPushButton *button(const QString &name, const QString &caption)
 frmOptions::frmOptions(
     Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner)
     : QWidget(owner, Qt::Window)
-    , Check1(new QCheckBox(QStringLiteral("Highlight Commands")))
-    , Label9(new QLabel)
-    , Label10(new QLabel)
-    , cmdDefaults(new QPushButton(QStringLiteral("&Restore Defaults")))
+    , m_highlightCommands(new QCheckBox(QStringLiteral("Highlight Commands")))
+    , m_editorFont(new QLabel)
+    , m_debuggerFont(new QLabel)
+    , m_defaultsButton(new QPushButton(QStringLiteral("&Restore Defaults")))
     , m_dialogs(dialogs)
     , m_options(std::move(options))
     , m_defaults(std::move(defaults))
@@ -76,13 +76,13 @@ frmOptions::frmOptions(
     setAttribute(Qt::WA_DeleteOnClose);
     ButtonClosedDialog::closeOnEscape(*this);
     setFont(designFont());
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setChecked(true);
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Label10->setObjectName(QStringLiteral("Label10"));
-    cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
-    connect(cmdDefaults, &QPushButton::clicked, this, &frmOptions::restoreDefaults);
-    for (QLabel *label : {Label9, Label10}) {
+    m_highlightCommands->setObjectName(QStringLiteral("Check1"));
+    m_highlightCommands->setChecked(true);
+    m_editorFont->setObjectName(QStringLiteral("Label9"));
+    m_debuggerFont->setObjectName(QStringLiteral("Label10"));
+    m_defaultsButton->setObjectName(QStringLiteral("cmdDefaults"));
+    connect(m_defaultsButton, &QPushButton::clicked, this, &frmOptions::restoreDefaults);
+    for (QLabel *label : {m_editorFont, m_debuggerFont}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
     }
@@ -112,15 +112,15 @@ frmOptions::frmOptions(
     auto *settings = new QGroupBox(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Frame4"));
     auto *settingsLayout = new QVBoxLayout(settings);
-    settingsLayout->addWidget(Check1);
+    settingsLayout->addWidget(m_highlightCommands);
     settingsLayout->addWidget(new QLabel(QStringLiteral("Editor Font")));
-    settingsLayout->addWidget(Label9);
+    settingsLayout->addWidget(m_editorFont);
     settingsLayout->addWidget(editorFontButton);
     settingsLayout->addWidget(new QLabel(QStringLiteral("Debugger Font")));
-    settingsLayout->addWidget(Label10);
+    settingsLayout->addWidget(m_debuggerFont);
     settingsLayout->addWidget(debuggerFontButton);
     settingsLayout->addStretch();
-    settingsLayout->addWidget(cmdDefaults);
+    settingsLayout->addWidget(m_defaultsButton);
 
     const char *editorLabels[] = {"Text Color", "Keyword Color", "Operator Color"};
     const char *debuggerLabels[] = {"Text Color", "Correct Color", "Error Color"};
@@ -150,8 +150,8 @@ QFont frmOptions::debuggerFont() const
 // Every box and font name as it is in use now.
 void frmOptions::showOptions()
 {
-    showFont(*Label9, editorFont());
-    showFont(*Label10, debuggerFont());
+    showFont(*m_editorFont, editorFont());
+    showFont(*m_debuggerFont, debuggerFont());
     const EditorColours editor = defaultEditorColours();
     const QColor inUse[] = {m_options.editor.text.value_or(editor.text),
                             m_options.editor.keywords.value_or(editor.keywords),
@@ -180,9 +180,9 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
-    if (watched == Label9)
+    if (watched == m_editorFont)
         chooseEditorFont();
-    else if (watched == Label10)
+    else if (watched == m_debuggerFont)
         chooseDebuggerFont();
     for (int box = 0; box < 3; ++box) {
         if (watched == boxes[std::size_t(box)])
@@ -197,7 +197,7 @@ void frmOptions::chooseEditorFont()
     if (!chosen)
         return;
     m_options.editor.font = *chosen;
-    showFont(*Label9, *chosen);
+    showFont(*m_editorFont, *chosen);
     m_apply(m_options);
 }
 
@@ -207,7 +207,7 @@ void frmOptions::chooseDebuggerFont()
     if (!chosen)
         return;
     m_options.debuggerFont = *chosen;
-    showFont(*Label10, *chosen);
+    showFont(*m_debuggerFont, *chosen);
     m_apply(m_options);
 }
 

@@ -38,11 +38,6 @@ public:
 
     frmOptions(
         Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner);
-
-    QCheckBox *Check1;
-    QLabel *Label9;  // the editor font, clicked to choose it
-    QLabel *Label10; // the debugger font, clicked to choose it
-    QPushButton *cmdDefaults;
     // The colour boxes: editor text, keywords, operators; debugger text, correct, error.
     std::array<QLabel *, 6> boxes{};
 
@@ -62,6 +57,11 @@ private:
     void showOptions();
     QFont editorFont() const;
     QFont debuggerFont() const;
+
+    QCheckBox *m_highlightCommands; // `Check1`
+    QLabel *m_editorFont;           // `Label9`
+    QLabel *m_debuggerFont;         // `Label10`
+    QPushButton *m_defaultsButton;  // `cmdDefaults`
 
     Dialogs &m_dialogs;
     StoredOptions m_options;

@@ -1,5 +1,6 @@
 // Renders every window of the program to PNG files, offscreen, for a person to look at:
 //   QT_QPA_PLATFORM=offscreen build/bin/korveth-render-windows FOLDER
+#include "Child.h"
 #include "DocumentArea.h"
 #include "EditorServices.h"
 #include "FileBrowser.h"
@@ -60,8 +61,8 @@ int main(int argc, char *argv[])
     QDir(f.dir.path()).mkpath(QStringLiteral("Temp"));
     QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/Temp/tags.dat"),
                 f.dir.filePath(QStringLiteral("Temp/tags.dat")));
-    f.window->sidePane().tagsd->fill(f.dir.filePath(QStringLiteral("Temp/tags.dat")));
-    f.window->sidePane().files->setFolder(
+    f.window->sidePane().quickNav()->fill(f.dir.filePath(QStringLiteral("Temp/tags.dat")));
+    f.window->sidePane().fileBrowser()->setFolder(
         QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases"));
     f.docs().activeDocument()->editor()->SetText(QStringLiteral(
         "# grove hunt\r\nstart:\r\n  put stance offensive\r\n  counter add 1\r\n"
@@ -83,14 +84,14 @@ int main(int argc, char *argv[])
     frmFront page(
         f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
     for (int tab = 0; tab < 3; ++tab) {
-        page.SSTab1->setCurrentIndex(tab);
+        child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
         save(page, QStringLiteral("start-page-%1").arg(tab + 1));
     }
     page.hide();
 
     frmHuntingSG *hunting = f.window->showHuntingGenerator();
     for (int tab = 0; tab < 3; ++tab) {
-        hunting->SSTab1->setCurrentIndex(tab);
+        child<QTabWidget>(*hunting, "SSTab1").setCurrentIndex(tab);
         save(*hunting, QStringLiteral("hunting-generator-%1").arg(tab + 1));
     }
     hunting->close();
@@ -109,7 +110,7 @@ int main(int argc, char *argv[])
         options->close();
     }
 
-    f.window->sidePane().tbs->setCurrentIndex(1);
+    f.window->sidePane().pages()->setCurrentIndex(1);
     save(*f.window, QStringLiteral("main-window-quick-nav"));
 
     // The labels of the hunt, and the references to one of them.

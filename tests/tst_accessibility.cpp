@@ -1,4 +1,5 @@
 #include "AccessibilityWalk.h"
+#include "Child.h"
 #include "EditorAppearance.h"
 #include "EditorPropertiesDialog.h"
 #include "FileBrowser.h"
@@ -126,7 +127,7 @@ void TestAccessibility::panesAndTheirItemsByKeyboard()
 
     f.window->sidePane().hide();
     QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
-    QListWidget *labels = f.window->sidePane().labels->labels;
+    QListWidget *labels = f.window->sidePane().labelsPage()->labels;
     QVERIFY(f.window->sidePane().isVisible());
     QCOMPARE(QApplication::focusWidget(), labels);
     QTest::keyClick(labels, Qt::Key_Return);
@@ -134,8 +135,8 @@ void TestAccessibility::panesAndTheirItemsByKeyboard()
     QCOMPARE(editor->GetSel(false).startLine, 1); // at "start:"
 
     QTest::keyClick(editor, Qt::Key_1, Qt::ControlModifier);
-    QCOMPARE(f.window->sidePane().tbs->currentIndex(), 0);
-    QVERIFY(f.window->sidePane().files->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(f.window->sidePane().pages()->currentIndex(), 0);
+    QVERIFY(f.window->sidePane().fileBrowser()->isAncestorOf(QApplication::focusWidget()));
     QVERIFY(f.window->menus().action(QStringLiteral("editor"))->isEnabled());
     QVERIFY(f.window->menus().action(QStringLiteral("gener"))->isEnabled());
 }
@@ -150,14 +151,13 @@ void TestAccessibility::startPageListsByKeyboard()
         QString named;
         f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
             auto &page = static_cast<frmFront &>(dialog);
-            page.SSTab1->setCurrentIndex(tab);
+            child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
             page.setFolder(f.dir.path());
-            QAbstractItemView *list = tab == frmFront::Existing
-                                          ? static_cast<QAbstractItemView *>(page.filFileName)
-                                          : page.RecentFiles;
+            QAbstractItemView *list = &child<QAbstractItemView>(
+                page, tab == frmFront::Existing ? "filFileName" : "RecentFiles");
             list->setFocus();
             QTest::keyClick(list, Qt::Key_Down);
-            named = page.txtFileName->text();
+            named = child<QLineEdit>(page, "txtFileName").text();
             QTest::keyClick(list, Qt::Key_Return);
             return page.result() == QDialog::Accepted;
         });

@@ -1,3 +1,4 @@
+#include "Child.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "TextCounts.h"
@@ -128,14 +129,9 @@ void TestCounting::scriptPropertiesDescribeTheActiveScript()
     QString title;
     f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
         title = dialog.windowTitle();
-        auto &window = static_cast<frmProperties &>(dialog);
-        for (QLabel *label : {window.lblFile,
-                              window.lblSizeK,
-                              window.lblSizeB,
-                              window.lblLine,
-                              window.lblWord,
-                              window.lblChar})
-            labels << label->text();
+        for (const char *name :
+             {"lblFile", "lblSizeK", "lblSizeB", "lblLine", "lblWord", "lblChar"})
+            labels << child<QLabel>(dialog, name).text();
         return true;
     });
     f.window->runCommand(QStringLiteral("properties"));

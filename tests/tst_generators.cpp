@@ -1,4 +1,5 @@
 #include "CheckRun.h"
+#include "Child.h"
 #include "HealingGenerator.h"
 #include "HuntingGenerator.h"
 #include "MainWindowFixture.h"
@@ -54,21 +55,21 @@ QString readData(const QString &name)
 HuntingInputs typicalInputs()
 {
     HuntingInputs in;
-    in.ScriptName = QStringLiteral("Grove hunt");
-    in.Stance = QStringLiteral("offensive");
-    in.Critter1Name = QStringLiteral("goblin");
-    in.Critter1Skin = QStringLiteral("goblin skin");
-    in.Critter2Name = QStringLiteral("hobgoblin");
-    in.StartOp[0] = QStringLiteral("stand");
-    in.StartOp[2] = QStringLiteral("wield my sword");
-    in.HuntingAnchor = QStringLiteral("[Old Grove, Clearing]");
-    in.RestPlace = QStringLiteral("[Town Square, Small Park]");
-    in.MoveTo[0] = QStringLiteral("north");
-    in.MoveTo[1] = QStringLiteral("go gate");
-    in.MoveTo[2] = QStringLiteral("east");
-    in.MoveFrom[0] = QStringLiteral("west");
-    in.MoveFrom[1] = QStringLiteral("go gate");
-    in.MoveFrom[2] = QStringLiteral("south");
+    in.scriptName = QStringLiteral("Grove hunt");
+    in.stance = QStringLiteral("offensive");
+    in.critter1Name = QStringLiteral("goblin");
+    in.critter1Skin = QStringLiteral("goblin skin");
+    in.critter2Name = QStringLiteral("hobgoblin");
+    in.startCommands[0] = QStringLiteral("stand");
+    in.startCommands[2] = QStringLiteral("wield my sword");
+    in.huntingAnchor = QStringLiteral("[Old Grove, Clearing]");
+    in.restPlace = QStringLiteral("[Town Square, Small Park]");
+    in.pathTo[0] = QStringLiteral("north");
+    in.pathTo[1] = QStringLiteral("go gate");
+    in.pathTo[2] = QStringLiteral("east");
+    in.pathBack[0] = QStringLiteral("west");
+    in.pathBack[1] = QStringLiteral("go gate");
+    in.pathBack[2] = QStringLiteral("south");
     return in;
 }
 
@@ -130,19 +131,19 @@ void TestGenerators::huntingSubstitutions()
     QFETCH(QString, value);
     QFETCH(QString, expected);
     HuntingInputs in;
-    in.Critter1Name = QStringLiteral("rat");
-    in.Stance = QStringLiteral("neutral");
-    in.HuntingAnchor = QStringLiteral("anchor");
+    in.critter1Name = QStringLiteral("rat");
+    in.stance = QStringLiteral("neutral");
+    in.huntingAnchor = QStringLiteral("anchor");
     if (field == u"StartOp1")
-        in.StartOp[0] = value;
+        in.startCommands[0] = value;
     else if (field == u"MoveTo11")
-        in.MoveTo[11] = value;
+        in.pathTo[11] = value;
     else if (field == u"ScriptName")
-        in.ScriptName = value;
+        in.scriptName = value;
     else if (field == u"HuntingAnchor")
-        in.HuntingAnchor = value;
+        in.huntingAnchor = value;
     else if (field == u"Stance")
-        in.Stance = value;
+        in.stance = value;
     QCOMPARE(generateHuntingScript(templ, in), expected);
 }
 
@@ -197,24 +198,24 @@ void TestGenerators::requiredInputs()
     QFETCH(QString, missing);
     MainWindowFixture f;
     frmHuntingSG *window = f.window->showHuntingGenerator();
-    window->HuntingAnchor->setText(QStringLiteral("a"));
-    window->RestPlace->setText(QStringLiteral("r"));
-    window->Stance->setCurrentIndex(0);
-    window->Critter1Name->setText(QStringLiteral("rat"));
+    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
+    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
+    child<QComboBox>(*window, "Stance").setCurrentIndex(0);
+    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
     QWidget *box = window->findChild<QWidget *>(cleared);
     if (cleared == u"Stance")
-        window->Stance->setEditText(QStringLiteral("Select Stance..."));
+        child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("Select Stance..."));
     else if (cleared == u"emptyStance")
-        window->Stance->setEditText(QString());
+        child<QComboBox>(*window, "Stance").setEditText(QString());
     else if (cleared == u"blanks")
-        window->HuntingAnchor->setText(QStringLiteral("  "));
+        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("  "));
     else if (cleared == u"lineBreak")
-        window->HuntingAnchor->setText(QStringLiteral("\r\n"));
+        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("\r\n"));
     else if (auto *edit = qobject_cast<QLineEdit *>(box))
         edit->clear();
     QCOMPARE(hasRequiredInputs(window->inputs()), missing.isEmpty());
     if (!missing.isEmpty()) {
-        window->cmdGen->click();
+        child<QPushButton>(*window, "cmdGen").click();
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Error"}));
         QVERIFY(f.dialogs.shown.last().text.startsWith(
             QStringLiteral("Required input missing, Please try again.\n\n") + missing));
@@ -222,8 +223,8 @@ void TestGenerators::requiredInputs()
         QVERIFY(window->isVisible());
         QCOMPARE(f.docs().count(), 1);
         // The page of the missing field is shown.
-        box = box ? box : window->HuntingAnchor;
-        QVERIFY(window->SSTab1->currentWidget()->isAncestorOf(box));
+        box = box ? box : &child<QLineEdit>(*window, "HuntingAnchor");
+        QVERIFY(child<QTabWidget>(*window, "SSTab1").currentWidget()->isAncestorOf(box));
     }
     window->close();
 }
@@ -234,10 +235,10 @@ void TestGenerators::generatedScriptsCheckClean_data()
     QTest::newRow("typical hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
                                                            typicalInputs());
     HuntingInputs bare;
-    bare.Stance = QStringLiteral("guarded");
-    bare.Critter1Name = QStringLiteral("rat");
-    bare.HuntingAnchor = QStringLiteral("Sewer");
-    bare.RestPlace = QStringLiteral("Inn");
+    bare.stance = QStringLiteral("guarded");
+    bare.critter1Name = QStringLiteral("rat");
+    bare.huntingAnchor = QStringLiteral("Sewer");
+    bare.restPlace = QStringLiteral("Inn");
     QTest::newRow("bare hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
                                                         bare);
     for (int transfer : {1, 2}) {
@@ -261,15 +262,15 @@ void TestGenerators::huntingWindowOpensANeverSavedScript()
     const QByteArray templ = MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat")));
     frmHuntingSG *window = f.window->showHuntingGenerator();
     QCOMPARE(window->windowTitle(), QStringLiteral("Hunting Script Generator - Swinger"));
-    QCOMPARE(window->Stance->currentText(), QStringLiteral("Select Stance..."));
-    QCOMPARE(window->Stance->count(), 5);
-    window->HuntingAnchor->setText(QStringLiteral("[Old Grove, Clearing]"));
-    window->RestPlace->setText(QStringLiteral("[Town Square, Small Park]"));
-    window->Stance->setCurrentIndex(1);
-    window->Critter1Name->setText(QStringLiteral("goblin"));
-    window->MoveTo[0]->setText(QStringLiteral("north"));
+    QCOMPARE(child<QComboBox>(*window, "Stance").currentText(), QStringLiteral("Select Stance..."));
+    QCOMPARE(child<QComboBox>(*window, "Stance").count(), 5);
+    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("[Old Grove, Clearing]"));
+    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("[Town Square, Small Park]"));
+    child<QComboBox>(*window, "Stance").setCurrentIndex(1);
+    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("goblin"));
+    child<QLineEdit>(*window, "MoveTo_0").setText(QStringLiteral("north"));
     QPointer<frmHuntingSG> alive(window);
-    window->cmdGen->click();
+    child<QPushButton>(*window, "cmdGen").click();
     QTRY_VERIFY(!alive);
     frmDoc *script = f.docs().activeDocument();
     QCOMPARE(f.docs().count(), 2);
@@ -292,11 +293,11 @@ void TestGenerators::huntingWindowWithoutTemplate()
 {
     MainWindowFixture f; // no data files in its program folder
     frmHuntingSG *window = f.window->showHuntingGenerator();
-    window->HuntingAnchor->setText(QStringLiteral("a"));
-    window->RestPlace->setText(QStringLiteral("r"));
-    window->Stance->setEditText(QStringLiteral("neutral"));
-    window->Critter1Name->setText(QStringLiteral("rat"));
-    window->cmdGen->click();
+    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
+    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
+    child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("neutral"));
+    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
+    child<QPushButton>(*window, "cmdGen").click();
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
     QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("huntgen.dat")));
     QCOMPARE(f.docs().count(), 1);
@@ -324,10 +325,10 @@ void TestGenerators::healingChoices()
     MainWindowFixture f;
     frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
     for (int box : clicks)
-        window.Check[std::size_t(box - 1)]->click();
+        child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).click();
     QString shown;
     for (int box = 1; box <= 5; ++box) {
-        if (window.Check[std::size_t(box - 1)]->isChecked())
+        if (child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).isChecked())
             shown += QString::number(box);
     }
     QCOMPARE(shown, checked);
@@ -343,7 +344,7 @@ void TestGenerators::healingScriptNeverReplacesTypedText()
     frmDoc *blank = f.docs().activeDocument();
     for (int time = 0; time < 2; ++time) {
         frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-        window.Command1->click();
+        child<QPushButton>(window, "Command1").click();
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QCOMPARE(f.docs().activeDocument()->editor()->Text(), healing);
         QCOMPARE(f.docs().activeDocument() == blank, time == 0);
@@ -359,13 +360,13 @@ void TestGenerators::healingWindowRefusesWhatItCannotDo()
     ScriptEditor *editor = f.docs().activeDocument()->editor();
     editor->SetText(QStringLiteral("kept"));
     frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    window.Check[2]->click(); // no heal-down way left
-    window.Command1->click();
+    child<QRadioButton>(window, "Check3").click(); // no heal-down way left
+    child<QPushButton>(window, "Command1").click();
     QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Heal down Value not given"));
     QCOMPARE(f.dialogs.shown.last().text,
              QStringLiteral("You must select one of the Heal down Values."));
-    window.Check[2]->click();
-    window.Command1->click(); // no fragments in this program folder
+    child<QRadioButton>(window, "Check3").click();
+    child<QPushButton>(window, "Command1").click(); // no fragments in this program folder
     QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
     QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("HSG1.dat")));
     QCOMPARE(editor->Text(), QStringLiteral("kept"));

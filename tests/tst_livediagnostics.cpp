@@ -183,7 +183,7 @@ void TestLiveDiagnostics::labelsPageAndReferences()
     ScriptEditor &editor = *document->editor();
     editor.SetText(QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
     document->live().refresh();
-    LabelsPage &page = *f.window->sidePane().labels;
+    LabelsPage &page = *f.window->sidePane().labelsPage();
     QCOMPARE(page.labels->count(), 3);
     QCOMPARE(page.labels->item(1)->text(), QStringLiteral("hunt  (line 2)"));
     page.filter->setText(QStringLiteral("ST"));
@@ -191,7 +191,7 @@ void TestLiveDiagnostics::labelsPageAndReferences()
 
     editor.SetCaretPos(2, 6);
     f.window->runCommand(QStringLiteral("findrefs"));
-    QCOMPARE(f.window->sidePane().tbs->currentWidget(), &page);
+    QCOMPARE(f.window->sidePane().pages()->currentWidget(), &page);
     QCOMPARE(page.references->count(), 2);
     QCOMPARE(page.references->item(1)->text(), QStringLiteral("4: match START text"));
     // Choosing a reference goes there.

@@ -329,7 +329,7 @@ void TestMainWindow::statusBarFollowsTheCaret()
     f.window->runCommand(QStringLiteral("closeall"));
     QCOMPARE(f.window->statusPanel(2).text(), QString());
     QCOMPARE(mistakes->text(), QString());
-    QCOMPARE(f.window->sidePane().labels->labels->count(), 0);
+    QCOMPARE(f.window->sidePane().labelsPage()->labels->count(), 0);
 }
 
 void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape_data()

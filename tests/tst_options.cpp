@@ -52,9 +52,9 @@ void TestOptions::boxesShowTheColoursInUseAndCancelChangesNothing()
     MainWindowFixture f;
     frmOptions &window = open(f);
     QCOMPARE(window.windowTitle(), QStringLiteral("Options"));
-    QVERIFY(window.Check1->isChecked());
-    const QString editorFont = window.Label9->text();
-    const QString debuggerFont = window.Label10->text();
+    QVERIFY(child<QCheckBox>(window, "Check1").isChecked());
+    const QString editorFont = child<QLabel>(window, "Label9").text();
+    const QString debuggerFont = child<QLabel>(window, "Label10").text();
     ScriptEditor *editor = f.docs().activeDocument()->editor();
     for (int style = 0; style < 3; ++style) {
         QCOMPARE(window.boxes[std::size_t(style)]->palette().color(QPalette::Window),
@@ -68,8 +68,8 @@ void TestOptions::boxesShowTheColoursInUseAndCancelChangesNothing()
     window.chooseDebuggerFont();
     window.chooseEditorColour(1);
     QCOMPARE(f.dialogs.shown.last().initial.value<QColor>(), QColor(0x00, 0x00, 0xA0));
-    QCOMPARE(window.Label9->text(), editorFont);
-    QCOMPARE(window.Label10->text(), debuggerFont);
+    QCOMPARE(child<QLabel>(window, "Label9").text(), editorFont);
+    QCOMPARE(child<QLabel>(window, "Label10").text(), debuggerFont);
     QCOMPARE(window.boxes[1]->palette().color(QPalette::Window), QColor(0x00, 0x00, 0xA0));
     QCOMPARE(editor->lexer()->color(1), QColor(0x00, 0x00, 0xA0)); // the keywords' own colour
     window.close();
@@ -89,7 +89,7 @@ void TestOptions::faintColoursAreRefusedAndDefaultsComeBack()
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Options", "Options"}));
     QCOMPARE(editor->lexer()->color(0), QColor(Qt::darkRed));
     QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::darkRed));
-    window.cmdDefaults->click();
+    child<QPushButton>(window, "cmdDefaults").click();
     QCOMPARE(editor->lexer()->color(0), QColor(Qt::black));
     QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::black));
     window.close();
@@ -104,8 +104,8 @@ void TestOptions::debuggerFontReachesTheReport()
     chosen.setUnderline(true);
     f.dialogs.values << QVariant::fromValue(chosen);
     window.chooseDebuggerFont();
-    QCOMPARE(window.Label10->text(), chosen.family());
-    QCOMPARE(window.Label10->font().pointSize(), 13);
+    QCOMPARE(child<QLabel>(window, "Label10").text(), chosen.family());
+    QCOMPARE(child<QLabel>(window, "Label10").font().pointSize(), 13);
     ReportView *report = &f.window->debugger().window()->report();
     QCOMPARE(report->reportFont().family(), chosen.family());
     QVERIFY(report->SendScintilla(QsciScintillaBase::SCI_STYLEGETUNDERLINE, 1) != 0);

@@ -1,3 +1,4 @@
+#include "Child.h"
 #include "FileBrowser.h"
 #include "HelpCommands.h"
 #include "HelpMode.h"
@@ -68,7 +69,7 @@ void TestSidePane::quickNavEntries()
 void TestSidePane::quickNavFillsFromItsFile()
 {
     MainWindowFixture f; // no Temp/tags.dat in its folder: an empty list, a normal start
-    QuickNav &tree = *f.window->sidePane().tagsd;
+    QuickNav &tree = *f.window->sidePane().quickNav();
     QVERIFY(tree.entries().isEmpty());
     QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Temp")));
     tree.fill(f.write(QStringLiteral("Temp/tags.dat"), "put \r\n\r\nmatchwait\r\n"));
@@ -115,7 +116,7 @@ void TestSidePane::quickNavInsertsAtTheCaret()
         editor->setSelection(1, 0, 1, 1);
     else
         editor->SetCaretPos(1, 0);
-    QuickNav &tree = *f.window->sidePane().tagsd;
+    QuickNav &tree = *f.window->sidePane().quickNav();
     new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
     // From the keyboard: Ctrl+2 goes to the list, Enter or Space types the entry.
     f.window->activateWindow();
@@ -156,25 +157,25 @@ void TestSidePane::fileBrowserListsScriptsAndOpensThem()
     for (const char *name : {"a.cmd", "b.WIZ", "c.Cmd", "d.txt", "e", "x.y.cmd"})
         f.write(QString::fromLatin1(name), "exit");
     QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
-    FileBrowser &files = *f.window->sidePane().files;
+    FileBrowser &files = *f.window->sidePane().fileBrowser();
     QVERIFY(files.setFolder(f.dir.path()));
     QStringList listed;
-    for (int i = 0; i < files.File1->count(); ++i)
-        listed << files.File1->item(i)->text();
+    for (int i = 0; i < files.files()->count(); ++i)
+        listed << files.files()->item(i)->text();
     QCOMPARE(listed, QStringList({"a.cmd", "b.WIZ", "x.y.cmd"}));
-    QVERIFY(!files.File1->item(0)->icon().isNull());
-    QCOMPARE(files.Dir1->item(0)->text(), QStringLiteral(".."));
-    QCOMPARE(files.Dir1->item(1)->text(), QStringLiteral("sub"));
+    QVERIFY(!files.files()->item(0)->icon().isNull());
+    QCOMPARE(files.folders()->item(0)->text(), QStringLiteral(".."));
+    QCOMPARE(files.folders()->item(1)->text(), QStringLiteral("sub"));
 
-    QCOMPARE(files.folderShown->path(), QDir(f.dir.path()).absolutePath()); // where one is
+    QCOMPARE(files.folderShown()->path(), QDir(f.dir.path()).absolutePath()); // where one is
 
     QVERIFY(!files.setFolder(f.dir.filePath(QStringLiteral("gone")))); // lists stay
-    QCOMPARE(files.File1->count(), 3);
+    QCOMPARE(files.files()->count(), 3);
     QCOMPARE(files.folder(), QDir(f.dir.path()).absolutePath());
-    QCOMPARE(files.folderShown->path(), files.folder());
+    QCOMPARE(files.folderShown()->path(), files.folder());
     QVERIFY(f.dialogs.shown.isEmpty());
 
-    Q_EMIT files.File1->itemActivated(files.File1->item(1));
+    Q_EMIT files.files()->itemActivated(files.files()->item(1));
     QCOMPARE(f.docs().count(), 2);
     QCOMPARE(f.window->tb().captions().last(), QStringLiteral("b.WIZ"));
     QCOMPARE(f.docs().activeDocument()->windowTitle(), f.dir.filePath(QStringLiteral("b.WIZ")));
@@ -184,7 +185,7 @@ void TestSidePane::paneSizeAndToggles()
 {
     MainWindowFixture f;
     SidePane &pane = f.window->sidePane();
-    QCOMPARE(pane.lblTitle->text(), QStringLiteral(" Quick Nav"));
+    QCOMPARE(child<QLabel>(pane, "lblTitle").text(), QStringLiteral(" Quick Nav"));
     QCOMPARE(pane.width(), twipsToPixelsX(pane, 2625));
     QCOMPARE(pane.minimumWidth(), twipsToPixelsX(pane, 2000));
     f.window->splitter().setSizes({10, 2000});
@@ -192,16 +193,16 @@ void TestSidePane::paneSizeAndToggles()
     f.window->resize(1000, 720);
     f.window->splitter().setSizes({700, 300});
     QCOMPARE(pane.width(), 700); // no upper bound beyond the window
-    pane.tbs->setCurrentIndex(1);
+    pane.pages()->setCurrentIndex(1);
 
     QAction *quickNav = f.window->menus().action(QStringLiteral("quicknav"));
-    pane.cmdX->click();
+    child<QToolButton>(pane, "cmdX").click();
     QVERIFY(!pane.isVisible());
     QVERIFY(!quickNav->isChecked());
     quickNav->trigger();
     QVERIFY(pane.isVisible());
     QCOMPARE(pane.width(), 700);
-    QCOMPARE(pane.tbs->currentIndex(), 1);
+    QCOMPARE(pane.pages()->currentIndex(), 1);
     quickNav->trigger();
     QVERIFY(!pane.isVisible());
 }
@@ -210,22 +211,22 @@ void TestSidePane::pagesSwitchExceptInHelpMode()
 {
     MainWindowFixture f;
     SidePane &pane = f.window->sidePane();
-    QCOMPARE(pane.tbs->tabText(0), QStringLiteral("Files"));
-    QCOMPARE(pane.tbs->tabText(1), QStringLiteral("Commands"));
-    QCOMPARE(pane.tbs->currentIndex(), 0);
-    QTabBar *tabs = pane.tbs->tabBar();
+    QCOMPARE(pane.pages()->tabText(0), QStringLiteral("Files"));
+    QCOMPARE(pane.pages()->tabText(1), QStringLiteral("Commands"));
+    QCOMPARE(pane.pages()->currentIndex(), 0);
+    QTabBar *tabs = pane.pages()->tabBar();
     f.window->tBar().button(QStringLiteral("help2"))->trigger();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    QCOMPARE(pane.tbs->currentIndex(), 0);
+    QCOMPARE(pane.pages()->currentIndex(), 0);
     QCOMPARE(f.dialogs.shown.last().text,
              QStringLiteral("You can use this toolbar to select between the Scripting Commands, "
                             "or the File View."));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    QCOMPARE(pane.tbs->currentIndex(), 1);
+    QCOMPARE(pane.pages()->currentIndex(), 1);
 
     // The folder list shows its tip and still works.
     f.window->tBar().button(QStringLiteral("help2"))->trigger();
-    QTest::mouseClick(pane.files->Dir1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(pane.fileBrowser()->folders()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f.dialogs.shown.last().text,
              QStringLiteral("You can select the Folder to use with this."));
     QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip", "Tip"}));
@@ -252,13 +253,14 @@ void TestSidePane::aboutBox()
     bool closedByCloseEvent = true;
     f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
         auto &about = static_cast<frmAbout &>(dialog);
-        blue = about.Label2->palette().color(QPalette::WindowText);
-        QTest::mousePress(about.Label2, Qt::LeftButton);
-        pressed = about.Label2->palette().color(QPalette::WindowText);
-        QTest::mouseRelease(about.Label2, Qt::LeftButton, {}, QPoint(-20, -20));
-        releasedOutside = about.Label2->palette().color(QPalette::WindowText);
+        QLabel *link = &child<QLabel>(about, "Label2");
+        blue = link->palette().color(QPalette::WindowText);
+        QTest::mousePress(link, Qt::LeftButton);
+        pressed = link->palette().color(QPalette::WindowText);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-20, -20));
+        releasedOutside = link->palette().color(QPalette::WindowText);
         closedByCloseEvent = about.close();
-        QTest::mouseClick(about.Label2, Qt::LeftButton);
+        QTest::mouseClick(link, Qt::LeftButton);
         about.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
         return about.result() == QDialog::Accepted;
     });

@@ -1,3 +1,4 @@
+#include "Child.h"
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
 #include "PathLabel.h"
@@ -67,7 +68,7 @@ void TestStartPage::newScriptNeverReplacesTypedText()
     if (!typed.isEmpty())
         first->editor()->SetText(typed);
     withStartPage(f, [&](frmFront &page) {
-        page.cmdBlank->click();
+        child<QToolButton>(page, "cmdBlank").click();
         return page.result() == QDialog::Accepted;
     });
     frmDoc *active = f.docs().activeDocument();
@@ -81,7 +82,7 @@ void TestStartPage::newWithNoDocumentMakesOne()
     MainWindowFixture f;
     f.window->runCommand(QStringLiteral("close"));
     withStartPage(f, [](frmFront &page) {
-        page.cmdBlank->click();
+        child<QToolButton>(page, "cmdBlank").click();
         return true;
     });
     QCOMPARE(f.docs().count(), 1);
@@ -113,8 +114,9 @@ void TestStartPage::existingFileLoadsIntoTheBlankDocument()
     for (int time = 0; time < 2; ++time) {
         withStartPage(f, [&](frmFront &page) {
             page.setFolder(f.dir.path());
-            Q_EMIT page.filFileName->itemClicked(page.filFileName->item(0));
-            named = page.txtFileName->text();
+            Q_EMIT child<QListWidget>(page, "filFileName")
+                .itemClicked(child<QListWidget>(page, "filFileName").item(0));
+            named = child<QLineEdit>(page, "txtFileName").text();
             page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
             return true;
         });
@@ -131,7 +133,7 @@ void TestStartPage::existingFileLoadsIntoTheBlankDocument()
     // Both lines stand on the Recent tab.
     int listed = 0;
     withStartPage(f, [&](frmFront &page) {
-        listed = page.RecentFiles->topLevelItemCount();
+        listed = child<QTreeWidget>(page, "RecentFiles").topLevelItemCount();
         return false;
     });
     QCOMPARE(listed, 2);
@@ -157,10 +159,11 @@ void TestStartPage::loadOverAnEditedScriptLosesNothing()
     edited->editor()->SetText(QStringLiteral("typed, not saved"));
     withStartPage(f, [&](frmFront &page) {
         if (fromRecent) {
-            page.RecentFiles->setCurrentItem(page.RecentFiles->topLevelItem(0));
+            child<QTreeWidget>(page, "RecentFiles")
+                .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
             page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
         } else {
-            page.txtFileName->setText(second);
+            child<QLineEdit>(page, "txtFileName").setText(second);
             page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         }
         return true;
@@ -183,7 +186,8 @@ void TestStartPage::recentFileLoadsWithItsFullPath()
     const QString path = f.write(QStringLiteral("old.cmd"), "exit");
     f.window->recentFiles().append(path);
     withStartPage(f, [](frmFront &page) {
-        page.RecentFiles->setCurrentItem(page.RecentFiles->topLevelItem(0));
+        child<QTreeWidget>(page, "RecentFiles")
+            .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
         page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
         return true;
     });
@@ -198,7 +202,7 @@ void TestStartPage::unreadableFileChangesNothing()
     const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
     f.docs().activeDocument()->editor()->SetText(QStringLiteral("kept"));
     withStartPage(f, [&](frmFront &page) {
-        page.txtFileName->setText(missing);
+        child<QLineEdit>(page, "txtFileName").setText(missing);
         page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         return true;
     });
@@ -218,10 +222,10 @@ void TestStartPage::onlyScriptFilesAreListed()
     QString folderAfterwards;
     withStartPage(f, [&](frmFront &page) {
         page.setFolder(f.dir.path());
-        for (int i = 0; i < page.filFileName->count(); ++i)
-            names << page.filFileName->item(i)->text();
+        for (int i = 0; i < child<QListWidget>(page, "filFileName").count(); ++i)
+            names << child<QListWidget>(page, "filFileName").item(i)->text();
         page.setFolder(f.dir.filePath(QStringLiteral("no such folder")));
-        folderAfterwards = page.folderShown->path();
+        folderAfterwards = child<PathLabel>(page, "folderShown").path();
         return false;
     });
     QCOMPARE(names, QStringList({"a.cmd", "D.CMD"}));
@@ -252,7 +256,7 @@ void TestStartPage::generatorButtonsShowTheirGenerators()
     // The start page closes first; then the healing generator shows.
     f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
         auto &page = static_cast<frmFront &>(dialog);
-        page.cmdSecurity->click();
+        child<QToolButton>(page, "cmdSecurity").click();
         return true;
     });
     f.dialogs.modalAnswers.enqueue(
@@ -266,7 +270,7 @@ void TestStartPage::generatorButtonsShowTheirGenerators()
             if (b->isEnabled() && b->objectName().startsWith(u"cmd"))
                 enabled << b->objectName();
         }
-        page.cmdGlossary->click();
+        child<QToolButton>(page, "cmdGlossary").click();
         return true;
     });
     enabled.sort();
@@ -283,8 +287,9 @@ void TestStartPage::toolbarOpensTheGeneratorsTab()
     for (int time = 0; time < 2; ++time) {
         f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
             auto &page = static_cast<frmFront &>(dialog);
-            tab = page.SSTab1->currentIndex();
-            page.SSTab1->setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
+            tab = child<QTabWidget>(page, "SSTab1").currentIndex();
+            child<QTabWidget>(page, "SSTab1")
+                .setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
             return false;
         });
         f.window->tBar().button(QStringLiteral("Gener"))->trigger();
