@@ -1,4 +1,5 @@
 #include "HelpCommands.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -23,11 +24,11 @@ HelpCommands::HelpCommands(DocumentManager &documents,
 
 void HelpCommands::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("readme"), [this] { readme(); });
-    commands.add(QStringLiteral("genhelp"), [this] { readme(); });
-    commands.add(QStringLiteral("orlixsite"), [this] { openWebsite(); });
-    commands.add(QStringLiteral("online"), [this] { openWebsite(); });
-    commands.add(QStringLiteral("about"), [this] { about(); });
+    commands.add(MenuKey::Readme, [this] { readme(); });
+    commands.add(MenuKey::GeneralHelp, [this] { readme(); });
+    commands.add(MenuKey::Website, [this] { openWebsite(); });
+    commands.add(MenuKey::HelpOnline, [this] { openWebsite(); });
+    commands.add(MenuKey::About, [this] { about(); });
 }
 
 void HelpCommands::readme()

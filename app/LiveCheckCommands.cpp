@@ -1,4 +1,5 @@
 #include "LiveCheckCommands.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -44,11 +45,11 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
     m_panel->setObjectName(QStringLiteral("mistakesPanel"));
     m_panel->setToolTip(QStringLiteral("Mistakes in the active script (Search, Next Mistake)"));
     statusBar.addPermanentWidget(m_panel);
-    m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(parts.settings.enabled());
+    m_parts.menus.action(MenuKey::MistakesAsYouType)->setChecked(parts.settings.enabled());
     connect(&area, &DocumentArea::activated, this, &LiveCheckCommands::follow);
     connect(&documents, &DocumentManager::lastDocumentClosed, this, [this] { follow(nullptr); });
     connect(&parts.settings, &LiveCheckSettings::changed, this, [this] {
-        m_parts.menus.action(QStringLiteral("mistakes"))->setChecked(m_parts.settings.enabled());
+        m_parts.menus.action(MenuKey::MistakesAsYouType)->setChecked(m_parts.settings.enabled());
         refreshed(m_followed ? m_followed->live().mistakeCount() : 0);
     });
     connect(parts.sidePane.labelsPage(),
@@ -65,7 +66,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
 
 void LiveCheckCommands::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("nextmistake"), [this] {
+    commands.add(MenuKey::NextMistake, [this] {
         frmDoc *document = m_parts.documents.activeDocument();
         if (!document || !document->live().checking())
             return;
@@ -73,11 +74,11 @@ void LiveCheckCommands::registerIn(CommandRegistry &commands)
         const auto verdict = document->live().goToNextMistake();
         m_statusBar.showMessage(verdict ? *verdict : QStringLiteral("No mistakes"), 10000);
     });
-    commands.add(QStringLiteral("golabel"), [this] { goToLabel(); });
-    commands.add(QStringLiteral("findrefs"), [this] { findReferences(); });
-    commands.add(QStringLiteral("renamelabel"), [this] { renameLabel(); });
-    commands.add(QStringLiteral("mistakes"), [this] {
-        m_parts.settings.setEnabled(m_parts.menus.action(QStringLiteral("mistakes"))->isChecked());
+    commands.add(MenuKey::GoToLabel, [this] { goToLabel(); });
+    commands.add(MenuKey::FindReferences, [this] { findReferences(); });
+    commands.add(MenuKey::RenameLabel, [this] { renameLabel(); });
+    commands.add(MenuKey::MistakesAsYouType, [this] {
+        m_parts.settings.setEnabled(m_parts.menus.action(MenuKey::MistakesAsYouType)->isChecked());
     });
 }
 
@@ -161,7 +162,7 @@ void LiveCheckCommands::findReferences()
 
 void LiveCheckCommands::showLabelsPage()
 {
-    m_parts.menus.action(QStringLiteral("quicknav"))->setChecked(true);
+    m_parts.menus.action(MenuKey::QuickNav)->setChecked(true);
     m_parts.sidePane.show();
     m_parts.sidePane.pages()->setCurrentWidget(m_parts.sidePane.labelsPage());
 }

@@ -1,4 +1,5 @@
 #include "MainMenus.h"
+#include "MenuKeys.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -9,101 +10,101 @@ namespace {
 
 struct Item
 {
-    const char *key;
+    QLatin1StringView key;
     const char *caption; // nullptr: separator; "menu:" prefix opens a submenu at top level
     const char *shortcut;
 };
 
 // A row with caption starting "menu:" begins a top-level menu; the rows after it fill it.
 constexpr Item menuTable[] = {
-    {"file", "menu:&File", ""},
-    {"new", "&New Script", "Ctrl+N"},
-    {"open", "&Open Script", "Ctrl+O"},
-    {"close", "&Close Script", ""},
-    {"bar0", nullptr, ""},
-    {"sdebug", "Script &Debug", "Ctrl+D"},
-    {"grah", nullptr, ""},
-    {"save", "&Save Script", "Ctrl+S"},
-    {"saveas", "Save Script &As", ""},
-    {"saveall", "Save A&ll Scripts", ""},
-    {"bar30", nullptr, ""},
-    {"print", "&Print", "Ctrl+P"},
-    {"printsetup", "Printer &Setup", ""},
-    {"bar2", nullptr, ""},
-    {"properties", "&Script Properties", ""},
-    {"bar3", nullptr, ""},
-    {"exit", "&Exit", ""},
-    {"edit", "menu:&Edit", ""},
-    {"undo", "&Undo", "Ctrl+Z"},
-    {"redo", "&Redo", "Ctrl+Y"},
-    {"bar7", nullptr, ""},
-    {"cut", "&Cut", "Ctrl+X"},
-    {"copy", "Copy", "Ctrl+C"},
-    {"paste", "&Paste", "Ctrl+V"},
-    {"delete", "&Delete", ""},
-    {"bar4", nullptr, ""},
-    {"selectall", "&Select All", "Ctrl+A"},
-    {"selectline", "Select &Line", ""},
-    {"search", "menu:&Search", ""},
-    {"find", "&Find", "Ctrl+F"},
-    {"findnext", "Find &Next", "F3"},
-    {"findprev", "Find &Previous", "Ctrl+F3"},
-    {"replaceit", "&Replace", "Ctrl+R"},
-    {"bar8", nullptr, ""},
-    {"goto", "&Goto Line...", "Ctrl+G"},
-    {"nextmistake", "Next &Mistake", "Ctrl+E"},
-    {"golabel", "Go to La&bel", "F12"},
-    {"findrefs", "Find Re&ferences", "Shift+F12"},
-    {"renamelabel", "Re&name Label...", "F2"},
-    {"bar9", nullptr, ""},
-    {"word", "&Word Count", ""},
-    {"charcount", "&Character Count", ""},
-    {"linecount", "&Line Count", ""},
-    {"bar10", nullptr, ""},
-    {"countall", "Count &All", "Ctrl+F5"},
-    {"view", "menu:&View", ""},
-    {"editor", "&Editor Options", ""},
-    {"gener", "Script &Generators...", ""},
-    {"bar11", nullptr, ""},
-    {"toolbar", "&Toolbar", ""},
-    {"statusbar2", "&Status Bar", ""},
-    {"quicknav", "&Quick Nav", ""},
-    {"filespage", "&Files Page", "Ctrl+1"},
-    {"commandspage", "Comman&ds Page", "Ctrl+2"},
-    {"labelspage", "&Labels Page", "Ctrl+3"},
-    {"nextpane", "Next &Pane", "F6"},
-    {"prevpane", "Pre&vious Pane", "Shift+F6"},
-    {"bar20", nullptr, ""},
-    {"hlline", "Highlight Selected Line", ""},
-    {"mistakes", "Show &Mistakes as You Type", ""},
-    {"bar21", nullptr, ""},
-    {"options", "&Options...", ""},
-    {"window", "menu:&Window", ""},
-    {"tilehor", "Tile Horizontal", ""},
-    {"tilever", "Tile Vertical", ""},
-    {"cascade", "&Cascade", ""},
-    {"bar12", nullptr, ""},
-    {"closeall", "Close All Windows", ""},
-    {"bar13", nullptr, ""},
-    {"wnlist", "menu:Window List", ""},
-    {"help", "menu:&Help", ""},
-    {"genhelp", "General Help", "F1"},
-    {"online", "Help Online", "Ctrl+U"},
-    {"bar22", nullptr, ""},
-    {"readme", "&Readme", "F8"},
-    {"bar14", nullptr, ""},
-    {"orlixsite", "&Orlix Website", "Ctrl+F4"},
-    {"bar15", nullptr, ""},
-    {"about", "&About", "F4"},
+    {MenuKey::FileMenu, "menu:&File", ""},
+    {MenuKey::New, "&New Script", "Ctrl+N"},
+    {MenuKey::Open, "&Open Script", "Ctrl+O"},
+    {MenuKey::Close, "&Close Script", ""},
+    {QLatin1StringView("bar0"), nullptr, ""},
+    {MenuKey::ScriptDebug, "Script &Debug", "Ctrl+D"},
+    {QLatin1StringView("grah"), nullptr, ""},
+    {MenuKey::Save, "&Save Script", "Ctrl+S"},
+    {MenuKey::SaveAs, "Save Script &As", ""},
+    {MenuKey::SaveAll, "Save A&ll Scripts", ""},
+    {QLatin1StringView("bar30"), nullptr, ""},
+    {MenuKey::Print, "&Print", "Ctrl+P"},
+    {MenuKey::PrintSetup, "Printer &Setup", ""},
+    {QLatin1StringView("bar2"), nullptr, ""},
+    {MenuKey::Properties, "&Script Properties", ""},
+    {QLatin1StringView("bar3"), nullptr, ""},
+    {MenuKey::Exit, "&Exit", ""},
+    {MenuKey::EditMenu, "menu:&Edit", ""},
+    {MenuKey::Undo, "&Undo", "Ctrl+Z"},
+    {MenuKey::Redo, "&Redo", "Ctrl+Y"},
+    {QLatin1StringView("bar7"), nullptr, ""},
+    {MenuKey::Cut, "&Cut", "Ctrl+X"},
+    {MenuKey::Copy, "Copy", "Ctrl+C"},
+    {MenuKey::Paste, "&Paste", "Ctrl+V"},
+    {MenuKey::Delete, "&Delete", ""},
+    {QLatin1StringView("bar4"), nullptr, ""},
+    {MenuKey::SelectAll, "&Select All", "Ctrl+A"},
+    {MenuKey::SelectLine, "Select &Line", ""},
+    {MenuKey::SearchMenu, "menu:&Search", ""},
+    {MenuKey::Find, "&Find", "Ctrl+F"},
+    {MenuKey::FindNext, "Find &Next", "F3"},
+    {MenuKey::FindPrevious, "Find &Previous", "Ctrl+F3"},
+    {MenuKey::Replace, "&Replace", "Ctrl+R"},
+    {QLatin1StringView("bar8"), nullptr, ""},
+    {MenuKey::GoToLine, "&Goto Line...", "Ctrl+G"},
+    {MenuKey::NextMistake, "Next &Mistake", "Ctrl+E"},
+    {MenuKey::GoToLabel, "Go to La&bel", "F12"},
+    {MenuKey::FindReferences, "Find Re&ferences", "Shift+F12"},
+    {MenuKey::RenameLabel, "Re&name Label...", "F2"},
+    {QLatin1StringView("bar9"), nullptr, ""},
+    {MenuKey::WordCount, "&Word Count", ""},
+    {MenuKey::CharacterCount, "&Character Count", ""},
+    {MenuKey::LineCount, "&Line Count", ""},
+    {QLatin1StringView("bar10"), nullptr, ""},
+    {MenuKey::CountAll, "Count &All", "Ctrl+F5"},
+    {MenuKey::ViewMenu, "menu:&View", ""},
+    {MenuKey::EditorOptions, "&Editor Options", ""},
+    {MenuKey::Generators, "Script &Generators...", ""},
+    {QLatin1StringView("bar11"), nullptr, ""},
+    {MenuKey::Toolbar, "&Toolbar", ""},
+    {MenuKey::StatusBar, "&Status Bar", ""},
+    {MenuKey::QuickNav, "&Quick Nav", ""},
+    {MenuKey::FilesPage, "&Files Page", "Ctrl+1"},
+    {MenuKey::CommandsPage, "Comman&ds Page", "Ctrl+2"},
+    {MenuKey::LabelsPage, "&Labels Page", "Ctrl+3"},
+    {MenuKey::NextPane, "Next &Pane", "F6"},
+    {MenuKey::PreviousPane, "Pre&vious Pane", "Shift+F6"},
+    {QLatin1StringView("bar20"), nullptr, ""},
+    {MenuKey::HighlightLine, "Highlight Selected Line", ""},
+    {MenuKey::MistakesAsYouType, "Show &Mistakes as You Type", ""},
+    {QLatin1StringView("bar21"), nullptr, ""},
+    {MenuKey::Options, "&Options...", ""},
+    {MenuKey::WindowMenu, "menu:&Window", ""},
+    {MenuKey::TileHorizontal, "Tile Horizontal", ""},
+    {MenuKey::TileVertical, "Tile Vertical", ""},
+    {MenuKey::Cascade, "&Cascade", ""},
+    {QLatin1StringView("bar12"), nullptr, ""},
+    {MenuKey::CloseAll, "Close All Windows", ""},
+    {QLatin1StringView("bar13"), nullptr, ""},
+    {MenuKey::WindowList, "menu:Window List", ""},
+    {MenuKey::HelpMenu, "menu:&Help", ""},
+    {MenuKey::GeneralHelp, "General Help", "F1"},
+    {MenuKey::HelpOnline, "Help Online", "Ctrl+U"},
+    {QLatin1StringView("bar22"), nullptr, ""},
+    {MenuKey::Readme, "&Readme", "F8"},
+    {QLatin1StringView("bar14"), nullptr, ""},
+    {MenuKey::Website, "&Orlix Website", "Ctrl+F4"},
+    {QLatin1StringView("bar15"), nullptr, ""},
+    {MenuKey::About, "&About", "F4"},
 };
 
 constexpr Item tabMenuTable[] = {
-    {"close2", "&Close", ""},
-    {"bar40", nullptr, ""},
-    {"save2", "&Save", ""},
-    {"saveas2", "Save &As", ""},
-    {"bar41", nullptr, ""},
-    {"print2", "&Print", ""},
+    {MenuKey::CloseTab, "&Close", ""},
+    {QLatin1StringView("bar40"), nullptr, ""},
+    {QLatin1StringView("save2"), "&Save", ""},
+    {QLatin1StringView("saveas2"), "Save &As", ""},
+    {QLatin1StringView("bar41"), nullptr, ""},
+    {QLatin1StringView("print2"), "&Print", ""},
 };
 
 } // namespace
@@ -112,7 +113,7 @@ MainMenus::MainMenus(QMenuBar &bar)
 {
     QMenu *current = nullptr;
     for (const Item &item : menuTable) {
-        const QString key = QLatin1StringView(item.key);
+        const QString key = item.key;
         if (!item.caption) {
             if (current)
                 current->addSeparator()->setObjectName(key);
@@ -135,15 +136,19 @@ MainMenus::MainMenus(QMenuBar &bar)
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
         m_actions.insert(key, action);
     }
-    for (const char *checkable : {"toolbar", "statusbar2", "quicknav", "hlline", "mistakes"})
-        m_actions.value(QLatin1StringView(checkable))->setCheckable(true);
-    for (const char *checked : {"toolbar", "statusbar2", "quicknav"})
-        m_actions.value(QLatin1StringView(checked))->setChecked(true);
+    for (QLatin1StringView checkable : {MenuKey::Toolbar,
+                                        MenuKey::StatusBar,
+                                        MenuKey::QuickNav,
+                                        MenuKey::HighlightLine,
+                                        MenuKey::MistakesAsYouType})
+        m_actions.value(checkable)->setCheckable(true);
+    for (QLatin1StringView checked : {MenuKey::Toolbar, MenuKey::StatusBar, MenuKey::QuickNav})
+        m_actions.value(checked)->setChecked(true);
 
     m_tabMenu = new QMenu(QStringLiteral("TabMenu"), &bar);
     m_tabMenu->setObjectName(QStringLiteral("tabmenu"));
     for (const Item &item : tabMenuTable) {
-        const QString key = QLatin1StringView(item.key);
+        const QString key = item.key;
         if (!item.caption) {
             m_tabMenu->addSeparator()->setObjectName(key);
             continue;

@@ -1,5 +1,7 @@
 #include "MainToolbar.h"
 
+#include "MenuKeys.h"
+
 #include "ToolbarIcons.h"
 
 #include <QAction>
@@ -51,18 +53,32 @@ constexpr Button buttons[] = {
 struct Route
 {
     const char *key;
-    const char *command;
+    QLatin1StringView command;
 };
 
 // In the order a click's key is compared; the Help button is in none of them.
 constexpr Route routes[] = {
-    {"new", "new"},           {"close", "close"},       {"prop", "editor"},
-    {"find", "find"},         {"findnext", "findnext"}, {"findprev", "findprev"},
-    {"undo", "undo"},         {"redo", "redo"},         {"tilever", "tilever"},
-    {"tilehor", "tilehor"},   {"cascade", "cascade"},   {"cut", "cut"},
-    {"paste", "paste"},       {"copy", "copy"},         {"delete", "delete"},
-    {"open", "open"},         {"print", "print"},       {"save", "save"},
-    {"TestScript", "sdebug"}, {"Gener", "gener"},       {"help2", "helpmode"},
+    {"new", MenuKey::New},
+    {"close", MenuKey::Close},
+    {"prop", MenuKey::EditorOptions},
+    {"find", MenuKey::Find},
+    {"findnext", MenuKey::FindNext},
+    {"findprev", MenuKey::FindPrevious},
+    {"undo", MenuKey::Undo},
+    {"redo", MenuKey::Redo},
+    {"tilever", MenuKey::TileVertical},
+    {"tilehor", MenuKey::TileHorizontal},
+    {"cascade", MenuKey::Cascade},
+    {"cut", MenuKey::Cut},
+    {"paste", MenuKey::Paste},
+    {"copy", MenuKey::Copy},
+    {"delete", MenuKey::Delete},
+    {"open", MenuKey::Open},
+    {"print", MenuKey::Print},
+    {"save", MenuKey::Save},
+    {"TestScript", MenuKey::ScriptDebug},
+    {"Gener", MenuKey::Generators},
+    {"help2", MenuKey::ClickHelp},
 };
 
 } // namespace
@@ -104,7 +120,7 @@ QString MainToolbar::commandFor(const QString &key)
 {
     for (const Route &route : routes) {
         if (key == QLatin1StringView(route.key))
-            return QLatin1StringView(route.command);
+            return route.command;
     }
     return {};
 }

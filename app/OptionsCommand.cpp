@@ -1,4 +1,5 @@
 #include "OptionsCommand.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "DocumentManager.h"
@@ -57,7 +58,7 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
 
 void OptionsCommand::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("options"), [this] { show(); });
+    commands.add(MenuKey::Options, [this] { show(); });
 }
 
 void OptionsCommand::show()

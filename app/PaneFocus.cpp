@@ -1,4 +1,5 @@
 #include "PaneFocus.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "FileBrowser.h"
@@ -25,12 +26,12 @@ PaneFocus::PaneFocus(SidePane &pane,
 
 void PaneFocus::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("filespage"), [this] { showPage(FilesPage); });
-    commands.add(QStringLiteral("commandspage"), [this] { showPage(CommandsPage); });
-    commands.add(QStringLiteral("labelspage"), [this] { showPage(LabelsPage); });
+    commands.add(MenuKey::FilesPage, [this] { showPage(FilesPage); });
+    commands.add(MenuKey::CommandsPage, [this] { showPage(CommandsPage); });
+    commands.add(MenuKey::LabelsPage, [this] { showPage(LabelsPage); });
     // Two panes: forward and back lead to the same one.
-    commands.add(QStringLiteral("nextpane"), [this] { cycle(); });
-    commands.add(QStringLiteral("prevpane"), [this] { cycle(); });
+    commands.add(MenuKey::NextPane, [this] { cycle(); });
+    commands.add(MenuKey::PreviousPane, [this] { cycle(); });
 }
 
 // The list a person works in on each page; one that holds something, with an item current, so

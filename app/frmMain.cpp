@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "MenuKeys.h"
 
 #include "CountCommands.h"
 #include "Dialogs.h"
@@ -194,7 +195,7 @@ void frmMain::registerCommands()
 {
     m_paneFocus = new PaneFocus(
         *m_sidePane,
-        *m_menus->action(QStringLiteral("quicknav")),
+        *m_menus->action(MenuKey::QuickNav),
         [this]() -> QWidget * {
             frmDoc *document = m_documents->activeDocument();
             return document ? document->editor() : nullptr;
@@ -209,35 +210,34 @@ void frmMain::registerCommands()
     });
     m_counts->registerIn(m_commands);
     m_debugger->registerIn(m_commands);
-    m_commands.add(QStringLiteral("exit"), [this] { close(); });
-    m_commands.add(QStringLiteral("helpmode"), [this] { m_help->start(); });
-    m_commands.add(QStringLiteral("gener"), [this] { showStartPage(frmFront::Generators); });
-    m_commands.add(QStringLiteral("toolbar"), [this] {
-        m_toolbar->setVisible(m_menus->action(QStringLiteral("toolbar"))->isChecked());
+    m_commands.add(MenuKey::Exit, [this] { close(); });
+    m_commands.add(MenuKey::ClickHelp, [this] { m_help->start(); });
+    m_commands.add(MenuKey::Generators, [this] { showStartPage(frmFront::Generators); });
+    m_commands.add(MenuKey::Toolbar, [this] {
+        m_toolbar->setVisible(m_menus->action(MenuKey::Toolbar)->isChecked());
     });
-    m_commands.add(QStringLiteral("quicknav"), [this] {
-        m_sidePane->setVisible(m_menus->action(QStringLiteral("quicknav"))->isChecked());
+    m_commands.add(MenuKey::QuickNav, [this] {
+        m_sidePane->setVisible(m_menus->action(MenuKey::QuickNav)->isChecked());
     });
     m_helpCommands->registerIn(m_commands);
     m_liveCheck->registerIn(m_commands);
     m_optionsCommand->registerIn(m_commands);
-    m_commands.add(QStringLiteral("statusbar2"), [this] {
-        statusBar()->setVisible(m_menus->action(QStringLiteral("statusbar2"))->isChecked());
+    m_commands.add(MenuKey::StatusBar, [this] {
+        statusBar()->setVisible(m_menus->action(MenuKey::StatusBar)->isChecked());
     });
     // Editor Options act on the editor in front of the user, where the change shows at once; with
     // none open, on the hidden document's, which keeps what new editors get.
-    m_commands.add(QStringLiteral("editor"), [this] {
+    m_commands.add(MenuKey::EditorOptions, [this] {
         frmDoc *active = m_documents->activeDocument();
         if (ScriptEditor *target = active ? active->editor() : m_settingsEditor)
             EditorPropertiesDialog::showFor(*target, m_services.dialogs, this);
     });
-    m_commands.add(QStringLiteral("hlline"), [this] {
-        m_documents->setHighlightSelectedLine(
-            m_menus->action(QStringLiteral("hlline"))->isChecked());
+    m_commands.add(MenuKey::HighlightLine, [this] {
+        m_documents->setHighlightSelectedLine(m_menus->action(MenuKey::HighlightLine)->isChecked());
     });
-    m_commands.add(QStringLiteral("tilehor"), [this] { m_area->tile(Qt::Horizontal); });
-    m_commands.add(QStringLiteral("tilever"), [this] { m_area->tile(Qt::Vertical); });
-    m_commands.add(QStringLiteral("cascade"), [this] { m_area->cascade(); });
+    m_commands.add(MenuKey::TileHorizontal, [this] { m_area->tile(Qt::Horizontal); });
+    m_commands.add(MenuKey::TileVertical, [this] { m_area->tile(Qt::Vertical); });
+    m_commands.add(MenuKey::Cascade, [this] { m_area->cascade(); });
 }
 
 void frmMain::connectMenus()
@@ -246,13 +246,11 @@ void frmMain::connectMenus()
         const QString key = it.key();
         connect(it.value(), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
-    connect(m_menus->menu(QStringLiteral("wnlist")),
-            &QMenu::aboutToShow,
-            this,
-            &frmMain::fillWindowList);
+    connect(
+        m_menus->menu(MenuKey::WindowList), &QMenu::aboutToShow, this, &frmMain::fillWindowList);
     connect(m_documents, &DocumentManager::positionTextChanged, m_panels[1], &QLabel::setText);
     connect(m_documents, &DocumentManager::editMenuRequested, this, [this](const QPoint &pos) {
-        m_menus->menu(QStringLiteral("edit"))->popup(pos);
+        m_menus->menu(MenuKey::EditMenu)->popup(pos);
     });
     connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
         m_search->follow(document->editor());
@@ -268,7 +266,7 @@ void frmMain::connectMenus()
         });
     });
     connect(m_sidePane, &SidePane::closeClicked, this, [this] {
-        m_menus->action(QStringLiteral("quicknav"))->setChecked(false);
+        m_menus->action(MenuKey::QuickNav)->setChecked(false);
         m_sidePane->hide();
         if (frmDoc *document = m_documents->activeDocument())
             document->editor()->setFocus();
@@ -336,7 +334,7 @@ void frmMain::runCommand(const QString &key)
 
 void frmMain::fillWindowList()
 {
-    QMenu *list = m_menus->menu(QStringLiteral("wnlist"));
+    QMenu *list = m_menus->menu(MenuKey::WindowList);
     list->clear();
     for (frmDoc *document : m_documents->openDocuments()) {
         QAction *item = list->addAction(document->windowTitle());
@@ -351,7 +349,9 @@ void frmMain::fillWindowList()
 void frmMain::takeKeysFromTheEditor()
 {
     EditorRegistry &registry = m_services.editors.registry;
-    for (int command : {197, 140, 198, 161, 129, 139, 160})
+    using R = EditorRegistry;
+    for (R::BoundCommand command :
+         {R::Cut, R::Copy, R::Paste, R::Undo, R::Redo, R::SelectAll, R::Duplicate})
         registry.removeBuiltInBindings(command);
     for (const QAction *action : m_menus->actions()) {
         if (!action->shortcut().isEmpty())

@@ -1,4 +1,5 @@
 #include "ScriptDebugger.h"
+#include "MenuKeys.h"
 
 #include "CheckProgressDialog.h"
 #include "CommandRegistry.h"
@@ -31,7 +32,7 @@ ScriptDebugger::ScriptDebugger(DocumentManager &documents,
 
 void ScriptDebugger::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("sdebug"), [this] { Start(); });
+    commands.add(MenuKey::ScriptDebug, [this] { Start(); });
 }
 
 void ScriptDebugger::setDialect(DialectChoice dialect)

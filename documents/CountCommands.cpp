@@ -1,4 +1,5 @@
 #include "CountCommands.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -16,11 +17,11 @@ CountCommands::CountCommands(DocumentManager &documents, Dialogs &dialogs, QWidg
 
 void CountCommands::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("word"), [this] { wordCount(); });
-    commands.add(QStringLiteral("charcount"), [this] { characterCount(); });
-    commands.add(QStringLiteral("linecount"), [this] { lineCount(); });
-    commands.add(QStringLiteral("countall"), [this] { countAll(); });
-    commands.add(QStringLiteral("properties"), [this] { scriptProperties(); });
+    commands.add(MenuKey::WordCount, [this] { wordCount(); });
+    commands.add(MenuKey::CharacterCount, [this] { characterCount(); });
+    commands.add(MenuKey::LineCount, [this] { lineCount(); });
+    commands.add(MenuKey::CountAll, [this] { countAll(); });
+    commands.add(MenuKey::Properties, [this] { scriptProperties(); });
 }
 
 void CountCommands::wordCount()

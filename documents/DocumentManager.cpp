@@ -51,12 +51,13 @@ DocumentManager::~DocumentManager()
 void DocumentManager::applyEditorSetUp(ScriptEditor &editor)
 {
     editor.Language(scriptLanguageName);
-    editor.SetFontStyle(2, 0);
+    editor.SetFontStyle(ScriptEditor::FontStyleItem::Keywords, ScriptEditor::Normal);
     editor.DisplayLeftMargin(true);
     // The design's grey (0x808080) darkened to a contrast of 4.5:1 on white, readable for all.
-    editor.SetColor(1, 0x767676);
-    editor.SetColor(27, 0x767676);
-    editor.SetColor(26, 0xFFFFFF);
+    using Item = ScriptEditor::ColourItem;
+    editor.SetColor(Item::CommentText, 0x767676);
+    editor.SetColor(Item::MarginText, 0x767676);
+    editor.SetColor(Item::MarginBackground, 0xFFFFFF);
 }
 
 bool DocumentManager::showLimitMessageIfFull()

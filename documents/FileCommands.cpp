@@ -1,4 +1,5 @@
 #include "FileCommands.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -35,17 +36,17 @@ FileCommands::FileCommands(DocumentManager &documents,
 
 void FileCommands::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("new"), [this] { m_documents.NewDocument(); });
-    commands.add(QStringLiteral("open"), [this] { open(); });
-    commands.add(QStringLiteral("saveall"), [this] { saveAll(); });
-    commands.add(QStringLiteral("printsetup"), [this] { printSetup(); });
-    commands.add(QStringLiteral("closeall"), [this] { closeAll(); });
+    commands.add(MenuKey::New, [this] { m_documents.NewDocument(); });
+    commands.add(MenuKey::Open, [this] { open(); });
+    commands.add(MenuKey::SaveAll, [this] { saveAll(); });
+    commands.add(MenuKey::PrintSetup, [this] { printSetup(); });
+    commands.add(MenuKey::CloseAll, [this] { closeAll(); });
     // The tab menu's commands do what their File-menu namesakes do.
     for (const QString &suffix : {QString(), QStringLiteral("2")}) {
-        commands.add(QStringLiteral("close") + suffix, [this] { close(); });
-        commands.add(QStringLiteral("save") + suffix, [this] { save(); });
-        commands.add(QStringLiteral("saveas") + suffix, [this] { saveAs(); });
-        commands.add(QStringLiteral("print") + suffix, [this] { print(); });
+        commands.add(QString(MenuKey::Close) + suffix, [this] { close(); });
+        commands.add(QString(MenuKey::Save) + suffix, [this] { save(); });
+        commands.add(QString(MenuKey::SaveAs) + suffix, [this] { saveAs(); });
+        commands.add(QString(MenuKey::Print) + suffix, [this] { print(); });
     }
 }
 

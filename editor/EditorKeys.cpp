@@ -10,23 +10,23 @@ namespace Korveth {
 
 namespace {
 
-// The built-in commands the program can take the keys away from, by the numbers it uses.
+// The built-in commands the program can take the keys away from.
 std::optional<QsciCommand::Command> builtInCommand(int number)
 {
     switch (number) {
-    case 197:
+    case EditorRegistry::Cut:
         return QsciCommand::SelectionCut;
-    case 140:
+    case EditorRegistry::Copy:
         return QsciCommand::SelectionCopy;
-    case 198:
+    case EditorRegistry::Paste:
         return QsciCommand::Paste;
-    case 161:
+    case EditorRegistry::Undo:
         return QsciCommand::Undo;
-    case 129:
+    case EditorRegistry::Redo:
         return QsciCommand::Redo;
-    case 139:
+    case EditorRegistry::SelectAll:
         return QsciCommand::SelectAll;
-    case 160:
+    case EditorRegistry::Duplicate:
         return QsciCommand::SelectionDuplicate;
     default:
         return std::nullopt;

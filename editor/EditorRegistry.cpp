@@ -50,7 +50,7 @@ const EditorRegistry::Command *EditorRegistry::command(int number) const
     return it == m_commands.constEnd() ? nullptr : &*it;
 }
 
-void EditorRegistry::removeBuiltInBindings(int builtInCommand)
+void EditorRegistry::removeBuiltInBindings(BoundCommand builtInCommand)
 {
     if (!m_removedBuiltIns.contains(builtInCommand))
         m_removedBuiltIns.append(builtInCommand);

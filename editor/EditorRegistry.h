@@ -28,10 +28,19 @@ public:
     void unregisterHotKey(QKeyCombination key);
     const Command *command(int number) const;
 
-    // The editor's built-in commands whose key bindings are removed, by the numbers the program
-    // uses for them (197, 140, 198, 161, 129, 139, 160: cut, copy, paste, undo, redo, select all
-    // and duplicate). Editors created afterwards come without those bindings.
-    void removeBuiltInBindings(int builtInCommand);
+    // The editor's built-in commands whose key bindings the program can take, by the numbers it
+    // has always used for them.
+    enum BoundCommand {
+        Cut = 197,
+        Copy = 140,
+        Paste = 198,
+        Undo = 161,
+        Redo = 129,
+        SelectAll = 139,
+        Duplicate = 160,
+    };
+    // Editors created afterwards come without the command's bindings.
+    void removeBuiltInBindings(BoundCommand command);
     const QList<int> &removedBuiltInBindings() const { return m_removedBuiltIns; }
 
     // Keys the program's menus use: editors created afterwards drop their own bindings on them,

@@ -346,20 +346,26 @@ void ScriptEditor::Language(const QString &name)
     delete old;
 }
 
-void ScriptEditor::SetColor(int item, std::uint32_t bgr)
+void ScriptEditor::SetColor(ColourItem item, std::uint32_t bgr)
 {
     const QColor color(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-    if (item == 1 && lexer())
-        lexer()->setColor(color, int(TokenStyle::Comment));
-    else if (item == 26)
+    switch (item) {
+    case ColourItem::CommentText:
+        if (lexer())
+            lexer()->setColor(color, int(TokenStyle::Comment));
+        break;
+    case ColourItem::MarginBackground:
         setMarginsBackgroundColor(color);
-    else if (item == 27)
+        break;
+    case ColourItem::MarginText:
         setMarginsForegroundColor(color);
+        break;
+    }
 }
 
-void ScriptEditor::SetFontStyle(int item, int style)
+void ScriptEditor::SetFontStyle(FontStyleItem item, FontStyle style)
 {
-    if (item != 2 || !lexer())
+    if (item != FontStyleItem::Keywords || !lexer())
         return;
     QFont font = lexer()->font(int(TokenStyle::Keyword));
     font.setBold(style & 1);

@@ -81,10 +81,13 @@ public:
     // Colours the text by a registered language; an unknown name leaves the text plain.
     void Language(const QString &name);
     QString language() const { return m_language; }
-    // Colour items (0xBBGGRR): 1 comment text, 26 margin background, 27 margin text.
-    void SetColor(int item, std::uint32_t bgr);
-    // Font-style items: 2 keywords. Styles: 0 normal, 1 bold, 2 italic, 3 bold italic.
-    void SetFontStyle(int item, int style);
+    // What SetColor and SetFontStyle set, by the numbers stored settings have always used.
+    enum class ColourItem { CommentText = 1, MarginBackground = 26, MarginText = 27 };
+    enum class FontStyleItem { Keywords = 2 };
+    enum FontStyle { Normal = 0, Bold = 1, Italic = 2, BoldItalic = 3 };
+    // A colour as 0xBBGGRR.
+    void SetColor(ColourItem item, std::uint32_t bgr);
+    void SetFontStyle(FontStyleItem item, FontStyle style);
     void DisplayLeftMargin(bool show);
 
     // Character (code point) offsets, as assistive technology counts them, of the control's byte

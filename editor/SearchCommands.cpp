@@ -1,4 +1,5 @@
 #include "SearchCommands.h"
+#include "MenuKeys.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -20,11 +21,11 @@ SearchCommands::SearchCommands(SearchSettings &settings,
 
 void SearchCommands::registerIn(CommandRegistry &commands)
 {
-    commands.add(QStringLiteral("find"), [this] { find(false); });
-    commands.add(QStringLiteral("replaceit"), [this] { find(true); });
-    commands.add(QStringLiteral("findnext"), [this] { findAgain(true); });
-    commands.add(QStringLiteral("findprev"), [this] { findAgain(false); });
-    commands.add(QStringLiteral("goto"), [this] { goToLine(); });
+    commands.add(MenuKey::Find, [this] { find(false); });
+    commands.add(MenuKey::Replace, [this] { find(true); });
+    commands.add(MenuKey::FindNext, [this] { findAgain(true); });
+    commands.add(MenuKey::FindPrevious, [this] { findAgain(false); });
+    commands.add(MenuKey::GoToLine, [this] { goToLine(); });
 }
 
 void SearchCommands::follow(ScriptEditor *editor)
