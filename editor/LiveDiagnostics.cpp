@@ -1,35 +1,23 @@
 #include "LiveDiagnostics.h"
 
+#include "EditorHover.h"
 #include "LiveCheckSettings.h"
+#include "ModelPlaces.h"
 #include "ScriptEditor.h"
 #include "ScriptFiles.h"
 
 #include <QFileInfo>
-#include <QHelpEvent>
-#include <QMouseEvent>
 #include <QToolTip>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace Korveth {
 
-namespace {
-
-// The byte position in the editor of a column (UTF-16 units) on a line.
-qsizetype bytePosition(ScriptEditor &editor, const ScriptModel &model, int line, qsizetype column)
-{
-    const long lineStart = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const QStringView text = model.lineText(line);
-    return lineStart + text.first(qMin(column, text.size())).toUtf8().size();
-}
-
-} // namespace
-
 LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settings)
     : QObject(&editor)
     , m_editor(editor)
     , m_settings(settings)
-    , m_viewport(editor.viewport())
     , m_model(settings.dialect())
+    , m_marks(editor)
 {
     m_rest.setSingleShot(true);
     m_rest.setInterval(restMs);
@@ -50,21 +38,15 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
         refresh();
     });
 
-    editor.setMarginType(mistakeMargin, QsciScintilla::SymbolMargin);
-    editor.setMarginMarkerMask(mistakeMargin, 1 << mistakeMarker);
-    editor.setMarginWidth(mistakeMargin, 0);
-    editor.markerDefine(QsciScintilla::Circle, mistakeMarker);
-    editor.setMarkerBackgroundColor(QColor(0xD0, 0x30, 0x30), mistakeMarker);
-    editor.setMarkerForegroundColor(QColor(0x90, 0x10, 0x10), mistakeMarker);
-    editor.indicatorDefine(QsciScintilla::SquiggleIndicator, mistakeIndicator);
-    editor.setIndicatorForegroundColor(QColor(0xE0, 0x20, 0x20), mistakeIndicator);
-    editor.indicatorDefine(QsciScintilla::PlainIndicator, linkIndicator);
-    editor.setIndicatorForegroundColor(QColor(0x20, 0x50, 0xD0), linkIndicator);
-    editor.viewport()->setMouseTracking(true);
-    editor.viewport()->installEventFilter(this);
-    editor.installEventFilter(this); // Ctrl let go
-    connect(
-        &editor, &ScriptEditor::caretOrSelectionChanged, this, &LiveDiagnostics::describeCaretLine);
+    auto *hover = new EditorHover(
+        editor,
+        [this]() -> const ScriptModel & { return model(); },
+        [this] { return checking(); },
+        this);
+    connect(hover, &EditorHover::labelClicked, this, &LiveDiagnostics::labelClicked);
+    connect(&editor, &ScriptEditor::caretOrSelectionChanged, this, [this] {
+        m_marks.describeCaretLine();
+    });
     m_rest.start();
 }
 
@@ -183,58 +165,12 @@ void LiveDiagnostics::refresh()
 
 void LiveDiagnostics::clear()
 {
-    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, mistakeIndicator);
-    m_editor.SendScintilla(
-        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.length()));
-    m_editor.markerDeleteAll(mistakeMarker);
-    m_editor.setMarginWidth(mistakeMargin, 0);
-    m_shownVerdicts.clear();
-    describeCaretLine();
-}
-
-QString LiveDiagnostics::verdictsAtCaret() const
-{
-    int line = 0;
-    int column = 0;
-    m_editor.getCursorPosition(&line, &column);
-    return m_shownVerdicts.value(line);
-}
-
-void LiveDiagnostics::describeCaretLine()
-{
-    const QString verdicts = verdictsAtCaret();
-    const QString description
-        = verdicts.isEmpty() ? QString() : QStringLiteral("Mistake: ") + verdicts;
-    // Qt tells assistive technology of the change; an unchanged one is not said again.
-    if (m_editor.accessibleDescription() != description)
-        m_editor.setAccessibleDescription(description);
+    m_marks.clear();
 }
 
 void LiveDiagnostics::paint()
 {
-    clear();
-    const QList<Diagnostic> found = m_model.diagnostics();
-    if (found.isEmpty())
-        return;
-    m_editor.setMarginWidth(mistakeMargin, 14);
-    int markedLine = -1;
-    for (const Diagnostic &d : found) {
-        if (d.line >= m_editor.lines())
-            break;
-        const qsizetype start = bytePosition(m_editor, m_model, d.line, d.column);
-        const qsizetype end = bytePosition(m_editor, m_model, d.line, d.column + d.length);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
-                               static_cast<unsigned long>(start),
-                               static_cast<long>(qMax<qsizetype>(1, end - start)));
-        if (d.line != markedLine)
-            m_editor.markerAdd(d.line, mistakeMarker);
-        markedLine = d.line;
-        QString &verdicts = m_shownVerdicts[d.line];
-        if (!verdicts.contains(d.message()))
-            verdicts
-                += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
-    }
-    describeCaretLine();
+    m_marks.paint(m_model);
 }
 
 std::optional<QString> LiveDiagnostics::goToNextMistake()
@@ -294,20 +230,7 @@ void LiveDiagnostics::replace(const QList<Diagnostic> &ranges, const QString &te
 
 std::pair<int, qsizetype> LiveDiagnostics::caret()
 {
-    return placeOf(m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
-}
-
-std::pair<int, qsizetype> LiveDiagnostics::placeOf(long position)
-{
-    const ScriptModel &current = model();
-    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
-                                                static_cast<unsigned long>(position)));
-    if (position < 0 || line < 0 || line >= current.lineCount())
-        return {-1, 0};
-    const long bytes
-        = position - m_editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const QByteArray utf8 = current.lineText(line).toUtf8();
-    return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
+    return placeOf(m_editor, model(), m_editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
 }
 
 QString LiveDiagnostics::labelAtCaret()
@@ -325,86 +248,6 @@ bool LiveDiagnostics::goToLabelAtCaret()
     if (!definition)
         return false;
     select(definition->line, definition->column, definition->name.size());
-    return true;
-}
-
-// The verdicts of the line under the pointer, in the text or in the margin.
-void LiveDiagnostics::showLinkAt(const QPoint &point)
-{
-    clearLink();
-    const auto [line, column] = placeOf(m_editor.SendScintilla(
-        QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y()));
-    const auto range = m_model.labelRangeAt(line, column);
-    if (!range)
-        return;
-    const qsizetype start = bytePosition(m_editor, m_model, line, range->column);
-    const qsizetype end = bytePosition(m_editor, m_model, line, range->column + range->length);
-    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
-    m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
-                           static_cast<unsigned long>(start),
-                           static_cast<long>(end - start));
-    m_viewport->setCursor(Qt::PointingHandCursor);
-    m_linkShown = true;
-}
-
-void LiveDiagnostics::clearLink()
-{
-    if (!m_linkShown)
-        return;
-    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, linkIndicator);
-    m_editor.SendScintilla(
-        QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.length()));
-    m_viewport->unsetCursor();
-    m_linkShown = false;
-}
-
-bool LiveDiagnostics::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove && watched == m_viewport) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if ((mouse->modifiers() & Qt::ControlModifier) && mouse->buttons() == Qt::NoButton) {
-            showLinkAt(mouse->position().toPoint());
-            // Over a link the editor would put its own pointer back; a bare move loses nothing.
-            if (m_linkShown)
-                return true;
-        } else {
-            clearLink();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::Leave
-        || event->type() == QEvent::FocusOut) {
-        clearLink();
-        return QObject::eventFilter(watched, event);
-    }
-    if (watched != m_viewport)
-        return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
-            // The press already put the caret where the click was.
-            QMetaObject::invokeMethod(this, &LiveDiagnostics::labelClicked, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    if (event->type() != QEvent::ToolTip || !checking())
-        return QObject::eventFilter(watched, event);
-    const auto *help = static_cast<QHelpEvent *>(event);
-    const long position = m_editor.SendScintilla(
-        QsciScintillaBase::SCI_POSITIONFROMPOINT, help->pos().x(), help->pos().y());
-    const int line = int(m_editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
-                                                static_cast<unsigned long>(position)));
-    const ScriptModel &current = model();
-    QStringList messages;
-    if (line >= 0 && line < current.lineCount()) {
-        for (const Diagnostic &d : current.diagnostics(line))
-            messages.append(d.message().toString());
-    }
-    if (messages.isEmpty()) {
-        QToolTip::hideText();
-        return false;
-    }
-    QToolTip::showText(help->globalPos(), messages.join(u'\n'), &m_editor);
     return true;
 }
 

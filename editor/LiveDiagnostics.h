@@ -1,22 +1,20 @@
 #pragma once
 
+#include "MistakeMarks.h"
 #include "ScriptModel.h"
 
 #include <QFutureWatcher>
-#include <QHash>
 #include <QObject>
 #include <QTimer>
-
-class QWidget;
 
 namespace Korveth {
 
 class LiveCheckSettings;
 class ScriptEditor;
 
-// Shows an editor's mistakes where they are, shortly after typing stops: a squiggle under the
-// word, a mark in a margin of its own, the verdict as the tooltip. The script model behind it is
-// what label navigation and completion ask too.
+// Checks an editor's text on another thread shortly after typing stops, and has its mistakes
+// painted (MistakeMarks) and shown under the pointer (EditorHover). The script model behind it is
+// what label navigation and completion ask too; places in it are lines and UTF-16 columns.
 class LiveDiagnostics : public QObject
 {
     Q_OBJECT
@@ -24,11 +22,6 @@ class LiveDiagnostics : public QObject
 public:
     // How long typing must rest before the text is checked again.
     static constexpr int restMs = 300;
-    static constexpr int mistakeMargin = 3;
-    static constexpr int mistakeMarker = 9;
-    static constexpr int mistakeIndicator = 9;
-    // Underlines the label under the pointer while Ctrl is held: a click there follows it.
-    static constexpr int linkIndicator = 10;
     // Past this size a script is not followed as one types (the Script Debugger still checks
     // it): its lines would cost more memory and time than typing may wait for.
     static constexpr qsizetype maxBytes = 8 * 1024 * 1024;
@@ -70,9 +63,8 @@ public:
     // Moves the caret to the next mistake after it, round to the top; its verdict, or nothing when
     // there is none.
     std::optional<QString> goToNextMistake();
-    // The verdicts on the caret's line as shown; a screen reader hears them as the editor's
-    // description whenever the caret comes onto a marked line.
-    QString verdictsAtCaret() const;
+    // The verdicts on the caret's line as shown.
+    QString verdictsAtCaret() const { return m_marks.verdictsAtCaret(); }
     // Selects where the label named at the caret is defined; false when none is named there or
     // this script does not define it.
     bool goToLabelAtCaret();
@@ -91,18 +83,9 @@ Q_SIGNALS:
     // A label reference was clicked with Ctrl held; the caret stands on it.
     void labelClicked();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void paint();
     void clear();
-    // Keeps the editor's accessible description on the caret line's verdicts.
-    void describeCaretLine();
-    // The line and UTF-16 column of a byte position; a line of -1 for none.
-    std::pair<int, qsizetype> placeOf(long position);
-    void showLinkAt(const QPoint &point);
-    void clearLink();
     // What the rest timer does: the check runs on another thread, so that neither a first check
     // of a long script nor a large paste holds up typing; marks are painted once it is done.
     void checkInBackground();
@@ -111,17 +94,13 @@ private:
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
-    // Compared with what the filter watches without asking the editor, which may be half gone
-    // while its children are deleted.
-    QWidget *m_viewport;
     ScriptModel m_model;
+    MistakeMarks m_marks;
     QString m_folder; // handed to the model before its next update
     bool m_isScript = true;
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;
-    bool m_linkShown = false;
-    QHash<int, QString> m_shownVerdicts; // line: its verdicts as painted
     CompletionWords m_words;
 };
 

@@ -1,3 +1,4 @@
+#include "EditorHover.h"
 #include "HostileFiles.h"
 #include "LabelsPage.h"
 #include "LiveCheckSettings.h"
@@ -42,14 +43,13 @@ private Q_SLOTS:
 private:
     static bool squiggled(ScriptEditor &editor, long position)
     {
-        return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                    LiveDiagnostics::mistakeIndicator,
-                                    position)
+        return editor.SendScintilla(
+                   QsciScintillaBase::SCI_INDICATORVALUEAT, MistakeMarks::indicator, position)
                != 0;
     }
     static bool marked(ScriptEditor &editor, int line)
     {
-        return editor.markersAtLine(line) & (1u << LiveDiagnostics::mistakeMarker);
+        return editor.markersAtLine(line) & (1u << MistakeMarks::marker);
     }
     static QString selection(ScriptEditor &editor) { return editor.selectedText(); }
 };
@@ -68,9 +68,9 @@ void TestLiveDiagnostics::mistakesAreMarkedWhereTheyAre()
     QVERIFY(!squiggled(editor, 8));    // "goto"
     QVERIFY(marked(editor, 0) && marked(editor, 1));
     QVERIFY(!marked(editor, 2) && !marked(editor, 3));
-    QVERIFY(editor.marginWidth(LiveDiagnostics::mistakeMargin) > 0);
+    QVERIFY(editor.marginWidth(MistakeMarks::margin) > 0);
     // The pictures of the debugger keep their own margin.
-    QCOMPARE(editor.marginMarkerMask(1) & (1 << LiveDiagnostics::mistakeMarker), 0);
+    QCOMPARE(editor.marginMarkerMask(1) & (1 << MistakeMarks::marker), 0);
     auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
     QVERIFY(panel);
     QTRY_COMPARE(panel->text(), QStringLiteral("2 mistakes"));
@@ -342,9 +342,8 @@ void TestLiveDiagnostics::ctrlShowsTheLinkUnderThePointer()
         QCoreApplication::sendEvent(viewport, &event);
     };
     auto linked = [&](long position) {
-        return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                    LiveDiagnostics::linkIndicator,
-                                    position)
+        return editor.SendScintilla(
+                   QsciScintillaBase::SCI_INDICATORVALUEAT, EditorHover::linkIndicator, position)
                != 0;
     };
     const long hunt = 7 + 7; // "hunt" on the second line
