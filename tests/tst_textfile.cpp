@@ -40,6 +40,7 @@ private Q_SLOTS:
     void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
     void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
     void diskStoreTellsWhenTheLastWriteFails();
+    void diskStoreTellsWhenTheFinalRenameFails();
     void readErrorsNameTheReason();
     void recentListLivesWhereItCanBeWritten();
 };
@@ -333,6 +334,25 @@ void TestTextFile::diskStoreTellsWhenTheLastWriteFails()
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY(!result.error.isEmpty());
     QVERIFY(result.oldContentKept);
+    QCOMPARE(*store.read(path), QByteArray("old"));
+}
+
+// In an append-only folder a temporary file can be made and written, but not renamed over the
+// old file: the commit fails, and the save must say so (root too: the folder's flag binds root).
+void TestTextFile::diskStoreTellsWhenTheFinalRenameFails()
+{
+    if (geteuid() != 0)
+        QSKIP("only root can make a folder append-only");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.cmd"));
+    DiskFileStore store;
+    QVERIFY(saveFile(store, path, "old").error.isEmpty());
+    if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), dir.path()}) != 0)
+        QSKIP("this file system cannot make a folder append-only");
+    const FileStore::Attempt attempt = store.replaceAtomically(path, "new");
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), dir.path()});
+    QCOMPARE(attempt.outcome, FileStore::Outcome::Failed);
+    QVERIFY(!attempt.error.isEmpty());
     QCOMPARE(*store.read(path), QByteArray("old"));
 }
 
