@@ -38,198 +38,186 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyControlHasAName_data();
-    void everyControlHasAName();
-    void panesAndTheirItemsByKeyboard();
-    void startPageListsByKeyboard();
-    void lookFollowsTheSystem();
-    void editorTextForAssistiveTechnology();
+    void everyControlHasAName_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char *window : {"main window",
+                                   "Script Debugger",
+                                   "start page",
+                                   "hunting generator",
+                                   "healing generator",
+                                   "options",
+                                   "about",
+                                   "Script Properties",
+                                   "replace",
+                                   "editor properties"})
+            QTest::newRow(window) << QString::fromLatin1(window);
+    }
+    void everyControlHasAName()
+    {
+        QFETCH(QString, window);
+        MainWindowFixture f;
+        std::unique_ptr<QWidget> owned;
+        QWidget *shown = nullptr;
+        if (window == u"main window") {
+            shown = f.window.get();
+        } else if (window == u"Script Debugger") {
+            f.window->runCommand(QStringLiteral("sdebug"));
+            shown = f.window->debugger().window();
+        } else if (window == u"start page") {
+            owned = std::make_unique<frmFront>(
+                f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
+        } else if (window == u"hunting generator") {
+            shown = f.window->showHuntingGenerator();
+        } else if (window == u"healing generator") {
+            owned = std::make_unique<frmHealingScriptGen>(
+                f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        } else if (window == u"options") {
+            f.window->runCommand(QStringLiteral("options"));
+            shown = f.window->findChild<frmOptions *>();
+        } else if (window == u"about") {
+            owned = std::make_unique<frmAbout>(f.dialogs, HelpCommands::website, nullptr);
+        } else if (window == u"replace") {
+            owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
+        } else if (window == u"editor properties") {
+            owned = std::make_unique<EditorPropertiesDialog>(
+                *f.docs().activeDocument()->editor(), f.dialogs, nullptr);
+        } else {
+            owned = std::make_unique<frmProperties>(nullptr);
+        }
+        if (owned)
+            shown = owned.get();
+        QVERIFY(shown);
+        shown->show();
+        QStringList problems = AccessibilityWalk::problems(shown);
+        // Tab goes round every control of a window; in the main window the script takes Tab as
+        // text, and F6 leads out of it (see the test below).
+        if (shown != f.window.get()) {
+            shown->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(shown));
+            problems += AccessibilityWalk::unreachedByTab(shown);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+    }
+    // F6 goes round the script and the side pane; Ctrl+1 to Ctrl+3 show a page with the focus in
+    // its list; Enter chooses an item there.
+    void panesAndTheirItemsByKeyboard()
+    {
+        MainWindowFixture f;
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
+        f.docs().activeDocument()->live().refresh();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_F6);
+        QVERIFY(f.window->sidePane().isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), editor);
+
+        f.window->sidePane().hide();
+        QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
+        QListWidget *labels = f.window->sidePane().labelsPage()->labels;
+        QVERIFY(f.window->sidePane().isVisible());
+        QCOMPARE(QApplication::focusWidget(), labels);
+        QTest::keyClick(labels, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QCOMPARE(editor->GetSel(false).startLine, 1); // at "start:"
+
+        QTest::keyClick(editor, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(f.window->sidePane().pages()->currentIndex(), 0);
+        QVERIFY(f.window->sidePane().fileBrowser()->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(f.window->menus().action(QStringLiteral("editor"))->isEnabled());
+        QVERIFY(f.window->menus().action(QStringLiteral("gener"))->isEnabled());
+    }
+    // On the Existing tab the arrow keys name a file and Enter opens it; Enter opens a recent one.
+    void startPageListsByKeyboard()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("grove.cmd"), "exit");
+        f.window->recentFiles().append(path);
+        for (int tab : {int(frmFront::Existing), int(frmFront::Recent)}) {
+            QString named;
+            f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+                auto &page = static_cast<frmFront &>(dialog);
+                child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
+                page.setFolder(f.dir.path());
+                QAbstractItemView *list = &child<QAbstractItemView>(
+                    page, tab == frmFront::Existing ? "filFileName" : "RecentFiles");
+                list->setFocus();
+                QTest::keyClick(list, Qt::Key_Down);
+                named = child<QLineEdit>(page, "txtFileName").text();
+                QTest::keyClick(list, Qt::Key_Return);
+                return page.result() == QDialog::Accepted;
+            });
+            f.window->showStartPage(tab);
+            if (tab == frmFront::Existing)
+                QCOMPARE(named, path);
+            QCOMPARE(f.docs().activeDocument()->document().path(), path);
+        }
+    }
+    // Comments readable at 4.5:1, a report readable on a dark high-contrast palette, the forms at
+    // the desktop's font size, and a first window that fits the screen.
+    void lookFollowsTheSystem()
+    {
+        MainWindowFixture f;
+        const QsciLexer *styles = f.docs().activeDocument()->editor()->lexer();
+        for (int style = 0; style <= 3; ++style)
+            QVERIFY2(contrastRatio(styles->color(style), styles->paper(style)) >= 4.5,
+                     qPrintable(QString::number(style)));
+
+        QPalette dark;
+        dark.setColor(QPalette::Base, Qt::black);
+        dark.setColor(QPalette::Text, Qt::white);
+        ReportView report;
+        report.setPalette(dark);
+        report.setReportFont(ReportView::defaultFont());
+        for (int style = 0; style < 3; ++style) {
+            auto colour = [&](int message) {
+                const long bgr = report.SendScintilla(message, style);
+                return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+            };
+            QVERIFY2(contrastRatio(colour(QsciScintillaBase::SCI_STYLEGETFORE),
+                                   colour(QsciScintillaBase::SCI_STYLEGETBACK))
+                         >= 4.5,
+                     qPrintable(QString::number(style)));
+        }
+
+        QCOMPARE(ReportView::defaultFont().pointSizeF(), QApplication::font().pointSizeF());
+        frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        QCOMPARE(healing.font().pointSizeF(), QApplication::font().pointSizeF());
+        const QRect screen = f.window->screen()->availableGeometry();
+        QVERIFY(screen.contains(QRect(screen.topLeft(), f.window->size())));
+    }
+    // The editor's text interface: the text, the selection, and a rectangle per character that a
+    // magnifier can follow.
+    void editorTextForAssistiveTechnology()
+    {
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("put \u00e9a\r\ngoto b"));
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
+        QVERIFY(face);
+        QAccessibleTextInterface *text = face->textInterface();
+        QVERIFY(text);
+        QCOMPARE(face->text(QAccessible::Name), QStringLiteral("New Script 1"));
+        QCOMPARE(text->characterCount(), 14);
+        QCOMPARE(text->text(4, 6), QStringLiteral("\u00e9a"));
+
+        editor->setSelection(0, 4, 0, 6);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(4, 6));
+        QCOMPARE(text->cursorPosition(), 6);
+
+        const QRect first = text->characterRect(0);
+        const QRect second = text->characterRect(1);
+        const QRect nextLine = text->characterRect(9);
+        QVERIFY(second.left() > first.left());
+        QVERIFY(nextLine.top() > first.top());
+        QCOMPARE(text->offsetAtPoint(second.center()), 1);
+    }
 };
-
-void TestAccessibility::everyControlHasAName_data()
-{
-    QTest::addColumn<QString>("window");
-    for (const char *window : {"main window",
-                               "Script Debugger",
-                               "start page",
-                               "hunting generator",
-                               "healing generator",
-                               "options",
-                               "about",
-                               "Script Properties",
-                               "replace",
-                               "editor properties"})
-        QTest::newRow(window) << QString::fromLatin1(window);
-}
-
-void TestAccessibility::everyControlHasAName()
-{
-    QFETCH(QString, window);
-    MainWindowFixture f;
-    std::unique_ptr<QWidget> owned;
-    QWidget *shown = nullptr;
-    if (window == u"main window") {
-        shown = f.window.get();
-    } else if (window == u"Script Debugger") {
-        f.window->runCommand(QStringLiteral("sdebug"));
-        shown = f.window->debugger().window();
-    } else if (window == u"start page") {
-        owned = std::make_unique<frmFront>(
-            f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
-    } else if (window == u"hunting generator") {
-        shown = f.window->showHuntingGenerator();
-    } else if (window == u"healing generator") {
-        owned = std::make_unique<frmHealingScriptGen>(
-            f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    } else if (window == u"options") {
-        f.window->runCommand(QStringLiteral("options"));
-        shown = f.window->findChild<frmOptions *>();
-    } else if (window == u"about") {
-        owned = std::make_unique<frmAbout>(f.dialogs, HelpCommands::website, nullptr);
-    } else if (window == u"replace") {
-        owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
-    } else if (window == u"editor properties") {
-        owned = std::make_unique<EditorPropertiesDialog>(
-            *f.docs().activeDocument()->editor(), f.dialogs, nullptr);
-    } else {
-        owned = std::make_unique<frmProperties>(nullptr);
-    }
-    if (owned)
-        shown = owned.get();
-    QVERIFY(shown);
-    shown->show();
-    QStringList problems = AccessibilityWalk::problems(shown);
-    // Tab goes round every control of a window; in the main window the script takes Tab as text,
-    // and F6 leads out of it (see the test below).
-    if (shown != f.window.get()) {
-        shown->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(shown));
-        problems += AccessibilityWalk::unreachedByTab(shown);
-    }
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-}
-
-// F6 goes round the script and the side pane; Ctrl+1 to Ctrl+3 show a page with the focus in its
-// list; Enter chooses an item there.
-void TestAccessibility::panesAndTheirItemsByKeyboard()
-{
-    MainWindowFixture f;
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->SetText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
-    f.docs().activeDocument()->live().refresh();
-    editor->setFocus();
-    QTest::keyClick(editor, Qt::Key_F6);
-    QVERIFY(f.window->sidePane().isAncestorOf(QApplication::focusWidget()));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), editor);
-
-    f.window->sidePane().hide();
-    QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
-    QListWidget *labels = f.window->sidePane().labelsPage()->labels;
-    QVERIFY(f.window->sidePane().isVisible());
-    QCOMPARE(QApplication::focusWidget(), labels);
-    QTest::keyClick(labels, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), editor);
-    QCOMPARE(editor->GetSel(false).startLine, 1); // at "start:"
-
-    QTest::keyClick(editor, Qt::Key_1, Qt::ControlModifier);
-    QCOMPARE(f.window->sidePane().pages()->currentIndex(), 0);
-    QVERIFY(f.window->sidePane().fileBrowser()->isAncestorOf(QApplication::focusWidget()));
-    QVERIFY(f.window->menus().action(QStringLiteral("editor"))->isEnabled());
-    QVERIFY(f.window->menus().action(QStringLiteral("gener"))->isEnabled());
-}
-
-// On the Existing tab the arrow keys name a file and Enter opens it; Enter opens a recent one.
-void TestAccessibility::startPageListsByKeyboard()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("grove.cmd"), "exit");
-    f.window->recentFiles().append(path);
-    for (int tab : {int(frmFront::Existing), int(frmFront::Recent)}) {
-        QString named;
-        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-            auto &page = static_cast<frmFront &>(dialog);
-            child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
-            page.setFolder(f.dir.path());
-            QAbstractItemView *list = &child<QAbstractItemView>(
-                page, tab == frmFront::Existing ? "filFileName" : "RecentFiles");
-            list->setFocus();
-            QTest::keyClick(list, Qt::Key_Down);
-            named = child<QLineEdit>(page, "txtFileName").text();
-            QTest::keyClick(list, Qt::Key_Return);
-            return page.result() == QDialog::Accepted;
-        });
-        f.window->showStartPage(tab);
-        if (tab == frmFront::Existing)
-            QCOMPARE(named, path);
-        QCOMPARE(f.docs().activeDocument()->document().path(), path);
-    }
-}
-
-// Comments readable at 4.5:1, a report readable on a dark high-contrast palette, the forms at the
-// desktop's font size, and a first window that fits the screen.
-void TestAccessibility::lookFollowsTheSystem()
-{
-    MainWindowFixture f;
-    const QsciLexer *styles = f.docs().activeDocument()->editor()->lexer();
-    for (int style = 0; style <= 3; ++style)
-        QVERIFY2(contrastRatio(styles->color(style), styles->paper(style)) >= 4.5,
-                 qPrintable(QString::number(style)));
-
-    QPalette dark;
-    dark.setColor(QPalette::Base, Qt::black);
-    dark.setColor(QPalette::Text, Qt::white);
-    ReportView report;
-    report.setPalette(dark);
-    report.setReportFont(ReportView::defaultFont());
-    for (int style = 0; style < 3; ++style) {
-        auto colour = [&](int message) {
-            const long bgr = report.SendScintilla(message, style);
-            return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-        };
-        QVERIFY2(contrastRatio(colour(QsciScintillaBase::SCI_STYLEGETFORE),
-                               colour(QsciScintillaBase::SCI_STYLEGETBACK))
-                     >= 4.5,
-                 qPrintable(QString::number(style)));
-    }
-
-    QCOMPARE(ReportView::defaultFont().pointSizeF(), QApplication::font().pointSizeF());
-    frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    QCOMPARE(healing.font().pointSizeF(), QApplication::font().pointSizeF());
-    const QRect screen = f.window->screen()->availableGeometry();
-    QVERIFY(screen.contains(QRect(screen.topLeft(), f.window->size())));
-}
-
-// The editor's text interface: the text, the selection, and a rectangle per character that a
-// magnifier can follow.
-void TestAccessibility::editorTextForAssistiveTechnology()
-{
-    MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->SetText(QStringLiteral("put \u00e9a\r\ngoto b"));
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
-    QVERIFY(face);
-    QAccessibleTextInterface *text = face->textInterface();
-    QVERIFY(text);
-    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("New Script 1"));
-    QCOMPARE(text->characterCount(), 14);
-    QCOMPARE(text->text(4, 6), QStringLiteral("\u00e9a"));
-
-    editor->setSelection(0, 4, 0, 6);
-    int start = -1, end = -1;
-    text->selection(0, &start, &end);
-    QCOMPARE(std::pair(start, end), std::pair(4, 6));
-    QCOMPARE(text->cursorPosition(), 6);
-
-    const QRect first = text->characterRect(0);
-    const QRect second = text->characterRect(1);
-    const QRect nextLine = text->characterRect(9);
-    QVERIFY(second.left() > first.left());
-    QVERIFY(nextLine.top() > first.top());
-    QCOMPARE(text->offsetAtPoint(second.center()), 1);
-}
 
 QTEST_MAIN(TestAccessibility)
 #include "tst_accessibility.moc"

@@ -8,258 +8,6 @@
 #include <QTest>
 #include <cstdio>
 
-// Runs the real korveth-check executable: its output and exit status are a contract.
-class TestCheckCommand : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void dialects_data();
-    void dialects();
-    void outputThatCannotBeWrittenIsAnError_data();
-    void outputThatCannotBeWrittenIsAnError();
-    void fileNamesAreBytes();
-    void initTestCase();
-    void expectedReports_data();
-    void expectedReports();
-    void gccFormat();
-    void exitStatus_data();
-    void exitStatus();
-    void encodingsAreDecodedLikeTheEditor_data();
-    void encodingsAreDecodedLikeTheEditor();
-    void standardInput();
-    void severalFilesGetHeaders();
-    void hostileFiles_data();
-    void hostileFiles();
-    void devicesFifosAndHugeFilesAreNotRead();
-    void corpusIsCheckedWithoutFailure();
-
-private:
-    struct Run
-    {
-        int status = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-    Run run(const QStringList &arguments, const QByteArray &input = {}) const;
-    QString write(const QString &name, const QByteArray &bytes);
-
-    QTemporaryDir m_dir;
-};
-
-TestCheckCommand::Run TestCheckCommand::run(const QStringList &arguments,
-                                            const QByteArray &input) const
-{
-    QProcess process;
-    process.start(QStringLiteral(KORVETH_CHECK_PATH), arguments);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    Run result;
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-QString TestCheckCommand::write(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write test file");
-    return path;
-}
-
-void TestCheckCommand::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QFile::exists(QStringLiteral(KORVETH_CHECK_PATH)));
-}
-
-// Each folder under checker-cases holds script.cmd and the report expected for it.
-void TestCheckCommand::expectedReports_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("folder");
-    QDir cases(QStringLiteral(KORVETH_TESTS_DIR "/checker-cases"));
-    const QStringList names = cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QVERIFY(!names.isEmpty());
-    for (const QString &name : names)
-        QTest::newRow(qPrintable(name)) << cases.filePath(name);
-    // clang-format on
-}
-
-void TestCheckCommand::expectedReports()
-{
-    QFETCH(QString, folder);
-    QFile expectedFile(folder + QStringLiteral("/expected.txt"));
-    QVERIFY(expectedFile.open(QIODevice::ReadOnly));
-    const QByteArray expected = expectedFile.readAll();
-    QFile statusFile(folder + QStringLiteral("/status"));
-    const int expectedStatus
-        = statusFile.open(QIODevice::ReadOnly) ? statusFile.readAll().trimmed().toInt() : 1;
-
-    const Run result = run({folder + QStringLiteral("/script.cmd")});
-    QCOMPARE(QString::fromUtf8(result.out), QString::fromUtf8(expected));
-    QCOMPARE(result.status, expectedStatus);
-}
-
-void TestCheckCommand::gccFormat()
-{
-    const QString path
-        = write(QStringLiteral("gcc.cmd"),
-                "put a\n\t  bogus\n" + QByteArray("match x y\n").repeated(32) + "  match z y\nx:");
-    const Run result = run({QStringLiteral("--format"), QStringLiteral("gcc"), path});
-    QCOMPARE(result.status, 1);
-    const QStringList lines = QString::fromUtf8(result.out).split(u'\n');
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], path + QStringLiteral(":2:4: warning: Command not recognised."));
-    // Both verdicts of the 33rd match line stand at the same place.
-    QCOMPARE(lines[1],
-             path + QStringLiteral(":35:3: warning: Match Command recognised. Label not found."));
-    QCOMPARE(lines[2],
-             path
-                 + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
-                                  "MatchWait/Too many matches issued. ***"));
-    QCOMPARE(lines[3], QString());
-}
-
-void TestCheckCommand::exitStatus_data()
-{
-    // clang-format off
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("stderrSaysSomething");
-
-    QTest::newRow("help") << QStringList{"--help"} << 0 << false;
-    QTest::newRow("version") << QStringList{"--version"} << 0 << false;
-    QTest::newRow("no file") << QStringList{} << 2 << true;
-    QTest::newRow("unknown option") << QStringList{"--frobnicate", "x.cmd"} << 2 << true;
-    QTest::newRow("unknown format") << QStringList{"--format", "xml", "x.cmd"} << 2 << true;
-    QTest::newRow("format without value") << QStringList{"--format"} << 2 << true;
-    QTest::newRow("missing file") << QStringList{"/nonexistent/x.cmd"} << 2 << true;
-    QTest::newRow("folder") << QStringList{"/"} << 2 << true;
-    // clang-format on
-}
-
-void TestCheckCommand::exitStatus()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(bool, stderrSaysSomething);
-    const Run result = run(arguments);
-    QCOMPARE(result.status, status);
-    QCOMPARE(!result.err.isEmpty(), stderrSaysSomething);
-    if (status == 0)
-        QVERIFY(!result.out.isEmpty());
-}
-
-void TestCheckCommand::encodingsAreDecodedLikeTheEditor_data()
-{
-    // clang-format off
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("report");
-
-    const QByteArray tail = "2 Lines.\n0 Warning(s).\n";
-    QTest::newRow("UTF-16 LE BOM") << QByteArray("\xFF\xFEp\0u\0t\0 \0\xE9\0\n\0x\0:\0", 18)
-                                   << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-    QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput \xC3\xA9\rx:")
-                               << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-    QTest::newRow("Windows-1252") << QByteArray("put \x92\r\nx:")
-                                  << "put \xE2\x80\x99 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-    // clang-format on
-}
-
-void TestCheckCommand::encodingsAreDecodedLikeTheEditor()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, report);
-    const Run result = run({write(QStringLiteral("enc.cmd"), bytes)});
-    QCOMPARE(result.out, report);
-    QCOMPARE(result.status, 0);
-}
-
-void TestCheckCommand::standardInput()
-{
-    const Run result = run({QStringLiteral("--format=gcc"), QStringLiteral("-")}, "oops\n");
-    QCOMPARE(result.out, QByteArray("-:1:1: warning: Command not recognised.\n"));
-    QCOMPARE(result.status, 1);
-}
-
-void TestCheckCommand::severalFilesGetHeaders()
-{
-    const QString good = write(QStringLiteral("good.cmd"), "exit");
-    const QString missing = m_dir.filePath(QStringLiteral("missing.cmd"));
-    const Run result = run({good, missing, good});
-    QCOMPARE(result.out,
-             ("== " + good + " ==\nexit - Exit Command recognised.\n1 Lines.\n0 Warning(s).\n")
-                 .toUtf8()
-                 .repeated(2));
-    QVERIFY(result.err.contains(missing.toUtf8()));
-    QCOMPARE(result.status, 2);
-}
-
-void TestCheckCommand::hostileFiles_data()
-{
-    // clang-format off
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("lines");
-
-    QByteArray binary;
-    for (int i = 0; i < 100000; ++i)
-        binary.append(char((i * 7919) & 0xFF));
-    QTest::newRow("binary") << binary << -1;
-    QTest::newRow("NUL bytes") << QByteArray("put\0\0\r\n\0", 8) << 2;
-    QTest::newRow("colons") << QByteArray(1'000'000, ':') << 1;
-    QTest::newRow("long line") << ("goto " + QByteArray(4'000'000, 'z')) << 1;
-    // Every goto names its own long label with a colon inside: a scan per line would take hours.
-    QByteArray longLabels;
-    for (int i = 0; i < 20000; ++i) {
-        const QByteArray name = QByteArray(150, 'x') + QByteArray::number(i) + "a:b";
-        longLabels += "goto " + name + "\n" + name + ":\n";
-    }
-    QTest::newRow("long distinct labels") << longLabels << 40001;
-    // clang-format on
-}
-
-// Every non-empty line gets its verdict and the run ends with the summary.
-void TestCheckCommand::hostileFiles()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, lines);
-    const Run result = run({write(QStringLiteral("hostile.cmd"), bytes)});
-    QVERIFY(result.status == 0 || result.status == 1);
-    QVERIFY(result.out.contains(" Warning(s).\n"));
-    if (lines >= 0)
-        QVERIFY(result.out.contains("\n" + QByteArray::number(lines) + " Lines.\n"));
-}
-
-void TestCheckCommand::corpusIsCheckedWithoutFailure()
-{
-    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-    if (!QDir(corpus).exists())
-        QSKIP("no script corpus beside the project");
-    QStringList files;
-    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!path.endsWith(QStringLiteral(".md")))
-            files.append(path);
-    }
-    QVERIFY(files.size() > 400);
-    // One process per batch keeps the test quick; the status covers every file of the batch.
-    for (qsizetype i = 0; i < files.size(); i += 50) {
-        const QStringList batch = files.mid(i, 50);
-        const Run result
-            = run(QStringList{QStringLiteral("--format"), QStringLiteral("gcc")} + batch);
-        QVERIFY2(result.status == 0 || result.status == 1,
-                 qPrintable(batch.first() + QStringLiteral(": ") + QString::fromUtf8(result.err)));
-    }
-}
-
 namespace {
 
 // Runs a shell command line in the folder; for what QProcess cannot express (closed or full
@@ -277,102 +25,314 @@ int shell(const QString &folder, const QString &commandLine, QByteArray *err = n
 
 } // namespace
 
-void TestCheckCommand::dialects_data()
+// Runs the real korveth-check executable: its output and exit status are a contract.
+class TestCheckCommand : public QObject
 {
-    // clang-format off
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("lastLine");
+    Q_OBJECT
 
-    QTest::newRow("classic by default") << QStringList{} << 1 << "4 Warning(s).";
-    QTest::newRow("modern") << QStringList{"--dialect", "modern"} << 0 << "0 Warning(s).";
-    QTest::newRow("auto names its choice") << QStringList{"--dialect=auto"} << 0 << "Dialect: modern";
-    QTest::newRow("unknown dialect") << QStringList{"--dialect", "newest"} << 2 << "";
-    // clang-format on
-}
+private Q_SLOTS:
+    void dialects_data()
+    {
+        // clang-format off
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("lastLine");
 
-void TestCheckCommand::dialects()
-{
-    QFETCH(QStringList, options);
-    QFETCH(int, status);
-    QFETCH(QString, lastLine);
-    write(QStringLiteral("labels.cmd"), "shared:\r\n  return\r\n");
-    const QString path = write(QStringLiteral("modern.cmd"),
-                               "include labels\r\nvar x 1\r\ngosub shared\r\n"
-                               "if $x = 1 then put look\r\n");
-    const Run result = run(options << path);
-    QCOMPARE(result.status, status);
-    const QList<QByteArray> lines = result.out.trimmed().split('\n');
-    if (!lastLine.isEmpty())
-        QCOMPARE(QString::fromUtf8(lines.last()), lastLine);
-}
+        QTest::newRow("classic by default") << QStringList{} << 1 << "4 Warning(s).";
+        QTest::newRow("modern") << QStringList{"--dialect", "modern"} << 0 << "0 Warning(s).";
+        QTest::newRow("auto names its choice") << QStringList{"--dialect=auto"} << 0 << "Dialect: modern";
+        QTest::newRow("unknown dialect") << QStringList{"--dialect", "newest"} << 2 << "";
+        // clang-format on
+    }
+    void dialects()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, lastLine);
+        write(QStringLiteral("labels.cmd"), "shared:\r\n  return\r\n");
+        const QString path = write(QStringLiteral("modern.cmd"),
+                                   "include labels\r\nvar x 1\r\ngosub shared\r\n"
+                                   "if $x = 1 then put look\r\n");
+        const Run result = run(options << path);
+        QCOMPARE(result.status, status);
+        const QList<QByteArray> lines = result.out.trimmed().split('\n');
+        if (!lastLine.isEmpty())
+            QCOMPARE(QString::fromUtf8(lines.last()), lastLine);
+    }
+    void outputThatCannotBeWrittenIsAnError_data()
+    {
+        QTest::addColumn<QString>("redirection");
+        QTest::newRow("full disk") << "> /dev/full";
+        QTest::newRow("closed output") << ">&-";
+    }
+    void outputThatCannotBeWrittenIsAnError()
+    {
+        QFETCH(QString, redirection);
+        const QString path = write(QStringLiteral("ok.cmd"), "put a\r\nexit\r\n");
+        QByteArray err;
+        const int status = shell(m_dir.path(),
+                                 QStringLiteral("'%1' '%2' %3")
+                                     .arg(QStringLiteral(KORVETH_CHECK_PATH), path, redirection),
+                                 &err);
+        QCOMPARE(status, 2);
+        QVERIFY2(err.contains("cannot write the output"), err.constData());
+    }
+    void fileNamesAreBytes()
+    {
+        const QByteArray full = QFile::encodeName(m_dir.path()) + "/bad\xffname.cmd";
+        std::FILE *file = std::fopen(full.constData(), "wb");
+        QVERIFY(file);
+        std::fputs("nextroom\r\n", file);
+        std::fclose(file);
+        QByteArray err;
+        const int status
+            = shell(m_dir.path(),
+                    QStringLiteral("'%1' --format gcc \"$(printf 'bad\\377name.cmd')\" "
+                                   "> out.txt")
+                        .arg(QStringLiteral(KORVETH_CHECK_PATH)),
+                    &err);
+        std::remove(full.constData()); // the temporary folder cannot remove a name that is no text
+        QCOMPARE(status, 1);           // read and checked: its one line is a mistake
+        QVERIFY2(err.isEmpty(), err.constData());
+        QFile out(m_dir.filePath(QStringLiteral("out.txt")));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains(":1:1: warning: Command not recognised."));
+    }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QFile::exists(QStringLiteral(KORVETH_CHECK_PATH)));
+    }
+    // Each folder under checker-cases holds script.cmd and the report expected for it.
+    void expectedReports_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("folder");
+        QDir cases(QStringLiteral(KORVETH_TESTS_DIR "/checker-cases"));
+        const QStringList names = cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << cases.filePath(name);
+        // clang-format on
+    }
+    void expectedReports()
+    {
+        QFETCH(QString, folder);
+        QFile expectedFile(folder + QStringLiteral("/expected.txt"));
+        QVERIFY(expectedFile.open(QIODevice::ReadOnly));
+        const QByteArray expected = expectedFile.readAll();
+        QFile statusFile(folder + QStringLiteral("/status"));
+        const int expectedStatus
+            = statusFile.open(QIODevice::ReadOnly) ? statusFile.readAll().trimmed().toInt() : 1;
 
-void TestCheckCommand::outputThatCannotBeWrittenIsAnError_data()
-{
-    QTest::addColumn<QString>("redirection");
-    QTest::newRow("full disk") << "> /dev/full";
-    QTest::newRow("closed output") << ">&-";
-}
+        const Run result = run({folder + QStringLiteral("/script.cmd")});
+        QCOMPARE(QString::fromUtf8(result.out), QString::fromUtf8(expected));
+        QCOMPARE(result.status, expectedStatus);
+    }
+    void gccFormat()
+    {
+        const QString path = write(QStringLiteral("gcc.cmd"),
+                                   "put a\n\t  bogus\n" + QByteArray("match x y\n").repeated(32)
+                                       + "  match z y\nx:");
+        const Run result = run({QStringLiteral("--format"), QStringLiteral("gcc"), path});
+        QCOMPARE(result.status, 1);
+        const QStringList lines = QString::fromUtf8(result.out).split(u'\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], path + QStringLiteral(":2:4: warning: Command not recognised."));
+        // Both verdicts of the 33rd match line stand at the same place.
+        QCOMPARE(
+            lines[1],
+            path + QStringLiteral(":35:3: warning: Match Command recognised. Label not found."));
+        QCOMPARE(lines[2],
+                 path
+                     + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
+                                      "MatchWait/Too many matches issued. ***"));
+        QCOMPARE(lines[3], QString());
+    }
+    void exitStatus_data()
+    {
+        // clang-format off
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("stderrSaysSomething");
 
-void TestCheckCommand::outputThatCannotBeWrittenIsAnError()
-{
-    QFETCH(QString, redirection);
-    const QString path = write(QStringLiteral("ok.cmd"), "put a\r\nexit\r\n");
-    QByteArray err;
-    const int status = shell(
-        m_dir.path(),
-        QStringLiteral("'%1' '%2' %3").arg(QStringLiteral(KORVETH_CHECK_PATH), path, redirection),
-        &err);
-    QCOMPARE(status, 2);
-    QVERIFY2(err.contains("cannot write the output"), err.constData());
-}
+        QTest::newRow("help") << QStringList{"--help"} << 0 << false;
+        QTest::newRow("version") << QStringList{"--version"} << 0 << false;
+        QTest::newRow("no file") << QStringList{} << 2 << true;
+        QTest::newRow("unknown option") << QStringList{"--frobnicate", "x.cmd"} << 2 << true;
+        QTest::newRow("unknown format") << QStringList{"--format", "xml", "x.cmd"} << 2 << true;
+        QTest::newRow("format without value") << QStringList{"--format"} << 2 << true;
+        QTest::newRow("missing file") << QStringList{"/nonexistent/x.cmd"} << 2 << true;
+        QTest::newRow("folder") << QStringList{"/"} << 2 << true;
+        // clang-format on
+    }
+    void exitStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(bool, stderrSaysSomething);
+        const Run result = run(arguments);
+        QCOMPARE(result.status, status);
+        QCOMPARE(!result.err.isEmpty(), stderrSaysSomething);
+        if (status == 0)
+            QVERIFY(!result.out.isEmpty());
+    }
+    void encodingsAreDecodedLikeTheEditor_data()
+    {
+        // clang-format off
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("report");
 
-// Named or included, none of them may hang the checker or exhaust its memory.
-void TestCheckCommand::devicesFifosAndHugeFilesAreNotRead()
-{
-    QTemporaryDir dir;
-    const qint64 pastTheLimit = qint64(256) * 1024 * 1024 + 1;
-    QVERIFY(HostileFiles::make(dir.path(), pastTheLimit));
-    const QString script = dir.filePath(QStringLiteral("main.cmd"));
-    QFile file(script);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(HostileFiles::includingScript());
-    file.close();
-    const Run included = run({"--format", "gcc", "--dialect", "modern", script});
-    QCOMPARE(included.status, 1);
-    // The huge file is there, only never read.
-    QCOMPARE(included.out.count("Include Command recognised. File not found."), 3);
+        const QByteArray tail = "2 Lines.\n0 Warning(s).\n";
+        QTest::newRow("UTF-16 LE BOM") << QByteArray("\xFF\xFEp\0u\0t\0 \0\xE9\0\n\0x\0:\0", 18)
+                                       << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
+        QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput \xC3\xA9\rx:")
+                                   << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
+        QTest::newRow("Windows-1252") << QByteArray("put \x92\r\nx:")
+                                      << "put \xE2\x80\x99 - Put Command recognised.\nx: - Label recognised.\n" + tail;
+        // clang-format on
+    }
+    void encodingsAreDecodedLikeTheEditor()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, report);
+        const Run result = run({write(QStringLiteral("enc.cmd"), bytes)});
+        QCOMPARE(result.out, report);
+        QCOMPARE(result.status, 0);
+    }
+    void standardInput()
+    {
+        const Run result = run({QStringLiteral("--format=gcc"), QStringLiteral("-")}, "oops\n");
+        QCOMPARE(result.out, QByteArray("-:1:1: warning: Command not recognised.\n"));
+        QCOMPARE(result.status, 1);
+    }
+    void severalFilesGetHeaders()
+    {
+        const QString good = write(QStringLiteral("good.cmd"), "exit");
+        const QString missing = m_dir.filePath(QStringLiteral("missing.cmd"));
+        const Run result = run({good, missing, good});
+        QCOMPARE(result.out,
+                 ("== " + good + " ==\nexit - Exit Command recognised.\n1 Lines.\n0 Warning(s).\n")
+                     .toUtf8()
+                     .repeated(2));
+        QVERIFY(result.err.contains(missing.toUtf8()));
+        QCOMPARE(result.status, 2);
+    }
+    void hostileFiles_data()
+    {
+        // clang-format off
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lines");
 
-    QStringList named;
-    for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"})
-        named << dir.filePath(QLatin1StringView(name));
-    const Run direct = run(QStringList{"--dialect", "modern"} + named + QStringList{script});
-    QCOMPARE(direct.status, 2);
-    for (const QString &path : named)
-        QVERIFY2(direct.err.contains(QFile::encodeName(path)), qPrintable(path));
-    QVERIFY(direct.out.contains("File not found.")); // the script after them is still checked
-}
+        QByteArray binary;
+        for (int i = 0; i < 100000; ++i)
+            binary.append(char((i * 7919) & 0xFF));
+        QTest::newRow("binary") << binary << -1;
+        QTest::newRow("NUL bytes") << QByteArray("put\0\0\r\n\0", 8) << 2;
+        QTest::newRow("colons") << QByteArray(1'000'000, ':') << 1;
+        QTest::newRow("long line") << ("goto " + QByteArray(4'000'000, 'z')) << 1;
+        // Every goto names its own long label with a colon inside: a scan per line would take hours.
+        QByteArray longLabels;
+        for (int i = 0; i < 20000; ++i) {
+            const QByteArray name = QByteArray(150, 'x') + QByteArray::number(i) + "a:b";
+            longLabels += "goto " + name + "\n" + name + ":\n";
+        }
+        QTest::newRow("long distinct labels") << longLabels << 40001;
+        // clang-format on
+    }
+    // Every non-empty line gets its verdict and the run ends with the summary.
+    void hostileFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lines);
+        const Run result = run({write(QStringLiteral("hostile.cmd"), bytes)});
+        QVERIFY(result.status == 0 || result.status == 1);
+        QVERIFY(result.out.contains(" Warning(s).\n"));
+        if (lines >= 0)
+            QVERIFY(result.out.contains("\n" + QByteArray::number(lines) + " Lines.\n"));
+    }
+    // Named or included, none of them may hang the checker or exhaust its memory.
+    void devicesFifosAndHugeFilesAreNotRead()
+    {
+        QTemporaryDir dir;
+        const qint64 pastTheLimit = qint64(256) * 1024 * 1024 + 1;
+        QVERIFY(HostileFiles::make(dir.path(), pastTheLimit));
+        const QString script = dir.filePath(QStringLiteral("main.cmd"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(HostileFiles::includingScript());
+        file.close();
+        const Run included = run({"--format", "gcc", "--dialect", "modern", script});
+        QCOMPARE(included.status, 1);
+        // The huge file is there, only never read.
+        QCOMPARE(included.out.count("Include Command recognised. File not found."), 3);
 
-void TestCheckCommand::fileNamesAreBytes()
-{
-    const QByteArray full = QFile::encodeName(m_dir.path()) + "/bad\xffname.cmd";
-    std::FILE *file = std::fopen(full.constData(), "wb");
-    QVERIFY(file);
-    std::fputs("nextroom\r\n", file);
-    std::fclose(file);
-    QByteArray err;
-    const int status = shell(m_dir.path(),
-                             QStringLiteral("'%1' --format gcc \"$(printf 'bad\\377name.cmd')\" "
-                                            "> out.txt")
-                                 .arg(QStringLiteral(KORVETH_CHECK_PATH)),
-                             &err);
-    std::remove(full.constData()); // the temporary folder cannot remove a name that is no text
-    QCOMPARE(status, 1);           // read and checked: its one line is a mistake
-    QVERIFY2(err.isEmpty(), err.constData());
-    QFile out(m_dir.filePath(QStringLiteral("out.txt")));
-    QVERIFY(out.open(QIODevice::ReadOnly));
-    QVERIFY(out.readAll().contains(":1:1: warning: Command not recognised."));
-}
+        QStringList named;
+        for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"})
+            named << dir.filePath(QLatin1StringView(name));
+        const Run direct = run(QStringList{"--dialect", "modern"} + named + QStringList{script});
+        QCOMPARE(direct.status, 2);
+        for (const QString &path : named)
+            QVERIFY2(direct.err.contains(QFile::encodeName(path)), qPrintable(path));
+        QVERIFY(direct.out.contains("File not found.")); // the script after them is still checked
+    }
+    void corpusIsCheckedWithoutFailure()
+    {
+        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+        if (!QDir(corpus).exists())
+            QSKIP("no script corpus beside the project");
+        QStringList files;
+        QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!path.endsWith(QStringLiteral(".md")))
+                files.append(path);
+        }
+        QVERIFY(files.size() > 400);
+        // One process per batch keeps the test quick; the status covers every file of the batch.
+        for (qsizetype i = 0; i < files.size(); i += 50) {
+            const QStringList batch = files.mid(i, 50);
+            const Run result
+                = run(QStringList{QStringLiteral("--format"), QStringLiteral("gcc")} + batch);
+            QVERIFY2(
+                result.status == 0 || result.status == 1,
+                qPrintable(batch.first() + QStringLiteral(": ") + QString::fromUtf8(result.err)));
+        }
+    }
+
+private:
+    struct Run
+    {
+        int status = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+    Run run(const QStringList &arguments, const QByteArray &input = {}) const
+    {
+        QProcess process;
+        process.start(QStringLiteral(KORVETH_CHECK_PATH), arguments);
+        if (!process.waitForStarted())
+            return {};
+        process.write(input);
+        process.closeWriteChannel();
+        process.waitForFinished(120000);
+        Run result;
+        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
 
 QTEST_GUILESS_MAIN(TestCheckCommand)
 #include "tst_checkcommand.moc"

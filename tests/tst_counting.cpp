@@ -16,188 +16,169 @@ class TestCounting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void counts_data();
-    void counts();
-    void kilobytes_data();
-    void kilobytes();
-    void countCommandsShowTheirMessages();
-    void countsPast16Bits();
-    void scriptPropertiesDescribeTheActiveScript_data();
-    void scriptPropertiesDescribeTheActiveScript();
-    void editorOptionsActOnTheEditorInFront();
-    void highlightSelectedLineOverEveryDocument();
-};
+    void counts_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("words");
+        QTest::addColumn<int>("characters");
 
-void TestCounting::counts_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("words");
-    QTest::addColumn<int>("characters");
-
-    QTest::newRow("one blank") << "put x" << 2 << 5;
-    QTest::newRow("two blanks make an empty word") << "put  x" << 3 << 6;
-    QTest::newRow("line break separates nothing") << "a\r\nb" << 1 << 4;
-    QTest::newRow("tab separates nothing") << "a\tb" << 1 << 3;
-    QTest::newRow("trailing blank adds one") << "put " << 2 << 4;
-    QTest::newRow("blank alone") << " " << 2 << 1;
-    QTest::newRow("empty") << "" << 0 << 0;
-    // clang-format on
-}
-
-void TestCounting::counts()
-{
-    QFETCH(QString, text);
-    QFETCH(int, words);
-    QFETCH(int, characters);
-    QCOMPARE(wordCount(text), words);
-    QCOMPARE(characterCount(text), characters);
-}
-
-void TestCounting::kilobytes_data()
-{
-    QTest::addColumn<int>("characters");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1000") << 1000 << "0.9765625";
-    QTest::newRow("none") << 0 << "0";
-    QTest::newRow("exactly one") << 1024 << "1";
-    QTest::newRow("one and a half") << 1536 << "1.5";
-    QTest::newRow("three") << 3 << "0.0029296875";
-    QTest::newRow("fifteen significant digits at most") << 2147483647 << "2097151.99902344";
-}
-
-void TestCounting::kilobytes()
-{
-    QFETCH(int, characters);
-    QFETCH(QString, text);
-    QCOMPARE(kilobytesText(characters), text);
-}
-
-void TestCounting::countCommandsShowTheirMessages()
-{
-    MainWindowFixture f;
-    f.docs().activeDocument()->editor()->SetText(QStringLiteral("put  x\r\ny"));
-    for (const char *key : {"word", "charcount", "linecount", "countall"})
-        f.window->runCommand(QLatin1StringView(key));
-    QCOMPARE(f.dialogs.messageTitles(),
-             QStringList({"Word Count", "Character Count", "Line Count", "Count All"}));
-    QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Words: 3"));
-    QCOMPARE(f.dialogs.shown[1].text, QStringLiteral("Characters: 9"));
-    QCOMPARE(f.dialogs.shown[2].text, QStringLiteral("Lines: 2"));
-    QCOMPARE(f.dialogs.shown[3].text, QStringLiteral("Words: 3\nCharacters:9\nLines: 2"));
-    for (const auto &shown : f.dialogs.shown) {
-        QCOMPARE(shown.icon, Dialogs::Icon::Information);
-        QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
+        QTest::newRow("one blank") << "put x" << 2 << 5;
+        QTest::newRow("two blanks make an empty word") << "put  x" << 3 << 6;
+        QTest::newRow("line break separates nothing") << "a\r\nb" << 1 << 4;
+        QTest::newRow("tab separates nothing") << "a\tb" << 1 << 3;
+        QTest::newRow("trailing blank adds one") << "put " << 2 << 4;
+        QTest::newRow("blank alone") << " " << 2 << 1;
+        QTest::newRow("empty") << "" << 0 << 0;
+        // clang-format on
     }
+    void counts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, words);
+        QFETCH(int, characters);
+        QCOMPARE(wordCount(text), words);
+        QCOMPARE(characterCount(text), characters);
+    }
+    void kilobytes_data()
+    {
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1000") << 1000 << "0.9765625";
+        QTest::newRow("none") << 0 << "0";
+        QTest::newRow("exactly one") << 1024 << "1";
+        QTest::newRow("one and a half") << 1536 << "1.5";
+        QTest::newRow("three") << 3 << "0.0029296875";
+        QTest::newRow("fifteen significant digits at most") << 2147483647 << "2097151.99902344";
+    }
+    void kilobytes()
+    {
+        QFETCH(int, characters);
+        QFETCH(QString, text);
+        QCOMPARE(kilobytesText(characters), text);
+    }
+    void countCommandsShowTheirMessages()
+    {
+        MainWindowFixture f;
+        f.docs().activeDocument()->editor()->SetText(QStringLiteral("put  x\r\ny"));
+        for (const char *key : {"word", "charcount", "linecount", "countall"})
+            f.window->runCommand(QLatin1StringView(key));
+        QCOMPARE(f.dialogs.messageTitles(),
+                 QStringList({"Word Count", "Character Count", "Line Count", "Count All"}));
+        QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Words: 3"));
+        QCOMPARE(f.dialogs.shown[1].text, QStringLiteral("Characters: 9"));
+        QCOMPARE(f.dialogs.shown[2].text, QStringLiteral("Lines: 2"));
+        QCOMPARE(f.dialogs.shown[3].text, QStringLiteral("Words: 3\nCharacters:9\nLines: 2"));
+        for (const auto &shown : f.dialogs.shown) {
+            QCOMPARE(shown.icon, Dialogs::Icon::Information);
+            QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
+        }
 
-    f.dialogs.answers << Dialogs::Answer::No;
-    f.window->runCommand(QStringLiteral("close"));
-    f.dialogs.shown.clear();
-    for (const char *key : {"word", "charcount", "linecount", "countall", "properties"})
-        f.window->runCommand(QLatin1StringView(key));
-    QVERIFY(f.dialogs.shown.isEmpty()); // no document: nothing to count
-}
-
-void TestCounting::countsPast16Bits()
-{
-    MainWindowFixture f;
-    QString text;
-    for (int i = 0; i < 40000; ++i)
-        text += QStringLiteral("put a\r\n");
-    f.docs().activeDocument()->editor()->SetText(text);
-    f.window->runCommand(QStringLiteral("countall"));
-    QCOMPARE(f.dialogs.shown.last().text,
-             QStringLiteral("Words: 40001\nCharacters:280000\nLines: 40001"));
-}
-
-void TestCounting::scriptPropertiesDescribeTheActiveScript_data()
-{
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("never saved") << false;
-    QTest::newRow("opened file") << true;
-}
-
-void TestCounting::scriptPropertiesDescribeTheActiveScript()
-{
-    QFETCH(bool, saved);
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "");
-    frmDoc *document = saved ? f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"))
-                             : f.docs().activeDocument();
-    document->editor()->SetText(QString(1000, u'x'));
-    QStringList labels;
-    QString title;
-    f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-        title = dialog.windowTitle();
-        for (const char *name :
-             {"lblFile", "lblSizeK", "lblSizeB", "lblLine", "lblWord", "lblChar"})
-            labels << child<QLabel>(dialog, name).text();
-        return true;
-    });
-    f.window->runCommand(QStringLiteral("properties"));
-    QCOMPARE(title, QStringLiteral("Script Properties"));
-    QCOMPARE(labels,
-             QStringList({QStringLiteral("File Name:    ") + (saved ? path : u"New Script"_qs),
-                          "File Size(K): 0.9765625 KBytes",
-                          "File Size(B): 1000 Bytes",
-                          "Total Lines:  1",
-                          "Word Count:   1",
-                          "Characters:   1000"}));
-}
-
-// On the active editor, where the change shows; with none open, on what new editors get.
-void TestCounting::editorOptionsActOnTheEditorInFront()
-{
-    MainWindowFixture f;
-    ScriptEditor *hidden = f.window->settingsEditor();
-    ScriptEditor *active = f.docs().activeDocument()->editor();
-    hidden->setTabWidth(4);
-    active->setTabWidth(4);
-    for (int width : {7, 5}) {
-        f.dialogs.modalAnswers.enqueue([width](QDialog &dialog) {
-            dialog.findChild<QSpinBox *>()->setValue(width);
+        f.dialogs.answers << Dialogs::Answer::No;
+        f.window->runCommand(QStringLiteral("close"));
+        f.dialogs.shown.clear();
+        for (const char *key : {"word", "charcount", "linecount", "countall", "properties"})
+            f.window->runCommand(QLatin1StringView(key));
+        QVERIFY(f.dialogs.shown.isEmpty()); // no document: nothing to count
+    }
+    void countsPast16Bits()
+    {
+        MainWindowFixture f;
+        QString text;
+        for (int i = 0; i < 40000; ++i)
+            text += QStringLiteral("put a\r\n");
+        f.docs().activeDocument()->editor()->SetText(text);
+        f.window->runCommand(QStringLiteral("countall"));
+        QCOMPARE(f.dialogs.shown.last().text,
+                 QStringLiteral("Words: 40001\nCharacters:280000\nLines: 40001"));
+    }
+    void scriptPropertiesDescribeTheActiveScript_data()
+    {
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("never saved") << false;
+        QTest::newRow("opened file") << true;
+    }
+    void scriptPropertiesDescribeTheActiveScript()
+    {
+        QFETCH(bool, saved);
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "");
+        frmDoc *document = saved ? f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"))
+                                 : f.docs().activeDocument();
+        document->editor()->SetText(QString(1000, u'x'));
+        QStringList labels;
+        QString title;
+        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+            title = dialog.windowTitle();
+            for (const char *name :
+                 {"lblFile", "lblSizeK", "lblSizeB", "lblLine", "lblWord", "lblChar"})
+                labels << child<QLabel>(dialog, name).text();
             return true;
         });
-        f.window->runCommand(QStringLiteral("editor"));
-        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
-        if (width == 7) {
-            QCOMPARE(active->tabWidth(), 7);
-            QCOMPARE(hidden->tabWidth(), 4);
-            f.window->runCommand(QStringLiteral("closeall"));
-        }
+        f.window->runCommand(QStringLiteral("properties"));
+        QCOMPARE(title, QStringLiteral("Script Properties"));
+        QCOMPARE(labels,
+                 QStringList({QStringLiteral("File Name:    ") + (saved ? path : u"New Script"_qs),
+                              "File Size(K): 0.9765625 KBytes",
+                              "File Size(B): 1000 Bytes",
+                              "Total Lines:  1",
+                              "Word Count:   1",
+                              "Characters:   1000"}));
     }
-    QCOMPARE(hidden->tabWidth(), 5);
-}
+    // On the active editor, where the change shows; with none open, on what new editors get.
+    void editorOptionsActOnTheEditorInFront()
+    {
+        MainWindowFixture f;
+        ScriptEditor *hidden = f.window->settingsEditor();
+        ScriptEditor *active = f.docs().activeDocument()->editor();
+        hidden->setTabWidth(4);
+        active->setTabWidth(4);
+        for (int width : {7, 5}) {
+            f.dialogs.modalAnswers.enqueue([width](QDialog &dialog) {
+                dialog.findChild<QSpinBox *>()->setValue(width);
+                return true;
+            });
+            f.window->runCommand(QStringLiteral("editor"));
+            QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
+            if (width == 7) {
+                QCOMPARE(active->tabWidth(), 7);
+                QCOMPARE(hidden->tabWidth(), 4);
+                f.window->runCommand(QStringLiteral("closeall"));
+            }
+        }
+        QCOMPARE(hidden->tabWidth(), 5);
+    }
+    void highlightSelectedLineOverEveryDocument()
+    {
+        MainWindowFixture f;
+        ScriptEditor *first = f.docs().activeDocument()->editor();
+        first->SetText(QStringLiteral("a\r\nb\r\nc"));
+        first->setSelection(0, 0, 2, 1);
+        ScriptEditor *second = f.docs().NewDocument()->editor();
+        second->SetText(QStringLiteral("x\r\ny"));
+        second->SetCaretPos(1, 0);
+        QAction *item = f.window->menus().action(QStringLiteral("hlline"));
+        QVERIFY(!item->isChecked());
+        QCOMPARE(first->highlightedLine(), -1);
 
-void TestCounting::highlightSelectedLineOverEveryDocument()
-{
-    MainWindowFixture f;
-    ScriptEditor *first = f.docs().activeDocument()->editor();
-    first->SetText(QStringLiteral("a\r\nb\r\nc"));
-    first->setSelection(0, 0, 2, 1);
-    ScriptEditor *second = f.docs().NewDocument()->editor();
-    second->SetText(QStringLiteral("x\r\ny"));
-    second->SetCaretPos(1, 0);
-    QAction *item = f.window->menus().action(QStringLiteral("hlline"));
-    QVERIFY(!item->isChecked());
-    QCOMPARE(first->highlightedLine(), -1);
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QCOMPARE(first->highlightedLine(), 2);
+        QCOMPARE(second->highlightedLine(), 1);
+        second->SetCaretPos(0, 0); // the highlight follows the selection while the option is on
+        QCOMPARE(second->highlightedLine(), 0);
+        ScriptEditor *third
+            = f.docs().NewDocument()->editor(); // and holds for documents made later
+        third->SetText(QStringLiteral("p\r\nq"));
+        third->SetCaretPos(1, 0);
+        QCOMPARE(third->highlightedLine(), 1);
 
-    item->trigger();
-    QVERIFY(item->isChecked());
-    QCOMPARE(first->highlightedLine(), 2);
-    QCOMPARE(second->highlightedLine(), 1);
-    second->SetCaretPos(0, 0); // the highlight follows the selection while the option is on
-    QCOMPARE(second->highlightedLine(), 0);
-    ScriptEditor *third = f.docs().NewDocument()->editor(); // and holds for documents made later
-    third->SetText(QStringLiteral("p\r\nq"));
-    third->SetCaretPos(1, 0);
-    QCOMPARE(third->highlightedLine(), 1);
-
-    item->trigger();
-    QVERIFY(!item->isChecked());
-    for (ScriptEditor *editor : {first, second, third})
-        QCOMPARE(editor->highlightedLine(), -1);
-}
+        item->trigger();
+        QVERIFY(!item->isChecked());
+        for (ScriptEditor *editor : {first, second, third})
+            QCOMPARE(editor->highlightedLine(), -1);
+    }
+};
 
 QTEST_MAIN(TestCounting)
 #include "tst_counting.moc"

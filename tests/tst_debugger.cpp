@@ -23,289 +23,263 @@ class TestDebugger : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void runWritesReportAndSummary_data();
-    void runWritesReportAndSummary();
-    void reportColours();
-    void noDocumentNoRun();
-    void secondRunReplacesEverything();
-    void findNextMistake_data();
-    void findNextMistake();
-    void lookup_data();
-    void lookup();
-    void doubleClickShowsTheScriptLine();
-    void layoutFollowsTheDesign();
-    void dialectChoiceReachesTheRun();
+    void runWritesReportAndSummary_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("summary");
+
+        QTest::newRow("empty document") << "" << "" << "0 Lines.\n0 Warning(s).";
+        QTest::newRow("ends with CR LF") << "put a\r\n" << "put a - Put Command recognised.\r\n\r\n"
+                                         << "2 Lines.\n0 Warning(s).";
+        QTest::newRow("a mistake") << "exit\r\nnextroom"
+                                   << "exit - Exit Command recognised.\r\n"
+                                      "nextroom - Command not recognised.\r\n"
+                                   << "2 Lines.\n1 Warning(s).";
+        // clang-format on
+    }
+    void runWritesReportAndSummary()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, report);
+        QFETCH(QString, summary);
+        MainWindowFixture f;
+        ScriptDebuggerWindow &window = run(f, script);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Script Debugger"));
+        QCOMPARE(window.report().text(), report);
+        QCOMPARE(summaryOf(window), summary);
+        QVERIFY(window.report().isReadOnly());
+    }
+    void reportColours()
+    {
+        MainWindowFixture f;
+        ScriptDebuggerWindow &window = run(f, QStringLiteral("put a\r\nnextroom"));
+        QCOMPARE(window.report().styleAt(0, 0), int(StyledReport::Black)); // the line
+        QCOMPARE(window.report().styleAt(0, 6), int(StyledReport::Blue));  // its verdict
+        QCOMPARE(window.report().styleAt(1, 0), int(StyledReport::Black));
+        QCOMPARE(window.report().styleAt(1, 12), int(StyledReport::Red));
+
+        const QTextBlock lines = child<QTextEdit>(window, "LookupCmd").document()->firstBlock();
+        QCOMPARE(lines.begin().fragment().charFormat().foreground().color(), QColor(Qt::black));
+        QCOMPARE(lines.next().begin().fragment().charFormat().foreground().color(),
+                 QColor(Qt::red));
+    }
+    void noDocumentNoRun()
+    {
+        MainWindowFixture f;
+        f.window->runCommand(QStringLiteral("close"));
+        f.window->runCommand(QStringLiteral("sdebug"));
+        QVERIFY(!f.window->debugger().window());
+    }
+    void secondRunReplacesEverything()
+    {
+        MainWindowFixture f;
+        ScriptDebuggerWindow &first = run(f, QStringLiteral("nextroom\r\nnextroom"));
+        QCOMPARE(first.mistakes().size(), 2);
+        first.findNextMistake();
+        ScriptDebuggerWindow &second = run(f, QStringLiteral("exit"));
+        QCOMPARE(&second, &first);
+        QCOMPARE(second.report().text(), QStringLiteral("exit - Exit Command recognised.\r\n"));
+        QCOMPARE(summaryOf(second), QStringLiteral("1 Lines.\n0 Warning(s)."));
+        QVERIFY(second.mistakes().isEmpty());
+        QCOMPARE(second.mistakeShown(), -1);
+    }
+    void findNextMistake_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QList<int>>("selectedLines"); // report line selected after each click
+
+        QTest::newRow("none") << "exit" << 2
+            << QStringList{"No Errors found.", "No Errors found."} << QList<int>{-1, -1};
+        QTest::newRow("one") << "exit\r\nnextroom" << 3
+            << QStringList{"End of File", "End of File"} << QList<int>{1, 1, 1};
+        QTest::newRow("three") << "a1\r\nexit\r\na2\r\na3" << 4
+            << QStringList{"End of File"} << QList<int>{0, 2, 3, 0};
+        QTest::newRow("text found earlier in the report") << "put goblin\r\ngoblin" << 1
+            << QStringList{} << QList<int>{1};
+        // clang-format on
+    }
+    void findNextMistake()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, messages);
+        QFETCH(QList<int>, selectedLines);
+        MainWindowFixture f;
+        ScriptDebuggerWindow &window = run(f, script);
+        for (int click = 0; click < clicks; ++click) {
+            child<QPushButton>(window, "Command3").click();
+            if (selectedLines[click] < 0) {
+                QVERIFY(!window.report().hasSelectedText());
+                continue;
+            }
+            int fromLine, fromIndex, toLine, toIndex;
+            window.report().getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+            QCOMPARE(fromLine, selectedLines[click]);
+            QCOMPARE(fromIndex, 0);
+            QCOMPARE(window.report().selectedText(),
+                     window.mistakes().value(window.mistakeShown()));
+        }
+        QCOMPARE(f.dialogs.messageTitles(), messages);
+        for (const auto &shown : f.dialogs.shown) {
+            QCOMPARE(shown.icon, Dialogs::Icon::None);
+            QCOMPARE(shown.text,
+                     shown.title == u"End of File"
+                         ? QStringLiteral("Reached end of file. Returning to the beginning.")
+                         : QStringLiteral("There are no Errors in this Script."));
+        }
+    }
+    void lookup_data()
+    {
+        // clang-format off
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("shown");
+
+        // Report: "goto a - Goto Command recognised. Label not found." / "counter  add - ..."
+        QTest::newRow("a key in a verdict") << 0 << 9 << 13
+            << "goto\n{goto $}\nJumps to the line label $";
+        QTest::newRow("not a key") << 0 << 0 << 6 << "No reference found for goto a";
+        QTest::newRow("two blanks are no key") << 1 << 0 << 12 << "No reference found for counter  add";
+        QTest::newRow("blanks only") << 0 << 4 << 5 << "No reference found for  ";
+        QTest::newRow("with the line break") << 2 << 0 << -1 << "";
+        QTest::newRow("nothing selected") << 0 << 3 << 3 << "3 Lines.\n2 Warning(s).";
+        // clang-format on
+    }
+    void lookup()
+    {
+        QFETCH(int, line);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, shown);
+        MainWindowFixture f;
+        ScriptDebuggerWindow &window = run(f, QStringLiteral("goto a\r\ncounter  add\r\nput"));
+        if (to < 0) // to the start of the next line: the selection ends in a line break
+            window.report().setSelection(line, 0, line + 1, 0);
+        else
+            window.report().setSelection(line, from, line, to);
+        child<QPushButton>(window, "Command2").click();
+        if (to < 0) {
+            QVERIFY(summaryOf(window).startsWith(QStringLiteral("No reference found for put")));
+            return;
+        }
+        QCOMPARE(summaryOf(window), shown);
+        const QTextCharFormat first = child<QTextEdit>(window, "LookupCmd")
+                                          .document()
+                                          ->firstBlock()
+                                          .begin()
+                                          .fragment()
+                                          .charFormat();
+        if (!shown.endsWith(u"Warning(s).")) // the lookup writes in black, as the summary left it
+            QCOMPARE(first.foreground().color(), QColor(Qt::black));
+        if (line == 0 && from == 9) {
+            const QTextBlock syntax
+                = child<QTextEdit>(window, "LookupCmd").document()->firstBlock().next();
+            const QTextCharFormat format = syntax.begin().fragment().charFormat();
+            QVERIFY(format.fontItalic());
+            QCOMPARE(format.fontWeight(), int(QFont::Bold));
+            QVERIFY(!child<QTextEdit>(window, "LookupCmd")
+                         .document()
+                         ->lastBlock()
+                         .begin()
+                         .fragment()
+                         .charFormat()
+                         .fontItalic());
+        }
+    }
+    void doubleClickShowsTheScriptLine()
+    {
+        MainWindowFixture f;
+        frmDoc *checked = f.docs().activeDocument();
+        ScriptDebuggerWindow &window = run(f, QStringLiteral("exit\r\nput a\r\nnextroom"));
+        f.docs().NewDocument(); // another document is active now
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ReportView &report = window.report();
+        const long position = report.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 2);
+        const QPoint point(
+            int(report.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position)) + 3,
+            int(report.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)) + 3);
+        QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(f.docs().activeDocument(), checked);
+        QCOMPARE(checked->editor()->GetSel(false).endLine, 2);
+        // Enter on a report line does the same.
+        report.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 1);
+        QTest::keyClick(&report, Qt::Key_Return);
+        QCOMPARE(checked->editor()->GetSel(false).endLine, 1);
+
+        // The checked document closed: a double-click does nothing.
+        f.docs().activeDocument()->document().setChanged(false);
+        f.window->runCommand(QStringLiteral("close"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(f.docs().count(), 1);
+    }
+    void layoutFollowsTheDesign()
+    {
+        MainWindowFixture f;
+        ScriptDebuggerWindow &window = run(f, QStringLiteral("exit"));
+        const double scale = window.logicalDpiX() / 1440.0;
+        QCOMPARE(window.size().width(), qRound(9930 * scale));
+        QCOMPARE(window.report().geometry().left(), qRound(120 * scale));
+        QCOMPARE(child<QPushButton>(window, "Command1").geometry().top(),
+                 qRound(5520 * window.logicalDpiY() / 1440.0));
+        window.resize(window.width() + 100, window.height() + 50);
+        QCOMPARE(window.report().width(), qRound(7575 * scale) + 100);
+        QCOMPARE(child<QPushButton>(window, "Command3").x(), qRound(7920 * scale) + 100);
+    }
+    void dialectChoiceReachesTheRun()
+    {
+        MainWindowFixture f;
+        const QString modern = QStringLiteral("include lib\r\nvar x 1\r\ngosub shared\r\nexit");
+        ScriptDebuggerWindow &window = run(f, modern);
+        // The first run and the live check start from the same dialect: one question, one answer.
+        // Never saved, the script's include has nowhere to be looked for.
+        QCOMPARE(window.dialectChoice().currentText(), QStringLiteral("Auto"));
+        QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n2 Warning(s)."));
+        f.docs().activeDocument()->live().refresh();
+        QCOMPARE(f.docs().activeDocument()->live().mistakeCount(), 2);
+
+        QSignalSpy chosen(&f.window->debugger(), &ScriptDebugger::dialectChosen);
+        for (int index : {0, 2}) { // Classic, then Auto again, as a person picks them
+            window.dialectChoice().setCurrentIndex(index);
+            Q_EMIT window.dialectChoice().activated(index);
+            run(f, modern);
+            QCOMPARE(summaryOf(window),
+                     index == 0 ? QStringLiteral("4 Lines.\n3 Warning(s).")
+                                : QStringLiteral("4 Lines.\n2 Warning(s)."));
+        }
+        QCOMPARE(chosen.size(), 2);
+
+        // Saved beside the script it includes, which defines the label.
+        f.write(QStringLiteral("lib.cmd"), "shared:\r\n  return\r\n");
+        f.dialogs.fileNames << f.dir.filePath(QStringLiteral("hunt.cmd"));
+        f.window->runCommand(QStringLiteral("save"));
+        f.window->runCommand(QStringLiteral("sdebug"));
+        QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n0 Warning(s)."));
+    }
 
 private:
-    static ScriptDebuggerWindow &run(MainWindowFixture &f, const QString &text);
-    static QString summaryOf(const ScriptDebuggerWindow &window);
+    static ScriptDebuggerWindow &run(MainWindowFixture &f, const QString &text)
+    {
+        f.docs().activeDocument()->editor()->SetText(text);
+        f.window->runCommand(QStringLiteral("sdebug"));
+        ScriptDebuggerWindow *window = f.window->debugger().window();
+        if (!window)
+            qFatal("no debugger window");
+        return *window;
+    }
+    static QString summaryOf(const ScriptDebuggerWindow &window)
+    {
+        return child<QTextEdit>(window, "LookupCmd").toPlainText();
+    }
 };
-
-ScriptDebuggerWindow &TestDebugger::run(MainWindowFixture &f, const QString &text)
-{
-    f.docs().activeDocument()->editor()->SetText(text);
-    f.window->runCommand(QStringLiteral("sdebug"));
-    ScriptDebuggerWindow *window = f.window->debugger().window();
-    if (!window)
-        qFatal("no debugger window");
-    return *window;
-}
-
-QString TestDebugger::summaryOf(const ScriptDebuggerWindow &window)
-{
-    return child<QTextEdit>(window, "LookupCmd").toPlainText();
-}
-
-void TestDebugger::runWritesReportAndSummary_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("report");
-    QTest::addColumn<QString>("summary");
-
-    QTest::newRow("empty document") << "" << "" << "0 Lines.\n0 Warning(s).";
-    QTest::newRow("ends with CR LF") << "put a\r\n" << "put a - Put Command recognised.\r\n\r\n"
-                                     << "2 Lines.\n0 Warning(s).";
-    QTest::newRow("a mistake") << "exit\r\nnextroom"
-                               << "exit - Exit Command recognised.\r\n"
-                                  "nextroom - Command not recognised.\r\n"
-                               << "2 Lines.\n1 Warning(s).";
-    // clang-format on
-}
-
-void TestDebugger::runWritesReportAndSummary()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, report);
-    QFETCH(QString, summary);
-    MainWindowFixture f;
-    ScriptDebuggerWindow &window = run(f, script);
-    QVERIFY(window.isVisible());
-    QCOMPARE(window.windowTitle(), QStringLiteral("Script Debugger"));
-    QCOMPARE(window.report().text(), report);
-    QCOMPARE(summaryOf(window), summary);
-    QVERIFY(window.report().isReadOnly());
-}
-
-void TestDebugger::reportColours()
-{
-    MainWindowFixture f;
-    ScriptDebuggerWindow &window = run(f, QStringLiteral("put a\r\nnextroom"));
-    QCOMPARE(window.report().styleAt(0, 0), int(StyledReport::Black)); // the line
-    QCOMPARE(window.report().styleAt(0, 6), int(StyledReport::Blue));  // its verdict
-    QCOMPARE(window.report().styleAt(1, 0), int(StyledReport::Black));
-    QCOMPARE(window.report().styleAt(1, 12), int(StyledReport::Red));
-
-    const QTextBlock lines = child<QTextEdit>(window, "LookupCmd").document()->firstBlock();
-    QCOMPARE(lines.begin().fragment().charFormat().foreground().color(), QColor(Qt::black));
-    QCOMPARE(lines.next().begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
-}
-
-void TestDebugger::noDocumentNoRun()
-{
-    MainWindowFixture f;
-    f.window->runCommand(QStringLiteral("close"));
-    f.window->runCommand(QStringLiteral("sdebug"));
-    QVERIFY(!f.window->debugger().window());
-}
-
-void TestDebugger::secondRunReplacesEverything()
-{
-    MainWindowFixture f;
-    ScriptDebuggerWindow &first = run(f, QStringLiteral("nextroom\r\nnextroom"));
-    QCOMPARE(first.mistakes().size(), 2);
-    first.findNextMistake();
-    ScriptDebuggerWindow &second = run(f, QStringLiteral("exit"));
-    QCOMPARE(&second, &first);
-    QCOMPARE(second.report().text(), QStringLiteral("exit - Exit Command recognised.\r\n"));
-    QCOMPARE(summaryOf(second), QStringLiteral("1 Lines.\n0 Warning(s)."));
-    QVERIFY(second.mistakes().isEmpty());
-    QCOMPARE(second.mistakeShown(), -1);
-}
-
-void TestDebugger::findNextMistake_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QList<int>>("selectedLines"); // report line selected after each click
-
-    QTest::newRow("none") << "exit" << 2
-        << QStringList{"No Errors found.", "No Errors found."} << QList<int>{-1, -1};
-    QTest::newRow("one") << "exit\r\nnextroom" << 3
-        << QStringList{"End of File", "End of File"} << QList<int>{1, 1, 1};
-    QTest::newRow("three") << "a1\r\nexit\r\na2\r\na3" << 4
-        << QStringList{"End of File"} << QList<int>{0, 2, 3, 0};
-    QTest::newRow("text found earlier in the report") << "put goblin\r\ngoblin" << 1
-        << QStringList{} << QList<int>{1};
-    // clang-format on
-}
-
-void TestDebugger::findNextMistake()
-{
-    QFETCH(QString, script);
-    QFETCH(int, clicks);
-    QFETCH(QStringList, messages);
-    QFETCH(QList<int>, selectedLines);
-    MainWindowFixture f;
-    ScriptDebuggerWindow &window = run(f, script);
-    for (int click = 0; click < clicks; ++click) {
-        child<QPushButton>(window, "Command3").click();
-        if (selectedLines[click] < 0) {
-            QVERIFY(!window.report().hasSelectedText());
-            continue;
-        }
-        int fromLine, fromIndex, toLine, toIndex;
-        window.report().getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
-        QCOMPARE(fromLine, selectedLines[click]);
-        QCOMPARE(fromIndex, 0);
-        QCOMPARE(window.report().selectedText(), window.mistakes().value(window.mistakeShown()));
-    }
-    QCOMPARE(f.dialogs.messageTitles(), messages);
-    for (const auto &shown : f.dialogs.shown) {
-        QCOMPARE(shown.icon, Dialogs::Icon::None);
-        QCOMPARE(shown.text,
-                 shown.title == u"End of File"
-                     ? QStringLiteral("Reached end of file. Returning to the beginning.")
-                     : QStringLiteral("There are no Errors in this Script."));
-    }
-}
-
-void TestDebugger::lookup_data()
-{
-    // clang-format off
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("shown");
-
-    // Report: "goto a - Goto Command recognised. Label not found." / "counter  add - ..."
-    QTest::newRow("a key in a verdict") << 0 << 9 << 13
-        << "goto\n{goto $}\nJumps to the line label $";
-    QTest::newRow("not a key") << 0 << 0 << 6 << "No reference found for goto a";
-    QTest::newRow("two blanks are no key") << 1 << 0 << 12 << "No reference found for counter  add";
-    QTest::newRow("blanks only") << 0 << 4 << 5 << "No reference found for  ";
-    QTest::newRow("with the line break") << 2 << 0 << -1 << "";
-    QTest::newRow("nothing selected") << 0 << 3 << 3 << "3 Lines.\n2 Warning(s).";
-    // clang-format on
-}
-
-void TestDebugger::lookup()
-{
-    QFETCH(int, line);
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QString, shown);
-    MainWindowFixture f;
-    ScriptDebuggerWindow &window = run(f, QStringLiteral("goto a\r\ncounter  add\r\nput"));
-    if (to < 0) // to the start of the next line: the selection ends in a line break
-        window.report().setSelection(line, 0, line + 1, 0);
-    else
-        window.report().setSelection(line, from, line, to);
-    child<QPushButton>(window, "Command2").click();
-    if (to < 0) {
-        QVERIFY(summaryOf(window).startsWith(QStringLiteral("No reference found for put")));
-        return;
-    }
-    QCOMPARE(summaryOf(window), shown);
-    const QTextCharFormat first = child<QTextEdit>(window, "LookupCmd")
-                                      .document()
-                                      ->firstBlock()
-                                      .begin()
-                                      .fragment()
-                                      .charFormat();
-    if (!shown.endsWith(u"Warning(s).")) // the lookup writes in black, as the summary left it
-        QCOMPARE(first.foreground().color(), QColor(Qt::black));
-    if (line == 0 && from == 9) {
-        const QTextBlock syntax
-            = child<QTextEdit>(window, "LookupCmd").document()->firstBlock().next();
-        const QTextCharFormat format = syntax.begin().fragment().charFormat();
-        QVERIFY(format.fontItalic());
-        QCOMPARE(format.fontWeight(), int(QFont::Bold));
-        QVERIFY(!child<QTextEdit>(window, "LookupCmd")
-                     .document()
-                     ->lastBlock()
-                     .begin()
-                     .fragment()
-                     .charFormat()
-                     .fontItalic());
-    }
-}
-
-void TestDebugger::doubleClickShowsTheScriptLine()
-{
-    MainWindowFixture f;
-    frmDoc *checked = f.docs().activeDocument();
-    ScriptDebuggerWindow &window = run(f, QStringLiteral("exit\r\nput a\r\nnextroom"));
-    f.docs().NewDocument(); // another document is active now
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ReportView &report = window.report();
-    const long position = report.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 2);
-    const QPoint point(
-        int(report.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position)) + 3,
-        int(report.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)) + 3);
-    QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
-    QCOMPARE(f.docs().activeDocument(), checked);
-    QCOMPARE(checked->editor()->GetSel(false).endLine, 2);
-    // Enter on a report line does the same.
-    report.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 1);
-    QTest::keyClick(&report, Qt::Key_Return);
-    QCOMPARE(checked->editor()->GetSel(false).endLine, 1);
-
-    // The checked document closed: a double-click does nothing.
-    f.docs().activeDocument()->document().setChanged(false);
-    f.window->runCommand(QStringLiteral("close"));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
-    QCOMPARE(f.docs().count(), 1);
-}
-
-void TestDebugger::layoutFollowsTheDesign()
-{
-    MainWindowFixture f;
-    ScriptDebuggerWindow &window = run(f, QStringLiteral("exit"));
-    const double scale = window.logicalDpiX() / 1440.0;
-    QCOMPARE(window.size().width(), qRound(9930 * scale));
-    QCOMPARE(window.report().geometry().left(), qRound(120 * scale));
-    QCOMPARE(child<QPushButton>(window, "Command1").geometry().top(),
-             qRound(5520 * window.logicalDpiY() / 1440.0));
-    window.resize(window.width() + 100, window.height() + 50);
-    QCOMPARE(window.report().width(), qRound(7575 * scale) + 100);
-    QCOMPARE(child<QPushButton>(window, "Command3").x(), qRound(7920 * scale) + 100);
-}
-
-void TestDebugger::dialectChoiceReachesTheRun()
-{
-    MainWindowFixture f;
-    const QString modern = QStringLiteral("include lib\r\nvar x 1\r\ngosub shared\r\nexit");
-    ScriptDebuggerWindow &window = run(f, modern);
-    // The first run and the live check start from the same dialect: one question, one answer.
-    // Never saved, the script's include has nowhere to be looked for.
-    QCOMPARE(window.dialectChoice().currentText(), QStringLiteral("Auto"));
-    QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n2 Warning(s)."));
-    f.docs().activeDocument()->live().refresh();
-    QCOMPARE(f.docs().activeDocument()->live().mistakeCount(), 2);
-
-    QSignalSpy chosen(&f.window->debugger(), &ScriptDebugger::dialectChosen);
-    for (int index : {0, 2}) { // Classic, then Auto again, as a person picks them
-        window.dialectChoice().setCurrentIndex(index);
-        Q_EMIT window.dialectChoice().activated(index);
-        run(f, modern);
-        QCOMPARE(summaryOf(window),
-                 index == 0 ? QStringLiteral("4 Lines.\n3 Warning(s).")
-                            : QStringLiteral("4 Lines.\n2 Warning(s)."));
-    }
-    QCOMPARE(chosen.size(), 2);
-
-    // Saved beside the script it includes, which defines the label.
-    f.write(QStringLiteral("lib.cmd"), "shared:\r\n  return\r\n");
-    f.dialogs.fileNames << f.dir.filePath(QStringLiteral("hunt.cmd"));
-    f.window->runCommand(QStringLiteral("save"));
-    f.window->runCommand(QStringLiteral("sdebug"));
-    QCOMPARE(summaryOf(window), QStringLiteral("4 Lines.\n0 Warning(s)."));
-}
 
 QTEST_MAIN(TestDebugger)
 #include "tst_debugger.moc"

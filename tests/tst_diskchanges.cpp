@@ -8,22 +8,6 @@
 using namespace Korveth;
 using Answer = Dialogs::Answer;
 
-// Another program changes or removes a file that is open here: nothing may be lost silently.
-class TestDiskChanges : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void changedFileIsOfferedForReload_data();
-    void changedFileIsOfferedForReload();
-    void removedFileKeepsItsDocumentMarkedChanged();
-    void saveOntoChangedFileAsksFirst_data();
-    void saveOntoChangedFileAsksFirst();
-    void touchedFileWithSameBytesAsksNothing();
-    void ownSavesAreNoChange();
-    void watcherNoticesAChangeToTheActiveDocument();
-};
-
 namespace {
 
 void appendFromAnotherProgram(const QString &path, const QByteArray &bytes)
@@ -35,138 +19,138 @@ void appendFromAnotherProgram(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-void TestDiskChanges::changedFileIsOfferedForReload_data()
+// Another program changes or removes a file that is open here: nothing may be lost silently.
+class TestDiskChanges : public QObject
 {
-    // clang-format off
-    QTest::addColumn<bool>("edited");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("changed");
+    Q_OBJECT
 
-    QTest::newRow("unedited, reload") << false << int(Answer::Yes) << "put a\r\nput b" << false;
-    QTest::newRow("unedited, keep") << false << int(Answer::No) << "put a" << false;
-    QTest::newRow("edited, keep edits") << true << int(Answer::No) << "mine" << true;
-    QTest::newRow("edited, reload and lose them") << true << int(Answer::Yes) << "put a\r\nput b" << false;
-    // clang-format on
-}
+private Q_SLOTS:
+    void changedFileIsOfferedForReload_data()
+    {
+        // clang-format off
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("changed");
 
-void TestDiskChanges::changedFileIsOfferedForReload()
-{
-    QFETCH(bool, edited);
-    QFETCH(int, answer);
-    QFETCH(QString, text);
-    QFETCH(bool, changed);
-
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    if (edited)
-        document->editor()->SetText(QStringLiteral("mine"));
-    appendFromAnotherProgram(path, "\r\nput b");
-
-    f.dialogs.answers << Answer(answer);
-    f.window->diskChanges().check(document);
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
-    QVERIFY(f.dialogs.shown.last().text.contains(path));
-    QCOMPARE(f.dialogs.shown.last().text.contains(QStringLiteral("lose your changes")), edited);
-    QCOMPARE(document->editor()->Text(), text);
-    QCOMPARE(document->Changed(), changed);
-
-    // Asked once: the same change is not brought up again.
-    f.window->diskChanges().check(document);
-    QCOMPARE(f.dialogs.shown.size(), 1);
-}
-
-void TestDiskChanges::removedFileKeepsItsDocumentMarkedChanged()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    QVERIFY(QFile::remove(path));
-    f.window->diskChanges().check(document);
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
-    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
-    QCOMPARE(f.docs().count(), 2);
-    QVERIFY(document->Changed());
-    QCOMPARE(document->editor()->Text(), QStringLiteral("put a"));
-
-    // Save writes it back where it was, without asking.
-    f.window->runCommand(QStringLiteral("save"));
-    QCOMPARE(MainWindowFixture::read(path), QByteArray("put a"));
-    QVERIFY(!document->Changed());
-}
-
-void TestDiskChanges::saveOntoChangedFileAsksFirst_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QByteArray>("onDisk");
-    QTest::newRow("keep theirs") << int(Answer::No) << QByteArray("put a\r\ntheirs");
-    QTest::newRow("replace with mine") << int(Answer::Yes) << QByteArray("mine");
-}
-
-void TestDiskChanges::saveOntoChangedFileAsksFirst()
-{
-    QFETCH(int, answer);
-    QFETCH(QByteArray, onDisk);
-
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    appendFromAnotherProgram(path, "\r\ntheirs");
-    document->editor()->SetText(QStringLiteral("mine"));
-
-    f.dialogs.answers << Answer(answer);
-    f.window->runCommand(QStringLiteral("save"));
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
-    QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("changed by another program")));
-    QCOMPARE(MainWindowFixture::read(path), onDisk);
-    QCOMPARE(document->Changed(), answer == int(Answer::No));
-}
-
-void TestDiskChanges::touchedFileWithSameBytesAsksNothing()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
-                             QFileDevice::FileModificationTime));
-    file.close();
-    f.window->diskChanges().check(document);
-    document->editor()->SetText(QStringLiteral("put b"));
-    f.window->runCommand(QStringLiteral("save"));
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
-}
-
-void TestDiskChanges::ownSavesAreNoChange()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    for (const char *text : {"put b", "put longer text"}) {
-        document->editor()->SetText(QString::fromLatin1(text));
-        f.window->runCommand(QStringLiteral("save"));
-        f.window->diskChanges().check(document);
+        QTest::newRow("unedited, reload") << false << int(Answer::Yes) << "put a\r\nput b" << false;
+        QTest::newRow("unedited, keep") << false << int(Answer::No) << "put a" << false;
+        QTest::newRow("edited, keep edits") << true << int(Answer::No) << "mine" << true;
+        QTest::newRow("edited, reload and lose them") << true << int(Answer::Yes) << "put a\r\nput b" << false;
+        // clang-format on
     }
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QCOMPARE(f.window->diskChanges().watchedFiles(),
-             QStringList({QFileInfo(path).absoluteFilePath()}));
-}
+    void changedFileIsOfferedForReload()
+    {
+        QFETCH(bool, edited);
+        QFETCH(int, answer);
+        QFETCH(QString, text);
+        QFETCH(bool, changed);
 
-void TestDiskChanges::watcherNoticesAChangeToTheActiveDocument()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-    frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    f.dialogs.answers << Answer::Yes;
-    appendFromAnotherProgram(path, "\r\nput b");
-    QTRY_COMPARE(document->editor()->Text(), QStringLiteral("put a\r\nput b"));
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
-}
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        if (edited)
+            document->editor()->SetText(QStringLiteral("mine"));
+        appendFromAnotherProgram(path, "\r\nput b");
+
+        f.dialogs.answers << Answer(answer);
+        f.window->diskChanges().check(document);
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
+        QVERIFY(f.dialogs.shown.last().text.contains(path));
+        QCOMPARE(f.dialogs.shown.last().text.contains(QStringLiteral("lose your changes")), edited);
+        QCOMPARE(document->editor()->Text(), text);
+        QCOMPARE(document->Changed(), changed);
+
+        // Asked once: the same change is not brought up again.
+        f.window->diskChanges().check(document);
+        QCOMPARE(f.dialogs.shown.size(), 1);
+    }
+    void removedFileKeepsItsDocumentMarkedChanged()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        QVERIFY(QFile::remove(path));
+        f.window->diskChanges().check(document);
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
+        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
+        QCOMPARE(f.docs().count(), 2);
+        QVERIFY(document->Changed());
+        QCOMPARE(document->editor()->Text(), QStringLiteral("put a"));
+
+        // Save writes it back where it was, without asking.
+        f.window->runCommand(QStringLiteral("save"));
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("put a"));
+        QVERIFY(!document->Changed());
+    }
+    void saveOntoChangedFileAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("keep theirs") << int(Answer::No) << QByteArray("put a\r\ntheirs");
+        QTest::newRow("replace with mine") << int(Answer::Yes) << QByteArray("mine");
+    }
+    void saveOntoChangedFileAsksFirst()
+    {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, onDisk);
+
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        appendFromAnotherProgram(path, "\r\ntheirs");
+        document->editor()->SetText(QStringLiteral("mine"));
+
+        f.dialogs.answers << Answer(answer);
+        f.window->runCommand(QStringLiteral("save"));
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Save"}));
+        QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("changed by another program")));
+        QCOMPARE(MainWindowFixture::read(path), onDisk);
+        QCOMPARE(document->Changed(), answer == int(Answer::No));
+    }
+    void touchedFileWithSameBytesAsksNothing()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        f.window->diskChanges().check(document);
+        document->editor()->SetText(QStringLiteral("put b"));
+        f.window->runCommand(QStringLiteral("save"));
+        QVERIFY(f.dialogs.shown.isEmpty());
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
+    }
+    void ownSavesAreNoChange()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        for (const char *text : {"put b", "put longer text"}) {
+            document->editor()->SetText(QString::fromLatin1(text));
+            f.window->runCommand(QStringLiteral("save"));
+            f.window->diskChanges().check(document);
+        }
+        QVERIFY(f.dialogs.shown.isEmpty());
+        QCOMPARE(f.window->diskChanges().watchedFiles(),
+                 QStringList({QFileInfo(path).absoluteFilePath()}));
+    }
+    void watcherNoticesAChangeToTheActiveDocument()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
+        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.dialogs.answers << Answer::Yes;
+        appendFromAnotherProgram(path, "\r\nput b");
+        QTRY_COMPARE(document->editor()->Text(), QStringLiteral("put a\r\nput b"));
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
+    }
+};
 
 QTEST_MAIN(TestDiskChanges)
 #include "tst_diskchanges.moc"

@@ -17,29 +17,6 @@
 
 using namespace Korveth;
 
-// The hunting and healing generators: substitutions, assembly, windows, and scripts that check
-// without a warning.
-class TestGenerators : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void huntingSubstitutions_data();
-    void huntingSubstitutions();
-    void expectedHuntingScript();
-    void lineBreaksInAnyFieldStayOnTheirLine();
-    void requiredInputs_data();
-    void requiredInputs();
-    void generatedScriptsCheckClean_data();
-    void generatedScriptsCheckClean();
-    void huntingWindowOpensANeverSavedScript();
-    void huntingWindowWithoutTemplate();
-    void healingChoices_data();
-    void healingChoices();
-    void healingScriptNeverReplacesTypedText();
-    void healingWindowRefusesWhatItCannotDo();
-};
-
 namespace {
 
 const QString dataFolder = QStringLiteral(KORVETH_SOURCE_DIR "/data");
@@ -89,289 +66,288 @@ void shipData(const MainWindowFixture &f)
 
 } // namespace
 
-void TestGenerators::huntingSubstitutions_data()
+// The hunting and healing generators: substitutions, assembly, windows, and scripts that check
+// without a warning.
+class TestGenerators : public QObject
 {
-    // clang-format off
-    QTest::addColumn<QString>("templ");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("expected");
+    Q_OBJECT
 
-    const QString pair = "put [option1]\r\npause 0.5\r\n";
-    QTest::newRow("empty start-up command: its pair goes") << pair + "exit" << "" << "" << "exit";
-    QTest::newRow("start-up command fills its placeholder") << pair << "StartOp1" << "stand"
-        << "put stand\r\npause 0.5\r\n";
-    QTest::newRow("pair without its pause stays")
-        << "put [option1]\r\npause 1\r\n" << "" << "" << "put [option1]\r\npause 1\r\n";
-    QTest::newRow("empty names fall back to the first")
-        << "[crittername1] [crittername2] [crittername3]" << "" << "" << "rat rat rat";
-    QTest::newRow("empty script name vanishes, empty skin takes its line")
-        << "#[ScriptName]!\r\nput stow my [skin2]\r\nexit" << "" << "" << "#!\r\nexit";
-    QTest::newRow("a pasted line break stays on its line") << pair << "StartOp1"
-        << "stand\r\nfoo\tbar\n" << "put stand foo bar\r\npause 0.5\r\n";
-    QTest::newRow("control characters alone are empty") << pair + "exit" << "StartOp1"
-        << "\n\x01" << "exit";
-    QTest::newRow("step 1 never matches step 12")
-        << "move [tohunt1]\r\nmove [tohunt12]\r\n" << "MoveTo11" << "up" << "move up\r\n";
-    QTest::newRow("last step without line end stays") << "move [fromhunt2]" << "" << ""
-        << "move [fromhunt2]";
-    QTest::newRow("later placeholder in an input is filled")
-        << "[ScriptName]" << "ScriptName" << "in [stance]" << "in neutral";
-    QTest::newRow("earlier placeholder in an input stays")
-        << "[anchor]" << "HuntingAnchor" << "[ScriptName] end" << "[ScriptName] end";
-    QTest::newRow("case matters") << "[scriptname] [Stance]" << "" << "" << "[scriptname] [Stance]";
-    QTest::newRow("blanks are inserted as typed") << "[stance]" << "Stance" << "  " << "  ";
-    // clang-format on
-}
+private Q_SLOTS:
+    void huntingSubstitutions_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("templ");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
 
-void TestGenerators::huntingSubstitutions()
-{
-    QFETCH(QString, templ);
-    QFETCH(QString, field);
-    QFETCH(QString, value);
-    QFETCH(QString, expected);
-    HuntingInputs in;
-    in.critter1Name = QStringLiteral("rat");
-    in.stance = QStringLiteral("neutral");
-    in.huntingAnchor = QStringLiteral("anchor");
-    if (field == u"StartOp1")
-        in.startCommands[0] = value;
-    else if (field == u"MoveTo11")
-        in.pathTo[11] = value;
-    else if (field == u"ScriptName")
-        in.scriptName = value;
-    else if (field == u"HuntingAnchor")
-        in.huntingAnchor = value;
-    else if (field == u"Stance")
-        in.stance = value;
-    QCOMPARE(generateHuntingScript(templ, in), expected);
-}
-
-// The shipped template with typical inputs, beside the script it must give.
-void TestGenerators::expectedHuntingScript()
-{
-    const QString expectedPath
-        = QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases/typical-hunt.cmd");
-    const QString generated
-        = generateHuntingScript(readData(QStringLiteral("huntgen.dat")), typicalInputs());
-    QFile expected(expectedPath);
-    QVERIFY(expected.open(QIODevice::ReadOnly));
-    QCOMPARE(generated, QString::fromUtf8(expected.readAll()));
-    QVERIFY(!generated.contains(u"[option"));
-    QVERIFY(!generated.contains(u"hunt2]"));
-    QVERIFY(generated.contains(u"move north\r\nmove go gate\r\nmove east\r\nput look"));
-}
-
-// Every field, pasted with line breaks and other control characters, gives the script it gives
-// with blanks there.
-void TestGenerators::lineBreaksInAnyFieldStayOnTheirLine()
-{
-    const QString templ = readData(QStringLiteral("huntgen.dat"));
-    HuntingInputs pasted = typicalInputs();
-    HuntingInputs typed = typicalInputs();
-    for (QString *field : pasted.fields())
-        *field += QStringLiteral("x\r\nput x\x07\tpause");
-    for (QString *field : typed.fields())
-        *field += QStringLiteral("x put x pause");
-    QCOMPARE(generateHuntingScript(templ, pasted), generateHuntingScript(templ, typed));
-}
-
-void TestGenerators::requiredInputs_data()
-{
-    QTest::addColumn<QString>("cleared");
-    QTest::addColumn<QString>("missing"); // the field the message names; empty when complete
-    // clang-format off
-    QTest::newRow("all there") << "" << "";
-    QTest::newRow("no anchor") << "HuntingAnchor" << "Hunting Anchor Description Line";
-    QTest::newRow("no rest place") << "RestPlace" << "Restplace Description Line";
-    QTest::newRow("stance prompt") << "Stance" << "Attack Stance";
-    QTest::newRow("no first creature") << "Critter1Name" << "Critter 1 Name";
-    QTest::newRow("blanks only count") << "blanks" << "";
-    QTest::newRow("a line break is no input") << "lineBreak" << "Hunting Anchor Description Line";
-    QTest::newRow("empty stance passes") << "emptyStance" << "";
-    // clang-format on
-}
-
-void TestGenerators::requiredInputs()
-{
-    QFETCH(QString, cleared);
-    QFETCH(QString, missing);
-    MainWindowFixture f;
-    frmHuntingSG *window = f.window->showHuntingGenerator();
-    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
-    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
-    child<QComboBox>(*window, "Stance").setCurrentIndex(0);
-    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
-    QWidget *box = window->findChild<QWidget *>(cleared);
-    if (cleared == u"Stance")
-        child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("Select Stance..."));
-    else if (cleared == u"emptyStance")
-        child<QComboBox>(*window, "Stance").setEditText(QString());
-    else if (cleared == u"blanks")
-        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("  "));
-    else if (cleared == u"lineBreak")
-        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("\r\n"));
-    else if (auto *edit = qobject_cast<QLineEdit *>(box))
-        edit->clear();
-    QCOMPARE(hasRequiredInputs(window->inputs()), missing.isEmpty());
-    if (!missing.isEmpty()) {
+        const QString pair = "put [option1]\r\npause 0.5\r\n";
+        QTest::newRow("empty start-up command: its pair goes") << pair + "exit" << "" << "" << "exit";
+        QTest::newRow("start-up command fills its placeholder") << pair << "StartOp1" << "stand"
+            << "put stand\r\npause 0.5\r\n";
+        QTest::newRow("pair without its pause stays")
+            << "put [option1]\r\npause 1\r\n" << "" << "" << "put [option1]\r\npause 1\r\n";
+        QTest::newRow("empty names fall back to the first")
+            << "[crittername1] [crittername2] [crittername3]" << "" << "" << "rat rat rat";
+        QTest::newRow("empty script name vanishes, empty skin takes its line")
+            << "#[ScriptName]!\r\nput stow my [skin2]\r\nexit" << "" << "" << "#!\r\nexit";
+        QTest::newRow("a pasted line break stays on its line") << pair << "StartOp1"
+            << "stand\r\nfoo\tbar\n" << "put stand foo bar\r\npause 0.5\r\n";
+        QTest::newRow("control characters alone are empty") << pair + "exit" << "StartOp1"
+            << "\n\x01" << "exit";
+        QTest::newRow("step 1 never matches step 12")
+            << "move [tohunt1]\r\nmove [tohunt12]\r\n" << "MoveTo11" << "up" << "move up\r\n";
+        QTest::newRow("last step without line end stays") << "move [fromhunt2]" << "" << ""
+            << "move [fromhunt2]";
+        QTest::newRow("later placeholder in an input is filled")
+            << "[ScriptName]" << "ScriptName" << "in [stance]" << "in neutral";
+        QTest::newRow("earlier placeholder in an input stays")
+            << "[anchor]" << "HuntingAnchor" << "[ScriptName] end" << "[ScriptName] end";
+        QTest::newRow("case matters") << "[scriptname] [Stance]" << "" << "" << "[scriptname] [Stance]";
+        QTest::newRow("blanks are inserted as typed") << "[stance]" << "Stance" << "  " << "  ";
+        // clang-format on
+    }
+    void huntingSubstitutions()
+    {
+        QFETCH(QString, templ);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        HuntingInputs in;
+        in.critter1Name = QStringLiteral("rat");
+        in.stance = QStringLiteral("neutral");
+        in.huntingAnchor = QStringLiteral("anchor");
+        if (field == u"StartOp1")
+            in.startCommands[0] = value;
+        else if (field == u"MoveTo11")
+            in.pathTo[11] = value;
+        else if (field == u"ScriptName")
+            in.scriptName = value;
+        else if (field == u"HuntingAnchor")
+            in.huntingAnchor = value;
+        else if (field == u"Stance")
+            in.stance = value;
+        QCOMPARE(generateHuntingScript(templ, in), expected);
+    }
+    // The shipped template with typical inputs, beside the script it must give.
+    void expectedHuntingScript()
+    {
+        const QString expectedPath
+            = QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases/typical-hunt.cmd");
+        const QString generated
+            = generateHuntingScript(readData(QStringLiteral("huntgen.dat")), typicalInputs());
+        QFile expected(expectedPath);
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(generated, QString::fromUtf8(expected.readAll()));
+        QVERIFY(!generated.contains(u"[option"));
+        QVERIFY(!generated.contains(u"hunt2]"));
+        QVERIFY(generated.contains(u"move north\r\nmove go gate\r\nmove east\r\nput look"));
+    }
+    // Every field, pasted with line breaks and other control characters, gives the script it gives
+    // with blanks there.
+    void lineBreaksInAnyFieldStayOnTheirLine()
+    {
+        const QString templ = readData(QStringLiteral("huntgen.dat"));
+        HuntingInputs pasted = typicalInputs();
+        HuntingInputs typed = typicalInputs();
+        for (QString *field : pasted.fields())
+            *field += QStringLiteral("x\r\nput x\x07\tpause");
+        for (QString *field : typed.fields())
+            *field += QStringLiteral("x put x pause");
+        QCOMPARE(generateHuntingScript(templ, pasted), generateHuntingScript(templ, typed));
+    }
+    void requiredInputs_data()
+    {
+        QTest::addColumn<QString>("cleared");
+        QTest::addColumn<QString>("missing"); // the field the message names; empty when complete
+        // clang-format off
+        QTest::newRow("all there") << "" << "";
+        QTest::newRow("no anchor") << "HuntingAnchor" << "Hunting Anchor Description Line";
+        QTest::newRow("no rest place") << "RestPlace" << "Restplace Description Line";
+        QTest::newRow("stance prompt") << "Stance" << "Attack Stance";
+        QTest::newRow("no first creature") << "Critter1Name" << "Critter 1 Name";
+        QTest::newRow("blanks only count") << "blanks" << "";
+        QTest::newRow("a line break is no input") << "lineBreak" << "Hunting Anchor Description Line";
+        QTest::newRow("empty stance passes") << "emptyStance" << "";
+        // clang-format on
+    }
+    void requiredInputs()
+    {
+        QFETCH(QString, cleared);
+        QFETCH(QString, missing);
+        MainWindowFixture f;
+        frmHuntingSG *window = f.window->showHuntingGenerator();
+        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
+        child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
+        child<QComboBox>(*window, "Stance").setCurrentIndex(0);
+        child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
+        QWidget *box = window->findChild<QWidget *>(cleared);
+        if (cleared == u"Stance")
+            child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("Select Stance..."));
+        else if (cleared == u"emptyStance")
+            child<QComboBox>(*window, "Stance").setEditText(QString());
+        else if (cleared == u"blanks")
+            child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("  "));
+        else if (cleared == u"lineBreak")
+            child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("\r\n"));
+        else if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->clear();
+        QCOMPARE(hasRequiredInputs(window->inputs()), missing.isEmpty());
+        if (!missing.isEmpty()) {
+            child<QPushButton>(*window, "cmdGen").click();
+            QCOMPARE(f.dialogs.messageTitles(), QStringList({"Error"}));
+            QVERIFY(f.dialogs.shown.last().text.startsWith(
+                QStringLiteral("Required input missing, Please try again.\n\n") + missing));
+            QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
+            QVERIFY(window->isVisible());
+            QCOMPARE(f.docs().count(), 1);
+            // The page of the missing field is shown.
+            box = box ? box : &child<QLineEdit>(*window, "HuntingAnchor");
+            QVERIFY(child<QTabWidget>(*window, "SSTab1").currentWidget()->isAncestorOf(box));
+        }
+        window->close();
+    }
+    void generatedScriptsCheckClean_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("typical hunt")
+            << generateHuntingScript(readData(QStringLiteral("huntgen.dat")), typicalInputs());
+        HuntingInputs bare;
+        bare.stance = QStringLiteral("guarded");
+        bare.critter1Name = QStringLiteral("rat");
+        bare.huntingAnchor = QStringLiteral("Sewer");
+        bare.restPlace = QStringLiteral("Inn");
+        QTest::newRow("bare hunt")
+            << generateHuntingScript(readData(QStringLiteral("huntgen.dat")), bare);
+        for (int transfer : {1, 2}) {
+            for (int down : {3, 4, 5})
+                QTest::addRow("healing %d+%d", transfer, down)
+                    << assembleHealingScript(readData(QStringLiteral("HSG%1.dat").arg(transfer)),
+                                             readData(QStringLiteral("HSG%1.dat").arg(down)));
+        }
+    }
+    void generatedScriptsCheckClean()
+    {
+        QFETCH(QString, script);
+        QCOMPARE(warningsOf(script), 0);
+    }
+    void huntingWindowOpensANeverSavedScript()
+    {
+        MainWindowFixture f;
+        shipData(f);
+        const QByteArray templ
+            = MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat")));
+        frmHuntingSG *window = f.window->showHuntingGenerator();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Hunting Script Generator - Swinger"));
+        QCOMPARE(child<QComboBox>(*window, "Stance").currentText(),
+                 QStringLiteral("Select Stance..."));
+        QCOMPARE(child<QComboBox>(*window, "Stance").count(), 5);
+        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("[Old Grove, Clearing]"));
+        child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("[Town Square, Small Park]"));
+        child<QComboBox>(*window, "Stance").setCurrentIndex(1);
+        child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("goblin"));
+        child<QLineEdit>(*window, "MoveTo_0").setText(QStringLiteral("north"));
+        QPointer<frmHuntingSG> alive(window);
         child<QPushButton>(*window, "cmdGen").click();
-        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Error"}));
-        QVERIFY(f.dialogs.shown.last().text.startsWith(
-            QStringLiteral("Required input missing, Please try again.\n\n") + missing));
-        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
-        QVERIFY(window->isVisible());
+        QTRY_VERIFY(!alive);
+        frmDoc *script = f.docs().activeDocument();
+        QCOMPARE(f.docs().count(), 2);
+        QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
+        QVERIFY(script->document().neverSaved());
+        QCOMPARE(script->windowTitle(), QStringLiteral("New Script 2")); // not the template's name
+        QVERIFY(script->editor()->Text().contains(u"put stance advance\r\n"));
+        QVERIFY(script->editor()->Text().contains(u"move north\r\nput look"));
+        QCOMPARE(warningsOf(script->editor()->Text()), 0);
+
+        f.dialogs.fileNames << f.dir.filePath(QStringLiteral("grove.cmd"));
+        f.window->runCommand(QStringLiteral("save"));
+        QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat"))), templ);
+        QCOMPARE(
+            QString::fromUtf8(MainWindowFixture::read(f.dir.filePath(QStringLiteral("grove.cmd")))),
+            script->editor()->Text());
+    }
+    void huntingWindowWithoutTemplate()
+    {
+        MainWindowFixture f; // no data files in its program folder
+        frmHuntingSG *window = f.window->showHuntingGenerator();
+        child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
+        child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
+        child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("neutral"));
+        child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
+        child<QPushButton>(*window, "cmdGen").click();
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+        QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("huntgen.dat")));
         QCOMPARE(f.docs().count(), 1);
-        // The page of the missing field is shown.
-        box = box ? box : &child<QLineEdit>(*window, "HuntingAnchor");
-        QVERIFY(child<QTabWidget>(*window, "SSTab1").currentWidget()->isAncestorOf(box));
+        QVERIFY(window->isVisible());
+        window->close();
     }
-    window->close();
-}
-
-void TestGenerators::generatedScriptsCheckClean_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::newRow("typical hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
-                                                           typicalInputs());
-    HuntingInputs bare;
-    bare.stance = QStringLiteral("guarded");
-    bare.critter1Name = QStringLiteral("rat");
-    bare.huntingAnchor = QStringLiteral("Sewer");
-    bare.restPlace = QStringLiteral("Inn");
-    QTest::newRow("bare hunt") << generateHuntingScript(readData(QStringLiteral("huntgen.dat")),
-                                                        bare);
-    for (int transfer : {1, 2}) {
-        for (int down : {3, 4, 5})
-            QTest::addRow("healing %d+%d", transfer, down)
-                << assembleHealingScript(readData(QStringLiteral("HSG%1.dat").arg(transfer)),
-                                         readData(QStringLiteral("HSG%1.dat").arg(down)));
+    void healingChoices_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QString>("checked"); // boxes checked afterwards
+        QTest::newRow("at first") << QList<int>{} << "13";
+        QTest::newRow("transfer any once") << QList<int>{1} << "23";
+        QTest::newRow("transfer any twice") << QList<int>{1, 1} << "13";
+        QTest::newRow("the unchecked partner") << QList<int>{2} << "23";
+        QTest::newRow("just take the wounds") << QList<int>{5} << "15";
+        QTest::newRow("checked heal-down clears the group") << QList<int>{3} << "1";
+        QTest::newRow("then another") << QList<int>{3, 4} << "14";
     }
-}
-
-void TestGenerators::generatedScriptsCheckClean()
-{
-    QFETCH(QString, script);
-    QCOMPARE(warningsOf(script), 0);
-}
-
-void TestGenerators::huntingWindowOpensANeverSavedScript()
-{
-    MainWindowFixture f;
-    shipData(f);
-    const QByteArray templ = MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat")));
-    frmHuntingSG *window = f.window->showHuntingGenerator();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Hunting Script Generator - Swinger"));
-    QCOMPARE(child<QComboBox>(*window, "Stance").currentText(), QStringLiteral("Select Stance..."));
-    QCOMPARE(child<QComboBox>(*window, "Stance").count(), 5);
-    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("[Old Grove, Clearing]"));
-    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("[Town Square, Small Park]"));
-    child<QComboBox>(*window, "Stance").setCurrentIndex(1);
-    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("goblin"));
-    child<QLineEdit>(*window, "MoveTo_0").setText(QStringLiteral("north"));
-    QPointer<frmHuntingSG> alive(window);
-    child<QPushButton>(*window, "cmdGen").click();
-    QTRY_VERIFY(!alive);
-    frmDoc *script = f.docs().activeDocument();
-    QCOMPARE(f.docs().count(), 2);
-    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
-    QVERIFY(script->document().neverSaved());
-    QCOMPARE(script->windowTitle(), QStringLiteral("New Script 2")); // not the template's name
-    QVERIFY(script->editor()->Text().contains(u"put stance advance\r\n"));
-    QVERIFY(script->editor()->Text().contains(u"move north\r\nput look"));
-    QCOMPARE(warningsOf(script->editor()->Text()), 0);
-
-    f.dialogs.fileNames << f.dir.filePath(QStringLiteral("grove.cmd"));
-    f.window->runCommand(QStringLiteral("save"));
-    QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat"))), templ);
-    QCOMPARE(
-        QString::fromUtf8(MainWindowFixture::read(f.dir.filePath(QStringLiteral("grove.cmd")))),
-        script->editor()->Text());
-}
-
-void TestGenerators::huntingWindowWithoutTemplate()
-{
-    MainWindowFixture f; // no data files in its program folder
-    frmHuntingSG *window = f.window->showHuntingGenerator();
-    child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
-    child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
-    child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("neutral"));
-    child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("rat"));
-    child<QPushButton>(*window, "cmdGen").click();
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
-    QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("huntgen.dat")));
-    QCOMPARE(f.docs().count(), 1);
-    QVERIFY(window->isVisible());
-    window->close();
-}
-
-void TestGenerators::healingChoices_data()
-{
-    QTest::addColumn<QList<int>>("clicks");
-    QTest::addColumn<QString>("checked"); // boxes checked afterwards
-    QTest::newRow("at first") << QList<int>{} << "13";
-    QTest::newRow("transfer any once") << QList<int>{1} << "23";
-    QTest::newRow("transfer any twice") << QList<int>{1, 1} << "13";
-    QTest::newRow("the unchecked partner") << QList<int>{2} << "23";
-    QTest::newRow("just take the wounds") << QList<int>{5} << "15";
-    QTest::newRow("checked heal-down clears the group") << QList<int>{3} << "1";
-    QTest::newRow("then another") << QList<int>{3, 4} << "14";
-}
-
-void TestGenerators::healingChoices()
-{
-    QFETCH(QList<int>, clicks);
-    QFETCH(QString, checked);
-    MainWindowFixture f;
-    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    for (int box : clicks)
-        child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).click();
-    QString shown;
-    for (int box = 1; box <= 5; ++box) {
-        if (child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).isChecked())
-            shown += QString::number(box);
-    }
-    QCOMPARE(shown, checked);
-}
-
-// Into the untouched blank script; a script with typed text keeps it, and gets a new one beside.
-void TestGenerators::healingScriptNeverReplacesTypedText()
-{
-    MainWindowFixture f;
-    shipData(f);
-    const QString healing = assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
-                                                  readData(QStringLiteral("HSG3.dat")));
-    frmDoc *blank = f.docs().activeDocument();
-    for (int time = 0; time < 2; ++time) {
+    void healingChoices()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QString, checked);
+        MainWindowFixture f;
         frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-        child<QPushButton>(window, "Command1").click();
-        QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(f.docs().activeDocument()->editor()->Text(), healing);
-        QCOMPARE(f.docs().activeDocument() == blank, time == 0);
-        blank->editor()->SetText(QStringLiteral("my own text"));
+        for (int box : clicks)
+            child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).click();
+        QString shown;
+        for (int box = 1; box <= 5; ++box) {
+            if (child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box)))
+                    .isChecked())
+                shown += QString::number(box);
+        }
+        QCOMPARE(shown, checked);
     }
-    QCOMPARE(f.docs().count(), 2);
-    QCOMPARE(blank->editor()->Text(), QStringLiteral("my own text"));
-}
-
-void TestGenerators::healingWindowRefusesWhatItCannotDo()
-{
-    MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->SetText(QStringLiteral("kept"));
-    frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
-    child<QRadioButton>(window, "Check3").click(); // no heal-down way left
-    child<QPushButton>(window, "Command1").click();
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Heal down Value not given"));
-    QCOMPARE(f.dialogs.shown.last().text,
-             QStringLiteral("You must select one of the Heal down Values."));
-    child<QRadioButton>(window, "Check3").click();
-    child<QPushButton>(window, "Command1").click(); // no fragments in this program folder
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
-    QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("HSG1.dat")));
-    QCOMPARE(editor->Text(), QStringLiteral("kept"));
-    QVERIFY(window.result() != QDialog::Accepted);
-}
+    // Into the untouched blank script; a script with typed text keeps it, and gets a new one
+    // beside.
+    void healingScriptNeverReplacesTypedText()
+    {
+        MainWindowFixture f;
+        shipData(f);
+        const QString healing = assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
+                                                      readData(QStringLiteral("HSG3.dat")));
+        frmDoc *blank = f.docs().activeDocument();
+        for (int time = 0; time < 2; ++time) {
+            frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+            child<QPushButton>(window, "Command1").click();
+            QCOMPARE(window.result(), int(QDialog::Accepted));
+            QCOMPARE(f.docs().activeDocument()->editor()->Text(), healing);
+            QCOMPARE(f.docs().activeDocument() == blank, time == 0);
+            blank->editor()->SetText(QStringLiteral("my own text"));
+        }
+        QCOMPARE(f.docs().count(), 2);
+        QCOMPARE(blank->editor()->Text(), QStringLiteral("my own text"));
+    }
+    void healingWindowRefusesWhatItCannotDo()
+    {
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("kept"));
+        frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        child<QRadioButton>(window, "Check3").click(); // no heal-down way left
+        child<QPushButton>(window, "Command1").click();
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Heal down Value not given"));
+        QCOMPARE(f.dialogs.shown.last().text,
+                 QStringLiteral("You must select one of the Heal down Values."));
+        child<QRadioButton>(window, "Check3").click();
+        child<QPushButton>(window, "Command1").click(); // no fragments in this program folder
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
+        QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("HSG1.dat")));
+        QCOMPARE(editor->Text(), QStringLiteral("kept"));
+        QVERIFY(window.result() != QDialog::Accepted);
+    }
+};
 
 QTEST_MAIN(TestGenerators)
 #include "tst_generators.moc"

@@ -11,153 +11,140 @@ class TestLabelIndex : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void craftedCommonEndingsStayFast();
-    void quirks_data();
-    void quirks();
-    void agreesWithPlainSearch();
-    void longNamesAgreeWithPlainSearch();
-    void labelSetFindsExactNames_data();
-    void labelSetFindsExactNames();
+    // Thousands of labels sharing a long ending, asked for thousands of names with that ending:
+    // each answer must come from a binary search, not a scan of the text (this took minutes once).
+    void craftedCommonEndingsStayFast()
+    {
+        const QString ending = QStringLiteral("_ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+        QString text;
+        for (int i = 0; i < 5000; ++i)
+            text += QStringLiteral("L%1").arg(i) + ending + QStringLiteral(":\r\n");
+        const LabelIndex index(text);
+        int found = 0;
+        for (int i = 0; i < 40000; ++i)
+            found += index.containsUpperLabel(QStringLiteral("M%1").arg(i) + ending);
+        QCOMPARE(found, 0);
+        QVERIFY(index.containsUpperLabel(QStringLiteral("L4999") + ending));
+        QVERIFY(index.containsUpperLabel(QStringLiteral("999") + ending)); // a substring of L999...
+        QVERIFY(index.containsUpperLabel(ending.mid(3)));
+        QVERIFY(!index.containsUpperLabel(QStringLiteral("XL1") + ending));
+        QVERIFY(index.containsUpperLabel(QStringLiteral("L1") + ending + QStringLiteral(":\r\nL2")
+                                         + ending));
+    }
+    void quirks_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("found");
+
+        QTest::newRow("label line") << "start:\r\n" << "start" << true;
+        QTest::newRow("case ignored") << "Start:" << "sTART" << true;
+        QTest::newRow("substring of longer label") << "restart:" << "start" << true;
+        QTest::newRow("longer name") << "art:" << "start" << false;
+        QTest::newRow("empty name, any colon") << "x y: z" << "" << true;
+        QTest::newRow("empty name, no colon") << "x y z" << "" << false;
+        QTest::newRow("colon must follow") << "start :" << "start" << false;
+        QTest::newRow("name with colon") << "a:b:" << "a:b" << true;
+        QTest::newRow("name with colon, wrong") << "a:bb:" << "a:b" << false;
+        QTest::newRow("name with space") << "put a b:" << "a b" << true;
+        QTest::newRow("name across CR LF") << "a\r\nb:" << "a\r\nb" << true;
+        QTest::newRow("percent") << "%1:" << "%1" << true;
+        QTest::newRow("tab inside") << "a\tb:" << "a\tb" << true;
+        QTest::newRow("long name") << QString(300, u'k') + ":" << QString(200, u'k') << true;
+        QTest::newRow("long name absent") << QString(300, u'k') + ":" << QString(301, u'k') << false;
+        QTest::newRow("colon run") << QString(1000, u':') << "::" << true;
+        QTest::newRow("non-ASCII") << "\u00E9t\u00E9:" << "\u00C9T\u00C9" << true;
+        QTest::newRow("ASCII line in a non-ASCII text") << "\u00E9t\u00E9:\r\nstart:" << "START" << true;
+        QTest::newRow("upper-casing that grows") << "stra\u00DFe:" << "STRASSE" << true;
+        // clang-format on
+    }
+    void quirks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QFETCH(bool, found);
+        LabelIndex index(text);
+        QCOMPARE(index.containsLabel(name), found);
+    }
+    // Random small alphabets make many near misses; the index must agree with the plain search.
+    void agreesWithPlainSearch()
+    {
+        QRandomGenerator random(20261206);
+        const QString alphabet = QStringLiteral("ab: \r\n%");
+        for (int round = 0; round < 300; ++round) {
+            QString text;
+            const int length = random.bounded(200);
+            for (int i = 0; i < length; ++i)
+                text += alphabet[random.bounded(alphabet.size())];
+            const LabelIndex index(text);
+            for (int q = 0; q < 40; ++q) {
+                QString name;
+                const int nameLength = random.bounded(6);
+                for (int i = 0; i < nameLength; ++i)
+                    name += alphabet[random.bounded(alphabet.size())];
+                const bool expected = text.toUpper().contains(name.toUpper() + u':');
+                if (index.containsLabel(name) != expected)
+                    QFAIL(qPrintable(QStringLiteral("text %1 name %2")
+                                         .arg(QString::fromLatin1(text.toUtf8().toHex()),
+                                              QString::fromLatin1(name.toUtf8().toHex()))));
+            }
+        }
+    }
+    // Long runs and names past the hashed length, taken from the text itself so that many are
+    // found.
+    void longNamesAgreeWithPlainSearch()
+    {
+        QRandomGenerator random(7);
+        const QString alphabet = QStringLiteral("aab:");
+        for (int round = 0; round < 60; ++round) {
+            QString text;
+            const int length = 200 + random.bounded(1500);
+            for (int i = 0; i < length; ++i)
+                text += alphabet[random.bounded(alphabet.size())];
+            const LabelIndex index(text);
+            for (int q = 0; q < 40; ++q) {
+                const int nameLength = 100 + random.bounded(250);
+                const int start = random.bounded(qMax(1, int(text.size()) - nameLength));
+                QString name = text.mid(start, nameLength);
+                if (q % 3 == 0 && !name.isEmpty())
+                    name[random.bounded(int(name.size()))] = u'b'; // a near miss
+                const bool expected = text.toUpper().contains(name.toUpper() + u':');
+                QVERIFY2(index.containsLabel(name) == expected, qPrintable(name));
+            }
+        }
+    }
+    void labelSetFindsExactNames_data()
+    {
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("found");
+
+        const QStringList some{"start", "Loop1", "a:b", "\u00E9t\u00E9", "start"};
+        QTest::newRow("defined") << some << "start" << true;
+        QTest::newRow("case ignored") << some << "LOOP1" << true;
+        QTest::newRow("not a substring") << some << "star" << false;
+        QTest::newRow("not a longer name") << some << "start2" << false;
+        QTest::newRow("colon inside") << some << "A:B" << true;
+        QTest::newRow("non-ASCII, other case") << some << "\u00C9T\u00C9" << true;
+        QTest::newRow("empty") << some << "" << false;
+        QTest::newRow("nothing defined") << QStringList() << "start" << false;
+    }
+    void labelSetFindsExactNames()
+    {
+        QFETCH(QStringList, labels);
+        QFETCH(QString, name);
+        QFETCH(bool, found);
+        LabelSet set;
+        for (const QString &label : labels)
+            set.add(label);
+        QCOMPARE(set.contains(name), found);
+        // Added after a search too: the set sorts again.
+        set.add(QStringLiteral("late"));
+        QVERIFY(set.contains(QStringLiteral("LATE")));
+        QCOMPARE(set.contains(name), found);
+    }
 };
-
-void TestLabelIndex::quirks_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("found");
-
-    QTest::newRow("label line") << "start:\r\n" << "start" << true;
-    QTest::newRow("case ignored") << "Start:" << "sTART" << true;
-    QTest::newRow("substring of longer label") << "restart:" << "start" << true;
-    QTest::newRow("longer name") << "art:" << "start" << false;
-    QTest::newRow("empty name, any colon") << "x y: z" << "" << true;
-    QTest::newRow("empty name, no colon") << "x y z" << "" << false;
-    QTest::newRow("colon must follow") << "start :" << "start" << false;
-    QTest::newRow("name with colon") << "a:b:" << "a:b" << true;
-    QTest::newRow("name with colon, wrong") << "a:bb:" << "a:b" << false;
-    QTest::newRow("name with space") << "put a b:" << "a b" << true;
-    QTest::newRow("name across CR LF") << "a\r\nb:" << "a\r\nb" << true;
-    QTest::newRow("percent") << "%1:" << "%1" << true;
-    QTest::newRow("tab inside") << "a\tb:" << "a\tb" << true;
-    QTest::newRow("long name") << QString(300, u'k') + ":" << QString(200, u'k') << true;
-    QTest::newRow("long name absent") << QString(300, u'k') + ":" << QString(301, u'k') << false;
-    QTest::newRow("colon run") << QString(1000, u':') << "::" << true;
-    QTest::newRow("non-ASCII") << "\u00E9t\u00E9:" << "\u00C9T\u00C9" << true;
-    QTest::newRow("ASCII line in a non-ASCII text") << "\u00E9t\u00E9:\r\nstart:" << "START" << true;
-    QTest::newRow("upper-casing that grows") << "stra\u00DFe:" << "STRASSE" << true;
-    // clang-format on
-}
-
-void TestLabelIndex::quirks()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, name);
-    QFETCH(bool, found);
-    LabelIndex index(text);
-    QCOMPARE(index.containsLabel(name), found);
-}
-
-// Random small alphabets make many near misses; the index must agree with the plain search.
-void TestLabelIndex::agreesWithPlainSearch()
-{
-    QRandomGenerator random(20261206);
-    const QString alphabet = QStringLiteral("ab: \r\n%");
-    for (int round = 0; round < 300; ++round) {
-        QString text;
-        const int length = random.bounded(200);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[random.bounded(alphabet.size())];
-        const LabelIndex index(text);
-        for (int q = 0; q < 40; ++q) {
-            QString name;
-            const int nameLength = random.bounded(6);
-            for (int i = 0; i < nameLength; ++i)
-                name += alphabet[random.bounded(alphabet.size())];
-            const bool expected = text.toUpper().contains(name.toUpper() + u':');
-            if (index.containsLabel(name) != expected)
-                QFAIL(qPrintable(QStringLiteral("text %1 name %2")
-                                     .arg(QString::fromLatin1(text.toUtf8().toHex()),
-                                          QString::fromLatin1(name.toUtf8().toHex()))));
-        }
-    }
-}
-
-// Long runs and names past the hashed length, taken from the text itself so that many are found.
-void TestLabelIndex::longNamesAgreeWithPlainSearch()
-{
-    QRandomGenerator random(7);
-    const QString alphabet = QStringLiteral("aab:");
-    for (int round = 0; round < 60; ++round) {
-        QString text;
-        const int length = 200 + random.bounded(1500);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[random.bounded(alphabet.size())];
-        const LabelIndex index(text);
-        for (int q = 0; q < 40; ++q) {
-            const int nameLength = 100 + random.bounded(250);
-            const int start = random.bounded(qMax(1, int(text.size()) - nameLength));
-            QString name = text.mid(start, nameLength);
-            if (q % 3 == 0 && !name.isEmpty())
-                name[random.bounded(int(name.size()))] = u'b'; // a near miss
-            const bool expected = text.toUpper().contains(name.toUpper() + u':');
-            QVERIFY2(index.containsLabel(name) == expected, qPrintable(name));
-        }
-    }
-}
-
-// Thousands of labels sharing a long ending, asked for thousands of names with that ending: each
-// answer must come from a binary search, not a scan of the text (this took minutes once).
-void TestLabelIndex::craftedCommonEndingsStayFast()
-{
-    const QString ending = QStringLiteral("_ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
-    QString text;
-    for (int i = 0; i < 5000; ++i)
-        text += QStringLiteral("L%1").arg(i) + ending + QStringLiteral(":\r\n");
-    const LabelIndex index(text);
-    int found = 0;
-    for (int i = 0; i < 40000; ++i)
-        found += index.containsUpperLabel(QStringLiteral("M%1").arg(i) + ending);
-    QCOMPARE(found, 0);
-    QVERIFY(index.containsUpperLabel(QStringLiteral("L4999") + ending));
-    QVERIFY(index.containsUpperLabel(QStringLiteral("999") + ending)); // a substring of L999...
-    QVERIFY(index.containsUpperLabel(ending.mid(3)));
-    QVERIFY(!index.containsUpperLabel(QStringLiteral("XL1") + ending));
-    QVERIFY(index.containsUpperLabel(QStringLiteral("L1") + ending + QStringLiteral(":\r\nL2")
-                                     + ending));
-}
-
-void TestLabelIndex::labelSetFindsExactNames_data()
-{
-    QTest::addColumn<QStringList>("labels");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("found");
-
-    const QStringList some{"start", "Loop1", "a:b", "\u00E9t\u00E9", "start"};
-    QTest::newRow("defined") << some << "start" << true;
-    QTest::newRow("case ignored") << some << "LOOP1" << true;
-    QTest::newRow("not a substring") << some << "star" << false;
-    QTest::newRow("not a longer name") << some << "start2" << false;
-    QTest::newRow("colon inside") << some << "A:B" << true;
-    QTest::newRow("non-ASCII, other case") << some << "\u00C9T\u00C9" << true;
-    QTest::newRow("empty") << some << "" << false;
-    QTest::newRow("nothing defined") << QStringList() << "start" << false;
-}
-
-void TestLabelIndex::labelSetFindsExactNames()
-{
-    QFETCH(QStringList, labels);
-    QFETCH(QString, name);
-    QFETCH(bool, found);
-    LabelSet set;
-    for (const QString &label : labels)
-        set.add(label);
-    QCOMPARE(set.contains(name), found);
-    // Added after a search too: the set sorts again.
-    set.add(QStringLiteral("late"));
-    QVERIFY(set.contains(QStringLiteral("LATE")));
-    QCOMPARE(set.contains(name), found);
-}
 
 QTEST_APPLESS_MAIN(TestLabelIndex)
 #include "tst_labelindex.moc"

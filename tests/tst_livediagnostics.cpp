@@ -27,18 +27,304 @@ class TestLiveDiagnostics : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void mistakesAreMarkedWhereTheyAre();
-    void typingIsCheckedOnlyOnceItRests();
-    void nextMistakeGoesRoundAndLabelsAreFollowed();
-    void theViewSwitchClearsEverything();
-    void completionOffersCommandsThenLabels();
-    void labelsPageAndReferences();
-    void renameIsOneUndoableStep();
-    void goToLabelOpensTheIncludedScript();
-    void aHugeScriptIsLeftToTheDebugger();
-    void onlyScriptsAreCheckedAndIncludesNeverHang_data();
-    void onlyScriptsAreCheckedAndIncludesNeverHang();
-    void ctrlShowsTheLinkUnderThePointer();
+    void mistakesAreMarkedWhereTheyAre()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
+        document->live().refresh();
+        QCOMPARE(document->live().mistakeCount(), 2);
+        QVERIFY(squiggled(editor, 0));     // "puut"
+        QVERIFY(!squiggled(editor, 5));    // "x"
+        QVERIFY(squiggled(editor, 8 + 5)); // "nowhere"
+        QVERIFY(!squiggled(editor, 8));    // "goto"
+        QVERIFY(marked(editor, 0) && marked(editor, 1));
+        QVERIFY(!marked(editor, 2) && !marked(editor, 3));
+        QVERIFY(editor.marginWidth(MistakeMarks::margin) > 0);
+        // The pictures of the debugger keep their own margin.
+        QCOMPARE(editor.marginMarkerMask(1) & (1 << MistakeMarks::marker), 0);
+        auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+        QVERIFY(panel);
+        QTRY_COMPARE(panel->text(), QStringLiteral("2 mistakes"));
+    }
+    void typingIsCheckedOnlyOnceItRests()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("goto home"));
+        document->live().refresh();
+        QCOMPARE(document->live().mistakeCount(), 1);
+        QSignalSpy checked(&document->live(), &LiveDiagnostics::mistakesChanged);
+        editor.append(QStringLiteral("\r\nhome:"));
+        QCOMPARE(checked.count(), 0); // not while typing goes on
+        QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
+        QCOMPARE(checked.last().first().toInt(), 0);
+        QVERIFY(!squiggled(editor, 5));
+        // An edit within a line is heard too: "home:" becomes "homer:".
+        editor.insertAt(QStringLiteral("r"), 1, 4);
+        QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
+        QCOMPARE(checked.last().first().toInt(), 1);
+    }
+    void nextMistakeGoesRoundAndLabelsAreFollowed()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
+        editor.SetCaretPos(0, 0);
+        f.window->runCommand(QStringLiteral("nextmistake"));
+        QCOMPARE(selection(editor), QStringLiteral("bad"));
+        f.window->runCommand(QStringLiteral("nextmistake"));
+        QCOMPARE(selection(editor), QStringLiteral("gone"));
+        f.window->runCommand(QStringLiteral("nextmistake")); // round to the top
+        QCOMPARE(selection(editor), QStringLiteral("bad"));
+        // What a screen reader hears: the verdict in the status bar, and as the editor's
+        // description while the caret stands on a marked line.
+        QCOMPARE(f.window->statusBar()->currentMessage(),
+                 QStringLiteral("Command not recognised."));
+        QCOMPARE(editor.accessibleDescription(),
+                 QStringLiteral("Mistake: Command not recognised."));
+        editor.SetCaretPos(0, 0);
+        QCOMPARE(editor.accessibleDescription(), QString());
+
+        editor.SetCaretPos(2, 7);
+        f.window->runCommand(QStringLiteral("golabel"));
+        QCOMPARE(selection(editor), QStringLiteral("hunt"));
+        int line = -1, column = -1;
+        editor.getCursorPosition(&line, &column);
+        QCOMPARE(line, 0);
+        QCOMPARE(f.window->menus().action(QStringLiteral("golabel"))->shortcut(),
+                 QKeySequence(Qt::Key_F12));
+
+        editor.SetText(QStringLiteral("exit"));
+        f.window->runCommand(QStringLiteral("nextmistake"));
+        QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("No mistakes"));
+    }
+    void theViewSwitchClearsEverything()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("puut x"));
+        document->live().refresh();
+        QVERIFY(marked(editor, 0));
+        QAction *toggle = f.window->menus().action(QStringLiteral("mistakes"));
+        QVERIFY(toggle->isChecked());
+        toggle->trigger();
+        QVERIFY(!f.editors.liveCheck.enabled());
+        QVERIFY(!marked(editor, 0));
+        QVERIFY(!squiggled(editor, 0));
+        QCOMPARE(document->live().mistakeCount(), 0);
+        toggle->trigger();
+        QVERIFY(marked(editor, 0));
+    }
+    void completionOffersCommandsThenLabels()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
+        document->live().refresh(); // labels are offered as last checked
+        editor.SetCaretPos(2, 0);
+        editor.setFocus();
+        QTest::keyClicks(&editor, QStringLiteral("GO"));
+        QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+        char current[64] = {};
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
+        QCOMPARE(QByteArray(current), QByteArray("goto")); // letter case ignored
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+        QTest::keyClicks(&editor, QStringLiteral("to h"));
+        QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
+        QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
+        // A window moved off the screens offers no list rather than fail to place it.
+        f.window->move(20000, 20000);
+        QTest::keyClicks(&editor, QStringLiteral("\rgo"));
+        QVERIFY(!editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+    }
+    void labelsPageAndReferences()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(
+            QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
+        document->live().refresh();
+        LabelsPage &page = *f.window->sidePane().labelsPage();
+        QCOMPARE(page.labels->count(), 3);
+        QCOMPARE(page.labels->item(1)->text(), QStringLiteral("hunt  (line 2)"));
+        page.filter->setText(QStringLiteral("ST"));
+        QVERIFY(!page.labels->item(0)->isHidden() && page.labels->item(1)->isHidden());
+
+        editor.SetCaretPos(2, 6);
+        f.window->runCommand(QStringLiteral("findrefs"));
+        QCOMPARE(f.window->sidePane().pages()->currentWidget(), &page);
+        QCOMPARE(page.references->count(), 2);
+        QCOMPARE(page.references->item(1)->text(), QStringLiteral("4: match START text"));
+        // Choosing a reference goes there.
+        editor.SetCaretPos(0, 0);
+        Q_EMIT page.references->itemActivated(page.references->item(1));
+        QCOMPARE(editor.selectedText(), QStringLiteral("START"));
+        int line = -1, column = -1;
+        editor.getCursorPosition(&line, &column);
+        QCOMPARE(line, 3);
+    }
+    // Only a jump's or a match's own label operand is renamed: never trigger text, echoed or said
+    // text, or a comment; and never to a name that would break the line.
+    void renameIsOneUndoableStep()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        const QString untouched
+            = QStringLiteral("put start\r\nmatch start2 you goto start now\r\n"
+                             "echo I will goto start\r\nput say gosub start please"
+                             "\r\n# goto start\r\n");
+        const QString before = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\n"
+                                              "action put x;goto start when flee\r\nstart2:\r\n")
+                               + untouched;
+        editor.SetText(before);
+        for (const char *refused : {"two words", "}x", "#x", "a\x01b", "a:b"}) {
+            editor.SetCaretPos(1, 8);
+            f.dialogs.values.enqueue(QString::fromLatin1(refused));
+            f.window->runCommand(QStringLiteral("renamelabel"));
+            QCOMPARE(editor.Text(), before);
+            QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
+        }
+        editor.SetCaretPos(1, 8);
+        f.dialogs.values.enqueue(QStringLiteral("begin"));
+        f.window->runCommand(QStringLiteral("renamelabel"));
+        QCOMPARE(editor.Text(),
+                 QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\n"
+                                "action put x;goto begin when flee\r\nstart2:\r\n")
+                     + untouched);
+        QCOMPARE(document->live().mistakeCount(), 0);
+        editor.undo();
+        QCOMPARE(editor.Text(), before);
+    }
+    void goToLabelOpensTheIncludedScript()
+    {
+        MainWindowFixture f;
+        QFile lib(f.dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly));
+        lib.write("put a\r\n  shared:\r\nreturn\r\n");
+        lib.close();
+        QFile main(f.dir.filePath(QStringLiteral("main.cmd")));
+        QVERIFY(main.open(QIODevice::WriteOnly));
+        main.write("include lib\r\ngosub shared\r\n");
+        main.close();
+        frmDoc *document = f.docs().OpenDocument(main.fileName(), QStringLiteral("main.cmd"));
+        QVERIFY(document);
+        document->live().refresh();
+        QCOMPARE(document->live().mistakeCount(), 0);
+        document->editor()->SetCaretPos(1, 8);
+        // A Ctrl+click on the reference does what F12 does.
+        QTest::mouseClick(document->editor()->viewport(),
+                          Qt::LeftButton,
+                          Qt::ControlModifier,
+                          QPoint(int(document->editor()->SendScintilla(
+                                     QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 22L)),
+                                 int(document->editor()->SendScintilla(
+                                     QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
+                                     + 3));
+        QTRY_VERIFY(f.docs().activeDocument() != document);
+        frmDoc *opened = f.docs().activeDocument();
+        QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
+        QCOMPARE(opened->editor()->selectedText(), QStringLiteral("shared"));
+    }
+    void aHugeScriptIsLeftToTheDebugger()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        const QByteArray line = "puut x\r\n";
+        editor.SetText(
+            QString::fromLatin1(line.repeated(LiveDiagnostics::maxBytes / line.size() + 1)));
+        document->live().refresh();
+        QVERIFY(!marked(editor, 0));
+        QCOMPARE(document->live().mistakeCount(), 0);
+        auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+        QCOMPARE(panel->text(), QStringLiteral("Too large to check as you type"));
+        // Cut back below the limit, it is followed again.
+        editor.SetText(QStringLiteral("puut x"));
+        document->live().refresh();
+        QVERIFY(marked(editor, 0));
+        QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
+    }
+    void onlyScriptsAreCheckedAndIncludesNeverHang_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("mistakes");
+        QTest::newRow("script") << "hunt.cmd" << QByteArray("puut x") << 1;
+        QTest::newRow("not a script") << "readme.txt" << QByteArray("puut x") << 0;
+        QTest::newRow("includes of a FIFO, devices and a huge file")
+            << "main.cmd" << HostileFiles::includingScript() << 3; // the huge file is only not read
+    }
+    // A FIFO, a device or a huge file, included or opened, is told about and never read.
+    void onlyScriptsAreCheckedAndIncludesNeverHang()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, text);
+        QFETCH(int, mistakes);
+        MainWindowFixture f;
+        QVERIFY(HostileFiles::make(f.dir.path(), maxScriptBytes + 1));
+        const QString path = f.write(name, text);
+        frmDoc *document = f.docs().OpenDocument(path, name);
+        QVERIFY(document);
+        document->live().refresh();
+        QCOMPARE(document->live().mistakeCount(), mistakes);
+        QCOMPARE(marked(*document->editor(), 0), mistakes > 0);
+        for (const char *hostile : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
+            QVERIFY(!f.docs().OpenDocument(f.dir.filePath(QLatin1StringView(hostile)), {}));
+            QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Open Script"));
+        }
+        QCOMPARE(f.docs().count(), 2);
+    }
+    void ctrlShowsTheLinkUnderThePointer()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor &editor = *document->editor();
+        editor.SetText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
+        QWidget *viewport = editor.viewport();
+        auto pointAt = [&](long position) {
+            return QPoint(
+                int(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position))
+                    + 2,
+                int(editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position))
+                    + 3);
+        };
+        auto move = [&](long position, Qt::KeyboardModifiers modifiers) {
+            const QPoint point = pointAt(position);
+            QMouseEvent event(QEvent::MouseMove,
+                              point,
+                              viewport->mapToGlobal(point),
+                              Qt::NoButton,
+                              Qt::NoButton,
+                              modifiers);
+            QCoreApplication::sendEvent(viewport, &event);
+        };
+        auto linked = [&](long position) {
+            return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
+                                        EditorHover::linkIndicator,
+                                        position)
+                   != 0;
+        };
+        const long hunt = 7 + 7; // "hunt" on the second line
+        move(hunt + 1, Qt::ControlModifier);
+        QVERIFY(linked(hunt) && linked(hunt + 3) && !linked(hunt + 4) && !linked(hunt - 2));
+        QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
+        move(hunt + 1, Qt::NoModifier); // Ctrl let go
+        QVERIFY(!linked(hunt));
+        QVERIFY(viewport->cursor().shape() != Qt::PointingHandCursor);
+        move(7 + 11 + 3, Qt::ControlModifier); // "put x" names no label
+        QVERIFY(!linked(7 + 11 + 3));
+    }
 
 private:
     static bool squiggled(ScriptEditor &editor, long position)
@@ -53,309 +339,6 @@ private:
     }
     static QString selection(ScriptEditor &editor) { return editor.selectedText(); }
 };
-
-void TestLiveDiagnostics::mistakesAreMarkedWhereTheyAre()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
-    document->live().refresh();
-    QCOMPARE(document->live().mistakeCount(), 2);
-    QVERIFY(squiggled(editor, 0));     // "puut"
-    QVERIFY(!squiggled(editor, 5));    // "x"
-    QVERIFY(squiggled(editor, 8 + 5)); // "nowhere"
-    QVERIFY(!squiggled(editor, 8));    // "goto"
-    QVERIFY(marked(editor, 0) && marked(editor, 1));
-    QVERIFY(!marked(editor, 2) && !marked(editor, 3));
-    QVERIFY(editor.marginWidth(MistakeMarks::margin) > 0);
-    // The pictures of the debugger keep their own margin.
-    QCOMPARE(editor.marginMarkerMask(1) & (1 << MistakeMarks::marker), 0);
-    auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
-    QVERIFY(panel);
-    QTRY_COMPARE(panel->text(), QStringLiteral("2 mistakes"));
-}
-
-void TestLiveDiagnostics::typingIsCheckedOnlyOnceItRests()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("goto home"));
-    document->live().refresh();
-    QCOMPARE(document->live().mistakeCount(), 1);
-    QSignalSpy checked(&document->live(), &LiveDiagnostics::mistakesChanged);
-    editor.append(QStringLiteral("\r\nhome:"));
-    QCOMPARE(checked.count(), 0); // not while typing goes on
-    QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
-    QCOMPARE(checked.last().first().toInt(), 0);
-    QVERIFY(!squiggled(editor, 5));
-    // An edit within a line is heard too: "home:" becomes "homer:".
-    editor.insertAt(QStringLiteral("r"), 1, 4);
-    QVERIFY(checked.wait(5 * LiveDiagnostics::restMs));
-    QCOMPARE(checked.last().first().toInt(), 1);
-}
-
-void TestLiveDiagnostics::nextMistakeGoesRoundAndLabelsAreFollowed()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
-    editor.SetCaretPos(0, 0);
-    f.window->runCommand(QStringLiteral("nextmistake"));
-    QCOMPARE(selection(editor), QStringLiteral("bad"));
-    f.window->runCommand(QStringLiteral("nextmistake"));
-    QCOMPARE(selection(editor), QStringLiteral("gone"));
-    f.window->runCommand(QStringLiteral("nextmistake")); // round to the top
-    QCOMPARE(selection(editor), QStringLiteral("bad"));
-    // What a screen reader hears: the verdict in the status bar, and as the editor's description
-    // while the caret stands on a marked line.
-    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Command not recognised."));
-    QCOMPARE(editor.accessibleDescription(), QStringLiteral("Mistake: Command not recognised."));
-    editor.SetCaretPos(0, 0);
-    QCOMPARE(editor.accessibleDescription(), QString());
-
-    editor.SetCaretPos(2, 7);
-    f.window->runCommand(QStringLiteral("golabel"));
-    QCOMPARE(selection(editor), QStringLiteral("hunt"));
-    int line = -1, column = -1;
-    editor.getCursorPosition(&line, &column);
-    QCOMPARE(line, 0);
-    QCOMPARE(f.window->menus().action(QStringLiteral("golabel"))->shortcut(),
-             QKeySequence(Qt::Key_F12));
-
-    editor.SetText(QStringLiteral("exit"));
-    f.window->runCommand(QStringLiteral("nextmistake"));
-    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("No mistakes"));
-}
-
-void TestLiveDiagnostics::theViewSwitchClearsEverything()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("puut x"));
-    document->live().refresh();
-    QVERIFY(marked(editor, 0));
-    QAction *toggle = f.window->menus().action(QStringLiteral("mistakes"));
-    QVERIFY(toggle->isChecked());
-    toggle->trigger();
-    QVERIFY(!f.editors.liveCheck.enabled());
-    QVERIFY(!marked(editor, 0));
-    QVERIFY(!squiggled(editor, 0));
-    QCOMPARE(document->live().mistakeCount(), 0);
-    toggle->trigger();
-    QVERIFY(marked(editor, 0));
-}
-
-void TestLiveDiagnostics::completionOffersCommandsThenLabels()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
-    document->live().refresh(); // labels are offered as last checked
-    editor.SetCaretPos(2, 0);
-    editor.setFocus();
-    QTest::keyClicks(&editor, QStringLiteral("GO"));
-    QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
-    char current[64] = {};
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
-    QCOMPARE(QByteArray(current), QByteArray("goto")); // letter case ignored
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
-    QTest::keyClicks(&editor, QStringLiteral("to h"));
-    QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
-    QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
-    QTest::keyClick(&editor, Qt::Key_Return);
-    QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
-    // A window moved off the screens offers no list rather than fail to place it.
-    f.window->move(20000, 20000);
-    QTest::keyClicks(&editor, QStringLiteral("\rgo"));
-    QVERIFY(!editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
-}
-
-void TestLiveDiagnostics::labelsPageAndReferences()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
-    document->live().refresh();
-    LabelsPage &page = *f.window->sidePane().labelsPage();
-    QCOMPARE(page.labels->count(), 3);
-    QCOMPARE(page.labels->item(1)->text(), QStringLiteral("hunt  (line 2)"));
-    page.filter->setText(QStringLiteral("ST"));
-    QVERIFY(!page.labels->item(0)->isHidden() && page.labels->item(1)->isHidden());
-
-    editor.SetCaretPos(2, 6);
-    f.window->runCommand(QStringLiteral("findrefs"));
-    QCOMPARE(f.window->sidePane().pages()->currentWidget(), &page);
-    QCOMPARE(page.references->count(), 2);
-    QCOMPARE(page.references->item(1)->text(), QStringLiteral("4: match START text"));
-    // Choosing a reference goes there.
-    editor.SetCaretPos(0, 0);
-    Q_EMIT page.references->itemActivated(page.references->item(1));
-    QCOMPARE(editor.selectedText(), QStringLiteral("START"));
-    int line = -1, column = -1;
-    editor.getCursorPosition(&line, &column);
-    QCOMPARE(line, 3);
-}
-
-// Only a jump's or a match's own label operand is renamed: never trigger text, echoed or said
-// text, or a comment; and never to a name that would break the line.
-void TestLiveDiagnostics::renameIsOneUndoableStep()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    const QString untouched = QStringLiteral("put start\r\nmatch start2 you goto start now\r\n"
-                                             "echo I will goto start\r\nput say gosub start please"
-                                             "\r\n# goto start\r\n");
-    const QString before = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\n"
-                                          "action put x;goto start when flee\r\nstart2:\r\n")
-                           + untouched;
-    editor.SetText(before);
-    for (const char *refused : {"two words", "}x", "#x", "a\x01b", "a:b"}) {
-        editor.SetCaretPos(1, 8);
-        f.dialogs.values.enqueue(QString::fromLatin1(refused));
-        f.window->runCommand(QStringLiteral("renamelabel"));
-        QCOMPARE(editor.Text(), before);
-        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
-    }
-    editor.SetCaretPos(1, 8);
-    f.dialogs.values.enqueue(QStringLiteral("begin"));
-    f.window->runCommand(QStringLiteral("renamelabel"));
-    QCOMPARE(editor.Text(),
-             QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\n"
-                            "action put x;goto begin when flee\r\nstart2:\r\n")
-                 + untouched);
-    QCOMPARE(document->live().mistakeCount(), 0);
-    editor.undo();
-    QCOMPARE(editor.Text(), before);
-}
-
-void TestLiveDiagnostics::goToLabelOpensTheIncludedScript()
-{
-    MainWindowFixture f;
-    QFile lib(f.dir.filePath(QStringLiteral("lib.cmd")));
-    QVERIFY(lib.open(QIODevice::WriteOnly));
-    lib.write("put a\r\n  shared:\r\nreturn\r\n");
-    lib.close();
-    QFile main(f.dir.filePath(QStringLiteral("main.cmd")));
-    QVERIFY(main.open(QIODevice::WriteOnly));
-    main.write("include lib\r\ngosub shared\r\n");
-    main.close();
-    frmDoc *document = f.docs().OpenDocument(main.fileName(), QStringLiteral("main.cmd"));
-    QVERIFY(document);
-    document->live().refresh();
-    QCOMPARE(document->live().mistakeCount(), 0);
-    document->editor()->SetCaretPos(1, 8);
-    // A Ctrl+click on the reference does what F12 does.
-    QTest::mouseClick(document->editor()->viewport(),
-                      Qt::LeftButton,
-                      Qt::ControlModifier,
-                      QPoint(int(document->editor()->SendScintilla(
-                                 QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 22L)),
-                             int(document->editor()->SendScintilla(
-                                 QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
-                                 + 3));
-    QTRY_VERIFY(f.docs().activeDocument() != document);
-    frmDoc *opened = f.docs().activeDocument();
-    QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
-    QCOMPARE(opened->editor()->selectedText(), QStringLiteral("shared"));
-}
-
-void TestLiveDiagnostics::aHugeScriptIsLeftToTheDebugger()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    const QByteArray line = "puut x\r\n";
-    editor.SetText(QString::fromLatin1(line.repeated(LiveDiagnostics::maxBytes / line.size() + 1)));
-    document->live().refresh();
-    QVERIFY(!marked(editor, 0));
-    QCOMPARE(document->live().mistakeCount(), 0);
-    auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
-    QCOMPARE(panel->text(), QStringLiteral("Too large to check as you type"));
-    // Cut back below the limit, it is followed again.
-    editor.SetText(QStringLiteral("puut x"));
-    document->live().refresh();
-    QVERIFY(marked(editor, 0));
-    QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
-}
-
-void TestLiveDiagnostics::onlyScriptsAreCheckedAndIncludesNeverHang_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("mistakes");
-    QTest::newRow("script") << "hunt.cmd" << QByteArray("puut x") << 1;
-    QTest::newRow("not a script") << "readme.txt" << QByteArray("puut x") << 0;
-    QTest::newRow("includes of a FIFO, devices and a huge file")
-        << "main.cmd" << HostileFiles::includingScript() << 3; // the huge file is only not read
-}
-
-// A FIFO, a device or a huge file, included or opened, is told about and never read.
-void TestLiveDiagnostics::onlyScriptsAreCheckedAndIncludesNeverHang()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, text);
-    QFETCH(int, mistakes);
-    MainWindowFixture f;
-    QVERIFY(HostileFiles::make(f.dir.path(), maxScriptBytes + 1));
-    const QString path = f.write(name, text);
-    frmDoc *document = f.docs().OpenDocument(path, name);
-    QVERIFY(document);
-    document->live().refresh();
-    QCOMPARE(document->live().mistakeCount(), mistakes);
-    QCOMPARE(marked(*document->editor(), 0), mistakes > 0);
-    for (const char *hostile : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
-        QVERIFY(!f.docs().OpenDocument(f.dir.filePath(QLatin1StringView(hostile)), {}));
-        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Open Script"));
-    }
-    QCOMPARE(f.docs().count(), 2);
-}
-
-void TestLiveDiagnostics::ctrlShowsTheLinkUnderThePointer()
-{
-    MainWindowFixture f;
-    frmDoc *document = f.docs().activeDocument();
-    ScriptEditor &editor = *document->editor();
-    editor.SetText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
-    QWidget *viewport = editor.viewport();
-    auto pointAt = [&](long position) {
-        return QPoint(
-            int(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, position)) + 2,
-            int(editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position))
-                + 3);
-    };
-    auto move = [&](long position, Qt::KeyboardModifiers modifiers) {
-        const QPoint point = pointAt(position);
-        QMouseEvent event(QEvent::MouseMove,
-                          point,
-                          viewport->mapToGlobal(point),
-                          Qt::NoButton,
-                          Qt::NoButton,
-                          modifiers);
-        QCoreApplication::sendEvent(viewport, &event);
-    };
-    auto linked = [&](long position) {
-        return editor.SendScintilla(
-                   QsciScintillaBase::SCI_INDICATORVALUEAT, EditorHover::linkIndicator, position)
-               != 0;
-    };
-    const long hunt = 7 + 7; // "hunt" on the second line
-    move(hunt + 1, Qt::ControlModifier);
-    QVERIFY(linked(hunt) && linked(hunt + 3) && !linked(hunt + 4) && !linked(hunt - 2));
-    QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
-    move(hunt + 1, Qt::NoModifier); // Ctrl let go
-    QVERIFY(!linked(hunt));
-    QVERIFY(viewport->cursor().shape() != Qt::PointingHandCursor);
-    move(7 + 11 + 3, Qt::ControlModifier); // "put x" names no label
-    QVERIFY(!linked(7 + 11 + 3));
-}
 
 QTEST_MAIN(TestLiveDiagnostics)
 #include "tst_livediagnostics.moc"

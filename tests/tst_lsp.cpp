@@ -9,22 +9,6 @@
 #include <QTest>
 #include <QUrl>
 
-class TestLsp : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void aSessionFromOpenToExit();
-    void malformedMessagesGetErrorsAndTheServerGoesOn();
-    void exitWithoutShutdownFails();
-    void bothKindsOfChangeCountInUtf16();
-    void devicesFifosAndHugeFilesAreNotIncluded();
-
-private:
-    // Runs the server on the framed messages and returns every message it wrote, in order.
-    static QList<QJsonObject> converse(const QList<QByteArray> &bodies, int *exitCode = nullptr);
-};
-
 namespace {
 
 QByteArray framed(const QByteArray &body)
@@ -88,229 +72,243 @@ QList<QJsonObject> diagnosticsOf(const QList<QJsonObject> &messages)
 
 } // namespace
 
-QList<QJsonObject> TestLsp::converse(const QList<QByteArray> &bodies, int *exitCode)
+class TestLsp : public QObject
 {
-    QProcess server;
-    server.start(QStringLiteral(KORVETH_LSP_PATH), {});
-    if (!server.waitForStarted())
-        return {};
-    for (const QByteArray &body : bodies)
-        server.write(body.startsWith("RAW:") ? body.sliced(4) : framed(body));
-    server.closeWriteChannel();
-    server.waitForFinished(20000);
-    if (exitCode)
-        *exitCode = server.exitCode();
-    QByteArray out = server.readAllStandardOutput();
-    QList<QJsonObject> messages;
-    while (!out.isEmpty()) {
-        const qsizetype end = out.indexOf("\r\n\r\n");
-        if (end < 0)
-            break;
-        const qsizetype length = out.first(end).split(':').value(1).trimmed().toLongLong();
-        messages.append(QJsonDocument::fromJson(out.sliced(end + 4, length)).object());
-        out = out.sliced(end + 4 + length);
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aSessionFromOpenToExit()
+    {
+        QTemporaryDir dir;
+        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly));
+        lib.write("libstart:\n");
+        lib.close();
+        const QString uri
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
+        const QString text
+            = QStringLiteral("include lib\nStart:\n  gosub libstart\n  goto start\n  goto nowhere\n"
+                             "echo I will goto start\nput say gosub start please\n# goto start\n");
+        int exitCode = -1;
+        const QList<QJsonObject> messages = converse(
+            {request(
+                 1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+             notification("initialized"),
+             notification(
+                 "textDocument/didOpen",
+                 {{"textDocument",
+                   QJsonObject{
+                       {"uri", uri}, {"languageId", "korveth"}, {"version", 1}, {"text", text}}}}),
+             request(2, "textDocument/definition", at(uri, 3, 8)),
+             request(3,
+                     "textDocument/references",
+                     with(at(uri, 1, 2), "context", QJsonObject{{"includeDeclaration", true}})),
+             request(
+                 4, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
+             request(10, "textDocument/definition", at(uri, 2, 10)), // into the included script
+             request(5, "textDocument/completion", at(uri, 3, 7)),
+             request(6, "textDocument/completion", at(uri, 2, 4)),
+             // "nowhere" typed as "start" in place: an incremental change.
+             notification("textDocument/didChange",
+                          {{"textDocument", QJsonObject{{"uri", uri}, {"version", 2}}},
+                           {"contentChanges",
+                            QJsonArray{QJsonObject{
+                                {"range",
+                                 QJsonObject{{"start", QJsonObject{{"line", 4}, {"character", 7}}},
+                                             {"end", QJsonObject{{"line", 4}, {"character", 14}}}}},
+                                {"text", "start"}}}}}),
+             request(7, "textDocument/rename", with(at(uri, 1, 0), "newName", "begin")),
+             request(8, "textDocument/rename", with(at(uri, 1, 0), "newName", "two words")),
+             notification("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", uri}}}}),
+             request(9, "shutdown"),
+             notification("exit")},
+            &exitCode);
+        QCOMPARE(exitCode, 0);
+
+        const QList<QJsonObject> published = diagnosticsOf(messages);
+        QCOMPARE(published.size(), 3); // open, change, close
+        const QJsonArray first = published[0].value("diagnostics").toArray();
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(first[0].toObject().value("message").toString(),
+                 QStringLiteral("Goto Command recognised. Label not found."));
+        QCOMPARE(first[0]
+                     .toObject()
+                     .value("range")
+                     .toObject()
+                     .value("start")
+                     .toObject()
+                     .value("line")
+                     .toInt(),
+                 4);
+        QVERIFY(published[1].value("diagnostics").toArray().isEmpty());
+        QVERIFY(published[2].value("diagnostics").toArray().isEmpty());
+
+        const QJsonObject definition = responseTo(messages, 2).value("result").toObject();
+        QCOMPARE(definition.value("uri").toString(), uri);
+        QCOMPARE(
+            definition.value("range").toObject().value("start").toObject().value("line").toInt(),
+            1);
+
+        QCOMPARE(responseTo(messages, 3).value("result").toArray().size(),
+                 2); // Start: and goto start
+        const QJsonObject included = responseTo(messages, 10).value("result").toObject();
+        QCOMPARE(included.value("uri").toString(),
+                 QUrl::fromLocalFile(dir.filePath(QStringLiteral("lib.cmd"))).toString());
+        QCOMPARE(included.value("range").toObject().value("start").toObject().value("line").toInt(),
+                 0);
+        const QJsonArray symbols = responseTo(messages, 4).value("result").toArray();
+        QCOMPARE(symbols.size(), 1);
+        QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("Start"));
+
+        QStringList labels;
+        for (const QJsonValue &item : responseTo(messages, 5).value("result").toArray())
+            labels << item.toObject().value("label").toString();
+        QCOMPARE(labels, (QStringList{"libstart", "Start"}));
+        QStringList commands;
+        for (const QJsonValue &item : responseTo(messages, 6).value("result").toArray())
+            commands << item.toObject().value("label").toString();
+        QVERIFY(commands.contains(QStringLiteral("gosub"))
+                && commands.contains(QStringLiteral("put")));
+
+        const QJsonArray edits = responseTo(messages, 7)
+                                     .value("result")
+                                     .toObject()
+                                     .value("changes")
+                                     .toObject()
+                                     .value(uri)
+                                     .toArray();
+        QCOMPARE(edits.size(), 3); // the label and both gotos; no echoed, said or comment text
+        QCOMPARE(responseTo(messages, 8).value("error").toObject().value("code").toInt(), -32602);
+        QVERIFY(responseTo(messages, 9).contains("result"));
     }
-    return messages;
-}
-
-void TestLsp::aSessionFromOpenToExit()
-{
-    QTemporaryDir dir;
-    QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
-    QVERIFY(lib.open(QIODevice::WriteOnly));
-    lib.write("libstart:\n");
-    lib.close();
-    const QString uri = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
-    const QString text
-        = QStringLiteral("include lib\nStart:\n  gosub libstart\n  goto start\n  goto nowhere\n"
-                         "echo I will goto start\nput say gosub start please\n# goto start\n");
-    int exitCode = -1;
-    const QList<QJsonObject> messages = converse(
-        {request(1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
-         notification("initialized"),
-         notification(
-             "textDocument/didOpen",
-             {{"textDocument",
-               QJsonObject{
-                   {"uri", uri}, {"languageId", "korveth"}, {"version", 1}, {"text", text}}}}),
-         request(2, "textDocument/definition", at(uri, 3, 8)),
-         request(3,
-                 "textDocument/references",
-                 with(at(uri, 1, 2), "context", QJsonObject{{"includeDeclaration", true}})),
-         request(4, "textDocument/documentSymbol", {{"textDocument", QJsonObject{{"uri", uri}}}}),
-         request(10, "textDocument/definition", at(uri, 2, 10)), // into the included script
-         request(5, "textDocument/completion", at(uri, 3, 7)),
-         request(6, "textDocument/completion", at(uri, 2, 4)),
-         // "nowhere" typed as "start" in place: an incremental change.
-         notification("textDocument/didChange",
-                      {{"textDocument", QJsonObject{{"uri", uri}, {"version", 2}}},
-                       {"contentChanges",
-                        QJsonArray{QJsonObject{
-                            {"range",
-                             QJsonObject{{"start", QJsonObject{{"line", 4}, {"character", 7}}},
-                                         {"end", QJsonObject{{"line", 4}, {"character", 14}}}}},
-                            {"text", "start"}}}}}),
-         request(7, "textDocument/rename", with(at(uri, 1, 0), "newName", "begin")),
-         request(8, "textDocument/rename", with(at(uri, 1, 0), "newName", "two words")),
-         notification("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", uri}}}}),
-         request(9, "shutdown"),
-         notification("exit")},
-        &exitCode);
-    QCOMPARE(exitCode, 0);
-
-    const QList<QJsonObject> published = diagnosticsOf(messages);
-    QCOMPARE(published.size(), 3); // open, change, close
-    const QJsonArray first = published[0].value("diagnostics").toArray();
-    QCOMPARE(first.size(), 1);
-    QCOMPARE(first[0].toObject().value("message").toString(),
-             QStringLiteral("Goto Command recognised. Label not found."));
-    QCOMPARE(first[0]
-                 .toObject()
-                 .value("range")
-                 .toObject()
-                 .value("start")
-                 .toObject()
-                 .value("line")
-                 .toInt(),
-             4);
-    QVERIFY(published[1].value("diagnostics").toArray().isEmpty());
-    QVERIFY(published[2].value("diagnostics").toArray().isEmpty());
-
-    const QJsonObject definition = responseTo(messages, 2).value("result").toObject();
-    QCOMPARE(definition.value("uri").toString(), uri);
-    QCOMPARE(definition.value("range").toObject().value("start").toObject().value("line").toInt(),
-             1);
-
-    QCOMPARE(responseTo(messages, 3).value("result").toArray().size(), 2); // Start: and goto start
-    const QJsonObject included = responseTo(messages, 10).value("result").toObject();
-    QCOMPARE(included.value("uri").toString(),
-             QUrl::fromLocalFile(dir.filePath(QStringLiteral("lib.cmd"))).toString());
-    QCOMPARE(included.value("range").toObject().value("start").toObject().value("line").toInt(), 0);
-    const QJsonArray symbols = responseTo(messages, 4).value("result").toArray();
-    QCOMPARE(symbols.size(), 1);
-    QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("Start"));
-
-    QStringList labels;
-    for (const QJsonValue &item : responseTo(messages, 5).value("result").toArray())
-        labels << item.toObject().value("label").toString();
-    QCOMPARE(labels, (QStringList{"libstart", "Start"}));
-    QStringList commands;
-    for (const QJsonValue &item : responseTo(messages, 6).value("result").toArray())
-        commands << item.toObject().value("label").toString();
-    QVERIFY(commands.contains(QStringLiteral("gosub")) && commands.contains(QStringLiteral("put")));
-
-    const QJsonArray edits = responseTo(messages, 7)
-                                 .value("result")
-                                 .toObject()
-                                 .value("changes")
-                                 .toObject()
-                                 .value(uri)
-                                 .toArray();
-    QCOMPARE(edits.size(), 3); // the label and both gotos; no echoed, said or comment text
-    QCOMPARE(responseTo(messages, 8).value("error").toObject().value("code").toInt(), -32602);
-    QVERIFY(responseTo(messages, 9).contains("result"));
-}
-
-void TestLsp::malformedMessagesGetErrorsAndTheServerGoesOn()
-{
-    int exitCode = -1;
-    const QList<QJsonObject> messages = converse(
-        {request(1, "textDocument/definition"), // before initialize
-         request(2, "initialize"),
-         "{not json",
-         "[1, 2]",
-         "RAW:Content-Length: pear\r\n\r\n",
-         QJsonDocument(QJsonObject{{"jsonrpc", "2.0"}, {"id", QJsonArray{}}, {"method", "x"}})
-             .toJson(),
-         request(3, "no/such/method"),
-         notification("textDocument/didChange",
-                      {{"textDocument", QJsonObject{{"uri", "file:///never/opened.cmd"}}}}),
-         request(4, "textDocument/definition", at("file:///never/opened.cmd", 0, 0)),
-         notification("textDocument/didOpen", {{"textDocument", "not an object"}}),
-         request(5, "shutdown"),
-         notification("exit")},
-        &exitCode);
-    QCOMPARE(exitCode, 0);
-    QCOMPARE(responseTo(messages, 1).value("error").toObject().value("code").toInt(), -32002);
-    QVERIFY(responseTo(messages, 2).contains("result"));
-    int parseErrors = 0, invalid = 0;
-    for (const QJsonObject &m : messages) {
-        const int code = m.value("error").toObject().value("code").toInt();
-        parseErrors += code == -32700;
-        invalid += code == -32600;
+    void malformedMessagesGetErrorsAndTheServerGoesOn()
+    {
+        int exitCode = -1;
+        const QList<QJsonObject> messages = converse(
+            {request(1, "textDocument/definition"), // before initialize
+             request(2, "initialize"),
+             "{not json",
+             "[1, 2]",
+             "RAW:Content-Length: pear\r\n\r\n",
+             QJsonDocument(QJsonObject{{"jsonrpc", "2.0"}, {"id", QJsonArray{}}, {"method", "x"}})
+                 .toJson(),
+             request(3, "no/such/method"),
+             notification("textDocument/didChange",
+                          {{"textDocument", QJsonObject{{"uri", "file:///never/opened.cmd"}}}}),
+             request(4, "textDocument/definition", at("file:///never/opened.cmd", 0, 0)),
+             notification("textDocument/didOpen", {{"textDocument", "not an object"}}),
+             request(5, "shutdown"),
+             notification("exit")},
+            &exitCode);
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(responseTo(messages, 1).value("error").toObject().value("code").toInt(), -32002);
+        QVERIFY(responseTo(messages, 2).contains("result"));
+        int parseErrors = 0, invalid = 0;
+        for (const QJsonObject &m : messages) {
+            const int code = m.value("error").toObject().value("code").toInt();
+            parseErrors += code == -32700;
+            invalid += code == -32600;
+        }
+        QCOMPARE(parseErrors, 2); // the broken JSON and the header without a length
+        QCOMPARE(invalid, 2);     // the array, and the id that is neither number nor string
+        QCOMPARE(responseTo(messages, 3).value("error").toObject().value("code").toInt(), -32601);
+        QVERIFY(responseTo(messages, 4).value("result").isNull());
+        QVERIFY(responseTo(messages, 5).contains("result"));
     }
-    QCOMPARE(parseErrors, 2); // the broken JSON and the header without a length
-    QCOMPARE(invalid, 2);     // the array, and the id that is neither number nor string
-    QCOMPARE(responseTo(messages, 3).value("error").toObject().value("code").toInt(), -32601);
-    QVERIFY(responseTo(messages, 4).value("result").isNull());
-    QVERIFY(responseTo(messages, 5).contains("result"));
-}
+    void exitWithoutShutdownFails()
+    {
+        int exitCode = -1;
+        converse({request(1, "initialize"), notification("exit")}, &exitCode);
+        QCOMPARE(exitCode, 1);
+    }
+    // Columns count UTF-16 units, as the protocol says; a change without a range replaces the text.
+    void bothKindsOfChangeCountInUtf16()
+    {
+        const QString uri = QStringLiteral("file:///nowhere/u.cmd");
+        auto change = [&](int version, const QJsonObject &content) {
+            return notification("textDocument/didChange",
+                                {{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
+                                 {"contentChanges", QJsonArray{content}}});
+        };
+        auto range = [](int line, int from, int to) {
+            return QJsonObject{{"start", QJsonObject{{"line", line}, {"character", from}}},
+                               {"end", QJsonObject{{"line", line}, {"character", to}}}};
+        };
+        const QList<QJsonObject> messages
+            = converse(openedInModern(uri, QStringLiteral("\U0001F600\u00E9x:\r\ngoto a\r\n"))
+                       + QList<QByteArray>{
+                           // "x" stands after a surrogate pair and an e-acute: UTF-16 column 3.
+                           change(2, {{"range", range(0, 3, 4)}, {"text", "a"}}),
+                           request(3,
+                                   "textDocument/documentSymbol",
+                                   {{"textDocument", QJsonObject{{"uri", uri}}}}),
+                           // Line 1 begins after the CR LF: "goto a" becomes "goto b".
+                           change(3, {{"range", range(1, 5, 6)}, {"text", "b"}}),
+                           change(4, {{"text", "goto b\nb:"}}),
+                           change(5, {{"range", range(1, 0, 1)}, {"text", "c"}}),
+                           request(2, "shutdown"),
+                           notification("exit")});
+        const QList<QJsonObject> published = diagnosticsOf(messages);
+        QCOMPARE(published.size(), 5);
+        QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
+        QCOMPARE(published[1].value("diagnostics").toArray().size(), 1); // the label is not "a"
+        const QJsonArray noLabelB = published[2].value("diagnostics").toArray();
+        QCOMPARE(noLabelB.size(), 1);
+        QCOMPARE(noLabelB[0].toObject().value("range").toObject(), range(1, 5, 6));
+        const QJsonArray symbols = responseTo(messages, 3).value("result").toArray();
+        QCOMPARE(symbols.size(), 1);
+        QCOMPARE(symbols[0].toObject().value("name").toString(),
+                 QStringLiteral("\U0001F600\u00E9a"));
+        QCOMPARE(published[3].value("diagnostics").toArray().size(), 0); // the whole text replaced
+        QCOMPARE(published[4].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
+    }
+    // Its own standard input is the protocol stream: an include that led there must not be read.
+    void devicesFifosAndHugeFilesAreNotIncluded()
+    {
+        QTemporaryDir dir;
+        QVERIFY(HostileFiles::make(dir.path(), qint64(256) * 1024 * 1024 + 1));
+        const QString uri
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("main.cmd"))).toString();
+        const QList<QJsonObject> messages
+            = converse(openedInModern(uri, QString::fromLatin1(HostileFiles::includingScript()))
+                       + QList<QByteArray>{request(2, "shutdown"), notification("exit")});
+        QVERIFY(responseTo(messages, 2).contains("result"));
+        const QList<QJsonObject> published = diagnosticsOf(messages);
+        QCOMPARE(published.size(), 1);
+        const QJsonArray mistakes = published[0].value("diagnostics").toArray();
+        QCOMPARE(mistakes.size(), 3); // the huge file is there, only never read
+        for (const QJsonValue &mistake : mistakes)
+            QCOMPARE(mistake.toObject().value("message").toString(),
+                     QStringLiteral("Include Command recognised. File not found."));
+    }
 
-void TestLsp::exitWithoutShutdownFails()
-{
-    int exitCode = -1;
-    converse({request(1, "initialize"), notification("exit")}, &exitCode);
-    QCOMPARE(exitCode, 1);
-}
-
-// Columns count UTF-16 units, as the protocol says; a change without a range replaces the text.
-void TestLsp::bothKindsOfChangeCountInUtf16()
-{
-    const QString uri = QStringLiteral("file:///nowhere/u.cmd");
-    auto change = [&](int version, const QJsonObject &content) {
-        return notification("textDocument/didChange",
-                            {{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
-                             {"contentChanges", QJsonArray{content}}});
-    };
-    auto range = [](int line, int from, int to) {
-        return QJsonObject{{"start", QJsonObject{{"line", line}, {"character", from}}},
-                           {"end", QJsonObject{{"line", line}, {"character", to}}}};
-    };
-    const QList<QJsonObject> messages = converse(
-        openedInModern(uri, QStringLiteral("\U0001F600\u00E9x:\r\ngoto a\r\n"))
-        + QList<QByteArray>{// "x" stands after a surrogate pair and an e-acute: UTF-16 column 3.
-                            change(2, {{"range", range(0, 3, 4)}, {"text", "a"}}),
-                            request(3,
-                                    "textDocument/documentSymbol",
-                                    {{"textDocument", QJsonObject{{"uri", uri}}}}),
-                            // Line 1 begins after the CR LF: "goto a" becomes "goto b".
-                            change(3, {{"range", range(1, 5, 6)}, {"text", "b"}}),
-                            change(4, {{"text", "goto b\nb:"}}),
-                            change(5, {{"range", range(1, 0, 1)}, {"text", "c"}}),
-                            request(2, "shutdown"),
-                            notification("exit")});
-    const QList<QJsonObject> published = diagnosticsOf(messages);
-    QCOMPARE(published.size(), 5);
-    QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
-    QCOMPARE(published[1].value("diagnostics").toArray().size(), 1); // the label is not "a"
-    const QJsonArray noLabelB = published[2].value("diagnostics").toArray();
-    QCOMPARE(noLabelB.size(), 1);
-    QCOMPARE(noLabelB[0].toObject().value("range").toObject(), range(1, 5, 6));
-    const QJsonArray symbols = responseTo(messages, 3).value("result").toArray();
-    QCOMPARE(symbols.size(), 1);
-    QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("\U0001F600\u00E9a"));
-    QCOMPARE(published[3].value("diagnostics").toArray().size(), 0); // the whole text replaced
-    QCOMPARE(published[4].value("diagnostics").toArray().size(), 1); // "b:" became "c:"
-}
-
-// Its own standard input is the protocol stream: an include that led there must not be read.
-void TestLsp::devicesFifosAndHugeFilesAreNotIncluded()
-{
-    QTemporaryDir dir;
-    QVERIFY(HostileFiles::make(dir.path(), qint64(256) * 1024 * 1024 + 1));
-    const QString uri = QUrl::fromLocalFile(dir.filePath(QStringLiteral("main.cmd"))).toString();
-    const QList<QJsonObject> messages
-        = converse(openedInModern(uri, QString::fromLatin1(HostileFiles::includingScript()))
-                   + QList<QByteArray>{request(2, "shutdown"), notification("exit")});
-    QVERIFY(responseTo(messages, 2).contains("result"));
-    const QList<QJsonObject> published = diagnosticsOf(messages);
-    QCOMPARE(published.size(), 1);
-    const QJsonArray mistakes = published[0].value("diagnostics").toArray();
-    QCOMPARE(mistakes.size(), 3); // the huge file is there, only never read
-    for (const QJsonValue &mistake : mistakes)
-        QCOMPARE(mistake.toObject().value("message").toString(),
-                 QStringLiteral("Include Command recognised. File not found."));
-}
+private:
+    // Runs the server on the framed messages and returns every message it wrote, in order.
+    static QList<QJsonObject> converse(const QList<QByteArray> &bodies, int *exitCode = nullptr)
+    {
+        QProcess server;
+        server.start(QStringLiteral(KORVETH_LSP_PATH), {});
+        if (!server.waitForStarted())
+            return {};
+        for (const QByteArray &body : bodies)
+            server.write(body.startsWith("RAW:") ? body.sliced(4) : framed(body));
+        server.closeWriteChannel();
+        server.waitForFinished(20000);
+        if (exitCode)
+            *exitCode = server.exitCode();
+        QByteArray out = server.readAllStandardOutput();
+        QList<QJsonObject> messages;
+        while (!out.isEmpty()) {
+            const qsizetype end = out.indexOf("\r\n\r\n");
+            if (end < 0)
+                break;
+            const qsizetype length = out.first(end).split(':').value(1).trimmed().toLongLong();
+            messages.append(QJsonDocument::fromJson(out.sliced(end + 4, length)).object());
+            out = out.sliced(end + 4 + length);
+        }
+        return messages;
+    }
+};
 
 QTEST_APPLESS_MAIN(TestLsp)
 #include "tst_lsp.moc"

@@ -26,385 +26,350 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsWithOneNewDocument();
-    void startUpStepsRunInOrder();
-    void commandLineIsOnePath_data();
-    void commandLineIsOnePath();
-    void commandLineOpensEachFile();
-    void droppedFilesOpenInOrder();
-    void dropReportsEachFailureAndOpensTheRest();
-    void onlyFileListsCanBeDropped();
-    void exitWithCancelKeepsRunning();
-    void exitClosesEverything();
-    void exitAsksAboutTheDocumentItShows();
-    void startUpWithEachCorpusFile();
-    void dataFolderBesideOrInstalled();
-    void clipboardKeysReachTheMenuCommands();
-    void statusBarFollowsTheCaret();
-    void ownedWindowsStayAboveAndCloseOnEscape_data();
-    void ownedWindowsStayAboveAndCloseOnEscape();
-    void tabClickActivatesItsDocument();
-    void tabsKeepAReadableNameAndTheFullPathAsTip();
-};
-
-void TestMainWindow::startsWithOneNewDocument()
-{
-    MainWindowFixture f;
-    QCOMPARE(f.window->windowTitle(), QStringLiteral("New Script 1 - Korveth Script Editor"));
-    QVERIFY(f.docs().activeDocument()->parentWidget()->isMaximized());
-    QCOMPARE(f.docs().count(), 1);
-    QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));
-    QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
-    QVERIFY(f.window->settingsEditor());
-    QVERIFY(!f.window->settingsEditor()->isVisible());
-    QVERIFY(f.dialogs.shown.isEmpty());
-}
-
-void TestMainWindow::startUpStepsRunInOrder()
-{
-    ScriptedDialogs dialogs;
-    EditorServices editors;
-    DiskFileStore files;
-    QTemporaryDir folder;
-    frmMain window({dialogs, editors, files, ProgramPaths(folder.path())});
-    QStringList steps;
-    frmMain::StartUpHooks hooks;
-    hooks.fillQuickNav = [&](frmMain &) {
-        steps << "quicknav";
-    };
-    hooks.layOutSidePane = [&](frmMain &) {
-        steps << "pane";
-    };
-    hooks.fillFileBrowser = [&](frmMain &) {
-        steps << "files";
-    };
-    hooks.showStartPage = [&](frmMain &w) {
-        steps << QStringLiteral("start page, %1 document").arg(w.documents().count());
-    };
-    window.startUp({}, hooks);
-    QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
-}
-
-void TestMainWindow::commandLineIsOnePath_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("quoted");
-    QTest::addColumn<bool>("opens");
-
-    QTest::newRow("blanks, no quotes") << "my hunting script.cmd" << false << true;
-    QTest::newRow("quotes stay") << "quoted script.cmd" << true << false;
-    // clang-format on
-}
-
-void TestMainWindow::commandLineIsOnePath()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, quoted);
-    QFETCH(bool, opens);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("put a");
-    file.close();
-
-    // The shell cuts an unquoted path at its blanks; a quoted one arrives whole, quotes and all
-    // when the caller quoted twice.
-    const QString commandLine = quoted ? u'"' + path + u'"' : path;
-    MainWindowFixture f(quoted ? QStringList{commandLine} : path.split(u' '));
-    QCOMPARE(f.docs().count(), opens ? 1 : 0);
-    if (opens) {
-        QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
-        QCOMPARE(f.window->tb().captions(), QStringList({path}));
-        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("put a"));
-    } else {
-        // The program names the file it could not open, quotes and all.
-        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
-        QVERIFY(f.dialogs.shown.last().text.contains(commandLine));
-    }
-}
-
-void TestMainWindow::commandLineOpensEachFile()
-{
-    QTemporaryDir dir;
-    QStringList paths;
-    for (const char *name : {"b.cmd", "a.cmd"}) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name);
-        paths << file.fileName();
-    }
-    MainWindowFixture f(paths);
-    QCOMPARE(f.docs().count(), 2);
-    QCOMPARE(f.window->tb().captions(), paths);
-    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("a.cmd"));
-}
-
-void TestMainWindow::droppedFilesOpenInOrder()
-{
-    MainWindowFixture f;
-    QList<QUrl> urls;
-    for (const char *name : {"c.cmd", "a.cmd", "b.cmd"})
-        urls << QUrl::fromLocalFile(f.write(QString::fromLatin1(name), name));
-    QMimeData data;
-    data.setUrls(urls);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject *>(f.window.get())
-        ->event(&drop); // no drag in progress: skip the dispatcher
-    QStringList titles;
-    for (frmDoc *document : f.docs().openDocuments())
-        titles << QFileInfo(document->windowTitle()).fileName();
-    QCOMPARE(titles, QStringList({"New Script 1", "c.cmd", "a.cmd", "b.cmd"}));
-}
-
-void TestMainWindow::dropReportsEachFailureAndOpensTheRest()
-{
-    MainWindowFixture f;
-    const QList<QUrl> urls{QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a")),
-                           QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("gone.cmd"))),
-                           QUrl::fromLocalFile(f.dir.path()),
-                           QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
-    f.window->openDroppedFiles(urls);
-    QCOMPARE(f.docs().count(), 3);
-    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("b"));
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
-    QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
-    QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
-}
-
-void TestMainWindow::onlyFileListsCanBeDropped()
-{
-    MainWindowFixture f;
-    QMimeData text;
-    text.setText(QStringLiteral("put a"));
-    QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.window.get(), &enterText);
-    QVERIFY(!enterText.isAccepted());
-
-    QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a"))});
-    QDragEnterEvent enterFiles(
-        QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.window.get(), &enterFiles);
-    QVERIFY(enterFiles.isAccepted());
-}
-
-void TestMainWindow::exitWithCancelKeepsRunning()
-{
-    MainWindowFixture f;
-    f.docs().NewDocument();
-    f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
-    f.dialogs.answers << Dialogs::Answer::Cancel;
-    f.window->runCommand(QStringLiteral("exit"));
-    QVERIFY(f.window->isVisible());
-    QCOMPARE(f.docs().count(), 2);
-    QVERIFY(f.window->settingsEditor());
-
-    // Yes, then a cancelled Save As: nothing may be lost, so the program keeps running.
-    f.dialogs.answers << Dialogs::Answer::Yes;
-    f.dialogs.fileNames << QString();
-    f.window->runCommand(QStringLiteral("exit"));
-    QVERIFY(f.window->isVisible());
-    QCOMPARE(f.docs().count(), 2);
-    QVERIFY(f.dialogs.unexpected.isEmpty());
-}
-
-void TestMainWindow::exitClosesEverything()
-{
-    MainWindowFixture f;
-    f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
-    f.docs().NewDocument();
-    f.dialogs.answers << Dialogs::Answer::No;
-    f.window->runCommand(QStringLiteral("exit"));
-    QVERIFY(!f.window->isVisible());
-    QCOMPARE(f.docs().count(), 0);
-    QVERIFY(!f.window->settingsEditor());
-}
-
-void TestMainWindow::exitAsksAboutTheDocumentItShows()
-{
-    MainWindowFixture f;
-    frmDoc *first = f.docs().activeDocument();
-    first->editor()->SetText(QStringLiteral("one"));
-    frmDoc *second = f.docs().NewDocument();
-    second->editor()->SetText(QStringLiteral("two"));
-    f.docs().NewDocument(); // unchanged and active: asks nothing
-    QStringList shownWhileAsking;
-    f.dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
-        shownWhileAsking << f.docs().activeDocument()->windowTitle();
-    };
-    f.dialogs.answers << Dialogs::Answer::Cancel;
-    f.window->runCommand(QStringLiteral("exit"));
-    QCOMPARE(shownWhileAsking, QStringList({"New Script 1"}));
-    QCOMPARE(f.docs().count(), 3);
-
-    f.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer::No;
-    f.window->runCommand(QStringLiteral("exit"));
-    QCOMPARE(shownWhileAsking, QStringList({"New Script 1", "New Script 1", "New Script 2"}));
-    QCOMPARE(f.docs().count(), 0);
-}
-
-// Start-up opening each real script, once, for the sanitizers to look at.
-void TestMainWindow::startUpWithEachCorpusFile()
-{
-    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-    if (!QDir(corpus).exists())
-        QSKIP("no script corpus beside the project");
-    int files = 0;
-    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        MainWindowFixture f({path});
+    void startsWithOneNewDocument()
+    {
+        MainWindowFixture f;
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("New Script 1 - Korveth Script Editor"));
+        QVERIFY(f.docs().activeDocument()->parentWidget()->isMaximized());
         QCOMPARE(f.docs().count(), 1);
+        QCOMPARE(f.docs().activeDocument()->windowTitle(), QStringLiteral("New Script 1"));
+        QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
+        QVERIFY(f.window->settingsEditor());
+        QVERIFY(!f.window->settingsEditor()->isVisible());
         QVERIFY(f.dialogs.shown.isEmpty());
-        ++files;
     }
-    QVERIFY(files > 400);
-}
-
-void TestMainWindow::dataFolderBesideOrInstalled()
-{
-    QTemporaryDir prefix;
-    QDir root(prefix.path());
-    QVERIFY(root.mkpath(QStringLiteral("bin")));
-    QVERIFY(root.mkpath(QStringLiteral("share/korveth-script-editor")));
-    ProgramPaths installed
-        = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
-    QVERIFY(installed.installed());
-    QCOMPARE(installed.dataFile(QStringLiteral("huntgen.dat")),
-             root.filePath(QStringLiteral("share/korveth-script-editor/huntgen.dat")));
-
-    // A build tree keeps its data beside the program, even below such a prefix.
-    QFile data(root.filePath(QStringLiteral("bin/huntgen.dat")));
-    QVERIFY(data.open(QIODevice::WriteOnly));
-    data.close();
-    ProgramPaths beside = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
-    QVERIFY(!beside.installed());
-    QCOMPARE(beside.programFolder(), root.filePath(QStringLiteral("bin")));
-}
-
-void TestMainWindow::clipboardKeysReachTheMenuCommands()
-{
-    MainWindowFixture f;
-    f.window->activateWindow();
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->setFocus();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-
-    int cuts = 0;
-    QObject::connect(
-        f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
-    editor->SetText(QStringLiteral("put goblin"));
-    editor->setSelection(0, 4, 0, 10);
-    QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(cuts, 1);
-    QCOMPARE(editor->Text(), QStringLiteral("put "));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("goblin"));
-    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
-    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(editor->Text(), QStringLiteral("put goblin"));
-    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
-}
-
-void TestMainWindow::statusBarFollowsTheCaret()
-{
-    MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
-    editor->SetCaretPos(1, 2);
-    QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
-    // Text replaced as a whole, the caret left where it was.
-    editor->SetText(QStringLiteral("x:\r\nputt"));
-    QCOMPARE(f.window->statusPanel(2).text().right(8), QStringLiteral("Lines: 2"));
-    f.docs().activeDocument()->live().refresh();
-    auto *mistakes = f.window->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
-    QCOMPARE(mistakes->text(), QStringLiteral("1 mistake"));
-    // Nothing of a closed script stays on show.
-    f.dialogs.answers << Dialogs::Answer::No;
-    f.window->runCommand(QStringLiteral("closeall"));
-    QCOMPARE(f.window->statusPanel(2).text(), QString());
-    QCOMPARE(mistakes->text(), QString());
-    QCOMPARE(f.window->sidePane().labelsPage()->labels->count(), 0);
-}
-
-void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("Script Debugger") << "sdebug"
-                                     << "Script";
-    QTest::newRow("options") << "options"
-                             << "frmOptions";
-    QTest::newRow("hunting generator") << QString() << "frmHuntingSG";
-}
-
-// Each stands above the main window (transient for it), its keys are its own, and Escape closes
-// it.
-void TestMainWindow::ownedWindowsStayAboveAndCloseOnEscape()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, name);
-    MainWindowFixture f;
-    if (command.isEmpty())
-        f.window->showHuntingGenerator();
-    else
-        f.window->runCommand(command);
-    QPointer<QWidget> window = f.window->findChild<QWidget *>(name);
-    QVERIFY(window && window->isVisible());
-    QVERIFY(window->isWindow());
-    QCOMPARE(window->windowHandle()->transientParent(), f.window->windowHandle());
-    QSet<QChar> mnemonics;
-    auto keyOf = [&](const QString &text) {
-        const qsizetype amp = text.indexOf(u'&');
-        if (amp < 0 || amp + 1 >= text.size())
-            return true;
-        const QChar key = text[amp + 1].toLower();
-        const bool fresh = !mnemonics.contains(key);
-        mnemonics.insert(key);
-        return fresh;
-    };
-    for (const QAbstractButton *control : window->findChildren<QAbstractButton *>())
-        QVERIFY2(!control->isVisible() || keyOf(control->text()), qPrintable(control->text()));
-    for (const QLabel *label : window->findChildren<QLabel *>())
-        QVERIFY2(!label->buddy() || keyOf(label->text()), qPrintable(label->text()));
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
-    QTRY_VERIFY(!window || !window->isVisible());
-}
-
-void TestMainWindow::tabClickActivatesItsDocument()
-{
-    MainWindowFixture f;
-    frmDoc *second = f.docs().NewDocument();
-    QCOMPARE(f.docs().activeDocument(), second);
-    Q_EMIT f.window->tb().tagActivated(1);
-    QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
-    QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
-}
-
-// A dozen scripts in a narrow window: each tab still tells its script; the strip scrolls.
-void TestMainWindow::tabsKeepAReadableNameAndTheFullPathAsTip()
-{
-    MainWindowFixture f;
-    f.window->resize(520, 400);
-    QString path;
-    for (int i = 0; i < 12; ++i) {
-        path = f.write(QStringLiteral("grove-hunting-route-%1.cmd").arg(i), "exit");
-        QVERIFY(f.docs().OpenDocument(path, QFileInfo(path).fileName()));
+    void startUpStepsRunInOrder()
+    {
+        ScriptedDialogs dialogs;
+        EditorServices editors;
+        DiskFileStore files;
+        QTemporaryDir folder;
+        frmMain window({dialogs, editors, files, ProgramPaths(folder.path())});
+        QStringList steps;
+        frmMain::StartUpHooks hooks;
+        hooks.fillQuickNav = [&](frmMain &) {
+            steps << "quicknav";
+        };
+        hooks.layOutSidePane = [&](frmMain &) {
+            steps << "pane";
+        };
+        hooks.fillFileBrowser = [&](frmMain &) {
+            steps << "files";
+        };
+        hooks.showStartPage = [&](frmMain &w) {
+            steps << QStringLiteral("start page, %1 document").arg(w.documents().count());
+        };
+        window.startUp({}, hooks);
+        QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
     }
-    DocumentTabs &tabs = f.window->tb();
-    QCOMPARE(tabs.count(), 13);
-    for (int i = 0; i < tabs.count(); ++i)
-        QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().averageCharWidth() * 10);
-    QCOMPARE(tabs.tabToolTip(tabs.count() - 1), path);
-    QCOMPARE(tabs.tabText(tabs.count() - 1), QFileInfo(path).fileName());
-}
+    void commandLineIsOnePath_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("quoted");
+        QTest::addColumn<bool>("opens");
+
+        QTest::newRow("blanks, no quotes") << "my hunting script.cmd" << false << true;
+        QTest::newRow("quotes stay") << "quoted script.cmd" << true << false;
+        // clang-format on
+    }
+    void commandLineIsOnePath()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, quoted);
+        QFETCH(bool, opens);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("put a");
+        file.close();
+
+        // The shell cuts an unquoted path at its blanks; a quoted one arrives whole, quotes and all
+        // when the caller quoted twice.
+        const QString commandLine = quoted ? u'"' + path + u'"' : path;
+        MainWindowFixture f(quoted ? QStringList{commandLine} : path.split(u' '));
+        QCOMPARE(f.docs().count(), opens ? 1 : 0);
+        if (opens) {
+            QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
+            QCOMPARE(f.window->tb().captions(), QStringList({path}));
+            QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("put a"));
+        } else {
+            // The program names the file it could not open, quotes and all.
+            QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+            QVERIFY(f.dialogs.shown.last().text.contains(commandLine));
+        }
+    }
+    void commandLineOpensEachFile()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (const char *name : {"b.cmd", "a.cmd"}) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(name);
+            paths << file.fileName();
+        }
+        MainWindowFixture f(paths);
+        QCOMPARE(f.docs().count(), 2);
+        QCOMPARE(f.window->tb().captions(), paths);
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("a.cmd"));
+    }
+    void droppedFilesOpenInOrder()
+    {
+        MainWindowFixture f;
+        QList<QUrl> urls;
+        for (const char *name : {"c.cmd", "a.cmd", "b.cmd"})
+            urls << QUrl::fromLocalFile(f.write(QString::fromLatin1(name), name));
+        QMimeData data;
+        data.setUrls(urls);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject *>(f.window.get())
+            ->event(&drop); // no drag in progress: skip the dispatcher
+        QStringList titles;
+        for (frmDoc *document : f.docs().openDocuments())
+            titles << QFileInfo(document->windowTitle()).fileName();
+        QCOMPARE(titles, QStringList({"New Script 1", "c.cmd", "a.cmd", "b.cmd"}));
+    }
+    void dropReportsEachFailureAndOpensTheRest()
+    {
+        MainWindowFixture f;
+        const QList<QUrl> urls{QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a")),
+                               QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("gone.cmd"))),
+                               QUrl::fromLocalFile(f.dir.path()),
+                               QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
+        f.window->openDroppedFiles(urls);
+        QCOMPARE(f.docs().count(), 3);
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("b"));
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
+        QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
+        QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
+    }
+    void onlyFileListsCanBeDropped()
+    {
+        MainWindowFixture f;
+        QMimeData text;
+        text.setText(QStringLiteral("put a"));
+        QDragEnterEvent enterText(
+            QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.window.get(), &enterText);
+        QVERIFY(!enterText.isAccepted());
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a"))});
+        QDragEnterEvent enterFiles(
+            QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.window.get(), &enterFiles);
+        QVERIFY(enterFiles.isAccepted());
+    }
+    void exitWithCancelKeepsRunning()
+    {
+        MainWindowFixture f;
+        f.docs().NewDocument();
+        f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
+        f.dialogs.answers << Dialogs::Answer::Cancel;
+        f.window->runCommand(QStringLiteral("exit"));
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.docs().count(), 2);
+        QVERIFY(f.window->settingsEditor());
+
+        // Yes, then a cancelled Save As: nothing may be lost, so the program keeps running.
+        f.dialogs.answers << Dialogs::Answer::Yes;
+        f.dialogs.fileNames << QString();
+        f.window->runCommand(QStringLiteral("exit"));
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.docs().count(), 2);
+        QVERIFY(f.dialogs.unexpected.isEmpty());
+    }
+    void exitClosesEverything()
+    {
+        MainWindowFixture f;
+        f.docs().document(1)->editor()->SetText(QStringLiteral("unsaved"));
+        f.docs().NewDocument();
+        f.dialogs.answers << Dialogs::Answer::No;
+        f.window->runCommand(QStringLiteral("exit"));
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.docs().count(), 0);
+        QVERIFY(!f.window->settingsEditor());
+    }
+    void exitAsksAboutTheDocumentItShows()
+    {
+        MainWindowFixture f;
+        frmDoc *first = f.docs().activeDocument();
+        first->editor()->SetText(QStringLiteral("one"));
+        frmDoc *second = f.docs().NewDocument();
+        second->editor()->SetText(QStringLiteral("two"));
+        f.docs().NewDocument(); // unchanged and active: asks nothing
+        QStringList shownWhileAsking;
+        f.dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
+            shownWhileAsking << f.docs().activeDocument()->windowTitle();
+        };
+        f.dialogs.answers << Dialogs::Answer::Cancel;
+        f.window->runCommand(QStringLiteral("exit"));
+        QCOMPARE(shownWhileAsking, QStringList({"New Script 1"}));
+        QCOMPARE(f.docs().count(), 3);
+
+        f.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer::No;
+        f.window->runCommand(QStringLiteral("exit"));
+        QCOMPARE(shownWhileAsking, QStringList({"New Script 1", "New Script 1", "New Script 2"}));
+        QCOMPARE(f.docs().count(), 0);
+    }
+    // Start-up opening each real script, once, for the sanitizers to look at.
+    void startUpWithEachCorpusFile()
+    {
+        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+        if (!QDir(corpus).exists())
+            QSKIP("no script corpus beside the project");
+        int files = 0;
+        QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            MainWindowFixture f({path});
+            QCOMPARE(f.docs().count(), 1);
+            QVERIFY(f.dialogs.shown.isEmpty());
+            ++files;
+        }
+        QVERIFY(files > 400);
+    }
+    void dataFolderBesideOrInstalled()
+    {
+        QTemporaryDir prefix;
+        QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        QVERIFY(root.mkpath(QStringLiteral("share/korveth-script-editor")));
+        ProgramPaths installed
+            = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
+        QVERIFY(installed.installed());
+        QCOMPARE(installed.dataFile(QStringLiteral("huntgen.dat")),
+                 root.filePath(QStringLiteral("share/korveth-script-editor/huntgen.dat")));
+
+        // A build tree keeps its data beside the program, even below such a prefix.
+        QFile data(root.filePath(QStringLiteral("bin/huntgen.dat")));
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.close();
+        ProgramPaths beside
+            = ProgramPaths::forExecutableFolder(root.filePath(QStringLiteral("bin")));
+        QVERIFY(!beside.installed());
+        QCOMPARE(beside.programFolder(), root.filePath(QStringLiteral("bin")));
+    }
+    void clipboardKeysReachTheMenuCommands()
+    {
+        MainWindowFixture f;
+        f.window->activateWindow();
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+
+        int cuts = 0;
+        QObject::connect(
+            f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
+        editor->SetText(QStringLiteral("put goblin"));
+        editor->setSelection(0, 4, 0, 10);
+        QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(cuts, 1);
+        QCOMPARE(editor->Text(), QStringLiteral("put "));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("goblin"));
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->Text(), QStringLiteral("put goblin"));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+    }
+    void statusBarFollowsTheCaret()
+    {
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
+        editor->SetCaretPos(1, 2);
+        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
+        // Text replaced as a whole, the caret left where it was.
+        editor->SetText(QStringLiteral("x:\r\nputt"));
+        QCOMPARE(f.window->statusPanel(2).text().right(8), QStringLiteral("Lines: 2"));
+        f.docs().activeDocument()->live().refresh();
+        auto *mistakes = f.window->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
+        QCOMPARE(mistakes->text(), QStringLiteral("1 mistake"));
+        // Nothing of a closed script stays on show.
+        f.dialogs.answers << Dialogs::Answer::No;
+        f.window->runCommand(QStringLiteral("closeall"));
+        QCOMPARE(f.window->statusPanel(2).text(), QString());
+        QCOMPARE(mistakes->text(), QString());
+        QCOMPARE(f.window->sidePane().labelsPage()->labels->count(), 0);
+    }
+    void ownedWindowsStayAboveAndCloseOnEscape_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Script Debugger") << "sdebug"
+                                         << "Script";
+        QTest::newRow("options") << "options"
+                                 << "frmOptions";
+        QTest::newRow("hunting generator") << QString() << "frmHuntingSG";
+    }
+    // Each stands above the main window (transient for it), its keys are its own, and Escape closes
+    // it.
+    void ownedWindowsStayAboveAndCloseOnEscape()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        MainWindowFixture f;
+        if (command.isEmpty())
+            f.window->showHuntingGenerator();
+        else
+            f.window->runCommand(command);
+        QPointer<QWidget> window = f.window->findChild<QWidget *>(name);
+        QVERIFY(window && window->isVisible());
+        QVERIFY(window->isWindow());
+        QCOMPARE(window->windowHandle()->transientParent(), f.window->windowHandle());
+        QSet<QChar> mnemonics;
+        auto keyOf = [&](const QString &text) {
+            const qsizetype amp = text.indexOf(u'&');
+            if (amp < 0 || amp + 1 >= text.size())
+                return true;
+            const QChar key = text[amp + 1].toLower();
+            const bool fresh = !mnemonics.contains(key);
+            mnemonics.insert(key);
+            return fresh;
+        };
+        for (const QAbstractButton *control : window->findChildren<QAbstractButton *>())
+            QVERIFY2(!control->isVisible() || keyOf(control->text()), qPrintable(control->text()));
+        for (const QLabel *label : window->findChildren<QLabel *>())
+            QVERIFY2(!label->buddy() || keyOf(label->text()), qPrintable(label->text()));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(),
+                        Qt::Key_Escape);
+        QTRY_VERIFY(!window || !window->isVisible());
+    }
+    void tabClickActivatesItsDocument()
+    {
+        MainWindowFixture f;
+        frmDoc *second = f.docs().NewDocument();
+        QCOMPARE(f.docs().activeDocument(), second);
+        Q_EMIT f.window->tb().tagActivated(1);
+        QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
+        QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
+    }
+    // A dozen scripts in a narrow window: each tab still tells its script; the strip scrolls.
+    void tabsKeepAReadableNameAndTheFullPathAsTip()
+    {
+        MainWindowFixture f;
+        f.window->resize(520, 400);
+        QString path;
+        for (int i = 0; i < 12; ++i) {
+            path = f.write(QStringLiteral("grove-hunting-route-%1.cmd").arg(i), "exit");
+            QVERIFY(f.docs().OpenDocument(path, QFileInfo(path).fileName()));
+        }
+        DocumentTabs &tabs = f.window->tb();
+        QCOMPARE(tabs.count(), 13);
+        for (int i = 0; i < tabs.count(); ++i)
+            QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().averageCharWidth() * 10);
+        QCOMPARE(tabs.tabToolTip(tabs.count() - 1), path);
+        QCOMPARE(tabs.tabText(tabs.count() - 1), QFileInfo(path).fileName());
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -11,69 +11,6 @@
 
 using namespace Korveth;
 
-// The modern dialect: what it accepts, what it reports, and labels across includes.
-class TestModernChecker : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void verdicts_data();
-    void verdicts();
-    void plantedMistakesAreFound_data();
-    void plantedMistakesAreFound();
-    void labelsAcrossIncludes();
-    void badInputNeitherHangsNorCrashes();
-    void dialectByLooking_data();
-    void dialectByLooking();
-    void firstWords_data();
-    void firstWords();
-
-private:
-    struct Judged
-    {
-        QStringList messages; // every verdict, "!" before an error
-        int errors = 0;
-    };
-    static QList<Judged> check(const QString &script, const QString &folder = {});
-};
-
-QList<TestModernChecker::Judged> TestModernChecker::check(const QString &script,
-                                                          const QString &folder)
-{
-    ModernChecker checker(script, folder);
-    QList<Judged> lines;
-    forEachCrLfLine(QStringView(script), [&](QStringView line) {
-        const LineVerdicts verdicts = checker.judge(line);
-        Judged judged;
-        for (const auto &verdict : {verdicts.first, verdicts.second}) {
-            if (verdict)
-                judged.messages << (verdict->error() ? u"!"_qs : QString())
-                                       + verdict->message().toString();
-        }
-        judged.errors = verdicts.errorCount();
-        lines << judged;
-    });
-    return lines;
-}
-
-// The verdict of a line in a script that defines start:, "!" before an error, from the table.
-void TestModernChecker::verdicts_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("verdict");
-    CaseTable::addRows(
-        QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-modern.tsv"), 2);
-}
-
-void TestModernChecker::verdicts()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, verdict);
-    const QList<Judged> judged = check(QStringLiteral("start:\r\n") + line);
-    QCOMPARE(judged.size(), 2);
-    QCOMPARE(judged[1].messages.first(), verdict);
-}
-
 namespace {
 
 // A hunting script of our own in the modern dialect: clean as it stands.
@@ -112,155 +49,195 @@ QString planted(const QString &from, const QString &to)
 
 } // namespace
 
-void TestModernChecker::plantedMistakesAreFound_data()
+// The modern dialect: what it accepts, what it reports, and labels across includes.
+class TestModernChecker : public QObject
 {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("line");        // the line with the warning, from 1; 0: none at all
-    QTest::addColumn<bool>("leaveInLib"); // whether the included script still defines leave:
-    QTest::newRow("clean") << cleanScript << 0 << true;
-    QTest::newRow("misspelt command")
-        << planted(u"    put look"_qs, u"    pt look"_qs) << 15 << true;
-    QTest::newRow("label removed under a goto")
-        << planted(u"flee:\r\n"_qs, u"fled\r\n"_qs) << 4 << true;
-    QTest::newRow("label removed under a matchre")
-        << planted(u"attack:\r\n"_qs, u"# attack\r\n"_qs) << 13 << true;
-    QTest::newRow("label removed in the include") << cleanScript << 24 << false;
-    QTest::newRow("then removed") << planted(u"< 50 then"_qs, u"< 50"_qs) << 7 << true;
-    QTest::newRow("closing brace removed")
-        << planted(u"  }\r\n  goto start"_qs, u"  goto start"_qs) << 12 << true;
-    QTest::newRow("opening brace removed")
-        << planted(u"  {\r\n    goto flee"_qs, u"    goto flee"_qs) << 7 << true;
-    QTest::newRow("include of a missing file")
-        << planted(u"include lib"_qs, u"include nothere"_qs) << 2 << true;
-}
+    Q_OBJECT
 
-void TestModernChecker::plantedMistakesAreFound()
-{
-    QFETCH(QString, script);
-    QFETCH(int, line);
-    QFETCH(bool, leaveInLib);
-    QTemporaryDir dir;
-    QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
-    QVERIFY(lib.open(QIODevice::WriteOnly));
-    lib.write("stance:\r\n  put stance %1\r\n  return\r\n");
-    lib.write(leaveInLib ? "leave:\r\n" : "# leave\r\n");
-    lib.write("  put go path\r\n  return\r\n");
-    lib.close();
-    const QList<Judged> judged = check(script, dir.path());
-    QList<int> warned;
-    for (qsizetype i = 0; i < judged.size(); ++i) {
-        if (judged[i].errors > 0)
-            warned << int(i + 1);
+private Q_SLOTS:
+    // The verdict of a line in a script that defines start:, "!" before an error, from the table.
+    void verdicts_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("verdict");
+        CaseTable::addRows(
+            QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-modern.tsv"), 2);
     }
-    if (line == 0)
-        QCOMPARE(warned, QList<int>{});
-    else
-        QVERIFY2(warned.contains(line),
-                 qPrintable(QStringLiteral("warned at line %1 and %2 more")
-                                .arg(warned.value(0))
-                                .arg(warned.size())));
-}
+    void verdicts()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, verdict);
+        const QList<Judged> judged = check(QStringLiteral("start:\r\n") + line);
+        QCOMPARE(judged.size(), 2);
+        QCOMPARE(judged[1].messages.first(), verdict);
+    }
+    void plantedMistakesAreFound_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("line");        // the line with the warning, from 1; 0: none at all
+        QTest::addColumn<bool>("leaveInLib"); // whether the included script still defines leave:
+        QTest::newRow("clean") << cleanScript << 0 << true;
+        QTest::newRow("misspelt command")
+            << planted(u"    put look"_qs, u"    pt look"_qs) << 15 << true;
+        QTest::newRow("label removed under a goto")
+            << planted(u"flee:\r\n"_qs, u"fled\r\n"_qs) << 4 << true;
+        QTest::newRow("label removed under a matchre")
+            << planted(u"attack:\r\n"_qs, u"# attack\r\n"_qs) << 13 << true;
+        QTest::newRow("label removed in the include") << cleanScript << 24 << false;
+        QTest::newRow("then removed") << planted(u"< 50 then"_qs, u"< 50"_qs) << 7 << true;
+        QTest::newRow("closing brace removed")
+            << planted(u"  }\r\n  goto start"_qs, u"  goto start"_qs) << 12 << true;
+        QTest::newRow("opening brace removed")
+            << planted(u"  {\r\n    goto flee"_qs, u"    goto flee"_qs) << 7 << true;
+        QTest::newRow("include of a missing file")
+            << planted(u"include lib"_qs, u"include nothere"_qs) << 2 << true;
+    }
+    void plantedMistakesAreFound()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, line);
+        QFETCH(bool, leaveInLib);
+        QTemporaryDir dir;
+        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly));
+        lib.write("stance:\r\n  put stance %1\r\n  return\r\n");
+        lib.write(leaveInLib ? "leave:\r\n" : "# leave\r\n");
+        lib.write("  put go path\r\n  return\r\n");
+        lib.close();
+        const QList<Judged> judged = check(script, dir.path());
+        QList<int> warned;
+        for (qsizetype i = 0; i < judged.size(); ++i) {
+            if (judged[i].errors > 0)
+                warned << int(i + 1);
+        }
+        if (line == 0)
+            QCOMPARE(warned, QList<int>{});
+        else
+            QVERIFY2(warned.contains(line),
+                     qPrintable(QStringLiteral("warned at line %1 and %2 more")
+                                    .arg(warned.value(0))
+                                    .arg(warned.size())));
+    }
+    void labelsAcrossIncludes()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(QStringLiteral("A.CMD"), "include sub/b\r\nfroma:\r\n");
+        write(QStringLiteral("sub/b.cmd"), "include ../a\r\nfromb:\r\n"); // a cycle back to a
+        const QList<Judged> judged
+            = check(QStringLiteral("include a\r\ninclude sub\r\ninclude /dev/zero\r\ngoto froma\r\n"
+                                   "gosub fromb\r\ngoto fromc"),
+                    dir.path());
+        QCOMPARE(judged[0].errors, 0); // found whatever its letter case
+        QCOMPARE(judged[1].messages.first(),
+                 QStringLiteral("!Include Command recognised. File not found."));
+        QCOMPARE(judged[2].errors, 1); // a device is no script
+        QCOMPARE(judged[3].errors, 0);
+        QCOMPARE(judged[4].errors, 0); // through the include's include
+        QCOMPARE(judged[5].errors, 1);
 
-void TestModernChecker::labelsAcrossIncludes()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        // A script without a file resolves no include.
+        QCOMPARE(check(QStringLiteral("include a")).first().errors, 1);
+    }
+    void badInputNeitherHangsNorCrashes()
+    {
+        QString braces;
+        for (int i = 0; i < 1000; ++i)
+            braces += QStringLiteral("if $x then {\r\n");
+        for (int i = 0; i < 999; ++i)
+            braces += QStringLiteral("}\r\n");
+        QList<Judged> judged = check(braces);
+        QCOMPARE(judged.size(), 2000);
+        QCOMPARE(judged[0].messages.last(), QStringLiteral("!Block start never closed."));
+        QCOMPARE(judged[1].errors, 0);
+
+        judged = check(QStringLiteral("put a\r\n<%\r\nvar x = 1;\r\n}\r\n"));
+        QCOMPARE(judged.size(), 5);
+        QCOMPARE(judged[3].messages, QStringList({"Embedded code skipped."}));
+        QCOMPARE(judged[0].errors, 0);
+
+        QString matches;
+        for (int i = 0; i < 40; ++i)
+            matches += QStringLiteral("match x y\r\n");
+        matches += QStringLiteral("x:");
+        judged = check(matches);
+        int tooMany = 0;
+        for (const Judged &line : judged)
+            tooMany += line.messages.size() > 1;
+        QCOMPARE(tooMany, 1); // the 33rd match says it for its block
+        QVERIFY(judged[32].messages.last().contains(u"More than 32 Matches"));
+    }
+    void dialectByLooking_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << "put a\r\nif_1 goto x\r\nx:" << false;
+        QTest::newRow("var") << "put a\r\nvar x 1" << true;
+        QTest::newRow("if then") << "if $x then put a" << true;
+        QTest::newRow("classic if") << "if x" << false;
+        QTest::newRow("brace") << "{" << true;
+        QTest::newRow("LF line ends") << "put a\nvar x 1" << true;
+        QTest::newRow("lone CR line ends") << "put a\rgosub x" << true;
+    }
+    void dialectByLooking()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, modern);
+        QCOMPARE(looksModern(script.toUtf8()), modern);
+    }
+    void firstWords_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("kind"); // -1: no modern word
+
+        QTest::newRow("lower") << "gosub" << int(ModernWord::Gosub);
+        QTest::newRow("mixed case") << "MatchRe" << int(ModernWord::Matchre);
+        QTest::newRow("past eight letters") << "DeleteVariable" << int(ModernWord::Simple);
+        QTest::newRow("same first eight letters") << "waitforrx" << -1;
+        QTest::newRow("longer than any") << "deletevariables" << -1;
+        QTest::newRow("prefix") << "matchr" << -1;
+        QTest::newRow("classic word") << "put" << -1;
+        QTest::newRow("brace") << "{" << int(ModernWord::OpenBrace);
+        QTest::newRow("long s folds to s") << "\u017Fend" << int(ModernWord::Simple);
+        QTest::newRow("other letter") << "s\u00E9nd" << -1;
+    }
+    void firstWords()
+    {
+        QFETCH(QString, word);
+        QFETCH(int, kind);
+        const ModernWordEntry *entry = modernWordOf(word);
+        QCOMPARE(entry ? int(entry->word) : -1, kind);
+    }
+
+private:
+    struct Judged
+    {
+        QStringList messages; // every verdict, "!" before an error
+        int errors = 0;
     };
-    write(QStringLiteral("A.CMD"), "include sub/b\r\nfroma:\r\n");
-    write(QStringLiteral("sub/b.cmd"), "include ../a\r\nfromb:\r\n"); // a cycle back to a
-    const QList<Judged> judged
-        = check(QStringLiteral("include a\r\ninclude sub\r\ninclude /dev/zero\r\ngoto froma\r\n"
-                               "gosub fromb\r\ngoto fromc"),
-                dir.path());
-    QCOMPARE(judged[0].errors, 0); // found whatever its letter case
-    QCOMPARE(judged[1].messages.first(),
-             QStringLiteral("!Include Command recognised. File not found."));
-    QCOMPARE(judged[2].errors, 1); // a device is no script
-    QCOMPARE(judged[3].errors, 0);
-    QCOMPARE(judged[4].errors, 0); // through the include's include
-    QCOMPARE(judged[5].errors, 1);
-
-    // A script without a file resolves no include.
-    QCOMPARE(check(QStringLiteral("include a")).first().errors, 1);
-}
-
-void TestModernChecker::badInputNeitherHangsNorCrashes()
-{
-    QString braces;
-    for (int i = 0; i < 1000; ++i)
-        braces += QStringLiteral("if $x then {\r\n");
-    for (int i = 0; i < 999; ++i)
-        braces += QStringLiteral("}\r\n");
-    QList<Judged> judged = check(braces);
-    QCOMPARE(judged.size(), 2000);
-    QCOMPARE(judged[0].messages.last(), QStringLiteral("!Block start never closed."));
-    QCOMPARE(judged[1].errors, 0);
-
-    judged = check(QStringLiteral("put a\r\n<%\r\nvar x = 1;\r\n}\r\n"));
-    QCOMPARE(judged.size(), 5);
-    QCOMPARE(judged[3].messages, QStringList({"Embedded code skipped."}));
-    QCOMPARE(judged[0].errors, 0);
-
-    QString matches;
-    for (int i = 0; i < 40; ++i)
-        matches += QStringLiteral("match x y\r\n");
-    matches += QStringLiteral("x:");
-    judged = check(matches);
-    int tooMany = 0;
-    for (const Judged &line : judged)
-        tooMany += line.messages.size() > 1;
-    QCOMPARE(tooMany, 1); // the 33rd match says it for its block
-    QVERIFY(judged[32].messages.last().contains(u"More than 32 Matches"));
-}
-
-void TestModernChecker::dialectByLooking_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<bool>("modern");
-    QTest::newRow("classic") << "put a\r\nif_1 goto x\r\nx:" << false;
-    QTest::newRow("var") << "put a\r\nvar x 1" << true;
-    QTest::newRow("if then") << "if $x then put a" << true;
-    QTest::newRow("classic if") << "if x" << false;
-    QTest::newRow("brace") << "{" << true;
-    QTest::newRow("LF line ends") << "put a\nvar x 1" << true;
-    QTest::newRow("lone CR line ends") << "put a\rgosub x" << true;
-}
-
-void TestModernChecker::dialectByLooking()
-{
-    QFETCH(QString, script);
-    QFETCH(bool, modern);
-    QCOMPARE(looksModern(script.toUtf8()), modern);
-}
-
-void TestModernChecker::firstWords_data()
-{
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<int>("kind"); // -1: no modern word
-
-    QTest::newRow("lower") << "gosub" << int(ModernWord::Gosub);
-    QTest::newRow("mixed case") << "MatchRe" << int(ModernWord::Matchre);
-    QTest::newRow("past eight letters") << "DeleteVariable" << int(ModernWord::Simple);
-    QTest::newRow("same first eight letters") << "waitforrx" << -1;
-    QTest::newRow("longer than any") << "deletevariables" << -1;
-    QTest::newRow("prefix") << "matchr" << -1;
-    QTest::newRow("classic word") << "put" << -1;
-    QTest::newRow("brace") << "{" << int(ModernWord::OpenBrace);
-    QTest::newRow("long s folds to s") << "\u017Fend" << int(ModernWord::Simple);
-    QTest::newRow("other letter") << "s\u00E9nd" << -1;
-}
-
-void TestModernChecker::firstWords()
-{
-    QFETCH(QString, word);
-    QFETCH(int, kind);
-    const ModernWordEntry *entry = modernWordOf(word);
-    QCOMPARE(entry ? int(entry->word) : -1, kind);
-}
+    static QList<Judged> check(const QString &script, const QString &folder = {})
+    {
+        ModernChecker checker(script, folder);
+        QList<Judged> lines;
+        forEachCrLfLine(QStringView(script), [&](QStringView line) {
+            const LineVerdicts verdicts = checker.judge(line);
+            Judged judged;
+            for (const auto &verdict : {verdicts.first, verdicts.second}) {
+                if (verdict)
+                    judged.messages
+                        << (verdict->error() ? u"!"_qs : QString()) + verdict->message().toString();
+            }
+            judged.errors = verdicts.errorCount();
+            lines << judged;
+        });
+        return lines;
+    }
+};
 
 QTEST_APPLESS_MAIN(TestModernChecker)
 #include "tst_modernchecker.moc"

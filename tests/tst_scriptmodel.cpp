@@ -16,28 +16,6 @@ using namespace Korveth;
 
 Q_DECLARE_METATYPE(Korveth::DialectChoice)
 
-class TestScriptModel : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void initTestCase();
-    void randomEditsMatchAFullCheck_data();
-    void randomEditsMatchAFullCheck();
-    void aOneLineEditJudgesFewLines();
-    void oneModernLineMakesAnAutoScriptModern();
-    void labelsAndReferences();
-    void mistakesPointAtTheirWord_data();
-    void mistakesPointAtTheirWord();
-    void completionPlaces_data();
-    void completionPlaces();
-    void completionLists();
-    void realScriptsAgreeWithAFullCheck();
-
-private:
-    QTemporaryDir m_folder;
-};
-
 namespace {
 
 // Lines our own scripts are made of: labels, jumps to them, matches, blocks, includes, mistakes.
@@ -112,263 +90,264 @@ QStringList modelVerdicts(const ScriptModel &model)
 
 } // namespace
 
-void TestScriptModel::initTestCase()
+class TestScriptModel : public QObject
 {
-    QVERIFY(m_folder.isValid());
-    QFile lib(m_folder.filePath(QStringLiteral("lib.cmd")));
-    QVERIFY(lib.open(QIODevice::WriteOnly));
-    lib.write("libstart:\nput hello\n");
-}
+    Q_OBJECT
 
-void TestScriptModel::randomEditsMatchAFullCheck_data()
-{
-    QTest::addColumn<DialectChoice>("choice");
-    QTest::addColumn<quint32>("seed");
-    QTest::addColumn<bool>("matchHeavy");
-    for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
-        const bool heavy = seed > 4;
-        const char *kind = heavy ? "match-heavy" : "mixed";
-        QTest::addRow("classic %s %u", kind, seed) << DialectChoice::Classic << seed << heavy;
-        QTest::addRow("modern %s %u", kind, seed) << DialectChoice::Modern << seed << heavy;
-        QTest::addRow("auto %s %u", kind, seed) << DialectChoice::Auto << seed << heavy;
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        QFile lib(m_folder.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly));
+        lib.write("libstart:\nput hello\n");
     }
-}
-
-// After every edit the model must say of each line what a full check of the text says, however
-// the lines were typed, pasted, removed or renamed, and with whichever line ends.
-void TestScriptModel::randomEditsMatchAFullCheck()
-{
-    QFETCH(DialectChoice, choice);
-    QFETCH(quint32, seed);
-    QFETCH(bool, matchHeavy);
-    QRandomGenerator random(seed);
-    QStringList lines;
-    for (int i = 0; i < (matchHeavy ? 80 : 40); ++i)
-        lines.append(randomLine(random, matchHeavy));
-    const QStringList breaks{"\n", "\r\n", "\r"};
-    ScriptModel model(choice, m_folder.path());
-    for (int step = 0; step < 300; ++step) {
-        const int at = lines.isEmpty() ? 0 : random.bounded(int(lines.size()));
-        switch (random.bounded(6)) {
-        case 0: // a line typed
-            lines.insert(at, randomLine(random, matchHeavy));
-            break;
-        case 1: // lines pasted
-            for (int n = random.bounded(1, 6); n > 0; --n)
+    void randomEditsMatchAFullCheck_data()
+    {
+        QTest::addColumn<DialectChoice>("choice");
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<bool>("matchHeavy");
+        for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+            const bool heavy = seed > 4;
+            const char *kind = heavy ? "match-heavy" : "mixed";
+            QTest::addRow("classic %s %u", kind, seed) << DialectChoice::Classic << seed << heavy;
+            QTest::addRow("modern %s %u", kind, seed) << DialectChoice::Modern << seed << heavy;
+            QTest::addRow("auto %s %u", kind, seed) << DialectChoice::Auto << seed << heavy;
+        }
+    }
+    // After every edit the model must say of each line what a full check of the text says, however
+    // the lines were typed, pasted, removed or renamed, and with whichever line ends.
+    void randomEditsMatchAFullCheck()
+    {
+        QFETCH(DialectChoice, choice);
+        QFETCH(quint32, seed);
+        QFETCH(bool, matchHeavy);
+        QRandomGenerator random(seed);
+        QStringList lines;
+        for (int i = 0; i < (matchHeavy ? 80 : 40); ++i)
+            lines.append(randomLine(random, matchHeavy));
+        const QStringList breaks{"\n", "\r\n", "\r"};
+        ScriptModel model(choice, m_folder.path());
+        for (int step = 0; step < 300; ++step) {
+            const int at = lines.isEmpty() ? 0 : random.bounded(int(lines.size()));
+            switch (random.bounded(6)) {
+            case 0: // a line typed
                 lines.insert(at, randomLine(random, matchHeavy));
-            break;
-        case 2: // lines removed
-            if (!lines.isEmpty())
-                lines.remove(at, qMin(int(lines.size()) - at, random.bounded(1, 4)));
-            break;
-        case 3: // a character typed or removed inside a line
-            if (!lines.isEmpty()) {
-                QString &line = lines[at];
-                const int where = random.bounded(int(line.size()) + 1);
-                if (random.bounded(2) == 0 || line.isEmpty())
-                    line.insert(where, QChar(u"az :{}%"[random.bounded(7)]));
+                break;
+            case 1: // lines pasted
+                for (int n = random.bounded(1, 6); n > 0; --n)
+                    lines.insert(at, randomLine(random, matchHeavy));
+                break;
+            case 2: // lines removed
+                if (!lines.isEmpty())
+                    lines.remove(at, qMin(int(lines.size()) - at, random.bounded(1, 4)));
+                break;
+            case 3: // a character typed or removed inside a line
+                if (!lines.isEmpty()) {
+                    QString &line = lines[at];
+                    const int where = random.bounded(int(line.size()) + 1);
+                    if (random.bounded(2) == 0 || line.isEmpty())
+                        line.insert(where, QChar(u"az :{}%"[random.bounded(7)]));
+                    else
+                        line.remove(qMin(where, int(line.size()) - 1), 1);
+                }
+                break;
+            case 4: // a label renamed or removed
+                for (QString &line : lines) {
+                    if (line.endsWith(u':') && !line.contains(u' ')) {
+                        line = random.bounded(2) ? QStringLiteral("renamed:") : QString();
+                        break;
+                    }
+                }
+                break;
+            case 5: // an include added or removed
+                if (random.bounded(2))
+                    lines.insert(at, QStringLiteral("include lib"));
                 else
-                    line.remove(qMin(where, int(line.size()) - 1), 1);
+                    lines.removeAll(QStringLiteral("include lib"));
+                break;
             }
-            break;
-        case 4: // a label renamed or removed
-            for (QString &line : lines) {
-                if (line.endsWith(u':') && !line.contains(u' ')) {
-                    line = random.bounded(2) ? QStringLiteral("renamed:") : QString();
-                    break;
+            const QString lineEnd = breaks[random.bounded(int(breaks.size()))];
+            model.update(lines.join(lineEnd).toUtf8());
+            if (lines.isEmpty()) {
+                QCOMPARE(model.lineCount(), 0);
+                continue;
+            }
+            const QStringList expected = fullCheck(lines, choice, m_folder.path());
+            const QStringList actual = modelVerdicts(model);
+            if (actual != expected) {
+                for (int i = 0; i < qMax(actual.size(), expected.size()); ++i) {
+                    if (actual.value(i) != expected.value(i))
+                        QFAIL(qPrintable(
+                            QStringLiteral("step %1, line %2 '%3': model '%4', full '%5'")
+                                .arg(step)
+                                .arg(i)
+                                .arg(lines.value(i), actual.value(i), expected.value(i))));
                 }
             }
-            break;
-        case 5: // an include added or removed
-            if (random.bounded(2))
-                lines.insert(at, QStringLiteral("include lib"));
-            else
-                lines.removeAll(QStringLiteral("include lib"));
-            break;
+            ScriptModel fresh(choice, m_folder.path());
+            fresh.update(lines.join(lineEnd).toUtf8());
+            QCOMPARE(model.mistakeCount(), fresh.mistakeCount());
+            QCOMPARE(model.mistakeCount(), int(model.diagnostics().size()));
+            QCOMPARE(model.dialect(), fresh.dialect());
         }
-        const QString lineEnd = breaks[random.bounded(int(breaks.size()))];
-        model.update(lines.join(lineEnd).toUtf8());
-        if (lines.isEmpty()) {
-            QCOMPARE(model.lineCount(), 0);
-            continue;
+    }
+    void aOneLineEditJudgesFewLines()
+    {
+        QStringList lines;
+        for (int i = 0; i < 2000; ++i)
+            lines << QStringLiteral("l%1:").arg(i) << QStringLiteral("put x")
+                  << QStringLiteral("goto l%1").arg(i);
+        ScriptModel model(DialectChoice::Modern);
+        model.update(lines.join(u'\n').toUtf8());
+        lines[3001] = QStringLiteral("put y");
+        model.update(lines.join(u'\n').toUtf8());
+        QVERIFY2(model.lastJudgedCount() <= 2,
+                 qPrintable(QString::number(model.lastJudgedCount())));
+        // A label vanishing judges the lines that may name it, not the whole script.
+        lines[0] = QStringLiteral("gone");
+        model.update(lines.join(u'\n').toUtf8());
+        QCOMPARE(model.mistakeCount(), 2); // the line itself and its goto
+        QVERIFY2(model.lastJudgedCount() <= 3,
+                 qPrintable(QString::number(model.lastJudgedCount())));
+    }
+    // The first line written the modern way turns the whole script modern, typed or loaded.
+    void oneModernLineMakesAnAutoScriptModern()
+    {
+        ScriptModel model(DialectChoice::Auto);
+        model.update("put a\nexit");
+        QCOMPARE(model.dialect(), Dialect::Classic);
+        model.update("var x 1\nexit");
+        QCOMPARE(model.dialect(), Dialect::Modern);
+        model.update("put a\nexit");
+        QCOMPARE(model.dialect(), Dialect::Classic);
+    }
+    void labelsAndReferences()
+    {
+        ScriptModel model(DialectChoice::Modern);
+        model.update(QByteArrayLiteral("Start:\n  goto START\na:b:\nif x then gosub a:B\nstart:\n"
+                                       "matchre Start /x/\ngoto %s\n"));
+        const QList<LabelDefinitionAt> labels = model.labels();
+        QCOMPARE(labels.size(), 3);
+        QCOMPARE(labels[1].name, QStringLiteral("a:b"));
+        QCOMPARE(model.definitionOf(u"start")->line, 0); // the first of two
+        QCOMPARE(model.definitionOf(u"A:B")->line, 2);
+        QVERIFY(!model.definitionOf(u"art"));
+        const QList<Diagnostic> references = model.referencesTo(u"start");
+        QCOMPARE(references.size(), 2);
+        QCOMPARE(references[0].line, 1);
+        QCOMPARE(references[0].column, 7);
+        QCOMPARE(references[1].line, 5);
+        QCOMPARE(model.labelAt(3, 17), QStringLiteral("a:B"));
+        QCOMPARE(model.labelAt(0, 2), QStringLiteral("Start"));
+        QCOMPARE(model.labelAt(6, 6), QString()); // a variable names no label
+        QCOMPARE(model.mistakeCount(), 0);
+    }
+    void mistakesPointAtTheirWord_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("length");
+
+        QTest::newRow("unknown command") << "  puut x" << 0 << 2 << 4;
+        QTest::newRow("missing label") << "goto  nowhere" << 0 << 6 << 7;
+        QTest::newRow("then after if") << "if x then goto there\nthere:" << -1 << 0 << 0;
+        QTest::newRow("then alone") << "if x then\nput y" << 0 << 5 << 4;
+        QTest::newRow("close without open") << "  }" << 0 << 2 << 1;
+        QTest::newRow("open never closed") << "if x then {" << 0 << 10 << 1;
+        QTest::newRow("missing include") << "include  gone.cmd" << 0 << 9 << 8;
+    }
+    void mistakesPointAtTheirWord()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(int, length);
+        ScriptModel model(DialectChoice::Modern, m_folder.path());
+        model.update(script.toUtf8());
+        const QList<Diagnostic> found = model.diagnostics();
+        if (line < 0) {
+            QVERIFY(found.isEmpty());
+            return;
         }
-        const QStringList expected = fullCheck(lines, choice, m_folder.path());
-        const QStringList actual = modelVerdicts(model);
-        if (actual != expected) {
-            for (int i = 0; i < qMax(actual.size(), expected.size()); ++i) {
-                if (actual.value(i) != expected.value(i))
-                    QFAIL(qPrintable(QStringLiteral("step %1, line %2 '%3': model '%4', full '%5'")
-                                         .arg(step)
-                                         .arg(i)
-                                         .arg(lines.value(i), actual.value(i), expected.value(i))));
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].line, line);
+        QCOMPARE(found[0].column, column);
+        QCOMPARE(found[0].length, length);
+    }
+    void completionPlaces_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("wordStart");
+
+        QTest::newRow("first word") << "  mat" << int(CompletionPlace::Command) << 2;
+        QTest::newRow("empty line") << "" << int(CompletionPlace::Command) << 0;
+        QTest::newRow("after goto") << "goto lo" << int(CompletionPlace::Label) << 5;
+        QTest::newRow("after MatchRe") << "MatchRe " << int(CompletionPlace::Label) << 8;
+        QTest::newRow("after then goto") << "if x then goto a" << int(CompletionPlace::Label) << 15;
+        QTest::newRow("after a block end") << "}gosub x" << int(CompletionPlace::Label) << 7;
+        QTest::newRow("match text") << "match loop You s" << int(CompletionPlace::Nothing) << 15;
+        QTest::newRow("put text") << "put att" << int(CompletionPlace::Nothing) << 4;
+    }
+    void completionPlaces()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, kind);
+        QFETCH(int, wordStart);
+        const CompletionPlace place = completionPlace(before, before.size());
+        QCOMPARE(int(place.kind), kind);
+        QCOMPARE(int(place.wordStart), wordStart);
+    }
+    void completionLists()
+    {
+        const QStringList classic = commandWords(Dialect::Classic);
+        const QStringList modern = commandWords(Dialect::Modern);
+        QVERIFY(classic.contains(QStringLiteral("waitfor"))
+                && !classic.contains(QStringLiteral("gosub")));
+        QVERIFY(modern.contains(QStringLiteral("gosub")) && modern.contains(QStringLiteral("put")));
+        QVERIFY(!modern.contains(QStringLiteral("if_3")) && !modern.contains(QStringLiteral("{")));
+        QCOMPARE(modern.count(QStringLiteral("goto")), 1);
+        QCOMPARE(sortedForCompletion({"b", "B", "a", "Hunt", "home"}),
+                 (QStringList{"a", "B", "home", "Hunt"}));
+    }
+    // Every script of the corpus, where it is present: the model agrees with a full check, in the
+    // dialect Auto picks, when opened and again after a line in its middle is removed.
+    void realScriptsAgreeWithAFullCheck()
+    {
+        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+        if (!QDir(corpus).exists())
+            QSKIP("no script corpus beside the project");
+        QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
+        int checked = 0;
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.endsWith(QStringLiteral(".md")))
+                continue;
+            const ReadResult read = readTextFile(path);
+            QVERIFY2(read.error.isEmpty(), qPrintable(path));
+            QStringList lines = QString::fromUtf8(read.text.utf8)
+                                    .split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+            if (read.text.utf8.isEmpty())
+                lines.clear();
+            ScriptModel model(DialectChoice::Auto, QFileInfo(path).absolutePath());
+            for (int round = 0; round < 2; ++round) {
+                model.update(lines.join(u'\n').toUtf8());
+                const QStringList expected
+                    = fullCheck(lines, DialectChoice::Auto, QFileInfo(path).absolutePath());
+                QVERIFY2(modelVerdicts(model) == expected, qPrintable(path));
+                if (!lines.isEmpty())
+                    lines.removeAt(lines.size() / 2);
             }
+            ++checked;
         }
-        ScriptModel fresh(choice, m_folder.path());
-        fresh.update(lines.join(lineEnd).toUtf8());
-        QCOMPARE(model.mistakeCount(), fresh.mistakeCount());
-        QCOMPARE(model.mistakeCount(), int(model.diagnostics().size()));
-        QCOMPARE(model.dialect(), fresh.dialect());
+        QVERIFY(checked > 400);
     }
-}
 
-// The first line written the modern way turns the whole script modern, typed or loaded.
-void TestScriptModel::oneModernLineMakesAnAutoScriptModern()
-{
-    ScriptModel model(DialectChoice::Auto);
-    model.update("put a\nexit");
-    QCOMPARE(model.dialect(), Dialect::Classic);
-    model.update("var x 1\nexit");
-    QCOMPARE(model.dialect(), Dialect::Modern);
-    model.update("put a\nexit");
-    QCOMPARE(model.dialect(), Dialect::Classic);
-}
-
-void TestScriptModel::aOneLineEditJudgesFewLines()
-{
-    QStringList lines;
-    for (int i = 0; i < 2000; ++i)
-        lines << QStringLiteral("l%1:").arg(i) << QStringLiteral("put x")
-              << QStringLiteral("goto l%1").arg(i);
-    ScriptModel model(DialectChoice::Modern);
-    model.update(lines.join(u'\n').toUtf8());
-    lines[3001] = QStringLiteral("put y");
-    model.update(lines.join(u'\n').toUtf8());
-    QVERIFY2(model.lastJudgedCount() <= 2, qPrintable(QString::number(model.lastJudgedCount())));
-    // A label vanishing judges the lines that may name it, not the whole script.
-    lines[0] = QStringLiteral("gone");
-    model.update(lines.join(u'\n').toUtf8());
-    QCOMPARE(model.mistakeCount(), 2); // the line itself and its goto
-    QVERIFY2(model.lastJudgedCount() <= 3, qPrintable(QString::number(model.lastJudgedCount())));
-}
-
-void TestScriptModel::labelsAndReferences()
-{
-    ScriptModel model(DialectChoice::Modern);
-    model.update(QByteArrayLiteral("Start:\n  goto START\na:b:\nif x then gosub a:B\nstart:\n"
-                                   "matchre Start /x/\ngoto %s\n"));
-    const QList<LabelDefinitionAt> labels = model.labels();
-    QCOMPARE(labels.size(), 3);
-    QCOMPARE(labels[1].name, QStringLiteral("a:b"));
-    QCOMPARE(model.definitionOf(u"start")->line, 0); // the first of two
-    QCOMPARE(model.definitionOf(u"A:B")->line, 2);
-    QVERIFY(!model.definitionOf(u"art"));
-    const QList<Diagnostic> references = model.referencesTo(u"start");
-    QCOMPARE(references.size(), 2);
-    QCOMPARE(references[0].line, 1);
-    QCOMPARE(references[0].column, 7);
-    QCOMPARE(references[1].line, 5);
-    QCOMPARE(model.labelAt(3, 17), QStringLiteral("a:B"));
-    QCOMPARE(model.labelAt(0, 2), QStringLiteral("Start"));
-    QCOMPARE(model.labelAt(6, 6), QString()); // a variable names no label
-    QCOMPARE(model.mistakeCount(), 0);
-}
-
-void TestScriptModel::mistakesPointAtTheirWord_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("length");
-
-    QTest::newRow("unknown command") << "  puut x" << 0 << 2 << 4;
-    QTest::newRow("missing label") << "goto  nowhere" << 0 << 6 << 7;
-    QTest::newRow("then after if") << "if x then goto there\nthere:" << -1 << 0 << 0;
-    QTest::newRow("then alone") << "if x then\nput y" << 0 << 5 << 4;
-    QTest::newRow("close without open") << "  }" << 0 << 2 << 1;
-    QTest::newRow("open never closed") << "if x then {" << 0 << 10 << 1;
-    QTest::newRow("missing include") << "include  gone.cmd" << 0 << 9 << 8;
-}
-
-void TestScriptModel::mistakesPointAtTheirWord()
-{
-    QFETCH(QString, script);
-    QFETCH(int, line);
-    QFETCH(int, column);
-    QFETCH(int, length);
-    ScriptModel model(DialectChoice::Modern, m_folder.path());
-    model.update(script.toUtf8());
-    const QList<Diagnostic> found = model.diagnostics();
-    if (line < 0) {
-        QVERIFY(found.isEmpty());
-        return;
-    }
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(found[0].line, line);
-    QCOMPARE(found[0].column, column);
-    QCOMPARE(found[0].length, length);
-}
-
-void TestScriptModel::completionPlaces_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("wordStart");
-
-    QTest::newRow("first word") << "  mat" << int(CompletionPlace::Command) << 2;
-    QTest::newRow("empty line") << "" << int(CompletionPlace::Command) << 0;
-    QTest::newRow("after goto") << "goto lo" << int(CompletionPlace::Label) << 5;
-    QTest::newRow("after MatchRe") << "MatchRe " << int(CompletionPlace::Label) << 8;
-    QTest::newRow("after then goto") << "if x then goto a" << int(CompletionPlace::Label) << 15;
-    QTest::newRow("after a block end") << "}gosub x" << int(CompletionPlace::Label) << 7;
-    QTest::newRow("match text") << "match loop You s" << int(CompletionPlace::Nothing) << 15;
-    QTest::newRow("put text") << "put att" << int(CompletionPlace::Nothing) << 4;
-}
-
-void TestScriptModel::completionPlaces()
-{
-    QFETCH(QString, before);
-    QFETCH(int, kind);
-    QFETCH(int, wordStart);
-    const CompletionPlace place = completionPlace(before, before.size());
-    QCOMPARE(int(place.kind), kind);
-    QCOMPARE(int(place.wordStart), wordStart);
-}
-
-void TestScriptModel::completionLists()
-{
-    const QStringList classic = commandWords(Dialect::Classic);
-    const QStringList modern = commandWords(Dialect::Modern);
-    QVERIFY(classic.contains(QStringLiteral("waitfor"))
-            && !classic.contains(QStringLiteral("gosub")));
-    QVERIFY(modern.contains(QStringLiteral("gosub")) && modern.contains(QStringLiteral("put")));
-    QVERIFY(!modern.contains(QStringLiteral("if_3")) && !modern.contains(QStringLiteral("{")));
-    QCOMPARE(modern.count(QStringLiteral("goto")), 1);
-    QCOMPARE(sortedForCompletion({"b", "B", "a", "Hunt", "home"}),
-             (QStringList{"a", "B", "home", "Hunt"}));
-}
-
-// Every script of the corpus, where it is present: the model agrees with a full check, in the
-// dialect Auto picks, when opened and again after a line in its middle is removed.
-void TestScriptModel::realScriptsAgreeWithAFullCheck()
-{
-    const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-    if (!QDir(corpus).exists())
-        QSKIP("no script corpus beside the project");
-    QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
-    int checked = 0;
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.endsWith(QStringLiteral(".md")))
-            continue;
-        const ReadResult read = readTextFile(path);
-        QVERIFY2(read.error.isEmpty(), qPrintable(path));
-        QStringList lines = QString::fromUtf8(read.text.utf8)
-                                .split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-        if (read.text.utf8.isEmpty())
-            lines.clear();
-        ScriptModel model(DialectChoice::Auto, QFileInfo(path).absolutePath());
-        for (int round = 0; round < 2; ++round) {
-            model.update(lines.join(u'\n').toUtf8());
-            const QStringList expected
-                = fullCheck(lines, DialectChoice::Auto, QFileInfo(path).absolutePath());
-            QVERIFY2(modelVerdicts(model) == expected, qPrintable(path));
-            if (!lines.isEmpty())
-                lines.removeAt(lines.size() / 2);
-        }
-        ++checked;
-    }
-    QVERIFY(checked > 400);
-}
+private:
+    QTemporaryDir m_folder;
+};
 
 QTEST_APPLESS_MAIN(TestScriptModel)
 #include "tst_scriptmodel.moc"

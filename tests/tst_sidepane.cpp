@@ -33,244 +33,224 @@ class TestSidePane : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void quickNavEntries_data();
-    void quickNavEntries();
-    void quickNavFillsFromItsFile();
-    void quickNavInsertsAtTheCaret_data();
-    void quickNavInsertsAtTheCaret();
-    void scriptFileRule_data();
-    void scriptFileRule();
-    void fileBrowserListsScriptsAndOpensThem();
-    void paneSizeAndToggles();
-    void pagesSwitchExceptInHelpMode();
-    void helpCommands();
-    void aboutBox();
+    void quickNavEntries_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("blank lines skipped") << "put\r\n\r\n   \r\n\t\r\nexit\r\n"
+                                             << QStringList{"put", "exit"};
+        QTest::newRow("blanks inside and around kept")
+            << "  put  \r\nmatch a b" << QStringList{"  put  ", "match a b"};
+        QTest::newRow("any line end") << "a\nb\rc" << QStringList{"a", "b", "c"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void quickNavEntries()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, entries);
+        QCOMPARE(parseQuickNavEntries(text), entries);
+    }
+    void quickNavFillsFromItsFile()
+    {
+        MainWindowFixture f; // no Temp/tags.dat in its folder: an empty list, a normal start
+        QuickNav &tree = *f.window->sidePane().quickNav();
+        QVERIFY(tree.entries().isEmpty());
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Temp")));
+        tree.fill(f.write(QStringLiteral("Temp/tags.dat"), "put \r\n\r\nmatchwait\r\n"));
+        QCOMPARE(tree.entries(), QStringList({"put ", "matchwait"}));
+        QCOMPARE(tree.objectName(), QStringLiteral("tagsd"));
+
+        // The shipped list has an entry for every command word of the language.
+        QuickNav shipped;
+        shipped.fill(QStringLiteral(KORVETH_SOURCE_DIR "/data/Temp/tags.dat"));
+        const QString all = shipped.entries().join(u'\n');
+        for (const char *word : {"put",
+                                 "pause",
+                                 "wait",
+                                 "waitfor",
+                                 "match",
+                                 "matchwait",
+                                 "move",
+                                 "goto",
+                                 "echo",
+                                 "exit",
+                                 "save",
+                                 "shift",
+                                 "counter",
+                                 "if_1"})
+            QVERIFY2(all.contains(QLatin1StringView(word)), word);
+    }
+    void quickNavInsertsAtTheCaret_data()
+    {
+        QTest::addColumn<bool>("selection");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("at the caret") << false << "put a\r\nmatch  b";
+        QTest::newRow("over the selection") << true << "put a\r\nmatch  ";
+    }
+    void quickNavInsertsAtTheCaret()
+    {
+        QFETCH(bool, selection);
+        QFETCH(QString, text);
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("put a\r\nb"));
+        if (selection)
+            editor->setSelection(1, 0, 1, 1);
+        else
+            editor->SetCaretPos(1, 0);
+        QuickNav &tree = *f.window->sidePane().quickNav();
+        new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
+        // From the keyboard: Ctrl+2 goes to the list, Enter or Space types the entry.
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.window->runCommand(QStringLiteral("commandspage"));
+        QCOMPARE(QApplication::focusWidget(), &tree);
+        QTest::keyClick(&tree, selection ? Qt::Key_Space : Qt::Key_Return);
+        QCOMPARE(editor->Text(), text);
+        // The caret stands right after the inserted text, where typing goes on.
+        QCOMPARE(editor->GetSel(false), (ScriptEditor::Range{1, 7, 1, 7}));
+
+        f.docs().activeDocument()->document().setChanged(false);
+        f.window->runCommand(QStringLiteral("close"));
+        Q_EMIT tree.itemActivated(tree.topLevelItem(tree.topLevelItemCount() - 1),
+                                  0); // no document
+        QCOMPARE(f.docs().count(), 0);
+    }
+    void scriptFileRule_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("script");
+        for (const char *yes : {"a.cmd", "b.WIZ", "c.CMD", "d.wiz", "x.y.cmd"})
+            QTest::newRow(yes) << yes << true;
+        for (const char *no : {"c.Cmd", "d.txt", "e", "cmd", "a.cmd.bak", "a."})
+            QTest::newRow(no) << no << false;
+    }
+    void scriptFileRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, script);
+        QCOMPARE(isScriptFileName(name), script);
+    }
+    void fileBrowserListsScriptsAndOpensThem()
+    {
+        MainWindowFixture f;
+        for (const char *name : {"a.cmd", "b.WIZ", "c.Cmd", "d.txt", "e", "x.y.cmd"})
+            f.write(QString::fromLatin1(name), "exit");
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
+        FileBrowser &files = *f.window->sidePane().fileBrowser();
+        QVERIFY(files.setFolder(f.dir.path()));
+        QStringList listed;
+        for (int i = 0; i < files.files()->count(); ++i)
+            listed << files.files()->item(i)->text();
+        QCOMPARE(listed, QStringList({"a.cmd", "b.WIZ", "x.y.cmd"}));
+        QVERIFY(!files.files()->item(0)->icon().isNull());
+        QCOMPARE(files.folders()->item(0)->text(), QStringLiteral(".."));
+        QCOMPARE(files.folders()->item(1)->text(), QStringLiteral("sub"));
+
+        QCOMPARE(files.folderShown()->path(), QDir(f.dir.path()).absolutePath()); // where one is
+
+        QVERIFY(!files.setFolder(f.dir.filePath(QStringLiteral("gone")))); // lists stay
+        QCOMPARE(files.files()->count(), 3);
+        QCOMPARE(files.folder(), QDir(f.dir.path()).absolutePath());
+        QCOMPARE(files.folderShown()->path(), files.folder());
+        QVERIFY(f.dialogs.shown.isEmpty());
+
+        Q_EMIT files.files()->itemActivated(files.files()->item(1));
+        QCOMPARE(f.docs().count(), 2);
+        QCOMPARE(f.window->tb().captions().last(), QStringLiteral("b.WIZ"));
+        QCOMPARE(f.docs().activeDocument()->windowTitle(), f.dir.filePath(QStringLiteral("b.WIZ")));
+    }
+    void paneSizeAndToggles()
+    {
+        MainWindowFixture f;
+        SidePane &pane = f.window->sidePane();
+        QCOMPARE(child<QLabel>(pane, "lblTitle").text(), QStringLiteral(" Quick Nav"));
+        QCOMPARE(pane.width(), twipsToPixelsX(pane, 2625));
+        QCOMPARE(pane.minimumWidth(), twipsToPixelsX(pane, 2000));
+        f.window->splitter().setSizes({10, 2000});
+        QCOMPARE(pane.width(), twipsToPixelsX(pane, 2000)); // never narrower
+        f.window->resize(1000, 720);
+        f.window->splitter().setSizes({700, 300});
+        QCOMPARE(pane.width(), 700); // no upper bound beyond the window
+        pane.pages()->setCurrentIndex(1);
+
+        QAction *quickNav = f.window->menus().action(QStringLiteral("quicknav"));
+        child<QToolButton>(pane, "cmdX").click();
+        QVERIFY(!pane.isVisible());
+        QVERIFY(!quickNav->isChecked());
+        quickNav->trigger();
+        QVERIFY(pane.isVisible());
+        QCOMPARE(pane.width(), 700);
+        QCOMPARE(pane.pages()->currentIndex(), 1);
+        quickNav->trigger();
+        QVERIFY(!pane.isVisible());
+    }
+    void pagesSwitchExceptInHelpMode()
+    {
+        MainWindowFixture f;
+        SidePane &pane = f.window->sidePane();
+        QCOMPARE(pane.pages()->tabText(0), QStringLiteral("Files"));
+        QCOMPARE(pane.pages()->tabText(1), QStringLiteral("Commands"));
+        QCOMPARE(pane.pages()->currentIndex(), 0);
+        QTabBar *tabs = pane.pages()->tabBar();
+        f.window->tBar().button(QStringLiteral("help2"))->trigger();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(pane.pages()->currentIndex(), 0);
+        QCOMPARE(
+            f.dialogs.shown.last().text,
+            QStringLiteral("You can use this toolbar to select between the Scripting Commands, "
+                           "or the File View."));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(pane.pages()->currentIndex(), 1);
+
+        // The folder list shows its tip and still works.
+        f.window->tBar().button(QStringLiteral("help2"))->trigger();
+        QTest::mouseClick(
+            pane.fileBrowser()->folders()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(f.dialogs.shown.last().text,
+                 QStringLiteral("You can select the Folder to use with this."));
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip", "Tip"}));
+    }
+    void helpCommands()
+    {
+        MainWindowFixture f;
+        QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/Readme.txt"),
+                    f.dir.filePath(QStringLiteral("Readme.txt")));
+        f.window->runCommand(QStringLiteral("readme"));
+        QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Readme"));
+        QVERIFY(f.docs().activeDocument()->editor()->Text().startsWith(u"Korveth Script Editor"));
+        f.window->runCommand(QStringLiteral("orlixsite"));
+        f.window->runCommand(QStringLiteral("online"));
+        QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website, HelpCommands::website}));
+        QCOMPARE(HelpCommands::website.host(), QStringLiteral("korveth.example.org"));
+    }
+    void aboutBox()
+    {
+        MainWindowFixture f;
+        QColor blue, pressed, releasedOutside;
+        bool closedByCloseEvent = true;
+        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+            auto &about = static_cast<frmAbout &>(dialog);
+            QLabel *link = &child<QLabel>(about, "Label2");
+            blue = link->palette().color(QPalette::WindowText);
+            QTest::mousePress(link, Qt::LeftButton);
+            pressed = link->palette().color(QPalette::WindowText);
+            QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-20, -20));
+            releasedOutside = link->palette().color(QPalette::WindowText);
+            closedByCloseEvent = about.close();
+            QTest::mouseClick(link, Qt::LeftButton);
+            about.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+            return about.result() == QDialog::Accepted;
+        });
+        f.window->runCommand(QStringLiteral("about"));
+        QCOMPARE(blue, QColor(0, 0, 255));
+        QCOMPARE(pressed, QColor(255, 0, 0));
+        QCOMPARE(releasedOutside, QColor(0, 0, 255));
+        QVERIFY(!closedByCloseEvent); // only Close ends it
+        QCOMPARE(f.dialogs.openedUrls,
+                 QList<QUrl>({HelpCommands::website})); // the click, not the drag
+    }
 };
-
-void TestSidePane::quickNavEntries_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("entries");
-    QTest::newRow("blank lines skipped") << "put\r\n\r\n   \r\n\t\r\nexit\r\n"
-                                         << QStringList{"put", "exit"};
-    QTest::newRow("blanks inside and around kept")
-        << "  put  \r\nmatch a b" << QStringList{"  put  ", "match a b"};
-    QTest::newRow("any line end") << "a\nb\rc" << QStringList{"a", "b", "c"};
-    QTest::newRow("empty") << "" << QStringList{};
-}
-
-void TestSidePane::quickNavEntries()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, entries);
-    QCOMPARE(parseQuickNavEntries(text), entries);
-}
-
-void TestSidePane::quickNavFillsFromItsFile()
-{
-    MainWindowFixture f; // no Temp/tags.dat in its folder: an empty list, a normal start
-    QuickNav &tree = *f.window->sidePane().quickNav();
-    QVERIFY(tree.entries().isEmpty());
-    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Temp")));
-    tree.fill(f.write(QStringLiteral("Temp/tags.dat"), "put \r\n\r\nmatchwait\r\n"));
-    QCOMPARE(tree.entries(), QStringList({"put ", "matchwait"}));
-    QCOMPARE(tree.objectName(), QStringLiteral("tagsd"));
-
-    // The shipped list has an entry for every command word of the language.
-    QuickNav shipped;
-    shipped.fill(QStringLiteral(KORVETH_SOURCE_DIR "/data/Temp/tags.dat"));
-    const QString all = shipped.entries().join(u'\n');
-    for (const char *word : {"put",
-                             "pause",
-                             "wait",
-                             "waitfor",
-                             "match",
-                             "matchwait",
-                             "move",
-                             "goto",
-                             "echo",
-                             "exit",
-                             "save",
-                             "shift",
-                             "counter",
-                             "if_1"})
-        QVERIFY2(all.contains(QLatin1StringView(word)), word);
-}
-
-void TestSidePane::quickNavInsertsAtTheCaret_data()
-{
-    QTest::addColumn<bool>("selection");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("at the caret") << false << "put a\r\nmatch  b";
-    QTest::newRow("over the selection") << true << "put a\r\nmatch  ";
-}
-
-void TestSidePane::quickNavInsertsAtTheCaret()
-{
-    QFETCH(bool, selection);
-    QFETCH(QString, text);
-    MainWindowFixture f;
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    editor->SetText(QStringLiteral("put a\r\nb"));
-    if (selection)
-        editor->setSelection(1, 0, 1, 1);
-    else
-        editor->SetCaretPos(1, 0);
-    QuickNav &tree = *f.window->sidePane().quickNav();
-    new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
-    // From the keyboard: Ctrl+2 goes to the list, Enter or Space types the entry.
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    f.window->runCommand(QStringLiteral("commandspage"));
-    QCOMPARE(QApplication::focusWidget(), &tree);
-    QTest::keyClick(&tree, selection ? Qt::Key_Space : Qt::Key_Return);
-    QCOMPARE(editor->Text(), text);
-    // The caret stands right after the inserted text, where typing goes on.
-    QCOMPARE(editor->GetSel(false), (ScriptEditor::Range{1, 7, 1, 7}));
-
-    f.docs().activeDocument()->document().setChanged(false);
-    f.window->runCommand(QStringLiteral("close"));
-    Q_EMIT tree.itemActivated(tree.topLevelItem(tree.topLevelItemCount() - 1), 0); // no document
-    QCOMPARE(f.docs().count(), 0);
-}
-
-void TestSidePane::scriptFileRule_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("script");
-    for (const char *yes : {"a.cmd", "b.WIZ", "c.CMD", "d.wiz", "x.y.cmd"})
-        QTest::newRow(yes) << yes << true;
-    for (const char *no : {"c.Cmd", "d.txt", "e", "cmd", "a.cmd.bak", "a."})
-        QTest::newRow(no) << no << false;
-}
-
-void TestSidePane::scriptFileRule()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, script);
-    QCOMPARE(isScriptFileName(name), script);
-}
-
-void TestSidePane::fileBrowserListsScriptsAndOpensThem()
-{
-    MainWindowFixture f;
-    for (const char *name : {"a.cmd", "b.WIZ", "c.Cmd", "d.txt", "e", "x.y.cmd"})
-        f.write(QString::fromLatin1(name), "exit");
-    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
-    FileBrowser &files = *f.window->sidePane().fileBrowser();
-    QVERIFY(files.setFolder(f.dir.path()));
-    QStringList listed;
-    for (int i = 0; i < files.files()->count(); ++i)
-        listed << files.files()->item(i)->text();
-    QCOMPARE(listed, QStringList({"a.cmd", "b.WIZ", "x.y.cmd"}));
-    QVERIFY(!files.files()->item(0)->icon().isNull());
-    QCOMPARE(files.folders()->item(0)->text(), QStringLiteral(".."));
-    QCOMPARE(files.folders()->item(1)->text(), QStringLiteral("sub"));
-
-    QCOMPARE(files.folderShown()->path(), QDir(f.dir.path()).absolutePath()); // where one is
-
-    QVERIFY(!files.setFolder(f.dir.filePath(QStringLiteral("gone")))); // lists stay
-    QCOMPARE(files.files()->count(), 3);
-    QCOMPARE(files.folder(), QDir(f.dir.path()).absolutePath());
-    QCOMPARE(files.folderShown()->path(), files.folder());
-    QVERIFY(f.dialogs.shown.isEmpty());
-
-    Q_EMIT files.files()->itemActivated(files.files()->item(1));
-    QCOMPARE(f.docs().count(), 2);
-    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("b.WIZ"));
-    QCOMPARE(f.docs().activeDocument()->windowTitle(), f.dir.filePath(QStringLiteral("b.WIZ")));
-}
-
-void TestSidePane::paneSizeAndToggles()
-{
-    MainWindowFixture f;
-    SidePane &pane = f.window->sidePane();
-    QCOMPARE(child<QLabel>(pane, "lblTitle").text(), QStringLiteral(" Quick Nav"));
-    QCOMPARE(pane.width(), twipsToPixelsX(pane, 2625));
-    QCOMPARE(pane.minimumWidth(), twipsToPixelsX(pane, 2000));
-    f.window->splitter().setSizes({10, 2000});
-    QCOMPARE(pane.width(), twipsToPixelsX(pane, 2000)); // never narrower
-    f.window->resize(1000, 720);
-    f.window->splitter().setSizes({700, 300});
-    QCOMPARE(pane.width(), 700); // no upper bound beyond the window
-    pane.pages()->setCurrentIndex(1);
-
-    QAction *quickNav = f.window->menus().action(QStringLiteral("quicknav"));
-    child<QToolButton>(pane, "cmdX").click();
-    QVERIFY(!pane.isVisible());
-    QVERIFY(!quickNav->isChecked());
-    quickNav->trigger();
-    QVERIFY(pane.isVisible());
-    QCOMPARE(pane.width(), 700);
-    QCOMPARE(pane.pages()->currentIndex(), 1);
-    quickNav->trigger();
-    QVERIFY(!pane.isVisible());
-}
-
-void TestSidePane::pagesSwitchExceptInHelpMode()
-{
-    MainWindowFixture f;
-    SidePane &pane = f.window->sidePane();
-    QCOMPARE(pane.pages()->tabText(0), QStringLiteral("Files"));
-    QCOMPARE(pane.pages()->tabText(1), QStringLiteral("Commands"));
-    QCOMPARE(pane.pages()->currentIndex(), 0);
-    QTabBar *tabs = pane.pages()->tabBar();
-    f.window->tBar().button(QStringLiteral("help2"))->trigger();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    QCOMPARE(pane.pages()->currentIndex(), 0);
-    QCOMPARE(f.dialogs.shown.last().text,
-             QStringLiteral("You can use this toolbar to select between the Scripting Commands, "
-                            "or the File View."));
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    QCOMPARE(pane.pages()->currentIndex(), 1);
-
-    // The folder list shows its tip and still works.
-    f.window->tBar().button(QStringLiteral("help2"))->trigger();
-    QTest::mouseClick(pane.fileBrowser()->folders()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(f.dialogs.shown.last().text,
-             QStringLiteral("You can select the Folder to use with this."));
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip", "Tip"}));
-}
-
-void TestSidePane::helpCommands()
-{
-    MainWindowFixture f;
-    QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/Readme.txt"),
-                f.dir.filePath(QStringLiteral("Readme.txt")));
-    f.window->runCommand(QStringLiteral("readme"));
-    QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Readme"));
-    QVERIFY(f.docs().activeDocument()->editor()->Text().startsWith(u"Korveth Script Editor"));
-    f.window->runCommand(QStringLiteral("orlixsite"));
-    f.window->runCommand(QStringLiteral("online"));
-    QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website, HelpCommands::website}));
-    QCOMPARE(HelpCommands::website.host(), QStringLiteral("korveth.example.org"));
-}
-
-void TestSidePane::aboutBox()
-{
-    MainWindowFixture f;
-    QColor blue, pressed, releasedOutside;
-    bool closedByCloseEvent = true;
-    f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-        auto &about = static_cast<frmAbout &>(dialog);
-        QLabel *link = &child<QLabel>(about, "Label2");
-        blue = link->palette().color(QPalette::WindowText);
-        QTest::mousePress(link, Qt::LeftButton);
-        pressed = link->palette().color(QPalette::WindowText);
-        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-20, -20));
-        releasedOutside = link->palette().color(QPalette::WindowText);
-        closedByCloseEvent = about.close();
-        QTest::mouseClick(link, Qt::LeftButton);
-        about.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
-        return about.result() == QDialog::Accepted;
-    });
-    f.window->runCommand(QStringLiteral("about"));
-    QCOMPARE(blue, QColor(0, 0, 255));
-    QCOMPARE(pressed, QColor(255, 0, 0));
-    QCOMPARE(releasedOutside, QColor(0, 0, 255));
-    QVERIFY(!closedByCloseEvent);                                         // only Close ends it
-    QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website})); // the click, not the drag
-}
 
 QTEST_MAIN(TestSidePane)
 #include "tst_sidepane.moc"

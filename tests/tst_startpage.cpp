@@ -23,279 +23,250 @@ class TestStartPage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void newScriptNeverReplacesTypedText_data();
-    void newScriptNeverReplacesTypedText();
-    void newWithNoDocumentMakesOne();
-    void openWithoutANameAsks();
-    void existingFileLoadsIntoTheBlankDocument();
-    void loadOverAnEditedScriptLosesNothing_data();
-    void loadOverAnEditedScriptLosesNothing();
-    void recentFileLoadsWithItsFullPath();
-    void unreadableFileChangesNothing();
-    void onlyScriptFilesAreListed();
-    void oneSeparatorBetweenFolderAndName_data();
-    void oneSeparatorBetweenFolderAndName();
-    void generatorButtonsShowTheirGenerators();
-    void toolbarOpensTheGeneratorsTab();
-
-private:
-    // Shows the start page through the dialogs stand-in and lets the test act on it.
-    static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act);
-};
-
-void TestStartPage::withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)
-{
-    f.dialogs.modalAnswers.enqueue([act](QDialog &dialog) {
-        auto *page = qobject_cast<frmFront *>(&dialog);
-        return page && page->windowTitle() == u"Start Up" && act(*page);
-    });
-    f.window->showStartPage(frmFront::Generators);
-}
-
-void TestStartPage::newScriptNeverReplacesTypedText_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("untouched blank script") << QString();
-    QTest::newRow("typed text") << QStringLiteral("mine");
-}
-
-void TestStartPage::newScriptNeverReplacesTypedText()
-{
-    QFETCH(QString, typed);
-    const QString skeleton = QStringLiteral("#ScriptName\r\n\r\n\r\nExit");
-    MainWindowFixture f;
-    frmDoc *first = f.docs().activeDocument();
-    if (!typed.isEmpty())
-        first->editor()->SetText(typed);
-    withStartPage(f, [&](frmFront &page) {
-        child<QToolButton>(page, "cmdBlank").click();
-        return page.result() == QDialog::Accepted;
-    });
-    frmDoc *active = f.docs().activeDocument();
-    QCOMPARE(active->editor()->Text(), skeleton);
-    QCOMPARE(active == first, typed.isEmpty());
-    QCOMPARE(first->editor()->Text(), typed.isEmpty() ? skeleton : typed);
-}
-
-void TestStartPage::newWithNoDocumentMakesOne()
-{
-    MainWindowFixture f;
-    f.window->runCommand(QStringLiteral("close"));
-    withStartPage(f, [](frmFront &page) {
-        child<QToolButton>(page, "cmdBlank").click();
-        return true;
-    });
-    QCOMPARE(f.docs().count(), 1);
-    QCOMPARE(f.docs().activeDocument()->editor()->Text(),
-             QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
-}
-
-void TestStartPage::openWithoutANameAsks()
-{
-    MainWindowFixture f;
-    int result = -1;
-    withStartPage(f, [&](frmFront &page) {
-        page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-        result = page.result();
-        return false;
-    });
-    QCOMPARE(result, 0); // the start page stayed open
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Korveth Script Editor"}));
-    QCOMPARE(f.dialogs.shown.last().text, QStringLiteral("Please Select File to open"));
-    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
-}
-
-void TestStartPage::existingFileLoadsIntoTheBlankDocument()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\r\n");
-    frmDoc *document = f.docs().activeDocument();
-    QString named;
-    for (int time = 0; time < 2; ++time) {
+    void newScriptNeverReplacesTypedText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("untouched blank script") << QString();
+        QTest::newRow("typed text") << QStringLiteral("mine");
+    }
+    void newScriptNeverReplacesTypedText()
+    {
+        QFETCH(QString, typed);
+        const QString skeleton = QStringLiteral("#ScriptName\r\n\r\n\r\nExit");
+        MainWindowFixture f;
+        frmDoc *first = f.docs().activeDocument();
+        if (!typed.isEmpty())
+            first->editor()->SetText(typed);
         withStartPage(f, [&](frmFront &page) {
-            page.setFolder(f.dir.path());
-            Q_EMIT child<QListWidget>(page, "filFileName")
-                .itemClicked(child<QListWidget>(page, "filFileName").item(0));
-            named = child<QLineEdit>(page, "txtFileName").text();
-            page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+            child<QToolButton>(page, "cmdBlank").click();
+            return page.result() == QDialog::Accepted;
+        });
+        frmDoc *active = f.docs().activeDocument();
+        QCOMPARE(active->editor()->Text(), skeleton);
+        QCOMPARE(active == first, typed.isEmpty());
+        QCOMPARE(first->editor()->Text(), typed.isEmpty() ? skeleton : typed);
+    }
+    void newWithNoDocumentMakesOne()
+    {
+        MainWindowFixture f;
+        f.window->runCommand(QStringLiteral("close"));
+        withStartPage(f, [](frmFront &page) {
+            child<QToolButton>(page, "cmdBlank").click();
             return true;
         });
-        QCOMPARE(named, path);
+        QCOMPARE(f.docs().count(), 1);
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(),
+                 QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     }
-    QCOMPARE(f.docs().activeDocument(), document); // opened once, into the blank script
-    QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
-    QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
-    QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
-    QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
-    document->editor()->undo(); // loading is no edit: nothing to undo back to
-    QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
+    void openWithoutANameAsks()
+    {
+        MainWindowFixture f;
+        int result = -1;
+        withStartPage(f, [&](frmFront &page) {
+            page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+            result = page.result();
+            return false;
+        });
+        QCOMPARE(result, 0); // the start page stayed open
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Korveth Script Editor"}));
+        QCOMPARE(f.dialogs.shown.last().text, QStringLiteral("Please Select File to open"));
+        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::None);
+    }
+    void existingFileLoadsIntoTheBlankDocument()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\r\n");
+        frmDoc *document = f.docs().activeDocument();
+        QString named;
+        for (int time = 0; time < 2; ++time) {
+            withStartPage(f, [&](frmFront &page) {
+                page.setFolder(f.dir.path());
+                Q_EMIT child<QListWidget>(page, "filFileName")
+                    .itemClicked(child<QListWidget>(page, "filFileName").item(0));
+                named = child<QLineEdit>(page, "txtFileName").text();
+                page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+                return true;
+            });
+            QCOMPARE(named, path);
+        }
+        QCOMPARE(f.docs().activeDocument(), document); // opened once, into the blank script
+        QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
+        QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
+        QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
+        QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
+        document->editor()->undo(); // loading is no edit: nothing to undo back to
+        QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
 
-    // Both lines stand on the Recent tab.
-    int listed = 0;
-    withStartPage(f, [&](frmFront &page) {
-        listed = child<QTreeWidget>(page, "RecentFiles").topLevelItemCount();
-        return false;
-    });
-    QCOMPARE(listed, 2);
-}
-
-void TestStartPage::loadOverAnEditedScriptLosesNothing_data()
-{
-    QTest::addColumn<bool>("fromRecent");
-    QTest::newRow("Existing tab") << false;
-    QTest::newRow("Recent tab") << true;
-}
-
-// The edited script keeps its text and its file; the loaded one comes in a document of its own,
-// whose undo and save cannot bring the first script's text under its name.
-void TestStartPage::loadOverAnEditedScriptLosesNothing()
-{
-    QFETCH(bool, fromRecent);
-    MainWindowFixture f;
-    const QString first = f.write(QStringLiteral("first.cmd"), "put first");
-    const QString second = f.write(QStringLiteral("second.cmd"), "put second");
-    f.window->recentFiles().append(second);
-    frmDoc *edited = f.docs().OpenDocument(first, first);
-    edited->editor()->SetText(QStringLiteral("typed, not saved"));
-    withStartPage(f, [&](frmFront &page) {
-        if (fromRecent) {
+        // Both lines stand on the Recent tab.
+        int listed = 0;
+        withStartPage(f, [&](frmFront &page) {
+            listed = child<QTreeWidget>(page, "RecentFiles").topLevelItemCount();
+            return false;
+        });
+        QCOMPARE(listed, 2);
+    }
+    void loadOverAnEditedScriptLosesNothing_data()
+    {
+        QTest::addColumn<bool>("fromRecent");
+        QTest::newRow("Existing tab") << false;
+        QTest::newRow("Recent tab") << true;
+    }
+    // The edited script keeps its text and its file; the loaded one comes in a document of its own,
+    // whose undo and save cannot bring the first script's text under its name.
+    void loadOverAnEditedScriptLosesNothing()
+    {
+        QFETCH(bool, fromRecent);
+        MainWindowFixture f;
+        const QString first = f.write(QStringLiteral("first.cmd"), "put first");
+        const QString second = f.write(QStringLiteral("second.cmd"), "put second");
+        f.window->recentFiles().append(second);
+        frmDoc *edited = f.docs().OpenDocument(first, first);
+        edited->editor()->SetText(QStringLiteral("typed, not saved"));
+        withStartPage(f, [&](frmFront &page) {
+            if (fromRecent) {
+                child<QTreeWidget>(page, "RecentFiles")
+                    .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
+                page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+            } else {
+                child<QLineEdit>(page, "txtFileName").setText(second);
+                page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+            }
+            return true;
+        });
+        frmDoc *loaded = f.docs().activeDocument();
+        QVERIFY(loaded != edited);
+        QCOMPARE(edited->editor()->Text(), QStringLiteral("typed, not saved"));
+        QCOMPARE(edited->windowTitle(), first);
+        QVERIFY(edited->Changed());
+        loaded->editor()->undo();
+        QCOMPARE(loaded->editor()->Text(), QStringLiteral("put second"));
+        f.window->runCommand(QStringLiteral("save"));
+        QCOMPARE(MainWindowFixture::read(first), QByteArray("put first"));
+        QCOMPARE(MainWindowFixture::read(second), QByteArray("put second"));
+    }
+    void recentFileLoadsWithItsFullPath()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("old.cmd"), "exit");
+        f.window->recentFiles().append(path);
+        withStartPage(f, [](frmFront &page) {
             child<QTreeWidget>(page, "RecentFiles")
                 .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
             page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
-        } else {
-            child<QLineEdit>(page, "txtFileName").setText(second);
+            return true;
+        });
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("exit"));
+        QCOMPARE(f.window->tb().captions(), QStringList({path}));
+        QCOMPARE(f.window->recentFiles().read(), QStringList({path})); // nothing appended
+    }
+    void unreadableFileChangesNothing()
+    {
+        MainWindowFixture f;
+        const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
+        f.docs().activeDocument()->editor()->SetText(QStringLiteral("kept"));
+        withStartPage(f, [&](frmFront &page) {
+            child<QLineEdit>(page, "txtFileName").setText(missing);
             page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-        }
-        return true;
-    });
-    frmDoc *loaded = f.docs().activeDocument();
-    QVERIFY(loaded != edited);
-    QCOMPARE(edited->editor()->Text(), QStringLiteral("typed, not saved"));
-    QCOMPARE(edited->windowTitle(), first);
-    QVERIFY(edited->Changed());
-    loaded->editor()->undo();
-    QCOMPARE(loaded->editor()->Text(), QStringLiteral("put second"));
-    f.window->runCommand(QStringLiteral("save"));
-    QCOMPARE(MainWindowFixture::read(first), QByteArray("put first"));
-    QCOMPARE(MainWindowFixture::read(second), QByteArray("put second"));
-}
-
-void TestStartPage::recentFileLoadsWithItsFullPath()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("old.cmd"), "exit");
-    f.window->recentFiles().append(path);
-    withStartPage(f, [](frmFront &page) {
-        child<QTreeWidget>(page, "RecentFiles")
-            .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
-        page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
-        return true;
-    });
-    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("exit"));
-    QCOMPARE(f.window->tb().captions(), QStringList({path}));
-    QCOMPARE(f.window->recentFiles().read(), QStringList({path})); // nothing appended
-}
-
-void TestStartPage::unreadableFileChangesNothing()
-{
-    MainWindowFixture f;
-    const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
-    f.docs().activeDocument()->editor()->SetText(QStringLiteral("kept"));
-    withStartPage(f, [&](frmFront &page) {
-        child<QLineEdit>(page, "txtFileName").setText(missing);
-        page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-        return true;
-    });
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
-    QVERIFY(f.dialogs.shown.last().text.contains(missing));
-    QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
-    QVERIFY(f.window->recentFiles().read().isEmpty());
-    QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("kept"));
-}
-
-void TestStartPage::onlyScriptFilesAreListed()
-{
-    MainWindowFixture f;
-    for (const char *name : {"a.cmd", "b.wiz", "c.txt", "D.CMD", "e.cmd.bak"})
-        f.write(QString::fromLatin1(name), "x");
-    QStringList names;
-    QString folderAfterwards;
-    withStartPage(f, [&](frmFront &page) {
-        page.setFolder(f.dir.path());
-        for (int i = 0; i < child<QListWidget>(page, "filFileName").count(); ++i)
-            names << child<QListWidget>(page, "filFileName").item(i)->text();
-        page.setFolder(f.dir.filePath(QStringLiteral("no such folder")));
-        folderAfterwards = child<PathLabel>(page, "folderShown").path();
-        return false;
-    });
-    QCOMPARE(names, QStringList({"a.cmd", "D.CMD"}));
-    QCOMPARE(folderAfterwards, QDir(f.dir.path()).absolutePath()); // left as it was
-}
-
-void TestStartPage::oneSeparatorBetweenFolderAndName_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("root") << "/"
-                          << "/a.cmd";
-    QTest::newRow("subfolder") << "/home/kalen"
-                               << "/home/kalen/a.cmd";
-}
-
-void TestStartPage::oneSeparatorBetweenFolderAndName()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, path);
-    QCOMPARE(joinFolderAndName(folder, QStringLiteral("a.cmd")), path);
-}
-
-void TestStartPage::generatorButtonsShowTheirGenerators()
-{
-    MainWindowFixture f;
-    QStringList enabled;
-    // The start page closes first; then the healing generator shows.
-    f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
-        auto &page = static_cast<frmFront &>(dialog);
-        child<QToolButton>(page, "cmdSecurity").click();
-        return true;
-    });
-    f.dialogs.modalAnswers.enqueue(
-        [](QDialog &dialog) { return qobject_cast<frmHealingScriptGen *>(&dialog) != nullptr; });
-    f.window->showStartPage(frmFront::Generators);
-    QCOMPARE(f.dialogs.shown.size(), 2);
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
-
-    withStartPage(f, [&](frmFront &page) {
-        for (const QToolButton *b : page.findChildren<QToolButton *>()) {
-            if (b->isEnabled() && b->objectName().startsWith(u"cmd"))
-                enabled << b->objectName();
-        }
-        child<QToolButton>(page, "cmdGlossary").click();
-        return true;
-    });
-    enabled.sort();
-    QCOMPARE(enabled, QStringList({"cmdBlank", "cmdGlossary", "cmdSecurity"}));
-    auto *hunting = f.window->findChild<frmHuntingSG *>();
-    QVERIFY(hunting && hunting->isVisible());
-    hunting->close();
-}
-
-void TestStartPage::toolbarOpensTheGeneratorsTab()
-{
-    MainWindowFixture f;
-    int tab = -1;
-    for (int time = 0; time < 2; ++time) {
-        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-            auto &page = static_cast<frmFront &>(dialog);
-            tab = child<QTabWidget>(page, "SSTab1").currentIndex();
-            child<QTabWidget>(page, "SSTab1")
-                .setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
+            return true;
+        });
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
+        QVERIFY(f.dialogs.shown.last().text.contains(missing));
+        QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
+        QVERIFY(f.window->recentFiles().read().isEmpty());
+        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("kept"));
+    }
+    void onlyScriptFilesAreListed()
+    {
+        MainWindowFixture f;
+        for (const char *name : {"a.cmd", "b.wiz", "c.txt", "D.CMD", "e.cmd.bak"})
+            f.write(QString::fromLatin1(name), "x");
+        QStringList names;
+        QString folderAfterwards;
+        withStartPage(f, [&](frmFront &page) {
+            page.setFolder(f.dir.path());
+            for (int i = 0; i < child<QListWidget>(page, "filFileName").count(); ++i)
+                names << child<QListWidget>(page, "filFileName").item(i)->text();
+            page.setFolder(f.dir.filePath(QStringLiteral("no such folder")));
+            folderAfterwards = child<PathLabel>(page, "folderShown").path();
             return false;
         });
-        f.window->tBar().button(QStringLiteral("Gener"))->trigger();
-        QCOMPARE(tab, int(frmFront::Generators));
+        QCOMPARE(names, QStringList({"a.cmd", "D.CMD"}));
+        QCOMPARE(folderAfterwards, QDir(f.dir.path()).absolutePath()); // left as it was
     }
-}
+    void oneSeparatorBetweenFolderAndName_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("root") << "/"
+                              << "/a.cmd";
+        QTest::newRow("subfolder") << "/home/kalen"
+                                   << "/home/kalen/a.cmd";
+    }
+    void oneSeparatorBetweenFolderAndName()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, path);
+        QCOMPARE(joinFolderAndName(folder, QStringLiteral("a.cmd")), path);
+    }
+    void generatorButtonsShowTheirGenerators()
+    {
+        MainWindowFixture f;
+        QStringList enabled;
+        // The start page closes first; then the healing generator shows.
+        f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
+            auto &page = static_cast<frmFront &>(dialog);
+            child<QToolButton>(page, "cmdSecurity").click();
+            return true;
+        });
+        f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
+            return qobject_cast<frmHealingScriptGen *>(&dialog) != nullptr;
+        });
+        f.window->showStartPage(frmFront::Generators);
+        QCOMPARE(f.dialogs.shown.size(), 2);
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
+
+        withStartPage(f, [&](frmFront &page) {
+            for (const QToolButton *b : page.findChildren<QToolButton *>()) {
+                if (b->isEnabled() && b->objectName().startsWith(u"cmd"))
+                    enabled << b->objectName();
+            }
+            child<QToolButton>(page, "cmdGlossary").click();
+            return true;
+        });
+        enabled.sort();
+        QCOMPARE(enabled, QStringList({"cmdBlank", "cmdGlossary", "cmdSecurity"}));
+        auto *hunting = f.window->findChild<frmHuntingSG *>();
+        QVERIFY(hunting && hunting->isVisible());
+        hunting->close();
+    }
+    void toolbarOpensTheGeneratorsTab()
+    {
+        MainWindowFixture f;
+        int tab = -1;
+        for (int time = 0; time < 2; ++time) {
+            f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
+                auto &page = static_cast<frmFront &>(dialog);
+                tab = child<QTabWidget>(page, "SSTab1").currentIndex();
+                child<QTabWidget>(page, "SSTab1")
+                    .setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
+                return false;
+            });
+            f.window->tBar().button(QStringLiteral("Gener"))->trigger();
+            QCOMPARE(tab, int(frmFront::Generators));
+        }
+    }
+
+private:
+    // Shows the start page through the dialogs stand-in and lets the test act on it.
+    static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)
+    {
+        f.dialogs.modalAnswers.enqueue([act](QDialog &dialog) {
+            auto *page = qobject_cast<frmFront *>(&dialog);
+            return page && page->windowTitle() == u"Start Up" && act(*page);
+        });
+        f.window->showStartPage(frmFront::Generators);
+    }
+};
 
 QTEST_MAIN(TestStartPage)
 #include "tst_startpage.moc"

@@ -22,96 +22,6 @@ using namespace Korveth;
 Q_DECLARE_METATYPE(Korveth::TextEncoding)
 Q_DECLARE_METATYPE(Korveth::LineEnding)
 
-class TestTextFile : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void decodeAndRoundTrip_data();
-    void decodeAndRoundTrip();
-    void readingInPiecesReadsTheWhole_data();
-    void readingInPiecesReadsTheWhole();
-    void everyByteSurvivesWindows1252();
-    void windows1252CannotStoreEveryCharacter();
-    void utf8Validation_data();
-    void utf8Validation();
-    void linesDecodeAsQtDecodes();
-    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data();
-    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade();
-    void diskStoreWritesInPlaceWhereNoTemporaryFileFits();
-    void diskStoreTellsWhenTheLastWriteFails();
-    void diskStoreTellsWhenTheFinalRenameFails();
-    void readErrorsNameTheReason();
-    void recentListLivesWhereItCanBeWritten();
-};
-
-void TestTextFile::decodeAndRoundTrip_data()
-{
-    // clang-format off
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TextEncoding>("encoding");
-    QTest::addColumn<bool>("bom");
-    QTest::addColumn<LineEnding>("ending");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("ASCII CR LF") << QByteArray("put a\r\nexit\r\n") << TextEncoding::Utf8 << false
-                                 << LineEnding::CrLf << "put a\r\nexit\r\n";
-    QTest::newRow("LF, no final line end")
-        << QByteArray("put a\nexit") << TextEncoding::Utf8 << false << LineEnding::Lf
-        << "put a\nexit";
-    QTest::newRow("lone CR") << QByteArray("a\rb\rc") << TextEncoding::Utf8 << false
-                             << LineEnding::Cr << "a\rb\rc";
-    QTest::newRow("mixed, LF most") << QByteArray("a\r\nb\nc\nd\re") << TextEncoding::Utf8 << false
-                                    << LineEnding::Lf << "a\r\nb\nc\nd\re";
-    QTest::newRow("empty") << QByteArray() << TextEncoding::Utf8 << false << LineEnding::CrLf << "";
-    QTest::newRow("UTF-8") << QByteArray("put caf\xC3\xA9") << TextEncoding::Utf8 << false
-                           << LineEnding::CrLf << "put caf\u00E9";
-    QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput x\r\n") << TextEncoding::Utf8 << true
-                               << LineEnding::CrLf << "put x\r\n";
-    QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << TextEncoding::Utf8 << true
-                              << LineEnding::CrLf << "";
-    QTest::newRow("NUL bytes") << QByteArray("put\0x\r\n", 8) << TextEncoding::Utf8 << false
-                               << LineEnding::CrLf << QString::fromUtf8("put\0x\r\n", 8);
-    QTest::newRow("Windows-1252") << QByteArray("say \x92hi\x85\x81") << TextEncoding::Windows1252
-                                  << false << LineEnding::CrLf << "say \u2019hi\u2026\u0081";
-    QTest::newRow("BOM then invalid UTF-8")
-        << QByteArray("\xEF\xBB\xBF\xFF") << TextEncoding::Windows1252 << false << LineEnding::CrLf
-        << "\u00EF\u00BB\u00BF\u00FF";
-    QTest::newRow("overlong UTF-8 is 1252") << QByteArray("\xC0\xAF") << TextEncoding::Windows1252
-                                            << false << LineEnding::CrLf << "\u00C0\u00AF";
-    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEp\0u\0t\0\r\0\n\0\xE9\0", 14)
-                               << TextEncoding::Utf16LE << true << LineEnding::CrLf
-                               << "put\r\n\u00E9";
-    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0p\0\n\0\x41", 8) << TextEncoding::Utf16BE
-                               << true << LineEnding::Lf << "p\nA";
-    QTest::newRow("UTF-16 odd length is 1252")
-        << QByteArray("\xFF\xFEp\0u", 5) << TextEncoding::Windows1252 << false << LineEnding::CrLf
-        << QString::fromUtf8("\u00FF\u00FEp\0u", 7);
-    QTest::newRow("UTF-16 lone surrogate is 1252")
-        << QByteArray("\xFF\xFE\x00\xD8", 4) << TextEncoding::Windows1252 << false
-        << LineEnding::CrLf << QString::fromUtf8("\u00FF\u00FE\0\u00D8", 7);
-    // clang-format on
-}
-
-void TestTextFile::decodeAndRoundTrip()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(TextEncoding, encoding);
-    QFETCH(bool, bom);
-    QFETCH(LineEnding, ending);
-    QFETCH(QString, text);
-
-    const DecodedText decoded = decodeText(bytes);
-    QCOMPARE(decoded.format.encoding, encoding);
-    QCOMPARE(decoded.format.byteOrderMark, bom);
-    QCOMPARE(decoded.format.lineEnding, ending);
-    QCOMPARE(QString::fromUtf8(decoded.utf8), text);
-
-    const auto encoded = encodeText(decoded.utf8, decoded.format);
-    QVERIFY(encoded.has_value());
-    QCOMPARE(*encoded, bytes);
-}
-
 namespace {
 
 struct RecordingSink final : TextSink
@@ -125,271 +35,332 @@ struct RecordingSink final : TextSink
 
 } // namespace
 
-// A file read a piece at a time gives what a whole reading gives, wherever the pieces break (in a
-// character, between CR and LF, after a BOM) and whatever the encoding turns out to be.
-void TestTextFile::readingInPiecesReadsTheWhole_data()
+class TestTextFile : public QObject
 {
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray line("put caf\xC3\xA9 \xE2\x82\xAC\r\n");
-    QTest::newRow("short") << QByteArray("put a\r\nexit");
-    QTest::newRow("UTF-8 over several pieces") << line.repeated(300000);
-    QTest::newRow("BOM, LF") << QByteArray("\xEF\xBB\xBF")
-                                    + QByteArray("go\nab\n").repeated(400000);
-    QTest::newRow("no line feed at all") << QByteArray("a\xC3\xA9\r").repeated(700000);
-    QTest::newRow("Windows-1252 past the first piece")
-        << QByteArray("abc\r\n").repeated(400000) + "say \x92hi\x92\r\n";
-    QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBFx\n\xFF");
-    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE")
-                                      + QByteArray("p\0\r\0\n\0", 6).repeated(300000);
-}
+    Q_OBJECT
 
-void TestTextFile::readingInPiecesReadsTheWhole()
-{
-    QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("big.cmd"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+private Q_SLOTS:
+    void decodeAndRoundTrip_data()
+    {
+        // clang-format off
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<bool>("bom");
+        QTest::addColumn<LineEnding>("ending");
+        QTest::addColumn<QString>("text");
 
-    const ReadResult whole = readTextFile(path);
-    RecordingSink sink;
-    const ReadResult pieces = readTextFileInto(path, sink);
-    QCOMPARE(pieces.error, QString());
-    QCOMPARE(sink.expected, bytes.size());
-    QVERIFY(sink.text == whole.text.utf8);
-    QVERIFY(pieces.text.utf8.isEmpty());
-    QCOMPARE(pieces.text.format, whole.text.format);
-    QVERIFY(pieces.snapshot.sameContent(whole.snapshot));
-
-    // The hash is the same whatever sizes the bytes come in.
-    ContentHash hash;
-    for (qsizetype at = 0; at < bytes.size();) {
-        const qsizetype n
-            = qMin<qsizetype>(QRandomGenerator::global()->bounded(1, 100), bytes.size() - at);
-        hash.add(QByteArrayView(bytes).sliced(at, n));
-        at += n;
+        QTest::newRow("ASCII CR LF") << QByteArray("put a\r\nexit\r\n") << TextEncoding::Utf8 << false
+                                     << LineEnding::CrLf << "put a\r\nexit\r\n";
+        QTest::newRow("LF, no final line end")
+            << QByteArray("put a\nexit") << TextEncoding::Utf8 << false << LineEnding::Lf
+            << "put a\nexit";
+        QTest::newRow("lone CR") << QByteArray("a\rb\rc") << TextEncoding::Utf8 << false
+                                 << LineEnding::Cr << "a\rb\rc";
+        QTest::newRow("mixed, LF most") << QByteArray("a\r\nb\nc\nd\re") << TextEncoding::Utf8 << false
+                                        << LineEnding::Lf << "a\r\nb\nc\nd\re";
+        QTest::newRow("empty") << QByteArray() << TextEncoding::Utf8 << false << LineEnding::CrLf << "";
+        QTest::newRow("UTF-8") << QByteArray("put caf\xC3\xA9") << TextEncoding::Utf8 << false
+                               << LineEnding::CrLf << "put caf\u00E9";
+        QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput x\r\n") << TextEncoding::Utf8 << true
+                                   << LineEnding::CrLf << "put x\r\n";
+        QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << TextEncoding::Utf8 << true
+                                  << LineEnding::CrLf << "";
+        QTest::newRow("NUL bytes") << QByteArray("put\0x\r\n", 8) << TextEncoding::Utf8 << false
+                                   << LineEnding::CrLf << QString::fromUtf8("put\0x\r\n", 8);
+        QTest::newRow("Windows-1252") << QByteArray("say \x92hi\x85\x81") << TextEncoding::Windows1252
+                                      << false << LineEnding::CrLf << "say \u2019hi\u2026\u0081";
+        QTest::newRow("BOM then invalid UTF-8")
+            << QByteArray("\xEF\xBB\xBF\xFF") << TextEncoding::Windows1252 << false << LineEnding::CrLf
+            << "\u00EF\u00BB\u00BF\u00FF";
+        QTest::newRow("overlong UTF-8 is 1252") << QByteArray("\xC0\xAF") << TextEncoding::Windows1252
+                                                << false << LineEnding::CrLf << "\u00C0\u00AF";
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEp\0u\0t\0\r\0\n\0\xE9\0", 14)
+                                   << TextEncoding::Utf16LE << true << LineEnding::CrLf
+                                   << "put\r\n\u00E9";
+        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0p\0\n\0\x41", 8) << TextEncoding::Utf16BE
+                                   << true << LineEnding::Lf << "p\nA";
+        QTest::newRow("UTF-16 odd length is 1252")
+            << QByteArray("\xFF\xFEp\0u", 5) << TextEncoding::Windows1252 << false << LineEnding::CrLf
+            << QString::fromUtf8("\u00FF\u00FEp\0u", 7);
+        QTest::newRow("UTF-16 lone surrogate is 1252")
+            << QByteArray("\xFF\xFE\x00\xD8", 4) << TextEncoding::Windows1252 << false
+            << LineEnding::CrLf << QString::fromUtf8("\u00FF\u00FE\0\u00D8", 7);
+        // clang-format on
     }
-    QCOMPARE(hash.value(), whole.snapshot.hash);
-}
+    void decodeAndRoundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, encoding);
+        QFETCH(bool, bom);
+        QFETCH(LineEnding, ending);
+        QFETCH(QString, text);
 
-void TestTextFile::everyByteSurvivesWindows1252()
-{
-    QByteArray all;
-    for (int i = 0; i < 256; ++i)
-        all.append(char(i));
-    const DecodedText decoded = decodeText(all);
-    QCOMPARE(decoded.format.encoding, TextEncoding::Windows1252);
-    QCOMPARE(*encodeText(decoded.utf8, decoded.format), all);
-}
+        const DecodedText decoded = decodeText(bytes);
+        QCOMPARE(decoded.format.encoding, encoding);
+        QCOMPARE(decoded.format.byteOrderMark, bom);
+        QCOMPARE(decoded.format.lineEnding, ending);
+        QCOMPARE(QString::fromUtf8(decoded.utf8), text);
 
-void TestTextFile::windows1252CannotStoreEveryCharacter()
-{
-    const TextFileFormat format{TextEncoding::Windows1252, false, LineEnding::CrLf};
-    QVERIFY(!encodeText(QStringLiteral("put \u4E2D").toUtf8(), format).has_value());
-    QVERIFY(!encodeText(QStringLiteral("put \U0001F600").toUtf8(), format).has_value());
-    QCOMPARE(*encodeText(QStringLiteral("\u20AC").toUtf8(), format), QByteArray("\x80"));
-}
-
-void TestTextFile::utf8Validation_data()
-{
-    // clang-format off
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("ascii") << QByteArray("abc") << true;
-    QTest::newRow("4-byte") << QByteArray("\xF0\x9F\x98\x80") << true;
-    QTest::newRow("truncated") << QByteArray("\xE2\x82") << false;
-    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
-    QTest::newRow("overlong 3-byte") << QByteArray("\xE0\x80\xAF") << false;
-    QTest::newRow("stray continuation") << QByteArray("\x80") << false;
-    QTest::newRow("bad byte after a long ASCII run") << QByteArray("put abcdefghijkl\x80") << false;
-    QTest::newRow("good bytes between ASCII runs")
-        << QByteArray("put abcdefgh\xE2\x82\xAC ijklmnopq") << true;
-    QTest::newRow("truncated after a long ASCII run") << QByteArray("abcdefghijklmno\xE2") << false;
-    // clang-format on
-}
-
-void TestTextFile::utf8Validation()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, valid);
-    QCOMPARE(isValidUtf8(bytes), valid);
-}
-
-// Lines of random bytes, mostly ASCII with valid and broken sequences among them, at every
-// length around the eight-byte steps; each must come out as Qt's own decoder makes it, even after
-// a longer line has left the buffer full of other characters.
-void TestTextFile::linesDecodeAsQtDecodes()
-{
-    const QByteArray pieces[] = {"a",
-                                 "Z",
-                                 " ",
-                                 "\xC3\xA9",
-                                 "\xE2\x82\xAC",
-                                 "\xF0\x9F\x98\x80",
-                                 "\x80",
-                                 "\xE2\x82",
-                                 "\xFF",
-                                 "\xED\xA0\x80"};
-    QRandomGenerator random(20261207);
-    LineDecoder decoder;
-    for (int round = 0; round < 2000; ++round) {
-        QByteArray line;
-        const int length = random.bounded(40);
-        for (int i = 0; i < length; ++i)
-            line += random.bounded(4) == 0 ? pieces[random.bounded(int(std::size(pieces)))] : "q";
-        QCOMPARE(decoder.decode(line).toString(), QString::fromUtf8(line));
+        const auto encoded = encodeText(decoded.utf8, decoded.format);
+        QVERIFY(encoded.has_value());
+        QCOMPARE(*encoded, bytes);
     }
-}
-
-void TestTextFile::savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data()
-{
-    // clang-format off
-    QTest::addColumn<int>("atomic");
-    QTest::addColumn<int>("inPlaceFailures");
-    QTest::addColumn<bool>("saved");
-    QTest::addColumn<QByteArray>("onDisk");
-    QTest::addColumn<int>("inPlaceWrites");
-
-    using A = FailingFileStore::Atomic;
-    QTest::newRow("atomic save") << int(A::Works) << 0 << true << QByteArray("new text") << 0;
-    QTest::newRow("failed atomic save keeps the old file")
-        << int(A::Fails) << 0 << false << QByteArray("old") << 0;
-    QTest::newRow("no temporary file: written in place")
-        << int(A::NoTemporaryFile) << 0 << true << QByteArray("new text") << 1;
-    QTest::newRow("failed in-place write puts the old content back")
-        << int(A::NoTemporaryFile) << 1 << false << QByteArray("old") << 2;
-    // clang-format on
-}
-
-void TestTextFile::savingFallsBackOnlyWhenNoTemporaryFileCanBeMade()
-{
-    QFETCH(int, atomic);
-    QFETCH(int, inPlaceFailures);
-    QFETCH(bool, saved);
-    QFETCH(QByteArray, onDisk);
-    QFETCH(int, inPlaceWrites);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.cmd"));
-    FailingFileStore store;
-    QVERIFY(saveFile(store, path, "old").error.isEmpty());
-    store.atomic = FailingFileStore::Atomic(atomic);
-    store.inPlaceFailures = inPlaceFailures;
-
-    const SaveResult result = saveFile(store, path, "new text");
-    QCOMPARE(result.error.isEmpty(), saved);
-    QVERIFY(result.oldContentKept);
-    QCOMPARE(store.inPlaceWrites, inPlaceWrites);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), onDisk);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-             QStringList{QStringLiteral("a.cmd")}); // no temporary left
-}
-
-// The real store, in a folder that takes no new files (root too: the folder is immutable).
-void TestTextFile::diskStoreWritesInPlaceWhereNoTemporaryFileFits()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.cmd"));
-    DiskFileStore store;
-    QVERIFY(saveFile(store, path, "old").error.isEmpty());
-    const bool root = geteuid() == 0;
-    const bool locked
-        = root
-              ? QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), dir.path()}) == 0
-              : QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    if (!locked)
-        QSKIP("this file system cannot lock a folder");
-    const SaveResult result = saveFile(store, path, "new");
-    if (root)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), dir.path()});
-    else
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(result.error, QString());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("new"));
-}
-
-// A FIFO, a device or an endless file would hold the program for good: only regular files within
-// the size limit are read, and only regular files are listed.
-// The bytes reach the disk only when the save is finished: a failure then (a full disk, here a
-// file size limit, which binds root too) is a failed save, and the old file stays.
-void TestTextFile::diskStoreTellsWhenTheLastWriteFails()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.cmd"));
-    DiskFileStore store;
-    QVERIFY(saveFile(store, path, "old").error.isEmpty());
-    rlimit limit{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    const rlimit small{64, limit.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const SaveResult result = saveFile(store, path, QByteArray(4096, 'x'));
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
-    QVERIFY(!result.error.isEmpty());
-    QVERIFY(result.oldContentKept);
-    QCOMPARE(*store.read(path), QByteArray("old"));
-}
-
-// In an append-only folder a temporary file can be made and written, but not renamed over the
-// old file: the commit fails, and the save must say so (root too: the folder's flag binds root).
-void TestTextFile::diskStoreTellsWhenTheFinalRenameFails()
-{
-    if (geteuid() != 0)
-        QSKIP("only root can make a folder append-only");
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.cmd"));
-    DiskFileStore store;
-    QVERIFY(saveFile(store, path, "old").error.isEmpty());
-    if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), dir.path()}) != 0)
-        QSKIP("this file system cannot make a folder append-only");
-    const FileStore::Attempt attempt = store.replaceAtomically(path, "new");
-    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), dir.path()});
-    QCOMPARE(attempt.outcome, FileStore::Outcome::Failed);
-    QVERIFY(!attempt.error.isEmpty());
-    QCOMPARE(*store.read(path), QByteArray("old"));
-}
-
-void TestTextFile::readErrorsNameTheReason()
-{
-    QTemporaryDir dir;
-    QVERIFY(HostileFiles::make(dir.path(), maxScriptBytes + 1));
-    QVERIFY(!readTextFile(dir.filePath(QStringLiteral("missing.cmd"))).error.isEmpty());
-    QCOMPARE(readTextFile(dir.path()).error, QStringLiteral("It is a folder, not a file."));
-    for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
-        const ReadResult read = readTextFile(dir.filePath(QLatin1StringView(name)));
-        QVERIFY2(!read.error.isEmpty() && read.text.utf8.isEmpty(), name);
+    // A file read a piece at a time gives what a whole reading gives, wherever the pieces break (in
+    // a character, between CR and LF, after a BOM) and whatever the encoding turns out to be.
+    void readingInPiecesReadsTheWhole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray line("put caf\xC3\xA9 \xE2\x82\xAC\r\n");
+        QTest::newRow("short") << QByteArray("put a\r\nexit");
+        QTest::newRow("UTF-8 over several pieces") << line.repeated(300000);
+        QTest::newRow("BOM, LF") << QByteArray("\xEF\xBB\xBF")
+                                        + QByteArray("go\nab\n").repeated(400000);
+        QTest::newRow("no line feed at all") << QByteArray("a\xC3\xA9\r").repeated(700000);
+        QTest::newRow("Windows-1252 past the first piece")
+            << QByteArray("abc\r\n").repeated(400000) + "say \x92hi\x92\r\n";
+        QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBFx\n\xFF");
+        QTest::newRow("UTF-16 LE")
+            << QByteArray("\xFF\xFE") + QByteArray("p\0\r\0\n\0", 6).repeated(300000);
     }
-    QVERIFY(readTextFile(dir.filePath(QStringLiteral("Huge.cmd"))).error.contains(u"256 MB"));
-    QFile plain(dir.filePath(QStringLiteral("plain.cmd")));
-    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("put x") == 5);
-    plain.close();
-    QCOMPARE(readTextFile(plain.fileName()).text.utf8, QByteArray("put x"));
-    QCOMPARE(regularFilesIn(QDir(dir.path())), QStringList({"Huge.cmd", "plain.cmd"}));
-}
+    void readingInPiecesReadsTheWhole()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.cmd"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
 
-void TestTextFile::recentListLivesWhereItCanBeWritten()
-{
-    QTemporaryDir program, user;
-    QCOMPARE(RecentFiles::locate(program.path(), user.path()),
-             program.filePath(QStringLiteral("recent.dat")));
-    const QString gone = program.filePath(QStringLiteral("gone"));
-    const QString elsewhere = RecentFiles::locate(gone, user.filePath(QStringLiteral("app")));
-    QCOMPARE(elsewhere, user.filePath(QStringLiteral("app/recent.dat")));
-    const RecentFiles list(elsewhere);
-    QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
-    QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
-    QCOMPARE(list.read(), QStringList({"/a b/c.cmd", "/a b/c.cmd"}));
-    QFile file(elsewhere);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("/a b/c.cmd\r\n/a b/c.cmd\r\n"));
-}
+        const ReadResult whole = readTextFile(path);
+        RecordingSink sink;
+        const ReadResult pieces = readTextFileInto(path, sink);
+        QCOMPARE(pieces.error, QString());
+        QCOMPARE(sink.expected, bytes.size());
+        QVERIFY(sink.text == whole.text.utf8);
+        QVERIFY(pieces.text.utf8.isEmpty());
+        QCOMPARE(pieces.text.format, whole.text.format);
+        QVERIFY(pieces.snapshot.sameContent(whole.snapshot));
+
+        // The hash is the same whatever sizes the bytes come in.
+        ContentHash hash;
+        for (qsizetype at = 0; at < bytes.size();) {
+            const qsizetype n
+                = qMin<qsizetype>(QRandomGenerator::global()->bounded(1, 100), bytes.size() - at);
+            hash.add(QByteArrayView(bytes).sliced(at, n));
+            at += n;
+        }
+        QCOMPARE(hash.value(), whole.snapshot.hash);
+    }
+    void everyByteSurvivesWindows1252()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        const DecodedText decoded = decodeText(all);
+        QCOMPARE(decoded.format.encoding, TextEncoding::Windows1252);
+        QCOMPARE(*encodeText(decoded.utf8, decoded.format), all);
+    }
+    void windows1252CannotStoreEveryCharacter()
+    {
+        const TextFileFormat format{TextEncoding::Windows1252, false, LineEnding::CrLf};
+        QVERIFY(!encodeText(QStringLiteral("put \u4E2D").toUtf8(), format).has_value());
+        QVERIFY(!encodeText(QStringLiteral("put \U0001F600").toUtf8(), format).has_value());
+        QCOMPARE(*encodeText(QStringLiteral("\u20AC").toUtf8(), format), QByteArray("\x80"));
+    }
+    void utf8Validation_data()
+    {
+        // clang-format off
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("ascii") << QByteArray("abc") << true;
+        QTest::newRow("4-byte") << QByteArray("\xF0\x9F\x98\x80") << true;
+        QTest::newRow("truncated") << QByteArray("\xE2\x82") << false;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("overlong 3-byte") << QByteArray("\xE0\x80\xAF") << false;
+        QTest::newRow("stray continuation") << QByteArray("\x80") << false;
+        QTest::newRow("bad byte after a long ASCII run") << QByteArray("put abcdefghijkl\x80") << false;
+        QTest::newRow("good bytes between ASCII runs")
+            << QByteArray("put abcdefgh\xE2\x82\xAC ijklmnopq") << true;
+        QTest::newRow("truncated after a long ASCII run") << QByteArray("abcdefghijklmno\xE2") << false;
+        // clang-format on
+    }
+    void utf8Validation()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QCOMPARE(isValidUtf8(bytes), valid);
+    }
+    // Lines of random bytes, mostly ASCII with valid and broken sequences among them, at every
+    // length around the eight-byte steps; each must come out as Qt's own decoder makes it, even
+    // after a longer line has left the buffer full of other characters.
+    void linesDecodeAsQtDecodes()
+    {
+        const QByteArray pieces[] = {"a",
+                                     "Z",
+                                     " ",
+                                     "\xC3\xA9",
+                                     "\xE2\x82\xAC",
+                                     "\xF0\x9F\x98\x80",
+                                     "\x80",
+                                     "\xE2\x82",
+                                     "\xFF",
+                                     "\xED\xA0\x80"};
+        QRandomGenerator random(20261207);
+        LineDecoder decoder;
+        for (int round = 0; round < 2000; ++round) {
+            QByteArray line;
+            const int length = random.bounded(40);
+            for (int i = 0; i < length; ++i)
+                line += random.bounded(4) == 0 ? pieces[random.bounded(int(std::size(pieces)))]
+                                               : "q";
+            QCOMPARE(decoder.decode(line).toString(), QString::fromUtf8(line));
+        }
+    }
+    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade_data()
+    {
+        // clang-format off
+        QTest::addColumn<int>("atomic");
+        QTest::addColumn<int>("inPlaceFailures");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::addColumn<int>("inPlaceWrites");
+
+        using A = FailingFileStore::Atomic;
+        QTest::newRow("atomic save") << int(A::Works) << 0 << true << QByteArray("new text") << 0;
+        QTest::newRow("failed atomic save keeps the old file")
+            << int(A::Fails) << 0 << false << QByteArray("old") << 0;
+        QTest::newRow("no temporary file: written in place")
+            << int(A::NoTemporaryFile) << 0 << true << QByteArray("new text") << 1;
+        QTest::newRow("failed in-place write puts the old content back")
+            << int(A::NoTemporaryFile) << 1 << false << QByteArray("old") << 2;
+        // clang-format on
+    }
+    void savingFallsBackOnlyWhenNoTemporaryFileCanBeMade()
+    {
+        QFETCH(int, atomic);
+        QFETCH(int, inPlaceFailures);
+        QFETCH(bool, saved);
+        QFETCH(QByteArray, onDisk);
+        QFETCH(int, inPlaceWrites);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.cmd"));
+        FailingFileStore store;
+        QVERIFY(saveFile(store, path, "old").error.isEmpty());
+        store.atomic = FailingFileStore::Atomic(atomic);
+        store.inPlaceFailures = inPlaceFailures;
+
+        const SaveResult result = saveFile(store, path, "new text");
+        QCOMPARE(result.error.isEmpty(), saved);
+        QVERIFY(result.oldContentKept);
+        QCOMPARE(store.inPlaceWrites, inPlaceWrites);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), onDisk);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("a.cmd")}); // no temporary left
+    }
+    // The real store, in a folder that takes no new files (root too: the folder is immutable).
+    void diskStoreWritesInPlaceWhereNoTemporaryFileFits()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.cmd"));
+        DiskFileStore store;
+        QVERIFY(saveFile(store, path, "old").error.isEmpty());
+        const bool root = geteuid() == 0;
+        const bool locked
+            = root ? QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), dir.path()})
+                         == 0
+                   : QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        if (!locked)
+            QSKIP("this file system cannot lock a folder");
+        const SaveResult result = saveFile(store, path, "new");
+        if (root)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), dir.path()});
+        else
+            QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(result.error, QString());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("new"));
+    }
+    // A FIFO, a device or an endless file would hold the program for good: only regular files
+    // within the size limit are read, and only regular files are listed. The bytes reach the disk
+    // only when the save is finished: a failure then (a full disk, here a file size limit, which
+    // binds root too) is a failed save, and the old file stays.
+    void diskStoreTellsWhenTheLastWriteFails()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.cmd"));
+        DiskFileStore store;
+        QVERIFY(saveFile(store, path, "old").error.isEmpty());
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit small{64, limit.rlim_max};
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const SaveResult result = saveFile(store, path, QByteArray(4096, 'x'));
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!result.error.isEmpty());
+        QVERIFY(result.oldContentKept);
+        QCOMPARE(*store.read(path), QByteArray("old"));
+    }
+    // In an append-only folder a temporary file can be made and written, but not renamed over the
+    // old file: the commit fails, and the save must say so (root too: the folder's flag binds
+    // root).
+    void diskStoreTellsWhenTheFinalRenameFails()
+    {
+        if (geteuid() != 0)
+            QSKIP("only root can make a folder append-only");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.cmd"));
+        DiskFileStore store;
+        QVERIFY(saveFile(store, path, "old").error.isEmpty());
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), dir.path()}) != 0)
+            QSKIP("this file system cannot make a folder append-only");
+        const FileStore::Attempt attempt = store.replaceAtomically(path, "new");
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), dir.path()});
+        QCOMPARE(attempt.outcome, FileStore::Outcome::Failed);
+        QVERIFY(!attempt.error.isEmpty());
+        QCOMPARE(*store.read(path), QByteArray("old"));
+    }
+    void readErrorsNameTheReason()
+    {
+        QTemporaryDir dir;
+        QVERIFY(HostileFiles::make(dir.path(), maxScriptBytes + 1));
+        QVERIFY(!readTextFile(dir.filePath(QStringLiteral("missing.cmd"))).error.isEmpty());
+        QCOMPARE(readTextFile(dir.path()).error, QStringLiteral("It is a folder, not a file."));
+        for (const char *name : {"Fifo.cmd", "Zero.cmd", "Stdin.cmd", "Huge.cmd"}) {
+            const ReadResult read = readTextFile(dir.filePath(QLatin1StringView(name)));
+            QVERIFY2(!read.error.isEmpty() && read.text.utf8.isEmpty(), name);
+        }
+        QVERIFY(readTextFile(dir.filePath(QStringLiteral("Huge.cmd"))).error.contains(u"256 MB"));
+        QFile plain(dir.filePath(QStringLiteral("plain.cmd")));
+        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("put x") == 5);
+        plain.close();
+        QCOMPARE(readTextFile(plain.fileName()).text.utf8, QByteArray("put x"));
+        QCOMPARE(regularFilesIn(QDir(dir.path())), QStringList({"Huge.cmd", "plain.cmd"}));
+    }
+    void recentListLivesWhereItCanBeWritten()
+    {
+        QTemporaryDir program, user;
+        QCOMPARE(RecentFiles::locate(program.path(), user.path()),
+                 program.filePath(QStringLiteral("recent.dat")));
+        const QString gone = program.filePath(QStringLiteral("gone"));
+        const QString elsewhere = RecentFiles::locate(gone, user.filePath(QStringLiteral("app")));
+        QCOMPARE(elsewhere, user.filePath(QStringLiteral("app/recent.dat")));
+        const RecentFiles list(elsewhere);
+        QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
+        QVERIFY(list.append(QStringLiteral("/a b/c.cmd")));
+        QCOMPARE(list.read(), QStringList({"/a b/c.cmd", "/a b/c.cmd"}));
+        QFile file(elsewhere);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("/a b/c.cmd\r\n/a b/c.cmd\r\n"));
+    }
+};
 
 QTEST_APPLESS_MAIN(TestTextFile)
 #include "tst_textfile.moc"

@@ -24,305 +24,276 @@ class TestToolbar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyButtonHasATipAndAPicture();
-    void picturesAreSharpWhenScaled();
-    void routing_data();
-    void routing();
-    void buttonsWorkAlsoInHelpMode();
-    void saveButtonSavesTheActiveDocument();
-    void helpModeShowsOneTip_data();
-    void helpModeShowsOneTip();
-    void tabMenuActsOnTheRightClickedTab_data();
-    void tabMenuActsOnTheRightClickedTab();
-    void windowArrangementsAndList();
-    void clickIntoATiledDocumentSelectsItsTab();
-    void statusBarFollowsTheActiveDocument();
-    void keyStatePanels();
-    void toolbarAndStatusBarToggle();
-};
-
-// Every button says what it does in its tooltip, and shows a picture.
-void TestToolbar::everyButtonHasATipAndAPicture()
-{
-    MainWindowFixture f;
-    MainToolbar &bar = f.window->tBar();
-    for (const QString &key : bar.keys()) {
-        QVERIFY2(!bar.button(key)->toolTip().isEmpty(), qPrintable(key));
-        QVERIFY2(!bar.button(key)->icon().isNull(), qPrintable(key));
+    // Every button says what it does in its tooltip, and shows a picture.
+    void everyButtonHasATipAndAPicture()
+    {
+        MainWindowFixture f;
+        MainToolbar &bar = f.window->tBar();
+        for (const QString &key : bar.keys()) {
+            QVERIFY2(!bar.button(key)->toolTip().isEmpty(), qPrintable(key));
+            QVERIFY2(!bar.button(key)->icon().isNull(), qPrintable(key));
+        }
     }
-}
-
-void TestToolbar::picturesAreSharpWhenScaled()
-{
-    MainWindowFixture f;
-    const QIcon icon = f.window->tBar().button(QStringLiteral("save"))->icon();
-    const QPixmap doubled = icon.pixmap(QSize(16, 16), 2.0);
-    QCOMPARE(doubled.size(), QSize(32, 32));
-    QCOMPARE(doubled.devicePixelRatio(), 2.0);
-    // Drawn at 32 x 32, not blown up from 16 x 16: a line one logical pixel wide stays sharp.
-    const QImage image = doubled.toImage();
-    QVERIFY(image.pixelColor(16, 3).alpha() > 0);
-}
-
-void TestToolbar::routing_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("command");
-    const QList<QPair<QString, QString>> routes{
-        {"new", "new"},
-        {"open", "open"},
-        {"close", "close"},
-        {"save", "save"},
-        {"print", "print"},
-        {"undo", "undo"},
-        {"redo", "redo"},
-        {"cut", "cut"},
-        {"copy", "copy"},
-        {"paste", "paste"},
-        {"delete", "delete"},
-        {"prop", "editor"},
-        {"find", "find"},
-        {"findnext", "findnext"},
-        {"findprev", "findprev"},
-        {"tilehor", "tilehor"},
-        {"tilever", "tilever"},
-        {"cascade", "cascade"},
-        {"help", ""},
-        {"help2", "helpmode"},
-        {"TestScript", "sdebug"},
-        {"Gener", "gener"},
-        {"Save", ""},
-        {"testscript", ""},
-    };
-    for (const auto &[button, command] : routes)
-        QTest::newRow(qPrintable(button)) << button << command;
-}
-
-void TestToolbar::routing()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, command);
-    QCOMPARE(MainToolbar::commandFor(button), command); // case-sensitive: "Save" runs nothing
-}
-
-void TestToolbar::buttonsWorkAlsoInHelpMode()
-{
-    MainWindowFixture f;
-    MainToolbar &bar = f.window->tBar();
-    bar.button(QStringLiteral("help"))->trigger(); // the Help button does nothing
-    QVERIFY(!f.window->helpMode().isOn());
-    bar.button(QStringLiteral("help2"))->trigger();
-    QVERIFY(f.window->helpMode().isOn());
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
-    bar.button(QStringLiteral("new"))->trigger();
-    QCOMPARE(f.docs().count(), 2);
-    bar.button(QStringLiteral("TestScript"))->trigger();
-    QVERIFY(f.window->debugger().window());
-    f.dialogs.modalAnswers.enqueue([](QDialog &) { return false; });
-    bar.button(QStringLiteral("prop"))->trigger();
-    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
-    QVERIFY(f.window->helpMode().isOn()); // the toolbar's actions do not look at help mode
-    QTest::mouseClick(f.window->statusBar(), Qt::LeftButton);
-    QVERIFY(!QApplication::overrideCursor());
-}
-
-void TestToolbar::saveButtonSavesTheActiveDocument()
-{
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("a.cmd"), "put a");
-    frmDoc *opened = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-    opened->editor()->SetText(QStringLiteral("put b"));
-    f.window->tb().setCurrentIndex(0); // the tab shown is another document's
-    f.window->area().activate(opened);
-    f.window->tBar().button(QStringLiteral("save"))->trigger();
-    QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
-}
-
-void TestToolbar::helpModeShowsOneTip_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("tip");
-    QTest::newRow("status bar") << "status bar"
-                                << "The status bar displays important document info.";
-    QTest::newRow("tab strip") << "tab strip"
-                               << "You can use this toolbar for navigating between documents.";
-    QTest::newRow("toolbar") << "toolbar"
-                             << "You can use the toolbar for quick navigation.";
-}
-
-void TestToolbar::helpModeShowsOneTip()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, tip);
-    MainWindowFixture f;
-    f.docs().NewDocument(); // tab 2 is selected
-    QWidget *target = control == u"status bar"  ? static_cast<QWidget *>(f.window->statusBar())
-                      : control == u"tab strip" ? static_cast<QWidget *>(&f.window->tb())
-                                                : static_cast<QWidget *>(&f.window->tBar());
-    // The toolbar's tip belongs to the bar itself: click past its last button.
-    const QPoint point = control == u"toolbar" ? QPoint(target->width() - 3, target->height() / 2)
-                         : control == u"tab strip" ? f.window->tb().tabRect(0).center()
-                                                   : QPoint(5, 5);
-    f.window->tBar().button(QStringLiteral("help2"))->trigger();
-    QTest::mouseClick(target, Qt::LeftButton, {}, point);
-    QTest::mouseClick(target, Qt::LeftButton, {}, point);
-    QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip"}));
-    QCOMPARE(f.dialogs.shown.last().text, tip);
-    QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Question);
-    QVERIFY(!f.window->helpMode().isOn());
-    QVERIFY(!QApplication::overrideCursor());
-    if (control == u"tab strip") // the tip's click switched nothing; the second click did
-        QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
-}
-
-void TestToolbar::tabMenuActsOnTheRightClickedTab_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::newRow("close") << "close2";
-    QTest::newRow("save") << "save2";
-    QTest::newRow("save as") << "saveas2";
-    QTest::newRow("print") << "print2";
-}
-
-void TestToolbar::tabMenuActsOnTheRightClickedTab()
-{
-    QFETCH(QString, key);
-    MainWindowFixture f;
-    const QString path = f.write(QStringLiteral("a.cmd"), "put a");
-    frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-    first->editor()->SetText(QStringLiteral("put b"));
-    f.docs().NewDocument();
-    DocumentTabs &tabs = f.window->tb();
-    const QPoint at = tabs.tabRect(1).center();
-    QContextMenuEvent right(QContextMenuEvent::Mouse, at, tabs.mapToGlobal(at));
-    QCoreApplication::sendEvent(&tabs, &right);
-    QMenu *menu = f.window->menus().tabMenu();
-    QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(f.docs().activeDocument(), first);
-    QStringList captions;
-    for (QAction *action : menu->actions())
-        if (!action->isSeparator())
-            captions << action->text();
-    QCOMPARE(captions, QStringList({"&Close", "&Save", "Save &As", "&Print"}));
-    menu->hide();
-
-    if (key == u"close2")
-        f.dialogs.answers << Dialogs::Answer::No;
-    if (key == u"saveas2")
-        f.dialogs.fileNames << f.dir.filePath(QStringLiteral("b.cmd"));
-    f.window->menus().action(key)->trigger();
-    if (key == u"close2")
+    void picturesAreSharpWhenScaled()
+    {
+        MainWindowFixture f;
+        const QIcon icon = f.window->tBar().button(QStringLiteral("save"))->icon();
+        const QPixmap doubled = icon.pixmap(QSize(16, 16), 2.0);
+        QCOMPARE(doubled.size(), QSize(32, 32));
+        QCOMPARE(doubled.devicePixelRatio(), 2.0);
+        // Drawn at 32 x 32, not blown up from 16 x 16: a line one logical pixel wide stays sharp.
+        const QImage image = doubled.toImage();
+        QVERIFY(image.pixelColor(16, 3).alpha() > 0);
+    }
+    void routing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("command");
+        const QList<QPair<QString, QString>> routes{
+            {"new", "new"},
+            {"open", "open"},
+            {"close", "close"},
+            {"save", "save"},
+            {"print", "print"},
+            {"undo", "undo"},
+            {"redo", "redo"},
+            {"cut", "cut"},
+            {"copy", "copy"},
+            {"paste", "paste"},
+            {"delete", "delete"},
+            {"prop", "editor"},
+            {"find", "find"},
+            {"findnext", "findnext"},
+            {"findprev", "findprev"},
+            {"tilehor", "tilehor"},
+            {"tilever", "tilever"},
+            {"cascade", "cascade"},
+            {"help", ""},
+            {"help2", "helpmode"},
+            {"TestScript", "sdebug"},
+            {"Gener", "gener"},
+            {"Save", ""},
+            {"testscript", ""},
+        };
+        for (const auto &[button, command] : routes)
+            QTest::newRow(qPrintable(button)) << button << command;
+    }
+    void routing()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, command);
+        QCOMPARE(MainToolbar::commandFor(button), command); // case-sensitive: "Save" runs nothing
+    }
+    void buttonsWorkAlsoInHelpMode()
+    {
+        MainWindowFixture f;
+        MainToolbar &bar = f.window->tBar();
+        bar.button(QStringLiteral("help"))->trigger(); // the Help button does nothing
+        QVERIFY(!f.window->helpMode().isOn());
+        bar.button(QStringLiteral("help2"))->trigger();
+        QVERIFY(f.window->helpMode().isOn());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+        bar.button(QStringLiteral("new"))->trigger();
         QCOMPARE(f.docs().count(), 2);
-    else if (key == u"save2")
+        bar.button(QStringLiteral("TestScript"))->trigger();
+        QVERIFY(f.window->debugger().window());
+        f.dialogs.modalAnswers.enqueue([](QDialog &) { return false; });
+        bar.button(QStringLiteral("prop"))->trigger();
+        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Editor Properties"));
+        QVERIFY(f.window->helpMode().isOn()); // the toolbar's actions do not look at help mode
+        QTest::mouseClick(f.window->statusBar(), Qt::LeftButton);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+    void saveButtonSavesTheActiveDocument()
+    {
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("a.cmd"), "put a");
+        frmDoc *opened = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
+        opened->editor()->SetText(QStringLiteral("put b"));
+        f.window->tb().setCurrentIndex(0); // the tab shown is another document's
+        f.window->area().activate(opened);
+        f.window->tBar().button(QStringLiteral("save"))->trigger();
         QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
-    else if (key == u"saveas2")
-        QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("b.cmd"))),
-                 QByteArray("put b"));
-    else
-        QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("print"));
-}
-
-void TestToolbar::windowArrangementsAndList()
-{
-    MainWindowFixture f;
-    frmDoc *first = f.docs().activeDocument();
-    f.docs().NewDocument();
-    f.window->runCommand(QStringLiteral("tilehor"));
-    const QList<QMdiSubWindow *> windows = f.window->mdiArea().subWindowList();
-    QVERIFY(!windows[0]->isMaximized());
-    QCOMPARE(windows[0]->width(), windows[1]->width());
-    QVERIFY(windows[1]->y() >= windows[0]->geometry().bottom());
-    f.window->runCommand(QStringLiteral("tilever"));
-    QVERIFY(windows[1]->x() >= windows[0]->geometry().right());
-    f.window->runCommand(QStringLiteral("cascade"));
-    QVERIFY(windows[1]->y() > windows[0]->y());
-
-    QMenu *list = f.window->menus().menu(QStringLiteral("wnlist"));
-    Q_EMIT list->aboutToShow();
-    QCOMPARE(list->actions().size(), 2);
-    QVERIFY(list->actions()[1]->isChecked());
-    list->actions()[0]->trigger();
-    QCOMPARE(f.docs().activeDocument(), first);
-}
-
-void TestToolbar::clickIntoATiledDocumentSelectsItsTab()
-{
-    MainWindowFixture f;
-    frmDoc *first = f.docs().activeDocument();
-    f.docs().NewDocument();
-    f.window->runCommand(QStringLiteral("tilever"));
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    QTest::mouseClick(first->editor()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-    QTRY_COMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
-    QCOMPARE(f.docs().activeDocument(), first);
-}
-
-void TestToolbar::statusBarFollowsTheActiveDocument()
-{
-    MainWindowFixture f;
-    frmDoc *first = f.docs().activeDocument();
-    first->editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
-    frmDoc *second = f.docs().NewDocument();
-    QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
-    f.window->area().activate(first);
-    QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
-    f.window->area().activate(second);
-    QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
-}
-
-void TestToolbar::keyStatePanels()
-{
-    MainWindowFixture f;
-    QLabel &caps = f.window->statusPanel(3);
-    QLabel &ins = f.window->statusPanel(4);
-    QCOMPARE(caps.text(), QStringLiteral("CAPS"));
-    QCOMPARE(ins.text(), QStringLiteral("INS"));
-    QVERIFY(!ins.isEnabled());
-    ScriptEditor *editor = f.docs().activeDocument()->editor();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    editor->setFocus();
-    // Each press counts, the second as much as the first.
-    for (bool on : {true, false, true}) {
-        QTest::keyClick(editor, Qt::Key_Insert);
-        QTRY_COMPARE(ins.isEnabled(), on);
-        QCOMPARE(editor->overwriteMode(), on);
     }
-    f.docs().NewDocument(); // its editor inserts
-    QVERIFY(!ins.isEnabled());
-
-    QVERIFY(!caps.isEnabled());
-    for (bool on : {true, false, true}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
-        QCOMPARE(caps.isEnabled(), on);
+    void helpModeShowsOneTip_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("status bar") << "status bar"
+                                    << "The status bar displays important document info.";
+        QTest::newRow("tab strip") << "tab strip"
+                                   << "You can use this toolbar for navigating between documents.";
+        QTest::newRow("toolbar") << "toolbar"
+                                 << "You can use the toolbar for quick navigation.";
     }
-    // A lower-case letter typed without Shift shows Caps Lock is off after all.
-    QKeyEvent lower(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &lower);
-    QVERIFY(!caps.isEnabled());
-    QKeyEvent upper(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("B"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &upper);
-    QVERIFY(caps.isEnabled());
-    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, QStringLiteral("c"));
-    QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &shifted);
-    QVERIFY(caps.isEnabled()); // Shift with Caps Lock on types lower case
-}
-
-void TestToolbar::toolbarAndStatusBarToggle()
-{
-    MainWindowFixture f;
-    for (const char *key : {"toolbar", "statusbar2"}) {
-        QAction *item = f.window->menus().action(QLatin1StringView(key));
-        QVERIFY(item->isChecked());
-        item->trigger();
-        QVERIFY(!item->isChecked());
+    void helpModeShowsOneTip()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, tip);
+        MainWindowFixture f;
+        f.docs().NewDocument(); // tab 2 is selected
+        QWidget *target = control == u"status bar"  ? static_cast<QWidget *>(f.window->statusBar())
+                          : control == u"tab strip" ? static_cast<QWidget *>(&f.window->tb())
+                                                    : static_cast<QWidget *>(&f.window->tBar());
+        // The toolbar's tip belongs to the bar itself: click past its last button.
+        const QPoint point = control == u"toolbar"
+                                 ? QPoint(target->width() - 3, target->height() / 2)
+                             : control == u"tab strip" ? f.window->tb().tabRect(0).center()
+                                                       : QPoint(5, 5);
+        f.window->tBar().button(QStringLiteral("help2"))->trigger();
+        QTest::mouseClick(target, Qt::LeftButton, {}, point);
+        QTest::mouseClick(target, Qt::LeftButton, {}, point);
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip"}));
+        QCOMPARE(f.dialogs.shown.last().text, tip);
+        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Question);
+        QVERIFY(!f.window->helpMode().isOn());
+        QVERIFY(!QApplication::overrideCursor());
+        if (control == u"tab strip") // the tip's click switched nothing; the second click did
+            QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
     }
-    QVERIFY(!f.window->tBar().isVisible());
-    QVERIFY(!f.window->statusBar()->isVisible());
-    f.window->menus().action(QStringLiteral("toolbar"))->trigger();
-    QVERIFY(f.window->tBar().isVisible());
-}
+    void tabMenuActsOnTheRightClickedTab_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("close") << "close2";
+        QTest::newRow("save") << "save2";
+        QTest::newRow("save as") << "saveas2";
+        QTest::newRow("print") << "print2";
+    }
+    void tabMenuActsOnTheRightClickedTab()
+    {
+        QFETCH(QString, key);
+        MainWindowFixture f;
+        const QString path = f.write(QStringLiteral("a.cmd"), "put a");
+        frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
+        first->editor()->SetText(QStringLiteral("put b"));
+        f.docs().NewDocument();
+        DocumentTabs &tabs = f.window->tb();
+        const QPoint at = tabs.tabRect(1).center();
+        QContextMenuEvent right(QContextMenuEvent::Mouse, at, tabs.mapToGlobal(at));
+        QCoreApplication::sendEvent(&tabs, &right);
+        QMenu *menu = f.window->menus().tabMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(f.docs().activeDocument(), first);
+        QStringList captions;
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator())
+                captions << action->text();
+        QCOMPARE(captions, QStringList({"&Close", "&Save", "Save &As", "&Print"}));
+        menu->hide();
+
+        if (key == u"close2")
+            f.dialogs.answers << Dialogs::Answer::No;
+        if (key == u"saveas2")
+            f.dialogs.fileNames << f.dir.filePath(QStringLiteral("b.cmd"));
+        f.window->menus().action(key)->trigger();
+        if (key == u"close2")
+            QCOMPARE(f.docs().count(), 2);
+        else if (key == u"save2")
+            QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
+        else if (key == u"saveas2")
+            QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("b.cmd"))),
+                     QByteArray("put b"));
+        else
+            QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("print"));
+    }
+    void windowArrangementsAndList()
+    {
+        MainWindowFixture f;
+        frmDoc *first = f.docs().activeDocument();
+        f.docs().NewDocument();
+        f.window->runCommand(QStringLiteral("tilehor"));
+        const QList<QMdiSubWindow *> windows = f.window->mdiArea().subWindowList();
+        QVERIFY(!windows[0]->isMaximized());
+        QCOMPARE(windows[0]->width(), windows[1]->width());
+        QVERIFY(windows[1]->y() >= windows[0]->geometry().bottom());
+        f.window->runCommand(QStringLiteral("tilever"));
+        QVERIFY(windows[1]->x() >= windows[0]->geometry().right());
+        f.window->runCommand(QStringLiteral("cascade"));
+        QVERIFY(windows[1]->y() > windows[0]->y());
+
+        QMenu *list = f.window->menus().menu(QStringLiteral("wnlist"));
+        Q_EMIT list->aboutToShow();
+        QCOMPARE(list->actions().size(), 2);
+        QVERIFY(list->actions()[1]->isChecked());
+        list->actions()[0]->trigger();
+        QCOMPARE(f.docs().activeDocument(), first);
+    }
+    void clickIntoATiledDocumentSelectsItsTab()
+    {
+        MainWindowFixture f;
+        frmDoc *first = f.docs().activeDocument();
+        f.docs().NewDocument();
+        f.window->runCommand(QStringLiteral("tilever"));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::mouseClick(first->editor()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+        QTRY_COMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
+        QCOMPARE(f.docs().activeDocument(), first);
+    }
+    void statusBarFollowsTheActiveDocument()
+    {
+        MainWindowFixture f;
+        frmDoc *first = f.docs().activeDocument();
+        first->editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
+        frmDoc *second = f.docs().NewDocument();
+        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
+        f.window->area().activate(first);
+        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
+        f.window->area().activate(second);
+        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
+    }
+    void keyStatePanels()
+    {
+        MainWindowFixture f;
+        QLabel &caps = f.window->statusPanel(3);
+        QLabel &ins = f.window->statusPanel(4);
+        QCOMPARE(caps.text(), QStringLiteral("CAPS"));
+        QCOMPARE(ins.text(), QStringLiteral("INS"));
+        QVERIFY(!ins.isEnabled());
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        editor->setFocus();
+        // Each press counts, the second as much as the first.
+        for (bool on : {true, false, true}) {
+            QTest::keyClick(editor, Qt::Key_Insert);
+            QTRY_COMPARE(ins.isEnabled(), on);
+            QCOMPARE(editor->overwriteMode(), on);
+        }
+        f.docs().NewDocument(); // its editor inserts
+        QVERIFY(!ins.isEnabled());
+
+        QVERIFY(!caps.isEnabled());
+        for (bool on : {true, false, true}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
+            QCOMPARE(caps.isEnabled(), on);
+        }
+        // A lower-case letter typed without Shift shows Caps Lock is off after all.
+        QKeyEvent lower(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &lower);
+        QVERIFY(!caps.isEnabled());
+        QKeyEvent upper(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("B"));
+        QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &upper);
+        QVERIFY(caps.isEnabled());
+        QKeyEvent shifted(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, QStringLiteral("c"));
+        QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &shifted);
+        QVERIFY(caps.isEnabled()); // Shift with Caps Lock on types lower case
+    }
+    void toolbarAndStatusBarToggle()
+    {
+        MainWindowFixture f;
+        for (const char *key : {"toolbar", "statusbar2"}) {
+            QAction *item = f.window->menus().action(QLatin1StringView(key));
+            QVERIFY(item->isChecked());
+            item->trigger();
+            QVERIFY(!item->isChecked());
+        }
+        QVERIFY(!f.window->tBar().isVisible());
+        QVERIFY(!f.window->statusBar()->isVisible());
+        f.window->menus().action(QStringLiteral("toolbar"))->trigger();
+        QVERIFY(f.window->tBar().isVisible());
+    }
+};
 
 QTEST_MAIN(TestToolbar)
 #include "tst_toolbar.moc"
