@@ -57,30 +57,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QCOMPARE(kilobytesText(characters), text);
     }
-    void countCommandsShowTheirMessages()
-    {
-        MainWindowFixture f;
-        f.docs().activeDocument()->editor()->SetText(QStringLiteral("put  x\r\ny"));
-        for (const char *key : {"word", "charcount", "linecount", "countall"})
-            f.window->runCommand(QLatin1StringView(key));
-        QCOMPARE(f.dialogs.messageTitles(),
-                 QStringList({"Word Count", "Character Count", "Line Count", "Count All"}));
-        QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Words: 3"));
-        QCOMPARE(f.dialogs.shown[1].text, QStringLiteral("Characters: 9"));
-        QCOMPARE(f.dialogs.shown[2].text, QStringLiteral("Lines: 2"));
-        QCOMPARE(f.dialogs.shown[3].text, QStringLiteral("Words: 3\nCharacters:9\nLines: 2"));
-        for (const auto &shown : f.dialogs.shown) {
-            QCOMPARE(shown.icon, Dialogs::Icon::Information);
-            QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
-        }
-
-        f.dialogs.answers << Dialogs::Answer::No;
-        f.window->runCommand(QStringLiteral("close"));
-        f.dialogs.shown.clear();
-        for (const char *key : {"word", "charcount", "linecount", "countall", "properties"})
-            f.window->runCommand(QLatin1StringView(key));
-        QVERIFY(f.dialogs.shown.isEmpty()); // no document: nothing to count
-    }
     void countsPast16Bits()
     {
         MainWindowFixture f;
@@ -91,39 +67,6 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("countall"));
         QCOMPARE(f.dialogs.shown.last().text,
                  QStringLiteral("Words: 40001\nCharacters:280000\nLines: 40001"));
-    }
-    void scriptPropertiesDescribeTheActiveScript_data()
-    {
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("never saved") << false;
-        QTest::newRow("opened file") << true;
-    }
-    void scriptPropertiesDescribeTheActiveScript()
-    {
-        QFETCH(bool, saved);
-        MainWindowFixture f;
-        const QString path = f.write(QStringLiteral("hunt.cmd"), "");
-        frmDoc *document = saved ? f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"))
-                                 : f.docs().activeDocument();
-        document->editor()->SetText(QString(1000, u'x'));
-        QStringList labels;
-        QString title;
-        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-            title = dialog.windowTitle();
-            for (const char *name :
-                 {"lblFile", "lblSizeK", "lblSizeB", "lblLine", "lblWord", "lblChar"})
-                labels << child<QLabel>(dialog, name).text();
-            return true;
-        });
-        f.window->runCommand(QStringLiteral("properties"));
-        QCOMPARE(title, QStringLiteral("Script Properties"));
-        QCOMPARE(labels,
-                 QStringList({QStringLiteral("File Name:    ") + (saved ? path : u"New Script"_qs),
-                              "File Size(K): 0.9765625 KBytes",
-                              "File Size(B): 1000 Bytes",
-                              "Total Lines:  1",
-                              "Word Count:   1",
-                              "Characters:   1000"}));
     }
     // On the active editor, where the change shows; with none open, on what new editors get.
     void editorOptionsActOnTheEditorInFront()

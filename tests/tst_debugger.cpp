@@ -221,19 +221,6 @@ private Q_SLOTS:
         QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
         QCOMPARE(f.docs().count(), 1);
     }
-    void layoutFollowsTheDesign()
-    {
-        MainWindowFixture f;
-        ScriptDebuggerWindow &window = run(f, QStringLiteral("exit"));
-        const double scale = window.logicalDpiX() / 1440.0;
-        QCOMPARE(window.size().width(), qRound(9930 * scale));
-        QCOMPARE(window.report().geometry().left(), qRound(120 * scale));
-        QCOMPARE(child<QPushButton>(window, "Command1").geometry().top(),
-                 qRound(5520 * window.logicalDpiY() / 1440.0));
-        window.resize(window.width() + 100, window.height() + 50);
-        QCOMPARE(window.report().width(), qRound(7575 * scale) + 100);
-        QCOMPARE(child<QPushButton>(window, "Command3").x(), qRound(7920 * scale) + 100);
-    }
     void dialectChoiceReachesTheRun()
     {
         MainWindowFixture f;

@@ -38,30 +38,6 @@ private Q_SLOTS:
         QVERIFY(!f.window->settingsEditor()->isVisible());
         QVERIFY(f.dialogs.shown.isEmpty());
     }
-    void startUpStepsRunInOrder()
-    {
-        ScriptedDialogs dialogs;
-        EditorServices editors;
-        DiskFileStore files;
-        QTemporaryDir folder;
-        frmMain window({dialogs, editors, files, ProgramPaths(folder.path())});
-        QStringList steps;
-        frmMain::StartUpHooks hooks;
-        hooks.fillQuickNav = [&](frmMain &) {
-            steps << "quicknav";
-        };
-        hooks.layOutSidePane = [&](frmMain &) {
-            steps << "pane";
-        };
-        hooks.fillFileBrowser = [&](frmMain &) {
-            steps << "files";
-        };
-        hooks.showStartPage = [&](frmMain &w) {
-            steps << QStringLiteral("start page, %1 document").arg(w.documents().count());
-        };
-        window.startUp({}, hooks);
-        QCOMPARE(steps, QStringList({"quicknav", "pane", "files", "start page, 1 document"}));
-    }
     void commandLineIsOnePath_data()
     {
         // clang-format off
@@ -116,22 +92,6 @@ private Q_SLOTS:
         QCOMPARE(f.window->tb().captions(), paths);
         QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("a.cmd"));
     }
-    void droppedFilesOpenInOrder()
-    {
-        MainWindowFixture f;
-        QList<QUrl> urls;
-        for (const char *name : {"c.cmd", "a.cmd", "b.cmd"})
-            urls << QUrl::fromLocalFile(f.write(QString::fromLatin1(name), name));
-        QMimeData data;
-        data.setUrls(urls);
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject *>(f.window.get())
-            ->event(&drop); // no drag in progress: skip the dispatcher
-        QStringList titles;
-        for (frmDoc *document : f.docs().openDocuments())
-            titles << QFileInfo(document->windowTitle()).fileName();
-        QCOMPARE(titles, QStringList({"New Script 1", "c.cmd", "a.cmd", "b.cmd"}));
-    }
     void dropReportsEachFailureAndOpensTheRest()
     {
         MainWindowFixture f;
@@ -145,23 +105,6 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
         QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
         QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
-    }
-    void onlyFileListsCanBeDropped()
-    {
-        MainWindowFixture f;
-        QMimeData text;
-        text.setText(QStringLiteral("put a"));
-        QDragEnterEvent enterText(
-            QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.window.get(), &enterText);
-        QVERIFY(!enterText.isAccepted());
-
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(f.write(QStringLiteral("a.cmd"), "a"))});
-        QDragEnterEvent enterFiles(
-            QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.window.get(), &enterFiles);
-        QVERIFY(enterFiles.isAccepted());
     }
     void exitWithCancelKeepsRunning()
     {
@@ -342,15 +285,6 @@ private Q_SLOTS:
         QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(),
                         Qt::Key_Escape);
         QTRY_VERIFY(!window || !window->isVisible());
-    }
-    void tabClickActivatesItsDocument()
-    {
-        MainWindowFixture f;
-        frmDoc *second = f.docs().NewDocument();
-        QCOMPARE(f.docs().activeDocument(), second);
-        Q_EMIT f.window->tb().tagActivated(1);
-        QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
-        QCOMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
     }
     // A dozen scripts in a narrow window: each tab still tells its script; the strip scrolls.
     void tabsKeepAReadableNameAndTheFullPathAsTip()

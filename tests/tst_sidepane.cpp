@@ -224,32 +224,6 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website, HelpCommands::website}));
         QCOMPARE(HelpCommands::website.host(), QStringLiteral("korveth.example.org"));
     }
-    void aboutBox()
-    {
-        MainWindowFixture f;
-        QColor blue, pressed, releasedOutside;
-        bool closedByCloseEvent = true;
-        f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-            auto &about = static_cast<frmAbout &>(dialog);
-            QLabel *link = &child<QLabel>(about, "Label2");
-            blue = link->palette().color(QPalette::WindowText);
-            QTest::mousePress(link, Qt::LeftButton);
-            pressed = link->palette().color(QPalette::WindowText);
-            QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-20, -20));
-            releasedOutside = link->palette().color(QPalette::WindowText);
-            closedByCloseEvent = about.close();
-            QTest::mouseClick(link, Qt::LeftButton);
-            about.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
-            return about.result() == QDialog::Accepted;
-        });
-        f.window->runCommand(QStringLiteral("about"));
-        QCOMPARE(blue, QColor(0, 0, 255));
-        QCOMPARE(pressed, QColor(255, 0, 0));
-        QCOMPARE(releasedOutside, QColor(0, 0, 255));
-        QVERIFY(!closedByCloseEvent); // only Close ends it
-        QCOMPARE(f.dialogs.openedUrls,
-                 QList<QUrl>({HelpCommands::website})); // the click, not the drag
-    }
 };
 
 QTEST_MAIN(TestSidePane)

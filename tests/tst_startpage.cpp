@@ -239,23 +239,6 @@ private Q_SLOTS:
         QVERIFY(hunting && hunting->isVisible());
         hunting->close();
     }
-    void toolbarOpensTheGeneratorsTab()
-    {
-        MainWindowFixture f;
-        int tab = -1;
-        for (int time = 0; time < 2; ++time) {
-            f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-                auto &page = static_cast<frmFront &>(dialog);
-                tab = child<QTabWidget>(page, "SSTab1").currentIndex();
-                child<QTabWidget>(page, "SSTab1")
-                    .setCurrentIndex(frmFront::Recent); // a tab the next showing forgets
-                return false;
-            });
-            f.window->tBar().button(QStringLiteral("Gener"))->trigger();
-            QCOMPARE(tab, int(frmFront::Generators));
-        }
-    }
-
 private:
     // Shows the start page through the dialogs stand-in and lets the test act on it.
     static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)

@@ -45,45 +45,6 @@ private Q_SLOTS:
         const QImage image = doubled.toImage();
         QVERIFY(image.pixelColor(16, 3).alpha() > 0);
     }
-    void routing_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("command");
-        const QList<QPair<QString, QString>> routes{
-            {"new", "new"},
-            {"open", "open"},
-            {"close", "close"},
-            {"save", "save"},
-            {"print", "print"},
-            {"undo", "undo"},
-            {"redo", "redo"},
-            {"cut", "cut"},
-            {"copy", "copy"},
-            {"paste", "paste"},
-            {"delete", "delete"},
-            {"prop", "editor"},
-            {"find", "find"},
-            {"findnext", "findnext"},
-            {"findprev", "findprev"},
-            {"tilehor", "tilehor"},
-            {"tilever", "tilever"},
-            {"cascade", "cascade"},
-            {"help", ""},
-            {"help2", "helpmode"},
-            {"TestScript", "sdebug"},
-            {"Gener", "gener"},
-            {"Save", ""},
-            {"testscript", ""},
-        };
-        for (const auto &[button, command] : routes)
-            QTest::newRow(qPrintable(button)) << button << command;
-    }
-    void routing()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, command);
-        QCOMPARE(MainToolbar::commandFor(button), command); // case-sensitive: "Save" runs nothing
-    }
     void buttonsWorkAlsoInHelpMode()
     {
         MainWindowFixture f;
@@ -230,18 +191,6 @@ private Q_SLOTS:
         QTRY_COMPARE(f.window->tb().tagAt(f.window->tb().currentIndex()), 1);
         QCOMPARE(f.docs().activeDocument(), first);
     }
-    void statusBarFollowsTheActiveDocument()
-    {
-        MainWindowFixture f;
-        frmDoc *first = f.docs().activeDocument();
-        first->editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
-        frmDoc *second = f.docs().NewDocument();
-        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
-        f.window->area().activate(first);
-        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
-        f.window->area().activate(second);
-        QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 1 Col: 1 Lines: 1"));
-    }
     void keyStatePanels()
     {
         MainWindowFixture f;
@@ -278,20 +227,6 @@ private Q_SLOTS:
         QKeyEvent shifted(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, QStringLiteral("c"));
         QCoreApplication::sendEvent(f.docs().activeDocument()->editor(), &shifted);
         QVERIFY(caps.isEnabled()); // Shift with Caps Lock on types lower case
-    }
-    void toolbarAndStatusBarToggle()
-    {
-        MainWindowFixture f;
-        for (const char *key : {"toolbar", "statusbar2"}) {
-            QAction *item = f.window->menus().action(QLatin1StringView(key));
-            QVERIFY(item->isChecked());
-            item->trigger();
-            QVERIFY(!item->isChecked());
-        }
-        QVERIFY(!f.window->tBar().isVisible());
-        QVERIFY(!f.window->statusBar()->isVisible());
-        f.window->menus().action(QStringLiteral("toolbar"))->trigger();
-        QVERIFY(f.window->tBar().isVisible());
     }
 };
 
