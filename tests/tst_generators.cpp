@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "CheckRun.h"
 #include "Child.h"
 #include "HealingGenerator.h"
@@ -75,37 +76,12 @@ class TestGenerators : public QObject
 private Q_SLOTS:
     void huntingSubstitutions_data()
     {
-        // clang-format off
         QTest::addColumn<QString>("templ");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("expected");
-
-        const QString pair = "put [option1]\r\npause 0.5\r\n";
-        QTest::newRow("empty start-up command: its pair goes") << pair + "exit" << "" << "" << "exit";
-        QTest::newRow("start-up command fills its placeholder") << pair << "StartOp1" << "stand"
-            << "put stand\r\npause 0.5\r\n";
-        QTest::newRow("pair without its pause stays")
-            << "put [option1]\r\npause 1\r\n" << "" << "" << "put [option1]\r\npause 1\r\n";
-        QTest::newRow("empty names fall back to the first")
-            << "[crittername1] [crittername2] [crittername3]" << "" << "" << "rat rat rat";
-        QTest::newRow("empty script name vanishes, empty skin takes its line")
-            << "#[ScriptName]!\r\nput stow my [skin2]\r\nexit" << "" << "" << "#!\r\nexit";
-        QTest::newRow("a pasted line break stays on its line") << pair << "StartOp1"
-            << "stand\r\nfoo\tbar\n" << "put stand foo bar\r\npause 0.5\r\n";
-        QTest::newRow("control characters alone are empty") << pair + "exit" << "StartOp1"
-            << "\n\x01" << "exit";
-        QTest::newRow("step 1 never matches step 12")
-            << "move [tohunt1]\r\nmove [tohunt12]\r\n" << "MoveTo11" << "up" << "move up\r\n";
-        QTest::newRow("last step without line end stays") << "move [fromhunt2]" << "" << ""
-            << "move [fromhunt2]";
-        QTest::newRow("later placeholder in an input is filled")
-            << "[ScriptName]" << "ScriptName" << "in [stance]" << "in neutral";
-        QTest::newRow("earlier placeholder in an input stays")
-            << "[anchor]" << "HuntingAnchor" << "[ScriptName] end" << "[ScriptName] end";
-        QTest::newRow("case matters") << "[scriptname] [Stance]" << "" << "" << "[scriptname] [Stance]";
-        QTest::newRow("blanks are inserted as typed") << "[stance]" << "Stance" << "  " << "  ";
-        // clang-format on
+        CaseTable::addRows(
+            QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases/substitutions.tsv"), 4);
     }
     void huntingSubstitutions()
     {

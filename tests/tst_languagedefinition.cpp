@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "LanguageDefinition.h"
 
 #include <QFile>
@@ -21,38 +22,18 @@ private Q_SLOTS:
         RegisterScriptLanguage(registry);
         QVERIFY(registry.find(QStringLiteral("Perl")));
     }
-    // Each row: a line, and what each of its characters is painted as:
-    // . default, K keyword, O operator, C comment.
+    // Each row: a line, and what each of its bytes is painted as.
     void styling_data()
     {
-        // clang-format off
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("styles");
-
-        QTest::newRow("put") << QByteArray("put hello") << QByteArray("KKK......");
-        QTest::newRow("any case") << QByteArray("PUT Put") << QByteArray("KKK.KKK");
-        QTest::newRow("counter add") << QByteArray("counter add 1") << QByteArray("KKKKKKKKKKK..");
-        QTest::newRow("counter subtract") << QByteArray("counter subtract") << QByteArray("KKKKKKK.........");
-        QTest::newRow("counter  add") << QByteArray("counter  add") << QByteArray("KKKKKKK.....");
-        QTest::newRow("not inside a word") << QByteArray("putty output") << QByteArray("............");
-        QTest::newRow("labelerror:") << QByteArray("LabelError:") << QByteArray("KKKKKKKKKKK");
-        QTest::newRow("labelerror without colon") << QByteArray("labelerror") << QByteArray("..........");
-        QTest::newRow("if_ forms") << QByteArray("if_ if_3 if_10") << QByteArray("KKK.KKKK......");
-        QTest::newRow("nextroom") << QByteArray("nextroom") << QByteArray("KKKKKKKK");
-        QTest::newRow("variables") << QByteArray("put %1 %s %C %x") << QByteArray("KKK.OO.OO.OO.O.");
-        QTest::newRow("comment") << QByteArray("put x # move on") << QByteArray("KKK...CCCCCCCCC");
-        QTest::newRow("comment at start") << QByteArray("#ScriptName") << QByteArray("CCCCCCCCCCC");
-        QTest::newRow("non-ASCII word") << QByteArray("put\xC3\xA9 put") << QByteArray("......KKK");
-        QTest::newRow("keywords run on") << QByteArray("waitforx wait matchwait") << QByteArray(".........KKKK.KKKKKKKKK");
-        QTest::newRow("after a colon") << QByteArray("labelerror:goto x") << QByteArray("KKKKKKKKKKKKKKK..");
-        QTest::newRow("after a variable") << QByteArray("%cat %1put") << QByteArray("OO...OO...");
-        QTest::newRow("modern words stay plain") << QByteArray("gosub x # if") << QByteArray("........CCCC");
-        // clang-format on
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("styles");
+        CaseTable::addRows(QStringLiteral(KORVETH_SOURCE_DIR "/tests/colouring-cases.tsv"), 2);
     }
     void styling()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, styles);
+        QFETCH(QString, text);
+        QFETCH(QString, styles);
+        const QByteArray line = text.toUtf8();
 
         LanguageRegistry registry;
         RegisterScriptLanguage(registry);
@@ -66,9 +47,9 @@ private Q_SLOTS:
             for (qsizetype i = span.start; i < span.start + span.length; ++i)
                 painted[i] = mark;
         }
-        QCOMPARE(painted, styles);
+        QCOMPARE(painted, styles.toLatin1());
         // The grammar other editors colour with must agree with the lexer.
-        QCOMPARE(paintedByGrammar(line), styles);
+        QCOMPARE(paintedByGrammar(line), styles.toLatin1());
     }
 
 private:

@@ -239,6 +239,7 @@ private Q_SLOTS:
         QVERIFY(hunting && hunting->isVisible());
         hunting->close();
     }
+
 private:
     // Shows the start page through the dialogs stand-in and lets the test act on it.
     static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)

@@ -7,7 +7,7 @@
 
 // Rows of a test table kept as a data file beside the tests: a row a line, its fields split by
 // tabs, the first field the row's name; lines starting with "#" are notes. In a field, \t \r \n
-// \s (a space, for one at either end) and \\ stand for themselves.
+// \s (a space, for one at either end), \xHH (a control character) and \\ stand for themselves.
 namespace CaseTable {
 
 inline QString unescaped(QStringView field)
@@ -19,6 +19,11 @@ inline QString unescaped(QStringView field)
             continue;
         }
         const QChar next = field[++i];
+        if (next == u'x' && i + 2 < field.size()) {
+            text += QChar(field.sliced(i + 1, 2).toUShort(nullptr, 16));
+            i += 2;
+            continue;
+        }
         text += next == u't'   ? u'\t'
                 : next == u'r' ? u'\r'
                 : next == u'n' ? u'\n'
