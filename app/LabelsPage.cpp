@@ -27,51 +27,51 @@ QListWidgetItem *placeItem(const QString &text, int line, qsizetype column, qsiz
 
 LabelsPage::LabelsPage(QWidget *parent)
     : QWidget(parent)
-    , filter(new QLineEdit)
-    , labels(new QListWidget)
-    , referencesTitle(new QLabel)
-    , references(new QListWidget)
+    , m_filter(new QLineEdit)
+    , m_labels(new QListWidget)
+    , m_referencesTitle(new QLabel)
+    , m_references(new QListWidget)
 {
     setObjectName(QStringLiteral("labelsPage"));
-    filter->setObjectName(QStringLiteral("labelFilter"));
-    filter->setAccessibleName(QStringLiteral("Filter labels"));
-    filter->setPlaceholderText(QStringLiteral("Filter labels"));
-    filter->setClearButtonEnabled(true);
-    labels->setObjectName(QStringLiteral("labelList"));
-    labels->setAccessibleName(QStringLiteral("Labels"));
-    references->setObjectName(QStringLiteral("referenceList"));
-    references->setAccessibleName(QStringLiteral("References"));
-    referencesTitle->setWordWrap(true);
+    m_filter->setObjectName(QStringLiteral("labelFilter"));
+    m_filter->setAccessibleName(QStringLiteral("Filter labels"));
+    m_filter->setPlaceholderText(QStringLiteral("Filter labels"));
+    m_filter->setClearButtonEnabled(true);
+    m_labels->setObjectName(QStringLiteral("labelList"));
+    m_labels->setAccessibleName(QStringLiteral("Labels"));
+    m_references->setObjectName(QStringLiteral("referenceList"));
+    m_references->setAccessibleName(QStringLiteral("References"));
+    m_referencesTitle->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
-    layout->addWidget(filter);
-    layout->addWidget(labels, 2);
-    layout->addWidget(referencesTitle);
-    layout->addWidget(references, 1);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_labels, 2);
+    layout->addWidget(m_referencesTitle);
+    layout->addWidget(m_references, 1);
     clearReferences();
-    connect(filter, &QLineEdit::textChanged, this, &LabelsPage::applyFilter);
-    connect(labels, &QListWidget::itemActivated, this, &LabelsPage::choose);
-    activateOnSpace(*labels);
-    activateOnSpace(*references);
-    connect(references, &QListWidget::itemActivated, this, &LabelsPage::choose);
+    connect(m_filter, &QLineEdit::textChanged, this, &LabelsPage::applyFilter);
+    connect(m_labels, &QListWidget::itemActivated, this, &LabelsPage::choose);
+    activateOnSpace(*m_labels);
+    activateOnSpace(*m_references);
+    connect(m_references, &QListWidget::itemActivated, this, &LabelsPage::choose);
 }
 
 void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
 {
-    const int row = labels->currentRow();
-    labels->clear();
+    const int row = m_labels->currentRow();
+    m_labels->clear();
     for (const LabelDefinitionAt &label : found) {
-        labels->addItem(
+        m_labels->addItem(
             placeItem(QStringLiteral("%1  (line %2)").arg(label.name).arg(label.line + 1),
                       label.line,
                       label.column,
                       label.name.size()));
-        labels->item(labels->count() - 1)->setData(Qt::ToolTipRole, label.name);
+        m_labels->item(m_labels->count() - 1)->setData(Qt::ToolTipRole, label.name);
     }
     // The place is kept for a person working in the list; a list nobody is in gets no current item,
     // so a screen reader hears nothing from it while the script is typed.
-    if (labels->hasFocus() && row >= 0 && row < labels->count())
-        labels->setCurrentRow(row);
+    if (m_labels->hasFocus() && row >= 0 && row < m_labels->count())
+        m_labels->setCurrentRow(row);
     applyFilter();
 }
 
@@ -79,29 +79,29 @@ void LabelsPage::showReferences(const QString &name,
                                 const QList<Diagnostic> &found,
                                 const ScriptModel &model)
 {
-    references->clear();
-    referencesTitle->setText(found.isEmpty() ? QStringLiteral("No references to %1.").arg(name)
-                                             : QStringLiteral("References to %1:").arg(name));
+    m_references->clear();
+    m_referencesTitle->setText(found.isEmpty() ? QStringLiteral("No references to %1.").arg(name)
+                                               : QStringLiteral("References to %1:").arg(name));
     for (const Diagnostic &reference : found) {
         const QString text = trimmedView(model.lineText(reference.line)).toString();
-        references->addItem(placeItem(QStringLiteral("%1: %2").arg(reference.line + 1).arg(text),
-                                      reference.line,
-                                      reference.column,
-                                      reference.length));
+        m_references->addItem(placeItem(QStringLiteral("%1: %2").arg(reference.line + 1).arg(text),
+                                        reference.line,
+                                        reference.column,
+                                        reference.length));
     }
 }
 
 void LabelsPage::clearReferences()
 {
-    references->clear();
-    referencesTitle->setText(QStringLiteral("References (Search, Find References)"));
+    m_references->clear();
+    m_referencesTitle->setText(QStringLiteral("References (Search, Find References)"));
 }
 
 void LabelsPage::applyFilter()
 {
-    const QString wanted = filter->text().trimmed();
-    for (int i = 0; i < labels->count(); ++i) {
-        QListWidgetItem *item = labels->item(i);
+    const QString wanted = m_filter->text().trimmed();
+    for (int i = 0; i < m_labels->count(); ++i) {
+        QListWidgetItem *item = m_labels->item(i);
         item->setHidden(
             !item->data(Qt::ToolTipRole).toString().contains(wanted, Qt::CaseInsensitive));
     }

@@ -20,10 +20,9 @@ class LabelsPage final : public QWidget
 public:
     explicit LabelsPage(QWidget *parent = nullptr);
 
-    QLineEdit *filter;
-    QListWidget *labels;
-    QLabel *referencesTitle;
-    QListWidget *references;
+    QLineEdit *filterBox() const { return m_filter; }
+    QListWidget *labelList() const { return m_labels; }
+    QListWidget *referenceList() const { return m_references; }
 
     void showLabels(const QList<LabelDefinitionAt> &found);
     // The references to a label, each with its line's text.
@@ -37,6 +36,11 @@ Q_SIGNALS:
 private:
     void applyFilter();
     void choose(QListWidgetItem *item);
+
+    QLineEdit *m_filter;
+    QListWidget *m_labels;
+    QLabel *m_referencesTitle;
+    QListWidget *m_references;
 };
 
 } // namespace Korveth

@@ -153,7 +153,7 @@ void LiveCheckCommands::findReferences()
     m_parts.sidePane.labelsPage()->showReferences(name, model.referencesTo(name), model);
     showLabelsPage();
     // The list is where one goes on from here: Enter on a reference shows it.
-    QListWidget *references = m_parts.sidePane.labelsPage()->references;
+    QListWidget *references = m_parts.sidePane.labelsPage()->referenceList();
     if (references->count() > 0) {
         references->setCurrentRow(0);
         references->setFocus(Qt::OtherFocusReason);

@@ -48,8 +48,9 @@ QWidget *PaneFocus::focusTarget(int page) const
         list = m_pane.quickNav();
         break;
     default:
-        list = m_pane.labelsPage()->references->count() > 0 ? m_pane.labelsPage()->references
-                                                            : m_pane.labelsPage()->labels;
+        list = m_pane.labelsPage()->referenceList()->count() > 0
+                   ? m_pane.labelsPage()->referenceList()
+                   : m_pane.labelsPage()->labelList();
         break;
     }
     if (!list->currentIndex().isValid() && list->model()->rowCount() > 0)

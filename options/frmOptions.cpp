@@ -89,11 +89,11 @@ frmOptions::frmOptions(
 
     const char *names[] = {"picHidden", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
     std::array<QPushButton *, 3> changeColour{};
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        boxes[i] = colourBox(names[i]);
+    for (std::size_t i = 0; i < m_colourBoxes.size(); ++i) {
+        m_colourBoxes[i] = colourBox(names[i]);
         if (i < 3) {
-            boxes[i]->setCursor(Qt::PointingHandCursor);
-            boxes[i]->installEventFilter(this);
+            m_colourBoxes[i]->setCursor(Qt::PointingHandCursor);
+            m_colourBoxes[i]->installEventFilter(this);
             changeColour[i]
                 = button(QStringLiteral("cmdColor%1").arg(i), QStringLiteral("Change..."));
             connect(changeColour[i], &QPushButton::clicked, this, [this, i] {
@@ -127,10 +127,13 @@ frmOptions::frmOptions(
     auto *colours = new QGroupBox(QStringLiteral("Colors"));
     colours->setObjectName(QStringLiteral("Frame1"));
     auto *coloursLayout = new QHBoxLayout(colours);
+    coloursLayout->addWidget(colourFrame("Frame3",
+                                         QStringLiteral("Editor"),
+                                         m_colourBoxes.data(),
+                                         editorLabels,
+                                         changeColour.data()));
     coloursLayout->addWidget(colourFrame(
-        "Frame3", QStringLiteral("Editor"), boxes.data(), editorLabels, changeColour.data()));
-    coloursLayout->addWidget(
-        colourFrame("Frame2", QStringLiteral("Debugger"), boxes.data() + 3, debuggerLabels));
+        "Frame2", QStringLiteral("Debugger"), m_colourBoxes.data() + 3, debuggerLabels));
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(settings);
@@ -159,8 +162,8 @@ void frmOptions::showOptions()
                             m_defaults.debuggerColours[0],
                             m_defaults.debuggerColours[1],
                             m_defaults.debuggerColours[2]};
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        showColour(*boxes[i], inUse[i]);
+    for (std::size_t i = 0; i < m_colourBoxes.size(); ++i)
+        showColour(*m_colourBoxes[i], inUse[i]);
 }
 
 void frmOptions::showFont(QLabel &label, const QFont &font)
@@ -185,7 +188,7 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
     else if (watched == m_debuggerFont)
         chooseDebuggerFont();
     for (int box = 0; box < 3; ++box) {
-        if (watched == boxes[std::size_t(box)])
+        if (watched == m_colourBoxes[std::size_t(box)])
             chooseEditorColour(box);
     }
     return QWidget::eventFilter(watched, event);
@@ -213,7 +216,7 @@ void frmOptions::chooseDebuggerFont()
 
 void frmOptions::chooseEditorColour(int box)
 {
-    QLabel &shown = *boxes[std::size_t(box)];
+    QLabel &shown = *m_colourBoxes[std::size_t(box)];
     const auto chosen
         = m_dialogs.color(QStringLiteral("Color"), shown.palette().color(QPalette::Window));
     if (!chosen)

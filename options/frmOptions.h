@@ -38,9 +38,6 @@ public:
 
     frmOptions(
         Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner);
-    // The colour boxes: editor text, keywords, operators; debugger text, correct, error.
-    std::array<QLabel *, 6> boxes{};
-
     void chooseEditorFont();
     void chooseDebuggerFont();
     // Box 0 to 2: the editor's text, keyword and operator colours.
@@ -62,6 +59,9 @@ private:
     QLabel *m_editorFont;           // `Label9`
     QLabel *m_debuggerFont;         // `Label10`
     QPushButton *m_defaultsButton;  // `cmdDefaults`
+    // The colour boxes `picHidden`, `Picture1` .. `Picture5`: editor text, keywords, operators;
+    // debugger text, correct, error.
+    std::array<QLabel *, 6> m_colourBoxes{};
 
     Dialogs &m_dialogs;
     StoredOptions m_options;

@@ -117,7 +117,7 @@ private Q_SLOTS:
 
         f.window->sidePane().hide();
         QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
-        QListWidget *labels = f.window->sidePane().labelsPage()->labels;
+        QListWidget *labels = f.window->sidePane().labelsPage()->labelList();
         QVERIFY(f.window->sidePane().isVisible());
         QCOMPARE(QApplication::focusWidget(), labels);
         QTest::keyClick(labels, Qt::Key_Return);

@@ -155,19 +155,19 @@ private Q_SLOTS:
             QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
         document->live().refresh();
         LabelsPage &page = *f.window->sidePane().labelsPage();
-        QCOMPARE(page.labels->count(), 3);
-        QCOMPARE(page.labels->item(1)->text(), QStringLiteral("hunt  (line 2)"));
-        page.filter->setText(QStringLiteral("ST"));
-        QVERIFY(!page.labels->item(0)->isHidden() && page.labels->item(1)->isHidden());
+        QCOMPARE(page.labelList()->count(), 3);
+        QCOMPARE(page.labelList()->item(1)->text(), QStringLiteral("hunt  (line 2)"));
+        page.filterBox()->setText(QStringLiteral("ST"));
+        QVERIFY(!page.labelList()->item(0)->isHidden() && page.labelList()->item(1)->isHidden());
 
         editor.SetCaretPos(2, 6);
         f.window->runCommand(QStringLiteral("findrefs"));
         QCOMPARE(f.window->sidePane().pages()->currentWidget(), &page);
-        QCOMPARE(page.references->count(), 2);
-        QCOMPARE(page.references->item(1)->text(), QStringLiteral("4: match START text"));
+        QCOMPARE(page.referenceList()->count(), 2);
+        QCOMPARE(page.referenceList()->item(1)->text(), QStringLiteral("4: match START text"));
         // Choosing a reference goes there.
         editor.SetCaretPos(0, 0);
-        Q_EMIT page.references->itemActivated(page.references->item(1));
+        Q_EMIT page.referenceList()->itemActivated(page.referenceList()->item(1));
         QCOMPARE(editor.selectedText(), QStringLiteral("START"));
         int line = -1, column = -1;
         editor.getCursorPosition(&line, &column);

@@ -239,7 +239,7 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("closeall"));
         QCOMPARE(f.window->statusPanel(2).text(), QString());
         QCOMPARE(mistakes->text(), QString());
-        QCOMPARE(f.window->sidePane().labelsPage()->labels->count(), 0);
+        QCOMPARE(f.window->sidePane().labelsPage()->labelList()->count(), 0);
     }
     void ownedWindowsStayAboveAndCloseOnEscape_data()
     {

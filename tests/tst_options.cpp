@@ -19,6 +19,14 @@
 
 using namespace Korveth;
 
+namespace {
+
+// The colour boxes: editor text, keywords, operators; debugger text, correct, error.
+const char *const colourBoxes[]
+    = {"picHidden", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
+
+} // namespace
+
 // The options window: cancelled dialogs change nothing, the debugger font reaches the report,
 // the editor's look reaches every editor, and the choices are kept for the next run.
 class TestOptions : public QObject
@@ -36,10 +44,11 @@ private Q_SLOTS:
         const QString debuggerFont = child<QLabel>(window, "Label10").text();
         ScriptEditor *editor = f.docs().activeDocument()->editor();
         for (int style = 0; style < 3; ++style) {
-            QCOMPARE(window.boxes[std::size_t(style)]->palette().color(QPalette::Window),
+            QCOMPARE(child<QLabel>(window, colourBoxes[style]).palette().color(QPalette::Window),
                      editor->lexer()->color(style));
-            QCOMPARE(window.boxes[std::size_t(style) + 3]->palette().color(QPalette::Window),
-                     ReportView::styleColour(style, window.palette()));
+            QCOMPARE(
+                child<QLabel>(window, colourBoxes[style + 3]).palette().color(QPalette::Window),
+                ReportView::styleColour(style, window.palette()));
         }
 
         f.dialogs.values << QVariant() << QVariant() << QVariant();
@@ -49,7 +58,8 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.shown.last().initial.value<QColor>(), QColor(0x00, 0x00, 0xA0));
         QCOMPARE(child<QLabel>(window, "Label9").text(), editorFont);
         QCOMPARE(child<QLabel>(window, "Label10").text(), debuggerFont);
-        QCOMPARE(window.boxes[1]->palette().color(QPalette::Window), QColor(0x00, 0x00, 0xA0));
+        QCOMPARE(child<QLabel>(window, "Picture1").palette().color(QPalette::Window),
+                 QColor(0x00, 0x00, 0xA0));
         QCOMPARE(editor->lexer()->color(1), QColor(0x00, 0x00, 0xA0)); // the keywords' own colour
         window.close();
     }
@@ -66,10 +76,12 @@ private Q_SLOTS:
             window.chooseEditorColour(0);
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Options", "Options"}));
         QCOMPARE(editor->lexer()->color(0), QColor(Qt::darkRed));
-        QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::darkRed));
+        QCOMPARE(child<QLabel>(window, "picHidden").palette().color(QPalette::Window),
+                 QColor(Qt::darkRed));
         child<QPushButton>(window, "cmdDefaults").click();
         QCOMPARE(editor->lexer()->color(0), QColor(Qt::black));
-        QCOMPARE(window.boxes[0]->palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(child<QLabel>(window, "picHidden").palette().color(QPalette::Window),
+                 QColor(Qt::black));
         window.close();
     }
     void debuggerFontReachesTheReport()
@@ -114,7 +126,8 @@ private Q_SLOTS:
             dialogs.values << QVariant::fromValue(chosen) << QVariant::fromValue(QColor(Qt::red));
             options->chooseEditorFont();
             options->chooseEditorColour(1);
-            QCOMPARE(options->boxes[1]->palette().color(QPalette::Window), QColor(Qt::red));
+            QCOMPARE(child<QLabel>(*options, "Picture1").palette().color(QPalette::Window),
+                     QColor(Qt::red));
             ScriptEditor *after = window.documents().NewDocument()->editor();
             for (ScriptEditor *editor : {before, after}) {
                 QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
