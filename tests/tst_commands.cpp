@@ -70,31 +70,6 @@ private Q_SLOTS:
         }
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(u", ")));
     }
-    void lowerCaseKeyRunsHelpOnlineInsteadOfEditing()
-    {
-        MainWindowFixture f;
-        f.window->activateWindow();
-        ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        int runs = 0;
-        QObject::connect(f.window->menus().action(QStringLiteral("online")),
-                         &QAction::triggered,
-                         [&] { ++runs; });
-        editor->SetText(QStringLiteral("PUT GOBLIN"));
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_U, Qt::ControlModifier);
-        QCOMPARE(runs, 1);
-        QCOMPARE(editor->Text(), QStringLiteral("PUT GOBLIN"));
-        // F8 stays the editor's step key inside a document.
-        int readmes = 0;
-        QObject::connect(f.window->menus().action(QStringLiteral("readme")),
-                         &QAction::triggered,
-                         [&] { ++readmes; });
-        QTest::keyClick(editor, Qt::Key_F8);
-        QCOMPARE(readmes, 0);
-        QCOMPARE(editor->highlightedLine(), 0);
-    }
     void findDialogNeverTouchesAClosedDocument()
     {
         MainWindowFixture f;

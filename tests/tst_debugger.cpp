@@ -66,13 +66,6 @@ private Q_SLOTS:
         QCOMPARE(lines.next().begin().fragment().charFormat().foreground().color(),
                  QColor(Qt::red));
     }
-    void noDocumentNoRun()
-    {
-        MainWindowFixture f;
-        f.window->runCommand(QStringLiteral("close"));
-        f.window->runCommand(QStringLiteral("sdebug"));
-        QVERIFY(!f.window->debugger().window());
-    }
     void secondRunReplacesEverything()
     {
         MainWindowFixture f;

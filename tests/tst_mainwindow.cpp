@@ -286,23 +286,6 @@ private Q_SLOTS:
                         Qt::Key_Escape);
         QTRY_VERIFY(!window || !window->isVisible());
     }
-    // A dozen scripts in a narrow window: each tab still tells its script; the strip scrolls.
-    void tabsKeepAReadableNameAndTheFullPathAsTip()
-    {
-        MainWindowFixture f;
-        f.window->resize(520, 400);
-        QString path;
-        for (int i = 0; i < 12; ++i) {
-            path = f.write(QStringLiteral("grove-hunting-route-%1.cmd").arg(i), "exit");
-            QVERIFY(f.docs().OpenDocument(path, QFileInfo(path).fileName()));
-        }
-        DocumentTabs &tabs = f.window->tb();
-        QCOMPARE(tabs.count(), 13);
-        for (int i = 0; i < tabs.count(); ++i)
-            QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().averageCharWidth() * 10);
-        QCOMPARE(tabs.tabToolTip(tabs.count() - 1), path);
-        QCOMPARE(tabs.tabText(tabs.count() - 1), QFileInfo(path).fileName());
-    }
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -185,45 +185,6 @@ private Q_SLOTS:
         quickNav->trigger();
         QVERIFY(!pane.isVisible());
     }
-    void pagesSwitchExceptInHelpMode()
-    {
-        MainWindowFixture f;
-        SidePane &pane = f.window->sidePane();
-        QCOMPARE(pane.pages()->tabText(0), QStringLiteral("Files"));
-        QCOMPARE(pane.pages()->tabText(1), QStringLiteral("Commands"));
-        QCOMPARE(pane.pages()->currentIndex(), 0);
-        QTabBar *tabs = pane.pages()->tabBar();
-        f.window->tBar().button(QStringLiteral("help2"))->trigger();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-        QCOMPARE(pane.pages()->currentIndex(), 0);
-        QCOMPARE(
-            f.dialogs.shown.last().text,
-            QStringLiteral("You can use this toolbar to select between the Scripting Commands, "
-                           "or the File View."));
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-        QCOMPARE(pane.pages()->currentIndex(), 1);
-
-        // The folder list shows its tip and still works.
-        f.window->tBar().button(QStringLiteral("help2"))->trigger();
-        QTest::mouseClick(
-            pane.fileBrowser()->folders()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(f.dialogs.shown.last().text,
-                 QStringLiteral("You can select the Folder to use with this."));
-        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip", "Tip"}));
-    }
-    void helpCommands()
-    {
-        MainWindowFixture f;
-        QFile::copy(QStringLiteral(KORVETH_SOURCE_DIR "/data/Readme.txt"),
-                    f.dir.filePath(QStringLiteral("Readme.txt")));
-        f.window->runCommand(QStringLiteral("readme"));
-        QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Readme"));
-        QVERIFY(f.docs().activeDocument()->editor()->Text().startsWith(u"Korveth Script Editor"));
-        f.window->runCommand(QStringLiteral("orlixsite"));
-        f.window->runCommand(QStringLiteral("online"));
-        QCOMPARE(f.dialogs.openedUrls, QList<QUrl>({HelpCommands::website, HelpCommands::website}));
-        QCOMPARE(HelpCommands::website.host(), QStringLiteral("korveth.example.org"));
-    }
 };
 
 QTEST_MAIN(TestSidePane)

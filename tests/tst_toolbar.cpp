@@ -34,17 +34,6 @@ private Q_SLOTS:
             QVERIFY2(!bar.button(key)->icon().isNull(), qPrintable(key));
         }
     }
-    void picturesAreSharpWhenScaled()
-    {
-        MainWindowFixture f;
-        const QIcon icon = f.window->tBar().button(QStringLiteral("save"))->icon();
-        const QPixmap doubled = icon.pixmap(QSize(16, 16), 2.0);
-        QCOMPARE(doubled.size(), QSize(32, 32));
-        QCOMPARE(doubled.devicePixelRatio(), 2.0);
-        // Drawn at 32 x 32, not blown up from 16 x 16: a line one logical pixel wide stays sharp.
-        const QImage image = doubled.toImage();
-        QVERIFY(image.pixelColor(16, 3).alpha() > 0);
-    }
     void buttonsWorkAlsoInHelpMode()
     {
         MainWindowFixture f;
@@ -75,42 +64,6 @@ private Q_SLOTS:
         f.window->area().activate(opened);
         f.window->tBar().button(QStringLiteral("save"))->trigger();
         QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
-    }
-    void helpModeShowsOneTip_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("status bar") << "status bar"
-                                    << "The status bar displays important document info.";
-        QTest::newRow("tab strip") << "tab strip"
-                                   << "You can use this toolbar for navigating between documents.";
-        QTest::newRow("toolbar") << "toolbar"
-                                 << "You can use the toolbar for quick navigation.";
-    }
-    void helpModeShowsOneTip()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, tip);
-        MainWindowFixture f;
-        f.docs().NewDocument(); // tab 2 is selected
-        QWidget *target = control == u"status bar"  ? static_cast<QWidget *>(f.window->statusBar())
-                          : control == u"tab strip" ? static_cast<QWidget *>(&f.window->tb())
-                                                    : static_cast<QWidget *>(&f.window->tBar());
-        // The toolbar's tip belongs to the bar itself: click past its last button.
-        const QPoint point = control == u"toolbar"
-                                 ? QPoint(target->width() - 3, target->height() / 2)
-                             : control == u"tab strip" ? f.window->tb().tabRect(0).center()
-                                                       : QPoint(5, 5);
-        f.window->tBar().button(QStringLiteral("help2"))->trigger();
-        QTest::mouseClick(target, Qt::LeftButton, {}, point);
-        QTest::mouseClick(target, Qt::LeftButton, {}, point);
-        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Tip"}));
-        QCOMPARE(f.dialogs.shown.last().text, tip);
-        QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Question);
-        QVERIFY(!f.window->helpMode().isOn());
-        QVERIFY(!QApplication::overrideCursor());
-        if (control == u"tab strip") // the tip's click switched nothing; the second click did
-            QCOMPARE(f.docs().activeDocument()->tabNumber(), 1);
     }
     void tabMenuActsOnTheRightClickedTab_data()
     {
