@@ -17,9 +17,6 @@ namespace Korveth {
 
 namespace {
 
-constexpr int numberMargin = 0;
-constexpr int imageMargin = 1;
-
 // By LineEnding: CR LF, LF, CR.
 constexpr QsciScintilla::EolMode eolModes[]{
     QsciScintilla::EolWindows, QsciScintilla::EolUnix, QsciScintilla::EolMac};
@@ -208,11 +205,6 @@ void ScriptEditor::replaceRanges(const QList<std::pair<qsizetype, qsizetype>> &r
     finishChange();
 }
 
-QFont ScriptEditor::textFont() const
-{
-    return lexer() ? lexer()->defaultFont(0) : font();
-}
-
 ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
 {
     long anchor = SendScintilla(SCI_GETANCHOR);
@@ -329,60 +321,6 @@ ReadResult ScriptEditor::loadFile(const QString &path)
         loading.discard();
     loading.finish(read.text.format.lineEnding);
     return read;
-}
-
-void ScriptEditor::Language(const QString &name)
-{
-    QsciLexer *old = lexer();
-    const LanguageDefinition *definition = m_services.languages.find(name);
-    if (definition) {
-        setLexer(new ScriptLexer(name, *definition, this));
-        m_language = name;
-        applyAppearance(m_services.appearance, *this);
-    } else {
-        setLexer(nullptr);
-        m_language.clear();
-    }
-    delete old;
-}
-
-void ScriptEditor::SetColor(ColourItem item, std::uint32_t bgr)
-{
-    const QColor color(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-    switch (item) {
-    case ColourItem::CommentText:
-        if (lexer())
-            lexer()->setColor(color, int(TokenStyle::Comment));
-        break;
-    case ColourItem::MarginBackground:
-        setMarginsBackgroundColor(color);
-        break;
-    case ColourItem::MarginText:
-        setMarginsForegroundColor(color);
-        break;
-    }
-}
-
-void ScriptEditor::SetFontStyle(FontStyleItem item, FontStyle style)
-{
-    if (item != FontStyleItem::Keywords || !lexer())
-        return;
-    QFont font = lexer()->font(int(TokenStyle::Keyword));
-    font.setBold(style & 1);
-    font.setItalic(style & 2);
-    lexer()->setFont(font, int(TokenStyle::Keyword));
-}
-
-void ScriptEditor::DisplayLeftMargin(bool show)
-{
-    if (!show) {
-        setMarginWidth(numberMargin, 0);
-        setMarginWidth(imageMargin, 0);
-        return;
-    }
-    const int digits = QString::number(qMax(1, lines())).size();
-    setMarginWidth(numberMargin, QString(digits + 1, u'9'));
-    setMarginWidth(imageMargin, 16);
 }
 
 void ScriptEditor::setHighlightedLine(int line)

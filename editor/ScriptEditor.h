@@ -44,6 +44,9 @@ public:
 
     // Marker of the highlighted line; margin images use markers 0 to 2.
     static constexpr int highlightMarker = 8;
+    // The line numbers' margin and the margin of images (breakpoint, arrow).
+    static constexpr int numberMargin = 0;
+    static constexpr int imageMargin = 1;
 
     explicit ScriptEditor(EditorServices &services, QWidget *parent = nullptr);
     ~ScriptEditor() override;
