@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Applies each mutation of scripts/mutants.txt, one at a time, to a copy of the tree, builds it
 # incrementally, runs the test suite, and prints which mutants survive (the suite must kill all).
-# Usage: scripts/mutants.sh [WORK_DIR]   (default /tmp/korveth-mutants; built there from scratch)
+# Usage: scripts/mutants.sh [WORK_DIR [LIST]]   (default /tmp/korveth-mutants, built there from
+# scratch, and scripts/mutants.txt). Each mutated file is put back from the copy taken at the start,
+# so the tree may be edited while a run goes on.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=${1:-/tmp/korveth-mutants}
+list=$(realpath "${2:-$root/scripts/mutants.txt}")
 jobs=$(nproc 2>/dev/null || echo 2)
 
-rm -rf "$work" && mkdir -p "$work/tree"
+rm -rf "$work" && mkdir -p "$work/tree" "$work/pristine"
 (cd "$root" && git ls-files -z | xargs -0 cp --parents -t "$work/tree")
+cp "$list" "$work/mutants.txt"
+(cd "$work/tree" && cut -f1 "$work/mutants.txt" | grep -v '^#' | sort -u | xargs cp --parents -t "$work/pristine")
 build="$work/tree/build"
 cmake -S "$work/tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVETH_BENCH=OFF >/dev/null
 if ! cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1; then
@@ -46,9 +51,9 @@ PY
         killed=$((killed + 1))
     fi
     printf '%-10s %s: %s\n' "$verdict" "$file" "$from"
-    cp "$root/$file" "$target"
+    cp "$work/pristine/$file" "$target"
     touch "$target"
-done <"$root/scripts/mutants.txt"
+done <"$work/mutants.txt"
 
 echo "$killed killed, ${#survivors[@]} not, in $((SECONDS - start)) s"
 for s in "${survivors[@]}"; do echo "  $s"; done
