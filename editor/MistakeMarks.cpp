@@ -49,10 +49,9 @@ void MistakeMarks::paint(const ScriptModel &model)
         if (d.line != markedLine)
             m_editor.markerAdd(d.line, marker);
         markedLine = d.line;
+        // A line's verdicts differ from each other: the second is only ever the match limit.
         QString &verdicts = m_shownVerdicts[d.line];
-        if (!verdicts.contains(d.message()))
-            verdicts
-                += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
+        verdicts += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
     }
     describeCaretLine();
 }
