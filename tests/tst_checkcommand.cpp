@@ -103,7 +103,8 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         QVERIFY(QFile::exists(QStringLiteral(KORVETH_CHECK_PATH)));
     }
-    // Each folder under checker-cases holds script.cmd and the report expected for it.
+    // Each folder under checker-cases holds script.cmd (in any encoding the editor reads) and the
+    // report expected for it.
     void expectedReports_data()
     {
         // clang-format off
@@ -176,29 +177,6 @@ private Q_SLOTS:
         QCOMPARE(!result.err.isEmpty(), stderrSaysSomething);
         if (status == 0)
             QVERIFY(!result.out.isEmpty());
-    }
-    void encodingsAreDecodedLikeTheEditor_data()
-    {
-        // clang-format off
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("report");
-
-        const QByteArray tail = "2 Lines.\n0 Warning(s).\n";
-        QTest::newRow("UTF-16 LE BOM") << QByteArray("\xFF\xFEp\0u\0t\0 \0\xE9\0\n\0x\0:\0", 18)
-                                       << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-        QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput \xC3\xA9\rx:")
-                                   << "put \xC3\xA9 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-        QTest::newRow("Windows-1252") << QByteArray("put \x92\r\nx:")
-                                      << "put \xE2\x80\x99 - Put Command recognised.\nx: - Label recognised.\n" + tail;
-        // clang-format on
-    }
-    void encodingsAreDecodedLikeTheEditor()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, report);
-        const Run result = run({write(QStringLiteral("enc.cmd"), bytes)});
-        QCOMPARE(result.out, report);
-        QCOMPARE(result.status, 0);
     }
     void standardInput()
     {

@@ -76,12 +76,7 @@ class TestGenerators : public QObject
 private Q_SLOTS:
     void huntingSubstitutions_data()
     {
-        QTest::addColumn<QString>("templ");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("expected");
-        CaseTable::addRows(
-            QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases/substitutions.tsv"), 4);
+        CaseTable::load(QStringLiteral("generator-cases/substitutions.tsv"));
     }
     void huntingSubstitutions()
     {

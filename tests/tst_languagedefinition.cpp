@@ -23,12 +23,7 @@ private Q_SLOTS:
         QVERIFY(registry.find(QStringLiteral("Perl")));
     }
     // Each row: a line, and what each of its bytes is painted as.
-    void styling_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("styles");
-        CaseTable::addRows(QStringLiteral(KORVETH_SOURCE_DIR "/tests/colouring-cases.tsv"), 2);
-    }
+    void styling_data() { CaseTable::load(QStringLiteral("colouring-cases.tsv")); }
     void styling()
     {
         QFETCH(QString, text);

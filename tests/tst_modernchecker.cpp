@@ -56,13 +56,7 @@ class TestModernChecker : public QObject
 
 private Q_SLOTS:
     // The verdict of a line in a script that defines start:, "!" before an error, from the table.
-    void verdicts_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("verdict");
-        CaseTable::addRows(
-            QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-modern.tsv"), 2);
-    }
+    void verdicts_data() { CaseTable::load(QStringLiteral("checker-cases/verdicts-modern.tsv")); }
     void verdicts()
     {
         QFETCH(QString, line);
@@ -174,21 +168,13 @@ private Q_SLOTS:
     }
     void dialectByLooking_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<bool>("modern");
-        QTest::newRow("classic") << "put a\r\nif_1 goto x\r\nx:" << false;
-        QTest::newRow("var") << "put a\r\nvar x 1" << true;
-        QTest::newRow("if then") << "if $x then put a" << true;
-        QTest::newRow("classic if") << "if x" << false;
-        QTest::newRow("brace") << "{" << true;
-        QTest::newRow("LF line ends") << "put a\nvar x 1" << true;
-        QTest::newRow("lone CR line ends") << "put a\rgosub x" << true;
+        CaseTable::load(QStringLiteral("checker-cases/dialect-by-looking.tsv"));
     }
     void dialectByLooking()
     {
         QFETCH(QString, script);
-        QFETCH(bool, modern);
-        QCOMPARE(looksModern(script.toUtf8()), modern);
+        QFETCH(QString, dialect);
+        QCOMPARE(looksModern(script.toUtf8()), dialect == u"modern");
     }
     void firstWords_data()
     {

@@ -15,14 +15,7 @@ class TestScriptChecker : public QObject
 private Q_SLOTS:
     // The first verdict of a line, from the table: the line, the script text the label search reads
     // (the line alone when empty), and the verdict.
-    void verdicts_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("verdict");
-        CaseTable::addRows(
-            QStringLiteral(KORVETH_SOURCE_DIR "/tests/checker-cases/verdicts-classic.tsv"), 3);
-    }
+    void verdicts_data() { CaseTable::load(QStringLiteral("checker-cases/verdicts-classic.tsv")); }
     void verdicts()
     {
         QFETCH(QString, line);

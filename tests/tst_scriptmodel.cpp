@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "Completion.h"
 #include "ModernChecker.h"
 #include "ScriptModel.h"
@@ -245,60 +246,37 @@ private Q_SLOTS:
     }
     void mistakesPointAtTheirWord_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("length");
-
-        QTest::newRow("unknown command") << "  puut x" << 0 << 2 << 4;
-        QTest::newRow("missing label") << "goto  nowhere" << 0 << 6 << 7;
-        QTest::newRow("then after if") << "if x then goto there\nthere:" << -1 << 0 << 0;
-        QTest::newRow("then alone") << "if x then\nput y" << 0 << 5 << 4;
-        QTest::newRow("close without open") << "  }" << 0 << 2 << 1;
-        QTest::newRow("open never closed") << "if x then {" << 0 << 10 << 1;
-        QTest::newRow("missing include") << "include  gone.cmd" << 0 << 9 << 8;
+        CaseTable::load(QStringLiteral("checker-cases/mistake-places.tsv"));
     }
     void mistakesPointAtTheirWord()
     {
         QFETCH(QString, script);
-        QFETCH(int, line);
-        QFETCH(int, column);
-        QFETCH(int, length);
+        QFETCH(QString, line);
+        QFETCH(QString, column);
+        QFETCH(QString, length);
         ScriptModel model(DialectChoice::Modern, m_folder.path());
         model.update(script.toUtf8());
         const QList<Diagnostic> found = model.diagnostics();
-        if (line < 0) {
-            QVERIFY(found.isEmpty());
-            return;
+        QCOMPARE(found.size(), line == u"-1" ? 0 : 1);
+        if (!found.isEmpty()) {
+            QCOMPARE(found[0].line, line.toInt());
+            QCOMPARE(found[0].column, column.toInt());
+            QCOMPARE(found[0].length, length.toInt());
         }
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0].line, line);
-        QCOMPARE(found[0].column, column);
-        QCOMPARE(found[0].length, length);
     }
     void completionPlaces_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("wordStart");
-
-        QTest::newRow("first word") << "  mat" << int(CompletionPlace::Command) << 2;
-        QTest::newRow("empty line") << "" << int(CompletionPlace::Command) << 0;
-        QTest::newRow("after goto") << "goto lo" << int(CompletionPlace::Label) << 5;
-        QTest::newRow("after MatchRe") << "MatchRe " << int(CompletionPlace::Label) << 8;
-        QTest::newRow("after then goto") << "if x then goto a" << int(CompletionPlace::Label) << 15;
-        QTest::newRow("after a block end") << "}gosub x" << int(CompletionPlace::Label) << 7;
-        QTest::newRow("match text") << "match loop You s" << int(CompletionPlace::Nothing) << 15;
-        QTest::newRow("put text") << "put att" << int(CompletionPlace::Nothing) << 4;
+        CaseTable::load(QStringLiteral("checker-cases/completion-places.tsv"));
     }
     void completionPlaces()
     {
         QFETCH(QString, before);
-        QFETCH(int, kind);
-        QFETCH(int, wordStart);
+        QFETCH(QString, kind);
+        QFETCH(QString, wordStart);
         const CompletionPlace place = completionPlace(before, before.size());
-        QCOMPARE(int(place.kind), kind);
-        QCOMPARE(int(place.wordStart), wordStart);
+        const QStringList kinds{"Nothing", "Command", "Label"}; // in the enum's order
+        QCOMPARE(kinds.value(place.kind), kind);
+        QCOMPARE(int(place.wordStart), wordStart.toInt());
     }
     void completionLists()
     {

@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "FailingFileStore.h"
 #include "HostileFiles.h"
 #include "RecentFiles.h"
@@ -19,9 +20,6 @@
 
 using namespace Korveth;
 
-Q_DECLARE_METATYPE(Korveth::TextEncoding)
-Q_DECLARE_METATYPE(Korveth::LineEnding)
-
 namespace {
 
 struct RecordingSink final : TextSink
@@ -40,70 +38,31 @@ class TestTextFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void decodeAndRoundTrip_data()
-    {
-        // clang-format off
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<TextEncoding>("encoding");
-        QTest::addColumn<bool>("bom");
-        QTest::addColumn<LineEnding>("ending");
-        QTest::addColumn<QString>("text");
-
-        QTest::newRow("ASCII CR LF") << QByteArray("put a\r\nexit\r\n") << TextEncoding::Utf8 << false
-                                     << LineEnding::CrLf << "put a\r\nexit\r\n";
-        QTest::newRow("LF, no final line end")
-            << QByteArray("put a\nexit") << TextEncoding::Utf8 << false << LineEnding::Lf
-            << "put a\nexit";
-        QTest::newRow("lone CR") << QByteArray("a\rb\rc") << TextEncoding::Utf8 << false
-                                 << LineEnding::Cr << "a\rb\rc";
-        QTest::newRow("mixed, LF most") << QByteArray("a\r\nb\nc\nd\re") << TextEncoding::Utf8 << false
-                                        << LineEnding::Lf << "a\r\nb\nc\nd\re";
-        QTest::newRow("empty") << QByteArray() << TextEncoding::Utf8 << false << LineEnding::CrLf << "";
-        QTest::newRow("UTF-8") << QByteArray("put caf\xC3\xA9") << TextEncoding::Utf8 << false
-                               << LineEnding::CrLf << "put caf\u00E9";
-        QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBFput x\r\n") << TextEncoding::Utf8 << true
-                                   << LineEnding::CrLf << "put x\r\n";
-        QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << TextEncoding::Utf8 << true
-                                  << LineEnding::CrLf << "";
-        QTest::newRow("NUL bytes") << QByteArray("put\0x\r\n", 8) << TextEncoding::Utf8 << false
-                                   << LineEnding::CrLf << QString::fromUtf8("put\0x\r\n", 8);
-        QTest::newRow("Windows-1252") << QByteArray("say \x92hi\x85\x81") << TextEncoding::Windows1252
-                                      << false << LineEnding::CrLf << "say \u2019hi\u2026\u0081";
-        QTest::newRow("BOM then invalid UTF-8")
-            << QByteArray("\xEF\xBB\xBF\xFF") << TextEncoding::Windows1252 << false << LineEnding::CrLf
-            << "\u00EF\u00BB\u00BF\u00FF";
-        QTest::newRow("overlong UTF-8 is 1252") << QByteArray("\xC0\xAF") << TextEncoding::Windows1252
-                                                << false << LineEnding::CrLf << "\u00C0\u00AF";
-        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEp\0u\0t\0\r\0\n\0\xE9\0", 14)
-                                   << TextEncoding::Utf16LE << true << LineEnding::CrLf
-                                   << "put\r\n\u00E9";
-        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0p\0\n\0\x41", 8) << TextEncoding::Utf16BE
-                                   << true << LineEnding::Lf << "p\nA";
-        QTest::newRow("UTF-16 odd length is 1252")
-            << QByteArray("\xFF\xFEp\0u", 5) << TextEncoding::Windows1252 << false << LineEnding::CrLf
-            << QString::fromUtf8("\u00FF\u00FEp\0u", 7);
-        QTest::newRow("UTF-16 lone surrogate is 1252")
-            << QByteArray("\xFF\xFE\x00\xD8", 4) << TextEncoding::Windows1252 << false
-            << LineEnding::CrLf << QString::fromUtf8("\u00FF\u00FE\0\u00D8", 7);
-        // clang-format on
-    }
+    // The bytes of each row, read and written back unchanged.
+    void decodeAndRoundTrip_data() { CaseTable::load(QStringLiteral("file-cases/decoding.tsv")); }
     void decodeAndRoundTrip()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(TextEncoding, encoding);
-        QFETCH(bool, bom);
-        QFETCH(LineEnding, ending);
+        QFETCH(QString, bytes);
+        QFETCH(QString, encoding);
+        QFETCH(QString, bom);
+        QFETCH(QString, ending);
         QFETCH(QString, text);
+        const QHash<QString, TextEncoding> encodings{{"utf8", TextEncoding::Utf8},
+                                                     {"1252", TextEncoding::Windows1252},
+                                                     {"utf16le", TextEncoding::Utf16LE},
+                                                     {"utf16be", TextEncoding::Utf16BE}};
+        const QHash<QString, LineEnding> endings{
+            {"crlf", LineEnding::CrLf}, {"lf", LineEnding::Lf}, {"cr", LineEnding::Cr}};
 
-        const DecodedText decoded = decodeText(bytes);
-        QCOMPARE(decoded.format.encoding, encoding);
-        QCOMPARE(decoded.format.byteOrderMark, bom);
-        QCOMPARE(decoded.format.lineEnding, ending);
+        const DecodedText decoded = decodeText(bytes.toLatin1());
+        QCOMPARE(decoded.format.encoding, encodings.value(encoding));
+        QCOMPARE(decoded.format.byteOrderMark, bom == u"yes");
+        QCOMPARE(decoded.format.lineEnding, endings.value(ending));
         QCOMPARE(QString::fromUtf8(decoded.utf8), text);
 
         const auto encoded = encodeText(decoded.utf8, decoded.format);
         QVERIFY(encoded.has_value());
-        QCOMPARE(*encoded, bytes);
+        QCOMPARE(*encoded, bytes.toLatin1());
     }
     // A file read a piece at a time gives what a whole reading gives, wherever the pieces break (in
     // a character, between CR and LF, after a BOM) and whatever the encoding turns out to be.
@@ -167,29 +126,12 @@ private Q_SLOTS:
         QVERIFY(!encodeText(QStringLiteral("put \U0001F600").toUtf8(), format).has_value());
         QCOMPARE(*encodeText(QStringLiteral("\u20AC").toUtf8(), format), QByteArray("\x80"));
     }
-    void utf8Validation_data()
-    {
-        // clang-format off
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("ascii") << QByteArray("abc") << true;
-        QTest::newRow("4-byte") << QByteArray("\xF0\x9F\x98\x80") << true;
-        QTest::newRow("truncated") << QByteArray("\xE2\x82") << false;
-        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-        QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
-        QTest::newRow("overlong 3-byte") << QByteArray("\xE0\x80\xAF") << false;
-        QTest::newRow("stray continuation") << QByteArray("\x80") << false;
-        QTest::newRow("bad byte after a long ASCII run") << QByteArray("put abcdefghijkl\x80") << false;
-        QTest::newRow("good bytes between ASCII runs")
-            << QByteArray("put abcdefgh\xE2\x82\xAC ijklmnopq") << true;
-        QTest::newRow("truncated after a long ASCII run") << QByteArray("abcdefghijklmno\xE2") << false;
-        // clang-format on
-    }
+    void utf8Validation_data() { CaseTable::load(QStringLiteral("file-cases/utf8.tsv")); }
     void utf8Validation()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, valid);
-        QCOMPARE(isValidUtf8(bytes), valid);
+        QFETCH(QString, bytes);
+        QFETCH(QString, valid);
+        QCOMPARE(isValidUtf8(bytes.toLatin1()), valid == u"valid");
     }
     // Lines of random bytes, mostly ASCII with valid and broken sequences among them, at every
     // length around the eight-byte steps; each must come out as Qt's own decoder makes it, even

@@ -6,7 +6,8 @@
 #include <QTest>
 
 // Rows of a test table kept as a data file beside the tests: a row a line, its fields split by
-// tabs, the first field the row's name; lines starting with "#" are notes. In a field, \t \r \n
+// tabs, the first field the row's name, the first line the columns' names; lines starting with "#"
+// are notes. In a field, \t \r \n
 // \s (a space, for one at either end), \xHH (a control character) and \\ stand for themselves.
 namespace CaseTable {
 
@@ -33,19 +34,28 @@ inline QString unescaped(QStringView field)
     return text;
 }
 
-// Adds a data row for each line of the table; every row must have the given number of fields
-// after its name.
-inline void addRows(const QString &path, int fields)
+// Adds a text column for each field of the table's first line (after its "name") and a data row
+// for each line after it; every row must have as many fields. The path is under the tests folder.
+inline void load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QFile file(QStringLiteral(KORVETH_SOURCE_DIR "/tests/") + path);
+    if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read the case table %s", qPrintable(path));
+    QStringList columns;
+    static QList<QByteArray> names; // Qt Test keeps the pointers to the columns' names
     for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const QStringList parts = line.split(u'\t');
-        if (parts.size() != fields + 1)
-            qFatal("%s: not %d fields: %s", qPrintable(path), fields, qPrintable(line));
+        if (columns.isEmpty()) {
+            columns = parts;
+            for (const QString &column : parts.sliced(1))
+                QTest::addColumn<QString>(names.emplace_back(column.toUtf8()).constData());
+            continue;
+        }
+        if (parts.size() != columns.size())
+            qFatal(
+                "%s: not %d fields: %s", qPrintable(path), int(columns.size()), qPrintable(line));
         QTestData &row = QTest::newRow(qPrintable(parts[0]));
         for (qsizetype i = 1; i < parts.size(); ++i)
             row << unescaped(parts[i]);
