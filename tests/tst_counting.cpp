@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "Child.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
@@ -16,46 +17,21 @@ class TestCounting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void counts_data()
-    {
-        // clang-format off
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("words");
-        QTest::addColumn<int>("characters");
-
-        QTest::newRow("one blank") << "put x" << 2 << 5;
-        QTest::newRow("two blanks make an empty word") << "put  x" << 3 << 6;
-        QTest::newRow("line break separates nothing") << "a\r\nb" << 1 << 4;
-        QTest::newRow("tab separates nothing") << "a\tb" << 1 << 3;
-        QTest::newRow("trailing blank adds one") << "put " << 2 << 4;
-        QTest::newRow("blank alone") << " " << 2 << 1;
-        QTest::newRow("empty") << "" << 0 << 0;
-        // clang-format on
-    }
+    void counts_data() { CaseTable::load(QStringLiteral("language-cases/counting.tsv")); }
     void counts()
     {
         QFETCH(QString, text);
-        QFETCH(int, words);
-        QFETCH(int, characters);
-        QCOMPARE(wordCount(text), words);
-        QCOMPARE(characterCount(text), characters);
+        QFETCH(QString, words);
+        QFETCH(QString, characters);
+        QCOMPARE(wordCount(text), words.toInt());
+        QCOMPARE(characterCount(text), characters.toInt());
     }
-    void kilobytes_data()
-    {
-        QTest::addColumn<int>("characters");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("1000") << 1000 << "0.9765625";
-        QTest::newRow("none") << 0 << "0";
-        QTest::newRow("exactly one") << 1024 << "1";
-        QTest::newRow("one and a half") << 1536 << "1.5";
-        QTest::newRow("three") << 3 << "0.0029296875";
-        QTest::newRow("fifteen significant digits at most") << 2147483647 << "2097151.99902344";
-    }
+    void kilobytes_data() { CaseTable::load(QStringLiteral("language-cases/kilobytes.tsv")); }
     void kilobytes()
     {
-        QFETCH(int, characters);
+        QFETCH(QString, characters);
         QFETCH(QString, text);
-        QCOMPARE(kilobytesText(characters), text);
+        QCOMPARE(kilobytesText(characters.toInt()), text);
     }
     void countsPast16Bits()
     {
