@@ -20,14 +20,11 @@
 #include "frmOptions.h"
 #include "frmProperties.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeWidget>
 #include <Qsci/qscilexer.h>
 
 using namespace Korveth;

@@ -6,7 +6,6 @@
 #include "frmProperties.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QSpinBox>
 #include <QTest>
 

@@ -7,7 +7,6 @@
 #include "frmDoc.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>

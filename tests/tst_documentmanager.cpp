@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTest>
 
 #include "DocumentArea.h"

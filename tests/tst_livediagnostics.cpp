@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTest>
 
 using namespace Korveth;

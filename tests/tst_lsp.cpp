@@ -60,6 +60,17 @@ QJsonObject responseTo(const QList<QJsonObject> &messages, int id)
     return {};
 }
 
+// The value at a dotted path of member names and array indices, e.g. "result.range.start.line".
+QJsonValue field(QJsonValue value, QStringView path)
+{
+    for (QStringView step : path.split(u'.')) {
+        bool index = false;
+        const int i = step.toInt(&index);
+        value = index ? value.toArray().at(i) : value.toObject().value(step);
+    }
+    return value;
+}
+
 QList<QJsonObject> diagnosticsOf(const QList<QJsonObject> &messages)
 {
     QList<QJsonObject> found;
@@ -127,49 +138,33 @@ private Q_SLOTS:
 
         const QList<QJsonObject> published = diagnosticsOf(messages);
         QCOMPARE(published.size(), 3); // open, change, close
-        const QJsonArray first = published[0].value("diagnostics").toArray();
-        QCOMPARE(first.size(), 1);
-        QCOMPARE(first[0].toObject().value("message").toString(),
+        QCOMPARE(field(published[0], u"diagnostics").toArray().size(), 1);
+        QCOMPARE(field(published[0], u"diagnostics.0.message").toString(),
                  QStringLiteral("Goto Command recognised. Label not found."));
-        QCOMPARE(first[0]
-                     .toObject()
-                     .value("range")
-                     .toObject()
-                     .value("start")
-                     .toObject()
-                     .value("line")
-                     .toInt(),
-                 4);
+        QCOMPARE(field(published[0], u"diagnostics.0.range.start.line").toInt(), 4);
         QVERIFY(published[1].value("diagnostics").toArray().isEmpty());
         QVERIFY(published[2].value("diagnostics").toArray().isEmpty());
-
-        const QJsonObject definition = responseTo(messages, 2).value("result").toObject();
-        QCOMPARE(definition.value("uri").toString(), uri);
-        QCOMPARE(
-            definition.value("range").toObject().value("start").toObject().value("line").toInt(),
-            1);
-
-        QCOMPARE(responseTo(messages, 3).value("result").toArray().size(),
-                 2); // Start: and goto start
-        const QJsonObject included = responseTo(messages, 10).value("result").toObject();
-        QCOMPARE(included.value("uri").toString(),
+        const QJsonObject definition = responseTo(messages, 2);
+        QCOMPARE(field(definition, u"result.uri").toString(), uri);
+        QCOMPARE(field(definition, u"result.range.start.line").toInt(), 1);
+        QCOMPARE(field(responseTo(messages, 3), u"result").toArray().size(),
+                 2); // Start:, goto start
+        const QJsonObject included = responseTo(messages, 10);
+        QCOMPARE(field(included, u"result.uri").toString(),
                  QUrl::fromLocalFile(dir.filePath(QStringLiteral("lib.cmd"))).toString());
-        QCOMPARE(included.value("range").toObject().value("start").toObject().value("line").toInt(),
-                 0);
-        const QJsonArray symbols = responseTo(messages, 4).value("result").toArray();
-        QCOMPARE(symbols.size(), 1);
-        QCOMPARE(symbols[0].toObject().value("name").toString(), QStringLiteral("Start"));
-
+        QCOMPARE(field(included, u"result.range.start.line").toInt(), 0);
+        QCOMPARE(field(responseTo(messages, 4), u"result").toArray().size(), 1);
+        QCOMPARE(field(responseTo(messages, 4), u"result.0.name").toString(),
+                 QStringLiteral("Start"));
         QStringList labels;
-        for (const QJsonValue &item : responseTo(messages, 5).value("result").toArray())
+        for (const QJsonValue &item : field(responseTo(messages, 5), u"result").toArray())
             labels << item.toObject().value("label").toString();
         QCOMPARE(labels, (QStringList{"libstart", "Start"}));
         QStringList commands;
-        for (const QJsonValue &item : responseTo(messages, 6).value("result").toArray())
+        for (const QJsonValue &item : field(responseTo(messages, 6), u"result").toArray())
             commands << item.toObject().value("label").toString();
         QVERIFY(commands.contains(QStringLiteral("gosub"))
                 && commands.contains(QStringLiteral("put")));
-
         const QJsonArray edits = responseTo(messages, 7)
                                      .value("result")
                                      .toObject()
@@ -178,7 +173,7 @@ private Q_SLOTS:
                                      .value(uri)
                                      .toArray();
         QCOMPARE(edits.size(), 3); // the label and both gotos; no echoed, said or comment text
-        QCOMPARE(responseTo(messages, 8).value("error").toObject().value("code").toInt(), -32602);
+        QCOMPARE(field(responseTo(messages, 8), u"error.code").toInt(), -32602);
         QVERIFY(responseTo(messages, 9).contains("result"));
     }
     void malformedMessagesGetErrorsAndTheServerGoesOn()
@@ -201,17 +196,17 @@ private Q_SLOTS:
              notification("exit")},
             &exitCode);
         QCOMPARE(exitCode, 0);
-        QCOMPARE(responseTo(messages, 1).value("error").toObject().value("code").toInt(), -32002);
+        QCOMPARE(field(responseTo(messages, 1), u"error.code").toInt(), -32002);
         QVERIFY(responseTo(messages, 2).contains("result"));
         int parseErrors = 0, invalid = 0;
         for (const QJsonObject &m : messages) {
-            const int code = m.value("error").toObject().value("code").toInt();
+            const int code = field(m, u"error.code").toInt();
             parseErrors += code == -32700;
             invalid += code == -32600;
         }
         QCOMPARE(parseErrors, 2); // the broken JSON and the header without a length
         QCOMPARE(invalid, 2);     // the array, and the id that is neither number nor string
-        QCOMPARE(responseTo(messages, 3).value("error").toObject().value("code").toInt(), -32601);
+        QCOMPARE(field(responseTo(messages, 3), u"error.code").toInt(), -32601);
         QVERIFY(responseTo(messages, 4).value("result").isNull());
         QVERIFY(responseTo(messages, 5).contains("result"));
     }
@@ -252,12 +247,10 @@ private Q_SLOTS:
         QCOMPARE(published.size(), 5);
         QCOMPARE(published[0].value("diagnostics").toArray().size(), 1); // goto a: no label a
         QCOMPARE(published[1].value("diagnostics").toArray().size(), 1); // the label is not "a"
-        const QJsonArray noLabelB = published[2].value("diagnostics").toArray();
-        QCOMPARE(noLabelB.size(), 1);
-        QCOMPARE(noLabelB[0].toObject().value("range").toObject(), range(1, 5, 6));
-        const QJsonArray symbols = responseTo(messages, 3).value("result").toArray();
-        QCOMPARE(symbols.size(), 1);
-        QCOMPARE(symbols[0].toObject().value("name").toString(),
+        QCOMPARE(field(published[2], u"diagnostics").toArray().size(), 1);
+        QCOMPARE(field(published[2], u"diagnostics.0.range").toObject(), range(1, 5, 6));
+        QCOMPARE(field(responseTo(messages, 3), u"result").toArray().size(), 1);
+        QCOMPARE(field(responseTo(messages, 3), u"result.0.name").toString(),
                  QStringLiteral("\U0001F600\u00E9a"));
         QCOMPARE(published[3].value("diagnostics").toArray().size(), 0); // the whole text replaced
         QCOMPARE(published[4].value("diagnostics").toArray().size(), 1); // "b:" became "c:"

@@ -11,12 +11,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMimeData>
 #include <QTest>
 
 using namespace Korveth;

@@ -14,14 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSplitter>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 

@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
-#include <QToolButton>
 
 using namespace Korveth;
 
