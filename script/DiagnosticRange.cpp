@@ -28,6 +28,14 @@ std::pair<qsizetype, qsizetype> diagnosticRange(QStringView line, LinePart part)
         if (const qsizetype then = thenAt(trimmed); then >= 0)
             return {lead + then, 4};
         break;
+    case LinePart::AfterBrace:
+        if (trimmed.startsWith(u'}')) {
+            const QStringView after = trimmedView(trimmed.sliced(1));
+            const QStringView next = firstWordAndRest(after).first;
+            if (!next.isEmpty())
+                return {lead + (next.data() - trimmed.data()), next.size()};
+        }
+        break;
     case LinePart::FirstCharacter:
         return {lead, 1};
     case LinePart::LastCharacter:

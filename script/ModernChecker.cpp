@@ -180,6 +180,9 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
             const auto [modifier, afterModifier] = firstWordAndRest(command);
             if (equalsWord(modifier, QLatin1StringView("instant")))
                 command = afterModifier;
+            // The client's own commands ("#send 5 ...") are the client's business.
+            if (command.startsWith(u'#'))
+                return {VerdictKind::Action};
             // A put or send hands its semicolons to the game; otherwise several commands may
             // stand there, separated by semicolons.
             std::optional<Verdict> ignored;
@@ -188,8 +191,9 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
                 inner = Verdict{VerdictKind::Action};
                 for (QStringView part : command.split(u';')) {
                     part = trimmedView(part);
-                    const Verdict judged = part.isEmpty() ? Verdict{VerdictKind::Action}
-                                                          : judgeCommand(part, ignored, depth + 1);
+                    const Verdict judged = part.isEmpty() || part.startsWith(u'#')
+                                               ? Verdict{VerdictKind::Action}
+                                               : judgeCommand(part, ignored, depth + 1);
                     if (judged.error()) {
                         inner = judged;
                         break;
@@ -210,7 +214,11 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
         blanks.replace(u'\t', u' ');
     }
     const LineVerdicts classic = m_classic.judge(blanks.isNull() ? line : QStringView(blanks));
-    return classic.first ? *classic.first : Verdict{VerdictKind::CommandNotRecognised};
+    // A "#" starts a comment only at the start of a line here ("put #var x 1" is a put): what the
+    // classic rule takes for a comment after other text is an unknown command.
+    if (!classic.first || classic.first->kind == VerdictKind::Comment)
+        return {VerdictKind::CommandNotRecognised};
+    return *classic.first;
 }
 
 LineVerdicts ModernChecker::judge(QStringView raw)
@@ -249,6 +257,8 @@ LineVerdicts ModernChecker::judgeWithFacts(QStringView raw, const ModernLineFact
         fact = Verdict{VerdictKind::BlockStartNeverClosed};
     else if (facts.thenWithoutCommand)
         fact = Verdict{VerdictKind::ThenWithoutCommand};
+    else if (facts.elseAfterElse)
+        fact = Verdict{VerdictKind::ElseAfterElse};
     if (fact) {
         if (!verdicts.first->error())
             verdicts.first = fact;

@@ -21,6 +21,23 @@ qsizetype embeddedEnd(QStringView line)
     return -1;
 }
 
+// "else if" is an elseif; "if_N ... then" an if of the chain as much as "if ... then".
+ChainPart chainPartOf(QStringView line, ModernWord kind, QStringView first, QStringView rest)
+{
+    if (line == u"{" || line == u"}")
+        return ChainPart::Neutral;
+    if (kind == ModernWord::If
+        || (commandWordOf(first) == CommandWord::IfDigit && thenAt(line) >= 0))
+        return ChainPart::If;
+    if (kind == ModernWord::Elseif)
+        return ChainPart::Elseif;
+    if (kind == ModernWord::Else) {
+        const ModernWordEntry *next = modernWordOf(firstWordAndRest(rest).first);
+        return next && next->word == ModernWord::If ? ChainPart::Elseif : ChainPart::Else;
+    }
+    return ChainPart::Other;
+}
+
 } // namespace
 
 bool ModernSurvey::isPlain(QByteArrayView line)
@@ -74,6 +91,7 @@ ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &incl
         const qsizetype then = thenAt(line);
         shape.thenAtEnd = then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty();
     }
+    shape.chain = chainPartOf(line, kind, first, rest);
     return shape;
 }
 
@@ -104,8 +122,28 @@ void ModernSurvey::addShape(const ModernLineShape &shape)
         else
             m_open.pop_back();
     }
-    if (shape.opensBlock)
+    Chain &chain = m_chains[m_open.size()];
+    switch (shape.chain) {
+    case ChainPart::If:
+        chain = Chain::Open;
+        break;
+    case ChainPart::Elseif:
+    case ChainPart::Else:
+        facts.elseAfterElse = chain == Chain::ElseSeen;
+        if (shape.chain == ChainPart::Else)
+            chain = Chain::ElseSeen;
+        break;
+    case ChainPart::Neutral:
+        break;
+    case ChainPart::Other:
+        chain = Chain::None;
+        break;
+    }
+    if (shape.opensBlock) {
         m_open.push_back(i);
+        m_chains.resize(m_open.size() + 1);
+        m_chains.back() = Chain::None;
+    }
     facts.include = shape.include;
     if (shape.thenAtEnd)
         m_pendingThen = i;
@@ -118,6 +156,7 @@ std::vector<ModernLineFacts> ModernSurvey::finish()
     for (std::size_t i : m_open)
         m_facts[i].neverClosed = true;
     m_open.clear();
+    m_chains.assign(1, Chain::None);
     m_pendingThen.reset();
     m_embedded = false;
     return std::exchange(m_facts, {});

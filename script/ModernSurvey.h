@@ -16,9 +16,19 @@ struct ModernLineFacts
     bool unmatchedClose = false; // a } with no open {
     bool neverClosed = false;    // a { with no }
     bool thenWithoutCommand = false;
-    int include = 0; // 0 no include, 1 found, -1 not found
+    bool elseAfterElse = false; // an else or elseif of an if that already had its else
+    int include = 0;            // 0 no include, 1 found, -1 not found
 
     friend bool operator==(const ModernLineFacts &, const ModernLineFacts &) = default;
+};
+
+// The part a line plays in an if's chain of elseif and else.
+enum class ChainPart : unsigned char {
+    Other,   // any other command or a label: the chain ends
+    Neutral, // a brace alone: the chain goes on
+    If,
+    Elseif,
+    Else,
 };
 
 // What the survey needs to know of a line, worked out once per line so that a survey of an
@@ -34,14 +44,15 @@ struct ModernLineShape
     bool closesBlock = false;
     bool opensBlock = false;
     bool thenAtEnd = false; // an if or elseif whose then has nothing after it
-    int include = 0;        // 0 no include, 1 found, -1 not found
+    ChainPart chain = ChainPart::Other;
+    int include = 0; // 0 no include, 1 found, -1 not found
 
     friend bool operator==(const ModernLineShape &, const ModernLineShape &) = default;
 };
 
 // Works out the facts of every line in one pass over the trimmed lines, in order: blocks,
-// embedded code, a then without a command, includes. A then waits for the next line that is not
-// empty to know whether a block follows.
+// embedded code, a then without a command, a second else, includes. A then waits for the next line
+// that is not empty to know whether a block follows.
 class ModernSurvey
 {
 public:
@@ -63,6 +74,9 @@ private:
     IncludeFound m_includeFound;
     std::vector<ModernLineFacts> m_facts;
     std::vector<std::size_t> m_open;
+    // Whether the last if at each depth of blocks (0 outside them) has had its else.
+    enum class Chain : unsigned char { None, Open, ElseSeen };
+    std::vector<Chain> m_chains{Chain::None};
     std::optional<std::size_t> m_pendingThen;
     bool m_embedded = false;
 };

@@ -168,18 +168,20 @@ qsizetype thenAt(QStringView line)
     return -1;
 }
 
-// A block starts with a "{" of its own, or one closing an if, elseif or else line (after a "}"
-// too); a brace at the end of other text, an echo's say, is text.
+// A block starts with a "{" of its own, or one closing an if (if_N too, with its then), elseif
+// or else line (after a "}" too); a brace at the end of other text, an echo's say, is text.
 bool opensBlock(QStringView line)
 {
     if (!line.endsWith(u'{'))
         return false;
     if (line == u"{" || line.startsWith(u'}'))
         return true;
-    const ModernWordEntry *word = modernWordOf(firstWordAndRest(line).first);
-    return word
-           && (word->word == ModernWord::If || word->word == ModernWord::Elseif
-               || word->word == ModernWord::Else);
+    const QStringView first = firstWordAndRest(line).first;
+    const ModernWordEntry *word = modernWordOf(first);
+    if (!word)
+        return commandWordOf(first) == CommandWord::IfDigit && thenAt(line) >= 0;
+    return word->word == ModernWord::If || word->word == ModernWord::Elseif
+           || word->word == ModernWord::Else;
 }
 
 // The name a label line "NAME:" defines; empty for any other line.

@@ -99,6 +99,7 @@ constexpr Description descriptions[] = {
     {K::BlockEndWithoutStart, P::FirstCharacter, u"Block end without a block start."},
     {K::BlockStartNeverClosed, P::LastCharacter, u"Block start never closed."},
     {K::ThenWithoutCommand, P::Then, u"Then has no command after it and no block below it."},
+    {K::ElseAfterElse, P::AfterBrace, u"This If already had its Else."},
     {K::TooManyMatches, P::FirstWord, u"*** More than 32 Matches, Possible missing MatchWait/Too many matches issued. ***"},
 };
 // clang-format on

@@ -91,6 +91,7 @@ enum class VerdictKind : std::uint8_t {
     BlockEndWithoutStart,
     BlockStartNeverClosed,
     ThenWithoutCommand,
+    ElseAfterElse,
     TooManyMatches,
 };
 
@@ -100,6 +101,7 @@ enum class LinePart : std::uint8_t {
     LabelReference, // the first label the line names, else the first word
     Argument,       // what follows the first word, else the first word
     Then,           // the then, else the first word
+    AfterBrace,     // the first word after a leading "}", else the first word
     FirstCharacter,
     LastCharacter,
 };

@@ -85,6 +85,18 @@ private Q_SLOTS:
             << planted(u"  {\r\n    goto flee"_qs, u"    goto flee"_qs) << 7 << true;
         QTest::newRow("include of a missing file")
             << planted(u"include lib"_qs, u"include nothere"_qs) << 2 << true;
+        QTest::newRow("a second else")
+            << planted(u"  }\r\n  goto start"_qs, u"  }\r\n  else\r\n  {\r\n  }\r\n  goto start"_qs)
+            << 18 << true;
+        QTest::newRow("a second else after a brace")
+            << planted(u"  }\r\n  goto start"_qs, u"  } else {\r\n  }\r\n  goto start"_qs) << 17
+            << true;
+        QTest::newRow("if_N block") << planted(
+            u"    goto flee\r\n"_qs, u"    if_1 then {\r\n      goto flee\r\n    }\r\n"_qs)
+                                    << 0 << true;
+        QTest::newRow("if_N block never closed")
+            << planted(u"    goto flee\r\n"_qs, u"    if_1 then {\r\n      goto flee\r\n"_qs) << 8
+            << true;
     }
     void plantedMistakesAreFound()
     {

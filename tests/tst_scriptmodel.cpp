@@ -39,6 +39,7 @@ const QStringList pieces{
     "{",
     "}",
     "} else {",
+    "if_2 then {",
     "else goto start",
     "var x 1",
     "echo hi",
