@@ -1,7 +1,10 @@
 #include "CheckCommand.h"
 
 #include "CheckRun.h"
+#include "DiagnosticRange.h"
+#include "MistakeFormats.h"
 #include "ModernChecker.h"
+#include "Output.h"
 #include "RegularFile.h"
 #include "ReportSink.h"
 #include "ScriptChecker.h"
@@ -12,24 +15,25 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 
 #include <memory>
 #include <optional>
-
-#include <cerrno>
-#include <cstring>
 
 namespace Korveth {
 
 namespace {
 
 constexpr const char *usageText
-    = "Usage: korveth-check [--format report|gcc] [--dialect classic|modern|auto] FILE...\n"
+    = "Usage: korveth-check [--format report|gcc|json|sarif] [--dialect classic|modern|auto]\n"
+      "                     FILE...\n"
       "Checks game scripts line by line, as the Script Debugger does.\n"
       "\n"
       "  --format report  every line with its verdict, then the summary (default)\n"
       "  --format gcc     only the mistakes, as PATH:LINE:COLUMN: warning: MESSAGE\n"
+      "  --format json    only the mistakes, as a JSON array of objects (file, line, column,\n"
+      "                   endColumn, severity, rule, message)\n"
+      "  --format sarif   only the mistakes, as SARIF 2.1.0 for code-scanning tools\n"
+      "                   Columns count from 1 in UTF-16 units, as the language server's do.\n"
       "  --dialect classic  the original command set (default)\n"
       "  --dialect modern   today's dialect: variables, gosub, if ... then, blocks, matchre,\n"
       "                     actions; labels are looked for in included scripts too\n"
@@ -41,71 +45,7 @@ constexpr const char *usageText
       "Exit status: 0 no mistakes, 1 mistakes found, 2 a file could not be read, the output\n"
       "could not be written, or bad usage.\n";
 
-enum class Format { Report, Gcc };
-
-// Buffers output as UTF-8 and writes it in large pieces: reports can be as long as the script.
-class Output
-{
-public:
-    explicit Output(std::FILE *stream)
-        : m_stream(stream)
-        , m_buffer(2 * flushSize, Qt::Uninitialized)
-    {}
-
-    void write(QStringView text)
-    {
-        // Three bytes at most for each UTF-16 unit.
-        room(3 * text.size());
-        m_used = m_encoder.appendToBuffer(m_buffer.data() + m_used, text) - m_buffer.constData();
-        if (m_used > flushSize)
-            flush();
-    }
-    void write(QLatin1StringView text)
-    {
-        room(text.size());
-        std::memcpy(m_buffer.data() + m_used, text.data(), std::size_t(text.size()));
-        m_used += text.size();
-    }
-    void flush()
-    {
-        if (m_used > 0 && m_failure.isEmpty()) {
-            errno = 0;
-            if (std::fwrite(m_buffer.constData(), 1, std::size_t(m_used), m_stream)
-                != std::size_t(m_used))
-                noteFailure();
-        }
-        m_used = 0;
-    }
-    // Flushes everything down to the stream; the reason the output could not be written, if so.
-    QString finish()
-    {
-        flush();
-        errno = 0;
-        if (m_failure.isEmpty() && (std::fflush(m_stream) != 0 || std::ferror(m_stream)))
-            noteFailure();
-        return m_failure;
-    }
-
-private:
-    static constexpr qsizetype flushSize = 1 << 20;
-
-    // Makes room for that many more bytes; a line longer than the buffer grows it.
-    void room(qsizetype bytes)
-    {
-        if (m_used + bytes <= m_buffer.size())
-            return;
-        flush();
-        if (bytes > m_buffer.size())
-            m_buffer.resize(bytes);
-    }
-    void noteFailure() { m_failure = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)); }
-
-    std::FILE *m_stream;
-    QByteArray m_buffer; // the first m_used bytes are waiting to be written
-    qsizetype m_used = 0;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
-    QString m_failure;
-};
+enum class Format { Report, Gcc, Json, Sarif };
 
 // The debugger's report as plain text lines: colours carry no meaning here.
 class PlainReport final : public ReportSink
@@ -153,8 +93,9 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
     return source;
 }
 
-// Checks one file; returns true when it has an error verdict.
-bool checkSource(const Source &source, Format format, DialectChoice dialect, Output &out)
+// Checks one file; returns true when it has an error verdict. Mistakes go to the writer, unless
+// the whole report is asked for.
+bool checkSource(const Source &source, DialectChoice dialect, Output &out, MistakeWriter *mistakes)
 {
     // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
     // are cut as the editor cuts them, which is how the debugger sees them too.
@@ -173,25 +114,24 @@ bool checkSource(const Source &source, Format format, DialectChoice dialect, Out
         const LineVerdicts verdicts = checker.judge(line);
         checker.recordVerdicts(verdicts);
         ++summary.lineCount;
-        if (format == Format::Report) {
+        if (!mistakes) {
             writeVerdicts(verdicts, report);
             return;
         }
         if (verdicts.errorCount() == 0)
             return;
-        const QString position = source.path + u':' + QString::number(summary.lineCount) + u':'
-                                 + QString::number(leadingBlankCount(line) + 1)
-                                 + QStringLiteral(": warning: ");
         for (const auto &verdict : {verdicts.first, verdicts.second}) {
             if (verdict && verdict->error()) {
-                out.write(position);
-                out.write(verdict->message());
-                out.write(u"\n");
+                // Where the editor and the language server mark it.
+                const auto [column, length] = diagnosticRange(line, verdict->part());
+                mistakes->mistake(
+                    source.path,
+                    {summary.lineCount, column + 1, column + length + 1, verdict->kind});
             }
         }
     });
     summary.errorCount = checker.ErrorCount;
-    if (format == Format::Report) {
+    if (!mistakes) {
         writeSummary(summary, report);
         out.write(u"\n");
         if (dialect == DialectChoice::Auto)
@@ -202,7 +142,10 @@ bool checkSource(const Source &source, Format format, DialectChoice dialect, Out
 
 template<typename T> using Choices = std::initializer_list<std::pair<QStringView, T>>;
 
-const Choices<Format> formats{{u"report", Format::Report}, {u"gcc", Format::Gcc}};
+const Choices<Format> formats{{u"report", Format::Report},
+                              {u"gcc", Format::Gcc},
+                              {u"json", Format::Json},
+                              {u"sarif", Format::Sarif}};
 const Choices<DialectChoice> dialects{{u"classic", DialectChoice::Classic},
                                       {u"modern", DialectChoice::Modern},
                                       {u"auto", DialectChoice::Auto}};
@@ -276,7 +219,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
             return 0;
         } else if (isOption(arg, u"--format")) {
             const auto chosen
-                = optionChoice(arguments, i, u"format", formats, "report or gcc", err);
+                = optionChoice(arguments, i, u"format", formats, "report, gcc, json or sarif", err);
             if (!chosen) {
                 printUsage(err);
                 return 2;
@@ -303,6 +246,12 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
     }
 
     Output output(out);
+    std::unique_ptr<MistakeWriter> mistakes;
+    if (format != Format::Report)
+        mistakes = makeMistakeWriter(format == Format::Json    ? MistakeFormat::Json
+                                     : format == Format::Sarif ? MistakeFormat::Sarif
+                                                               : MistakeFormat::Gcc,
+                                     output);
     bool anyError = false;
     bool anyUnreadable = false;
     for (const QByteArray &rawPath : files) {
@@ -322,8 +271,10 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
             output.write(path);
             output.write(u" ==\n");
         }
-        anyError = checkSource(source, format, dialect, output) || anyError;
+        anyError = checkSource(source, dialect, output, mistakes.get()) || anyError;
     }
+    if (mistakes)
+        mistakes->finish();
     if (const QString failure = output.finish(); !failure.isEmpty()) {
         std::fprintf(err, "korveth-check: cannot write the output: %s\n", qPrintable(failure));
         return 2;

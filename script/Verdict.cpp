@@ -1,6 +1,7 @@
 #include "Verdict.h"
 
 #include <array>
+#include <utility>
 
 namespace Korveth {
 
@@ -114,6 +115,46 @@ constexpr bool inEnumOrder()
 }
 static_assert(inEnumOrder(), "every verdict kind is described once, in order");
 
+// A name for each mistake that tools outside keep (code scanning rules): never renamed.
+// clang-format off
+constexpr std::pair<VerdictKind, QStringView> ruleNames[] = {
+    {K::CommandNotRecognised, u"command-not-recognised"},
+    {K::IfUnderscoreWithoutNumber, u"if-underscore-without-number"},
+    {K::IfWithoutNumber, u"if-without-number"},
+    {K::SaveVariableMissing, u"save-variable-missing"},
+    {K::WaitforTriggerMissing, u"waitfor-trigger-missing"},
+    {K::CounterSetVariableMissing, u"counter-set-variable-missing"},
+    {K::CounterSubtractVariableMissing, u"counter-subtract-variable-missing"},
+    {K::CounterAddVariableMissing, u"counter-add-variable-missing"},
+    {K::CounterActionMissing, u"counter-action-missing"},
+    {K::GotoLabelNotFound, u"goto-label-not-found"},
+    {K::MatchTriggerOrLabelMissing, u"match-trigger-or-label-missing"},
+    {K::MatchLabelNotFound, u"match-label-not-found"},
+    {K::IfThenMissing, u"if-then-missing"},
+    {K::ElseifThenMissing, u"elseif-then-missing"},
+    {K::GosubLabelMissing, u"gosub-label-missing"},
+    {K::GosubLabelNotFound, u"gosub-label-not-found"},
+    {K::MatchreTriggerOrLabelMissing, u"matchre-trigger-or-label-missing"},
+    {K::MatchreLabelNotFound, u"matchre-label-not-found"},
+    {K::IncludeNotFound, u"include-not-found"},
+    {K::BlockEndWithoutStart, u"block-end-without-start"},
+    {K::BlockStartNeverClosed, u"block-start-never-closed"},
+    {K::ThenWithoutCommand, u"then-without-command"},
+    {K::ElseAfterElse, u"else-after-else"},
+    {K::TooManyMatches, u"too-many-matches"},
+};
+// clang-format on
+
+constexpr bool rulesInOrder()
+{
+    for (std::size_t i = 0; i < std::size(ruleNames); ++i) {
+        if (std::size_t(ruleNames[i].first) != std::size_t(K::CommandNotRecognised) + i)
+            return false;
+    }
+    return std::size(ruleNames) == std::size_t(K::TooManyMatches) - std::size_t(K::CommandNotRecognised) + 1;
+}
+static_assert(rulesInOrder(), "every mistake has its rule name, in order");
+
 const Description &describe(VerdictKind kind)
 {
     return descriptions[static_cast<std::size_t>(kind)];
@@ -129,6 +170,13 @@ QStringView verdictText(VerdictKind kind)
 bool isMistake(VerdictKind kind)
 {
     return kind >= VerdictKind::CommandNotRecognised;
+}
+
+QStringView mistakeRule(VerdictKind kind)
+{
+    if (!isMistake(kind))
+        return {};
+    return ruleNames[std::size_t(kind) - std::size_t(VerdictKind::CommandNotRecognised)].second;
 }
 
 LinePart linePartOf(VerdictKind kind)

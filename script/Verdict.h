@@ -109,6 +109,11 @@ enum class LinePart : std::uint8_t {
 // The verdict's fixed text, as reports and messages show it.
 QStringView verdictText(VerdictKind kind);
 bool isMistake(VerdictKind kind);
+// The lasting name of a mistake (e.g. "goto-label-not-found"); empty for an accepted line.
+QStringView mistakeRule(VerdictKind kind);
+// Every mistake kind, for tools that list their rules.
+constexpr int firstMistake = int(VerdictKind::CommandNotRecognised);
+constexpr int lastMistake = int(VerdictKind::TooManyMatches);
 LinePart linePartOf(VerdictKind kind);
 
 // The verdict of an "if_N" line; digit is 0 to 9.

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <QTemporaryDir>
@@ -130,25 +133,56 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(result.out), QString::fromUtf8(expected));
         QCOMPARE(result.status, expectedStatus);
     }
-    void gccFormat()
+    // Each mistake where the editor and the language server mark it: the unknown word, the
+    // missing label; both verdicts of the 33rd match line, each at its own part.
+    void mistakeFormats()
     {
         const QString path = write(QStringLiteral("gcc.cmd"),
                                    "put a\n\t  bogus\n" + QByteArray("match x y\n").repeated(32)
                                        + "  match z y\nx:");
-        const Run result = run({QStringLiteral("--format"), QStringLiteral("gcc"), path});
-        QCOMPARE(result.status, 1);
-        const QStringList lines = QString::fromUtf8(result.out).split(u'\n');
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0], path + QStringLiteral(":2:4: warning: Command not recognised."));
-        // Both verdicts of the 33rd match line stand at the same place.
+        const Run gcc = run({QStringLiteral("--format"), QStringLiteral("gcc"), path});
+        QCOMPARE(gcc.status, 1);
         QCOMPARE(
-            lines[1],
-            path + QStringLiteral(":35:3: warning: Match Command recognised. Label not found."));
-        QCOMPARE(lines[2],
-                 path
-                     + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
-                                      "MatchWait/Too many matches issued. ***"));
-        QCOMPARE(lines[3], QString());
+            QString::fromUtf8(gcc.out),
+            path + QStringLiteral(":2:4: warning: Command not recognised.\n") + path
+                + QStringLiteral(":35:9: warning: Match Command recognised. Label not found.\n")
+                + path
+                + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
+                                 "MatchWait/Too many matches issued. ***\n"));
+
+        const Run json = run({QStringLiteral("--format=json"), path});
+        QCOMPARE(json.status, 1);
+        const QJsonArray mistakes = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(mistakes.size(), 3);
+        QCOMPARE(mistakes[1].toObject(),
+                 QJsonObject({{"file", path},
+                              {"line", 35},
+                              {"column", 9},
+                              {"endColumn", 10},
+                              {"severity", "warning"},
+                              {"rule", "match-label-not-found"},
+                              {"message", "Match Command recognised. Label not found."}}));
+
+        const Run sarif = run({QStringLiteral("--format"), QStringLiteral("sarif"), path});
+        QCOMPARE(sarif.status, 1);
+        const QJsonObject log = QJsonDocument::fromJson(sarif.out).object();
+        QCOMPARE(log.value("version").toString(), QStringLiteral("2.1.0"));
+        const QJsonObject runObject = log.value("runs").toArray().first().toObject();
+        const QJsonArray rules = runObject.value("tool")
+                                     .toObject()
+                                     .value("driver")
+                                     .toObject()
+                                     .value("rules")
+                                     .toArray();
+        const QJsonArray results = runObject.value("results").toArray();
+        QCOMPARE(results.size(), 3);
+        for (const QJsonValue &result : results) {
+            const QJsonObject r = result.toObject();
+            QCOMPARE(rules[r.value("ruleIndex").toInt()].toObject().value("id"), r.value("ruleId"));
+        }
+        const QJsonObject region
+            = results[0]["locations"][0]["physicalLocation"]["region"].toObject();
+        QCOMPARE(region, QJsonObject({{"startLine", 2}, {"startColumn", 4}, {"endColumn", 9}}));
     }
     void exitStatus_data()
     {

@@ -1,0 +1,166 @@
+#include "MistakeFormats.h"
+
+#include "Output.h"
+
+#include <QUrl>
+
+namespace Korveth {
+
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped.
+void writeJsonString(Output &out, QStringView text)
+{
+    out.write(u"\"");
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c != u'"' && c != u'\\')
+            continue;
+        out.write(text.sliced(plain, i - plain));
+        if (c == u'"' || c == u'\\') {
+            out.write(c == u'"' ? u"\\\"" : u"\\\\");
+        } else {
+            out.write(QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0')));
+        }
+        plain = i + 1;
+    }
+    out.write(text.sliced(plain));
+    out.write(u"\"");
+}
+
+void writeNumber(Output &out, qsizetype number)
+{
+    out.write(QString::number(number));
+}
+
+// PATH:LINE:COLUMN: warning: MESSAGE, as compilers write it and editors jump to it.
+class GccWriter final : public MistakeWriter
+{
+public:
+    explicit GccWriter(Output &out)
+        : m_out(out)
+    {}
+    void mistake(const QString &path, const MistakePlace &place) override
+    {
+        m_out.write(path);
+        m_out.write(u":");
+        writeNumber(m_out, place.line);
+        m_out.write(u":");
+        writeNumber(m_out, place.column);
+        m_out.write(u": warning: ");
+        m_out.write(verdictText(place.kind));
+        m_out.write(u"\n");
+    }
+
+private:
+    Output &m_out;
+};
+
+// One array, a mistake an object on a line of its own.
+class JsonWriter final : public MistakeWriter
+{
+public:
+    explicit JsonWriter(Output &out)
+        : m_out(out)
+    {
+        m_out.write(u"[");
+    }
+    void mistake(const QString &path, const MistakePlace &place) override
+    {
+        m_out.write(m_first ? u"\n{\"file\":" : u",\n{\"file\":");
+        m_first = false;
+        writeJsonString(m_out, path);
+        m_out.write(u",\"line\":");
+        writeNumber(m_out, place.line);
+        m_out.write(u",\"column\":");
+        writeNumber(m_out, place.column);
+        m_out.write(u",\"endColumn\":");
+        writeNumber(m_out, place.endColumn);
+        m_out.write(u",\"severity\":\"warning\",\"rule\":");
+        writeJsonString(m_out, mistakeRule(place.kind));
+        m_out.write(u",\"message\":");
+        writeJsonString(m_out, verdictText(place.kind));
+        m_out.write(u"}");
+    }
+    void finish() override { m_out.write(u"\n]\n"); }
+
+private:
+    Output &m_out;
+    bool m_first = true;
+};
+
+// SARIF 2.1.0, the format code-scanning services read: one run, every rule described once.
+class SarifWriter final : public MistakeWriter
+{
+public:
+    explicit SarifWriter(Output &out)
+        : m_out(out)
+    {
+        m_out.write(u"{\"$schema\":\"https://json.schemastore.org/sarif-2.1.0.json\","
+                    u"\"version\":\"2.1.0\",\"runs\":[{\"tool\":{\"driver\":{"
+                    u"\"name\":\"korveth-check\",\"version\":\"" KORVETH_VERSION "\","
+                    u"\"rules\":[");
+        for (int kind = firstMistake; kind <= lastMistake; ++kind) {
+            m_out.write(kind == firstMistake ? u"\n{\"id\":" : u",\n{\"id\":");
+            writeJsonString(m_out, mistakeRule(VerdictKind(kind)));
+            m_out.write(u",\"shortDescription\":{\"text\":");
+            writeJsonString(m_out, verdictText(VerdictKind(kind)));
+            m_out.write(u"},\"defaultConfiguration\":{\"level\":\"warning\"}}");
+        }
+        m_out.write(u"]}},\"columnKind\":\"utf16CodeUnits\",\"results\":[");
+    }
+    void mistake(const QString &path, const MistakePlace &place) override
+    {
+        m_out.write(m_first ? u"\n{\"ruleId\":" : u",\n{\"ruleId\":");
+        m_first = false;
+        writeJsonString(m_out, mistakeRule(place.kind));
+        m_out.write(u",\"ruleIndex\":");
+        writeNumber(m_out, int(place.kind) - firstMistake);
+        m_out.write(u",\"level\":\"warning\",\"message\":{\"text\":");
+        writeJsonString(m_out, verdictText(place.kind));
+        m_out.write(u"},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":");
+        writeJsonString(m_out, uriOf(path));
+        m_out.write(u"},\"region\":{\"startLine\":");
+        writeNumber(m_out, place.line);
+        m_out.write(u",\"startColumn\":");
+        writeNumber(m_out, place.column);
+        m_out.write(u",\"endColumn\":");
+        writeNumber(m_out, place.endColumn);
+        m_out.write(u"}}}]}");
+    }
+    void finish() override { m_out.write(u"\n]}]}\n"); }
+
+private:
+    // A path as a URI reference: relative paths stay relative, as code scanning wants them.
+    QString uriOf(const QString &path)
+    {
+        if (path != m_lastPath) {
+            m_lastPath = path;
+            m_lastUri = QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+        }
+        return m_lastUri;
+    }
+
+    Output &m_out;
+    bool m_first = true;
+    QString m_lastPath;
+    QString m_lastUri;
+};
+
+} // namespace
+
+std::unique_ptr<MistakeWriter> makeMistakeWriter(MistakeFormat format, Output &out)
+{
+    switch (format) {
+    case MistakeFormat::Json:
+        return std::make_unique<JsonWriter>(out);
+    case MistakeFormat::Sarif:
+        return std::make_unique<SarifWriter>(out);
+    case MistakeFormat::Gcc:
+        break;
+    }
+    return std::make_unique<GccWriter>(out);
+}
+
+} // namespace Korveth

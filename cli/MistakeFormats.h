@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Verdict.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace Korveth {
+
+class Output;
+
+// One mistake at its place: the line from 1, the first column from 1 and the column after the
+// last, counted in UTF-16 units as the language server counts them.
+struct MistakePlace
+{
+    qsizetype line = 0;
+    qsizetype column = 0;
+    qsizetype endColumn = 0;
+    VerdictKind kind = VerdictKind::CommandNotRecognised;
+};
+
+// Writes the mistakes of every file checked, in one of the machine-readable formats.
+class MistakeWriter
+{
+public:
+    virtual ~MistakeWriter() = default;
+    virtual void mistake(const QString &path, const MistakePlace &place) = 0;
+    // After the last file.
+    virtual void finish() {}
+};
+
+enum class MistakeFormat { Gcc, Json, Sarif };
+
+std::unique_ptr<MistakeWriter> makeMistakeWriter(MistakeFormat format, Output &out);
+
+} // namespace Korveth

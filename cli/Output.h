@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringEncoder>
+
+#include <cstdio>
+
+namespace Korveth {
+
+// Buffers output as UTF-8 and writes it in large pieces: reports can be as long as the script.
+class Output
+{
+public:
+    explicit Output(std::FILE *stream)
+        : m_stream(stream)
+        , m_buffer(2 * flushSize, Qt::Uninitialized)
+    {}
+
+    void write(QStringView text);
+    void write(QLatin1StringView text);
+    void flush();
+    // Flushes everything down to the stream; the reason the output could not be written, if so.
+    QString finish();
+
+private:
+    static constexpr qsizetype flushSize = 1 << 20;
+
+    // Makes room for that many more bytes; a line longer than the buffer grows it.
+    void room(qsizetype bytes);
+    void noteFailure();
+
+    std::FILE *m_stream;
+    QByteArray m_buffer; // the first m_used bytes are waiting to be written
+    qsizetype m_used = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QString m_failure;
+};
+
+} // namespace Korveth
