@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace Korveth {
 
 namespace {
@@ -96,6 +98,10 @@ void LspServer::handle(const QByteArray &body)
         error(id, serverNotInitialized, QStringLiteral("The server is not initialized yet."));
         return;
     }
+    if (m_shutdown) {
+        error(id, invalidRequest, QStringLiteral("The server has been shut down."));
+        return;
+    }
     bool handled = true;
     const QJsonValue result = respond(method, params, handled);
     if (!handled) {
@@ -145,7 +151,7 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {"referencesProvider", true},
         {"documentSymbolProvider", true},
         {"renameProvider", true},
-        {"completionProvider", QJsonObject{{"triggerCharacters", QJsonArray{" "}}}},
+        {"completionProvider", QJsonObject{}},
     };
     return QJsonObject{
         {"capabilities", capabilities},
@@ -158,14 +164,15 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
         m_exit = true;
         return;
     }
-    if (!m_initialized)
-        return; // notifications before initialize are dropped, as the protocol says
+    if (!m_initialized || m_shutdown)
+        return; // before initialize or after shutdown, only exit counts
     const QJsonObject textDocument = params.value("textDocument").toObject();
     const QString uri = textDocument.value("uri").toString();
     if (method == u"textDocument/didOpen" && !uri.isEmpty()) {
         m_documents.insert(uri,
                            std::make_shared<LspDocument>(
                                textDocument.value("text").toString(), m_dialect, folderOf(uri)));
+        m_published.remove(uri);
         publish(uri);
     } else if (method == u"textDocument/didChange") {
         LspDocument *doc = document(params);
@@ -188,9 +195,9 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
         }
         publish(uri);
     } else if (method == u"textDocument/didClose" && m_documents.remove(uri)) {
-        m_send({{"jsonrpc", "2.0"},
-                {"method", "textDocument/publishDiagnostics"},
-                {"params", QJsonObject{{"uri", uri}, {"diagnostics", QJsonArray()}}}});
+        m_published.remove(uri);
+        m_toldTooLarge.remove(uri);
+        sendDiagnostics(uri, {});
     }
 }
 
@@ -201,31 +208,59 @@ LspDocument *LspServer::document(const QJsonObject &params)
     return found == m_documents.constEnd() ? nullptr : found->get();
 }
 
+// Sent only when they differ from what the client already shows: a keystroke that changes no
+// mistake costs the client nothing.
 void LspServer::publish(const QString &uri)
 {
-    ScriptModel &model = m_documents.value(uri)->model();
-    QJsonArray diagnostics;
-    for (const Diagnostic &d : model.diagnostics()) {
-        diagnostics.append(QJsonObject{{"range", range(d.line, d.column, d.length)},
-                                       {"severity", 2},
-                                       {"source", "korveth"},
-                                       {"message", d.message().toString()}});
+    LspDocument &document = *m_documents.value(uri);
+    ScriptModel *model = document.model();
+    if (!model && !m_toldTooLarge.contains(uri)) {
+        m_toldTooLarge.insert(uri);
+        m_send({{"jsonrpc", "2.0"},
+                {"method", "window/showMessage"},
+                {"params",
+                 QJsonObject{{"type", 2},
+                             {"message",
+                              QStringLiteral("%1 is too large to check as you type (over %2 "
+                                             "million characters); korveth-check checks it whole.")
+                                  .arg(QUrl(uri).fileName())
+                                  .arg(LspDocument::maxCharacters / (1024 * 1024))}}}});
+    } else if (model) {
+        m_toldTooLarge.remove(uri);
+    }
+    QList<Diagnostic> diagnostics = model ? model->diagnostics() : QList<Diagnostic>();
+    const auto last = m_published.constFind(uri);
+    if (last != m_published.constEnd() && *last == diagnostics)
+        return;
+    sendDiagnostics(uri, diagnostics);
+    m_published.insert(uri, std::move(diagnostics));
+}
+
+void LspServer::sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics)
+{
+    QJsonArray items;
+    for (const Diagnostic &d : diagnostics) {
+        items.append(QJsonObject{{"range", range(d.line, d.column, d.length)},
+                                 {"severity", 2},
+                                 {"source", "korveth"},
+                                 {"code", mistakeRule(d.kind).toString()},
+                                 {"message", d.message().toString()}});
     }
     m_send({{"jsonrpc", "2.0"},
             {"method", "textDocument/publishDiagnostics"},
-            {"params", QJsonObject{{"uri", uri}, {"diagnostics", diagnostics}}}});
+            {"params", QJsonObject{{"uri", uri}, {"diagnostics", items}}}});
 }
 
 LspServer::Target LspServer::target(const QJsonObject &params)
 {
     LspDocument *doc = document(params);
-    if (!doc)
+    ScriptModel *model = doc ? doc->model() : nullptr;
+    if (!model)
         return {};
-    ScriptModel &model = doc->model();
     const QJsonObject at = params.value("position").toObject();
-    return {&model,
+    return {model,
             params.value("textDocument").toObject().value("uri").toString(),
-            model.labelAt(at.value("line").toInt(), at.value("character").toInt())};
+            model->labelAt(at.value("line").toInt(), at.value("character").toInt())};
 }
 
 // In this script, or in the included script that defines the label.
@@ -263,10 +298,11 @@ QJsonValue LspServer::references(const QJsonObject &params)
 QJsonValue LspServer::documentSymbols(const QJsonObject &params)
 {
     LspDocument *doc = document(params);
-    if (!doc)
+    ScriptModel *model = doc ? doc->model() : nullptr;
+    if (!model)
         return QJsonValue::Null;
     QJsonArray symbols;
-    for (const LabelDefinitionAt &label : doc->model().labels()) {
+    for (const LabelDefinitionAt &label : model->labels()) {
         const QJsonObject where = range(label.line, label.column, label.name.size());
         symbols.append(QJsonObject{
             {"name", label.name}, {"kind", 12}, {"range", where}, {"selectionRange", where}});
@@ -277,29 +313,34 @@ QJsonValue LspServer::documentSymbols(const QJsonObject &params)
 QJsonValue LspServer::completion(const QJsonObject &params)
 {
     LspDocument *doc = document(params);
-    if (!doc)
+    ScriptModel *model = doc ? doc->model() : nullptr;
+    if (!model)
         return QJsonValue::Null;
-    ScriptModel &model = doc->model();
     const QJsonObject at = params.value("position").toObject();
     const int line = at.value("line").toInt();
-    if (line < 0 || line >= model.lineCount())
+    if (line < 0 || line >= model->lineCount())
         return QJsonArray();
-    const CompletionPlace place
-        = completionPlace(model.lineText(line), at.value("character").toInt());
+    const qsizetype character
+        = std::clamp<qsizetype>(at.value("character").toInt(), 0, model->lineText(line).size());
+    const CompletionPlace place = completionPlace(model->lineText(line), character);
     QStringList words;
     int kind = 14; // keyword
     if (place.kind == CompletionPlace::Command) {
-        words = commandWords(model.dialect());
+        words = commandWords(model->dialect());
     } else if (place.kind == CompletionPlace::Label) {
-        for (const LabelDefinitionAt &label : model.labels())
+        for (const LabelDefinitionAt &label : model->labels())
             words.append(label.name);
-        words += model.includedLabels();
+        words += model->includedLabels();
         words = sortedForCompletion(words);
         kind = 12; // function
     }
+    // Each item replaces the whole word typed so far, dots and all ("shared.e" to "shared.end").
+    const QJsonObject typed = range(line, place.wordStart, character - place.wordStart);
     QJsonArray items;
     for (const QString &word : words)
-        items.append(QJsonObject{{"label", word}, {"kind", kind}});
+        items.append(QJsonObject{{"label", word},
+                                 {"kind", kind},
+                                 {"textEdit", QJsonObject{{"range", typed}, {"newText", word}}}});
     return items;
 }
 

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -34,6 +35,7 @@ private:
     void notify(const QString &method, const QJsonObject &params);
     void error(const QJsonValue &id, int code, const QString &message);
     void publish(const QString &uri);
+    void sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics);
 
     QJsonValue initialize(const QJsonObject &params);
     QJsonValue definition(const QJsonObject &params);
@@ -58,6 +60,9 @@ private:
     bool m_shutdown = false;
     bool m_exit = false;
     QHash<QString, std::shared_ptr<LspDocument>> m_documents;
+    // What was last published for each open document, so that only a change is sent again.
+    QHash<QString, QList<Diagnostic>> m_published;
+    QSet<QString> m_toldTooLarge;
     QString m_renameError;
 };
 

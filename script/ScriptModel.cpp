@@ -143,8 +143,28 @@ void ScriptModel::describe(Line &line)
     });
 }
 
+void ScriptModel::edit(int first, int removed, QList<QString> inserted)
+{
+    first = qBound(0, first, lineCount());
+    removed = qBound(0, removed, lineCount() - first);
+    m_text.clear();
+    m_textKnown = false;
+    replaceLines(first, removed, std::move(inserted));
+}
+
 void ScriptModel::update(QByteArrayView now)
 {
+    if (!m_textKnown) {
+        // Nothing to compare with: every line anew.
+        QList<QString> texts;
+        LineDecoder decoder;
+        for (QByteArrayView line : linesOf(now, false))
+            texts.append(decoder.decode(line).toString());
+        m_text = now.toByteArray();
+        m_textKnown = true;
+        replaceLines(0, lineCount(), std::move(texts));
+        return;
+    }
     const QByteArrayView old = m_text;
     if (old == now && (!m_lines.empty() || now.isEmpty()))
         return;

@@ -26,6 +26,8 @@ struct Diagnostic
     VerdictKind kind = VerdictKind::CommandNotRecognised;
 
     QStringView message() const { return verdictText(kind); }
+
+    friend bool operator==(const Diagnostic &, const Diagnostic &) = default;
 };
 
 // A label defined on a line.
@@ -53,6 +55,9 @@ public:
 
     // The script's text as UTF-8; lines end with CR LF, LF or CR.
     void update(QByteArrayView utf8);
+    // Or only what changed: the lines from first, that many of them, replaced by the new ones (an
+    // editor that knows its lines need not send the whole text).
+    void edit(int first, int removed, QList<QString> inserted);
 
     int lineCount() const { return int(m_lines.size()); }
     QStringView lineText(int line) const { return m_lines[std::size_t(line)]->text; }
@@ -120,6 +125,7 @@ private:
     Dialect m_dialect = Dialect::Classic;
     QString m_folder;
     QByteArray m_text;
+    bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
     std::vector<std::unique_ptr<Line>> m_lines; // one allocation each: edits move pointers
     // What the passes over every line read, side by side with m_lines and kept in one piece.
     std::vector<ModernLineShape> m_shapes;
