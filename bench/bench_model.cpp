@@ -81,7 +81,8 @@ int main(int argc, char *argv[])
 
     // The language server, in process: didOpen until its diagnostics are sent.
     int published = -1;
-    LspServer server([&](const QJsonObject &message) {
+    LspServer server([&](const QByteArray &body) {
+        const QJsonObject message = QJsonDocument::fromJson(body).object();
         if (message.value("method").toString() == u"textDocument/publishDiagnostics")
             published
                 = int(message.value("params").toObject().value("diagnostics").toArray().size());

@@ -1,5 +1,6 @@
 #include "MistakeFormats.h"
 
+#include "JsonText.h"
 #include "Output.h"
 
 #include <QUrl>
@@ -11,22 +12,7 @@ namespace {
 // A JSON string: quotes, backslashes and control characters escaped.
 void writeJsonString(Output &out, QStringView text)
 {
-    out.write(u"\"");
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x20 && c != u'"' && c != u'\\')
-            continue;
-        out.write(text.sliced(plain, i - plain));
-        if (c == u'"' || c == u'\\') {
-            out.write(c == u'"' ? u"\\\"" : u"\\\\");
-        } else {
-            out.write(QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0')));
-        }
-        plain = i + 1;
-    }
-    out.write(text.sliced(plain));
-    out.write(u"\"");
+    out.writeUtf8(JsonText().string(text).bytes());
 }
 
 void writeNumber(Output &out, qsizetype number)

@@ -19,6 +19,7 @@ public:
 
     void write(QStringView text);
     void write(QLatin1StringView text);
+    void writeUtf8(QByteArrayView bytes) { write(QLatin1StringView(bytes)); }
     void flush();
     // Flushes everything down to the stream; the reason the output could not be written, if so.
     QString finish();

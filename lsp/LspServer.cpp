@@ -1,6 +1,7 @@
 #include "LspServer.h"
 
 #include "Completion.h"
+#include "JsonText.h"
 #include "LabelReferences.h"
 
 #include <QFileInfo>
@@ -31,6 +32,19 @@ QJsonObject range(int line, qsizetype column, qsizetype length)
     return {{"start", position(line, column)}, {"end", position(line, column + length)}};
 }
 
+void writeRange(JsonText &json, int line, qsizetype column, qsizetype length)
+{
+    json.raw("{\"start\":{\"line\":")
+        .number(line)
+        .raw(",\"character\":")
+        .number(column)
+        .raw("},\"end\":{\"line\":")
+        .number(line)
+        .raw(",\"character\":")
+        .number(column + length)
+        .raw("}}");
+}
+
 QJsonObject location(const QString &uri, int line, qsizetype column, qsizetype length)
 {
     return {{"uri", uri}, {"range", range(line, column, length)}};
@@ -48,11 +62,16 @@ LspServer::LspServer(Sender send)
     : m_send(std::move(send))
 {}
 
+void LspServer::send(const QJsonObject &message)
+{
+    m_send(QJsonDocument(message).toJson(QJsonDocument::Compact));
+}
+
 void LspServer::error(const QJsonValue &id, int code, const QString &message)
 {
-    m_send({{"jsonrpc", "2.0"},
-            {"id", id},
-            {"error", QJsonObject{{"code", code}, {"message", message}}}});
+    send({{"jsonrpc", "2.0"},
+          {"id", id},
+          {"error", QJsonObject{{"code", code}, {"message", message}}}});
 }
 
 void LspServer::badHeader()
@@ -112,7 +131,18 @@ void LspServer::handle(const QByteArray &body)
         error(id, methodNotFound, QStringLiteral("Unknown method: ") + method);
         return;
     }
-    m_send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+    if (!m_rawResult.isEmpty()) {
+        JsonText json;
+        json.raw("{\"jsonrpc\":\"2.0\",\"id\":");
+        if (id.isString())
+            json.string(id.toString());
+        else
+            json.raw(QByteArray::number(id.toDouble(), 'g', 17));
+        json.raw(",\"result\":").raw(std::exchange(m_rawResult, {})).raw("}");
+        m_send(json.take());
+        return;
+    }
+    send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
 }
 
 QJsonValue LspServer::respond(const QString &method, const QJsonObject &params, bool &handled)
@@ -216,15 +246,15 @@ void LspServer::publish(const QString &uri)
     ScriptModel *model = document.model();
     if (!model && !m_toldTooLarge.contains(uri)) {
         m_toldTooLarge.insert(uri);
-        m_send({{"jsonrpc", "2.0"},
-                {"method", "window/showMessage"},
-                {"params",
-                 QJsonObject{{"type", 2},
-                             {"message",
-                              QStringLiteral("%1 is too large to check as you type (over %2 "
-                                             "million characters); korveth-check checks it whole.")
-                                  .arg(QUrl(uri).fileName())
-                                  .arg(LspDocument::maxCharacters / (1024 * 1024))}}}});
+        send({{"jsonrpc", "2.0"},
+              {"method", "window/showMessage"},
+              {"params",
+               QJsonObject{{"type", 2},
+                           {"message",
+                            QStringLiteral("%1 is too large to check as you type (over %2 "
+                                           "million characters); korveth-check checks it whole.")
+                                .arg(QUrl(uri).fileName())
+                                .arg(LspDocument::maxCharacters / (1024 * 1024))}}}});
     } else if (model) {
         m_toldTooLarge.remove(uri);
     }
@@ -238,17 +268,23 @@ void LspServer::publish(const QString &uri)
 
 void LspServer::sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics)
 {
-    QJsonArray items;
-    for (const Diagnostic &d : diagnostics) {
-        items.append(QJsonObject{{"range", range(d.line, d.column, d.length)},
-                                 {"severity", 2},
-                                 {"source", "korveth"},
-                                 {"code", mistakeRule(d.kind).toString()},
-                                 {"message", d.message().toString()}});
+    JsonText json;
+    json.raw("{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":{"
+             "\"uri\":")
+        .string(uri)
+        .raw(",\"diagnostics\":[");
+    for (qsizetype i = 0; i < diagnostics.size(); ++i) {
+        const Diagnostic &d = diagnostics[i];
+        json.raw(i == 0 ? "{\"range\":" : ",{\"range\":");
+        writeRange(json, d.line, d.column, d.length);
+        json.raw(",\"severity\":2,\"source\":\"korveth\",\"code\":")
+            .string(mistakeRule(d.kind))
+            .raw(",\"message\":")
+            .string(d.message())
+            .raw("}");
     }
-    m_send({{"jsonrpc", "2.0"},
-            {"method", "textDocument/publishDiagnostics"},
-            {"params", QJsonObject{{"uri", uri}, {"diagnostics", items}}}});
+    json.raw("]}}");
+    m_send(json.take());
 }
 
 LspServer::Target LspServer::target(const QJsonObject &params)
@@ -284,15 +320,21 @@ QJsonValue LspServer::references(const QJsonObject &params)
     const Target t = target(params);
     if (!t.model)
         return QJsonValue::Null;
-    QJsonArray found;
     if (t.label.isEmpty())
-        return found;
+        return QJsonArray();
     const bool withDefinitions
         = params.value("context").toObject().value("includeDeclaration").toBool();
-    for (const Diagnostic &r :
-         withDefinitions ? t.model->renameRanges(t.label) : t.model->referencesTo(t.label))
-        found.append(location(t.uri, r.line, r.column, r.length));
-    return found;
+    const QList<Diagnostic> found
+        = withDefinitions ? t.model->renameRanges(t.label) : t.model->referencesTo(t.label);
+    JsonText json;
+    json.raw("[");
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        json.raw(i == 0 ? "{\"uri\":" : ",{\"uri\":").string(t.uri).raw(",\"range\":");
+        writeRange(json, found[i].line, found[i].column, found[i].length);
+        json.raw("}");
+    }
+    m_rawResult = json.raw("]").take();
+    return {};
 }
 
 QJsonValue LspServer::documentSymbols(const QJsonObject &params)
@@ -355,11 +397,16 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
         m_renameError = labelNameRule();
         return {};
     }
-    QJsonArray edits;
-    for (const Diagnostic &r : t.model->renameRanges(t.label))
-        edits.append(
-            QJsonObject{{"range", range(r.line, r.column, r.length)}, {"newText", newName}});
-    return QJsonObject{{"changes", QJsonObject{{t.uri, edits}}}};
+    const QList<Diagnostic> ranges = t.model->renameRanges(t.label);
+    JsonText json;
+    json.raw("{\"changes\":{").string(t.uri).raw(":[");
+    for (qsizetype i = 0; i < ranges.size(); ++i) {
+        json.raw(i == 0 ? "{\"range\":" : ",{\"range\":");
+        writeRange(json, ranges[i].line, ranges[i].column, ranges[i].length);
+        json.raw(",\"newText\":").string(newName).raw("}");
+    }
+    m_rawResult = json.raw("]}}").take();
+    return {};
 }
 
 } // namespace Korveth

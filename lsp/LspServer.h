@@ -18,7 +18,8 @@ namespace Korveth {
 class LspServer
 {
 public:
-    using Sender = std::function<void(const QJsonObject &message)>;
+    // Sends one message's JSON body.
+    using Sender = std::function<void(const QByteArray &body)>;
 
     explicit LspServer(Sender send);
 
@@ -32,6 +33,7 @@ public:
 
 private:
     QJsonValue respond(const QString &method, const QJsonObject &params, bool &handled);
+    void send(const QJsonObject &message);
     void notify(const QString &method, const QJsonObject &params);
     void error(const QJsonValue &id, int code, const QString &message);
     void publish(const QString &uri);
@@ -64,6 +66,7 @@ private:
     QHash<QString, QList<Diagnostic>> m_published;
     QSet<QString> m_toldTooLarge;
     QString m_renameError;
+    QByteArray m_rawResult; // a result written as JSON text, sent instead of the returned value
 };
 
 } // namespace Korveth

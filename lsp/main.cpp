@@ -4,17 +4,15 @@
 #include "LspServer.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     Korveth::LspReader reader(stdin);
     bool outputGone = false;
-    Korveth::LspServer server([&](const QJsonObject &message) {
+    Korveth::LspServer server([&](const QByteArray &body) {
         if (!outputGone)
-            outputGone = !Korveth::writeLspMessage(
-                stdout, QJsonDocument(message).toJson(QJsonDocument::Compact));
+            outputGone = !Korveth::writeLspMessage(stdout, body);
     });
     while (!server.exitRequested() && !outputGone) {
         const Korveth::LspReader::Read read = reader.next();

@@ -239,7 +239,9 @@ LineVerdicts ModernChecker::judgeWithFacts(QStringView raw, const ModernLineFact
         verdicts.first = Verdict{VerdictKind::EmbeddedCode};
         return verdicts;
     }
-    const QStringView line = verdicts.line;
+    // A byte-order mark left at the start of the text hides no comment.
+    const QStringView line
+        = verdicts.line.startsWith(QChar(0xFEFF)) ? verdicts.line.sliced(1) : verdicts.line;
     if (!labelDefinedBy(line).isEmpty() || (endsLikeLabel(line) && !line.contains(u' ')))
         verdicts.first = Verdict{VerdictKind::Label};
     else if (line.startsWith(u'#'))

@@ -71,6 +71,8 @@ bool ModernSurvey::isPlain(QByteArrayView line)
 
 ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &includeFound)
 {
+    if (line.startsWith(QChar(0xFEFF))) // a byte-order mark left at the start of the text
+        line = line.sliced(1);
     ModernLineShape shape;
     shape.empty = line.isEmpty();
     shape.startsEmbedded = line.startsWith(u"<%");

@@ -151,7 +151,8 @@ constexpr bool rulesInOrder()
         if (std::size_t(ruleNames[i].first) != std::size_t(K::CommandNotRecognised) + i)
             return false;
     }
-    return std::size(ruleNames) == std::size_t(K::TooManyMatches) - std::size_t(K::CommandNotRecognised) + 1;
+    return std::size(ruleNames)
+           == std::size_t(K::TooManyMatches) - std::size_t(K::CommandNotRecognised) + 1;
 }
 static_assert(rulesInOrder(), "every mistake has its rule name, in order");
 
