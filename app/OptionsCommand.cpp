@@ -48,6 +48,7 @@ OptionsCommand::OptionsCommand(Dialogs &dialogs,
         m_options.save(*m_settings);
     });
     m_editors.appearance = m_options.editor;
+    m_editors.liveCheck.setScriptsFolder(m_options.scriptsFolder);
     if (m_options.debuggerFont)
         m_debugger.setReportFont(*m_options.debuggerFont);
     if (m_options.dialect) {
@@ -84,6 +85,7 @@ void OptionsCommand::apply(const StoredOptions &options)
 {
     m_options = options;
     m_editors.appearance = options.editor;
+    m_editors.liveCheck.setScriptsFolder(options.scriptsFolder);
     m_debugger.setReportFont(options.debuggerFont.value_or(ReportView::defaultFont()));
     for (frmDoc *document : m_documents.openDocuments())
         applyAppearance(options.editor, *document->editor());

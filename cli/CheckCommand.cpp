@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char *usageText
     = "Usage: korveth-check [--format report|gcc|json|sarif] [--dialect classic|modern|auto]\n"
-      "                     FILE...\n"
+      "                     [--scripts-dir DIR] FILE...\n"
       "Checks game scripts line by line, as the Script Debugger does.\n"
       "\n"
       "  --format report  every line with its verdict, then the summary (default)\n"
@@ -38,6 +38,10 @@ constexpr const char *usageText
       "  --dialect modern   today's dialect: variables, gosub, if ... then, blocks, matchre,\n"
       "                     actions; labels are looked for in included scripts too\n"
       "  --dialect auto     modern for a script that uses a modern-only command, else classic\n"
+      "  --scripts-dir DIR  the library's root: an include is looked for beside the script,\n"
+      "                     then in each folder above it up to DIR (default: the highest\n"
+      "                     folder above the script reached through folders of scripts, or\n"
+      "                     the one holding .git)\n"
       "  --help           show this help\n"
       "  --version        show the version\n"
       "\n"
@@ -95,15 +99,31 @@ Source readSource(const QByteArray &rawPath, std::FILE *in)
 
 // Checks one file; returns true when it has an error verdict. Mistakes go to the writer, unless
 // the whole report is asked for.
-bool checkSource(const Source &source, DialectChoice dialect, Output &out, MistakeWriter *mistakes)
+struct Run
+{
+    DialectChoice dialect = DialectChoice::Classic;
+    QString scriptsDir; // empty: each script's library root
+    ScriptLibrary library;
+};
+
+bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)
 {
     // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
     // are cut as the editor cuts them, which is how the debugger sees them too.
-    // Includes are looked for beside the file; for standard input, in the working folder.
+    // Includes are looked for from the file's folder up; for standard input, from the working
+    // folder.
     const QString folder
         = source.path == u"-" ? QDir::currentPath() : QFileInfo(source.path).absolutePath();
+    // The classic dialect has no includes: no folder need be listed for it.
+    const QString root = !run.scriptsDir.isEmpty() ? run.scriptsDir
+                         : run.dialect == DialectChoice::Classic
+                             ? QString()
+                             : run.library.libraryRootOf(folder);
+    const IncludeSearch search(folder, root);
+    const DialectChoice dialect = run.dialect;
     Dialect chosen = Dialect::Classic;
-    const std::unique_ptr<LineChecker> owned = makeChecker(source.utf8, dialect, folder, &chosen);
+    const std::unique_ptr<LineChecker> owned
+        = makeChecker(source.utf8, dialect, search, &chosen, &run.library);
     LineChecker &checker = *owned;
 
     PlainReport report(out);
@@ -199,7 +219,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                     std::FILE *err)
 {
     Format format = Format::Report;
-    DialectChoice dialect = DialectChoice::Classic;
+    Run run;
     QList<QByteArray> files;
     bool optionsEnded = false;
     QStringList arguments;
@@ -232,7 +252,19 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                 printUsage(err);
                 return 2;
             }
-            dialect = *chosen;
+            run.dialect = *chosen;
+        } else if (isOption(arg, u"--scripts-dir")) {
+            QString value;
+            if (arg.contains(u'='))
+                value = arg.sliced(arg.indexOf(u'=') + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            if (value.isEmpty() || !QFileInfo(value).isDir()) {
+                std::fprintf(err, "korveth-check: --scripts-dir needs a folder\n");
+                printUsage(err);
+                return 2;
+            }
+            run.scriptsDir = QFileInfo(value).absoluteFilePath();
         } else {
             std::fprintf(err, "korveth-check: unknown option '%s'\n", qPrintable(arg));
             printUsage(err);
@@ -271,7 +303,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
             output.write(path);
             output.write(u" ==\n");
         }
-        anyError = checkSource(source, dialect, output, mistakes.get()) || anyError;
+        anyError = checkSource(source, run, output, mistakes.get()) || anyError;
     }
     if (mistakes)
         mistakes->finish();

@@ -5,10 +5,12 @@
 #include "CommandRegistry.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
+#include "LiveDiagnostics.h"
 #include "ReportView.h"
 #include "ScriptChecker.h"
 #include "ScriptDebuggerWindow.h"
 #include "StyledReport.h"
+#include "frmDoc.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -97,10 +99,10 @@ void ScriptDebugger::Start()
     // The run keeps user input out until the summary is written, but the progress window
     // repaints as it goes (every 1% of the lines).
     const std::int32_t step = qMax(1, lines / 100);
-    // Includes are looked for beside the document's file; one never saved has none to look in.
-    const QString path = document->document().path();
-    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    const std::unique_ptr<LineChecker> owned = makeChecker(text.toUtf8(), m_dialect, folder);
+    // Includes are looked for as the live check looks for them; a script never saved has none.
+    LiveDiagnostics &live = document->live();
+    const std::unique_ptr<LineChecker> owned
+        = makeChecker(text.toUtf8(), m_dialect, live.includeSearch(), nullptr, &live.library());
     LineChecker &checker = *owned;
     StyledReport report;
     report.reserve(text.size() * 3);

@@ -64,9 +64,10 @@ ScriptDebuggerWindow::ScriptDebuggerWindow(Dialogs &dialogs, QWidget *owner)
     m_dialectChoice->setObjectName(QStringLiteral("cboDialect"));
     m_dialectChoice->addItems(
         {QStringLiteral("Classic"), QStringLiteral("Modern"), QStringLiteral("Auto")});
-    m_dialectChoice->setToolTip(QStringLiteral("Classic: the original commands. Modern: variables, "
-                                          "gosub, if ... then, blocks, matchre, includes. Auto: "
-                                          "as the script looks."));
+    m_dialectChoice->setToolTip(
+        QStringLiteral("Classic: the original commands. Modern: variables, "
+                       "gosub, if ... then, blocks, matchre, includes. Auto: "
+                       "as the script looks."));
     m_dialectLabel->setBuddy(m_dialectChoice);
 
     const QSize design(twipsToPixelsX(*this, designWidth), twipsToPixelsY(*this, designHeight));
@@ -132,9 +133,9 @@ void ScriptDebuggerWindow::resetRun()
 }
 
 void ScriptDebuggerWindow::takeRun(StyledReport &report,
-                     ReportMap map,
-                     std::int32_t errorCount,
-                     const QStringList &scriptErrors)
+                                   ReportMap map,
+                                   std::int32_t errorCount,
+                                   const QStringList &scriptErrors)
 {
     m_report->showReport(report);
     m_map = std::move(map);

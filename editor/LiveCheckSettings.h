@@ -6,8 +6,8 @@
 
 namespace Korveth {
 
-// Whether editors show mistakes as the user types, and in which dialect: one for the program,
-// shared by every editor.
+// Whether editors show mistakes as the user types, in which dialect, and where includes are looked
+// for: one for the program, shared by every editor, with the library of scripts they check.
 class LiveCheckSettings : public QObject
 {
     Q_OBJECT
@@ -15,6 +15,10 @@ class LiveCheckSettings : public QObject
 public:
     bool enabled() const { return m_enabled; }
     DialectChoice dialect() const { return m_dialect; }
+    // The "Scripts folder" option: the root includes are looked for up to. Empty: each script's
+    // library root, found by looking.
+    QString scriptsFolder() const { return m_scriptsFolder; }
+    ScriptLibrary &library() { return m_library; }
 
     void setEnabled(bool enabled)
     {
@@ -31,12 +35,25 @@ public:
         Q_EMIT changed();
     }
 
+    void setScriptsFolder(const QString &folder)
+    {
+        if (folder == m_scriptsFolder)
+            return;
+        m_scriptsFolder = folder;
+        Q_EMIT changed();
+    }
+
 Q_SIGNALS:
     void changed();
+    // A script's text changed in an editor, or an editor let it go: the scripts that include it
+    // are judged again.
+    void scriptChanged(const QString &path);
 
 private:
     bool m_enabled = true;
     DialectChoice m_dialect = DialectChoice::Auto;
+    QString m_scriptsFolder;
+    ScriptLibrary m_library;
 };
 
 } // namespace Korveth

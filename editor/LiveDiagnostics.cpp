@@ -16,7 +16,7 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     : QObject(&editor)
     , m_editor(editor)
     , m_settings(settings)
-    , m_model(settings.dialect())
+    , m_model(settings.dialect(), {}, &settings.library())
     , m_marks(editor)
 {
     m_rest.setSingleShot(true);
@@ -37,6 +37,13 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
         m_stale = true;
         refresh();
     });
+    // Another script changed: what this one includes is looked at again.
+    connect(&settings, &LiveCheckSettings::scriptChanged, this, [this](const QString &path) {
+        if (path == m_path || !checking())
+            return;
+        m_stale = true;
+        m_rest.start();
+    });
 
     auto *hover = new EditorHover(
         editor,
@@ -50,14 +57,20 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     m_rest.start();
 }
 
-void LiveDiagnostics::setFile(const QString &path)
+void LiveDiagnostics::setFile(const QString &file)
 {
-    const QFileInfo file(path);
-    const QString folder = path.isEmpty() ? QString() : file.absolutePath();
-    const bool isScript = path.isEmpty() || isScriptFileName(file.fileName());
-    if (folder == m_folder && isScript == m_isScript)
+    const QString path = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+    const bool isScript = path.isEmpty() || isScriptFileName(QFileInfo(path).fileName());
+    if (path == m_path && isScript == m_isScript)
         return;
-    m_folder = folder;
+    m_worker.waitForFinished();
+    if (!m_path.isEmpty() && !m_offered.isNull()) {
+        // The file it was stands for itself again.
+        m_settings.library().closeText(m_path);
+        Q_EMIT m_settings.scriptChanged(m_path);
+    }
+    m_offered = QByteArray();
+    m_path = path;
     m_isScript = isScript;
     // Includes found or lost there change verdicts; the next check reads them, on its thread.
     m_stale = true;
@@ -75,6 +88,40 @@ bool LiveDiagnostics::checking() const
 LiveDiagnostics::~LiveDiagnostics()
 {
     m_worker.waitForFinished();
+    if (!m_path.isEmpty() && !m_offered.isNull()) {
+        m_settings.library().closeText(m_path);
+        Q_EMIT m_settings.scriptChanged(m_path);
+    }
+}
+
+ScriptLibrary &LiveDiagnostics::library()
+{
+    return m_settings.library();
+}
+
+IncludeSearch LiveDiagnostics::includeSearch()
+{
+    if (m_path.isEmpty())
+        return {};
+    const QString folder = QFileInfo(m_path).path();
+    const QString root = m_settings.scriptsFolder();
+    return {folder, root.isEmpty() ? library().libraryRootOf(folder) : root};
+}
+
+void LiveDiagnostics::prepare(const QString &path, const QString &root, const QByteArray &text)
+{
+    if (path.isEmpty()) {
+        m_model.setIncludeSearch({});
+        return;
+    }
+    const QString folder = QFileInfo(path).path();
+    m_model.setIncludeSearch(
+        {folder, root.isEmpty() ? m_settings.library().libraryRootOf(folder) : root});
+    if (text != m_offered) {
+        m_settings.library().setOpenText(path, text);
+        m_offered = text;
+        m_offeredChanged = true;
+    }
 }
 
 void LiveDiagnostics::checkInBackground()
@@ -90,15 +137,19 @@ void LiveDiagnostics::checkInBackground()
     // The thread gets its own copy of the text; the editor goes on changing its own.
     const QByteArray text = m_editor.utf8().toByteArray();
     m_stale = false;
-    m_worker.setFuture(QtConcurrent::run([this, text, folder = m_folder] {
-        m_model.setFolder(folder);
-        m_model.update(text);
-    }));
+    m_worker.setFuture(QtConcurrent::run(
+        [this, text, path = m_isScript ? m_path : QString(), root = m_settings.scriptsFolder()] {
+            prepare(path, root, text);
+            m_model.update(text);
+            m_model.refreshIncludes();
+        }));
 }
 
 void LiveDiagnostics::checked()
 {
     keepCompletionWords();
+    if (std::exchange(m_offeredChanged, false))
+        Q_EMIT m_settings.scriptChanged(m_path);
     // Marks painted from an older text would stand in the wrong places: typing went on, so the
     // next rest checks again, and paints.
     if (m_stale)
@@ -111,9 +162,13 @@ ScriptModel &LiveDiagnostics::model()
 {
     m_worker.waitForFinished();
     if (m_stale && m_isScript && !tooLarge()) {
-        m_model.setFolder(m_folder);
-        m_model.update(m_editor.utf8());
+        const QByteArray text = m_editor.utf8().toByteArray();
+        prepare(m_path, m_settings.scriptsFolder(), text);
+        m_model.update(text);
+        m_model.refreshIncludes();
         keepCompletionWords();
+        if (std::exchange(m_offeredChanged, false))
+            Q_EMIT m_settings.scriptChanged(m_path);
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
         keepCompletionWords();

@@ -40,6 +40,9 @@ public:
     // Whether this editor's text is checked as one types: the switch is on and it is a script.
     bool checking() const;
 
+    // Where includes are looked for, and the library they are read through (for a whole run).
+    IncludeSearch includeSearch();
+    ScriptLibrary &library();
     // Brings the model up to date with the editor now, without waiting for the rest.
     void refresh();
     // The model, up to date with the editor (a check running in the background is waited for).
@@ -96,7 +99,12 @@ private:
     LiveCheckSettings &m_settings;
     ScriptModel m_model;
     MistakeMarks m_marks;
-    QString m_folder; // handed to the model before its next update
+    // Before each update of the model: where includes are looked for, and this script's text
+    // offered to the scripts that include it. On the checking thread.
+    void prepare(const QString &path, const QString &root, const QByteArray &text);
+    QString m_path;       // handed to the model before its next update
+    QByteArray m_offered; // the text last offered to the library
+    bool m_offeredChanged = false;
     bool m_isScript = true;
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed

@@ -41,19 +41,21 @@ QStringView endText(char end)
 
 LspDocument::LspDocument(const QString &text,
                          DialectChoice dialect,
-                         const QString &folder,
+                         const IncludeSearch &search,
+                         ScriptLibrary *library,
                          qsizetype limit)
     : m_limit(limit)
     , m_dialect(dialect)
-    , m_folder(folder)
-    , m_model(dialect, folder)
+    , m_search(search)
+    , m_library(library)
+    , m_model(dialect, search, library)
 {
     setText(text);
 }
 
 void LspDocument::setText(const QString &text)
 {
-    m_model = ScriptModel(m_dialect, m_folder);
+    m_model = ScriptModel(m_dialect, m_search, m_library);
     m_followed = false;
     m_plain = text;
     m_size = text.size();
@@ -80,9 +82,22 @@ void LspDocument::followOrNot()
         text += m_model.lineText(i);
         text += endText(m_ends[std::size_t(i)]);
     }
-    m_model = ScriptModel(m_dialect, m_folder);
+    m_model = ScriptModel(m_dialect, m_search, m_library);
     m_ends = {};
     m_plain = std::move(text);
+}
+
+QByteArray LspDocument::utf8() const
+{
+    if (!m_followed)
+        return m_plain.toUtf8();
+    QString text;
+    text.reserve(m_size);
+    for (int i = 0; i < m_model.lineCount(); ++i) {
+        text += m_model.lineText(i);
+        text += endText(m_ends[std::size_t(i)]);
+    }
+    return text.toUtf8();
 }
 
 void LspDocument::replace(

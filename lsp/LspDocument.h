@@ -18,7 +18,8 @@ public:
 
     LspDocument(const QString &text,
                 DialectChoice dialect,
-                const QString &folder,
+                const IncludeSearch &search,
+                ScriptLibrary *library = nullptr,
                 qsizetype limit = maxCharacters);
 
     // Replaces the text between two positions; a position past the end of its line stands for
@@ -31,6 +32,8 @@ public:
     void setText(const QString &text);
     // The model, or none while the text is too large to follow.
     ScriptModel *model() { return m_followed ? &m_model : nullptr; }
+    // The whole text as UTF-8, for a script that includes this one.
+    QByteArray utf8() const;
     qsizetype size() const { return m_size; }
 
 private:
@@ -50,7 +53,8 @@ private:
 
     qsizetype m_limit;
     DialectChoice m_dialect;
-    QString m_folder;
+    IncludeSearch m_search;
+    ScriptLibrary *m_library;
     ScriptModel m_model;
     // How each of the model's lines ends: '\n', '\r', 'w' for CR LF, 0 for the last line.
     std::vector<char> m_ends;

@@ -4,6 +4,7 @@
 #include "JsonText.h"
 #include "LabelReferences.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -50,10 +51,11 @@ QJsonObject location(const QString &uri, int line, qsizetype column, qsizetype l
     return {{"uri", uri}, {"range", range(line, column, length)}};
 }
 
-QString folderOf(const QString &uri)
+QString localPathOf(const QString &uri)
 {
     const QUrl url(uri);
-    return url.isLocalFile() ? QFileInfo(url.toLocalFile()).absolutePath() : QString();
+    return url.isLocalFile() ? QDir::cleanPath(QFileInfo(url.toLocalFile()).absoluteFilePath())
+                             : QString();
 }
 
 } // namespace
@@ -175,8 +177,21 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
     m_dialect = dialect == u"classic"  ? DialectChoice::Classic
                 : dialect == u"modern" ? DialectChoice::Modern
                                        : DialectChoice::Auto;
+    // The workspace's folders are the libraries' roots.
+    for (const QJsonValue &folder : params.value("workspaceFolders").toArray()) {
+        if (const QString path = localPathOf(folder.toObject().value("uri").toString());
+            !path.isEmpty())
+            m_workspaceFolders.append(path);
+    }
+    if (m_workspaceFolders.isEmpty()) {
+        const QString root = params.value("rootUri").isString()
+                                 ? localPathOf(params.value("rootUri").toString())
+                                 : params.value("rootPath").toString();
+        if (!root.isEmpty())
+            m_workspaceFolders.append(QDir::cleanPath(root));
+    }
     const QJsonObject capabilities{
-        {"textDocumentSync", QJsonObject{{"openClose", true}, {"change", 2}}},
+        {"textDocumentSync", QJsonObject{{"openClose", true}, {"change", 2}, {"save", true}}},
         {"definitionProvider", true},
         {"referencesProvider", true},
         {"documentSymbolProvider", true},
@@ -198,12 +213,38 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
         return; // before initialize or after shutdown, only exit counts
     const QJsonObject textDocument = params.value("textDocument").toObject();
     const QString uri = textDocument.value("uri").toString();
-    if (method == u"textDocument/didOpen" && !uri.isEmpty()) {
-        m_documents.insert(uri,
-                           std::make_shared<LspDocument>(
-                               textDocument.value("text").toString(), m_dialect, folderOf(uri)));
+    if (method == u"initialized") {
+        // Told of scripts changed on disk, where the client can watch files for us.
+        send({{"jsonrpc", "2.0"},
+              {"id", "watch"},
+              {"method", "client/registerCapability"},
+              {"params",
+               QJsonObject{
+                   {"registrations",
+                    QJsonArray{QJsonObject{
+                        {"id", "korveth-scripts"},
+                        {"method", "workspace/didChangeWatchedFiles"},
+                        {"registerOptions",
+                         QJsonObject{{"watchers",
+                                      QJsonArray{QJsonObject{
+                                          {"globPattern", "**/*.{cmd,wiz,CMD,WIZ}"}}}}}}}}}}}});
+    } else if (method == u"workspace/didChangeWatchedFiles" || method == u"textDocument/didSave") {
+        refreshOthers({});
+    } else if (method == u"textDocument/didOpen" && !uri.isEmpty()) {
+        auto document = std::make_shared<LspDocument>(
+            textDocument.value("text").toString(), m_dialect, searchFor(uri), &m_library);
+        m_documents.insert(uri, document);
+        if (const QString path = localPathOf(uri); !path.isEmpty()) {
+            // Its text, not its file, is what the scripts including it include now.
+            std::weak_ptr<LspDocument> open = document;
+            m_library.setOpenSource(path, [open] {
+                const auto alive = open.lock();
+                return alive ? alive->utf8() : QByteArray();
+            });
+        }
         m_published.remove(uri);
         publish(uri);
+        refreshOthers(uri);
     } else if (method == u"textDocument/didChange") {
         LspDocument *doc = document(params);
         if (!doc)
@@ -224,10 +265,42 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
                          text);
         }
         publish(uri);
+        if (const QString path = localPathOf(uri); !path.isEmpty())
+            m_library.changed(path);
+        refreshOthers(uri);
     } else if (method == u"textDocument/didClose" && m_documents.remove(uri)) {
         m_published.remove(uri);
         m_toldTooLarge.remove(uri);
         sendDiagnostics(uri, {});
+        if (const QString path = localPathOf(uri); !path.isEmpty()) {
+            m_library.closeText(path); // its file stands for it again
+            refreshOthers(uri);
+        }
+    }
+}
+
+IncludeSearch LspServer::searchFor(const QString &uri)
+{
+    const QString path = localPathOf(uri);
+    if (path.isEmpty())
+        return {};
+    const QString folder = QFileInfo(path).path();
+    QString root;
+    for (const QString &workspace : m_workspaceFolders) {
+        if ((folder == workspace || folder.startsWith(workspace + u'/'))
+            && workspace.size() > root.size())
+            root = workspace;
+    }
+    return {folder, root.isEmpty() ? m_library.libraryRootOf(folder) : root};
+}
+
+void LspServer::refreshOthers(const QString &changedUri)
+{
+    for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it) {
+        if (it.key() == changedUri)
+            continue;
+        if (ScriptModel *model = it.value()->model(); model && model->refreshIncludes())
+            publish(it.key());
     }
 }
 

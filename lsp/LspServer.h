@@ -61,6 +61,14 @@ private:
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_exit = false;
+    // Where a document's includes are looked for: up to the workspace folder that holds it.
+    IncludeSearch searchFor(const QString &uri);
+    // After a script changed (open or on disk): the others judged again, and told when that
+    // changed their mistakes.
+    void refreshOthers(const QString &changedUri);
+
+    QStringList m_workspaceFolders; // local paths
+    ScriptLibrary m_library;
     QHash<QString, std::shared_ptr<LspDocument>> m_documents;
     // What was last published for each open document, so that only a change is sent again.
     QHash<QString, QList<Diagnostic>> m_published;

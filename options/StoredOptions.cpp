@@ -49,6 +49,7 @@ StoredOptions StoredOptions::load(const QSettings &settings)
     const QVariant live = settings.value(QStringLiteral("editor/liveCheck"));
     if (live.isValid())
         options.liveCheck = live.toBool();
+    options.scriptsFolder = settings.value(QStringLiteral("editor/scriptsFolder")).toString();
     return options;
 }
 
@@ -63,6 +64,7 @@ void StoredOptions::save(QSettings &settings) const
         settings.setValue(QStringLiteral("debugger/dialect"), *dialect);
     if (liveCheck)
         settings.setValue(QStringLiteral("editor/liveCheck"), *liveCheck);
+    settings.setValue(QStringLiteral("editor/scriptsFolder"), scriptsFolder);
     settings.sync();
 }
 

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -66,6 +67,7 @@ frmOptions::frmOptions(
     , m_editorFont(new QLabel)
     , m_debuggerFont(new QLabel)
     , m_defaultsButton(new QPushButton(QStringLiteral("&Restore Defaults")))
+    , m_scriptsFolder(new QLineEdit)
     , m_dialogs(dialogs)
     , m_options(std::move(options))
     , m_defaults(std::move(defaults))
@@ -119,6 +121,30 @@ frmOptions::frmOptions(
     settingsLayout->addWidget(new QLabel(QStringLiteral("Debugger Font")));
     settingsLayout->addWidget(m_debuggerFont);
     settingsLayout->addWidget(debuggerFontButton);
+    // Includes are looked for beside a script, then in each folder above it up to this one.
+    m_scriptsFolder->setObjectName(QStringLiteral("txtScriptsFolder"));
+    m_scriptsFolder->setText(m_options.scriptsFolder);
+    m_scriptsFolder->setPlaceholderText(QStringLiteral("Each script's library"));
+    m_scriptsFolder->setToolTip(
+        QStringLiteral("Includes are looked for beside a script, then in each folder above it up "
+                       "to this one. Empty: up to the highest folder of scripts, or the one "
+                       "holding .git."));
+    connect(m_scriptsFolder, &QLineEdit::editingFinished, this, [this] {
+        const QString folder = m_scriptsFolder->text().trimmed();
+        if (folder == m_options.scriptsFolder)
+            return;
+        m_options.scriptsFolder = folder;
+        m_apply(m_options);
+    });
+    auto *scriptsLabel = new QLabel(QStringLiteral("Scripts &folder"));
+    scriptsLabel->setBuddy(m_scriptsFolder);
+    QPushButton *scriptsButton
+        = button(QStringLiteral("cmdScriptsFolder"), QStringLiteral("C&hoose Folder..."));
+    scriptsButton->setAccessibleName(QStringLiteral("Choose scripts folder"));
+    connect(scriptsButton, &QPushButton::clicked, this, &frmOptions::chooseScriptsFolder);
+    settingsLayout->addWidget(scriptsLabel);
+    settingsLayout->addWidget(m_scriptsFolder);
+    settingsLayout->addWidget(scriptsButton);
     settingsLayout->addStretch();
     settingsLayout->addWidget(m_defaultsButton);
 
@@ -243,6 +269,17 @@ void frmOptions::chooseEditorColour(int box)
 } // namespace Korveth
 
 namespace Korveth {
+
+void frmOptions::chooseScriptsFolder()
+{
+    const QString chosen
+        = m_dialogs.folderName(QStringLiteral("Scripts Folder"), m_options.scriptsFolder);
+    if (chosen.isEmpty())
+        return;
+    m_scriptsFolder->setText(chosen);
+    m_options.scriptsFolder = chosen;
+    m_apply(m_options);
+}
 
 void frmOptions::restoreDefaults()
 {

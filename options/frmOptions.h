@@ -9,16 +9,18 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace Korveth {
 
 class Dialogs;
 
-// "Options": the editor's font and its text, keyword and operator colours, and the Script
-// Debugger's report font. Each box shows the colour in use; a choice takes effect at once, a
-// colour too faint to read on the editor's background is refused, a cancelled dialog changes
-// nothing, and Restore Defaults takes every choice back. Modeless; gone once closed.
+// "Options": the editor's font and its text, keyword and operator colours, the Script Debugger's
+// report font, and the scripts folder (the library root includes are looked for up to). Each box
+// shows the colour in use; a choice takes effect at once, a colour too faint to read on the
+// editor's background is refused, a cancelled dialog changes nothing, and Restore Defaults takes
+// every choice back. Modeless; gone once closed.
 class frmOptions final : public QWidget
 {
     Q_OBJECT
@@ -44,6 +46,8 @@ public:
     void chooseEditorColour(int box);
     // Takes back every choice: the fonts and colours every editor and the debugger start with.
     void restoreDefaults();
+    // The scripts folder, from the folder dialog.
+    void chooseScriptsFolder();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,6 +63,7 @@ private:
     QLabel *m_editorFont;           // `Label9`
     QLabel *m_debuggerFont;         // `Label10`
     QPushButton *m_defaultsButton;  // `cmdDefaults`
+    QLineEdit *m_scriptsFolder;
     // The colour boxes `picHidden`, `Picture1` .. `Picture5`: editor text, keywords, operators;
     // debugger text, correct, error.
     std::array<QLabel *, 6> m_colourBoxes{};

@@ -38,6 +38,8 @@ public:
     // The chosen path, or an empty string when cancelled.
     virtual QString openFileName(const QString &title, const QList<FileFilter> &filters) = 0;
     virtual QString saveFileName(const QString &title, const QList<FileFilter> &filters) = 0;
+    // A folder, starting from the one given; empty when cancelled.
+    virtual QString folderName(const QString &title, const QString &initial) = 0;
 
     virtual std::optional<QFont> font(const QString &title, const QFont &initial) = 0;
     virtual std::optional<QColor> color(const QString &title, const QColor &initial) = 0;

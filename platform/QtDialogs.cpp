@@ -154,6 +154,12 @@ QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &f
     return chooseFile(owner(), QFileDialog::AcceptSave, title, filters);
 }
 
+QString QtDialogs::folderName(const QString &title, const QString &initial)
+{
+    const FocusReturn focusReturn;
+    return QFileDialog::getExistingDirectory(owner(), title, initial);
+}
+
 bool QtDialogs::runModal(QDialog &dialog)
 {
     const FocusReturn focusReturn;

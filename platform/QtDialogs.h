@@ -17,6 +17,7 @@ public:
     Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
     QString openFileName(const QString &title, const QList<FileFilter> &filters) override;
     QString saveFileName(const QString &title, const QList<FileFilter> &filters) override;
+    QString folderName(const QString &title, const QString &initial) override;
     std::optional<QFont> font(const QString &title, const QFont &initial) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;

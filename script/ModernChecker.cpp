@@ -1,6 +1,5 @@
 #include "ModernChecker.h"
 
-#include "Includes.h"
 #include "ModernSurvey.h"
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
@@ -27,28 +26,42 @@ bool looksModern(QByteArrayView scriptUtf8)
 
 std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
-                                         const QString &folder,
-                                         Dialect *chosen)
+                                         const IncludeSearch &search,
+                                         Dialect *chosen,
+                                         ScriptLibrary *library)
 {
     const bool modern = choice == DialectChoice::Modern
                         || (choice == DialectChoice::Auto && looksModern(scriptUtf8));
     if (chosen)
         *chosen = modern ? Dialect::Modern : Dialect::Classic;
     if (modern)
-        return std::make_unique<ModernChecker>(QByteArrayView(scriptUtf8), folder);
+        return std::make_unique<ModernChecker>(QByteArrayView(scriptUtf8), search, library);
     return std::make_unique<ScriptChecker>(scriptUtf8);
 }
 
-ModernChecker::ModernChecker(QStringView scriptText, const QString &folder)
-    : ModernChecker(QByteArrayView(scriptText.toUtf8()), folder)
+ModernChecker::ModernChecker(QStringView scriptText,
+                             const IncludeSearch &search,
+                             ScriptLibrary *library)
+    : ModernChecker(QByteArrayView(scriptText.toUtf8()), search, library)
 {}
 
-ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
+ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
+                             const IncludeSearch &search,
+                             ScriptLibrary *library)
 {
+    ScriptLibrary own;
+    ScriptLibrary &scripts = library ? *library : own;
     // One pass: the labels, this script's and its includes', and what each line's neighbours
-    // decide.
-    ModernSurvey survey(
-        [&](QStringView written) { return !m_includes.resolved(folder, written).isEmpty(); });
+    // decide. Each include is looked for once.
+    QHash<QString, QString> resolved;
+    auto resolve = [&](QStringView written) -> const QString & {
+        const QString key = written.toString();
+        auto known = resolved.constFind(key);
+        if (known == resolved.constEnd())
+            known = resolved.insert(key, scripts.resolve(search, written));
+        return *known;
+    };
+    ModernSurvey survey([&](QStringView written) { return !resolve(written).isEmpty(); });
     LineDecoder decoder;
     forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
         // Most lines are commands that neither define nor bring in a label, nor touch a block.
@@ -57,12 +70,18 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8, const QString &folder)
             return;
         }
         const QStringView line = trimmedView(decoder.decode(raw));
+        QStringView included;
         if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
             m_labels.add(label);
         } else if (const auto [word, rest] = firstWordAndRest(line);
                    equalsWord(word, QLatin1StringView("include"))) {
-            for (const IncludedLabel &included : m_includes.labelsOf(folder, rest))
-                m_labels.add(included.name);
+            included = rest;
+        } else {
+            included = requiredPart(line);
+        }
+        if (!included.isEmpty() && !resolve(included).isEmpty()) {
+            for (const IncludedLabel &label : scripts.labelsOf(resolve(included), search.root))
+                m_labels.add(label.name);
         }
         survey.addLine(line);
     });

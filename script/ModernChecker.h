@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Includes.h"
 #include "LabelSet.h"
 #include "ModernSurvey.h"
 #include "ScriptChecker.h"
+#include "ScriptLibrary.h"
 
 #include <QString>
 
@@ -24,21 +24,27 @@ enum class DialectChoice { Classic, Modern, Auto };
 bool looksModern(QByteArrayView scriptUtf8);
 
 // The checker a run uses for the choice, over the script as UTF-8 (shared, not copied); includes
-// are looked for in the folder (empty: nowhere). Tells which dialect it chose.
+// are looked for as the search says, through the library (none: one of its own). Tells which
+// dialect it chose.
 std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
-                                         const QString &folder,
-                                         Dialect *chosen = nullptr);
+                                         const IncludeSearch &search,
+                                         Dialect *chosen = nullptr,
+                                         ScriptLibrary *library = nullptr);
 
 // The modern checker, over a script text whose lines end with CR LF, LF or CR (the order in which
 // judge() is asked). Labels are found only where they are defined (a line "NAME:"), in this
-// script or in any script it includes; includes are looked for beside the including file (an
-// empty folder: nowhere, for a script that has no file yet).
+// script or in any script it includes or requires ("#REQUIRE name"); includes are looked for as
+// the search says.
 class ModernChecker final : public LineChecker
 {
 public:
-    ModernChecker(QByteArrayView scriptUtf8, const QString &folder);
-    ModernChecker(QStringView scriptText, const QString &folder);
+    ModernChecker(QByteArrayView scriptUtf8,
+                  const IncludeSearch &search,
+                  ScriptLibrary *library = nullptr);
+    ModernChecker(QStringView scriptText,
+                  const IncludeSearch &search,
+                  ScriptLibrary *library = nullptr);
     // A checker that knows no labels and no facts yet, for a caller that works them out itself
     // and judges lines with judgeWithFacts.
     ModernChecker() = default;
@@ -56,7 +62,7 @@ private:
     Verdict judgeConditional(QStringView line, bool isIf, int depth);
 
     LabelSet m_labels;
-    IncludeLabels m_includes;
+
     std::vector<ModernLineFacts> m_facts;
     qsizetype m_index = 0;
     ScriptChecker m_classic;

@@ -2,6 +2,7 @@
 
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
+#include "ScriptLibrary.h"
 
 namespace Korveth {
 
@@ -87,7 +88,10 @@ ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &incl
         = firstWordAndRest(shape.closesBlock ? trimmedView(line.sliced(1)) : line);
     const ModernWordEntry *word = modernWordOf(first);
     const ModernWord kind = word ? word->word : ModernWord::Other;
-    if (kind == ModernWord::Include) {
+    if (const QStringView part = shape.comment ? requiredPart(line) : QStringView();
+        !part.isEmpty()) {
+        shape.include = includeFound && includeFound(part) ? 1 : -1;
+    } else if (kind == ModernWord::Include) {
         shape.include = includeFound && includeFound(rest) ? 1 : -1;
     } else if (kind == ModernWord::If || kind == ModernWord::Elseif) {
         const qsizetype then = thenAt(line);
@@ -116,8 +120,10 @@ void ModernSurvey::addShape(const ModernLineShape &shape)
         m_embedded = !shape.endsEmbedded || shape.endsEmbeddedAtOnce;
         return;
     }
-    if (shape.empty || shape.comment)
+    if (shape.empty || shape.comment) {
+        facts.include = shape.include; // a #REQUIRE comment names a part like an include
         return;
+    }
     if (shape.closesBlock) {
         if (m_open.empty())
             facts.unmatchedClose = true;

@@ -97,18 +97,64 @@ qsizetype commonSuffix(QByteArrayView a, QByteArrayView b, qsizetype limit)
 
 } // namespace
 
-ScriptModel::ScriptModel(DialectChoice choice, QString folder)
+ScriptModel::ScriptModel(DialectChoice choice, IncludeSearch search, ScriptLibrary *library)
     : m_choice(choice)
-    , m_folder(std::move(folder))
+    , m_search(std::move(search))
+    , m_ownLibrary(library ? nullptr : std::make_unique<ScriptLibrary>())
+    , m_library(library ? library : m_ownLibrary.get())
     , m_classic(std::make_unique<ScriptChecker>())
 {}
 
-void ScriptModel::setFolder(const QString &folder)
+QList<IncludedLabel> ScriptModel::includedBy(const QString &written)
 {
-    if (folder == m_folder)
+    const QString path = m_library->resolve(m_search, written);
+    return path.isEmpty() ? QList<IncludedLabel>() : m_library->labelsOf(path, m_search.root);
+}
+
+bool ScriptModel::refreshIncludes()
+{
+    if (m_dialect != Dialect::Modern)
+        return false;
+    QSet<QString> changedNames;
+    bool presenceChanged = false;
+    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
+        IncludeState now;
+        now.path = m_library->resolve(m_search, it.key());
+        if (!now.path.isEmpty()) {
+            for (const IncludedLabel &label : m_library->labelsOf(now.path, m_search.root))
+                now.labels.insert(upperCased(label.name));
+        }
+        const IncludeState before = m_includeStates.value(it.key());
+        if (now == before)
+            continue;
+        presenceChanged = presenceChanged || now.path.isEmpty() != before.path.isEmpty();
+        changedNames += (now.labels - before.labels) + (before.labels - now.labels);
+        m_includeStates.insert(it.key(), std::move(now));
+    }
+    if (changedNames.isEmpty() && !presenceChanged)
+        return false;
+    std::vector<char> dirty(m_lines.size(), 0);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        Line &line = *m_lines[i];
+        if (presenceChanged && !line.include.isEmpty()) {
+            describe(line);
+            m_shapes[i] = line.shape;
+        }
+        if (m_dependent[i] && mayName(line, changedNames))
+            dirty[i] = 1;
+    }
+    rebuildLabels();
+    survey(dirty);
+    judgeDirty(dirty);
+    return true;
+}
+
+void ScriptModel::setIncludeSearch(const IncludeSearch &search)
+{
+    if (search == m_search)
         return;
-    m_folder = folder;
-    m_includes = IncludeLabels();
+    m_search = search;
+    m_includeStates.clear();
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         describe(*m_lines[i]);
         m_shapes[i] = m_lines[i]->shape;
@@ -133,13 +179,14 @@ void ScriptModel::describe(Line &line)
     line.looksModern
         = entry && (entry->modernOnly || (entry->word == ModernWord::If && thenAt(line.text) >= 0));
     line.definedLabel = upperCased(labelDefinedBy(trimmed));
-    line.include = entry && entry->word == ModernWord::Include ? rest.toString() : QString();
+    line.include = entry && entry->word == ModernWord::Include ? rest.toString()
+                                                               : requiredPart(trimmed).toString();
     const auto command = commandWordOf(wordAt(trimmed, 0));
     line.labelDependent
         = (command && (*command == CommandWord::Goto || *command == CommandWord::Match))
           || mentionsLabelCommand(trimmed);
     line.shape = ModernSurvey::shapeOf(trimmed, [this](QStringView written) {
-        return !m_includes.resolved(m_folder, written).isEmpty();
+        return !m_library->resolve(m_search, written).isEmpty();
     });
 }
 
@@ -293,12 +340,14 @@ ScriptModel::LabelChange ScriptModel::labelsChanged(
         if (!line.include.isEmpty()) {
             int &n = m_includeCount[line.include];
             if ((n == 0) != (n + delta == 0)) {
-                for (const IncludedLabel &included : m_includes.labelsOf(m_folder, line.include))
+                for (const IncludedLabel &included : includedBy(line.include))
                     change.names.insert(upperCased(included.name));
             }
             n += delta;
-            if (n == 0)
+            if (n == 0) {
                 m_includeCount.remove(line.include);
+                m_includeStates.remove(line.include);
+            }
         }
     };
     for (const auto &line : removed)
@@ -338,8 +387,13 @@ void ScriptModel::rebuildLabels()
     for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
         labels.add(it.key());
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
-        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key()))
+        IncludeState state;
+        for (const IncludedLabel &included : includedBy(it.key())) {
             labels.add(included.name);
+            state.labels.insert(upperCased(included.name));
+        }
+        state.path = m_library->resolve(m_search, it.key());
+        m_includeStates.insert(it.key(), std::move(state));
     }
     m_modern.setLabels(std::move(labels));
 }

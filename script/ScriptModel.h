@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Includes.h"
 #include "LabelIndex.h"
 #include "LabelReferences.h"
 #include "ModernChecker.h"
 #include "ModernSurvey.h"
 #include "ScriptChecker.h"
+#include "ScriptLibrary.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -46,12 +46,19 @@ struct LabelDefinitionAt
 class ScriptModel
 {
 public:
-    explicit ScriptModel(DialectChoice choice = DialectChoice::Auto, QString folder = {});
+    // Includes are looked for as the search says, through the library shared with the other
+    // scripts' models (none: one of its own).
+    explicit ScriptModel(DialectChoice choice = DialectChoice::Auto,
+                         IncludeSearch search = {},
+                         ScriptLibrary *library = nullptr);
 
-    // The folder includes are looked for in (empty: a script with no file yet); the choice of
+    // Where includes are looked for (an empty folder: a script with no file yet); the choice of
     // dialect. Either judges every line again.
-    void setFolder(const QString &folder);
+    void setIncludeSearch(const IncludeSearch &search);
     void setDialectChoice(DialectChoice choice);
+    // Looks at the included scripts again (their files, or their text open elsewhere) and judges
+    // again the lines their labels or their being there decide; true when something changed.
+    bool refreshIncludes();
 
     // The script's text as UTF-8; lines end with CR LF, LF or CR.
     void update(QByteArrayView utf8);
@@ -123,7 +130,6 @@ private:
 
     DialectChoice m_choice;
     Dialect m_dialect = Dialect::Classic;
-    QString m_folder;
     QByteArray m_text;
     bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
     std::vector<std::unique_ptr<Line>> m_lines; // one allocation each: edits move pointers
@@ -136,7 +142,18 @@ private:
     int m_lastJudged = 0;
     QHash<QString, int> m_definedCount; // upper-cased name: how many lines define it
     QHash<QString, int> m_includeCount; // include line text: how many lines have it
-    IncludeLabels m_includes;
+    // What each include brought in when last looked at: the file, and its labels upper-cased.
+    struct IncludeState
+    {
+        QString path;
+        QSet<QString> labels;
+        friend bool operator==(const IncludeState &, const IncludeState &) = default;
+    };
+    QHash<QString, IncludeState> m_includeStates;
+    QList<IncludedLabel> includedBy(const QString &written);
+    IncludeSearch m_search;
+    std::unique_ptr<ScriptLibrary> m_ownLibrary;
+    ScriptLibrary *m_library;
     std::unique_ptr<ScriptChecker> m_classic;
     ModernChecker m_modern;
 };

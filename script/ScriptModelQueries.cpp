@@ -50,7 +50,7 @@ QStringList ScriptModel::includedLabels()
 {
     QStringList names;
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it)
-        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key()))
+        for (const IncludedLabel &included : includedBy(it.key()))
             names.append(included.name);
     names.removeDuplicates();
     return names;
@@ -112,7 +112,7 @@ std::optional<IncludedLabel> ScriptModel::includedDefinitionOf(QStringView name)
 {
     const QString upper = upperCased(name);
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
-        for (const IncludedLabel &included : m_includes.labelsOf(m_folder, it.key())) {
+        for (const IncludedLabel &included : includedBy(it.key())) {
             if (upperCased(included.name) == upper)
                 return included;
         }

@@ -62,6 +62,23 @@ private Q_SLOTS:
         if (!lastLine.isEmpty())
             QCOMPARE(QString::fromUtf8(lines.last()), lastLine);
     }
+    // An include is looked for from the script's folder up to the scripts folder, no higher.
+    void scriptsFolderBoundsTheSearch()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("lib/deep")));
+        write(QStringLiteral("lib/shared.cmd"), "shared:\r\n  return\r\n");
+        const QString path
+            = write(QStringLiteral("lib/deep/hunt.cmd"), "include shared\r\ngosub shared\r\n");
+        for (const auto &[root, status] :
+             {std::pair{QStringLiteral("lib"), 0}, std::pair{QStringLiteral("lib/deep"), 1}}) {
+            const Run result = run({QStringLiteral("--dialect=modern"),
+                                    QStringLiteral("--scripts-dir"),
+                                    m_dir.filePath(root),
+                                    path});
+            QCOMPARE(result.status, status);
+        }
+        QCOMPARE(run({QStringLiteral("--scripts-dir=/nonexistent"), path}).status, 2);
+    }
     void outputThatCannotBeWrittenIsAnError_data()
     {
         QTest::addColumn<QString>("redirection");

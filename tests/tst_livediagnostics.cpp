@@ -234,6 +234,13 @@ private Q_SLOTS:
         frmDoc *opened = f.docs().activeDocument();
         QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
         QCOMPARE(opened->editor()->selectedText(), QStringLiteral("shared"));
+        // Its text, edited and not saved, is what the other script includes now; closed
+        // without saving, its file again.
+        opened->editor()->SetText(QStringLiteral("put a\r\nreturn\r\n"));
+        QTRY_COMPARE(document->live().mistakeCount(), 1);
+        f.dialogs.answers << Dialogs::Answer::No;
+        f.window->runCommand(QStringLiteral("close"));
+        QTRY_COMPARE(document->live().mistakeCount(), 0);
     }
     void aHugeScriptIsLeftToTheDebugger()
     {

@@ -1,6 +1,7 @@
 #include "HostileFiles.h"
 #include "LspDocument.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -286,7 +287,7 @@ private Q_SLOTS:
                                  "var v 1",
                                  ""};
         QString text = QStringLiteral("start:\r\ngoto start\r\n");
-        LspDocument document(text, DialectChoice::Auto, {}, 150);
+        LspDocument document(text, DialectChoice::Auto, {}, nullptr, 150);
         int tooLarge = 0;
         auto offsetOf = [&](int line, int column) {
             qsizetype at = 0;
@@ -324,6 +325,43 @@ private Q_SLOTS:
             QVERIFY2(document.model()->diagnostics() == fresh.diagnostics(), qPrintable(text));
         }
         QVERIFY2(tooLarge > 10 && tooLarge < 390, qPrintable(QString::number(tooLarge)));
+    }
+    // A library: a script in a subfolder includes one at the workspace's root. The included
+    // script's open text stands for its file: editing it judges the other again; closed, its
+    // file counts again.
+    void aLibraryAcrossScripts()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("hunts")));
+        QFile file(dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("shared:\n  return\n") > 0);
+        file.close();
+        const QString main
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunts/main.cmd"))).toString();
+        const QString lib = QUrl::fromLocalFile(file.fileName()).toString();
+        auto opened = [](const QString &uri, const QString &text) {
+            return notification("textDocument/didOpen",
+                                {{"textDocument", QJsonObject{{"uri", uri}, {"text", text}}}});
+        };
+        const QList<QJsonObject> messages = converse(
+            {request(1,
+                     "initialize",
+                     {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
+                      {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+             opened(main, QStringLiteral("include lib\ngosub shared\n")),
+             opened(lib, QStringLiteral("shared:\n  return\n")),
+             notification("textDocument/didChange",
+                          {{"textDocument", QJsonObject{{"uri", lib}}},
+                           {"contentChanges", QJsonArray{QJsonObject{{"text", "other:\n"}}}}}),
+             notification("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", lib}}}}),
+             request(2, "shutdown"),
+             notification("exit")});
+        QList<int> mistakes;
+        for (const QJsonObject &published : diagnosticsOf(messages)) {
+            if (published.value("uri").toString() == main)
+                mistakes << int(published.value("diagnostics").toArray().size());
+        }
+        QCOMPARE(mistakes, QList<int>({0, 1, 0}));
     }
     // Its own standard input is the protocol stream: an include that led there must not be read.
     void devicesFifosAndHugeFilesAreNotIncluded()

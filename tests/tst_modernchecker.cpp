@@ -3,6 +3,7 @@
 #include "ModernChecker.h"
 #include "ModernWords.h"
 #include "RecordingReport.h"
+#include "ScriptLibrary.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,6 +125,42 @@ private Q_SLOTS:
                                     .arg(warned.value(0))
                                     .arg(warned.size())));
     }
+    // A library: a script deep in it includes a shared one at its root, and is assembled from
+    // parts named by #REQUIRE; beside the script alone, none of them is found.
+    void includesAreLookedForUpToTheRoot()
+    {
+        QTemporaryDir dir; // whatever is above it: a folder without scripts stands between
+        const QDir top(dir.filePath(QStringLiteral("no scripts/top")));
+        QVERIFY(top.mkpath(QStringLiteral("lib/.git"))
+                && top.mkpath(QStringLiteral("lib/hunts/far")));
+        auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(top.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(QStringLiteral("hunt.cmd"), "above the library's root\r\n");
+        write(QStringLiteral("lib/LibMaster.cmd"), "shared:\r\n  return\r\n");
+        write(QStringLiteral("lib/hunts/parts.cmd"), "part:\r\n");
+        write(QStringLiteral("lib/hunts/far/x.cmd"), "x:\r\n");
+        const QString script = QStringLiteral("include libmaster\r\n#REQUIRE parts.cmd\r\n"
+                                              "#require gone.cmd\r\ngosub shared\r\ngoto part\r\n"
+                                              "include hunt");
+        const QString folder = top.filePath(QStringLiteral("lib/hunts/far"));
+        ScriptLibrary library;
+        const QString root = library.libraryRootOf(folder);
+        QCOMPARE(root, top.filePath(QStringLiteral("lib"))); // the folder with .git, not above it
+        QList<int> errors;
+        for (const Judged &line : check(script, {folder, root}))
+            errors << line.errors;
+        QCOMPARE(errors, QList<int>({0, 0, 1, 0, 0, 1}));
+        errors.clear();
+        for (const Judged &line : check(script, folder))
+            errors << line.errors;
+        QCOMPARE(errors, QList<int>({1, 1, 1, 1, 1, 1}));
+        // Without .git, the root is as high as folders of scripts reach.
+        QVERIFY(QDir(top.filePath(QStringLiteral("lib/.git"))).removeRecursively());
+        QCOMPARE(ScriptLibrary().libraryRootOf(folder), top.path());
+    }
     void labelsAcrossIncludes()
     {
         QTemporaryDir dir;
@@ -218,9 +255,9 @@ private:
         QStringList messages; // every verdict, "!" before an error
         int errors = 0;
     };
-    static QList<Judged> check(const QString &script, const QString &folder = {})
+    static QList<Judged> check(const QString &script, const IncludeSearch &search = {})
     {
-        ModernChecker checker(script, folder);
+        ModernChecker checker(script, search);
         QList<Judged> lines;
         forEachCrLfLine(QStringView(script), [&](QStringView line) {
             const LineVerdicts verdicts = checker.judge(line);

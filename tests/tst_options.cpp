@@ -135,6 +135,9 @@ private Q_SLOTS:
             }
             QCOMPARE(window.settingsEditor()->font().pointSize(), 15); // it has no language
             QVERIFY(!after->lexer()->font(3).bold()); // each style keeps its weight
+            dialogs.fileNames << dir.path();
+            options->chooseScriptsFolder();
+            QCOMPARE(editors.liveCheck.scriptsFolder(), dir.path());
             options->close();
             window.debugger().setDialect(DialectChoice::Modern);
             Q_EMIT window.debugger().dialectChosen(DialectChoice::Modern);
@@ -156,6 +159,7 @@ private Q_SLOTS:
         QCOMPARE(window.debugger().dialect(), DialectChoice::Modern); // kept with the options
         QCOMPARE(editors.liveCheck.dialect(), DialectChoice::Modern); // mistakes shown in it
         QVERIFY(!editors.liveCheck.enabled());
+        QCOMPARE(editors.liveCheck.scriptsFolder(), dir.path());
         QVERIFY(!window.menus().action(QStringLiteral("mistakes"))->isChecked());
     }
 

@@ -224,6 +224,35 @@ private Q_SLOTS:
         model.update("put a\nexit");
         QCOMPARE(model.dialect(), Dialect::Classic);
     }
+    // An included script changed on disk, or open with other text: the lines it decides are
+    // judged again; closed, its file stands for it again.
+    void includedScriptsStayCurrent()
+    {
+        QTemporaryDir dir;
+        const QString lib = dir.filePath(QStringLiteral("shared.cmd"));
+        auto write = [&](const QByteArray &bytes) {
+            QFile file(lib);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("a:\n");
+        ScriptLibrary library;
+        ScriptModel model(DialectChoice::Modern, dir.path(), &library);
+        model.update("include shared\ngoto a\ngoto b");
+        QCOMPARE(model.mistakeCount(), 1);
+        QVERIFY(!model.refreshIncludes());
+        write("a:\nb:\n");
+        QVERIFY(model.refreshIncludes());
+        QCOMPARE(model.mistakeCount(), 0);
+        library.setOpenText(lib, "b:\n");
+        QVERIFY(model.refreshIncludes());
+        QCOMPARE(model.diagnostics().value(0).line, 1);
+        library.closeText(lib);
+        QVERIFY(model.refreshIncludes());
+        QCOMPARE(model.mistakeCount(), 0);
+        QVERIFY(QFile::remove(lib));
+        QVERIFY(model.refreshIncludes());
+        QCOMPARE(model.mistakeCount(), 3); // the include, and both gotos
+    }
     void labelsAndReferences()
     {
         ScriptModel model(DialectChoice::Modern);

@@ -41,6 +41,16 @@ QString ScriptedDialogs::saveFileName(const QString &title, const QList<FileFilt
     return fileNames.dequeue();
 }
 
+QString ScriptedDialogs::folderName(const QString &title, const QString &initial)
+{
+    shown.append({QStringLiteral("folder"), title, {}, Icon::None, Buttons::Ok, initial});
+    if (fileNames.isEmpty()) {
+        unexpected.append(title);
+        return {};
+    }
+    return fileNames.dequeue();
+}
+
 QVariant
 ScriptedDialogs::nextValue(const QString &kind, const QString &title, const QVariant &initial)
 {

@@ -28,7 +28,7 @@ public:
     };
 
     QQueue<Answer> answers;    // for questions (Yes/No and Yes/No/Cancel)
-    QQueue<QString> fileNames; // for open and save dialogs; "" cancels
+    QQueue<QString> fileNames; // for open, save and folder dialogs; "" cancels
     QQueue<QVariant> values;   // fonts, colours, line numbers, texts; an invalid QVariant cancels
     QQueue<bool> printAnswers; // print and page set-up dialogs
     // The program's own modal windows: each is handed to the function first (to fill it in as
@@ -43,6 +43,7 @@ public:
     Answer message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
     QString openFileName(const QString &title, const QList<FileFilter> &filters) override;
     QString saveFileName(const QString &title, const QList<FileFilter> &filters) override;
+    QString folderName(const QString &title, const QString &initial) override;
     std::optional<QFont> font(const QString &title, const QFont &initial) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<int> lineNumber(const QString &title, int current, int maximum) override;
