@@ -3,6 +3,8 @@
 #include "Completion.h"
 #include "JsonText.h"
 #include "LabelReferences.h"
+#include "LibraryReferences.h"
+#include "ScriptLanguage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -388,6 +390,44 @@ QJsonValue LspServer::definition(const QJsonObject &params)
     return QJsonValue::Null;
 }
 
+// Where the label stands, definitions included: across the library when one of its scripts
+// defines the label (that one and every script including it), else in this script alone.
+QList<LabelPlace> LspServer::labelPlaces(const Target &t, bool *nameTaken, const QString &newName)
+{
+    if (const QString path = localPathOf(t.uri); !path.isEmpty()) {
+        QStringList open;
+        for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it)
+            open.append(localPathOf(it.key()));
+        LibraryReferences library(m_library, searchFor(t.uri).root, open);
+        if (const QString defining = library.definingScript(path, t.label); !defining.isEmpty()) {
+            if (nameTaken)
+                *nameTaken = library.nameTaken(defining, t.label, newName);
+            return library.placesOf(defining, t.label);
+        }
+    }
+    if (nameTaken)
+        *nameTaken = upperCased(newName) != upperCased(t.label)
+                     && (t.model->definitionOf(newName) || t.model->includedDefinitionOf(newName));
+    QList<LabelPlace> places;
+    for (const Diagnostic &d : t.model->renameRanges(t.label)) {
+        const auto defined = labelDefinition(t.model->lineText(d.line));
+        places.append({{}, d.line, d.column, d.length, defined && defined->column == d.column, {}});
+    }
+    return places;
+}
+
+// The URI a client knows a script by: the one it opened it with, else its file's.
+QString LspServer::uriOf(const QString &path, const QString &fallback) const
+{
+    if (path.isEmpty())
+        return fallback;
+    for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it) {
+        if (localPathOf(it.key()) == path)
+            return it.key();
+    }
+    return QUrl::fromLocalFile(path).toString();
+}
+
 QJsonValue LspServer::references(const QJsonObject &params)
 {
     const Target t = target(params);
@@ -397,14 +437,18 @@ QJsonValue LspServer::references(const QJsonObject &params)
         return QJsonArray();
     const bool withDefinitions
         = params.value("context").toObject().value("includeDeclaration").toBool();
-    const QList<Diagnostic> found
-        = withDefinitions ? t.model->renameRanges(t.label) : t.model->referencesTo(t.label);
     JsonText json;
     json.raw("[");
-    for (qsizetype i = 0; i < found.size(); ++i) {
-        json.raw(i == 0 ? "{\"uri\":" : ",{\"uri\":").string(t.uri).raw(",\"range\":");
-        writeRange(json, found[i].line, found[i].column, found[i].length);
+    bool first = true;
+    for (const LabelPlace &place : labelPlaces(t)) {
+        if (place.definition && !withDefinitions)
+            continue;
+        json.raw(first ? "{\"uri\":" : ",{\"uri\":")
+            .string(uriOf(place.path, t.uri))
+            .raw(",\"range\":");
+        writeRange(json, place.line, place.column, place.length);
         json.raw("}");
+        first = false;
     }
     m_rawResult = json.raw("]").take();
     return {};
@@ -459,6 +503,7 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     return items;
 }
 
+// Every script that sees the label changes: the definition, wherever it is, and each reference.
 QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
 {
     const Target t = target(params);
@@ -470,15 +515,33 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
         m_renameError = labelNameRule();
         return {};
     }
-    const QList<Diagnostic> ranges = t.model->renameRanges(t.label);
+    bool taken = false;
+    const QList<LabelPlace> places = labelPlaces(t, &taken, newName);
+    if (taken) {
+        handled = false;
+        m_renameError
+            = QStringLiteral("%1 is already a label: renaming %2 to it would make the two "
+                             "one.")
+                  .arg(newName, t.label);
+        return {};
+    }
     JsonText json;
-    json.raw("{\"changes\":{").string(t.uri).raw(":[");
-    for (qsizetype i = 0; i < ranges.size(); ++i) {
-        json.raw(i == 0 ? "{\"range\":" : ",{\"range\":");
-        writeRange(json, ranges[i].line, ranges[i].column, ranges[i].length);
+    json.raw("{\"changes\":{");
+    QString path = QStringLiteral("\n"); // no path is this
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        if (places[i].path != path) {
+            if (i > 0)
+                json.raw("],");
+            path = places[i].path;
+            json.string(uriOf(path, t.uri)).raw(":[");
+        } else {
+            json.raw(",");
+        }
+        json.raw("{\"range\":");
+        writeRange(json, places[i].line, places[i].column, places[i].length);
         json.raw(",\"newText\":").string(newName).raw("}");
     }
-    m_rawResult = json.raw("]}}").take();
+    m_rawResult = json.raw(places.isEmpty() ? "}}" : "]}}").take();
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LibraryReferences.h"
 #include "LspDocument.h"
 
 #include <QHash>
@@ -55,6 +56,9 @@ private:
         QString label;
     };
     Target target(const QJsonObject &params);
+    QList<LabelPlace>
+    labelPlaces(const Target &t, bool *nameTaken = nullptr, const QString &newName = {});
+    QString uriOf(const QString &path, const QString &fallback) const;
 
     Sender m_send;
     DialectChoice m_dialect = DialectChoice::Auto;

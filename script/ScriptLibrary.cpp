@@ -201,6 +201,59 @@ const ScriptLibrary::Script *ScriptLibrary::scriptAt(const QString &path)
     return &known;
 }
 
+QStringList ScriptLibrary::scriptsUnder(const QString &root, int most)
+{
+    const QMutexLocker lock(&m_mutex);
+    // A root guessed too high (a home folder) must not cost a walk of the whole disk.
+    constexpr int mostEntries = 100000;
+    constexpr int deepest = 8;
+    QStringList scripts;
+    QList<std::pair<QString, int>> folders{{QDir::cleanPath(QDir(root).absolutePath()), 0}};
+    int entriesSeen = 0;
+    while (!folders.isEmpty() && scripts.size() < most && entriesSeen < mostEntries) {
+        const auto [folder, depth] = folders.takeFirst();
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
+        entriesSeen += int(entries.size());
+        for (const QFileInfo &entry : entries) {
+            if (entry.isDir()) {
+                if (depth < deepest && !entry.fileName().startsWith(u'.'))
+                    folders.append({entry.absoluteFilePath(), depth + 1});
+            } else if (isScriptName(entry.fileName()) && scripts.size() < most) {
+                scripts.append(entry.absoluteFilePath());
+            }
+        }
+    }
+    return scripts;
+}
+
+QStringList ScriptLibrary::includesOf(const QString &path, const QString &root)
+{
+    const QMutexLocker lock(&m_mutex);
+    const Script *script = scriptAt(path);
+    if (!script)
+        return {};
+    const QStringList written = script->includes;
+    const IncludeSearch search(QFileInfo(path).path(), root);
+    QStringList found;
+    for (const QString &include : written) {
+        if (QString file = resolveLocked(search, include); !file.isEmpty())
+            found.append(file);
+    }
+    return found;
+}
+
+QByteArray ScriptLibrary::textOf(const QString &path)
+{
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (const auto open = m_open.constFind(path); open != m_open.constEnd())
+            return open->source ? open->source() : open->utf8;
+    }
+    const ReadResult read = readTextFile(path);
+    return read.error.isEmpty() ? read.text.utf8 : QByteArray();
+}
+
 QList<IncludedLabel> ScriptLibrary::labelsOf(const QString &path, const QString &root)
 {
     const QMutexLocker lock(&m_mutex);

@@ -57,6 +57,14 @@ public:
     // a cycle ends the walk. Their includes are looked for up to the root.
     QList<IncludedLabel> labelsOf(const QString &path, const QString &root);
 
+    // Every script file (*.cmd, *.wiz) in the root and the folders below it; at most the given
+    // number, a library larger than that being no library.
+    QStringList scriptsUnder(const QString &root, int most = 20000);
+    // The files a script includes or requires, found as its check finds them.
+    QStringList includesOf(const QString &path, const QString &root);
+    // A script's text as the library sees it: open, or its file; empty when it cannot be read.
+    QByteArray textOf(const QString &path);
+
     // The root of the library a folder of scripts belongs to, when none is set: the highest
     // folder above it, itself included, reached through folders that all hold scripts; a folder
     // that holds ".git" is a root whatever is above it.

@@ -326,19 +326,26 @@ private Q_SLOTS:
         }
         QVERIFY2(tooLarge > 10 && tooLarge < 390, qPrintable(QString::number(tooLarge)));
     }
-    // A library: a script in a subfolder includes one at the workspace's root. The included
-    // script's open text stands for its file: editing it judges the other again; closed, its
-    // file counts again.
+    // A library: scripts in a subfolder include one at the workspace's root. Rename and
+    // references reach every script that includes it, open or not, and the definition; a name
+    // already taken is refused. The included script's open text stands for its file: editing it
+    // judges the other again; closed, its file counts again.
     void aLibraryAcrossScripts()
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("hunts")));
-        QFile file(dir.filePath(QStringLiteral("lib.cmd")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("shared:\n  return\n") > 0);
-        file.close();
-        const QString main
-            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunts/main.cmd"))).toString();
-        const QString lib = QUrl::fromLocalFile(file.fileName()).toString();
+        auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write(QStringLiteral("lib.cmd"), "shared:\n  return\nother:\n");
+        write(QStringLiteral("hunts/far.cmd"), "include lib\n  goto shared\n");
+        write(QStringLiteral("hunts/alone.cmd"), "goto shared\nshared:\n");
+        auto uri = [&](const QString &name) {
+            return QUrl::fromLocalFile(dir.filePath(name)).toString();
+        };
+        const QString main = uri(QStringLiteral("hunts/main.cmd"));
+        const QString lib = uri(QStringLiteral("lib.cmd"));
         auto opened = [](const QString &uri, const QString &text) {
             return notification("textDocument/didOpen",
                                 {{"textDocument", QJsonObject{{"uri", uri}, {"text", text}}}});
@@ -349,13 +356,24 @@ private Q_SLOTS:
                      {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
                       {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
              opened(main, QStringLiteral("include lib\ngosub shared\n")),
-             opened(lib, QStringLiteral("shared:\n  return\n")),
+             opened(lib, QStringLiteral("shared:\n  return\nother:\n")),
+             request(3, "textDocument/rename", with(at(main, 1, 7), "newName", "begin")),
+             request(4, "textDocument/rename", with(at(main, 1, 7), "newName", "OTHER")),
+             request(5,
+                     "textDocument/references",
+                     with(at(lib, 0, 1), "context", QJsonObject{{"includeDeclaration", false}})),
              notification("textDocument/didChange",
                           {{"textDocument", QJsonObject{{"uri", lib}}},
                            {"contentChanges", QJsonArray{QJsonObject{{"text", "other:\n"}}}}}),
              notification("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", lib}}}}),
              request(2, "shutdown"),
              notification("exit")});
+        const QJsonObject changes = field(responseTo(messages, 3), u"result.changes").toObject();
+        QCOMPARE(changes.keys(), QStringList({uri(QStringLiteral("hunts/far.cmd")), main, lib}));
+        QCOMPARE(changes.value(lib).toArray().first()["range"]["start"]["line"].toInt(), 0);
+        QCOMPARE(changes.value(uri(QStringLiteral("hunts/far.cmd"))).toArray().size(), 1);
+        QCOMPARE(field(responseTo(messages, 4), u"error.code").toInt(), -32602);
+        QCOMPARE(field(responseTo(messages, 5), u"result").toArray().size(), 2); // main, far
         QList<int> mistakes;
         for (const QJsonObject &published : diagnosticsOf(messages)) {
             if (published.value("uri").toString() == main)
