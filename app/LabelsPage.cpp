@@ -3,6 +3,7 @@
 #include "ItemActivation.h"
 #include "ScriptLanguage.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,7 +13,7 @@ namespace Korveth {
 
 namespace {
 
-enum Role { LineRole = Qt::UserRole, ColumnRole, LengthRole };
+enum Role { LineRole = Qt::UserRole, ColumnRole, LengthRole, PathRole };
 
 QListWidgetItem *placeItem(const QString &text, int line, qsizetype column, qsizetype length)
 {
@@ -76,18 +77,25 @@ void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
 }
 
 void LabelsPage::showReferences(const QString &name,
-                                const QList<Diagnostic> &found,
-                                const ScriptModel &model)
+                                const QList<LabelPlace> &found,
+                                const QString &shown)
 {
     m_references->clear();
     m_referencesTitle->setText(found.isEmpty() ? QStringLiteral("No references to %1.").arg(name)
                                                : QStringLiteral("References to %1:").arg(name));
-    for (const Diagnostic &reference : found) {
-        const QString text = trimmedView(model.lineText(reference.line)).toString();
-        m_references->addItem(placeItem(QStringLiteral("%1: %2").arg(reference.line + 1).arg(text),
-                                        reference.line,
-                                        reference.column,
-                                        reference.length));
+    for (const LabelPlace &place : found) {
+        const bool here = place.path.isEmpty() || place.path == shown;
+        const QString where = here ? QString::number(place.line + 1)
+                                   : QStringLiteral("%1:%2")
+                                         .arg(QFileInfo(place.path).fileName())
+                                         .arg(place.line + 1);
+        QListWidgetItem *item = placeItem(QStringLiteral("%1: %2").arg(where, place.text),
+                                          place.line,
+                                          place.column,
+                                          place.length);
+        item->setData(PathRole, here ? QString() : place.path);
+        item->setToolTip(here ? QString() : place.path);
+        m_references->addItem(item);
     }
 }
 
@@ -109,7 +117,8 @@ void LabelsPage::applyFilter()
 
 void LabelsPage::choose(QListWidgetItem *item)
 {
-    Q_EMIT placeChosen(item->data(LineRole).toInt(),
+    Q_EMIT placeChosen(item->data(PathRole).toString(),
+                       item->data(LineRole).toInt(),
                        item->data(ColumnRole).toLongLong(),
                        item->data(LengthRole).toLongLong());
 }

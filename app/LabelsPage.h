@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LibraryReferences.h"
 #include "ScriptModel.h"
 
 #include <QWidget>
@@ -25,13 +26,14 @@ public:
     QListWidget *referenceList() const { return m_references; }
 
     void showLabels(const QList<LabelDefinitionAt> &found);
-    // The references to a label, each with its line's text.
-    void
-    showReferences(const QString &name, const QList<Diagnostic> &found, const ScriptModel &model);
+    // The references to a label, each with its line's text; those in another script than the one
+    // shown (its path given) with that script's name.
+    void showReferences(const QString &name, const QList<LabelPlace> &found, const QString &shown);
     void clearReferences();
 
 Q_SIGNALS:
-    void placeChosen(int line, qsizetype column, qsizetype length);
+    // A place in the script shown (an empty path) or in another.
+    void placeChosen(const QString &path, int line, qsizetype column, qsizetype length);
 
 private:
     void applyFilter();

@@ -8,6 +8,7 @@
 #include "EditorServices.h"
 #include "LabelReferences.h"
 #include "LabelsPage.h"
+#include "LibraryReferences.h"
 #include "LiveCheckSettings.h"
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
@@ -37,7 +38,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
                                      SidePane &sidePane,
                                      QStatusBar &statusBar)
     : QObject(&statusBar)
-    , m_parts{documents, services.editors.liveCheck, menus, sidePane, services.dialogs}
+    , m_parts{documents, area, services.editors.liveCheck, menus, sidePane, services.dialogs}
     , m_panel(new QLabel(&statusBar))
     , m_statusBar(statusBar)
 {
@@ -55,11 +56,16 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
     connect(parts.sidePane.labelsPage(),
             &LabelsPage::placeChosen,
             this,
-            [this](int line, qsizetype column, qsizetype length) {
-                if (!m_followed)
+            [this](const QString &path, int line, qsizetype column, qsizetype length) {
+                frmDoc *document
+                    = path.isEmpty()
+                          ? m_followed.data()
+                          : m_parts.documents.OpenDocument(path, QFileInfo(path).fileName());
+                if (!document)
                     return;
-                m_followed->live().select(line, column, length);
-                m_followed->editor()->setFocus();
+                if (line < document->live().model().lineCount())
+                    document->live().select(line, column, length);
+                document->editor()->setFocus();
             });
     refreshed(0);
 }
@@ -149,8 +155,10 @@ void LiveCheckCommands::findReferences()
     const QString name = document->live().labelAtCaret();
     if (name.isEmpty())
         return;
-    ScriptModel &model = document->live().model();
-    m_parts.sidePane.labelsPage()->showReferences(name, model.referencesTo(name), model);
+    QList<LabelPlace> found = labelPlaces(*document, name);
+    found.removeIf([](const LabelPlace &place) { return place.definition; });
+    m_parts.sidePane.labelsPage()->showReferences(
+        name, found, QFileInfo(document->document().path()).absoluteFilePath());
     showLabelsPage();
     // The list is where one goes on from here: Enter on a reference shows it.
     QListWidget *references = m_parts.sidePane.labelsPage()->referenceList();
@@ -167,7 +175,50 @@ void LiveCheckCommands::showLabelsPage()
     m_parts.sidePane.pages()->setCurrentWidget(m_parts.sidePane.labelsPage());
 }
 
-// The label and every reference to it, as one step to undo.
+// Where the label stands, definitions included: across the library when one of its scripts
+// defines it (that one and every script including it, open or not), else in this script alone.
+// The open scripts are brought up to date first: the library reads them as they stand.
+QList<LabelPlace> LiveCheckCommands::labelPlaces(frmDoc &document,
+                                                 const QString &name,
+                                                 bool *taken,
+                                                 const QString &newName)
+{
+    QStringList open;
+    for (frmDoc *other : m_parts.documents.openDocuments()) {
+        other->live().model();
+        if (!other->document().path().isEmpty())
+            open.append(QFileInfo(other->document().path()).absoluteFilePath());
+    }
+    LiveDiagnostics &live = document.live();
+    const QString path = document.document().path();
+    if (!path.isEmpty() && live.checking()) {
+        LibraryReferences library(live.library(), live.includeSearch().root, open);
+        const QString defining = library.definingScript(QFileInfo(path).absoluteFilePath(), name);
+        if (!defining.isEmpty()) {
+            if (taken)
+                *taken = library.nameTaken(defining, name, newName);
+            return library.placesOf(defining, name);
+        }
+    }
+    ScriptModel &model = live.model();
+    if (taken)
+        *taken = upperCased(newName) != upperCased(name)
+                 && (model.definitionOf(newName) || model.includedDefinitionOf(newName));
+    QList<LabelPlace> places;
+    for (const Diagnostic &d : model.renameRanges(name)) {
+        const auto defined = labelDefinition(model.lineText(d.line));
+        places.append({{},
+                       d.line,
+                       d.column,
+                       d.length,
+                       defined && defined->column == d.column,
+                       trimmedView(model.lineText(d.line)).toString()});
+    }
+    return places;
+}
+
+// The label and every reference to it, in every script that sees it: each script's edits one step
+// to undo. Scripts not open yet are opened with the change made, for the user to look at and save.
 void LiveCheckCommands::renameLabel()
 {
     frmDoc *document = m_parts.documents.activeDocument();
@@ -189,7 +240,43 @@ void LiveCheckCommands::renameLabel()
         m_parts.dialogs.inform(renameTitle, labelNameRule(), Dialogs::Icon::Warning);
         return;
     }
-    live.replace(live.model().renameRanges(name), *newName);
+    bool taken = false;
+    const QList<LabelPlace> places = labelPlaces(*document, name, &taken, *newName);
+    if (taken) {
+        m_parts.dialogs.inform(renameTitle,
+                               QStringLiteral("%1 is already a label: renaming %2 to it would make "
+                                              "the two one. Choose another name.")
+                                   .arg(*newName, name),
+                               Dialogs::Icon::Warning);
+        return;
+    }
+    QMap<QString, QList<Diagnostic>> byScript;
+    for (const LabelPlace &place : places)
+        byScript[place.path].append({place.line, place.column, place.length, {}});
+    const QString here = QFileInfo(document->document().path()).absoluteFilePath();
+    const qsizetype toOpen
+        = std::count_if(byScript.keyBegin(), byScript.keyEnd(), [&](const QString &path) {
+              return !path.isEmpty() && path != here && !m_parts.documents.documentOfFile(path);
+          });
+    if (m_parts.documents.count() + toOpen > DocumentTable::capacity) {
+        m_parts.dialogs.inform(
+            renameTitle,
+            QStringLiteral("The rename changes %1 scripts that are not open, and "
+                           "only %2 more can be. Close some, then rename again.")
+                .arg(toOpen)
+                .arg(DocumentTable::capacity - m_parts.documents.count()),
+            Dialogs::Icon::Warning);
+        return;
+    }
+    for (auto it = byScript.cbegin(); it != byScript.cend(); ++it) {
+        frmDoc *target
+            = it.key().isEmpty() || it.key() == here
+                  ? document
+                  : m_parts.documents.OpenDocument(it.key(), QFileInfo(it.key()).fileName());
+        if (target)
+            target->live().replace(it.value(), *newName);
+    }
+    m_parts.area.activate(document);
 }
 
 } // namespace Korveth

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LibraryReferences.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -42,6 +44,10 @@ public:
     void renameLabel();
 
 private:
+    QList<LabelPlace> labelPlaces(frmDoc &document,
+                                  const QString &name,
+                                  bool *taken = nullptr,
+                                  const QString &newName = {});
     void follow(frmDoc *document);
     void refreshed(int count);
     void showLabelsPage();
@@ -49,6 +55,7 @@ private:
     struct Parts
     {
         DocumentManager &documents;
+        DocumentArea &area;
         LiveCheckSettings &settings;
         MainMenus &menus;
         SidePane &sidePane;

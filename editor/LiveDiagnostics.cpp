@@ -264,9 +264,11 @@ std::optional<QString> LiveDiagnostics::goToNextMistake()
 
 void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
 {
-    m_worker.waitForFinished();
-    const qsizetype start = bytePosition(m_editor, m_model, line, column);
-    const qsizetype end = bytePosition(m_editor, m_model, line, column + length);
+    const ScriptModel &current = model();
+    if (line < 0 || line >= current.lineCount())
+        return;
+    const qsizetype start = bytePosition(m_editor, current, line, column);
+    const qsizetype end = bytePosition(m_editor, current, line, column + length);
     m_editor.SendScintilla(
         QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
     m_editor.ensureLineVisible(line);
@@ -274,11 +276,15 @@ void LiveDiagnostics::select(int line, qsizetype column, qsizetype length)
 
 void LiveDiagnostics::replace(const QList<Diagnostic> &ranges, const QString &text)
 {
-    m_worker.waitForFinished();
+    // Columns are mapped through the lines as they stand now.
+    const ScriptModel &current = model();
     QList<std::pair<qsizetype, qsizetype>> bytes;
-    for (const Diagnostic &range : ranges)
-        bytes.append({bytePosition(m_editor, m_model, range.line, range.column),
-                      bytePosition(m_editor, m_model, range.line, range.column + range.length)});
+    for (const Diagnostic &range : ranges) {
+        if (range.line >= current.lineCount())
+            continue;
+        bytes.append({bytePosition(m_editor, current, range.line, range.column),
+                      bytePosition(m_editor, current, range.line, range.column + range.length)});
+    }
     m_editor.replaceRanges(bytes, text);
     refresh();
 }

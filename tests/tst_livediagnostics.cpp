@@ -205,6 +205,40 @@ private Q_SLOTS:
         editor.undo();
         QCOMPARE(editor.Text(), before);
     }
+    // A label defined in an included script: the rename reaches its definition and every script
+    // that includes it, opened with the change for the user to save; a name already taken is
+    // refused. Find References lists them all.
+    void renameReachesTheLibrary()
+    {
+        MainWindowFixture f;
+        f.editors.liveCheck.setScriptsFolder(f.dir.path());
+        const QString lib = f.write(QStringLiteral("lib.cmd"), "shared:\r\n  return\r\nother:\r\n");
+        const QString far = f.write(QStringLiteral("far.cmd"), "include lib\r\ngoto shared\r\n");
+        const QString main = f.write(QStringLiteral("main.cmd"), "include lib\r\ngosub shared\r\n");
+        frmDoc *document = f.docs().OpenDocument(main, QStringLiteral("main.cmd"));
+        for (const char *name : {"OTHER", "begin"}) {
+            document->editor()->SetCaretPos(1, 8);
+            f.dialogs.values.enqueue(QString::fromLatin1(name));
+            f.window->runCommand(QStringLiteral("renamelabel"));
+        }
+        QCOMPARE(f.dialogs.messageTitles(), QStringList({"Rename Label"})); // OTHER refused
+        QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
+        frmDoc *opened = f.docs().documentOfFile(lib);
+        QVERIFY(opened && f.docs().documentOfFile(far));
+        QCOMPARE(opened->editor()->Text(), QStringLiteral("begin:\r\n  return\r\nother:\r\n"));
+        QVERIFY(opened->Changed());
+        QCOMPARE(MainWindowFixture::read(lib), QByteArray("shared:\r\n  return\r\nother:\r\n"));
+        QCOMPARE(f.docs().documentOfFile(far)->editor()->Text(),
+                 QStringLiteral("include lib\r\ngoto begin\r\n"));
+        QCOMPARE(f.docs().activeDocument(), document);
+        document->editor()->SetCaretPos(1, 8);
+        f.window->runCommand(QStringLiteral("findrefs"));
+        LabelsPage &page = *f.window->sidePane().labelsPage();
+        QCOMPARE(page.referenceList()->count(), 2);
+        QCOMPARE(page.referenceList()->item(0)->text(), QStringLiteral("far.cmd:2: goto begin"));
+        Q_EMIT page.referenceList()->itemActivated(page.referenceList()->item(0));
+        QCOMPARE(f.docs().activeDocument(), f.docs().documentOfFile(far));
+    }
     void goToLabelOpensTheIncludedScript()
     {
         MainWindowFixture f;
