@@ -11,9 +11,9 @@ namespace Korveth {
 
 namespace {
 
-// The places a label stands in one script's text; the definitions only where asked for. Returns
-// false when the script defines the name and definitions were not asked for: its own label.
-bool placesIn(const QString &path,
+// The places a label stands in one script's text, its definition only where asked for: a script
+// that defines the name itself, not asked for, means its own label and gives none.
+void placesIn(const QString &path,
               const QByteArray &utf8,
               const QString &upper,
               bool withDefinition,
@@ -44,10 +44,8 @@ bool placesIn(const QString &path,
                               trimmedView(line).toString()});
         }
     });
-    if (defines && !withDefinition)
-        return false;
-    places += found;
-    return true;
+    if (!defines || withDefinition)
+        places += found;
 }
 
 } // namespace
