@@ -78,27 +78,51 @@ LanguageTokenizer::LanguageTokenizer(const LanguageDefinition &definition)
     , m_comment(definition.singleLineComment.toUtf8())
 {}
 
+// The letter at a place as a case-insensitive match sees it, and its length in bytes: the long s
+// (U+017F) is an s, as other editors' grammars and the checker take it.
+char LanguageTokenizer::foldedAt(QByteArrayView line, qsizetype at, qsizetype &bytes) const
+{
+    bytes = 1;
+    if (m_caseSensitive)
+        return line[at];
+    if (line[at] == '\xC5' && at + 1 < line.size() && line[at + 1] == '\xBF') {
+        bytes = 2;
+        return 's';
+    }
+    return lower(line[at]);
+}
+
+qsizetype
+LanguageTokenizer::matchLength(QByteArrayView line, qsizetype at, const QByteArray &word) const
+{
+    qsizetype j = at;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (j >= line.size())
+            return -1;
+        qsizetype bytes = 1;
+        if (foldedAt(line, j, bytes) != word[i])
+            return -1;
+        j += bytes;
+    }
+    return j - at;
+}
+
 bool LanguageTokenizer::matchesAt(QByteArrayView line, qsizetype at, const QByteArray &word) const
 {
-    if (line.size() - at < word.size())
-        return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const char c = m_caseSensitive ? line[at + i] : lower(line[at + i]);
-        if (c != word[i])
-            return false;
-    }
-    return true;
+    return matchLength(line, at, word) >= 0;
 }
 
 qsizetype LanguageTokenizer::keywordAt(QByteArrayView line, qsizetype at) const
 {
-    const char first = m_caseSensitive ? line[at] : lower(line[at]);
+    qsizetype firstBytes = 1;
+    const char first = foldedAt(line, at, firstBytes);
     for (const QByteArray &keyword : m_keywords[static_cast<unsigned char>(first)]) {
         // A keyword ends where a word ends, or with its own colon ("labelerror:").
-        const qsizetype end = at + keyword.size();
-        if (matchesAt(line, at, keyword)
+        const qsizetype length = matchLength(line, at, keyword);
+        const qsizetype end = at + length;
+        if (length > 0
             && (end == line.size() || !isWordByte(line[end]) || !isWordByte(keyword.back())))
-            return keyword.size();
+            return length;
     }
     return 0;
 }
@@ -107,8 +131,8 @@ qsizetype LanguageTokenizer::operatorAt(QByteArrayView line, qsizetype at) const
 {
     const char first = m_caseSensitive ? line[at] : lower(line[at]);
     for (const QByteArray &op : m_operators[static_cast<unsigned char>(first)]) {
-        if (matchesAt(line, at, op))
-            return op.size();
+        if (const qsizetype length = matchLength(line, at, op); length > 0)
+            return length;
     }
     return 0;
 }

@@ -68,6 +68,9 @@ public:
     void paintLine(QByteArrayView line, char *styles) const;
 
 private:
+    char foldedAt(QByteArrayView line, qsizetype at, qsizetype &bytes) const;
+    // The bytes of the line from at that spell the word, or -1.
+    qsizetype matchLength(QByteArrayView line, qsizetype at, const QByteArray &word) const;
     bool matchesAt(QByteArrayView line, qsizetype at, const QByteArray &word) const;
     qsizetype keywordAt(QByteArrayView line, qsizetype at) const;
     qsizetype operatorAt(QByteArrayView line, qsizetype at) const;

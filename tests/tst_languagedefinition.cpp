@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace Korveth;
@@ -71,7 +72,13 @@ private:
             if (!patterns.last().match.isValid())
                 return "bad pattern";
         }
-        const QString line = QString::fromUtf8(utf8);
+        // As the engine sees it: a byte-order mark at the start is a character like any other,
+        // and a character outside the BMP is one character (two UTF-16 units here).
+        QStringDecoder decode(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        const QString line = decode(utf8);
+        auto width = [&](qsizetype i) {
+            return line[i].isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
+        };
         QByteArray byChar(line.size(), '.');
         for (qsizetype at = 0; at < line.size();) {
             QRegularExpressionMatch best;
@@ -88,11 +95,11 @@ private:
                 break;
             for (qsizetype i = best.capturedStart(); i < best.capturedEnd(); ++i)
                 byChar[i] = mark;
-            at = qMax(best.capturedEnd(), best.capturedStart() + 1);
+            at = qMax(best.capturedEnd(), best.capturedStart() + width(best.capturedStart()));
         }
         QByteArray byByte;
-        for (qsizetype i = 0; i < line.size(); ++i)
-            byByte += QByteArray(QStringView(line).sliced(i, 1).toUtf8().size(), byChar[i]);
+        for (qsizetype i = 0; i < line.size(); i += width(i))
+            byByte += QByteArray(QStringView(line).sliced(i, width(i)).toUtf8().size(), byChar[i]);
         return byByte;
     }
 };
