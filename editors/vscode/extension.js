@@ -1,26 +1,70 @@
-// Starts korveth-lsp for Korveth scripts and hands it the dialect chosen in the settings.
-const { workspace } = require('vscode');
+// Starts korveth-lsp for Korveth scripts, saved or not, and hands it the dialect chosen in the
+// settings. A setting changed, or "Korveth: Restart Server", starts it again.
+const { commands, window, workspace } = require('vscode');
 const { LanguageClient } = require('vscode-languageclient/node');
 
 let client;
 
-function activate() {
+function serverPath() {
+  return workspace.getConfiguration('korveth').get('serverPath', 'korveth-lsp');
+}
+
+async function start() {
   const settings = workspace.getConfiguration('korveth');
-  const server = { command: settings.get('serverPath', 'korveth-lsp'), args: [] };
+  const path = serverPath();
+  const server = { command: path, args: [] };
   client = new LanguageClient(
     'korveth',
     'Korveth Scripts',
     { run: server, debug: server },
     {
-      documentSelector: [{ scheme: 'file', language: 'korveth' }],
+      documentSelector: [
+        { scheme: 'file', language: 'korveth' },
+        { scheme: 'untitled', language: 'korveth' },
+      ],
       initializationOptions: { dialect: settings.get('dialect', 'auto') },
     },
   );
-  return client.start();
+  try {
+    await client.start();
+  } catch (error) {
+    client = undefined;
+    window.showErrorMessage(
+      `Korveth Scripts: the language server "${path}" could not be started (${error.message}). ` +
+        'Install korveth-lsp, or set korveth.serverPath to the program.',
+    );
+  }
+}
+
+async function stop() {
+  const running = client;
+  client = undefined;
+  if (running) {
+    try {
+      await running.stop();
+    } catch (error) {
+      // A server that never started has nothing to stop.
+    }
+  }
+}
+
+async function restart() {
+  await stop();
+  await start();
+}
+
+function activate(context) {
+  context.subscriptions.push(
+    commands.registerCommand('korveth.restartServer', restart),
+    workspace.onDidChangeConfiguration((event) => {
+      if (event.affectsConfiguration('korveth')) restart();
+    }),
+  );
+  return start();
 }
 
 function deactivate() {
-  return client ? client.stop() : undefined;
+  return stop();
 }
 
 module.exports = { activate, deactivate };
