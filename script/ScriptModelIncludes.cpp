@@ -1,0 +1,66 @@
+#include "ScriptModel.h"
+
+#include "ScriptLanguage.h"
+
+// How a script's model follows its includes: where they are looked for, and what they bring in
+// as they change.
+namespace Korveth {
+
+QList<IncludedLabel> ScriptModel::includedBy(const QString &written)
+{
+    const QString path = m_library->resolve(m_search, written);
+    return path.isEmpty() ? QList<IncludedLabel>() : m_library->labelsOf(path, m_search.root);
+}
+
+bool ScriptModel::refreshIncludes()
+{
+    if (m_dialect != Dialect::Modern)
+        return false;
+    QSet<QString> changedNames;
+    bool presenceChanged = false;
+    for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
+        IncludeState now;
+        now.path = m_library->resolve(m_search, it.key());
+        if (!now.path.isEmpty()) {
+            for (const IncludedLabel &label : m_library->labelsOf(now.path, m_search.root))
+                now.labels.insert(upperCased(label.name));
+        }
+        const IncludeState before = m_includeStates.value(it.key());
+        if (now == before)
+            continue;
+        presenceChanged = presenceChanged || now.path.isEmpty() != before.path.isEmpty();
+        changedNames += (now.labels - before.labels) + (before.labels - now.labels);
+        m_includeStates.insert(it.key(), std::move(now));
+    }
+    if (changedNames.isEmpty() && !presenceChanged)
+        return false;
+    std::vector<char> dirty(m_lines.size(), 0);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        Line &line = *m_lines[i];
+        if (presenceChanged && !line.include.isEmpty()) {
+            describe(line);
+            m_shapes[i] = line.shape;
+        }
+        if (m_dependent[i] && mayName(line, changedNames))
+            dirty[i] = 1;
+    }
+    rebuildLabels();
+    survey(dirty);
+    judgeDirty(dirty);
+    return true;
+}
+
+void ScriptModel::setIncludeSearch(const IncludeSearch &search)
+{
+    if (search == m_search)
+        return;
+    m_search = search;
+    m_includeStates.clear();
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        describe(*m_lines[i]);
+        m_shapes[i] = m_lines[i]->shape;
+    }
+    judgeAll();
+}
+
+} // namespace Korveth
