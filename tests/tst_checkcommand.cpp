@@ -167,10 +167,13 @@ private Q_SLOTS:
                 + QStringLiteral(":35:3: warning: *** More than 32 Matches, Possible missing "
                                  "MatchWait/Too many matches issued. ***\n"));
 
-        const Run json = run({QStringLiteral("--format=json"), path});
+        // A name with a quote, a backslash and a tab stays one JSON string.
+        const QString odd = write(QStringLiteral("say \"hi\"\\\t.cmd"), "bogus\n");
+        const Run json = run({QStringLiteral("--format=json"), path, odd});
         QCOMPARE(json.status, 1);
         const QJsonArray mistakes = QJsonDocument::fromJson(json.out).array();
-        QCOMPARE(mistakes.size(), 3);
+        QCOMPARE(mistakes.size(), 4);
+        QCOMPARE(mistakes[3]["file"].toString(), odd);
         QCOMPARE(mistakes[1].toObject(),
                  QJsonObject({{"file", path},
                               {"line", 35},
