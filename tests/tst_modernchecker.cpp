@@ -142,7 +142,7 @@ private Q_SLOTS:
         write(QStringLiteral("lib/LibMaster.cmd"), "shared:\r\n  return\r\n");
         write(QStringLiteral("lib/hunts/parts.cmd"), "part:\r\n");
         write(QStringLiteral("lib/hunts/far/x.cmd"), "x:\r\n");
-        const QString script = QStringLiteral("include libmaster\r\n#REQUIRE parts.cmd\r\n"
+        const QString script = QStringLiteral("include LIBMASTER\r\n#REQUIRE parts.cmd\r\n"
                                               "#require gone.cmd\r\ngosub shared\r\ngoto part\r\n"
                                               "include hunt");
         const QString folder = top.filePath(QStringLiteral("lib/hunts/far"));
