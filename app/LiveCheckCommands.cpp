@@ -202,19 +202,8 @@ QList<LabelPlace> LiveCheckCommands::labelPlaces(frmDoc &document,
     }
     ScriptModel &model = live.model();
     if (taken)
-        *taken = upperCased(newName) != upperCased(name)
-                 && (model.definitionOf(newName) || model.includedDefinitionOf(newName));
-    QList<LabelPlace> places;
-    for (const Diagnostic &d : model.renameRanges(name)) {
-        const auto defined = labelDefinition(model.lineText(d.line));
-        places.append({{},
-                       d.line,
-                       d.column,
-                       d.length,
-                       defined && defined->column == d.column,
-                       trimmedView(model.lineText(d.line)).toString()});
-    }
-    return places;
+        *taken = model.nameTaken(name, newName);
+    return model.labelPlaces(name);
 }
 
 // The label and every reference to it, in every script that sees it: each script's edits one step

@@ -76,28 +76,26 @@ void LspDocument::followOrNot()
         return;
     }
     // Only the text stays: the model's memory goes with it.
-    QString text;
-    text.reserve(m_size);
-    for (int i = 0; i < m_model.lineCount(); ++i) {
-        text += m_model.lineText(i);
-        text += endText(m_ends[std::size_t(i)]);
-    }
+    QString text = modelText();
     m_model = ScriptModel(m_dialect, m_search, m_library);
     m_ends = {};
     m_plain = std::move(text);
 }
 
-QByteArray LspDocument::utf8() const
+QString LspDocument::modelText() const
 {
-    if (!m_followed)
-        return m_plain.toUtf8();
     QString text;
     text.reserve(m_size);
     for (int i = 0; i < m_model.lineCount(); ++i) {
         text += m_model.lineText(i);
         text += endText(m_ends[std::size_t(i)]);
     }
-    return text.toUtf8();
+    return text;
+}
+
+QByteArray LspDocument::utf8() const
+{
+    return (m_followed ? modelText() : m_plain).toUtf8();
 }
 
 void LspDocument::replace(

@@ -48,6 +48,8 @@ private:
                             qsizetype endColumn,
                             const QString &text);
     qsizetype offsetOf(int line, qsizetype column) const;
+    // The model's lines joined again with their own ends.
+    QString modelText() const;
     // Starts or stops following the text, as its size asks.
     void followOrNot();
 

@@ -65,14 +65,8 @@ QList<LabelPlace> LspServer::labelPlaces(const Target &t, bool *nameTaken, const
         }
     }
     if (nameTaken)
-        *nameTaken = upperCased(newName) != upperCased(t.label)
-                     && (t.model->definitionOf(newName) || t.model->includedDefinitionOf(newName));
-    QList<LabelPlace> places;
-    for (const Diagnostic &d : t.model->renameRanges(t.label)) {
-        const auto defined = labelDefinition(t.model->lineText(d.line));
-        places.append({{}, d.line, d.column, d.length, defined && defined->column == d.column, {}});
-    }
-    return places;
+        *nameTaken = t.model->nameTaken(t.label, newName);
+    return t.model->labelPlaces(t.label);
 }
 
 // The URI a client knows a script by: the one it opened it with, else its file's.

@@ -2,6 +2,7 @@
 
 #include "LabelIndex.h"
 #include "LabelReferences.h"
+#include "LibraryReferences.h"
 #include "ModernChecker.h"
 #include "ModernSurvey.h"
 #include "ScriptChecker.h"
@@ -87,6 +88,11 @@ public:
     std::optional<IncludedLabel> includedDefinitionOf(QStringView name);
     // Every place a rename of the label changes: its definitions and references, in order.
     QList<Diagnostic> renameRanges(QStringView name) const;
+    // The same places with their lines, the definitions marked: the label within this script
+    // alone, for a script no library knows.
+    QList<LabelPlace> labelPlaces(QStringView name) const;
+    // Whether this script or its includes know another label by the new name.
+    bool nameTaken(QStringView name, QStringView newName);
     // The label name at a place: a reference or a definition; empty when there is none.
     QString labelAt(int line, qsizetype column) const;
     // Where that name stands on the line.

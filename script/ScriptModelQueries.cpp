@@ -120,6 +120,28 @@ std::optional<IncludedLabel> ScriptModel::includedDefinitionOf(QStringView name)
     return std::nullopt;
 }
 
+QList<LabelPlace> ScriptModel::labelPlaces(QStringView name) const
+{
+    QList<LabelPlace> places;
+    for (const Diagnostic &d : renameRanges(name)) {
+        const QStringView line = lineText(d.line);
+        const auto defined = labelDefinition(line);
+        places.append({{},
+                       d.line,
+                       d.column,
+                       d.length,
+                       defined && defined->column == d.column,
+                       trimmedView(line).toString()});
+    }
+    return places;
+}
+
+bool ScriptModel::nameTaken(QStringView name, QStringView newName)
+{
+    return upperCased(newName) != upperCased(name)
+           && (definitionOf(newName) || includedDefinitionOf(newName));
+}
+
 QList<Diagnostic> ScriptModel::renameRanges(QStringView name) const
 {
     const QString upper = upperCased(name);
