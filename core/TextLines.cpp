@@ -63,6 +63,26 @@ qsizetype asciiPrefixLength(QByteArrayView bytes)
     return i;
 }
 
+qsizetype widenAscii(QByteArrayView bytes, QChar *out)
+{
+    const char *in = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+        // From the loaded word, not from in: out may alias the bytes as far as the compiler
+        // knows, which would keep it from doing the eight at once.
+        for (int k = 0; k < 8; ++k)
+            out[i + k] = QChar(char16_t((word >> (8 * k)) & 0xFF));
+    }
+    for (; i < n && (in[i] & 0x80) == 0; ++i)
+        out[i] = QChar(char16_t(in[i]));
+    return i;
+}
+
 QStringView LineDecoder::decode(QByteArrayView utf8Line)
 {
     const qsizetype n = utf8Line.size();
@@ -71,18 +91,7 @@ QStringView LineDecoder::decode(QByteArrayView utf8Line)
     QChar *out = m_buffer.data();
     // Scripts are nearly all ASCII: copy that straight, and decode properly from the first byte
     // that is not.
-    const char *in = utf8Line.data();
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, in + i, 8);
-        if (word & 0x8080808080808080ULL)
-            break;
-        for (int k = 0; k < 8; ++k)
-            out[i + k] = QChar(char16_t(in[i + k]));
-    }
-    for (; i < n && (in[i] & 0x80) == 0; ++i)
-        out[i] = QChar(char16_t(in[i]));
+    const qsizetype i = widenAscii(utf8Line, out);
     if (i == n)
         return QStringView(m_buffer).first(n);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -72,6 +72,9 @@ QByteArray withLineEnds(QByteArrayView utf8, QByteArrayView lineEnd);
 
 // The length of the ASCII run at the start of the bytes, read eight at a time.
 qsizetype asciiPrefixLength(QByteArrayView bytes);
+// Copies the leading ASCII bytes to out as UTF-16, stopping at the first byte that is not;
+// returns how many were copied.
+qsizetype widenAscii(QByteArrayView bytes, QChar *out);
 
 // Turns lines of UTF-8 into characters one at a time in a buffer it reuses, so that a large text
 // is read line by line without ever being held as characters whole. A view it returns lasts

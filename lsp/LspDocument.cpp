@@ -32,6 +32,23 @@ Lines linesOf(const QString &text)
     return lines;
 }
 
+// How each line of a text ends, as linesOf() cuts it.
+std::vector<char> lineEndsOf(QStringView text)
+{
+    std::vector<char> ends;
+    ends.reserve(std::size_t(text.count(u'\n') + 1));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        const bool pair = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+        ends.push_back(pair ? 'w' : char(c.unicode()));
+        i += pair;
+    }
+    ends.push_back(0);
+    return ends;
+}
+
 QStringView endText(char end)
 {
     return end == 'w' ? u"\r\n" : end == '\r' ? u"\r" : end == '\n' ? u"\n" : u"";
@@ -69,9 +86,8 @@ void LspDocument::followOrNot()
         return;
     m_followed = follow;
     if (follow) {
-        Lines lines = linesOf(m_plain);
-        m_ends = std::move(lines.ends);
-        m_model.edit(0, 0, std::move(lines.texts));
+        m_ends = lineEndsOf(m_plain);
+        m_model.editText(0, 0, m_plain); // kept by the model, not copied
         m_plain = QString();
         return;
     }

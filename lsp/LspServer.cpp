@@ -52,7 +52,7 @@ void LspServer::badHeader()
 void LspServer::handle(const QByteArray &body)
 {
     QJsonParseError parse;
-    const QJsonDocument json = QJsonDocument::fromJson(body, &parse);
+    const QJsonDocument json = QJsonDocument::fromJson(m_longStrings.lift(body), &parse);
     if (parse.error != QJsonParseError::NoError) {
         error(QJsonValue::Null, parseError, parse.errorString());
         return;
@@ -198,8 +198,11 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
     } else if (method == u"workspace/didChangeWatchedFiles" || method == u"textDocument/didSave") {
         refreshOthers({});
     } else if (method == u"textDocument/didOpen" && !uri.isEmpty()) {
-        auto document = std::make_shared<LspDocument>(
-            textDocument.value("text").toString(), m_dialect, searchFor(uri), &m_library);
+        auto document
+            = std::make_shared<LspDocument>(m_longStrings.textOf(textDocument.value("text")),
+                                            m_dialect,
+                                            searchFor(uri),
+                                            &m_library);
         m_documents.insert(uri, document);
         if (const QString path = localPathOf(uri); !path.isEmpty()) {
             // Its text, not its file, is what the scripts including it include now.
@@ -218,7 +221,7 @@ void LspServer::notify(const QString &method, const QJsonObject &params)
             return; // a change to a document never opened: nothing to change
         for (const QJsonValue &change : params.value("contentChanges").toArray()) {
             const QJsonObject c = change.toObject();
-            const QString text = c.value("text").toString();
+            const QString text = m_longStrings.textOf(c.value("text"));
             if (!c.contains("range")) {
                 doc->setText(text);
                 continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LibraryReferences.h"
+#include "LongStrings.h"
 #include "LspDocument.h"
 
 #include <QHash>
@@ -61,6 +62,7 @@ private:
     QString uriOf(const QString &path, const QString &fallback) const;
 
     Sender m_send;
+    LongStrings m_longStrings; // of the message being handled
     DialectChoice m_dialect = DialectChoice::Auto;
     bool m_initialized = false;
     bool m_shutdown = false;

@@ -3,6 +3,7 @@
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 #include "ScriptLibrary.h"
+#include "TextLines.h"
 
 namespace Korveth {
 
@@ -41,12 +42,14 @@ ChainPart chainPartOf(QStringView line, ModernWord kind, QStringView first, QStr
 
 } // namespace
 
-bool ModernSurvey::isPlain(QByteArrayView line)
+namespace {
+
+template<typename View> bool plainLine(View line)
 {
     if (line.isEmpty())
         return false;
-    const auto first = static_cast<unsigned char>(line.front());
-    const char last = line.back();
+    const char16_t first = detail::codeUnit(line.front());
+    const char16_t last = detail::codeUnit(line.back());
     // Anything not ASCII at the start goes the long way: letter case folding, a byte-order mark.
     if (first >= 0x80 || last == ':' || last == '{')
         return false;
@@ -64,10 +67,22 @@ bool ModernSurvey::isPlain(QByteArrayView line)
         break;
     }
     for (qsizetype i = 1; i < line.size(); ++i) {
-        if (line[i] == '>' && line[i - 1] == '%')
+        if (detail::codeUnit(line[i]) == u'>' && detail::codeUnit(line[i - 1]) == u'%')
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool ModernSurvey::isPlain(QByteArrayView trimmedUtf8)
+{
+    return plainLine(trimmedUtf8);
+}
+
+bool ModernSurvey::isPlain(QStringView trimmedLine)
+{
+    return plainLine(trimmedLine);
 }
 
 ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &includeFound)

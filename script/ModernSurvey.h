@@ -12,12 +12,13 @@ namespace Korveth {
 // What a modern line's neighbours decide about it.
 struct ModernLineFacts
 {
-    bool embedded = false;       // between <% and %>
-    bool unmatchedClose = false; // a } with no open {
-    bool neverClosed = false;    // a { with no }
-    bool thenWithoutCommand = false;
-    bool elseAfterElse = false; // an else or elseif of an if that already had its else
-    int include = 0;            // 0 no include, 1 found, -1 not found
+    // Bits: a million lines' facts fit in two megabytes.
+    bool embedded : 1 = false;       // between <% and %>
+    bool unmatchedClose : 1 = false; // a } with no open {
+    bool neverClosed : 1 = false;    // a { with no }
+    bool thenWithoutCommand : 1 = false;
+    bool elseAfterElse : 1 = false; // an else or elseif of an if that already had its else
+    signed char include : 2 = 0;    // 0 no include, 1 found, -1 not found
 
     friend bool operator==(const ModernLineFacts &, const ModernLineFacts &) = default;
 };
@@ -35,17 +36,17 @@ enum class ChainPart : unsigned char {
 // edited script runs over these alone.
 struct ModernLineShape
 {
-    bool empty = false;
-    bool startsEmbedded = false;     // "<%"
-    bool endsEmbedded = false;       // holds "%>"
-    bool endsEmbeddedAtOnce = false; // "<%" and "%>" at its very start ("<%>")
-    bool comment = false;
-    bool startsWithBrace = false;
-    bool closesBlock = false;
-    bool opensBlock = false;
-    bool thenAtEnd = false; // an if or elseif whose then has nothing after it
-    ChainPart chain = ChainPart::Other;
-    int include = 0; // 0 no include, 1 found, -1 not found
+    bool empty : 1 = false;
+    bool startsEmbedded : 1 = false;     // "<%"
+    bool endsEmbedded : 1 = false;       // holds "%>"
+    bool endsEmbeddedAtOnce : 1 = false; // "<%" and "%>" at its very start ("<%>")
+    bool comment : 1 = false;
+    bool startsWithBrace : 1 = false;
+    bool closesBlock : 1 = false;
+    bool opensBlock : 1 = false;
+    bool thenAtEnd : 1 = false; // an if or elseif whose then has nothing after it
+    ChainPart chain : 3 = ChainPart::Other;
+    signed char include : 2 = 0; // 0 no include, 1 found, -1 not found
 
     friend bool operator==(const ModernLineShape &, const ModernLineShape &) = default;
 };
@@ -66,6 +67,8 @@ public:
     // comment, label, include or if; its shape is then the default one, learnt without
     // decoding it.
     static bool isPlain(QByteArrayView trimmedUtf8);
+    static bool isPlain(QStringView trimmedLine);
+    void reserve(std::size_t lines) { m_facts.reserve(lines); }
     void addLine(QStringView trimmedLine);
     void addShape(const ModernLineShape &shape);
     std::vector<ModernLineFacts> finish();

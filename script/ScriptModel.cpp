@@ -1,10 +1,13 @@
 #include "ScriptModel.h"
 
+#include "HugePages.h"
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 #include "TextLines.h"
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace Korveth {
 
@@ -113,24 +116,62 @@ void ScriptModel::setDialectChoice(DialectChoice choice)
     judgeAll();
 }
 
-void ScriptModel::describe(Line &line)
+QString ScriptModel::definedLabelOf(const Line &line) const
 {
-    const QStringView trimmed = trimmedView(line.text);
+    return line.definesLabel ? upperCased(labelDefinedBy(trimmedView(textOf(line)))) : QString();
+}
+
+QString ScriptModel::includeOf(const Line &line) const
+{
+    if (!line.includes)
+        return {};
+    const QStringView trimmed = trimmedView(textOf(line));
+    const auto [word, rest] = firstWordAndRest(trimmed);
+    const ModernWordEntry *entry = modernWordOf(word);
+    return entry && entry->word == ModernWord::Include ? rest.toString()
+                                                       : requiredPart(trimmed).toString();
+}
+
+ModernLineShape ScriptModel::describe(Line &line) const
+{
+    const QStringView text = textOf(line);
+    const QStringView trimmed = trimmedView(text);
     line.hasColon = trimmed.contains(u':');
     const auto [word, rest] = firstWordAndRest(trimmed);
     const ModernWordEntry *entry = modernWordOf(word);
     line.looksModern
-        = entry && (entry->modernOnly || (entry->word == ModernWord::If && thenAt(line.text) >= 0));
-    line.definedLabel = upperCased(labelDefinedBy(trimmed));
-    line.include = entry && entry->word == ModernWord::Include ? rest.toString()
-                                                               : requiredPart(trimmed).toString();
+        = entry && (entry->modernOnly || (entry->word == ModernWord::If && thenAt(text) >= 0));
     const auto command = commandWordOf(wordAt(trimmed, 0));
     line.labelDependent
         = (command && (*command == CommandWord::Goto || *command == CommandWord::Match))
           || mentionsLabelCommand(trimmed);
-    line.shape = ModernSurvey::shapeOf(trimmed, [this](QStringView written) {
+    // Most lines are plain commands: no label, include, block or comment to look for.
+    if (ModernSurvey::isPlain(trimmed))
+        return ModernLineShape();
+    line.definesLabel = !labelDefinedBy(trimmed).isEmpty();
+    line.includes = entry && entry->word == ModernWord::Include ? !rest.isEmpty()
+                                                                : !requiredPart(trimmed).isEmpty();
+    return ModernSurvey::shapeOf(trimmed, [this](QStringView written) {
         return !m_library->resolve(m_search, written).isEmpty();
     });
+}
+
+void ScriptModel::describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const
+{
+    auto describeFrom = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            shapes[i] = describe(lines[i]);
+    };
+    // A whole script just opened: each line stands alone, so two threads halve the wait.
+    constexpr std::size_t manyLines = 100000;
+    const std::size_t n = lines.size();
+    if (n < manyLines) {
+        describeFrom(0, n);
+        return;
+    }
+    std::thread secondHalf(describeFrom, n / 2, n);
+    describeFrom(0, n / 2);
+    secondHalf.join();
 }
 
 void ScriptModel::edit(int first, int removed, QList<QString> inserted)
@@ -139,20 +180,54 @@ void ScriptModel::edit(int first, int removed, QList<QString> inserted)
     removed = qBound(0, removed, lineCount() - first);
     m_text.clear();
     m_textKnown = false;
-    replaceLines(first, removed, std::move(inserted));
+    std::vector<Line> lines(std::size_t(inserted.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lines[i].text = m_texts.append(inserted[qsizetype(i)]);
+    replaceLines(first, removed, std::move(lines));
+}
+
+void ScriptModel::editText(int first, int removed, const QString &text)
+{
+    first = qBound(0, first, lineCount());
+    removed = qBound(0, removed, lineCount() - first);
+    m_text.clear();
+    m_textKnown = false;
+    const bool kept = m_texts.adopt(text);
+    const qsizetype offset = kept ? 0 : m_texts.append(text).start;
+    std::vector<Line> lines;
+    lines.reserve(std::size_t(text.count(u'\n') + text.count(u'\r') + 1));
+    preferHugePages(lines.data(), lines.capacity() * sizeof(Line));
+    auto add = [&](qsizetype start, qsizetype end) {
+        Line &line = lines.emplace_back();
+        line.text
+            = kept ? m_texts.inWhole(start, end - start)
+                   : TextArena::Span{std::uint32_t(offset + start), std::uint32_t(end - start), 1};
+    };
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        add(start, i);
+        i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+        start = i + 1;
+    }
+    add(start, text.size());
+    replaceLines(first, removed, std::move(lines));
 }
 
 void ScriptModel::update(QByteArrayView now)
 {
     if (!m_textKnown) {
         // Nothing to compare with: every line anew.
-        QList<QString> texts;
+        std::vector<Line> lines;
         LineDecoder decoder;
-        for (QByteArrayView line : linesOf(now, false))
-            texts.append(decoder.decode(line).toString());
+        forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
+            lines.emplace_back().text = m_texts.append(decoder.decode(line));
+        });
         m_text = now.toByteArray();
         m_textKnown = true;
-        replaceLines(0, lineCount(), std::move(texts));
+        replaceLines(0, lineCount(), std::move(lines));
         return;
     }
     const QByteArrayView old = m_text;
@@ -180,13 +255,12 @@ void ScriptModel::update(QByteArrayView now)
     const QList<QByteArrayView> removed = linesOf(old.sliced(start, oldEnd - start), cutAtBreak);
     const QList<QByteArrayView> added = linesOf(now.sliced(start, nowEnd - start), cutAtBreak);
 
-    QList<QString> texts;
-    texts.reserve(added.size());
+    std::vector<Line> lines(std::size_t(added.size()));
     LineDecoder decoder;
-    for (QByteArrayView line : added)
-        texts.append(decoder.decode(line).toString());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lines[i].text = m_texts.append(decoder.decode(added[qsizetype(i)]));
     QByteArray text = now.toByteArray();
-    replaceLines(firstLine, int(removed.size()), std::move(texts));
+    replaceLines(firstLine, int(removed.size()), std::move(lines));
     m_text = std::move(text);
 }
 
@@ -195,6 +269,10 @@ namespace {
 // Replaces count items from first with the new ones, moving what follows once.
 template<typename T> void splice(std::vector<T> &items, int first, int count, std::vector<T> fresh)
 {
+    if (count == std::ptrdiff_t(items.size())) {
+        items = std::move(fresh); // a whole text: nothing to move
+        return;
+    }
     const auto at = items.begin() + first;
     const auto common = std::min<std::ptrdiff_t>(count, std::ptrdiff_t(fresh.size()));
     std::move(fresh.begin(), fresh.begin() + common, at);
@@ -208,33 +286,42 @@ template<typename T> void splice(std::vector<T> &items, int first, int count, st
 
 } // namespace
 
-void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inserted)
+void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fresh)
 {
+    const bool everyLineNew = removedCount == lineCount();
     const auto at = m_lines.begin() + first;
-    // Taken out whole: what they defined and counted is undone below.
-    std::vector<std::unique_ptr<Line>> removed(std::make_move_iterator(at),
-                                               std::make_move_iterator(at + removedCount));
-    const auto added = int(inserted.size());
-    std::vector<std::unique_ptr<Line>> fresh;
-    std::vector<ModernLineShape> shapes;
-    std::vector<char> dependent;
-    for (QString &text : inserted) {
-        auto line = std::make_unique<Line>();
-        line->text = std::move(text);
-        describe(*line);
-        shapes.push_back(line->shape);
-        dependent.push_back(line->labelDependent);
-        m_modernLines += line->looksModern;
-        fresh.push_back(std::move(line));
+    // Taken out whole: what they defined and counted is undone below. Their texts stay in the
+    // arena until compactTexts().
+    const std::vector<Line> removed(at, at + removedCount);
+    const auto added = int(fresh.size());
+    std::vector<ModernLineShape> shapes(fresh.size());
+    std::vector<char> dependent(fresh.size());
+    describeAll(fresh, shapes);
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        const Line &line = fresh[i];
+        dependent[i] = line.labelDependent;
+        m_modernLines += line.looksModern;
+        m_liveCharacters += line.text.length;
     }
     splice(m_lines, first, removedCount, std::move(fresh));
+    // The facts follow from the shapes alone: typing within a line seldom changes its shape, and
+    // then the survey of every line is not needed.
+    const bool sameShapes = removedCount == added
+                            && std::equal(shapes.begin(), shapes.end(), m_shapes.begin() + first);
     splice(m_shapes, first, removedCount, std::move(shapes));
     splice(m_dependent, first, removedCount, std::move(dependent));
-    splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
-    for (const auto &line : removed) {
-        m_modernLines -= line->looksModern;
-        m_mistakes
-            -= (line->first && line->first->error()) + (line->second && line->second->error());
+    if (!sameShapes)
+        splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
+    for (const Line &line : removed) {
+        m_modernLines -= line.looksModern;
+        m_liveCharacters -= line.text.length;
+        m_mistakes -= (line.first && line.first->error()) + (line.second && line.second->error());
+    }
+    if (everyLineNew) {
+        // Nothing to compare with: counted and judged once, from the start.
+        compactTexts();
+        judgeAll();
+        return;
     }
 
     const Dialect dialect = m_choice == DialectChoice::Modern
@@ -242,6 +329,7 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
                                 ? Dialect::Modern
                                 : Dialect::Classic;
     const LabelChange labels = labelsChanged(removed, first, added);
+    compactTexts();
     if (dialect != m_dialect) {
         m_dialect = dialect;
         judgeAll();
@@ -256,59 +344,75 @@ void ScriptModel::replaceLines(int first, int removedCount, QList<QString> inser
     if (labels.everything || !labels.names.isEmpty()) {
         rebuildLabels();
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
-            if (m_dependent[i] && (labels.everything || mayName(*m_lines[i], labels.names)))
+            if (m_dependent[i] && (labels.everything || mayName(m_lines[i], labels.names)))
                 dirty[i] = 1;
         }
     }
-    survey(dirty);
+    if (!sameShapes)
+        survey(dirty);
     judgeDirty(dirty);
 }
 
 // Keeps the counts of defined names and include lines; true when the labels a run would know
 // changed (in the classic dialect, when a colon came or went anywhere).
-ScriptModel::LabelChange ScriptModel::labelsChanged(
-    const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted)
+ScriptModel::LabelChange
+ScriptModel::labelsChanged(const std::vector<Line> &removed, int first, int inserted)
 {
     LabelChange change;
     auto count = [&](const Line &line, int delta) {
         change.everything |= m_dialect == Dialect::Classic && line.hasColon;
-        if (!line.definedLabel.isEmpty()) {
-            int &n = m_definedCount[line.definedLabel];
+        if (line.definesLabel) {
+            const QString name = definedLabelOf(line);
+            int &n = m_definedCount[name];
             if ((n == 0) != (n + delta == 0))
-                change.names.insert(line.definedLabel);
+                change.names.insert(name);
             n += delta;
             if (n == 0)
-                m_definedCount.remove(line.definedLabel);
+                m_definedCount.remove(name);
         }
-        if (!line.include.isEmpty()) {
-            int &n = m_includeCount[line.include];
+        if (line.includes) {
+            const QString include = includeOf(line);
+            int &n = m_includeCount[include];
             if ((n == 0) != (n + delta == 0)) {
-                for (const IncludedLabel &included : includedBy(line.include))
+                for (const IncludedLabel &included : includedBy(include))
                     change.names.insert(upperCased(included.name));
             }
             n += delta;
             if (n == 0) {
-                m_includeCount.remove(line.include);
-                m_includeStates.remove(line.include);
+                m_includeCount.remove(include);
+                m_includeStates.remove(include);
             }
         }
     };
-    for (const auto &line : removed)
-        count(*line, -1);
+    for (const Line &line : removed)
+        count(line, -1);
     for (int i = first; i < first + inserted; ++i)
-        count(*m_lines[std::size_t(i)], +1);
+        count(m_lines[std::size_t(i)], +1);
     return change;
+}
+
+void ScriptModel::compactTexts()
+{
+    // Amortised: a compaction costs the live text once, after at least as much was added.
+    if (m_texts.held() <= 2 * m_liveCharacters + 1024 * 1024)
+        return;
+    m_texts.compact(
+        [this](auto rewrite) {
+            for (Line &line : m_lines)
+                rewrite(line.text);
+        },
+        m_liveCharacters);
 }
 
 // Whether a line's verdict may change when the given labels appear or vanish: it names one of
 // them, or splits commands at semicolons (an action's), where its targets are not plain words.
-bool ScriptModel::mayName(const Line &line, const QSet<QString> &names)
+bool ScriptModel::mayName(const Line &line, const QSet<QString> &names) const
 {
-    if (line.text.contains(u';'))
+    const QStringView text = textOf(line);
+    if (text.contains(u';'))
         return true;
-    for (const LabelReference &reference : labelReferences(line.text)) {
-        if (names.contains(
-                upperCased(QStringView(line.text).sliced(reference.column, reference.length))))
+    for (const LabelReference &reference : labelReferences(text)) {
+        if (names.contains(upperCased(text.sliced(reference.column, reference.length))))
             return true;
     }
     return false;
@@ -319,8 +423,9 @@ void ScriptModel::rebuildLabels()
     if (m_dialect == Dialect::Classic) {
         // The classic rule looks for NAME: anywhere in the text.
         QString joined;
-        for (const auto &line : m_lines) {
-            joined += line->text;
+        joined.reserve(m_liveCharacters + qsizetype(m_lines.size()));
+        for (const Line &line : m_lines) {
+            joined += textOf(line);
             joined += u'\n';
         }
         m_classic = std::make_unique<ScriptChecker>(joined.toUtf8());
@@ -348,6 +453,7 @@ void ScriptModel::survey(std::vector<char> &dirty)
     if (m_dialect != Dialect::Modern)
         return;
     ModernSurvey survey;
+    survey.reserve(m_shapes.size());
     for (const ModernLineShape &shape : m_shapes)
         survey.addShape(shape);
     const std::vector<ModernLineFacts> facts = survey.finish();
@@ -361,14 +467,14 @@ void ScriptModel::survey(std::vector<char> &dirty)
 
 void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
 {
-    Line &line = *m_lines[index];
+    Line &line = m_lines[index];
     m_mistakes -= (line.first && line.first->error()) + (line.second && line.second->error());
     LineChecker &checker
         = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
     checker.MatchCount = matchBefore;
     const LineVerdicts verdicts = m_dialect == Dialect::Classic
-                                      ? m_classic->judge(line.text)
-                                      : m_modern.judgeWithFacts(line.text, m_facts[index]);
+                                      ? m_classic->judge(textOf(line))
+                                      : m_modern.judgeWithFacts(textOf(line), m_facts[index]);
     line.first = verdicts.first;
     line.second = verdicts.second;
     line.matchBefore = matchBefore;
@@ -390,8 +496,8 @@ void ScriptModel::judgeDirty(std::vector<char> &dirty)
         }
         // A run of lines to judge: it goes on while the count a line hands on has changed.
         for (; i < n; ++i) {
-            const std::int32_t before = i == 0 ? 0 : m_lines[i - 1]->matchAfter;
-            Line &line = *m_lines[i];
+            const std::int32_t before = i == 0 ? 0 : m_lines[i - 1].matchAfter;
+            Line &line = m_lines[i];
             if (!dirty[i] && line.matchBefore == before)
                 break;
             const std::int32_t oldAfter = line.matchAfter;
@@ -408,13 +514,14 @@ void ScriptModel::judgeAll()
 {
     m_definedCount.clear();
     m_includeCount.clear();
+    m_includeStates.clear();
     m_modernLines = 0;
-    for (const auto &line : m_lines) {
-        m_modernLines += line->looksModern;
-        if (!line->definedLabel.isEmpty())
-            ++m_definedCount[line->definedLabel];
-        if (!line->include.isEmpty())
-            ++m_includeCount[line->include];
+    for (const Line &line : m_lines) {
+        m_modernLines += line.looksModern;
+        if (line.definesLabel)
+            ++m_definedCount[definedLabelOf(line)];
+        if (line.includes)
+            ++m_includeCount[includeOf(line)];
     }
     m_dialect = m_choice == DialectChoice::Modern
                         || (m_choice == DialectChoice::Auto && m_modernLines > 0)
@@ -428,8 +535,8 @@ void ScriptModel::judgeAll()
 
 LineVerdicts ScriptModel::verdicts(int line) const
 {
-    const Line &l = *m_lines[std::size_t(line)];
-    return {trimmedView(l.text), l.first, l.second};
+    const Line &l = m_lines[std::size_t(line)];
+    return {trimmedView(textOf(l)), l.first, l.second};
 }
 
 } // namespace Korveth

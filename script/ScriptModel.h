@@ -7,6 +7,7 @@
 #include "ModernSurvey.h"
 #include "ScriptChecker.h"
 #include "ScriptLibrary.h"
+#include "TextArena.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -66,9 +67,13 @@ public:
     // Or only what changed: the lines from first, that many of them, replaced by the new ones (an
     // editor that knows its lines need not send the whole text).
     void edit(int first, int removed, QList<QString> inserted);
+    // The same with the new lines as one text, cut at CR LF, LF or CR (an empty text is one empty
+    // line). A text given to a model without lines is kept as it is, not copied.
+    void editText(int first, int removed, const QString &text);
 
     int lineCount() const { return int(m_lines.size()); }
-    QStringView lineText(int line) const { return m_lines[std::size_t(line)]->text; }
+    // A view valid until the next change.
+    QStringView lineText(int line) const { return textOf(m_lines[std::size_t(line)]); }
     Dialect dialect() const { return m_dialect; }
     // The verdicts of a line; line is a view into the model's own copy.
     LineVerdicts verdicts(int line) const;
@@ -102,32 +107,41 @@ public:
     int lastJudgedCount() const { return m_lastJudged; }
 
 private:
+    // A line's state, kept small and in one array: its text lives in m_texts.
     struct Line
     {
-        QString text;
+        TextArena::Span text;
         std::optional<Verdict> first;
         std::optional<Verdict> second;
         std::int32_t matchBefore = -1;
         std::int32_t matchAfter = -1;
-        ModernLineShape shape;
         bool labelDependent = false; // its verdict may change when labels do
         bool hasColon = false;
         bool looksModern = false;
-        QString definedLabel; // upper-cased, for a label line
-        QString include;      // what follows "include", for an include line
+        bool definesLabel = false;
+        bool includes = false; // an include or a required part
     };
 
-    void describe(Line &line);
-    void replaceLines(int first, int removed, QList<QString> inserted);
+    QStringView textOf(const Line &line) const { return m_texts.view(line.text); }
+    // Upper-cased, for a label line.
+    QString definedLabelOf(const Line &line) const;
+    // What follows "include" (or the part a #REQUIRE names), for an include line.
+    QString includeOf(const Line &line) const;
+    // Works out a line's flags; what the survey needs of it is returned.
+    ModernLineShape describe(Line &line) const;
+    void describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const;
+    // The new lines have their texts and nothing more yet.
+    void replaceLines(int first, int removed, std::vector<Line> fresh);
+    // Drops the texts edits left behind once they outweigh the lines' own.
+    void compactTexts();
     // The labels an edit made appear or vanish (upper-cased), or all of them at once.
     struct LabelChange
     {
         bool everything = false;
         QSet<QString> names;
     };
-    LabelChange
-    labelsChanged(const std::vector<std::unique_ptr<Line>> &removed, int first, int inserted);
-    static bool mayName(const Line &line, const QSet<QString> &names);
+    LabelChange labelsChanged(const std::vector<Line> &removed, int first, int inserted);
+    bool mayName(const Line &line, const QSet<QString> &names) const;
     void rebuildLabels();
     void survey(std::vector<char> &dirty);
     void judgeDirty(std::vector<char> &dirty);
@@ -138,7 +152,9 @@ private:
     Dialect m_dialect = Dialect::Classic;
     QByteArray m_text;
     bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
-    std::vector<std::unique_ptr<Line>> m_lines; // one allocation each: edits move pointers
+    TextArena m_texts;
+    qsizetype m_liveCharacters = 0; // in the lines' texts
+    std::vector<Line> m_lines;
     // What the passes over every line read, side by side with m_lines and kept in one piece.
     std::vector<ModernLineShape> m_shapes;
     std::vector<ModernLineFacts> m_facts;

@@ -36,11 +36,9 @@ bool ScriptModel::refreshIncludes()
         return false;
     std::vector<char> dirty(m_lines.size(), 0);
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        Line &line = *m_lines[i];
-        if (presenceChanged && !line.include.isEmpty()) {
-            describe(line);
-            m_shapes[i] = line.shape;
-        }
+        Line &line = m_lines[i];
+        if (presenceChanged && line.includes)
+            m_shapes[i] = describe(line);
         if (m_dependent[i] && mayName(line, changedNames))
             dirty[i] = 1;
     }
@@ -56,10 +54,8 @@ void ScriptModel::setIncludeSearch(const IncludeSearch &search)
         return;
     m_search = search;
     m_includeStates.clear();
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        describe(*m_lines[i]);
-        m_shapes[i] = m_lines[i]->shape;
-    }
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        m_shapes[i] = describe(m_lines[i]);
     judgeAll();
 }
 

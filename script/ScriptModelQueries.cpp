@@ -12,10 +12,11 @@ namespace Korveth {
 QList<Diagnostic> ScriptModel::diagnostics(int line) const
 {
     QList<Diagnostic> found;
-    const Line &l = *m_lines[std::size_t(line)];
+    const Line &l = m_lines[std::size_t(line)];
+    const QStringView text = textOf(l);
     for (const auto &verdict : {l.first, l.second}) {
         if (verdict && verdict->error()) {
-            const auto [column, length] = diagnosticRange(l.text, verdict->part());
+            const auto [column, length] = diagnosticRange(text, verdict->part());
             found.append({line, column, length, verdict->kind});
         }
     }
@@ -26,7 +27,7 @@ QList<Diagnostic> ScriptModel::diagnostics() const
 {
     QList<Diagnostic> all;
     for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
+        const Line &l = m_lines[std::size_t(i)];
         if ((l.first && l.first->error()) || (l.second && l.second->error()))
             all.append(diagnostics(i));
     }
@@ -37,11 +38,12 @@ QList<LabelDefinitionAt> ScriptModel::labels() const
 {
     QList<LabelDefinitionAt> found;
     for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if (l.definedLabel.isEmpty())
+        const Line &l = m_lines[std::size_t(i)];
+        const QStringView text = textOf(l);
+        if (!l.definesLabel)
             continue;
-        if (const auto at = labelDefinition(l.text))
-            found.append({i, at->column, l.text.sliced(at->column, at->length)});
+        if (const auto at = labelDefinition(text))
+            found.append({i, at->column, text.sliced(at->column, at->length).toString()});
     }
     return found;
 }
@@ -60,10 +62,11 @@ std::optional<LabelDefinitionAt> ScriptModel::definitionOf(QStringView name) con
 {
     const QString upper = upperCased(name);
     for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
-        if (l.definedLabel == upper) {
-            const auto at = labelDefinition(l.text);
-            return LabelDefinitionAt{i, at->column, l.text.sliced(at->column, at->length)};
+        const Line &l = m_lines[std::size_t(i)];
+        const QStringView text = textOf(l);
+        if (l.definesLabel && definedLabelOf(l) == upper) {
+            const auto at = labelDefinition(text);
+            return LabelDefinitionAt{i, at->column, text.sliced(at->column, at->length).toString()};
         }
     }
     return std::nullopt;
@@ -74,11 +77,12 @@ QList<Diagnostic> ScriptModel::referencesTo(QStringView name) const
     const QString upper = upperCased(name);
     QList<Diagnostic> found;
     for (int i = 0; i < lineCount(); ++i) {
-        const Line &l = *m_lines[std::size_t(i)];
+        const Line &l = m_lines[std::size_t(i)];
+        const QStringView text = textOf(l);
         if (!l.labelDependent)
             continue;
-        for (const LabelReference &reference : labelReferences(l.text)) {
-            if (upperCased(QStringView(l.text).sliced(reference.column, reference.length)) == upper)
+        for (const LabelReference &reference : labelReferences(text)) {
+            if (upperCased(text.sliced(reference.column, reference.length)) == upper)
                 found.append({i, reference.column, reference.length, {}});
         }
     }
@@ -89,7 +93,7 @@ std::optional<LabelReference> ScriptModel::labelRangeAt(int line, qsizetype colu
 {
     if (line < 0 || line >= lineCount())
         return std::nullopt;
-    const QString &text = m_lines[std::size_t(line)]->text;
+    const QStringView text = lineText(line);
     auto holds = [column](const LabelReference &r) {
         return column >= r.column && column <= r.column + r.length;
     };

@@ -194,6 +194,28 @@ private Q_SLOTS:
             QCOMPARE(model.dialect(), fresh.dialect());
         }
     }
+    // Edited texts pile up until the lines' own are outweighed, then only theirs are kept: every
+    // line must read and judge the same before and after.
+    void linesKeepTheirTextsThroughManyLongEdits()
+    {
+        ScriptModel model(DialectChoice::Modern);
+        model.editText(0, 0, QStringLiteral("start:\r\ngoto start\r\nput x\nmid\rgoto nowhere"));
+        QStringList lines{"start:", "goto start", "put x", "mid", "goto nowhere"};
+        for (int round = 0; round < 12; ++round) {
+            // A long line, pasted and changed again: 3 M characters over the rounds.
+            const QString longLine = QStringLiteral("put ") + QString(250000, QChar(u'a' + round));
+            model.edit(2, 1, {longLine});
+            lines[2] = longLine;
+            model.editText(3, 1, QStringLiteral("mid%1").arg(round));
+            lines[3] = QStringLiteral("mid%1").arg(round);
+            for (int i = 0; i < lines.size(); ++i)
+                QCOMPARE(model.lineText(i), lines[i]);
+        }
+        ScriptModel fresh(DialectChoice::Modern);
+        fresh.update(lines.join(u'\n').toUtf8());
+        QCOMPARE(model.diagnostics(), fresh.diagnostics());
+        QCOMPARE(model.mistakeCount(), 2); // "mid11" and the missing label
+    }
     void aOneLineEditJudgesFewLines()
     {
         QStringList lines;
