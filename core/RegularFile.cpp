@@ -1,5 +1,7 @@
 #include "RegularFile.h"
 
+#include "HugePages.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -98,6 +100,7 @@ FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
     // One piece of the file's own size, then on to the end: a file may grow meanwhile, up to the
     // limit.
     result.bytes.resize(qsizetype(file.size));
+    preferHugePages(result.bytes.constData(), std::size_t(file.size));
     qint64 got = 0;
     char more[16384];
     for (;;) {

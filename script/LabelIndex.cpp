@@ -2,10 +2,12 @@
 
 #include "ScriptLanguage.h"
 
+#include "HugePages.h"
 #include "TextLines.h"
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace Korveth {
 
@@ -79,17 +81,22 @@ std::uint64_t nameHash(QByteArrayView name)
 // comparison sort by several times, and it is stable.
 void LabelIndex::sortByKey(std::vector<Entry> &entries)
 {
-    std::vector<Entry> buffer(entries.size());
+    // Left unset: every slot is written before it is read.
+    const std::unique_ptr<Entry[]> buffer(new Entry[entries.size()]);
+    preferHugePages(buffer.get(), entries.size() * sizeof(Entry));
+    Entry *from = entries.data();
+    Entry *to = buffer.get();
     for (int shift = 0; shift < 32; shift += 8) {
         std::array<std::size_t, 257> starts{};
-        for (const Entry &e : entries)
-            ++starts[((e.key >> shift) & 0xFF) + 1];
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            ++starts[((from[i].key >> shift) & 0xFF) + 1];
         for (std::size_t b = 1; b < starts.size(); ++b)
             starts[b] += starts[b - 1];
-        for (const Entry &e : entries)
-            buffer[starts[(e.key >> shift) & 0xFF]++] = e;
-        entries.swap(buffer);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            to[starts[(from[i].key >> shift) & 0xFF]++] = from[i];
+        std::swap(from, to);
     }
+    // Four passes: the sorted entries are back where they started.
 }
 
 LabelIndex::LabelIndex(QStringView scriptText)
@@ -101,6 +108,10 @@ LabelIndex::LabelIndex(QByteArray scriptUtf8)
 {
     const auto &powers = basePowers();
     const QByteArrayView text = m_text;
+    // Room for the most a colon can add: pages never written cost nothing, and the entries are
+    // never moved while they grow.
+    m_entries.reserve(std::size_t(text.count(':')) * (maxIndexedLength + 1));
+    preferHugePages(m_entries.data(), m_entries.capacity() * sizeof(Entry));
     for (qsizetype colon = text.indexOf(':'); colon >= 0; colon = text.indexOf(':', colon + 1)) {
         // Walking back from the colon, the suffix of length k + 1 is c * B^k + hash(suffix k).
         std::uint64_t h = 0;

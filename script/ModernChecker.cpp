@@ -62,6 +62,7 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
         return *known;
     };
     ModernSurvey survey([&](QStringView written) { return !resolve(written).isEmpty(); });
+    survey.reserve(std::size_t(scriptUtf8.count('\n')) + 1);
     LineDecoder decoder;
     forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
         // Most lines are commands that neither define nor bring in a label, nor touch a block.
