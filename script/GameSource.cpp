@@ -1,0 +1,118 @@
+#include "GameSource.h"
+
+#include "TextFile.h"
+
+namespace Korveth {
+
+std::optional<QString> LineSource::next()
+{
+    if (m_next >= m_lines.size())
+        return std::nullopt;
+    ++m_lineNumber;
+    return m_lines[m_next++];
+}
+
+LogSource::LogSource(const QString &path)
+    : m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        m_error = m_file.errorString();
+}
+
+// Reads the next piece; false at the end of the file.
+bool LogSource::fill()
+{
+    if (m_ended || !m_error.isEmpty())
+        return false;
+    constexpr qint64 piece = 64 * 1024;
+    const QByteArray more = m_file.read(piece);
+    if (more.isEmpty()) {
+        m_ended = true;
+        return false;
+    }
+    m_bytes.remove(0, m_at);
+    m_at = 0;
+    m_bytes += more;
+    if (!m_started) {
+        m_started = true;
+        if (m_bytes.startsWith("\xFF\xFE") || m_bytes.startsWith("\xFE\xFF")) {
+            m_utf16.emplace(m_bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                           : QStringDecoder::Utf16BE);
+            m_bytes.remove(0, 2);
+        } else if (m_bytes.startsWith("\xEF\xBB\xBF")) {
+            m_bytes.remove(0, 3);
+        }
+    }
+    if (m_utf16) {
+        m_chars += m_utf16->decode(m_bytes);
+        m_bytes.clear();
+    }
+    return true;
+}
+
+std::optional<QString> LogSource::nextUtf16()
+{
+    for (;;) {
+        qsizetype end = -1;
+        for (qsizetype i = 0; i < m_chars.size(); ++i) {
+            if (m_chars[i] == u'\r' || m_chars[i] == u'\n') {
+                end = i;
+                break;
+            }
+        }
+        const bool more = end < 0 && m_chars.size() < maxLineBytes / 2 && fill();
+        if (more)
+            continue;
+        if (end < 0 && m_chars.isEmpty())
+            return std::nullopt;
+        const qsizetype cut = end < 0 ? qMin(m_chars.size(), maxLineBytes / 2) : end;
+        QString line = m_chars.first(cut);
+        qsizetype skip = cut;
+        if (end >= 0) {
+            if (m_chars[end] == u'\r' && end + 1 >= m_chars.size())
+                fill(); // a CR at the end of a piece: an LF may follow in the next
+            skip += (m_chars[end] == u'\r' && end + 1 < m_chars.size() && m_chars[end + 1] == u'\n')
+                        ? 2
+                        : 1;
+        }
+        m_chars.remove(0, skip);
+        ++m_lineNumber;
+        return line;
+    }
+}
+
+std::optional<QString> LogSource::next()
+{
+    if (!m_started)
+        fill();
+    if (m_utf16)
+        return nextUtf16();
+    for (;;) {
+        const char *data = m_bytes.constData() + m_at;
+        const qsizetype available = m_bytes.size() - m_at;
+        qsizetype end = -1;
+        for (qsizetype i = 0; i < available; ++i) {
+            if (data[i] == '\r' || data[i] == '\n') {
+                end = i;
+                break;
+            }
+        }
+        if (end < 0 && available < maxLineBytes && fill())
+            continue;
+        // A CR at the very end of what was read: an LF may follow in the next piece.
+        if (end >= 0 && data[end] == '\r' && end + 1 >= available && fill())
+            continue;
+        if (end < 0 && available == 0)
+            return std::nullopt;
+        const qsizetype cut = end < 0 ? qMin(available, maxLineBytes) : end;
+        const QByteArray bytes(data, cut);
+        qsizetype skip = cut;
+        if (end >= 0)
+            skip += (data[end] == '\r' && end + 1 < available && data[end + 1] == '\n') ? 2 : 1;
+        m_at += skip;
+        ++m_lineNumber;
+        return QString::fromUtf8(decodeText(bytes, LineEndDetection::Skip).utf8);
+    }
+}
+
+} // namespace Korveth

@@ -1,0 +1,320 @@
+#include "ScriptRunner.h"
+
+#include "ModernWords.h"
+#include "ScriptLanguage.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace Korveth {
+
+namespace {
+
+// How many lines just run are kept to name an endless loop's lines.
+constexpr std::size_t recentKept = 512;
+
+// A pattern that nests a repeat inside a repeat, as (a+)+ or (\w*)*: on a long line without a
+// match it takes time that grows exponentially. Such a pattern is refused before it runs.
+bool nestsRepeats(QStringView pattern)
+{
+    std::vector<bool> repeatInside{false};
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'\\') {
+            ++i;
+            continue;
+        }
+        if (c == u'(') {
+            repeatInside.push_back(false);
+        } else if (c == u')' && repeatInside.size() > 1) {
+            const bool inner = repeatInside.back();
+            repeatInside.pop_back();
+            const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
+            if (inner && (next == u'+' || next == u'*' || next == u'{'))
+                return true;
+            repeatInside.back() = repeatInside.back() || inner;
+        } else if (c == u'+' || c == u'*' || c == u'{') {
+            repeatInside.back() = true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QString runFindingName(RunFinding::Kind kind)
+{
+    using K = RunFinding::Kind;
+    switch (kind) {
+    case K::Ended:
+        return QStringLiteral("ended");
+    case K::LogRanOut:
+        return QStringLiteral("log-ran-out");
+    case K::EndlessLoop:
+        return QStringLiteral("endless-loop");
+    case K::ReturnWithoutGosub:
+        return QStringLiteral("return-without-gosub");
+    case K::MissingLabel:
+        return QStringLiteral("missing-label");
+    case K::BadPattern:
+        return QStringLiteral("bad-pattern");
+    case K::CannotKnow:
+        return QStringLiteral("cannot-know");
+    case K::TooDeep:
+        return QStringLiteral("too-deep");
+    case K::BadNumber:
+        return QStringLiteral("bad-number");
+    case K::StepLimit:
+        return QStringLiteral("step-limit");
+    }
+    return {};
+}
+
+QString runEventName(RunEvent::Kind kind)
+{
+    using K = RunEvent::Kind;
+    switch (kind) {
+    case K::Sent:
+        return QStringLiteral("sent");
+    case K::Echoed:
+        return QStringLiteral("echo");
+    case K::MatchFired:
+        return QStringLiteral("match");
+    case K::Jumped:
+        return QStringLiteral("jump");
+    case K::Called:
+        return QStringLiteral("gosub");
+    case K::Returned:
+        return QStringLiteral("return");
+    case K::Set:
+        return QStringLiteral("set");
+    case K::TimedOut:
+        return QStringLiteral("timeout");
+    case K::Waited:
+        return QStringLiteral("waited");
+    case K::ActionFired:
+        return QStringLiteral("action");
+    case K::Note:
+        return QStringLiteral("note");
+    }
+    return {};
+}
+
+ScriptRunner::ScriptRunner(const RunProgram &program, RunOptions options, GameSource &source)
+    : m_program(program)
+    , m_options(std::move(options))
+    , m_source(source)
+    , m_random(m_options.seed)
+{
+    m_values.arguments = m_options.arguments;
+    for (auto it = m_options.globals.cbegin(); it != m_options.globals.cend(); ++it)
+        m_values.globals.insert(upperCased(it.key()), it.value());
+    for (const auto &[at, name] : program.missingIncludes())
+        m_notes.append({at,
+                        RunFinding::Kind::CannotKnow,
+                        QStringLiteral("the included script %1 is not found").arg(name)});
+}
+
+QList<int> ScriptRunner::callStack() const
+{
+    QList<int> lines;
+    for (const Frame &frame : m_frames)
+        lines.append(frame.callLine);
+    return lines;
+}
+
+void ScriptRunner::tell(RunEvent::Kind kind, QString text, qint64 logLine)
+{
+    if (onEvent)
+        onEvent({m_current, kind, std::move(text), logLine});
+}
+
+void ScriptRunner::finish(RunFinding::Kind kind, QString text)
+{
+    if (!m_finding)
+        m_finding = RunFinding{m_current, kind, std::move(text)};
+}
+
+bool ScriptRunner::cannotKnow(QString text)
+{
+    if (m_options.stopOnUnknown) {
+        finish(RunFinding::Kind::CannotKnow, std::move(text));
+        return false;
+    }
+    m_notes.append({m_current, RunFinding::Kind::CannotKnow, text});
+    tell(RunEvent::Kind::Note, std::move(text));
+    return true;
+}
+
+ScriptRunner::Outcome ScriptRunner::run(const std::function<bool(int line)> &breakAt)
+{
+    for (bool first = true;; first = false) {
+        if (!first && !m_wait && breakAt && m_pc < int(m_program.lines().size()) && breakAt(m_pc))
+            return Outcome::Ran;
+        const Outcome outcome = step();
+        if (outcome != Outcome::Ran)
+            return outcome;
+    }
+}
+
+QString ScriptRunner::loopLines() const
+{
+    const std::set<int> lines(m_recent.begin(), m_recent.end());
+    QStringList numbers;
+    for (int at : lines)
+        numbers.append(QString::number(line(at).line + 1));
+    return numbers.join(u", ");
+}
+
+ScriptRunner::Outcome ScriptRunner::step()
+{
+    if (m_finding)
+        return Outcome::Finished;
+    if (m_wait)
+        return continueWait();
+    if (m_pc >= int(m_program.lines().size())) {
+        m_current = qMax(0, int(m_program.lines().size()) - 1);
+        finish(RunFinding::Kind::Ended, QStringLiteral("the script ran to its end"));
+        return Outcome::Finished;
+    }
+    m_current = m_pc++;
+    if (++m_steps > m_options.maxSteps) {
+        finish(RunFinding::Kind::StepLimit,
+               QStringLiteral("stopped after %1 steps").arg(m_options.maxSteps));
+        return Outcome::Finished;
+    }
+    if (m_recent.size() == recentKept)
+        m_recent.erase(m_recent.begin());
+    m_recent.push_back(m_current);
+    if (++m_stepsSinceWait > m_options.maxStepsWithoutWaiting) {
+        finish(RunFinding::Kind::EndlessLoop,
+               QStringLiteral("%1 steps without waiting for the game, in a loop of lines %2")
+                   .arg(m_options.maxStepsWithoutWaiting)
+                   .arg(loopLines()));
+        return Outcome::Finished;
+    }
+    const bool fromFalseBranch = std::exchange(m_arrivedFromFalseBranch, false);
+    const QString &raw = line(m_current).text;
+    if (raw.isEmpty() || raw.startsWith(u'#') || raw == u"{")
+        return Outcome::Ran;
+    if (m_options.dialect == Dialect::Modern && raw.startsWith(u'}')) {
+        const QStringView after = trimmedView(QStringView(raw).sliced(1));
+        if (!fromFalseBranch) {
+            // The end of a branch that ran: the chain's other branches are passed over.
+            m_lastBranchTaken = true;
+            if (!after.isEmpty() && line(m_current).close >= 0)
+                m_pc = line(m_current).close;
+            return Outcome::Ran;
+        }
+        m_lastBranchTaken = false;
+        if (after.isEmpty())
+            return Outcome::Ran;
+        const RunValues::Substituted values = m_values.substitute(after);
+        const auto [word, rest] = firstWordAndRest(values.text);
+        return executeConditional(word, rest, false) ? Outcome::Ran : Outcome::Finished;
+    }
+    if (m_options.dialect == Dialect::Modern && !labelDefinedBy(raw).isEmpty())
+        return Outcome::Ran;
+    if (m_options.dialect == Dialect::Classic && m_program.labelLine(raw.chopped(1)) == m_current)
+        return Outcome::Ran;
+    const RunValues::Substituted values = m_values.substitute(raw);
+    for (const QString &name : values.unknownGlobals) {
+        if (!cannotKnow(QStringLiteral("$%1 was never given").arg(name)))
+            return Outcome::Finished;
+    }
+    if (!execute(values.text, false))
+        return Outcome::Finished;
+    return m_wait ? continueWait() : Outcome::Ran;
+}
+
+bool ScriptRunner::jump(QStringView label)
+{
+    const int at = m_program.labelLine(label);
+    if (at < 0) {
+        finish(RunFinding::Kind::MissingLabel,
+               QStringLiteral("there is no label %1").arg(label.toString()));
+        return false;
+    }
+    m_pc = at;
+    return true;
+}
+
+bool ScriptRunner::executeConditional(QStringView word, QStringView rest, bool inAction)
+{
+    const bool isElse = equalsWord(word, QLatin1StringView("else"));
+    const bool isElseif = equalsWord(word, QLatin1StringView("elseif"));
+    const int close = line(m_current).close;
+    auto skip = [&] {
+        if (close >= 0 && !inAction)
+            m_pc = close;
+        return true;
+    };
+    if ((isElse || isElseif) && m_lastBranchTaken)
+        return skip();
+    if (isElse) {
+        const auto [next, after] = firstWordAndRest(rest);
+        if (equalsWord(next, QLatin1StringView("if")))
+            return executeConditional(u"elseif", after, inAction);
+        m_lastBranchTaken = true;
+        const QStringView command = rest.endsWith(u'{') ? trimmedView(rest.chopped(1)) : rest;
+        return command.isEmpty() || execute(command, inAction);
+    }
+    const qsizetype then = thenAt(rest);
+    QStringView condition = then >= 0 ? rest.first(then) : rest;
+    QStringView command = then >= 0 ? trimmedView(rest.sliced(then + 4)) : QStringView();
+    if (then < 0 && condition.endsWith(u'{'))
+        condition.chop(1);
+    if (command.endsWith(u'{'))
+        command = trimmedView(command.chopped(1));
+    const ExpressionValue value = evaluateExpression(condition);
+    if (!value.error.isEmpty())
+        return cannotKnow(
+            QStringLiteral("the condition cannot be worked out: %1").arg(value.error));
+    m_lastBranchTaken = value.truth();
+    if (m_lastBranchTaken)
+        return command.isEmpty() || execute(command, inAction);
+    if (close >= 0 && !inAction) {
+        m_pc = close;
+        m_arrivedFromFalseBranch = true;
+    }
+    return true;
+}
+
+std::optional<double> ScriptRunner::numberOrFinding(QStringView text)
+{
+    const auto number = numberOf(text);
+    if (!number)
+        finish(RunFinding::Kind::BadNumber,
+               QStringLiteral("\"%1\" is not a number").arg(text.toString()));
+    return number;
+}
+
+std::optional<QRegularExpression> ScriptRunner::pattern(QStringView written)
+{
+    QStringView body = written;
+    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+    if (body.startsWith(u'/') && body.lastIndexOf(u'/') > 0) {
+        const qsizetype end = body.lastIndexOf(u'/');
+        if (body.sliced(end + 1).contains(u'i'))
+            options |= QRegularExpression::CaseInsensitiveOption;
+        body = body.sliced(1, end - 1);
+    }
+    if (nestsRepeats(body)) {
+        finish(RunFinding::Kind::BadPattern,
+               QStringLiteral("the pattern %1 repeats a repeat: on a long line it could take "
+                              "hours, so it is not run")
+                   .arg(written.toString()));
+        return std::nullopt;
+    }
+    QRegularExpression expression(body.toString(), options);
+    if (!expression.isValid()) {
+        finish(RunFinding::Kind::BadPattern,
+               QStringLiteral("the pattern %1 is not valid: %2")
+                   .arg(written.toString(), expression.errorString()));
+        return std::nullopt;
+    }
+    return expression;
+}
+
+} // namespace Korveth

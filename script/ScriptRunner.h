@@ -1,0 +1,179 @@
+#pragma once
+
+#include "GameSource.h"
+#include "RunProgram.h"
+#include "RunValues.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace Korveth {
+
+struct RunOptions
+{
+    Dialect dialect = Dialect::Modern;
+    QStringList arguments;
+    QHash<QString, QString> globals; // $name without the $
+    qint64 maxSteps = 1000000;
+    int maxStepsWithoutWaiting = 10000;
+    int maxGosubDepth = 10000;
+    bool stopOnUnknown = true; // what the dry run cannot know stops it, or is noted and passed
+    double lineSeconds = 1;    // the time one game line takes to arrive
+    quint32 seed = 1;          // for random
+};
+
+// Something the script did, at its program line.
+struct RunEvent
+{
+    enum class Kind {
+        Sent,
+        Echoed,
+        MatchFired,
+        Jumped,
+        Called,
+        Returned,
+        Set,
+        TimedOut,
+        Waited,
+        ActionFired,
+        Note
+    };
+    int line = 0;
+    Kind kind = Kind::Note;
+    QString text;
+    qint64 logLine = 0; // the game line that decided it, from 1; 0 for none
+};
+
+// Why a run stopped, or what it noted and passed, at its program line.
+struct RunFinding
+{
+    enum class Kind {
+        Ended,
+        LogRanOut,
+        EndlessLoop,
+        ReturnWithoutGosub,
+        MissingLabel,
+        BadPattern,
+        CannotKnow,
+        TooDeep,
+        BadNumber,
+        StepLimit
+    };
+    int line = 0;
+    Kind kind = Kind::Ended;
+    QString text;
+};
+
+// One match or matchre waiting for its matchwait.
+struct PendingMatch
+{
+    QString label;
+    QString text; // what is looked for, as written
+    std::optional<QRegularExpression> pattern;
+    int line = 0;
+};
+
+// Runs a script against game text without the game: every command does what it does to the
+// script's own state and to the text it would send, and waits consume the source's lines. Never
+// sleeps: time is the game lines' (RunOptions::lineSeconds each) and the pauses'.
+class ScriptRunner
+{
+public:
+    enum class Outcome { Ran, NeedsInput, Finished };
+
+    ScriptRunner(const RunProgram &program, RunOptions options, GameSource &source);
+
+    // Runs the next line; a line that waits runs until its wait is over.
+    Outcome step();
+    // Runs until the script finishes, needs typed input, or a breakpoint's line is next.
+    Outcome run(const std::function<bool(int line)> &breakAt = {});
+
+    // The program line that runs next.
+    int currentLine() const { return m_pc; }
+    const RunValues &values() const { return m_values; }
+    const QList<PendingMatch> &pendingMatches() const { return m_matches; }
+    // The program lines of the gosubs being run, outermost first.
+    QList<int> callStack() const;
+    // What the script is waiting for; empty when it is not waiting.
+    QString waitingFor() const;
+    qint64 steps() const { return m_steps; }
+    double clock() const { return m_clock; }
+    const std::optional<RunFinding> &finding() const { return m_finding; }
+    const QList<RunFinding> &notes() const { return m_notes; }
+
+    // Everything the script does is told here as it happens.
+    std::function<void(const RunEvent &)> onEvent;
+
+private:
+    struct Wait
+    {
+        enum class Kind { Match, Text, Pattern, Room, AnyLine, Eval, Pause } kind;
+        QString text;
+        std::optional<QRegularExpression> pattern;
+        std::optional<double> deadline;
+    };
+    struct Action
+    {
+        QString command;
+        QString text;
+        std::optional<QRegularExpression> pattern;
+        int line = 0;
+    };
+    struct Frame
+    {
+        int returnTo = 0;
+        int callLine = 0;
+        QStringList arguments;
+    };
+
+    const RunProgram::Line &line(int at) const { return m_program.lines()[std::size_t(at)]; }
+    void tell(RunEvent::Kind kind, QString text, qint64 logLine = 0);
+    void finish(RunFinding::Kind kind, QString text);
+    bool cannotKnow(QString text);
+    // Runs one command; false when the run stopped in it.
+    bool execute(QStringView command, bool inAction);
+    bool executeModern(QStringView word, QStringView rest, bool inAction);
+    bool executeConditional(QStringView word, QStringView rest, bool inAction);
+    void skipTakenChain(int closeLine);
+    bool jump(QStringView label);
+    Outcome waitOn(Wait wait);
+    Outcome continueWait();
+    bool onGameLine(const QString &text);
+    bool satisfies(const Wait &wait, const QString &text);
+    std::optional<QRegularExpression> pattern(QStringView written);
+    std::optional<double> numberOrFinding(QStringView text);
+    QString loopLines() const;
+
+    const RunProgram &m_program;
+    RunOptions m_options;
+    GameSource &m_source;
+    RunValues m_values;
+    QRandomGenerator m_random;
+    int m_pc = 0;
+    std::vector<Frame> m_frames;
+    QList<PendingMatch> m_matches;
+    QList<Action> m_actions;
+    std::optional<Wait> m_wait;
+    std::optional<QString> m_actionJump; // a goto an action asked for
+    double m_clock = 0;
+    std::optional<double> m_timerStart;
+    qint64 m_linesConsumed = 0;
+    qint64 m_steps = 0;
+    int m_stepsSinceWait = 0;
+    std::vector<int> m_recent; // the last lines run, for naming a loop
+    bool m_lastBranchTaken = false;
+    bool m_arrivedFromFalseBranch = false;
+    int m_current = 0; // the line being run
+    std::optional<RunFinding> m_finding;
+    QList<RunFinding> m_notes;
+};
+
+// The words of a finding and an event kind as the trace prints them.
+QString runFindingName(RunFinding::Kind kind);
+QString runEventName(RunEvent::Kind kind);
+
+} // namespace Korveth

@@ -1,0 +1,3 @@
+matchre x /(a+)+$/
+matchwait
+x:

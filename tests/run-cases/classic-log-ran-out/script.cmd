@@ -1,0 +1,6 @@
+put look
+match a There is a troll
+match b A goblin
+matchwait
+a:
+b:

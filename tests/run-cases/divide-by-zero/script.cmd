@@ -1,0 +1,2 @@
+counter set 4
+counter divide 0

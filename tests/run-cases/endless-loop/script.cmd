@@ -1,0 +1,4 @@
+loop:
+counter add 1
+save %c
+goto loop

@@ -1,0 +1,2 @@
+var x orc
+evalmath y %x * 2

@@ -1,0 +1,3 @@
+sub:
+pause 0
+gosub sub

@@ -1,0 +1,2 @@
+waitfor Grüße
+echo got it

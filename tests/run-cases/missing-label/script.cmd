@@ -1,0 +1,2 @@
+put look
+goto nowhere

@@ -1,0 +1,3 @@
+put attack $target
+put $weapon ready
+js x()

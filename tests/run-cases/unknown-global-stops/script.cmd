@@ -1,0 +1,2 @@
+put attack $target
+put $weapon ready

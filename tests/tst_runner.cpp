@@ -1,0 +1,172 @@
+#include "GameSource.h"
+#include "RunCommand.h"
+#include "ScriptRunner.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Korveth;
+
+namespace {
+
+// What korveth-run writes and returns, run in the process.
+struct Ran
+{
+    QByteArray out;
+    int status = -1;
+};
+
+Ran runIn(const QString &folder, const QStringList &arguments)
+{
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder);
+    QList<QByteArray> raw;
+    for (const QString &a : arguments)
+        raw.append(a.toLocal8Bit());
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    Ran ran;
+    ran.status = runRunCommand(raw, out, err);
+    for (std::FILE *f : {out, err}) {
+        std::rewind(f);
+        char piece[4096];
+        for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, f)) > 0;)
+            ran.out.append(piece, qsizetype(n));
+        std::fclose(f);
+    }
+    QDir::setCurrent(before);
+    return ran;
+}
+
+} // namespace
+
+class TestRunner : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each folder under run-cases holds script.cmd, perhaps game.log, the command line in
+    // `command`, and what korveth-run prints and returns for it.
+    void expectedTraces_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QDir cases(QStringLiteral(KORVETH_SOURCE_DIR "/tests/run-cases"));
+        const QStringList names = cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(names.size() > 10);
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << cases.filePath(name);
+    }
+    void expectedTraces()
+    {
+        QFETCH(QString, folder);
+        auto read = [&](const char *name) {
+            QFile file(folder + u'/' + QLatin1StringView(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QStringList command
+            = QString::fromUtf8(read("command")).simplified().split(u' ', Qt::SkipEmptyParts);
+        const Ran ran = runIn(folder, command);
+        QCOMPARE(QString::fromUtf8(ran.out), QString::fromUtf8(read("expected.txt")));
+        QCOMPARE(ran.status, read("status").trimmed().toInt());
+    }
+    // A log is read as it is consumed, however its lines end and wherever its pieces break.
+    void logLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray longLine(100000, 'x');
+        QTest::addRow("every line end")
+            << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+        QTest::addRow("a CR LF across a piece") << QByteArray(64 * 1024 - 1, 'y') + "\r\nz"
+                                                << QStringList{QString(64 * 1024 - 1, u'y'), "z"};
+        QTest::addRow("a 100,000-character line")
+            << longLine + "\nend" << QStringList{QString::fromLatin1(longLine), "end"};
+        QTest::addRow("Windows-1252 beside UTF-8") << QByteArray("caf\xe9\nGr\xc3\xbc\xc3\x9f"
+                                                                 "e")
+                                                   << QStringList{u"café"_qs, u"Grüße"_qs};
+        QTest::addRow("binary") << QByteArray("a\0b\nc", 5)
+                                << QStringList{QString(u"a\0b"_qs.data(), 3), "c"};
+        QTest::addRow("UTF-16 BE")
+            << QByteArray("\xfe\xff\0a\0\r\0\n\0b", 10) << QStringList{"a", "b"};
+    }
+    void logLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"game.log"_qs));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        LogSource log(file.fileName());
+        QStringList read;
+        while (const auto line = log.next())
+            read.append(*line);
+        QCOMPARE(read, lines);
+        QCOMPARE(log.lineNumber(), qint64(lines.size()));
+    }
+    // Real scripts against no game text and against random game-like lines: every run ends
+    // with a finding, none hangs.
+    void realScriptsEndCleanly()
+    {
+        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
+        if (!QDir(corpus).exists())
+            QSKIP("the corpus of real scripts is not here");
+        QRandomGenerator random(5);
+        const QStringList words{"You",
+                                "see",
+                                "a",
+                                "rat",
+                                "goblin",
+                                "Obvious",
+                                "exits:",
+                                "north",
+                                "Roundtime:",
+                                "3",
+                                "hit",
+                                "miss",
+                                "killed",
+                                "ready",
+                                ">"};
+        QStringList game;
+        for (int i = 0; i < 2000; ++i) {
+            QStringList line;
+            for (int n = random.bounded(1, 8); n > 0; --n)
+                line.append(words[random.bounded(int(words.size()))]);
+            game.append(line.join(u' '));
+        }
+        int runs = 0;
+        QDirIterator it(corpus,
+                        {u"*.cmd"_qs, u"*.wiz"_qs, u"*.CMD"_qs},
+                        QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (bool withGame : {false, true}) {
+                for (Dialect dialect : {Dialect::Classic, Dialect::Modern}) {
+                    const RunProgram program(text, dialect);
+                    LineSource source(withGame ? game : QStringList());
+                    RunOptions options;
+                    options.dialect = dialect;
+                    options.maxSteps = 20000;
+                    options.stopOnUnknown = false;
+                    ScriptRunner runner(program, options, source);
+                    QCOMPARE(runner.run(), ScriptRunner::Outcome::Finished);
+                    QVERIFY(runner.finding().has_value());
+                    ++runs;
+                }
+            }
+        }
+        QVERIFY(runs > 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunner)
+#include "tst_runner.moc"
