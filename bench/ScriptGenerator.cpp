@@ -149,4 +149,28 @@ QByteArray gotoStorm(int gotoLines)
     return text;
 }
 
+QByteArray gameLog(int lines)
+{
+    static const char *const said[] = {"A goblin comes into view.",
+                                       "You attack the goblin with your sword.",
+                                       "The rat bites you!",
+                                       "Roundtime: 3 sec.",
+                                       "You see a troll and a rat.",
+                                       "Obvious exits: north, east, south.",
+                                       "The kobold dodges.",
+                                       "You miss the goblin.",
+                                       "Someone says, \"Hello there.\"",
+                                       "You feel tired.",
+                                       "It is raining here.",
+                                       "You killed the rat!"};
+    QRandomGenerator random(17);
+    QByteArray text;
+    text.reserve(qsizetype(lines) * 28);
+    for (int i = 0; i < lines; ++i) {
+        text += said[random.bounded(12)];
+        text += "\r\n";
+    }
+    return text;
+}
+
 } // namespace KorvethBench

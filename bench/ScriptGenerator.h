@@ -14,4 +14,8 @@ QByteArray modernScript(int lines);
 // Every other line is a goto to its own label, defined at the end.
 QByteArray gotoStorm(int gotoLines);
 
+// A recorded hunting session: game-like lines, one in twelve or so a line a hunting script
+// matches ("You miss", "You killed").
+QByteArray gameLog(int lines);
+
 } // namespace KorvethBench

@@ -1,10 +1,11 @@
 #include "GameSource.h"
 
 #include "TextFile.h"
+#include "TextLines.h"
 
 namespace Korveth {
 
-std::optional<QString> LineSource::next()
+std::optional<QStringView> LineSource::next()
 {
     if (m_next >= m_lines.size())
         return std::nullopt;
@@ -50,7 +51,7 @@ bool LogSource::fill()
     return true;
 }
 
-std::optional<QString> LogSource::nextUtf16()
+std::optional<QStringView> LogSource::nextUtf16()
 {
     for (;;) {
         qsizetype end = -1;
@@ -66,7 +67,7 @@ std::optional<QString> LogSource::nextUtf16()
         if (end < 0 && m_chars.isEmpty())
             return std::nullopt;
         const qsizetype cut = end < 0 ? qMin(m_chars.size(), maxLineBytes / 2) : end;
-        QString line = m_chars.first(cut);
+        m_line = m_chars.first(cut);
         qsizetype skip = cut;
         if (end >= 0) {
             if (m_chars[end] == u'\r' && end + 1 >= m_chars.size())
@@ -77,11 +78,11 @@ std::optional<QString> LogSource::nextUtf16()
         }
         m_chars.remove(0, skip);
         ++m_lineNumber;
-        return line;
+        return QStringView(m_line);
     }
 }
 
-std::optional<QString> LogSource::next()
+std::optional<QStringView> LogSource::next()
 {
     if (!m_started)
         fill();
@@ -105,13 +106,21 @@ std::optional<QString> LogSource::next()
         if (end < 0 && available == 0)
             return std::nullopt;
         const qsizetype cut = end < 0 ? qMin(available, maxLineBytes) : end;
-        const QByteArray bytes(data, cut);
+        const QByteArrayView bytes(data, cut);
+        // Game text is nearly all ASCII: no decoding to choose for it.
+        if (asciiPrefixLength(bytes) == cut) {
+            m_line.resize(cut);
+            widenAscii(bytes, m_line.data());
+        } else {
+            m_line
+                = QString::fromUtf8(decodeText(bytes.toByteArray(), LineEndDetection::Skip).utf8);
+        }
         qsizetype skip = cut;
         if (end >= 0)
             skip += (data[end] == '\r' && end + 1 < available && data[end + 1] == '\n') ? 2 : 1;
         m_at += skip;
         ++m_lineNumber;
-        return QString::fromUtf8(decodeText(bytes, LineEndDetection::Skip).utf8);
+        return QStringView(m_line);
     }
 }
 

@@ -15,8 +15,8 @@ class GameSource
 {
 public:
     virtual ~GameSource() = default;
-    // The next game line; nothing when there is none (yet).
-    virtual std::optional<QString> next() = 0;
+    // The next game line, valid until the next call; nothing when there is none (yet).
+    virtual std::optional<QStringView> next() = 0;
     // Whether more may come later: lines the user types do; a log at its end does not.
     virtual bool mayGrow() const { return false; }
     // The line of the source the last line came from, from 1.
@@ -36,7 +36,7 @@ public:
         , m_typed(typed)
     {}
     void add(const QString &line) { m_lines.append(line); }
-    std::optional<QString> next() override;
+    std::optional<QStringView> next() override;
     bool mayGrow() const override { return m_typed; }
 
 private:
@@ -56,11 +56,11 @@ public:
     explicit LogSource(const QString &path);
     // Why the log cannot be read; empty when it can.
     QString error() const { return m_error; }
-    std::optional<QString> next() override;
+    std::optional<QStringView> next() override;
 
 private:
     bool fill();
-    std::optional<QString> nextUtf16();
+    std::optional<QStringView> nextUtf16();
 
     QFile m_file;
     QString m_error;
@@ -68,6 +68,7 @@ private:
     qsizetype m_at = 0;
     std::optional<QStringDecoder> m_utf16;
     QString m_chars; // decoded UTF-16, not yet cut
+    QString m_line;  // the line last handed out; its room is used again
     bool m_started = false;
     bool m_ended = false;
 };

@@ -13,7 +13,7 @@ bool is(QStringView word, const char *lower)
     return equalsWord(word, QLatin1StringView(lower));
 }
 
-bool isRoomLine(const QString &text)
+bool isRoomLine(QStringView text)
 {
     return text.contains(u"Obvious exits:", Qt::CaseInsensitive)
            || text.contains(u"Obvious paths:", Qt::CaseInsensitive);
@@ -41,7 +41,7 @@ QStringList argumentsOf(QStringView text)
 
 } // namespace
 
-bool ScriptRunner::execute(QStringView command, bool inAction)
+bool ScriptRunner::execute(QStringView command, bool inAction, const RunProgram::Line *prepared)
 {
     const auto [word, rest] = firstWordAndRest(command);
     if (is(word, "put") || (m_options.dialect == Dialect::Modern && is(word, "send"))) {
@@ -61,7 +61,9 @@ bool ScriptRunner::execute(QStringView command, bool inAction)
             m_actionJump = rest.toString();
             return true;
         }
-        if (!jump(rest))
+        if (prepared && prepared->target >= 0)
+            m_pc = prepared->target;
+        else if (!jump(rest))
             return false;
         tell(RunEvent::Kind::Jumped, rest.toString());
         return true;
@@ -114,9 +116,22 @@ bool ScriptRunner::execute(QStringView command, bool inAction)
             || is(word, "move") || is(word, "wait")))
         return cannotKnow(QStringLiteral("an action cannot wait (%1)").arg(word.toString()));
     if (is(word, "match") || (m_options.dialect == Dialect::Modern && is(word, "matchre"))) {
+        const bool regular = is(word, "matchre");
+        if (prepared && (!regular || prepared->pattern)) {
+            // Worked out when the script was read: nothing to build for a match in a loop.
+            m_matches.append({prepared->label,
+                              prepared->argument,
+                              prepared->folded,
+                              prepared->pattern,
+                              m_current,
+                              prepared->target,
+                              prepared->matcher});
+            return true;
+        }
         const auto [label, text] = firstWordAndRest(rest);
-        PendingMatch match{label.toString(), text.toString(), std::nullopt, m_current};
-        if (is(word, "matchre")) {
+        PendingMatch match{
+            label.toString(), text.toString(), foldedForMatching(text), std::nullopt, m_current};
+        if (regular) {
             match.pattern = pattern(text);
             if (!match.pattern)
                 return false;
@@ -125,34 +140,35 @@ bool ScriptRunner::execute(QStringView command, bool inAction)
         return true;
     }
     if (is(word, "matchwait")) {
-        Wait wait{Wait::Kind::Match, {}, {}, {}};
+        Wait wait{.kind = Wait::Kind::Match};
         if (const auto seconds = numberOf(rest))
             wait.deadline = m_clock + *seconds;
         m_wait = std::move(wait);
         return true;
     }
     if (is(word, "waitfor")) {
-        m_wait = Wait{Wait::Kind::Text, rest.toString(), {}, {}};
+        m_wait = Wait{
+            .kind = Wait::Kind::Text, .text = rest.toString(), .folded = foldedForMatching(rest)};
         return true;
     }
     if (is(word, "move")) {
         tell(RunEvent::Kind::Sent, rest.toString());
-        m_wait = Wait{Wait::Kind::Room, {}, {}, {}};
+        m_wait = Wait{.kind = Wait::Kind::Room};
         return true;
     }
     if (is(word, "wait")) {
-        m_wait = Wait{Wait::Kind::AnyLine, {}, {}, {}};
+        m_wait = Wait{.kind = Wait::Kind::AnyLine};
         return true;
     }
     if (is(word, "pause") || (m_options.dialect == Dialect::Modern && is(word, "delay"))) {
         const auto seconds = rest.isEmpty() ? std::optional<double>(1) : numberOrFinding(rest);
         if (!seconds)
             return false;
-        m_wait = Wait{Wait::Kind::Pause, {}, {}, m_clock + qMax(0.0, *seconds)};
+        m_wait = Wait{.kind = Wait::Kind::Pause, .deadline = m_clock + qMax(0.0, *seconds)};
         return true;
     }
     if (is(word, "nextroom")) {
-        m_wait = Wait{Wait::Kind::Room, {}, {}, {}};
+        m_wait = Wait{.kind = Wait::Kind::Room};
         return true;
     }
     if (m_options.dialect == Dialect::Modern)
@@ -198,11 +214,12 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         auto expression = pattern(rest);
         if (!expression)
             return false;
-        m_wait = Wait{Wait::Kind::Pattern, rest.toString(), std::move(expression), {}};
+        m_wait = Wait{
+            .kind = Wait::Kind::Pattern, .text = rest.toString(), .pattern = std::move(expression)};
         return true;
     }
     if (is(word, "waiteval")) {
-        m_wait = Wait{Wait::Kind::Eval, rest.toString(), {}, {}};
+        m_wait = Wait{.kind = Wait::Kind::Eval, .text = rest.toString()};
         return true;
     }
     if (is(word, "var") || is(word, "setvariable") || is(word, "setvar")) {
@@ -285,10 +302,9 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         if (when < 0)
             return cannotKnow(
                 QStringLiteral("an action without \"when\" is not known to the dry run"));
-        Action action{rest.first(when).toString(),
-                      trimmedView(rest.sliced(when + 6)).toString(),
-                      {},
-                      m_current};
+        const QStringView text = trimmedView(rest.sliced(when + 6));
+        Action action{
+            rest.first(when).toString(), text.toString(), {}, m_current, foldedForMatching(text)};
         if (action.text.startsWith(u'/')) {
             action.pattern = pattern(action.text);
             if (!action.pattern)
@@ -330,25 +346,29 @@ QString ScriptRunner::waitingFor() const
     return {};
 }
 
-bool ScriptRunner::satisfies(const Wait &wait, const QString &text)
+bool ScriptRunner::satisfies(const Wait &wait, QStringView text, QStringView folded)
 {
     switch (wait.kind) {
     case Wait::Kind::Match:
         for (const PendingMatch &match : m_matches) {
-            const bool hit = match.pattern ? match.pattern->match(text).hasMatch()
-                                           : text.contains(match.text, Qt::CaseInsensitive);
+            const bool hit = match.pattern   ? match.pattern->match(text).hasMatch()
+                             : match.matcher ? match.matcher->indexIn(folded) >= 0
+                                             : folded.contains(match.folded);
             if (hit) {
                 const QString label = match.label;
+                const int target = match.target;
                 m_matches.clear();
                 tell(RunEvent::Kind::MatchFired, label, m_source.lineNumber());
-                if (!jump(label))
-                    return true;
+                if (target >= 0)
+                    m_pc = target;
+                else
+                    jump(label); // a missing label ends the run
                 return true;
             }
         }
         return false;
     case Wait::Kind::Text:
-        return text.contains(wait.text, Qt::CaseInsensitive);
+        return folded.contains(wait.folded);
     case Wait::Kind::Pattern:
         return wait.pattern->match(text).hasMatch();
     case Wait::Kind::Room:
@@ -364,12 +384,12 @@ bool ScriptRunner::satisfies(const Wait &wait, const QString &text)
 }
 
 // Runs the actions on a game line; false when the run stopped in one.
-bool ScriptRunner::onGameLine(const QString &text)
+bool ScriptRunner::onGameLine(QStringView text, QStringView folded)
 {
     m_stepsSinceWait = 0;
     for (const Action &action : std::as_const(m_actions)) {
         const bool hit = action.pattern ? action.pattern->match(text).hasMatch()
-                                        : text.contains(action.text, Qt::CaseInsensitive);
+                                        : folded.contains(action.folded);
         if (!hit)
             continue;
         tell(RunEvent::Kind::ActionFired, action.command, m_source.lineNumber());
@@ -382,7 +402,7 @@ bool ScriptRunner::onGameLine(const QString &text)
 ScriptRunner::Outcome ScriptRunner::continueWait()
 {
     Wait &wait = *m_wait;
-    if (wait.kind == Wait::Kind::Eval && satisfies(wait, {})) {
+    if (wait.kind == Wait::Kind::Eval && satisfies(wait, {}, {})) {
         m_wait.reset();
         return Outcome::Ran;
     }
@@ -407,7 +427,7 @@ ScriptRunner::Outcome ScriptRunner::continueWait()
             m_wait.reset();
             return Outcome::Ran;
         }
-        const std::optional<QString> text = m_source.next();
+        const std::optional<QStringView> text = m_source.next();
         if (!text) {
             if (m_source.mayGrow())
                 return Outcome::NeedsInput;
@@ -422,11 +442,12 @@ ScriptRunner::Outcome ScriptRunner::continueWait()
         }
         ++m_linesConsumed;
         m_clock = qMax(m_clock, arrival);
-        if (!onGameLine(*text))
+        foldForMatching(*text, m_folded);
+        if (!onGameLine(*text, m_folded))
             return Outcome::Finished;
-        if (satisfies(wait, *text)) {
+        if (satisfies(wait, *text, m_folded)) {
             if (wait.kind != Wait::Kind::Match)
-                tell(RunEvent::Kind::Waited, *text, m_source.lineNumber());
+                tell(RunEvent::Kind::Waited, text->toString(), m_source.lineNumber());
             m_wait.reset();
             return m_finding ? Outcome::Finished : Outcome::Ran;
         }

@@ -1,6 +1,7 @@
 #include "RunProgram.h"
 
 #include "ModernWords.h"
+#include "RunValues.h"
 #include "ScriptLanguage.h"
 #include "TextLines.h"
 
@@ -26,6 +27,33 @@ RunProgram::RunProgram(QStringView scriptText,
     QStringList seen;
     add(scriptText, {}, 0, seen);
     findBlocks();
+    prepareJumps();
+}
+
+void RunProgram::prepareJumps()
+{
+    for (Line &line : m_lines) {
+        if (line.hasValues)
+            continue;
+        const auto [word, rest] = firstWordAndRest(line.text);
+        const bool match = equalsWord(word, QLatin1StringView("match"));
+        const bool matchre = equalsWord(word, QLatin1StringView("matchre"));
+        if (!match && !matchre && !equalsWord(word, QLatin1StringView("goto"))
+            && !equalsWord(word, QLatin1StringView("gosub")))
+            continue;
+        const auto [label, argument] = firstWordAndRest(rest);
+        line.label = label.toString();
+        line.target = labelLine(label);
+        line.argument = argument.toString();
+        if (match) {
+            line.folded = foldedForMatching(argument);
+            line.matcher = std::make_shared<const QStringMatcher>(line.folded);
+        }
+        if (matchre) {
+            if (auto pattern = runPattern(argument); pattern && pattern->isValid())
+                line.pattern = std::move(pattern);
+        }
+    }
 }
 
 void RunProgram::add(QStringView text, const QString &file, int depth, QStringList &seen)
@@ -33,7 +61,8 @@ void RunProgram::add(QStringView text, const QString &file, int depth, QStringLi
     int number = 0;
     forEachEditorLine(text, [&](QStringView raw, QStringView) {
         const QStringView line = trimmedView(raw);
-        m_lines.push_back({line.toString(), file, number++, -1});
+        m_lines.push_back(
+            {line.toString(), file, number++, -1, line.contains(u'%') || line.contains(u'$')});
         const int at = int(m_lines.size()) - 1;
         const auto [word, rest] = firstWordAndRest(line);
         if (m_dialect == Dialect::Modern && equalsWord(word, QLatin1StringView("include"))) {
@@ -52,10 +81,17 @@ void RunProgram::add(QStringView text, const QString &file, int depth, QStringLi
         if (const QStringView label
             = m_dialect == Dialect::Modern ? labelDefinedBy(line) : QStringView();
             !label.isEmpty()) {
-            m_labels.insert(upperCased(label), at);
-        } else if (m_dialect == Dialect::Classic && line.endsWith(u':')
+            // The first of two labels of one name is the one a goto finds.
+            if (!m_labels.contains(upperCased(label)))
+                m_labels.insert(upperCased(label), at);
+            m_lines.back().definesLabel = true;
+        } else if (const qsizetype colon = line.lastIndexOf(u':');
+                   m_dialect == Dialect::Classic && colon >= 0 && colon >= line.size() - 2
                    && !commandWordOf(wordAt(line, 0))) {
-            m_labels.insert(upperCased(line.chopped(1)), at);
+            // The classic rule: a colon among the last two characters; the name before it.
+            if (!m_labels.contains(upperCased(line.first(colon))))
+                m_labels.insert(upperCased(line.first(colon)), at);
+            m_lines.back().definesLabel = true;
         }
     });
 }

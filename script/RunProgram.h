@@ -4,9 +4,13 @@
 #include "ScriptLibrary.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QStringMatcher>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace Korveth {
@@ -18,10 +22,21 @@ class RunProgram
 public:
     struct Line
     {
-        QString text;   // trimmed
-        QString file;   // the included script it comes from; empty for the script itself
-        int line = 0;   // its line there, from 0
-        int close = -1; // a line that opens a block: the line that closes it
+        QString text;           // trimmed
+        QString file;           // the included script it comes from; empty for the script itself
+        int line = 0;           // its line there, from 0
+        int close = -1;         // a line that opens a block: the line that closes it
+        bool hasValues = false; // holds a % or a $: values are put in before it runs
+        bool definesLabel = false;
+        // Worked out once for a goto, gosub, match or matchre line without values: the label,
+        // its line (-1: none), what follows the label and that folded for matching, the
+        // pattern when it is a valid one.
+        QString label{};
+        int target = -1;
+        QString argument{};
+        QString folded{};
+        std::shared_ptr<const QStringMatcher> matcher{}; // looks for folded
+        std::optional<QRegularExpression> pattern{};
     };
 
     RunProgram(QStringView scriptText,
@@ -38,6 +53,7 @@ public:
 private:
     void add(QStringView text, const QString &file, int depth, QStringList &seen);
     void findBlocks();
+    void prepareJumps();
 
     Dialect m_dialect;
     IncludeSearch m_search;

@@ -92,6 +92,69 @@ RunValues::Substituted RunValues::substitute(QStringView line) const
     return out;
 }
 
+void foldForMatching(QStringView text, QString &into)
+{
+    into.resize(text.size());
+    QChar *out = into.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            into = text.toString().toCaseFolded();
+            return;
+        }
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+}
+
+QString foldedForMatching(QStringView text)
+{
+    QString folded;
+    foldForMatching(text, folded);
+    return folded;
+}
+
+// Whether a pattern nests a repeat inside a repeat, as (a+)+ or (\w*)*: on a long line without a
+// match it takes time that grows exponentially. Such a pattern is refused before it runs.
+static bool nestsRepeats(QStringView pattern)
+{
+    std::vector<bool> repeatInside{false};
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'\\') {
+            ++i;
+            continue;
+        }
+        if (c == u'(') {
+            repeatInside.push_back(false);
+        } else if (c == u')' && repeatInside.size() > 1) {
+            const bool inner = repeatInside.back();
+            repeatInside.pop_back();
+            const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
+            if (inner && (next == u'+' || next == u'*' || next == u'{'))
+                return true;
+            repeatInside.back() = repeatInside.back() || inner;
+        } else if (c == u'+' || c == u'*' || c == u'{') {
+            repeatInside.back() = true;
+        }
+    }
+    return false;
+}
+
+std::optional<QRegularExpression> runPattern(QStringView written)
+{
+    QStringView body = written;
+    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+    if (body.startsWith(u'/') && body.lastIndexOf(u'/') > 0) {
+        const qsizetype end = body.lastIndexOf(u'/');
+        if (body.sliced(end + 1).contains(u'i'))
+            options |= QRegularExpression::CaseInsensitiveOption;
+        body = body.sliced(1, end - 1);
+    }
+    if (nestsRepeats(body))
+        return std::nullopt;
+    return QRegularExpression(body.toString(), options);
+}
+
 std::optional<double> numberOf(QStringView text)
 {
     text = text.trimmed();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,17 @@ public:
     // game's front end leaves it.
     Substituted substitute(QStringView line) const;
 };
+
+// The text as matches compare it, letter case ignored: looked for with a plain search in a game
+// line folded the same way.
+QString foldedForMatching(QStringView text);
+// The same into a buffer whose room is used again.
+void foldForMatching(QStringView text, QString &into);
+
+// A pattern as matchre, waitforre and actions write it: /BODY/FLAGS (the flag i ignores letter
+// case) or BODY alone; it may not be valid. Nothing for a pattern that repeats a repeat, as
+// (a+)+: on a long line without a match it can take hours.
+std::optional<QRegularExpression> runPattern(QStringView written);
 
 // A number as scripts write it ("5", "-2.5"); nothing for any other text.
 std::optional<double> numberOf(QStringView text);

@@ -14,33 +14,6 @@ namespace {
 // How many lines just run are kept to name an endless loop's lines.
 constexpr std::size_t recentKept = 512;
 
-// A pattern that nests a repeat inside a repeat, as (a+)+ or (\w*)*: on a long line without a
-// match it takes time that grows exponentially. Such a pattern is refused before it runs.
-bool nestsRepeats(QStringView pattern)
-{
-    std::vector<bool> repeatInside{false};
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == u'\\') {
-            ++i;
-            continue;
-        }
-        if (c == u'(') {
-            repeatInside.push_back(false);
-        } else if (c == u')' && repeatInside.size() > 1) {
-            const bool inner = repeatInside.back();
-            repeatInside.pop_back();
-            const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
-            if (inner && (next == u'+' || next == u'*' || next == u'{'))
-                return true;
-            repeatInside.back() = repeatInside.back() || inner;
-        } else if (c == u'+' || c == u'*' || c == u'{') {
-            repeatInside.back() = true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 QString runFindingName(RunFinding::Kind kind)
@@ -184,9 +157,11 @@ ScriptRunner::Outcome ScriptRunner::step()
                QStringLiteral("stopped after %1 steps").arg(m_options.maxSteps));
         return Outcome::Finished;
     }
-    if (m_recent.size() == recentKept)
-        m_recent.erase(m_recent.begin());
-    m_recent.push_back(m_current);
+    // A ring: the oldest is overwritten.
+    if (m_recent.size() < recentKept)
+        m_recent.push_back(m_current);
+    else
+        m_recent[std::size_t(m_steps) % recentKept] = m_current;
     if (++m_stepsSinceWait > m_options.maxStepsWithoutWaiting) {
         finish(RunFinding::Kind::EndlessLoop,
                QStringLiteral("%1 steps without waiting for the game, in a loop of lines %2")
@@ -214,10 +189,13 @@ ScriptRunner::Outcome ScriptRunner::step()
         const auto [word, rest] = firstWordAndRest(values.text);
         return executeConditional(word, rest, false) ? Outcome::Ran : Outcome::Finished;
     }
-    if (m_options.dialect == Dialect::Modern && !labelDefinedBy(raw).isEmpty())
+    if (line(m_current).definesLabel)
         return Outcome::Ran;
-    if (m_options.dialect == Dialect::Classic && m_program.labelLine(raw.chopped(1)) == m_current)
-        return Outcome::Ran;
+    if (!line(m_current).hasValues) {
+        if (!execute(raw, false, &line(m_current)))
+            return Outcome::Finished;
+        return m_wait ? continueWait() : Outcome::Ran;
+    }
     const RunValues::Substituted values = m_values.substitute(raw);
     for (const QString &name : values.unknownGlobals) {
         if (!cannotKnow(QStringLiteral("$%1 was never given").arg(name)))
@@ -292,26 +270,18 @@ std::optional<double> ScriptRunner::numberOrFinding(QStringView text)
 
 std::optional<QRegularExpression> ScriptRunner::pattern(QStringView written)
 {
-    QStringView body = written;
-    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
-    if (body.startsWith(u'/') && body.lastIndexOf(u'/') > 0) {
-        const qsizetype end = body.lastIndexOf(u'/');
-        if (body.sliced(end + 1).contains(u'i'))
-            options |= QRegularExpression::CaseInsensitiveOption;
-        body = body.sliced(1, end - 1);
-    }
-    if (nestsRepeats(body)) {
+    std::optional<QRegularExpression> expression = runPattern(written);
+    if (!expression) {
         finish(RunFinding::Kind::BadPattern,
                QStringLiteral("the pattern %1 repeats a repeat: on a long line it could take "
                               "hours, so it is not run")
                    .arg(written.toString()));
         return std::nullopt;
     }
-    QRegularExpression expression(body.toString(), options);
-    if (!expression.isValid()) {
+    if (!expression->isValid()) {
         finish(RunFinding::Kind::BadPattern,
                QStringLiteral("the pattern %1 is not valid: %2")
-                   .arg(written.toString(), expression.errorString()));
+                   .arg(written.toString(), expression->errorString()));
         return std::nullopt;
     }
     return expression;

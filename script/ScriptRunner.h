@@ -71,10 +71,13 @@ struct RunFinding
 // One match or matchre waiting for its matchwait.
 struct PendingMatch
 {
-    QString label;
-    QString text; // what is looked for, as written
-    std::optional<QRegularExpression> pattern;
+    QString label{};
+    QString text{}; // what is looked for, as written
+    QString folded{};
+    std::optional<QRegularExpression> pattern{};
     int line = 0;
+    int target = -1;                                 // the label's line when known in advance
+    std::shared_ptr<const QStringMatcher> matcher{}; // when known in advance: looks for folded
 };
 
 // Runs a script against game text without the game: every command does what it does to the
@@ -111,10 +114,11 @@ public:
 private:
     struct Wait
     {
-        enum class Kind { Match, Text, Pattern, Room, AnyLine, Eval, Pause } kind;
-        QString text;
-        std::optional<QRegularExpression> pattern;
-        std::optional<double> deadline;
+        enum class Kind { Match, Text, Pattern, Room, AnyLine, Eval, Pause } kind = Kind::AnyLine;
+        QString text{};
+        std::optional<QRegularExpression> pattern{};
+        std::optional<double> deadline{};
+        QString folded{};
     };
     struct Action
     {
@@ -122,6 +126,7 @@ private:
         QString text;
         std::optional<QRegularExpression> pattern;
         int line = 0;
+        QString folded;
     };
     struct Frame
     {
@@ -135,15 +140,17 @@ private:
     void finish(RunFinding::Kind kind, QString text);
     bool cannotKnow(QString text);
     // Runs one command; false when the run stopped in it.
-    bool execute(QStringView command, bool inAction);
+    // prepared: the program line the command is, as written, with what was worked out of it.
+    bool execute(QStringView command, bool inAction, const RunProgram::Line *prepared = nullptr);
     bool executeModern(QStringView word, QStringView rest, bool inAction);
     bool executeConditional(QStringView word, QStringView rest, bool inAction);
     void skipTakenChain(int closeLine);
     bool jump(QStringView label);
     Outcome waitOn(Wait wait);
     Outcome continueWait();
-    bool onGameLine(const QString &text);
-    bool satisfies(const Wait &wait, const QString &text);
+    // The game line as it came and folded for matching.
+    bool onGameLine(QStringView text, QStringView folded);
+    bool satisfies(const Wait &wait, QStringView text, QStringView folded);
     std::optional<QRegularExpression> pattern(QStringView written);
     std::optional<double> numberOrFinding(QStringView text);
     QString loopLines() const;
@@ -168,6 +175,7 @@ private:
     bool m_lastBranchTaken = false;
     bool m_arrivedFromFalseBranch = false;
     int m_current = 0; // the line being run
+    QString m_folded;  // the game line being looked at, folded for matching
     std::optional<RunFinding> m_finding;
     QList<RunFinding> m_notes;
 };

@@ -106,7 +106,7 @@ private Q_SLOTS:
         LogSource log(file.fileName());
         QStringList read;
         while (const auto line = log.next())
-            read.append(*line);
+            read.append(line->toString());
         QCOMPARE(read, lines);
         QCOMPARE(log.lineNumber(), qint64(lines.size()));
     }
