@@ -1,6 +1,7 @@
 // Starts korveth-lsp for Korveth scripts, saved or not, and hands it the dialect chosen in the
-// settings. A setting changed, or "Korveth: Restart Server", starts it again.
-const { commands, window, workspace } = require('vscode');
+// settings. A setting changed, or "Korveth: Restart Server", starts it again. Dry runs go to
+// korveth-dap, the debug adapter.
+const { commands, debug, DebugAdapterExecutable, window, workspace } = require('vscode');
 const { LanguageClient } = require('vscode-languageclient/node');
 
 let client;
@@ -53,8 +54,18 @@ async function restart() {
   await start();
 }
 
+// Each dry run starts its own korveth-dap; the path is the user's setting, never a workspace's
+// in an untrusted workspace (package.json restricts it).
+const debugAdapters = {
+  createDebugAdapterDescriptor() {
+    const path = workspace.getConfiguration('korveth').get('debugAdapterPath', 'korveth-dap');
+    return new DebugAdapterExecutable(path, []);
+  },
+};
+
 function activate(context) {
   context.subscriptions.push(
+    debug.registerDebugAdapterDescriptorFactory('korveth', debugAdapters),
     commands.registerCommand('korveth.restartServer', restart),
     workspace.onDidChangeConfiguration((event) => {
       if (event.affectsConfiguration('korveth')) restart();

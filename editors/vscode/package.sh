@@ -40,6 +40,8 @@ const p = require("./package.json");
 const c = p.capabilities.untrustedWorkspaces;
 if (!p.repository || !p.license) throw new Error("repository and license are needed");
 if (!c.restrictedConfigurations.includes("korveth.serverPath")) throw new Error("serverPath not restricted");
+if (!c.restrictedConfigurations.includes("korveth.debugAdapterPath")) throw new Error("debugAdapterPath not restricted");
+if (!p.contributes.debuggers.some((d) => d.type === "korveth")) throw new Error("no debugger contributed");
 '
 # The bundle carries its client library: the only module it still asks for is vscode's own.
 if grep -oE 'require\("[^"]+"\)' dist/extension.js | sort -u | grep -v -E '"(vscode|node:[a-z_/]+|child_process|crypto|fs|net|os|path|url|util|events|stream|assert|buffer|tty)"'; then

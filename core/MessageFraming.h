@@ -7,12 +7,12 @@
 
 namespace Korveth {
 
-// Messages framed as the protocol frames them: "Content-Length: N" and other headers, a blank
-// line, then N bytes of JSON.
-class LspReader
+// Messages framed as the language server and debug adapter protocols frame them:
+// "Content-Length: N" and other headers, a blank line, then N bytes of JSON.
+class MessageReader
 {
 public:
-    explicit LspReader(std::FILE *in)
+    explicit MessageReader(std::FILE *in)
         : m_in(in)
     {}
 
@@ -31,6 +31,6 @@ private:
 };
 
 // Writes one message with its header; false when the output is gone.
-bool writeLspMessage(std::FILE *out, const QByteArray &body);
+bool writeMessage(std::FILE *out, const QByteArray &body);
 
 } // namespace Korveth

@@ -1,4 +1,4 @@
-#include "LspFraming.h"
+#include "MessageFraming.h"
 
 #include <QList>
 
@@ -12,7 +12,7 @@ constexpr qsizetype maxBodyBytes = 512 * 1024 * 1024;
 
 } // namespace
 
-LspReader::Read LspReader::next()
+MessageReader::Read MessageReader::next()
 {
     QByteArray header;
     for (;;) {
@@ -44,7 +44,7 @@ LspReader::Read LspReader::next()
     return {Status::Message, body};
 }
 
-bool writeLspMessage(std::FILE *out, const QByteArray &body)
+bool writeMessage(std::FILE *out, const QByteArray &body)
 {
     const QByteArray header = "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n";
     return std::fwrite(header.constData(), 1, std::size_t(header.size()), out)
