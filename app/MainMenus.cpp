@@ -23,6 +23,7 @@ constexpr Item menuTable[] = {
     {MenuKey::Close, "&Close Script", ""},
     {QLatin1StringView("bar0"), nullptr, ""},
     {MenuKey::ScriptDebug, "Script &Debug", "Ctrl+D"},
+    {MenuKey::ScriptRun, "Script R&unner", "F5"},
     {QLatin1StringView("grah"), nullptr, ""},
     {MenuKey::Save, "&Save Script", "Ctrl+S"},
     {MenuKey::SaveAs, "Save Script &As", ""},

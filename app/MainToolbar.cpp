@@ -47,6 +47,7 @@ constexpr Button buttons[] = {
     {"help2", "Click Help"},
     {nullptr, nullptr},
     {"TestScript", "Script Debug"},
+    {"RunScript", "Script Runner"},
     {"Gener", "Script Generators"},
 };
 
@@ -77,6 +78,7 @@ constexpr Route routes[] = {
     {"print", MenuKey::Print},
     {"save", MenuKey::Save},
     {"TestScript", MenuKey::ScriptDebug},
+    {"RunScript", MenuKey::ScriptRun},
     {"Gener", MenuKey::Generators},
     {"help2", MenuKey::ClickHelp},
 };

@@ -273,6 +273,14 @@ const QHash<QString, Draw> &drawings()
              p.setPen(pen(leaf, 2.2));
              p.drawPolyline(QPolygonF({{7.5, 10.5}, {10, 13.5}, {15, 6.5}}));
          }},
+        {QStringLiteral("RunScript"),
+         [](QPainter &p) {
+             page(p, 1.5, 1.5, 10, 13);
+             textLines(p, 3.5, 6, 3, 5);
+             p.setPen(pen(ink));
+             p.setBrush(leaf);
+             p.drawPolygon(QPolygonF({{8.5, 7}, {15, 11}, {8.5, 15}}));
+         }},
         {QStringLiteral("Gener"),
          [](QPainter &p) {
              p.setPen(pen(ink, 1.8));

@@ -23,6 +23,7 @@
 #include "QuickNav.h"
 #include "ScriptDebugger.h"
 #include "ScriptPrinter.h"
+#include "ScriptRunnerCommand.h"
 #include "SearchCommands.h"
 #include "SidePane.h"
 #include "Twips.h"
@@ -88,6 +89,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
     , m_debugger(new ScriptDebugger(*m_documents, *m_area, services.dialogs, *this, this))
+    , m_runner(new ScriptRunnerCommand(*m_documents, *m_area, services.dialogs, *this, this))
     , m_toolbar(new MainToolbar(this))
     , m_help(new HelpMode(services.dialogs, this))
     , m_helpCommands(
@@ -210,6 +212,7 @@ void frmMain::registerCommands()
     });
     m_counts->registerIn(m_commands);
     m_debugger->registerIn(m_commands);
+    m_runner->registerIn(m_commands);
     m_commands.add(MenuKey::Exit, [this] { close(); });
     m_commands.add(MenuKey::ClickHelp, [this] { m_help->start(); });
     m_commands.add(MenuKey::Generators, [this] { showStartPage(frmFront::Generators); });

@@ -32,6 +32,7 @@ class OptionsCommand;
 class PaneFocus;
 class ScriptPrinter;
 class ScriptDebugger;
+class ScriptRunnerCommand;
 class ScriptEditor;
 class SearchCommands;
 class frmDoc;
@@ -80,6 +81,7 @@ public:
     SearchCommands &search() const { return *m_search; }
     DiskChangeMonitor &diskChanges() const { return *m_diskChanges; }
     ScriptDebugger &debugger() const { return *m_debugger; }
+    ScriptRunnerCommand &scriptRunner() const { return *m_runner; }
     MainToolbar &tBar() const { return *m_toolbar; }
     HelpMode &helpMode() const { return *m_help; }
     SidePane &sidePane() const { return *m_sidePane; }
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<CountCommands> m_counts;
     DiskChangeMonitor *m_diskChanges;
     ScriptDebugger *m_debugger;
+    ScriptRunnerCommand *m_runner;
     MainToolbar *m_toolbar;
     HelpMode *m_help;
     std::unique_ptr<HelpCommands> m_helpCommands;

@@ -125,6 +125,7 @@ void frmDoc::onRegisteredCommand(int number)
     default:
         break;
     }
+    Q_EMIT debugKey(number);
 }
 
 void frmDoc::closeEvent(QCloseEvent *event)

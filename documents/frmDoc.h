@@ -72,6 +72,8 @@ Q_SIGNALS:
     void aboutToAsk(frmDoc *document);
     // Emitted once the close has been accepted, before the window goes.
     void closing(frmDoc *document);
+    // F8, F10 or F9 in the editor (a Command): a Script Runner on this script steps with them.
+    void debugKey(int command);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

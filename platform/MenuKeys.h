@@ -11,6 +11,7 @@ inline constexpr QLatin1StringView New{"new"};
 inline constexpr QLatin1StringView Open{"open"};
 inline constexpr QLatin1StringView Close{"close"};
 inline constexpr QLatin1StringView ScriptDebug{"sdebug"}; // Script Debug
+inline constexpr QLatin1StringView ScriptRun{"srun"};     // Script Runner (dry runs)
 inline constexpr QLatin1StringView Save{"save"};
 inline constexpr QLatin1StringView SaveAs{"saveas"};
 inline constexpr QLatin1StringView SaveAll{"saveall"};

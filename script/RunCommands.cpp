@@ -442,6 +442,8 @@ ScriptRunner::Outcome ScriptRunner::continueWait()
         }
         ++m_linesConsumed;
         m_clock = qMax(m_clock, arrival);
+        if (onLineRead)
+            onLineRead(m_source.lineNumber(), *text);
         foldForMatching(*text, m_folded);
         if (!onGameLine(*text, m_folded))
             return Outcome::Finished;

@@ -108,8 +108,9 @@ public:
     const std::optional<RunFinding> &finding() const { return m_finding; }
     const QList<RunFinding> &notes() const { return m_notes; }
 
-    // Everything the script does is told here as it happens.
+    // Everything the script does is told here as it happens; each game line as it is read.
     std::function<void(const RunEvent &)> onEvent;
+    std::function<void(qint64 number, QStringView text)> onLineRead;
 
 private:
     struct Wait

@@ -3,12 +3,18 @@
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
+#include "ScriptEditor.h"
+#include "ScriptRunnerCommand.h"
+#include "ScriptRunnerWindow.h"
 #include "StyledReport.h"
 #include "frmDoc.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -22,6 +28,43 @@ class TestDebugger : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The Script Runner: F8 steps the active script against a log, F9's breakpoint stops
+    // Continue, the margin points at the line that runs next, and an edit stops the run.
+    void scriptRunnerStepsAndStops()
+    {
+        MainWindowFixture f;
+        QTemporaryDir dir;
+        QFile log(dir.filePath(QStringLiteral("game.log")));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("nothing\r\nYou miss.\r\nYou killed it.\r\n");
+        log.close();
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral(
+            "put attack\r\nmatch hit You miss\r\nmatchwait\r\nhit:\r\nput again\r\nexit\r\n"));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        QVERIFY(window && window->isVisible());
+        window->logPath().setText(log.fileName());
+
+        QTest::keyClick(editor, Qt::Key_F8);
+        QCOMPARE(window->sent().count(), 1);
+        QCOMPARE(window->currentLine(), 1);
+        QVERIFY(editor->marginMask(1) & 4);
+
+        editor->SetCaretPos(4, 0);
+        QTest::keyClick(editor, Qt::Key_F9);
+        window->continueRun();
+        QTRY_COMPARE(window->currentLine(), 4);
+        QCOMPARE(window->status(), QStringLiteral("Paused at a breakpoint."));
+        QCOMPARE(editor->marginMask(1) & 4, 0);
+
+        QTest::keyClick(editor, Qt::Key_X);
+        QVERIFY(!window->running());
+        QCOMPARE(window->status(),
+                 QStringLiteral("The script was edited, so the run stopped. Run starts it again."));
+        QCOMPARE(editor->marginMask(4) & 4, 0);
+    }
+
     void runWritesReportAndSummary_data()
     {
         // clang-format off

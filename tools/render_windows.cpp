@@ -11,6 +11,9 @@
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
+#include "ScriptRunnerCommand.h"
+#include "ScriptRunnerWindow.h"
+
 #include "SidePane.h"
 #include "frmAbout.h"
 #include "frmFront.h"
@@ -18,6 +21,7 @@
 #include "frmHuntingSG.h"
 #include "frmOptions.h"
 #include "frmProperties.h"
+#include <QLineEdit>
 
 #include <QApplication>
 #include <QDir>
@@ -79,6 +83,23 @@ int main(int argc, char *argv[])
         debugger->findNextMistake();
         save(*debugger, QStringLiteral("script-debugger"));
         debugger->close();
+    }
+
+    // The Script Runner paused on the first script, a log line read and a match pending.
+    f.window->area().activate(f.docs().document(0));
+    f.window->runCommand(QStringLiteral("srun"));
+    if (ScriptRunnerWindow *runner = f.window->scriptRunner().window()) {
+        QFile log(f.dir.filePath(QStringLiteral("grove.log")));
+        if (log.open(QIODevice::WriteOnly))
+            log.write("You feel the breeze.\r\nYou also see a rat.\r\n");
+        log.close();
+        runner->logPath().setText(log.fileName());
+        runner->arguments().setText(QStringLiteral("rat"));
+        for (int i = 0; i < 7; ++i)
+            runner->stepInto();
+        save(*runner, QStringLiteral("script-runner"));
+        runner->stopRun();
+        runner->close();
     }
 
     frmFront page(

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ScriptRunner.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+
+namespace Korveth {
+
+class Dialogs;
+class ScriptEditor;
+
+// The Script Runner: the active script run against a recorded session, never the game. Run,
+// Step Into (F8), Step Over (F10, a gosub whole), Continue and Stop; the breakpoints are the
+// lines F9 marks; the line that runs next carries the margin's arrow. Panes show what was done,
+// the values, the pending matches, the text sent and the log around its current line. A run
+// goes on in slices between the window's events, so the window always answers; editing the
+// script stops it.
+class ScriptRunnerWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent = nullptr);
+    ~ScriptRunnerWindow() override;
+
+    // The script the next run runs; a run of another script stops.
+    void setEditor(ScriptEditor *editor, const QString &path);
+
+    void startRun();
+    void stepInto();
+    void stepOver();
+    void continueRun();
+    void stopRun();
+    bool running() const { return bool(m_runner); }
+    // The script line (from 0) that runs next; -1 when nothing runs.
+    int currentLine() const;
+    QString status() const;
+
+    QLineEdit &logPath() const { return *m_log; }
+    QLineEdit &arguments() const { return *m_arguments; }
+    QLineEdit &globals() const { return *m_globals; }
+    QListWidget &trace() const { return *m_trace; }
+    QListWidget &sent() const { return *m_sent; }
+
+Q_SIGNALS:
+    // The user asked to see a script line (from 0), by double-clicking its trace line.
+    void scriptLineChosen(int line);
+
+private:
+    enum class Until { Step, StepOver, Breakpoint };
+    bool prepare();
+    void runSlice();
+    void afterRun(ScriptRunner::Outcome outcome);
+    void showState();
+    void markCurrentLine(int line);
+    void setStatus(const QString &text);
+    bool atBreakpoint(int programLine) const;
+    void chooseLog();
+
+    Dialogs &m_dialogs;
+    QPointer<ScriptEditor> m_editor;
+    QString m_path;
+    QLineEdit *m_log;
+    QLineEdit *m_arguments;
+    QLineEdit *m_globals;
+    QComboBox *m_dialect;
+    QPushButton *m_run;
+    QPushButton *m_stepInto;
+    QPushButton *m_stepOver;
+    QPushButton *m_continue;
+    QPushButton *m_stop;
+    QListWidget *m_trace;
+    QListWidget *m_sent;
+    QListWidget *m_logLines;
+    QListWidget *m_matches;
+    QTreeWidget *m_values;
+    QLabel *m_status;
+    QTimer m_slices;
+    Until m_until = Until::Step;
+    int m_depth = 0; // the gosub depth a step over started at
+    int m_markedLine = -1;
+    std::unique_ptr<RunProgram> m_program;
+    std::unique_ptr<GameSource> m_source;
+    std::unique_ptr<ScriptRunner> m_runner;
+};
+
+} // namespace Korveth
