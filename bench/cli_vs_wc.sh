@@ -7,17 +7,7 @@ build=${1:-build}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-# The best of five runs: the machine's noise only ever adds time.
-seconds() {
-    local best=
-    for _ in 1 2 3 4 5; do
-        local s=$(date +%s.%N)
-        "$@" >/dev/null || true
-        local t=$(echo "$(date +%s.%N) - $s" | bc)
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
-    done
-    echo "$best"
-}
+source "$(dirname "$0")/best_of_five.sh"
 
 for lines in 1000000 2000000; do
     "$build/bin/korveth-make-script" realistic "$lines" "$out/s.cmd"

@@ -8,16 +8,7 @@ build=${1:-build}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-seconds() {
-    local best=
-    for _ in 1 2 3 4 5; do
-        local s=$(date +%s.%N)
-        "$@" >/dev/null || true
-        local t=$(echo "$(date +%s.%N) - $s" | bc)
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
-    done
-    echo "$best"
-}
+source "$(dirname "$0")/best_of_five.sh"
 
 printf 'hunt:\r\n  put attack\r\n  match hunt You miss\r\n  match dead You killed\r\n  match hunt Roundtime\r\n  matchwait\r\ndead:\r\n  counter add 1\r\n  goto hunt\r\n' > "$out/hunt.cmd"
 for lines in 1000000 2000000; do

@@ -29,13 +29,30 @@ constexpr int keptItems = 5000;
 // How long one slice of a run may hold the window.
 constexpr int sliceMs = 15;
 
-void append(QListWidget &list, const QString &text, int line = -1)
+template<typename Pending> void add(Pending &pending, QString text, int line = -1)
 {
-    auto *item = new QListWidgetItem(text, &list);
-    item->setData(Qt::UserRole, line);
-    if (list.count() > keptItems)
+    // A wait over a long log reads many lines in one step: only the last ones are kept.
+    if (pending.texts.size() >= 2 * keptItems) {
+        pending.texts.remove(0, keptItems);
+        pending.lines.remove(0, keptItems);
+    }
+    pending.texts.append(std::move(text));
+    pending.lines.append(line);
+}
+
+template<typename Pending> void flush(Pending &pending, QListWidget &list)
+{
+    if (pending.texts.isEmpty())
+        return;
+    const qsizetype from = qMax<qsizetype>(0, pending.texts.size() - keptItems);
+    for (qsizetype i = from; i < pending.texts.size(); ++i) {
+        auto *item = new QListWidgetItem(pending.texts[i], &list);
+        item->setData(Qt::UserRole, pending.lines[i]);
+    }
+    while (list.count() > keptItems)
         delete list.takeItem(0);
     list.scrollToBottom();
+    pending = {};
 }
 
 QPushButton *button(const char *name, const QString &caption, const QString &tip)
@@ -228,6 +245,7 @@ bool ScriptRunnerWindow::prepare()
     m_trace->clear();
     m_sent->clear();
     m_logLines->clear();
+    m_pendingTrace = m_pendingSent = m_pendingLog = {};
     m_runner->onEvent = [this](const RunEvent &event) {
         const RunProgram::Line &line = m_program->lines()[std::size_t(event.line)];
         QString text = QStringLiteral("%1: %2 -> %3")
@@ -237,12 +255,12 @@ bool ScriptRunnerWindow::prepare()
             text += QStringLiteral(" \"%1\"").arg(event.text);
         if (event.logLine > 0)
             text += tr(" (log line %1)").arg(event.logLine);
-        append(*m_trace, text, line.file.isEmpty() ? line.line : -1);
+        add(m_pendingTrace, text, line.file.isEmpty() ? line.line : -1);
         if (event.kind == RunEvent::Kind::Sent)
-            append(*m_sent, event.text);
+            add(m_pendingSent, event.text);
     };
     m_runner->onLineRead = [this](qint64 number, QStringView text) {
-        append(*m_logLines, QStringLiteral("%1: %2").arg(number).arg(text));
+        add(m_pendingLog, QStringLiteral("%1: %2").arg(number).arg(text));
     };
     return true;
 }
@@ -325,6 +343,7 @@ void ScriptRunnerWindow::runSlice()
             return;
         }
         if (clock.elapsed() >= sliceMs) {
+            flushPanes();
             setStatus(tr("Running... (%1 steps)").arg(m_runner->steps()));
             m_slices.start();
             return;
@@ -344,15 +363,24 @@ void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
     const int line
         = m_program->lines().empty() ? 0 : m_program->lines()[std::size_t(finding.line)].line + 1;
     setStatus(tr("Line %1: %2: %3").arg(line).arg(runFindingName(finding.kind), finding.text));
-    append(*m_trace, m_status->text(), line - 1);
+    add(m_pendingTrace, m_status->text(), line - 1);
+    flushPanes();
     m_runner.reset(); // the run is over; its values stay on show
     markCurrentLine(-1);
     m_stepInto->setEnabled(true);
     m_stop->setEnabled(false);
 }
 
+void ScriptRunnerWindow::flushPanes()
+{
+    flush(m_pendingTrace, *m_trace);
+    flush(m_pendingSent, *m_sent);
+    flush(m_pendingLog, *m_logLines);
+}
+
 void ScriptRunnerWindow::showState()
 {
+    flushPanes();
     const bool live = bool(m_runner);
     m_stop->setEnabled(live);
     if (!live)

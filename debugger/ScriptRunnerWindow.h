@@ -67,6 +67,9 @@ private:
     void setStatus(const QString &text);
     bool atBreakpoint(int programLine) const;
     void chooseLog();
+    // Puts what the run told since the last time into the panes, at most keptItems of each: one
+    // layout of a list per slice, not one per line.
+    void flushPanes();
 
     Dialogs &m_dialogs;
     QPointer<ScriptEditor> m_editor;
@@ -86,6 +89,14 @@ private:
     QListWidget *m_matches;
     QTreeWidget *m_values;
     QLabel *m_status;
+    struct Pending
+    {
+        QStringList texts;
+        QList<int> lines; // the script line of each, -1 for none
+    };
+    Pending m_pendingTrace;
+    Pending m_pendingSent;
+    Pending m_pendingLog;
     QTimer m_slices;
     Until m_until = Until::Step;
     int m_depth = 0; // the gosub depth a step over started at

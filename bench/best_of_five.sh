@@ -1,0 +1,12 @@
+# Sourced by the benchmark scripts: `seconds COMMAND...` prints the best of five runs' wall time.
+# The machine's noise only ever adds time, so the best run is the truest.
+seconds() {
+    local best=
+    for _ in 1 2 3 4 5; do
+        local s=$(date +%s.%N)
+        "$@" >/dev/null || true
+        local t=$(echo "$(date +%s.%N) - $s" | bc)
+        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
+    done
+    echo "$best"
+}
