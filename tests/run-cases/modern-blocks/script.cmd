@@ -13,6 +13,7 @@ if %hp < 50 then {
 }
 math hp add 45
 if %hp > 80 then echo now high
+elseif %hp > 10 then echo also middle
 else echo still low
 eval word contains("%1", "orc")
 gosub greet "big orc" two
