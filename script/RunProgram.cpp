@@ -25,6 +25,9 @@ RunProgram::RunProgram(QStringView scriptText,
     , m_library(library)
 {
     QStringList seen;
+    // Room for the script's own lines at once: a line's record is large, and moving a hundred
+    // thousand of them as the array grows costs more than reading them.
+    m_lines.reserve(std::size_t(scriptText.count(u'\n') + scriptText.count(u'\r') + 1));
     add(scriptText, {}, 0, seen);
     findBlocks();
     prepareJumps();
