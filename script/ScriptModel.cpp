@@ -1,56 +1,14 @@
 #include "ScriptModel.h"
 
-#include "HugePages.h"
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
-#include "TextLines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 
 namespace Korveth {
 
 namespace {
-
-bool endsLine(QByteArrayView text, qsizetype at)
-{
-    // A break ends just before at: LF, or a CR that no LF follows.
-    const char c = text[at - 1];
-    return c == '\n' || (c == '\r' && (at == text.size() || text[at] != '\n'));
-}
-
-// The start of the line that holds the byte at, and that line's index.
-std::pair<qsizetype, int> lineHolding(QByteArrayView text, qsizetype at)
-{
-    qsizetype start = 0;
-    int index = 0;
-    for (qsizetype i = 0; i <= at;) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        const qsizetype next
-            = (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? i + 2 : i + 1;
-        if (at < next)
-            break;
-        start = next;
-        ++index;
-        i = next;
-    }
-    return {start, index};
-}
-
-// The lines of a piece of text; a piece that ends with a break has no empty line after it.
-QList<QByteArrayView> linesOf(QByteArrayView piece, bool endsWithBreak)
-{
-    QList<QByteArrayView> lines;
-    forEachEditorLine(piece, [&](QByteArrayView line, QByteArrayView) { lines.append(line); });
-    if (endsWithBreak && !lines.isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 // "goto", "gosub" or "match" anywhere in the line, letter case ignored: the lines whose verdict
 // may name a label. Every line is asked, so this looks at the letters directly.
@@ -72,30 +30,6 @@ bool mentionsLabelCommand(QStringView line)
             return true;
     }
     return false;
-}
-
-// The length of the common start of two texts, eight bytes at a time.
-qsizetype commonPrefix(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype n = qMin(a.size(), b.size());
-    qsizetype i = 0;
-    while (i + 8 <= n && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
-        i += 8;
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
-
-// The length of the common ending of two texts, at most limit bytes.
-qsizetype commonSuffix(QByteArrayView a, QByteArrayView b, qsizetype limit)
-{
-    qsizetype i = 0;
-    while (i + 8 <= limit
-           && std::memcmp(a.data() + a.size() - i - 8, b.data() + b.size() - i - 8, 8) == 0)
-        i += 8;
-    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i])
-        ++i;
-    return i;
 }
 
 } // namespace
@@ -172,96 +106,6 @@ void ScriptModel::describeAll(std::vector<Line> &lines, std::vector<ModernLineSh
     std::thread secondHalf(describeFrom, n / 2, n);
     describeFrom(0, n / 2);
     secondHalf.join();
-}
-
-void ScriptModel::edit(int first, int removed, QList<QString> inserted)
-{
-    first = qBound(0, first, lineCount());
-    removed = qBound(0, removed, lineCount() - first);
-    m_text.clear();
-    m_textKnown = false;
-    std::vector<Line> lines(std::size_t(inserted.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i].text = m_texts.append(inserted[qsizetype(i)]);
-    replaceLines(first, removed, std::move(lines));
-}
-
-void ScriptModel::editText(int first, int removed, const QString &text)
-{
-    first = qBound(0, first, lineCount());
-    removed = qBound(0, removed, lineCount() - first);
-    m_text.clear();
-    m_textKnown = false;
-    const bool kept = m_texts.adopt(text);
-    const qsizetype offset = kept ? 0 : m_texts.append(text).start;
-    std::vector<Line> lines;
-    lines.reserve(std::size_t(text.count(u'\n') + text.count(u'\r') + 1));
-    preferHugePages(lines.data(), lines.capacity() * sizeof(Line));
-    auto add = [&](qsizetype start, qsizetype end) {
-        Line &line = lines.emplace_back();
-        line.text
-            = kept ? m_texts.inWhole(start, end - start)
-                   : TextArena::Span{std::uint32_t(offset + start), std::uint32_t(end - start), 1};
-    };
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c != u'\r' && c != u'\n')
-            continue;
-        add(start, i);
-        i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-        start = i + 1;
-    }
-    add(start, text.size());
-    replaceLines(first, removed, std::move(lines));
-}
-
-void ScriptModel::update(QByteArrayView now)
-{
-    if (!m_textKnown) {
-        // Nothing to compare with: every line anew.
-        std::vector<Line> lines;
-        LineDecoder decoder;
-        forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
-            lines.emplace_back().text = m_texts.append(decoder.decode(line));
-        });
-        m_text = now.toByteArray();
-        m_textKnown = true;
-        replaceLines(0, lineCount(), std::move(lines));
-        return;
-    }
-    const QByteArrayView old = m_text;
-    if (old == now && (!m_lines.empty() || now.isEmpty()))
-        return;
-    const qsizetype prefix = commonPrefix(old, now);
-    const qsizetype suffix = commonSuffix(old, now, qMin(old.size(), now.size()) - prefix);
-
-    // From the start of the line that holds the last common byte: a CR there may pair with
-    // what follows.
-    const auto [start, firstLine]
-        = prefix > 0 ? lineHolding(old, prefix - 1) : std::pair<qsizetype, int>{0, 0};
-    // To a line start in both texts within the common ending, or to the end.
-    qsizetype oldEnd = old.size();
-    qsizetype nowEnd = now.size();
-    for (qsizetype k = 1; k <= suffix; ++k) {
-        const qsizetype at = old.size() - suffix + k;
-        if (at < old.size() && endsLine(old, at)) {
-            oldEnd = at;
-            nowEnd = now.size() - suffix + k;
-            break;
-        }
-    }
-    const bool cutAtBreak = oldEnd < old.size();
-    const QList<QByteArrayView> removed = linesOf(old.sliced(start, oldEnd - start), cutAtBreak);
-    const QList<QByteArrayView> added = linesOf(now.sliced(start, nowEnd - start), cutAtBreak);
-
-    std::vector<Line> lines(std::size_t(added.size()));
-    LineDecoder decoder;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i].text = m_texts.append(decoder.decode(added[qsizetype(i)]));
-    QByteArray text = now.toByteArray();
-    replaceLines(firstLine, int(removed.size()), std::move(lines));
-    m_text = std::move(text);
 }
 
 namespace {
