@@ -72,6 +72,7 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
     , m_log(new QLineEdit)
     , m_arguments(new QLineEdit)
     , m_globals(new QLineEdit)
+    , m_gameLine(new QLineEdit)
     , m_dialect(new QComboBox)
     , m_run(button("cmdRun", tr("&Run"), tr("Runs the script from its start against the log.")))
     , m_stepInto(button("cmdStepInto", tr("Step &Into (F8)"), tr("Runs the next line.")))
@@ -95,6 +96,9 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
     m_globals->setObjectName(QStringLiteral("txtGlobals"));
     m_globals->setPlaceholderText(tr("name=value name=value"));
     m_dialect->setObjectName(QStringLiteral("cboDialect"));
+    m_gameLine->setObjectName(QStringLiteral("txtGameLine"));
+    m_gameLine->setPlaceholderText(tr("with no log: a line of game text, then Enter"));
+    connect(m_gameLine, &QLineEdit::returnPressed, this, &ScriptRunnerWindow::typeGameLine);
     m_dialect->addItems({tr("Auto"), tr("Classic"), tr("Modern")});
     auto *browse = button("cmdLog", tr("&Browse..."), tr("Chooses the log file."));
     connect(browse, &QPushButton::clicked, this, &ScriptRunnerWindow::chooseLog);
@@ -144,6 +148,9 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addWidget(panes, 1);
+    auto *typed = new QFormLayout;
+    typed->addRow(tr("Game &line:"), m_gameLine);
+    layout->addLayout(typed);
     layout->addWidget(m_status);
     resize(760, 520);
 
@@ -215,6 +222,7 @@ bool ScriptRunnerWindow::prepare()
         return false;
     }
     std::unique_ptr<GameSource> source;
+    LineSource *typed = nullptr;
     if (const QString log = m_log->text().trimmed(); !log.isEmpty()) {
         auto file = std::make_unique<LogSource>(log);
         if (!file->error().isEmpty()) {
@@ -223,7 +231,10 @@ bool ScriptRunnerWindow::prepare()
         }
         source = std::move(file);
     } else {
-        source = std::make_unique<LineSource>();
+        // No log: the user types the game's lines as the script waits for them.
+        auto lines = std::make_unique<LineSource>(QStringList(), true);
+        typed = lines.get();
+        source = std::move(lines);
     }
     const QByteArray utf8 = m_editor->utf8().toByteArray();
     RunOptions options;
@@ -241,6 +252,7 @@ bool ScriptRunnerWindow::prepare()
     m_program = std::make_unique<RunProgram>(
         QString::fromUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
     m_source = std::move(source);
+    m_typed = typed;
     m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
     m_trace->clear();
     m_sent->clear();
@@ -263,6 +275,18 @@ bool ScriptRunnerWindow::prepare()
         add(m_pendingLog, QStringLiteral("%1: %2").arg(number).arg(text));
     };
     return true;
+}
+
+void ScriptRunnerWindow::typeGameLine()
+{
+    const QString line = m_gameLine->text();
+    m_gameLine->clear();
+    if (!m_runner || !m_typed) {
+        setStatus(tr("Game lines are typed while a run without a log waits."));
+        return;
+    }
+    m_typed->add(line);
+    runSlice(); // the wait goes on as it was asked: a step, a step over or a continue
 }
 
 void ScriptRunnerWindow::startRun()
@@ -301,6 +325,7 @@ void ScriptRunnerWindow::stopRun()
     m_slices.stop();
     const bool wasRunning = bool(m_runner);
     m_runner.reset();
+    m_typed = nullptr;
     m_source.reset();
     m_program.reset();
     markCurrentLine(-1);
@@ -355,7 +380,9 @@ void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
 {
     m_slices.stop();
     if (outcome == ScriptRunner::Outcome::NeedsInput) {
-        setStatus(tr("Waiting for %1.").arg(m_runner->waitingFor()));
+        setStatus(tr("Waiting for %1. Type a game line below and press Enter.")
+                      .arg(m_runner->waitingFor()));
+        flushPanes();
         showState();
         return;
     }

@@ -50,6 +50,9 @@ public:
     QLineEdit &logPath() const { return *m_log; }
     QLineEdit &arguments() const { return *m_arguments; }
     QLineEdit &globals() const { return *m_globals; }
+    // Without a log, the game's lines are typed here; Enter hands one to the waiting script.
+    QLineEdit &gameLine() const { return *m_gameLine; }
+    void typeGameLine();
     QListWidget &trace() const { return *m_trace; }
     QListWidget &sent() const { return *m_sent; }
 
@@ -77,6 +80,7 @@ private:
     QLineEdit *m_log;
     QLineEdit *m_arguments;
     QLineEdit *m_globals;
+    QLineEdit *m_gameLine;
     QComboBox *m_dialect;
     QPushButton *m_run;
     QPushButton *m_stepInto;
@@ -103,6 +107,7 @@ private:
     int m_markedLine = -1;
     std::unique_ptr<RunProgram> m_program;
     std::unique_ptr<GameSource> m_source;
+    LineSource *m_typed = nullptr; // m_source, when the lines are typed
     std::unique_ptr<ScriptRunner> m_runner;
 };
 

@@ -28,6 +28,25 @@ class TestDebugger : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Without a log the user types the game's lines: the run waits for them, then goes on.
+    void scriptRunnerTakesTypedLines()
+    {
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("waitfor ready\r\nput go\r\n"));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        window->stepInto();
+        QVERIFY(window->running());
+        QCOMPARE(window->status(),
+                 QStringLiteral("Waiting for \"ready\". Type a game line below and press Enter."));
+        window->gameLine().setText(QStringLiteral("You are READY."));
+        QTest::keyClick(&window->gameLine(), Qt::Key_Return);
+        QCOMPARE(window->currentLine(), 1);
+        window->stepInto();
+        QCOMPARE(window->sent().count(), 1);
+    }
+
     // The Script Runner: F8 steps the active script against a log, F9's breakpoint stops
     // Continue, the margin points at the line that runs next, and an edit stops the run.
     void scriptRunnerStepsAndStops()
