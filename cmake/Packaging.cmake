@@ -2,7 +2,7 @@
 # desktop entry with the script file types, and the icon; `cpack -G DEB` makes a Debian package.
 include(GNUInstallDirs)
 
-install(TARGETS korveth-check korveth-lsp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS korveth-check korveth-lsp korveth-run korveth-dap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(KORVETH_GUI)
     install(TARGETS korveth-editor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/
