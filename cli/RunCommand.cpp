@@ -209,12 +209,8 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
                     output.writeUtf8(events.take());
                 return;
             }
-            QString what = runEventName(event.kind);
-            if (!event.text.isEmpty())
-                what += QStringLiteral(" \"%1\"").arg(event.text);
-            if (event.logLine > 0)
-                what += QStringLiteral(" (log line %1)").arg(event.logLine);
-            output.write(QStringLiteral("%1: %2 -> %3\n").arg(where(event.line), line.text, what));
+            output.write(QStringLiteral("%1: %2 -> %3\n")
+                             .arg(where(event.line), line.text, runEventText(event)));
         };
     if (json)
         output.write(u"{\"events\":[");

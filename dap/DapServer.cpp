@@ -170,11 +170,7 @@ QString DapServer::launch(const QJsonObject &arguments)
     const RunProgram &program = *session->program;
     session->runner->onEvent = [this, &program](const RunEvent &e) {
         const RunProgram::Line &line = program.lines()[std::size_t(e.line)];
-        QString text = QStringLiteral("%1: %2").arg(line.line + 1).arg(runEventName(e.kind));
-        if (!e.text.isEmpty())
-            text += QStringLiteral(" \"%1\"").arg(e.text);
-        if (e.logLine > 0)
-            text += QStringLiteral(" (log line %1)").arg(e.logLine);
+        const QString text = QStringLiteral("%1: %2").arg(line.line + 1).arg(runEventText(e));
         event(QStringLiteral("output"), {{"category", "stdout"}, {"output", text + u'\n'}});
     };
     m_stopOnEntry = arguments.value("stopOnEntry").toBool();

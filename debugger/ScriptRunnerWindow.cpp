@@ -260,13 +260,8 @@ bool ScriptRunnerWindow::prepare()
     m_pendingTrace = m_pendingSent = m_pendingLog = {};
     m_runner->onEvent = [this](const RunEvent &event) {
         const RunProgram::Line &line = m_program->lines()[std::size_t(event.line)];
-        QString text = QStringLiteral("%1: %2 -> %3")
-                           .arg(line.line + 1)
-                           .arg(line.text, runEventName(event.kind));
-        if (!event.text.isEmpty())
-            text += QStringLiteral(" \"%1\"").arg(event.text);
-        if (event.logLine > 0)
-            text += tr(" (log line %1)").arg(event.logLine);
+        const QString text
+            = QStringLiteral("%1: %2 -> %3").arg(line.line + 1).arg(line.text, runEventText(event));
         add(m_pendingTrace, text, line.file.isEmpty() ? line.line : -1);
         if (event.kind == RunEvent::Kind::Sent)
             add(m_pendingSent, event.text);

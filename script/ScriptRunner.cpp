@@ -74,6 +74,16 @@ QString runEventName(RunEvent::Kind kind)
     return {};
 }
 
+QString runEventText(const RunEvent &event)
+{
+    QString text = runEventName(event.kind);
+    if (!event.text.isEmpty())
+        text += QStringLiteral(" \"%1\"").arg(event.text);
+    if (event.logLine > 0)
+        text += QStringLiteral(" (log line %1)").arg(event.logLine);
+    return text;
+}
+
 ScriptRunner::ScriptRunner(const RunProgram &program, RunOptions options, GameSource &source)
     : m_program(program)
     , m_options(std::move(options))

@@ -184,5 +184,7 @@ private:
 // The words of a finding and an event kind as the trace prints them.
 QString runFindingName(RunFinding::Kind kind);
 QString runEventName(RunEvent::Kind kind);
+// What an event did, as every trace shows it: its name, its text quoted, the log line.
+QString runEventText(const RunEvent &event);
 
 } // namespace Korveth
