@@ -4,8 +4,6 @@
 #include "ScriptEditor.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,40 +18,6 @@
 namespace Korveth {
 
 namespace {
-
-// The margin's bits: F9's breakpoint, and the pointer at the line that runs next.
-constexpr std::uint8_t breakpointBit = 2;
-constexpr std::uint8_t nextLineBit = 4;
-// Lists keep their last lines: a long run must not fill the window's memory.
-constexpr int keptItems = 5000;
-// How long one slice of a run may hold the window.
-constexpr int sliceMs = 15;
-
-template<typename Pending> void add(Pending &pending, QString text, int line = -1)
-{
-    // A wait over a long log reads many lines in one step: only the last ones are kept.
-    if (pending.texts.size() >= 2 * keptItems) {
-        pending.texts.remove(0, keptItems);
-        pending.lines.remove(0, keptItems);
-    }
-    pending.texts.append(std::move(text));
-    pending.lines.append(line);
-}
-
-template<typename Pending> void flush(Pending &pending, QListWidget &list)
-{
-    if (pending.texts.isEmpty())
-        return;
-    const qsizetype from = qMax<qsizetype>(0, pending.texts.size() - keptItems);
-    for (qsizetype i = from; i < pending.texts.size(); ++i) {
-        auto *item = new QListWidgetItem(pending.texts[i], &list);
-        item->setData(Qt::UserRole, pending.lines[i]);
-    }
-    while (list.count() > keptItems)
-        delete list.takeItem(0);
-    list.scrollToBottom();
-    pending = {};
-}
 
 QPushButton *button(const char *name, const QString &caption, const QString &tip)
 {
@@ -125,6 +89,13 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
     m_matches->setObjectName(QStringLiteral("lstMatches"));
     m_values->setObjectName(QStringLiteral("treeValues"));
     m_values->setHeaderLabels({tr("Name"), tr("Value")});
+    // The panes sit in tabs without labels of their own: a screen reader says these names.
+    m_trace->setAccessibleName(tr("What the script did"));
+    m_sent->setAccessibleName(tr("Text sent"));
+    m_logLines->setAccessibleName(tr("Log lines read"));
+    m_matches->setAccessibleName(tr("Pending matches"));
+    m_values->setAccessibleName(tr("Values"));
+    m_status->setAccessibleDescription(tr("What the run is doing"));
     m_values->setRootIsDecorated(false);
     auto *left = new QTabWidget;
     left->addTab(m_trace, tr("&What it did"));
@@ -213,191 +184,11 @@ void ScriptRunnerWindow::chooseLog()
         m_log->setText(path);
 }
 
-// A fresh run of the editor's text as it is now.
-bool ScriptRunnerWindow::prepare()
-{
-    stopRun();
-    if (!m_editor) {
-        setStatus(tr("No script is open."));
-        return false;
-    }
-    std::unique_ptr<GameSource> source;
-    LineSource *typed = nullptr;
-    if (const QString log = m_log->text().trimmed(); !log.isEmpty()) {
-        auto file = std::make_unique<LogSource>(log);
-        if (!file->error().isEmpty()) {
-            setStatus(tr("The log %1 cannot be read: %2").arg(log, file->error()));
-            return false;
-        }
-        source = std::move(file);
-    } else {
-        // No log: the user types the game's lines as the script waits for them.
-        auto lines = std::make_unique<LineSource>(QStringList(), true);
-        typed = lines.get();
-        source = std::move(lines);
-    }
-    const QByteArray utf8 = m_editor->utf8().toByteArray();
-    RunOptions options;
-    options.arguments = m_arguments->text().split(u' ', Qt::SkipEmptyParts);
-    for (const QString &pair : m_globals->text().split(u' ', Qt::SkipEmptyParts)) {
-        const qsizetype equals = pair.indexOf(u'=');
-        if (equals > 0)
-            options.globals.insert(pair.first(equals).remove(u'$'), pair.sliced(equals + 1));
-    }
-    const int dialect = m_dialect->currentIndex();
-    options.dialect = dialect == 1                        ? Dialect::Classic
-                      : dialect == 2 || looksModern(utf8) ? Dialect::Modern
-                                                          : Dialect::Classic;
-    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
-    m_program = std::make_unique<RunProgram>(
-        QString::fromUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
-    m_source = std::move(source);
-    m_typed = typed;
-    m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
-    m_trace->clear();
-    m_sent->clear();
-    m_logLines->clear();
-    m_pendingTrace = m_pendingSent = m_pendingLog = {};
-    m_runner->onEvent = [this](const RunEvent &event) {
-        const RunProgram::Line &line = m_program->lines()[std::size_t(event.line)];
-        const QString text
-            = QStringLiteral("%1: %2 -> %3").arg(line.line + 1).arg(line.text, runEventText(event));
-        add(m_pendingTrace, text, line.file.isEmpty() ? line.line : -1);
-        if (event.kind == RunEvent::Kind::Sent)
-            add(m_pendingSent, event.text);
-    };
-    m_runner->onLineRead = [this](qint64 number, QStringView text) {
-        add(m_pendingLog, QStringLiteral("%1: %2").arg(number).arg(text));
-    };
-    return true;
-}
-
-void ScriptRunnerWindow::typeGameLine()
-{
-    const QString line = m_gameLine->text();
-    m_gameLine->clear();
-    if (!m_runner || !m_typed) {
-        setStatus(tr("Game lines are typed while a run without a log waits."));
-        return;
-    }
-    m_typed->add(line);
-    runSlice(); // the wait goes on as it was asked: a step, a step over or a continue
-}
-
-void ScriptRunnerWindow::startRun()
-{
-    if (prepare())
-        continueRun();
-}
-
-void ScriptRunnerWindow::stepInto()
-{
-    if (!m_runner && !prepare())
-        return;
-    m_until = Until::Step;
-    runSlice();
-}
-
-void ScriptRunnerWindow::stepOver()
-{
-    if (!m_runner && !prepare())
-        return;
-    m_until = Until::StepOver;
-    m_depth = int(m_runner->callStack().size());
-    runSlice();
-}
-
-void ScriptRunnerWindow::continueRun()
-{
-    if (!m_runner && !prepare())
-        return;
-    m_until = Until::Breakpoint;
-    runSlice();
-}
-
-void ScriptRunnerWindow::stopRun()
-{
-    m_slices.stop();
-    const bool wasRunning = bool(m_runner);
-    m_runner.reset();
-    m_typed = nullptr;
-    m_source.reset();
-    m_program.reset();
-    markCurrentLine(-1);
-    if (wasRunning)
-        setStatus(tr("Stopped."));
-    showState();
-}
-
-bool ScriptRunnerWindow::atBreakpoint(int programLine) const
-{
-    const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
-    return line.file.isEmpty() && m_editor && line.line < m_editor->linecount()
-           && (m_editor->marginMask(line.line) & breakpointBit);
-}
-
-// Runs until the step is done, a breakpoint or the end, or for one slice of time; a run that is
-// not done yet goes on after the window's waiting events.
-void ScriptRunnerWindow::runSlice()
-{
-    if (!m_runner)
-        return;
-    QElapsedTimer clock;
-    clock.start();
-    const int lines = int(m_program->lines().size());
-    for (bool first = true;; first = false) {
-        const ScriptRunner::Outcome outcome = m_runner->step();
-        if (outcome != ScriptRunner::Outcome::Ran) {
-            afterRun(outcome);
-            return;
-        }
-        const int next = m_runner->currentLine();
-        const bool stepDone
-            = m_until == Until::Step
-              || (m_until == Until::StepOver && int(m_runner->callStack().size()) <= m_depth);
-        if (stepDone || (next < lines && atBreakpoint(next) && !first)
-            || (m_until == Until::Breakpoint && next < lines && atBreakpoint(next))) {
-            m_slices.stop();
-            setStatus(stepDone ? tr("Paused.") : tr("Paused at a breakpoint."));
-            showState();
-            return;
-        }
-        if (clock.elapsed() >= sliceMs) {
-            flushPanes();
-            setStatus(tr("Running... (%1 steps)").arg(m_runner->steps()));
-            m_slices.start();
-            return;
-        }
-    }
-}
-
-void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
-{
-    m_slices.stop();
-    if (outcome == ScriptRunner::Outcome::NeedsInput) {
-        setStatus(tr("Waiting for %1. Type a game line below and press Enter.")
-                      .arg(m_runner->waitingFor()));
-        flushPanes();
-        showState();
-        return;
-    }
-    const RunFinding finding = m_runner->finding().value_or(RunFinding{});
-    const int line
-        = m_program->lines().empty() ? 0 : m_program->lines()[std::size_t(finding.line)].line + 1;
-    setStatus(tr("Line %1: %2: %3").arg(line).arg(runFindingName(finding.kind), finding.text));
-    add(m_pendingTrace, m_status->text(), line - 1);
-    flushPanes();
-    m_runner.reset(); // the run is over; its values stay on show
-    markCurrentLine(-1);
-    m_stepInto->setEnabled(true);
-    m_stop->setEnabled(false);
-}
-
 void ScriptRunnerWindow::flushPanes()
 {
-    flush(m_pendingTrace, *m_trace);
-    flush(m_pendingSent, *m_sent);
-    flush(m_pendingLog, *m_logLines);
+    m_pendingTrace.flushInto(*m_trace);
+    m_pendingSent.flushInto(*m_sent);
+    m_pendingLog.flushInto(*m_logLines);
 }
 
 void ScriptRunnerWindow::showState()

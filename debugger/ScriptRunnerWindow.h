@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PendingLines.h"
 #include "ScriptRunner.h"
 
 #include <QPointer>
@@ -61,6 +62,12 @@ Q_SIGNALS:
     void scriptLineChosen(int line);
 
 private:
+    // The margin's bits: F9's breakpoint, and the pointer at the line that runs next.
+    static constexpr std::uint8_t breakpointBit = 2;
+    static constexpr std::uint8_t nextLineBit = 4;
+    // How long one slice of a run may hold the window.
+    static constexpr int sliceMs = 15;
+
     enum class Until { Step, StepOver, Breakpoint };
     bool prepare();
     void runSlice();
@@ -93,14 +100,9 @@ private:
     QListWidget *m_matches;
     QTreeWidget *m_values;
     QLabel *m_status;
-    struct Pending
-    {
-        QStringList texts;
-        QList<int> lines; // the script line of each, -1 for none
-    };
-    Pending m_pendingTrace;
-    Pending m_pendingSent;
-    Pending m_pendingLog;
+    PendingLines m_pendingTrace;
+    PendingLines m_pendingSent;
+    PendingLines m_pendingLog;
     QTimer m_slices;
     Until m_until = Until::Step;
     int m_depth = 0; // the gosub depth a step over started at

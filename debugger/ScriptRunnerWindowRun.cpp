@@ -1,0 +1,197 @@
+// How the Script Runner runs its script: a fresh run made ready, and the slices it goes on in.
+#include "ScriptRunnerWindow.h"
+
+#include "ScriptEditor.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace Korveth {
+
+// A fresh run of the editor's text as it is now.
+bool ScriptRunnerWindow::prepare()
+{
+    stopRun();
+    if (!m_editor) {
+        setStatus(tr("No script is open."));
+        return false;
+    }
+    std::unique_ptr<GameSource> source;
+    LineSource *typed = nullptr;
+    if (const QString log = m_log->text().trimmed(); !log.isEmpty()) {
+        auto file = std::make_unique<LogSource>(log);
+        if (!file->error().isEmpty()) {
+            setStatus(tr("The log %1 cannot be read: %2").arg(log, file->error()));
+            return false;
+        }
+        source = std::move(file);
+    } else {
+        // No log: the user types the game's lines as the script waits for them.
+        auto lines = std::make_unique<LineSource>(QStringList(), true);
+        typed = lines.get();
+        source = std::move(lines);
+    }
+    const QByteArray utf8 = m_editor->utf8().toByteArray();
+    RunOptions options;
+    options.arguments = m_arguments->text().split(u' ', Qt::SkipEmptyParts);
+    for (const QString &pair : m_globals->text().split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype equals = pair.indexOf(u'=');
+        if (equals > 0)
+            options.globals.insert(pair.first(equals).remove(u'$'), pair.sliced(equals + 1));
+    }
+    const int dialect = m_dialect->currentIndex();
+    options.dialect = dialect == 1                        ? Dialect::Classic
+                      : dialect == 2 || looksModern(utf8) ? Dialect::Modern
+                                                          : Dialect::Classic;
+    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    m_program = std::make_unique<RunProgram>(
+        QString::fromUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
+    m_source = std::move(source);
+    m_typed = typed;
+    m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
+    m_trace->clear();
+    m_sent->clear();
+    m_logLines->clear();
+    m_pendingTrace.clear();
+    m_pendingSent.clear();
+    m_pendingLog.clear();
+    m_runner->onEvent = [this](const RunEvent &event) {
+        const RunProgram::Line &line = m_program->lines()[std::size_t(event.line)];
+        const QString text
+            = QStringLiteral("%1: %2 -> %3").arg(line.line + 1).arg(line.text, runEventText(event));
+        m_pendingTrace.add(text, line.file.isEmpty() ? line.line : -1);
+        if (event.kind == RunEvent::Kind::Sent)
+            m_pendingSent.add(event.text);
+    };
+    m_runner->onLineRead = [this](qint64 number, QStringView text) {
+        m_pendingLog.add(QStringLiteral("%1: %2").arg(number).arg(text));
+    };
+    return true;
+}
+
+void ScriptRunnerWindow::typeGameLine()
+{
+    const QString line = m_gameLine->text();
+    m_gameLine->clear();
+    if (!m_runner || !m_typed) {
+        setStatus(tr("Game lines are typed while a run without a log waits."));
+        return;
+    }
+    m_typed->add(line);
+    runSlice(); // the wait goes on as it was asked: a step, a step over or a continue
+}
+
+void ScriptRunnerWindow::startRun()
+{
+    if (prepare())
+        continueRun();
+}
+
+void ScriptRunnerWindow::stepInto()
+{
+    if (!m_runner && !prepare())
+        return;
+    m_until = Until::Step;
+    runSlice();
+}
+
+void ScriptRunnerWindow::stepOver()
+{
+    if (!m_runner && !prepare())
+        return;
+    m_until = Until::StepOver;
+    m_depth = int(m_runner->callStack().size());
+    runSlice();
+}
+
+void ScriptRunnerWindow::continueRun()
+{
+    if (!m_runner && !prepare())
+        return;
+    m_until = Until::Breakpoint;
+    runSlice();
+}
+
+void ScriptRunnerWindow::stopRun()
+{
+    m_slices.stop();
+    const bool wasRunning = bool(m_runner);
+    m_runner.reset();
+    m_typed = nullptr;
+    m_source.reset();
+    m_program.reset();
+    markCurrentLine(-1);
+    if (wasRunning)
+        setStatus(tr("Stopped."));
+    showState();
+}
+
+bool ScriptRunnerWindow::atBreakpoint(int programLine) const
+{
+    const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
+    return line.file.isEmpty() && m_editor && line.line < m_editor->linecount()
+           && (m_editor->marginMask(line.line) & breakpointBit);
+}
+
+// Runs until the step is done, a breakpoint or the end, or for one slice of time; a run that is
+// not done yet goes on after the window's waiting events.
+void ScriptRunnerWindow::runSlice()
+{
+    if (!m_runner)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    const int lines = int(m_program->lines().size());
+    for (bool first = true;; first = false) {
+        const ScriptRunner::Outcome outcome = m_runner->step();
+        if (outcome != ScriptRunner::Outcome::Ran) {
+            afterRun(outcome);
+            return;
+        }
+        const int next = m_runner->currentLine();
+        const bool stepDone
+            = m_until == Until::Step
+              || (m_until == Until::StepOver && int(m_runner->callStack().size()) <= m_depth);
+        if (stepDone || (next < lines && atBreakpoint(next) && !first)
+            || (m_until == Until::Breakpoint && next < lines && atBreakpoint(next))) {
+            m_slices.stop();
+            setStatus(stepDone ? tr("Paused.") : tr("Paused at a breakpoint."));
+            showState();
+            return;
+        }
+        if (clock.elapsed() >= sliceMs) {
+            flushPanes();
+            setStatus(tr("Running... (%1 steps)").arg(m_runner->steps()));
+            m_slices.start();
+            return;
+        }
+    }
+}
+
+void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
+{
+    m_slices.stop();
+    if (outcome == ScriptRunner::Outcome::NeedsInput) {
+        setStatus(tr("Waiting for %1. Type a game line below and press Enter.")
+                      .arg(m_runner->waitingFor()));
+        flushPanes();
+        showState();
+        return;
+    }
+    const RunFinding finding = m_runner->finding().value_or(RunFinding{});
+    const int line
+        = m_program->lines().empty() ? 0 : m_program->lines()[std::size_t(finding.line)].line + 1;
+    setStatus(tr("Line %1: %2: %3").arg(line).arg(runFindingName(finding.kind), finding.text));
+    m_pendingTrace.add(m_status->text(), line - 1);
+    flushPanes();
+    m_runner.reset(); // the run is over; its values stay on show
+    markCurrentLine(-1);
+    m_stepInto->setEnabled(true);
+    m_stop->setEnabled(false);
+}
+
+} // namespace Korveth
