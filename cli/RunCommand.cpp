@@ -4,6 +4,7 @@
 #include "Output.h"
 #include "ScriptRunner.h"
 #include "TextFile.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 
@@ -170,7 +171,7 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
                           : Dialect::Classic;
     const QString folder = QFileInfo(request->script).absolutePath();
     ScriptLibrary library;
-    const RunProgram program(QString::fromUtf8(script.text.utf8),
+    const RunProgram program(decodeLargeUtf8(script.text.utf8),
                              options.dialect,
                              IncludeSearch(folder, library.libraryRootOf(folder)),
                              &library);
@@ -180,7 +181,7 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
     auto where = [&](int at) {
         const RunProgram::Line &line = program.lines()[std::size_t(at)];
         return QStringLiteral("%1:%2")
-            .arg(line.file.isEmpty() ? scriptName : line.file)
+            .arg(line.inScript() ? scriptName : program.fileOf(line))
             .arg(line.line + 1);
     };
     Output output(out);
@@ -192,11 +193,11 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
             const RunProgram::Line &line = program.lines()[std::size_t(event.line)];
             if (json) {
                 events.raw(firstEvent ? "\n  {\"file\":" : ",\n  {\"file\":")
-                    .string(line.file.isEmpty() ? scriptName : line.file)
+                    .string(line.inScript() ? scriptName : program.fileOf(line))
                     .raw(",\"line\":")
                     .number(line.line + 1)
                     .raw(",\"command\":")
-                    .string(line.text)
+                    .string(line.text())
                     .raw(",\"event\":")
                     .string(runEventName(event.kind))
                     .raw(",\"text\":")
@@ -210,7 +211,7 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
                 return;
             }
             output.write(QStringLiteral("%1: %2 -> %3\n")
-                             .arg(where(event.line), line.text, runEventText(event)));
+                             .arg(where(event.line), line.text(), runEventText(event)));
         };
     if (json)
         output.write(u"{\"events\":[");
@@ -227,7 +228,7 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
                                                ? RunProgram::Line{}
                                                : program.lines()[std::size_t(findings[i].line)];
             tail.raw(i ? ",\n  {\"file\":" : "\n  {\"file\":")
-                .string(line.file.isEmpty() ? scriptName : line.file)
+                .string(line.inScript() ? scriptName : program.fileOf(line))
                 .raw(",\"line\":")
                 .number(line.line + 1)
                 .raw(",\"kind\":")

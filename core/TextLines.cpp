@@ -1,5 +1,7 @@
 #include "TextLines.h"
 
+#include "HugePages.h"
+
 #include <QStringDecoder>
 
 #include <cstring>
@@ -89,6 +91,22 @@ qsizetype widenAscii(QByteArrayView bytes, QChar *out)
     for (; i < n && (in[i] & 0x80) == 0; ++i)
         out[i] = QChar(char16_t(in[i]));
     return i;
+}
+
+QString decodeLargeUtf8(QByteArrayView utf8)
+{
+    const qsizetype n = utf8.size();
+    QString text(n + 1, Qt::Uninitialized); // never more units than bytes; the decoder may ask one more
+    QChar *const start = text.data();
+    preferHugePages(start, std::size_t(n + 1) * sizeof(QChar));
+    const qsizetype ascii = widenAscii(utf8, start);
+    QChar *end = start + ascii;
+    if (ascii < n) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        end = decoder.appendToBuffer(end, utf8.sliced(ascii));
+    }
+    text.truncate(end - start);
+    return text;
 }
 
 QStringView LineDecoder::decode(QByteArrayView utf8Line)

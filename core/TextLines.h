@@ -76,6 +76,10 @@ qsizetype asciiPrefixLength(QByteArrayView bytes);
 // returns how many were copied.
 qsizetype widenAscii(QByteArrayView bytes, QChar *out);
 
+// A whole text of UTF-8 as characters, its buffer asked for huge pages: a script of a million
+// lines is decoded without a page fault every four kilobytes.
+QString decodeLargeUtf8(QByteArrayView utf8);
+
 // Turns lines of UTF-8 into characters one at a time in a buffer it reuses, so that a large text
 // is read line by line without ever being held as characters whole. A view it returns lasts
 // until the next call.

@@ -1,6 +1,7 @@
 #include "DapServer.h"
 
 #include "TextFile.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -162,7 +163,7 @@ QString DapServer::launch(const QJsonObject &arguments)
     const QString folder = QFileInfo(session->path).absolutePath();
     session->library = std::make_unique<ScriptLibrary>();
     session->program = std::make_unique<RunProgram>(
-        QString::fromUtf8(script.text.utf8),
+        decodeLargeUtf8(script.text.utf8),
         options.dialect,
         IncludeSearch(folder, session->library->libraryRootOf(folder)),
         session->library.get());
@@ -193,7 +194,7 @@ QJsonObject DapServer::setBreakpoints(const QJsonObject &arguments)
 bool DapServer::atBreakpoint(int programLine) const
 {
     const RunProgram::Line &line = m_session->program->lines()[std::size_t(programLine)];
-    return line.file.isEmpty() && m_breakpoints.contains(line.line + 1);
+    return line.inScript() && m_breakpoints.contains(line.line + 1);
 }
 
 void DapServer::tellStopped(const QString &reason)
@@ -256,16 +257,19 @@ QJsonObject DapServer::stackTrace() const
             if (stack[i] < 0)
                 continue;
             const RunProgram::Line &line = lines[std::size_t(stack[i])];
-            QJsonObject source{
-                {"name", line.file.isEmpty() ? QFileInfo(m_session->path).fileName() : line.file}};
-            if (line.file.isEmpty())
+            QJsonObject source{{"name",
+                                line.inScript() ? QFileInfo(m_session->path).fileName()
+                                                : m_session->program->fileOf(line)}};
+            if (line.inScript())
                 source.insert("path", m_session->path);
-            frames.append(QJsonObject{
-                {"id", int(i) + 1},
-                {"name", i == stack.size() - 1 ? line.text : QStringLiteral("gosub: ") + line.text},
-                {"source", source},
-                {"line", line.line + 1},
-                {"column", 1}});
+            frames.append(
+                QJsonObject{{"id", int(i) + 1},
+                            {"name",
+                             i == stack.size() - 1 ? line.text().toString()
+                                                   : QStringLiteral("gosub: %1").arg(line.text())},
+                            {"source", source},
+                            {"line", line.line + 1},
+                            {"column", 1}});
         }
     }
     return {{"stackFrames", frames}, {"totalFrames", frames.size()}};
@@ -297,7 +301,7 @@ QJsonObject DapServer::variables(int reference) const
             break;
         case Matches:
             for (const PendingMatch &match : runner.pendingMatches())
-                found.append(variable(match.label, match.text));
+                found.append(variable(match.label().toString(), match.text().toString()));
             if (const QString waiting = runner.waitingFor(); !waiting.isEmpty())
                 found.append(variable(QStringLiteral("waiting for"), waiting));
             break;

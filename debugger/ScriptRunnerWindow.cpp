@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
@@ -46,9 +47,9 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
                         tr("&Continue"),
                         tr("Runs on to a breakpoint (F9 in the script) or the end.")))
     , m_stop(button("cmdStop", tr("S&top"), tr("Stops the run.")))
-    , m_trace(new QListWidget)
-    , m_sent(new QListWidget)
-    , m_logLines(new QListWidget)
+    , m_traceView(new QListView)
+    , m_sentView(new QListView)
+    , m_logView(new QListView)
     , m_matches(new QListWidget)
     , m_values(new QTreeWidget)
     , m_status(new QLabel)
@@ -83,24 +84,32 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
         buttons->addWidget(b);
     buttons->addStretch();
 
-    m_trace->setObjectName(QStringLiteral("lstTrace"));
-    m_sent->setObjectName(QStringLiteral("lstSent"));
-    m_logLines->setObjectName(QStringLiteral("lstLog"));
+    m_traceView->setObjectName(QStringLiteral("lstTrace"));
+    m_sentView->setObjectName(QStringLiteral("lstSent"));
+    m_logView->setObjectName(QStringLiteral("lstLog"));
+    m_traceView->setModel(&m_trace);
+    m_sentView->setModel(&m_sent);
+    m_logView->setModel(&m_logLines);
+    for (QListView *list : {m_traceView, m_sentView, m_logView}) {
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Thousands of one-line rows: laid out as one height, not each measured.
+        list->setUniformItemSizes(true);
+    }
     m_matches->setObjectName(QStringLiteral("lstMatches"));
     m_values->setObjectName(QStringLiteral("treeValues"));
     m_values->setHeaderLabels({tr("Name"), tr("Value")});
     // The panes sit in tabs without labels of their own: a screen reader says these names.
-    m_trace->setAccessibleName(tr("What the script did"));
-    m_sent->setAccessibleName(tr("Text sent"));
-    m_logLines->setAccessibleName(tr("Log lines read"));
+    m_traceView->setAccessibleName(tr("What the script did"));
+    m_sentView->setAccessibleName(tr("Text sent"));
+    m_logView->setAccessibleName(tr("Log lines read"));
     m_matches->setAccessibleName(tr("Pending matches"));
     m_values->setAccessibleName(tr("Values"));
     m_status->setAccessibleDescription(tr("What the run is doing"));
     m_values->setRootIsDecorated(false);
     auto *left = new QTabWidget;
-    left->addTab(m_trace, tr("&What it did"));
-    left->addTab(m_sent, tr("Text &sent"));
-    left->addTab(m_logLines, tr("&Log"));
+    left->addTab(m_traceView, tr("&What it did"));
+    left->addTab(m_sentView, tr("Text &sent"));
+    left->addTab(m_logView, tr("&Log"));
     auto *right = new QTabWidget;
     right->addTab(m_values, tr("&Values"));
     right->addTab(m_matches, tr("Pending &matches"));
@@ -130,8 +139,8 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_stepOver, &QPushButton::clicked, this, &ScriptRunnerWindow::stepOver);
     connect(m_continue, &QPushButton::clicked, this, &ScriptRunnerWindow::continueRun);
     connect(m_stop, &QPushButton::clicked, this, &ScriptRunnerWindow::stopRun);
-    connect(m_trace, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        if (const int line = item->data(Qt::UserRole).toInt(); line >= 0)
+    connect(m_traceView, &QListView::activated, this, [this](const QModelIndex &index) {
+        if (const int line = index.data(RecentLinesModel::ScriptLineRole).toInt(); line >= 0)
             Q_EMIT scriptLineChosen(line);
     });
     m_slices.setInterval(0);
@@ -186,9 +195,11 @@ void ScriptRunnerWindow::chooseLog()
 
 void ScriptRunnerWindow::flushPanes()
 {
-    m_pendingTrace.flushInto(*m_trace);
-    m_pendingSent.flushInto(*m_sent);
-    m_pendingLog.flushInto(*m_logLines);
+    m_trace.publish();
+    m_sent.publish();
+    m_logLines.publish();
+    for (QListView *list : {m_traceView, m_sentView, m_logView})
+        list->scrollToBottom();
 }
 
 void ScriptRunnerWindow::showState()
@@ -201,7 +212,7 @@ void ScriptRunnerWindow::showState()
     const int next = m_runner->currentLine();
     const int lines = int(m_program->lines().size());
     const RunProgram::Line *line = next < lines ? &m_program->lines()[std::size_t(next)] : nullptr;
-    markCurrentLine(line && line->file.isEmpty() ? line->line : -1);
+    markCurrentLine(line && line->inScript() ? line->line : -1);
 
     m_values->clear();
     const RunValues &values = m_runner->values();
@@ -218,7 +229,7 @@ void ScriptRunnerWindow::showState()
         add(u'$' + it.key().toLower(), it.value());
     m_matches->clear();
     for (const PendingMatch &match : m_runner->pendingMatches())
-        m_matches->addItem(QStringLiteral("%1: %2").arg(match.label, match.text));
+        m_matches->addItem(QStringLiteral("%1: %2").arg(match.label(), match.text()));
 }
 
 void ScriptRunnerWindow::markCurrentLine(int line)

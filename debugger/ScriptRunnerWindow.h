@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PendingLines.h"
+#include "RecentLinesModel.h"
 #include "ScriptRunner.h"
 
 #include <QPointer>
@@ -12,6 +12,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
@@ -54,8 +55,8 @@ public:
     // Without a log, the game's lines are typed here; Enter hands one to the waiting script.
     QLineEdit &gameLine() const { return *m_gameLine; }
     void typeGameLine();
-    QListWidget &trace() const { return *m_trace; }
-    QListWidget &sent() const { return *m_sent; }
+    const RecentLinesModel &trace() const { return m_trace; }
+    const RecentLinesModel &sent() const { return m_sent; }
 
 Q_SIGNALS:
     // The user asked to see a script line (from 0), by double-clicking its trace line.
@@ -77,8 +78,8 @@ private:
     void setStatus(const QString &text);
     bool atBreakpoint(int programLine) const;
     void chooseLog();
-    // Puts what the run told since the last time into the panes, at most keptItems of each: one
-    // layout of a list per slice, not one per line.
+    // Shows in the panes what the run told since the last time: one layout of a list per slice,
+    // not one per line.
     void flushPanes();
 
     Dialogs &m_dialogs;
@@ -94,15 +95,15 @@ private:
     QPushButton *m_stepOver;
     QPushButton *m_continue;
     QPushButton *m_stop;
-    QListWidget *m_trace;
-    QListWidget *m_sent;
-    QListWidget *m_logLines;
+    RecentLinesModel m_trace;
+    RecentLinesModel m_sent;
+    RecentLinesModel m_logLines;
+    QListView *m_traceView;
+    QListView *m_sentView;
+    QListView *m_logView;
     QListWidget *m_matches;
     QTreeWidget *m_values;
     QLabel *m_status;
-    PendingLines m_pendingTrace;
-    PendingLines m_pendingSent;
-    PendingLines m_pendingLog;
     QTimer m_slices;
     Until m_until = Until::Step;
     int m_depth = 0; // the gosub depth a step over started at

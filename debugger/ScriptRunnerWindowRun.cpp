@@ -2,6 +2,7 @@
 #include "ScriptRunnerWindow.h"
 
 #include "ScriptEditor.h"
+#include "TextLines.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -35,7 +36,8 @@ bool ScriptRunnerWindow::prepare()
         typed = lines.get();
         source = std::move(lines);
     }
-    const QByteArray utf8 = m_editor->utf8().toByteArray();
+    // A view of the editor's own text: nothing edits it before the program is made.
+    const QByteArrayView utf8 = m_editor->utf8();
     RunOptions options;
     options.arguments = m_arguments->text().split(u' ', Qt::SkipEmptyParts);
     for (const QString &pair : m_globals->text().split(u' ', Qt::SkipEmptyParts)) {
@@ -49,26 +51,24 @@ bool ScriptRunnerWindow::prepare()
                                                           : Dialect::Classic;
     const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
     m_program = std::make_unique<RunProgram>(
-        QString::fromUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
+        decodeLargeUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
     m_source = std::move(source);
     m_typed = typed;
     m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
-    m_trace->clear();
-    m_sent->clear();
-    m_logLines->clear();
-    m_pendingTrace.clear();
-    m_pendingSent.clear();
-    m_pendingLog.clear();
+    m_trace.clear();
+    m_sent.clear();
+    m_logLines.clear();
     m_runner->onEvent = [this](const RunEvent &event) {
         const RunProgram::Line &line = m_program->lines()[std::size_t(event.line)];
-        const QString text
-            = QStringLiteral("%1: %2 -> %3").arg(line.line + 1).arg(line.text, runEventText(event));
-        m_pendingTrace.add(text, line.file.isEmpty() ? line.line : -1);
+        const QString text = QStringLiteral("%1: %2 -> %3")
+                                 .arg(line.line + 1)
+                                 .arg(line.text(), runEventText(event));
+        m_trace.add(text, line.inScript() ? line.line : -1);
         if (event.kind == RunEvent::Kind::Sent)
-            m_pendingSent.add(event.text);
+            m_sent.add(event.text);
     };
     m_runner->onLineRead = [this](qint64 number, QStringView text) {
-        m_pendingLog.add(QStringLiteral("%1: %2").arg(number).arg(text));
+        m_logLines.add(QStringLiteral("%1: %2").arg(number).arg(text));
     };
     return true;
 }
@@ -133,7 +133,7 @@ void ScriptRunnerWindow::stopRun()
 bool ScriptRunnerWindow::atBreakpoint(int programLine) const
 {
     const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
-    return line.file.isEmpty() && m_editor && line.line < m_editor->linecount()
+    return line.inScript() && m_editor && line.line < m_editor->linecount()
            && (m_editor->marginMask(line.line) & breakpointBit);
 }
 
@@ -147,17 +147,23 @@ void ScriptRunnerWindow::runSlice()
     clock.start();
     const int lines = int(m_program->lines().size());
     for (bool first = true;; first = false) {
-        const ScriptRunner::Outcome outcome = m_runner->step();
+        // A wait over a long log is read a piece at a time, so that the window answers between.
+        constexpr qint64 linesAtOnce = 2000;
+        const ScriptRunner::Outcome outcome = m_runner->step(linesAtOnce);
         if (outcome != ScriptRunner::Outcome::Ran) {
             afterRun(outcome);
             return;
         }
         const int next = m_runner->currentLine();
+        // Still waiting: the step is not done, and the line after the wait not reached.
+        const bool waiting = m_runner->waiting();
         const bool stepDone
-            = m_until == Until::Step
-              || (m_until == Until::StepOver && int(m_runner->callStack().size()) <= m_depth);
-        if (stepDone || (next < lines && atBreakpoint(next) && !first)
-            || (m_until == Until::Breakpoint && next < lines && atBreakpoint(next))) {
+            = !waiting
+              && (m_until == Until::Step
+                  || (m_until == Until::StepOver && int(m_runner->callStack().size()) <= m_depth));
+        if (stepDone
+            || (!waiting && next < lines && atBreakpoint(next)
+                && (!first || m_until == Until::Breakpoint))) {
             m_slices.stop();
             setStatus(stepDone ? tr("Paused.") : tr("Paused at a breakpoint."));
             showState();
@@ -186,7 +192,7 @@ void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
     const int line
         = m_program->lines().empty() ? 0 : m_program->lines()[std::size_t(finding.line)].line + 1;
     setStatus(tr("Line %1: %2: %3").arg(line).arg(runFindingName(finding.kind), finding.text));
-    m_pendingTrace.add(m_status->text(), line - 1);
+    m_trace.add(m_status->text(), line - 1);
     flushPanes();
     m_runner.reset(); // the run is over; its values stay on show
     markCurrentLine(-1);

@@ -3,14 +3,31 @@
 #include "TextFile.h"
 #include "TextLines.h"
 
+#include <cstring>
+
 namespace Korveth {
 
-std::optional<QStringView> LineSource::next()
+namespace {
+
+// Where the first CR or LF is; -1 when there is none. Two searches the C library does many bytes
+// at a time beat one that looks at each byte.
+qsizetype lineEndIn(const char *data, qsizetype size)
+{
+    const auto *lf = static_cast<const char *>(std::memchr(data, '\n', std::size_t(size)));
+    const qsizetype before = lf ? lf - data : size;
+    const auto *cr = static_cast<const char *>(std::memchr(data, '\r', std::size_t(before)));
+    return cr ? cr - data : lf ? before : -1;
+}
+
+} // namespace
+
+const GameLine *LineSource::next()
 {
     if (m_next >= m_lines.size())
-        return std::nullopt;
+        return nullptr;
     ++m_lineNumber;
-    return m_lines[m_next++];
+    m_line.setText(m_lines[m_next++]);
+    return &m_line;
 }
 
 LogSource::LogSource(const QString &path)
@@ -51,7 +68,7 @@ bool LogSource::fill()
     return true;
 }
 
-std::optional<QStringView> LogSource::nextUtf16()
+const GameLine *LogSource::nextUtf16()
 {
     for (;;) {
         qsizetype end = -1;
@@ -65,9 +82,9 @@ std::optional<QStringView> LogSource::nextUtf16()
         if (more)
             continue;
         if (end < 0 && m_chars.isEmpty())
-            return std::nullopt;
+            return nullptr;
         const qsizetype cut = end < 0 ? qMin(m_chars.size(), maxLineBytes / 2) : end;
-        m_line = m_chars.first(cut);
+        m_line.setText(QStringView(m_chars).first(cut));
         qsizetype skip = cut;
         if (end >= 0) {
             if (m_chars[end] == u'\r' && end + 1 >= m_chars.size())
@@ -78,11 +95,11 @@ std::optional<QStringView> LogSource::nextUtf16()
         }
         m_chars.remove(0, skip);
         ++m_lineNumber;
-        return QStringView(m_line);
+        return &m_line;
     }
 }
 
-std::optional<QStringView> LogSource::next()
+const GameLine *LogSource::next()
 {
     if (!m_started)
         fill();
@@ -91,36 +108,28 @@ std::optional<QStringView> LogSource::next()
     for (;;) {
         const char *data = m_bytes.constData() + m_at;
         const qsizetype available = m_bytes.size() - m_at;
-        qsizetype end = -1;
-        for (qsizetype i = 0; i < available; ++i) {
-            if (data[i] == '\r' || data[i] == '\n') {
-                end = i;
-                break;
-            }
-        }
+        qsizetype end = lineEndIn(data, available);
         if (end < 0 && available < maxLineBytes && fill())
             continue;
         // A CR at the very end of what was read: an LF may follow in the next piece.
         if (end >= 0 && data[end] == '\r' && end + 1 >= available && fill())
             continue;
         if (end < 0 && available == 0)
-            return std::nullopt;
+            return nullptr;
         const qsizetype cut = end < 0 ? qMin(available, maxLineBytes) : end;
         const QByteArrayView bytes(data, cut);
         // Game text is nearly all ASCII: no decoding to choose for it.
-        if (asciiPrefixLength(bytes) == cut) {
-            m_line.resize(cut);
-            widenAscii(bytes, m_line.data());
-        } else {
-            m_line
-                = QString::fromUtf8(decodeText(bytes.toByteArray(), LineEndDetection::Skip).utf8);
-        }
+        if (asciiPrefixLength(bytes) == cut)
+            m_line.setAscii(bytes);
+        else
+            m_line.setText(
+                QString::fromUtf8(decodeText(bytes.toByteArray(), LineEndDetection::Skip).utf8));
         qsizetype skip = cut;
         if (end >= 0)
             skip += (data[end] == '\r' && end + 1 < available && data[end + 1] == '\n') ? 2 : 1;
         m_at += skip;
         ++m_lineNumber;
-        return QStringView(m_line);
+        return &m_line;
     }
 }
 

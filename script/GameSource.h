@@ -1,12 +1,12 @@
 #pragma once
 
+#include "GameLine.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
-
-#include <optional>
 
 namespace Korveth {
 
@@ -15,8 +15,8 @@ class GameSource
 {
 public:
     virtual ~GameSource() = default;
-    // The next game line, valid until the next call; nothing when there is none (yet).
-    virtual std::optional<QStringView> next() = 0;
+    // The next game line, valid until the next call; null when there is none (yet).
+    virtual const GameLine *next() = 0;
     // Whether more may come later: lines the user types do; a log at its end does not.
     virtual bool mayGrow() const { return false; }
     // The line of the source the last line came from, from 1.
@@ -36,11 +36,12 @@ public:
         , m_typed(typed)
     {}
     void add(const QString &line) { m_lines.append(line); }
-    std::optional<QStringView> next() override;
+    const GameLine *next() override;
     bool mayGrow() const override { return m_typed; }
 
 private:
     QStringList m_lines;
+    GameLine m_line;
     qsizetype m_next = 0;
     bool m_typed;
 };
@@ -56,11 +57,11 @@ public:
     explicit LogSource(const QString &path);
     // Why the log cannot be read; empty when it can.
     QString error() const { return m_error; }
-    std::optional<QStringView> next() override;
+    const GameLine *next() override;
 
 private:
     bool fill();
-    std::optional<QStringView> nextUtf16();
+    const GameLine *nextUtf16();
 
     QFile m_file;
     QString m_error;
@@ -68,7 +69,7 @@ private:
     qsizetype m_at = 0;
     std::optional<QStringDecoder> m_utf16;
     QString m_chars; // decoded UTF-16, not yet cut
-    QString m_line;  // the line last handed out; its room is used again
+    GameLine m_line; // the line last handed out; its room is used again
     bool m_started = false;
     bool m_ended = false;
 };

@@ -37,145 +37,197 @@ QStringList argumentsOf(QStringView text)
 
 bool ScriptRunner::execute(QStringView command, bool inAction, const RunProgram::Line *prepared)
 {
+    using C = RunProgram::Command;
     const auto [word, rest] = firstWordAndRest(command);
-    if (is(word, "put") || (m_options.dialect == Dialect::Modern && is(word, "send"))) {
-        tell(RunEvent::Kind::Sent, rest.toString());
+    const C kind = prepared && prepared->command != C::Dynamic ? prepared->command
+                                                               : RunProgram::commandOf(word);
+    const RunProgram::Jump *jump
+        = prepared && !prepared->hasValues ? m_program.jumpOf(*prepared) : nullptr;
+    if (m_options.dialect == Dialect::Classic && !RunProgram::isClassic(kind))
+        return cannotKnow(
+            QStringLiteral("%1 is not a command of the classic dialect").arg(word.toString()));
+    if (inAction && RunProgram::waits(kind))
+        return cannotKnow(QStringLiteral("an action cannot wait (%1)").arg(word.toString()));
+    switch (kind) {
+    case C::Put:
+    case C::Send:
+        tell(RunEvent::Kind::Sent, rest);
         return true;
-    }
-    if (is(word, "echo")) {
-        tell(RunEvent::Kind::Echoed, rest.toString());
+    case C::Echo:
+        tell(RunEvent::Kind::Echoed, rest);
         return true;
-    }
-    if (is(word, "exit")) {
+    case C::Exit:
         finish(RunFinding::Kind::Ended, QStringLiteral("exit"));
         return false;
-    }
-    if (is(word, "goto")) {
+    case C::Goto:
         if (inAction) {
             m_actionJump = rest.toString();
             return true;
         }
-        if (prepared && prepared->target >= 0)
-            m_pc = prepared->target;
-        else if (!jump(rest))
+        if (jump && jump->target >= 0)
+            m_pc = jump->target;
+        else if (!this->jump(rest))
             return false;
-        tell(RunEvent::Kind::Jumped, rest.toString());
+        tell(RunEvent::Kind::Jumped, rest);
         return true;
-    }
-    if (word.size() == 4 && word.startsWith(u"if_", Qt::CaseInsensitive) && word[3].isDigit()) {
+    case C::IfArgument: {
         const int n = word[3].digitValue();
         const bool given
             = n == 0 ? !m_values.arguments.isEmpty() : !m_values.arguments.value(n - 1).isEmpty();
         return !given || execute(rest, inAction);
     }
-    if (is(word, "counter")) {
-        const auto [how, amount] = firstWordAndRest(rest);
-        const auto n = numberOrFinding(amount);
-        if (!n)
-            return false;
-        double &c = m_values.counter;
-        if (is(how, "add"))
-            c += *n;
-        else if (is(how, "subtract"))
-            c -= *n;
-        else if (is(how, "set"))
-            c = *n;
-        else if (is(how, "multiply"))
-            c *= *n;
-        else if (is(how, "divide") && *n != 0)
-            c /= *n;
-        else {
-            finish(RunFinding::Kind::BadNumber,
-                   is(how, "divide") ? QStringLiteral("the counter is divided by 0")
-                                     : QStringLiteral("counter %1 is not a way to change the "
-                                                      "counter")
-                                           .arg(how.toString()));
-            return false;
-        }
-        tell(RunEvent::Kind::Set, QStringLiteral("%c = ") + numberText(c));
-        return true;
-    }
-    if (is(word, "save")) {
+    case C::Counter:
+        return changeCounter(rest);
+    case C::Save:
         m_values.saved = rest.toString();
-        tell(RunEvent::Kind::Set, QStringLiteral("%s = ") + m_values.saved);
+        if (onEvent)
+            tell(RunEvent::Kind::Set, QString(QStringLiteral("%s = ") + m_values.saved));
         return true;
-    }
-    if (is(word, "shift")) {
+    case C::Shift:
         m_values.shift();
-        tell(RunEvent::Kind::Set, QStringLiteral("%1 = ") + m_values.arguments.value(0));
+        if (onEvent)
+            tell(RunEvent::Kind::Set,
+                 QString(QStringLiteral("%1 = ") + m_values.arguments.value(0)));
         return true;
-    }
-    if (inAction
-        && (is(word, "match") || is(word, "matchwait") || is(word, "waitfor") || is(word, "pause")
-            || is(word, "move") || is(word, "wait")))
-        return cannotKnow(QStringLiteral("an action cannot wait (%1)").arg(word.toString()));
-    if (is(word, "match") || (m_options.dialect == Dialect::Modern && is(word, "matchre"))) {
-        const bool regular = is(word, "matchre");
-        if (prepared && (!regular || prepared->pattern)) {
-            // Worked out when the script was read: nothing to build for a match in a loop.
-            m_matches.append({prepared->label,
-                              prepared->argument,
-                              prepared->folded,
-                              prepared->pattern,
-                              m_current,
-                              prepared->target,
-                              prepared->matcher});
-            return true;
-        }
-        const auto [label, text] = firstWordAndRest(rest);
-        PendingMatch match{
-            label.toString(), text.toString(), foldedForMatching(text), std::nullopt, m_current};
-        if (regular) {
-            match.pattern = pattern(text);
-            if (!match.pattern)
-                return false;
-        }
-        m_matches.append(std::move(match));
-        return true;
-    }
-    if (is(word, "matchwait")) {
+    case C::Match:
+    case C::Matchre:
+        return addMatch(kind, rest, jump);
+    case C::Matchwait: {
         Wait wait{.kind = Wait::Kind::Match};
         if (const auto seconds = numberOf(rest))
             wait.deadline = m_clock + *seconds;
         m_wait = std::move(wait);
         return true;
     }
-    if (is(word, "waitfor")) {
-        m_wait = Wait{
-            .kind = Wait::Kind::Text, .text = rest.toString(), .folded = foldedForMatching(rest)};
+    case C::Waitfor:
+        m_wait
+            = Wait{.kind = Wait::Kind::Text, .text = rest.toString(), .folded = FoldedText(rest)};
         return true;
-    }
-    if (is(word, "move")) {
-        tell(RunEvent::Kind::Sent, rest.toString());
+    case C::Move:
+        tell(RunEvent::Kind::Sent, rest);
         m_wait = Wait{.kind = Wait::Kind::Room};
         return true;
-    }
-    if (is(word, "wait")) {
+    case C::Nextroom:
+        m_wait = Wait{.kind = Wait::Kind::Room};
+        return true;
+    case C::Wait:
         m_wait = Wait{.kind = Wait::Kind::AnyLine};
         return true;
-    }
-    if (is(word, "pause") || (m_options.dialect == Dialect::Modern && is(word, "delay"))) {
+    case C::Pause:
+    case C::Delay: {
         const auto seconds = rest.isEmpty() ? std::optional<double>(1) : numberOrFinding(rest);
         if (!seconds)
             return false;
         m_wait = Wait{.kind = Wait::Kind::Pause, .deadline = m_clock + qMax(0.0, *seconds)};
         return true;
     }
-    if (is(word, "nextroom")) {
-        m_wait = Wait{.kind = Wait::Kind::Room};
-        return true;
+    default:
+        return executeModern(kind, word, rest, inAction);
     }
-    if (m_options.dialect == Dialect::Modern)
-        return executeModern(word, rest, inAction);
-    return cannotKnow(
-        QStringLiteral("%1 is not a command of the classic dialect").arg(word.toString()));
 }
 
-bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inAction)
+bool ScriptRunner::changeCounter(QStringView rest)
 {
-    if (is(word, "if") || is(word, "elseif") || is(word, "else"))
+    const auto [how, amount] = firstWordAndRest(rest);
+    const auto n = numberOrFinding(amount);
+    if (!n)
+        return false;
+    double &c = m_values.counter;
+    if (is(how, "add"))
+        c += *n;
+    else if (is(how, "subtract"))
+        c -= *n;
+    else if (is(how, "set"))
+        c = *n;
+    else if (is(how, "multiply"))
+        c *= *n;
+    else if (is(how, "divide") && *n != 0)
+        c /= *n;
+    else {
+        finish(RunFinding::Kind::BadNumber,
+               is(how, "divide") ? QStringLiteral("the counter is divided by 0")
+                                 : QStringLiteral("counter %1 is not a way to change the counter")
+                                       .arg(how.toString()));
+        return false;
+    }
+    if (onEvent)
+        tell(RunEvent::Kind::Set, QString(QStringLiteral("%c = ") + numberText(c)));
+    return true;
+}
+
+bool ScriptRunner::addMatch(RunProgram::Command command,
+                            QStringView rest,
+                            const RunProgram::Jump *prepared)
+{
+    const bool regular = command == RunProgram::Command::Matchre;
+    if (prepared && (!regular || prepared->pattern)) {
+        // Worked out when the script was read: nothing to build for a match in a loop.
+        m_matches.push_back({prepared, m_current});
+        return true;
+    }
+    MadeJump &made = m_madeJumps.emplace_back(MadeJump{rest.toString(), {}});
+    const auto [label, text] = firstWordAndRest(made.written);
+    made.jump = {label, -1, text};
+    if (regular) {
+        made.jump.pattern = pattern(text);
+        if (!made.jump.pattern) {
+            m_madeJumps.pop_back();
+            return false;
+        }
+    } else {
+        made.jump.folded = FoldedText(text);
+    }
+    m_matches.push_back({&made.jump, m_current});
+    return true;
+}
+
+void ScriptRunner::clearMatches()
+{
+    m_matches.clear();
+    if (!m_madeJumps.empty()) {
+        // A made jump's address may be taken again by another: the set made for it is stale.
+        m_madeJumps.clear();
+        m_matchTextsFor.clear();
+        m_matchTexts.assign({});
+    }
+}
+
+bool ScriptRunner::doMath(QStringView rest, bool inAction)
+{
+    const auto [name, more] = firstWordAndRest(rest);
+    const auto [how, amount] = firstWordAndRest(more);
+    const auto n = numberOrFinding(amount);
+    const auto now = is(how, "set")
+                         ? std::optional<double>(0)
+                         : numberOrFinding(m_values.variable(name).value_or(QStringLiteral("0")));
+    if (!n || !now)
+        return false;
+    const QString sum = QStringLiteral("%1 %2 %3")
+                            .arg(numberText(*now),
+                                 is(how, "add")        ? QStringLiteral("+")
+                                 : is(how, "subtract") ? QStringLiteral("-")
+                                 : is(how, "multiply") ? QStringLiteral("*")
+                                 : is(how, "divide")   ? QStringLiteral("/")
+                                 : is(how, "modulus")  ? QStringLiteral("%")
+                                                       : QStringLiteral("+"),
+                                 numberText(*n));
+    return execute(QStringLiteral("evalmath %1 %2")
+                       .arg(name.toString(), is(how, "set") ? numberText(*n) : sum),
+                   inAction);
+}
+
+bool ScriptRunner::executeModern(RunProgram::Command command,
+                                 QStringView word,
+                                 QStringView rest,
+                                 bool inAction)
+{
+    using C = RunProgram::Command;
+    switch (command) {
+    case C::If:
+    case C::Elseif:
+    case C::Else:
         return executeConditional(word, rest, inAction);
-    if (is(word, "gosub")) {
+    case C::Gosub: {
         const auto [label, arguments] = firstWordAndRest(rest);
         if (int(m_frames.size()) >= m_options.maxGosubDepth) {
             finish(RunFinding::Kind::TooDeep,
@@ -190,7 +242,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         tell(RunEvent::Kind::Called, label.toString());
         return true;
     }
-    if (is(word, "return")) {
+    case C::Return:
         if (m_frames.empty()) {
             finish(RunFinding::Kind::ReturnWithoutGosub, QStringLiteral("return without a gosub"));
             return false;
@@ -203,8 +255,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
                  ? QStringLiteral("to line %1").arg(line(m_pc).line + 1)
                  : QStringLiteral("to the end"));
         return true;
-    }
-    if (is(word, "waitforre")) {
+    case C::Waitforre: {
         auto expression = pattern(rest);
         if (!expression)
             return false;
@@ -212,49 +263,27 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
             .kind = Wait::Kind::Pattern, .text = rest.toString(), .pattern = std::move(expression)};
         return true;
     }
-    if (is(word, "waiteval")) {
+    case C::Waiteval:
         m_wait = Wait{.kind = Wait::Kind::Eval, .text = rest.toString()};
         return true;
-    }
-    if (is(word, "var") || is(word, "setvariable") || is(word, "setvar")) {
+    case C::Var: {
         const auto [name, value] = firstWordAndRest(rest);
         m_values.setVariable(name, value.toString());
         tell(RunEvent::Kind::Set,
              QStringLiteral("%%1 = %2").arg(name.toString(), value.toString()));
         return true;
     }
-    if (is(word, "unvar") || is(word, "deletevariable")) {
+    case C::Unvar:
         m_values.removeVariable(rest);
         tell(RunEvent::Kind::Set, QStringLiteral("%%1 removed").arg(rest.toString()));
         return true;
-    }
-    if (is(word, "math")) {
-        const auto [name, more] = firstWordAndRest(rest);
-        const auto [how, amount] = firstWordAndRest(more);
-        const auto n = numberOrFinding(amount);
-        const auto now
-            = is(how, "set")
-                  ? std::optional<double>(0)
-                  : numberOrFinding(m_values.variable(name).value_or(QStringLiteral("0")));
-        if (!n || !now)
-            return false;
-        const QString sum = QStringLiteral("%1 %2 %3")
-                                .arg(numberText(*now),
-                                     is(how, "add")        ? QStringLiteral("+")
-                                     : is(how, "subtract") ? QStringLiteral("-")
-                                     : is(how, "multiply") ? QStringLiteral("*")
-                                     : is(how, "divide")   ? QStringLiteral("/")
-                                     : is(how, "modulus")  ? QStringLiteral("%")
-                                                           : QStringLiteral("+"),
-                                     numberText(*n));
-        return execute(QStringLiteral("evalmath %1 %2")
-                           .arg(name.toString(), is(how, "set") ? numberText(*n) : sum),
-                       inAction);
-    }
-    if (is(word, "eval") || is(word, "evalmath")) {
+    case C::Math:
+        return doMath(rest, inAction);
+    case C::Eval:
+    case C::Evalmath: {
         const auto [name, expression] = firstWordAndRest(rest);
         const ExpressionValue value = evaluateExpression(expression);
-        if (!value.error.isEmpty() || (is(word, "evalmath") && !value.number)) {
+        if (!value.error.isEmpty() || (command == C::Evalmath && !value.number)) {
             finish(RunFinding::Kind::BadNumber,
                    QStringLiteral("%1 cannot be worked out: %2")
                        .arg(expression.toString(),
@@ -265,7 +294,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         tell(RunEvent::Kind::Set, QStringLiteral("%%1 = %2").arg(name.toString(), value.text));
         return true;
     }
-    if (is(word, "random")) {
+    case C::Random: {
         const auto [low, high] = firstWordAndRest(rest);
         const auto a = numberOrFinding(low), b = numberOrFinding(high);
         if (!a || !b)
@@ -277,7 +306,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         tell(RunEvent::Kind::Set, QStringLiteral("%r = ") + value);
         return true;
     }
-    if (is(word, "timer")) {
+    case C::Timer: {
         if (is(rest, "start") || is(rest, "reset") || is(rest, "clear"))
             m_timerStart = m_clock;
         else if (is(rest, "stop"))
@@ -287,7 +316,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         tell(RunEvent::Kind::Set, QStringLiteral("%t = ") + value);
         return true;
     }
-    if (is(word, "action")) {
+    case C::Action: {
         const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
         if (is(rest, "clear")) {
             m_actions.clear();
@@ -298,7 +327,7 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
                 QStringLiteral("an action without \"when\" is not known to the dry run"));
         const QStringView text = trimmedView(rest.sliced(when + 6));
         Action action{
-            rest.first(when).toString(), text.toString(), {}, m_current, foldedForMatching(text)};
+            rest.first(when).toString(), text.toString(), {}, m_current, FoldedText(text)};
         if (action.text.startsWith(u'/')) {
             action.pattern = pattern(action.text);
             if (!action.pattern)
@@ -307,11 +336,14 @@ bool ScriptRunner::executeModern(QStringView word, QStringView rest, bool inActi
         m_actions.append(std::move(action));
         return true;
     }
-    if (is(word, "include") || is(word, "debug") || is(word, "debuglevel"))
+    case C::Ignored:
         return true;
-    if (is(word, "js") || is(word, "jscall"))
+    case C::Js:
         return cannotKnow(QStringLiteral("JavaScript is not run by the dry run"));
-    return cannotKnow(QStringLiteral("%1 is not a command the dry run knows").arg(word.toString()));
+    default:
+        return cannotKnow(
+            QStringLiteral("%1 is not a command the dry run knows").arg(word.toString()));
+    }
 }
 
 } // namespace Korveth

@@ -1,5 +1,6 @@
 #include "RunProgram.h"
 
+#include "HugePages.h"
 #include "ModernWords.h"
 #include "RunValues.h"
 #include "ScriptLanguage.h"
@@ -14,9 +15,115 @@ namespace {
 // Deeper than any real library nests; a cycle stops at the first script seen again.
 constexpr int maxIncludeDepth = 16;
 
+struct CommandName
+{
+    QLatin1StringView word;
+    RunProgram::Command command;
+};
+
+constexpr CommandName commandNames[] = {
+    {QLatin1StringView("put"), RunProgram::Command::Put},
+    {QLatin1StringView("send"), RunProgram::Command::Send},
+    {QLatin1StringView("echo"), RunProgram::Command::Echo},
+    {QLatin1StringView("exit"), RunProgram::Command::Exit},
+    {QLatin1StringView("goto"), RunProgram::Command::Goto},
+    {QLatin1StringView("counter"), RunProgram::Command::Counter},
+    {QLatin1StringView("save"), RunProgram::Command::Save},
+    {QLatin1StringView("shift"), RunProgram::Command::Shift},
+    {QLatin1StringView("match"), RunProgram::Command::Match},
+    {QLatin1StringView("matchre"), RunProgram::Command::Matchre},
+    {QLatin1StringView("matchwait"), RunProgram::Command::Matchwait},
+    {QLatin1StringView("waitfor"), RunProgram::Command::Waitfor},
+    {QLatin1StringView("waitforre"), RunProgram::Command::Waitforre},
+    {QLatin1StringView("waiteval"), RunProgram::Command::Waiteval},
+    {QLatin1StringView("move"), RunProgram::Command::Move},
+    {QLatin1StringView("nextroom"), RunProgram::Command::Nextroom},
+    {QLatin1StringView("wait"), RunProgram::Command::Wait},
+    {QLatin1StringView("pause"), RunProgram::Command::Pause},
+    {QLatin1StringView("delay"), RunProgram::Command::Delay},
+    {QLatin1StringView("if"), RunProgram::Command::If},
+    {QLatin1StringView("elseif"), RunProgram::Command::Elseif},
+    {QLatin1StringView("else"), RunProgram::Command::Else},
+    {QLatin1StringView("gosub"), RunProgram::Command::Gosub},
+    {QLatin1StringView("return"), RunProgram::Command::Return},
+    {QLatin1StringView("var"), RunProgram::Command::Var},
+    {QLatin1StringView("setvariable"), RunProgram::Command::Var},
+    {QLatin1StringView("setvar"), RunProgram::Command::Var},
+    {QLatin1StringView("unvar"), RunProgram::Command::Unvar},
+    {QLatin1StringView("deletevariable"), RunProgram::Command::Unvar},
+    {QLatin1StringView("math"), RunProgram::Command::Math},
+    {QLatin1StringView("eval"), RunProgram::Command::Eval},
+    {QLatin1StringView("evalmath"), RunProgram::Command::Evalmath},
+    {QLatin1StringView("random"), RunProgram::Command::Random},
+    {QLatin1StringView("timer"), RunProgram::Command::Timer},
+    {QLatin1StringView("action"), RunProgram::Command::Action},
+    {QLatin1StringView("include"), RunProgram::Command::Ignored},
+    {QLatin1StringView("debug"), RunProgram::Command::Ignored},
+    {QLatin1StringView("debuglevel"), RunProgram::Command::Ignored},
+    {QLatin1StringView("js"), RunProgram::Command::Js},
+    {QLatin1StringView("jscall"), RunProgram::Command::Js},
+};
+
 } // namespace
 
-RunProgram::RunProgram(QStringView scriptText,
+RunProgram::Command RunProgram::commandOf(QStringView word)
+{
+    if (word.contains(u'%') || word.contains(u'$'))
+        return Command::Dynamic;
+    if (word.size() == 4 && word.startsWith(u"if_", Qt::CaseInsensitive) && word[3].isDigit())
+        return Command::IfArgument;
+    for (const CommandName &name : commandNames) {
+        if (equalsWord(word, name.word))
+            return name.command;
+    }
+    return Command::Unknown;
+}
+
+bool RunProgram::isClassic(Command command)
+{
+    switch (command) {
+    case Command::Put:
+    case Command::Echo:
+    case Command::Exit:
+    case Command::Goto:
+    case Command::IfArgument:
+    case Command::Counter:
+    case Command::Save:
+    case Command::Shift:
+    case Command::Match:
+    case Command::Matchwait:
+    case Command::Waitfor:
+    case Command::Move:
+    case Command::Nextroom:
+    case Command::Wait:
+    case Command::Pause:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RunProgram::waits(Command command)
+{
+    switch (command) {
+    case Command::Match:
+    case Command::Matchre:
+    case Command::Matchwait:
+    case Command::Waitfor:
+    case Command::Waitforre:
+    case Command::Waiteval:
+    case Command::Move:
+    case Command::Nextroom:
+    case Command::Wait:
+    case Command::Pause:
+    case Command::Delay:
+        return true;
+    default:
+        return false;
+    }
+}
+
+RunProgram::RunProgram(QString scriptText,
                        Dialect dialect,
                        const IncludeSearch &search,
                        ScriptLibrary *library)
@@ -25,10 +132,10 @@ RunProgram::RunProgram(QStringView scriptText,
     , m_library(library)
 {
     QStringList seen;
-    // Room for the script's own lines at once: a line's record is large, and moving a hundred
-    // thousand of them as the array grows costs more than reading them.
     m_lines.reserve(std::size_t(scriptText.count(u'\n') + scriptText.count(u'\r') + 1));
-    add(scriptText, {}, 0, seen);
+    preferHugePages(m_lines.data(), m_lines.capacity() * sizeof(Line));
+    m_texts.append(std::move(scriptText));
+    add(m_texts.constLast(), 0, 0, seen);
     findBlocks();
     prepareJumps();
 }
@@ -36,72 +143,85 @@ RunProgram::RunProgram(QStringView scriptText,
 void RunProgram::prepareJumps()
 {
     for (Line &line : m_lines) {
-        if (line.hasValues)
+        const Command command = line.command;
+        if (line.hasValues
+            || (command != Command::Match && command != Command::Matchre && command != Command::Goto
+                && command != Command::Gosub))
             continue;
-        const auto [word, rest] = firstWordAndRest(line.text);
-        const bool match = equalsWord(word, QLatin1StringView("match"));
-        const bool matchre = equalsWord(word, QLatin1StringView("matchre"));
-        if (!match && !matchre && !equalsWord(word, QLatin1StringView("goto"))
-            && !equalsWord(word, QLatin1StringView("gosub")))
-            continue;
-        const auto [label, argument] = firstWordAndRest(rest);
-        line.label = label.toString();
-        line.target = labelLine(label);
-        line.argument = argument.toString();
-        if (match) {
-            line.folded = foldedForMatching(argument);
-            line.matcher = std::make_shared<const QStringMatcher>(line.folded);
-        }
-        if (matchre) {
+        const auto [label, argument] = firstWordAndRest(firstWordAndRest(line.text()).second);
+        Jump jump{label, labelLine(label)};
+        if (command == Command::Match) {
+            jump.text = argument;
+            jump.folded = FoldedText(argument);
+        } else if (command == Command::Matchre) {
+            jump.text = argument;
             if (auto pattern = runPattern(argument); pattern && pattern->isValid())
-                line.pattern = std::move(pattern);
+                jump.pattern = std::move(pattern);
         }
+        line.jump = int(m_jumps.size());
+        m_jumps.push_back(std::move(jump));
     }
 }
 
-void RunProgram::add(QStringView text, const QString &file, int depth, QStringList &seen)
+void RunProgram::add(const QString &text, int file, int depth, QStringList &seen)
 {
     int number = 0;
-    forEachEditorLine(text, [&](QStringView raw, QStringView) {
+    forEachEditorLine(QStringView(text), [&](QStringView raw, QStringView) {
         const QStringView line = trimmedView(raw);
-        m_lines.push_back(
-            {line.toString(), file, number++, -1, line.contains(u'%') || line.contains(u'$')});
-        const int at = int(m_lines.size()) - 1;
+        Line record{line.data(), int(line.size()), file, number++};
+        record.hasValues = line.contains(u'%') || line.contains(u'$');
         const auto [word, rest] = firstWordAndRest(line);
-        if (m_dialect == Dialect::Modern && equalsWord(word, QLatin1StringView("include"))) {
+        record.command = line.isEmpty() || line.startsWith(u'#') || line == u"{" ? Command::Nothing
+                         : m_dialect == Dialect::Modern && line.startsWith(u'}') ? Command::BlockEnd
+                                                                                 : commandOf(word);
+        m_lines.push_back(record);
+        const int at = int(m_lines.size()) - 1;
+        if (m_dialect == Dialect::Modern && record.command == Command::Ignored
+            && equalsWord(word, QLatin1StringView("include"))) {
             const QString path = m_library ? m_library->resolve(m_search, rest) : QString();
             if (path.isEmpty() || depth >= maxIncludeDepth) {
                 m_missing.append({at, rest.toString()});
             } else if (!seen.contains(path)) {
                 seen.append(path);
-                add(QString::fromUtf8(m_library->textOf(path)),
-                    QFileInfo(path).fileName(),
-                    depth + 1,
-                    seen);
+                m_texts.append(QString::fromUtf8(m_library->textOf(path)));
+                m_files.append(QFileInfo(path).fileName());
+                add(m_texts.constLast(), int(m_files.size()) - 1, depth + 1, seen);
             }
             return;
         }
-        if (const QStringView label
-            = m_dialect == Dialect::Modern ? labelDefinedBy(line) : QStringView();
-            !label.isEmpty()) {
-            // The first of two labels of one name is the one a goto finds.
-            if (!m_labels.contains(upperCased(label)))
-                m_labels.insert(upperCased(label), at);
-            m_lines.back().definesLabel = true;
+        QStringView label;
+        bool isLabel = false;
+        if (m_dialect == Dialect::Modern) {
+            label = labelDefinedBy(line);
+            isLabel = !label.isEmpty();
         } else if (const qsizetype colon = line.lastIndexOf(u':');
-                   m_dialect == Dialect::Classic && colon >= 0 && colon >= line.size() - 2
-                   && !commandWordOf(wordAt(line, 0))) {
+                   colon >= 0 && colon >= line.size() - 2 && !commandWordOf(wordAt(line, 0))) {
             // The classic rule: a colon among the last two characters; the name before it.
-            if (!m_labels.contains(upperCased(line.first(colon))))
-                m_labels.insert(upperCased(line.first(colon)), at);
-            m_lines.back().definesLabel = true;
+            label = line.first(colon);
+            isLabel = true;
+        }
+        if (isLabel) {
+            // The first of two labels of one name is the one a goto finds.
+            const QString key = upperCased(label);
+            if (!m_labels.contains(key))
+                m_labels.insert(key, at);
+            m_lines.back().command = Command::Label;
         }
     });
 }
 
 int RunProgram::labelLine(QStringView name) const
 {
-    return m_labels.value(upperCased(name), -1);
+    // Most names are short: looked up through a key on the stack, not one made on the heap.
+    char16_t upper[64];
+    if (name.size() > qsizetype(std::size(upper)) || !isAscii(name))
+        return m_labels.value(upperCased(name), -1);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        upper[i] = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+    }
+    return m_labels.value(QString::fromRawData(reinterpret_cast<const QChar *>(upper), name.size()),
+                          -1);
 }
 
 // Each line that opens a block learns the line of its closing brace. A "{" alone on the line
@@ -112,7 +232,7 @@ void RunProgram::findBlocks()
         return;
     std::vector<int> open;
     for (int i = 0; i < int(m_lines.size()); ++i) {
-        const QString &text = m_lines[std::size_t(i)].text;
+        const QStringView text = m_lines[std::size_t(i)].text();
         if (text.startsWith(u'}') && !open.empty()) {
             m_lines[std::size_t(open.back())].close = i;
             open.pop_back();
@@ -123,7 +243,8 @@ void RunProgram::findBlocks()
     for (int i = 0; i + 1 < int(m_lines.size()); ++i) {
         Line &line = m_lines[std::size_t(i)];
         const Line &next = m_lines[std::size_t(i) + 1];
-        if (line.close < 0 && next.text == u"{" && line.text.endsWith(u"then", Qt::CaseInsensitive))
+        if (line.close < 0 && next.text() == u"{"
+            && line.text().endsWith(u"then", Qt::CaseInsensitive))
             line.close = next.close;
     }
 }

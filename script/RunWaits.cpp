@@ -4,16 +4,6 @@
 
 namespace Korveth {
 
-namespace {
-
-bool isRoomLine(QStringView text)
-{
-    return text.contains(u"Obvious exits:", Qt::CaseInsensitive)
-           || text.contains(u"Obvious paths:", Qt::CaseInsensitive);
-}
-
-} // namespace
-
 QString ScriptRunner::waitingFor() const
 {
     if (!m_wait)
@@ -22,7 +12,7 @@ QString ScriptRunner::waitingFor() const
     case Wait::Kind::Match: {
         QStringList texts;
         for (const PendingMatch &match : m_matches)
-            texts.append(u'"' + match.text + u'"');
+            texts.append(QStringLiteral("\"%1\"").arg(match.text()));
         return texts.isEmpty() ? QStringLiteral("a match, with none set") : texts.join(u", ");
     }
     case Wait::Kind::Text:
@@ -40,33 +30,36 @@ QString ScriptRunner::waitingFor() const
     return {};
 }
 
-bool ScriptRunner::satisfies(const Wait &wait, QStringView text, QStringView folded)
+bool ScriptRunner::satisfies(const Wait &wait, const GameLine *line)
 {
     switch (wait.kind) {
-    case Wait::Kind::Match:
-        for (const PendingMatch &match : m_matches) {
-            const bool hit = match.pattern   ? match.pattern->match(text).hasMatch()
-                             : match.matcher ? match.matcher->indexIn(folded) >= 0
-                                             : folded.contains(match.folded);
+    case Wait::Kind::Match: {
+        const quint64 plainHits = line->holds(matchTexts());
+        for (std::size_t i = 0; i < m_matches.size(); ++i) {
+            const RunProgram::Jump &jump = *m_matches[i].jump;
+            const bool hit = jump.pattern ? jump.pattern->match(line->text()).hasMatch()
+                             : i < FoldedTextSet::maxTexts ? (plainHits >> i) & 1
+                                                           : line->contains(jump.folded);
             if (hit) {
-                const QString label = match.label;
-                const int target = match.target;
-                m_matches.clear();
+                const QString label = jump.label.toString();
+                const int target = jump.target;
+                clearMatches();
                 tell(RunEvent::Kind::MatchFired, label, m_source.lineNumber());
                 if (target >= 0)
                     m_pc = target;
                 else
-                    jump(label); // a missing label ends the run
+                    this->jump(label); // a missing label ends the run
                 return true;
             }
         }
         return false;
+    }
     case Wait::Kind::Text:
-        return folded.contains(wait.folded);
+        return line->contains(*wait.folded);
     case Wait::Kind::Pattern:
-        return wait.pattern->match(text).hasMatch();
+        return wait.pattern->match(line->text()).hasMatch();
     case Wait::Kind::Room:
-        return isRoomLine(text);
+        return line->contains(m_roomTexts[0]) || line->contains(m_roomTexts[1]);
     case Wait::Kind::AnyLine:
         return true;
     case Wait::Kind::Eval:
@@ -77,13 +70,34 @@ bool ScriptRunner::satisfies(const Wait &wait, QStringView text, QStringView fol
     return false;
 }
 
+const FoldedTextSet &ScriptRunner::matchTexts()
+{
+    const bool same = m_matchTextsFor.size() == m_matches.size()
+                      && std::equal(m_matches.begin(),
+                                    m_matches.end(),
+                                    m_matchTextsFor.begin(),
+                                    [](const PendingMatch &match, const RunProgram::Jump *jump) {
+                                        return match.jump == jump;
+                                    });
+    if (!same) {
+        m_matchTextsFor.clear();
+        std::vector<const FoldedText *> texts;
+        for (const PendingMatch &match : m_matches) {
+            m_matchTextsFor.push_back(match.jump);
+            texts.push_back(match.jump->pattern ? nullptr : &match.jump->folded);
+        }
+        m_matchTexts.assign(texts);
+    }
+    return m_matchTexts;
+}
+
 // Runs the actions on a game line; false when the run stopped in one.
-bool ScriptRunner::onGameLine(QStringView text, QStringView folded)
+bool ScriptRunner::onGameLine(const GameLine &line)
 {
     m_stepsSinceWait = 0;
     for (const Action &action : std::as_const(m_actions)) {
-        const bool hit = action.pattern ? action.pattern->match(text).hasMatch()
-                                        : folded.contains(action.folded);
+        const bool hit = action.pattern ? action.pattern->match(line.text()).hasMatch()
+                                        : line.contains(action.folded);
         if (!hit)
             continue;
         tell(RunEvent::Kind::ActionFired, action.command, m_source.lineNumber());
@@ -93,18 +107,18 @@ bool ScriptRunner::onGameLine(QStringView text, QStringView folded)
     return true;
 }
 
-ScriptRunner::Outcome ScriptRunner::continueWait()
+ScriptRunner::Outcome ScriptRunner::continueWait(qint64 lineBudget)
 {
     Wait &wait = *m_wait;
-    if (wait.kind == Wait::Kind::Eval && satisfies(wait, {}, {})) {
+    if (wait.kind == Wait::Kind::Eval && satisfies(wait, nullptr)) {
         m_wait.reset();
         return Outcome::Ran;
     }
-    for (;;) {
+    for (qint64 read = 0;; ++read) {
         if (m_actionJump) {
             const QString label = *std::exchange(m_actionJump, std::nullopt);
             m_wait.reset();
-            m_matches.clear();
+            clearMatches();
             if (!jump(label))
                 return Outcome::Finished;
             tell(RunEvent::Kind::Jumped, label);
@@ -115,13 +129,15 @@ ScriptRunner::Outcome ScriptRunner::continueWait()
             m_clock = qMax(m_clock, *wait.deadline);
             m_stepsSinceWait = 0;
             if (wait.kind == Wait::Kind::Match) {
-                m_matches.clear();
+                clearMatches();
                 tell(RunEvent::Kind::TimedOut, {});
             }
             m_wait.reset();
             return Outcome::Ran;
         }
-        const std::optional<QStringView> text = m_source.next();
+        if (read >= lineBudget)
+            return Outcome::Ran; // still waiting
+        const GameLine *text = m_source.next();
         if (!text) {
             if (m_source.mayGrow())
                 return Outcome::NeedsInput;
@@ -137,13 +153,12 @@ ScriptRunner::Outcome ScriptRunner::continueWait()
         ++m_linesConsumed;
         m_clock = qMax(m_clock, arrival);
         if (onLineRead)
-            onLineRead(m_source.lineNumber(), *text);
-        foldForMatching(*text, m_folded);
-        if (!onGameLine(*text, m_folded))
+            onLineRead(m_source.lineNumber(), text->text());
+        if (!onGameLine(*text))
             return Outcome::Finished;
-        if (satisfies(wait, *text, m_folded)) {
+        if (satisfies(wait, text)) {
             if (wait.kind != Wait::Kind::Match)
-                tell(RunEvent::Kind::Waited, text->toString(), m_source.lineNumber());
+                tell(RunEvent::Kind::Waited, text->text(), m_source.lineNumber());
             m_wait.reset();
             return m_finding ? Outcome::Finished : Outcome::Ran;
         }

@@ -107,10 +107,10 @@ QList<int> ScriptRunner::callStack() const
     return lines;
 }
 
-void ScriptRunner::tell(RunEvent::Kind kind, QString text, qint64 logLine)
+void ScriptRunner::tell(RunEvent::Kind kind, QStringView text, qint64 logLine)
 {
     if (onEvent)
-        onEvent({m_current, kind, std::move(text), logLine});
+        onEvent({m_current, kind, text.toString(), logLine});
 }
 
 void ScriptRunner::finish(RunFinding::Kind kind, QString text)
@@ -126,7 +126,7 @@ bool ScriptRunner::cannotKnow(QString text)
         return false;
     }
     m_notes.append({m_current, RunFinding::Kind::CannotKnow, text});
-    tell(RunEvent::Kind::Note, std::move(text));
+    tell(RunEvent::Kind::Note, text);
     return true;
 }
 
@@ -150,12 +150,12 @@ QString ScriptRunner::loopLines() const
     return numbers.join(u", ");
 }
 
-ScriptRunner::Outcome ScriptRunner::step()
+ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
 {
     if (m_finding)
         return Outcome::Finished;
     if (m_wait)
-        return continueWait();
+        return continueWait(lineBudget);
     if (m_pc >= int(m_program.lines().size())) {
         m_current = qMax(0, int(m_program.lines().size()) - 1);
         finish(RunFinding::Kind::Ended, QStringLiteral("the script ran to its end"));
@@ -180,16 +180,18 @@ ScriptRunner::Outcome ScriptRunner::step()
         return Outcome::Finished;
     }
     const bool fromFalseBranch = std::exchange(m_arrivedFromFalseBranch, false);
-    const QString &raw = line(m_current).text;
-    if (raw.isEmpty() || raw.startsWith(u'#') || raw == u"{")
+    const RunProgram::Line &at = line(m_current);
+    using C = RunProgram::Command;
+    if (at.command == C::Nothing || at.command == C::Label)
         return Outcome::Ran;
-    if (m_options.dialect == Dialect::Modern && raw.startsWith(u'}')) {
-        const QStringView after = trimmedView(QStringView(raw).sliced(1));
+    const QStringView raw = at.text();
+    if (at.command == C::BlockEnd) {
+        const QStringView after = trimmedView(raw.sliced(1));
         if (!fromFalseBranch) {
             // The end of a branch that ran: the chain's other branches are passed over.
             m_lastBranchTaken = true;
-            if (!after.isEmpty() && line(m_current).close >= 0)
-                m_pc = line(m_current).close;
+            if (!after.isEmpty() && at.close >= 0)
+                m_pc = at.close;
             return Outcome::Ran;
         }
         m_lastBranchTaken = false;
@@ -199,21 +201,19 @@ ScriptRunner::Outcome ScriptRunner::step()
         const auto [word, rest] = firstWordAndRest(values.text);
         return executeConditional(word, rest, false) ? Outcome::Ran : Outcome::Finished;
     }
-    if (line(m_current).definesLabel)
-        return Outcome::Ran;
-    if (!line(m_current).hasValues) {
-        if (!execute(raw, false, &line(m_current)))
+    if (!at.hasValues) {
+        if (!execute(raw, false, &at))
             return Outcome::Finished;
-        return m_wait ? continueWait() : Outcome::Ran;
+        return m_wait ? continueWait(lineBudget) : Outcome::Ran;
     }
     const RunValues::Substituted values = m_values.substitute(raw);
     for (const QString &name : values.unknownGlobals) {
         if (!cannotKnow(QStringLiteral("$%1 was never given").arg(name)))
             return Outcome::Finished;
     }
-    if (!execute(values.text, false))
+    if (!execute(values.text, false, &at))
         return Outcome::Finished;
-    return m_wait ? continueWait() : Outcome::Ran;
+    return m_wait ? continueWait(lineBudget) : Outcome::Ran;
 }
 
 bool ScriptRunner::jump(QStringView label)

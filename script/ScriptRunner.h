@@ -7,7 +7,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <deque>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -71,13 +73,11 @@ struct RunFinding
 // One match or matchre waiting for its matchwait.
 struct PendingMatch
 {
-    QString label{};
-    QString text{}; // what is looked for, as written
-    QString folded{};
-    std::optional<QRegularExpression> pattern{};
+    const RunProgram::Jump *jump = nullptr; // where it leads, and what it looks for
     int line = 0;
-    int target = -1;                                 // the label's line when known in advance
-    std::shared_ptr<const QStringMatcher> matcher{}; // when known in advance: looks for folded
+
+    QStringView label() const { return jump->label; }
+    QStringView text() const { return jump->text; }
 };
 
 // Runs a script against game text without the game: every command does what it does to the
@@ -90,15 +90,17 @@ public:
 
     ScriptRunner(const RunProgram &program, RunOptions options, GameSource &source);
 
-    // Runs the next line; a line that waits runs until its wait is over.
-    Outcome step();
+    // Runs the next line; a line that waits runs until its wait is over, or until lineBudget game
+    // lines were read: then it still waits, and the next step goes on with the wait.
+    Outcome step(qint64 lineBudget = std::numeric_limits<qint64>::max());
+    bool waiting() const { return m_wait.has_value(); }
     // Runs until the script finishes, needs typed input, or a breakpoint's line is next.
     Outcome run(const std::function<bool(int line)> &breakAt = {});
 
     // The program line that runs next.
     int currentLine() const { return m_pc; }
     const RunValues &values() const { return m_values; }
-    const QList<PendingMatch> &pendingMatches() const { return m_matches; }
+    const std::vector<PendingMatch> &pendingMatches() const { return m_matches; }
     // The program lines of the gosubs being run, outermost first.
     QList<int> callStack() const;
     // What the script is waiting for; empty when it is not waiting.
@@ -119,7 +121,7 @@ private:
         QString text{};
         std::optional<QRegularExpression> pattern{};
         std::optional<double> deadline{};
-        QString folded{};
+        std::optional<FoldedText> folded{}; // a waitfor's text
     };
     struct Action
     {
@@ -127,7 +129,7 @@ private:
         QString text;
         std::optional<QRegularExpression> pattern;
         int line = 0;
-        QString folded;
+        FoldedText folded;
     };
     struct Frame
     {
@@ -137,21 +139,25 @@ private:
     };
 
     const RunProgram::Line &line(int at) const { return m_program.lines()[std::size_t(at)]; }
-    void tell(RunEvent::Kind kind, QString text, qint64 logLine = 0);
+    // Texts are made only when someone listens: a run for its findings alone makes none.
+    void tell(RunEvent::Kind kind, QStringView text, qint64 logLine = 0);
     void finish(RunFinding::Kind kind, QString text);
     bool cannotKnow(QString text);
     // Runs one command; false when the run stopped in it.
-    // prepared: the program line the command is, as written, with what was worked out of it.
+    // prepared: the program line the command comes from, with what was worked out of it.
     bool execute(QStringView command, bool inAction, const RunProgram::Line *prepared = nullptr);
-    bool executeModern(QStringView word, QStringView rest, bool inAction);
+    bool
+    executeModern(RunProgram::Command command, QStringView word, QStringView rest, bool inAction);
+    bool addMatch(RunProgram::Command command, QStringView rest, const RunProgram::Jump *prepared);
+    bool changeCounter(QStringView rest);
+    bool doMath(QStringView rest, bool inAction);
     bool executeConditional(QStringView word, QStringView rest, bool inAction);
-    void skipTakenChain(int closeLine);
     bool jump(QStringView label);
-    Outcome waitOn(Wait wait);
-    Outcome continueWait();
-    // The game line as it came and folded for matching.
-    bool onGameLine(QStringView text, QStringView folded);
-    bool satisfies(const Wait &wait, QStringView text, QStringView folded);
+    Outcome continueWait(qint64 lineBudget);
+    void clearMatches();
+    const FoldedTextSet &matchTexts();
+    bool onGameLine(const GameLine &line);
+    bool satisfies(const Wait &wait, const GameLine *line);
     std::optional<QRegularExpression> pattern(QStringView written);
     std::optional<double> numberOrFinding(QStringView text);
     QString loopLines() const;
@@ -163,7 +169,18 @@ private:
     QRandomGenerator m_random;
     int m_pc = 0;
     std::vector<Frame> m_frames;
-    QList<PendingMatch> m_matches;
+    std::vector<PendingMatch> m_matches;
+    // Matches whose text held values, with the text their views look into.
+    struct MadeJump
+    {
+        QString written;
+        RunProgram::Jump jump;
+    };
+    std::deque<MadeJump> m_madeJumps;
+    // The plain texts of the pending matches, looked for in one pass over a line; made again
+    // when the pending matches are not the ones it was made for.
+    FoldedTextSet m_matchTexts;
+    std::vector<const RunProgram::Jump *> m_matchTextsFor;
     QList<Action> m_actions;
     std::optional<Wait> m_wait;
     std::optional<QString> m_actionJump; // a goto an action asked for
@@ -176,7 +193,7 @@ private:
     bool m_lastBranchTaken = false;
     bool m_arrivedFromFalseBranch = false;
     int m_current = 0; // the line being run
-    QString m_folded;  // the game line being looked at, folded for matching
+    const FoldedText m_roomTexts[2]{FoldedText(u"Obvious exits:"), FoldedText(u"Obvious paths:")};
     std::optional<RunFinding> m_finding;
     QList<RunFinding> m_notes;
 };

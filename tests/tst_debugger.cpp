@@ -9,6 +9,7 @@
 #include "StyledReport.h"
 #include "frmDoc.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,7 +45,7 @@ private Q_SLOTS:
         QTest::keyClick(&window->gameLine(), Qt::Key_Return);
         QCOMPARE(window->currentLine(), 1);
         window->stepInto();
-        QCOMPARE(window->sent().count(), 1);
+        QCOMPARE(window->sent().rowCount(), 1);
     }
 
     // The Script Runner: F8 steps the active script against a log, F9's breakpoint stops
@@ -66,7 +67,7 @@ private Q_SLOTS:
         window->logPath().setText(log.fileName());
 
         QTest::keyClick(editor, Qt::Key_F8);
-        QCOMPARE(window->sent().count(), 1);
+        QCOMPARE(window->sent().rowCount(), 1);
         QCOMPARE(window->currentLine(), 1);
         QVERIFY(editor->marginMask(1) & 4);
 
@@ -84,6 +85,38 @@ private Q_SLOTS:
         QCOMPARE(editor->marginMask(4) & 4, 0);
     }
 
+    // The run's panes keep the last lines told, however many come between two showings, and tell
+    // their views consistently (the model tester checks every insertion and removal).
+    void runnerPanesKeepTheLastLines_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("added");
+        constexpr int kept = RecentLinesModel::kept;
+        QTest::addRow("a few to a few") << 10 << 20;
+        QTest::addRow("the oldest go") << kept - 10 << 20;
+        QTest::addRow("all shown go") << 100 << kept;
+        QTest::addRow("more come than are kept") << 0 << kept + 2000;
+    }
+    void runnerPanesKeepTheLastLines()
+    {
+        QFETCH(int, before);
+        QFETCH(int, added);
+        RecentLinesModel lines;
+        QAbstractItemModelTester tester(&lines,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (int i = 0; i < before; ++i)
+            lines.add(QString::number(i), i);
+        lines.publish();
+        for (int i = before; i < before + added; ++i)
+            lines.add(QString::number(i), i);
+        QCOMPARE(lines.rowCount(), before);
+        lines.publish();
+        const int total = before + added;
+        const int shown = qMin(total, RecentLinesModel::kept);
+        QCOMPARE(lines.rowCount(), shown);
+        QCOMPARE(lines.index(0).data().toString(), QString::number(total - shown));
+        QCOMPARE(lines.index(shown - 1).data(RecentLinesModel::ScriptLineRole).toInt(), total - 1);
+    }
     void runWritesReportAndSummary_data()
     {
         // clang-format off
