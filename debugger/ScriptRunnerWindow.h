@@ -77,6 +77,8 @@ private:
     void markCurrentLine(int line);
     void setStatus(const QString &text);
     bool atBreakpoint(int programLine) const;
+    // "line 5: put again", as the status names the line that runs next.
+    QString describeLine(int programLine) const;
     void chooseLog();
     // Shows in the panes what the run told since the last time: one layout of a list per slice,
     // not one per line.

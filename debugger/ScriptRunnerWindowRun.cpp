@@ -130,6 +130,17 @@ void ScriptRunnerWindow::stopRun()
     showState();
 }
 
+QString ScriptRunnerWindow::describeLine(int programLine) const
+{
+    if (programLine >= int(m_program->lines().size()))
+        return tr("the end of the script");
+    const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
+    return line.inScript() ? tr("line %1: %2").arg(line.line + 1).arg(line.text())
+                           : tr("line %1 of %2: %3")
+                                 .arg(line.line + 1)
+                                 .arg(m_program->fileOf(line), line.text());
+}
+
 bool ScriptRunnerWindow::atBreakpoint(int programLine) const
 {
     const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
@@ -165,7 +176,9 @@ void ScriptRunnerWindow::runSlice()
             || (!waiting && next < lines && atBreakpoint(next)
                 && (!first || m_until == Until::Breakpoint))) {
             m_slices.stop();
-            setStatus(stepDone ? tr("Paused.") : tr("Paused at a breakpoint."));
+            // The status says where: the margin's pointer is not seen by everyone.
+            setStatus(stepDone ? tr("Paused. Next: %1").arg(describeLine(next))
+                               : tr("Paused at the breakpoint on %1").arg(describeLine(next)));
             showState();
             return;
         }

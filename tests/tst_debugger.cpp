@@ -69,13 +69,14 @@ private Q_SLOTS:
         QTest::keyClick(editor, Qt::Key_F8);
         QCOMPARE(window->sent().rowCount(), 1);
         QCOMPARE(window->currentLine(), 1);
+        QCOMPARE(window->status(), QStringLiteral("Paused. Next: line 2: match hit You miss"));
         QVERIFY(editor->marginMask(1) & 4);
 
         editor->SetCaretPos(4, 0);
         QTest::keyClick(editor, Qt::Key_F9);
         window->continueRun();
         QTRY_COMPARE(window->currentLine(), 4);
-        QCOMPARE(window->status(), QStringLiteral("Paused at a breakpoint."));
+        QCOMPARE(window->status(), QStringLiteral("Paused at the breakpoint on line 5: put again"));
         QCOMPARE(editor->marginMask(1) & 4, 0);
 
         QTest::keyClick(editor, Qt::Key_X);
