@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace Korveth {
 
 namespace {
@@ -142,12 +144,19 @@ RunProgram::RunProgram(QString scriptText,
 
 void RunProgram::prepareJumps()
 {
-    for (Line &line : m_lines) {
+    auto jumps = [](const Line &line) {
         const Command command = line.command;
-        if (line.hasValues
-            || (command != Command::Match && command != Command::Matchre && command != Command::Goto
-                && command != Command::Gosub))
+        return !line.hasValues
+               && (command == Command::Match || command == Command::Matchre
+                   || command == Command::Goto || command == Command::Gosub);
+    };
+    // Room for all at once: a script of a million lines has hundreds of thousands.
+    m_jumps.reserve(std::size_t(std::count_if(m_lines.begin(), m_lines.end(), jumps)));
+    preferHugePages(m_jumps.data(), m_jumps.capacity() * sizeof(Jump));
+    for (Line &line : m_lines) {
+        if (!jumps(line))
             continue;
+        const Command command = line.command;
         const auto [label, argument] = firstWordAndRest(firstWordAndRest(line.text()).second);
         Jump jump{label, labelLine(label)};
         if (command == Command::Match) {

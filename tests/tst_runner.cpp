@@ -102,8 +102,12 @@ private Q_SLOTS:
                         traces[pieces].append(QString::number(event.line) + u' '
                                               + runEventText(event));
                     };
-                    while (runner.step(pieces ? 1 : std::numeric_limits<qint64>::max())
-                           == ScriptRunner::Outcome::Ran) {
+                    for (qint64 read = 0;
+                         runner.step(pieces ? 1 : std::numeric_limits<qint64>::max())
+                         == ScriptRunner::Outcome::Ran;
+                         read = source->lineNumber()) {
+                        // A piece is no longer than asked.
+                        QVERIFY(!pieces || source->lineNumber() - read <= 1);
                     }
                     traces[pieces].append(runFindingName(runner.finding()->kind));
                 }
