@@ -89,7 +89,8 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     , m_counts(std::make_unique<CountCommands>(*m_documents, services.dialogs, *this))
     , m_diskChanges(new DiskChangeMonitor(*m_documents, *m_area, services.dialogs, this))
     , m_debugger(new ScriptDebugger(*m_documents, *m_area, services.dialogs, *this, this))
-    , m_runner(new ScriptRunnerCommand(*m_documents, *m_area, services.dialogs, *this, this))
+    , m_runner(new ScriptRunnerCommand(
+          *m_documents, *m_area, services.dialogs, services.editors.liveCheck, *this, this))
     , m_toolbar(new MainToolbar(this))
     , m_help(new HelpMode(services.dialogs, this))
     , m_helpCommands(

@@ -15,12 +15,14 @@ namespace Korveth {
 ScriptRunnerCommand::ScriptRunnerCommand(DocumentManager &documents,
                                          DocumentArea &area,
                                          Dialogs &dialogs,
+                                         LiveCheckSettings &includes,
                                          QWidget &owner,
                                          QObject *parent)
     : QObject(parent)
     , m_documents(documents)
     , m_area(area)
     , m_dialogs(dialogs)
+    , m_includes(includes)
     , m_owner(owner)
 {}
 
@@ -40,7 +42,7 @@ void ScriptRunnerCommand::open()
     if (!document)
         return;
     if (!m_window) {
-        m_window = new ScriptRunnerWindow(m_dialogs, &m_owner);
+        m_window = new ScriptRunnerWindow(m_dialogs, m_includes, &m_owner);
         connect(m_window,
                 &ScriptRunnerWindow::scriptLineChosen,
                 this,

@@ -11,6 +11,7 @@ class CommandRegistry;
 class Dialogs;
 class DocumentArea;
 class DocumentManager;
+class LiveCheckSettings;
 class ScriptRunnerWindow;
 class frmDoc;
 
@@ -23,6 +24,7 @@ public:
     ScriptRunnerCommand(DocumentManager &documents,
                         DocumentArea &area,
                         Dialogs &dialogs,
+                        LiveCheckSettings &includes,
                         QWidget &owner,
                         QObject *parent = nullptr);
 
@@ -37,6 +39,7 @@ private:
     DocumentManager &m_documents;
     DocumentArea &m_area;
     Dialogs &m_dialogs;
+    LiveCheckSettings &m_includes;
     QWidget &m_owner;
     QPointer<ScriptRunnerWindow> m_window;
     QPointer<frmDoc> m_document;

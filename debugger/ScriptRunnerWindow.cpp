@@ -31,9 +31,12 @@ QPushButton *button(const char *name, const QString &caption, const QString &tip
 
 } // namespace
 
-ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent)
+ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
+                                       LiveCheckSettings &includes,
+                                       QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_dialogs(dialogs)
+    , m_includes(includes)
     , m_log(new QLineEdit)
     , m_arguments(new QLineEdit)
     , m_globals(new QLineEdit)

@@ -20,6 +20,7 @@ class QTreeWidget;
 namespace Korveth {
 
 class Dialogs;
+class LiveCheckSettings;
 class ScriptEditor;
 
 // The Script Runner: the active script run against a recorded session, never the game. Run,
@@ -33,7 +34,8 @@ class ScriptRunnerWindow final : public QWidget
     Q_OBJECT
 
 public:
-    ScriptRunnerWindow(Dialogs &dialogs, QWidget *parent = nullptr);
+    // includes: the library included scripts are found in, shared with the live check.
+    ScriptRunnerWindow(Dialogs &dialogs, LiveCheckSettings &includes, QWidget *parent = nullptr);
     ~ScriptRunnerWindow() override;
 
     // The script the next run runs; a run of another script stops.
@@ -85,6 +87,7 @@ private:
     void flushPanes();
 
     Dialogs &m_dialogs;
+    LiveCheckSettings &m_includes;
     QPointer<ScriptEditor> m_editor;
     QString m_path;
     QLineEdit *m_log;

@@ -1,6 +1,7 @@
 // How the Script Runner runs its script: a fresh run made ready, and the slices it goes on in.
 #include "ScriptRunnerWindow.h"
 
+#include "LiveCheckSettings.h"
 #include "ScriptEditor.h"
 #include "TextLines.h"
 
@@ -49,9 +50,16 @@ bool ScriptRunnerWindow::prepare()
     options.dialect = dialect == 1                        ? Dialect::Classic
                       : dialect == 2 || looksModern(utf8) ? Dialect::Modern
                                                           : Dialect::Classic;
-    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    // Included scripts are found as the live check finds them: from the script's folder up to
+    // the scripts folder, or the library's root.
+    IncludeSearch search;
+    if (!m_path.isEmpty()) {
+        const QString folder = QFileInfo(m_path).absolutePath();
+        const QString root = m_includes.scriptsFolder();
+        search = {folder, root.isEmpty() ? m_includes.library().libraryRootOf(folder) : root};
+    }
     m_program = std::make_unique<RunProgram>(
-        decodeLargeUtf8(utf8), options.dialect, IncludeSearch(folder, folder));
+        decodeLargeUtf8(utf8), options.dialect, search, &m_includes.library());
     m_source = std::move(source);
     m_typed = typed;
     m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);

@@ -11,6 +11,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -84,6 +85,28 @@ private Q_SLOTS:
         QCOMPARE(window->status(),
                  QStringLiteral("The script was edited, so the run stopped. Run starts it again."));
         QCOMPARE(editor->marginMask(4) & 4, 0);
+    }
+
+    // An included script is found beside the script and run in its place, in the editor as on the
+    // command line.
+    void scriptRunnerRunsIncludedScripts()
+    {
+        MainWindowFixture f;
+        QTemporaryDir dir;
+        auto write = [&](const char *name, const QByteArray &text) {
+            QFile file(dir.filePath(QLatin1StringView(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        };
+        write("sub.cmd", "put from the included script\r\n");
+        write("main.cmd", "include sub.cmd\r\nput back\r\n");
+        f.docs().OpenDocument(dir.filePath(QStringLiteral("main.cmd")), QStringLiteral("main.cmd"));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        window->startRun();
+        QTRY_VERIFY(!window->running());
+        QCOMPARE(window->sent().rowCount(), 2);
+        QCOMPARE(window->sent().index(0).data().toString(),
+                 QStringLiteral("from the included script"));
     }
 
     // The run's panes keep the last lines told, however many come between two showings, and tell
