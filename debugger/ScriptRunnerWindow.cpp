@@ -146,6 +146,10 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
         if (const int line = index.data(RecentLinesModel::ScriptLineRole).toInt(); line >= 0)
             Q_EMIT scriptLineChosen(line);
     });
+    m_aheadTimer.setSingleShot(true);
+    m_aheadTimer.setInterval(300);
+    connect(&m_aheadTimer, &QTimer::timeout, this, &ScriptRunnerWindow::prepareAhead);
+    connect(m_dialect, &QComboBox::currentIndexChanged, &m_aheadTimer, qOverload<>(&QTimer::start));
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &ScriptRunnerWindow::runSlice);
     setStatus(tr("Choose a log, then Run or Step Into (F8)."));
@@ -166,8 +170,12 @@ void ScriptRunnerWindow::setEditor(ScriptEditor *editor, const QString &path)
         disconnect(m_editor, nullptr, this, nullptr);
     m_editor = editor;
     m_path = path;
+    ++m_revision;
+    m_aheadTimer.start();
     if (m_editor) {
         connect(m_editor, &ScriptEditor::editing, this, [this] {
+            ++m_revision;
+            m_aheadTimer.start();
             if (!m_runner)
                 return;
             stopRun();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramAhead.h"
 #include "RecentLinesModel.h"
 #include "ScriptRunner.h"
 
@@ -73,6 +74,8 @@ private:
 
     enum class Until { Step, StepOver, Breakpoint };
     bool prepare();
+    ProgramAhead::Key aheadKey() const;
+    void prepareAhead();
     void runSlice();
     void afterRun(ScriptRunner::Outcome outcome);
     void showState();
@@ -113,7 +116,11 @@ private:
     Until m_until = Until::Step;
     int m_depth = 0; // the gosub depth a step over started at
     int m_markedLine = -1;
-    std::unique_ptr<RunProgram> m_program;
+    std::shared_ptr<const RunProgram> m_program;
+    // A long script's program is made while the user reads it, after each pause in the typing.
+    ProgramAhead m_ahead;
+    QTimer m_aheadTimer;
+    quint64 m_revision = 0; // the editor's changes counted, to know what was made ahead
     std::unique_ptr<GameSource> m_source;
     LineSource *m_typed = nullptr; // m_source, when the lines are typed
     std::unique_ptr<ScriptRunner> m_runner;

@@ -37,8 +37,6 @@ bool ScriptRunnerWindow::prepare()
         typed = lines.get();
         source = std::move(lines);
     }
-    // A view of the editor's own text: nothing edits it before the program is made.
-    const QByteArrayView utf8 = m_editor->utf8();
     RunOptions options;
     options.arguments = m_arguments->text().split(u' ', Qt::SkipEmptyParts);
     for (const QString &pair : m_globals->text().split(u' ', Qt::SkipEmptyParts)) {
@@ -46,20 +44,15 @@ bool ScriptRunnerWindow::prepare()
         if (equals > 0)
             options.globals.insert(pair.first(equals).remove(u'$'), pair.sliced(equals + 1));
     }
-    const int dialect = m_dialect->currentIndex();
-    options.dialect = dialect == 1                        ? Dialect::Classic
-                      : dialect == 2 || looksModern(utf8) ? Dialect::Modern
-                                                          : Dialect::Classic;
-    // Included scripts are found as the live check finds them: from the script's folder up to
-    // the scripts folder, or the library's root.
-    IncludeSearch search;
-    if (!m_path.isEmpty()) {
-        const QString folder = QFileInfo(m_path).absolutePath();
-        const QString root = m_includes.scriptsFolder();
-        search = {folder, root.isEmpty() ? m_includes.library().libraryRootOf(folder) : root};
+    const ProgramAhead::Key key = aheadKey();
+    std::optional<ProgramAhead::Made> made = m_ahead.find(key);
+    if (!made) {
+        // A view of the editor's own text: nothing edits it while the program is made.
+        made = ProgramAhead::make(m_editor->utf8(), key, &m_includes.library());
+        m_ahead.keep(key, *made);
     }
-    m_program = std::make_unique<RunProgram>(
-        decodeLargeUtf8(utf8), options.dialect, search, &m_includes.library());
+    m_program = made->program;
+    options.dialect = made->dialect;
     m_source = std::move(source);
     m_typed = typed;
     m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
@@ -79,6 +72,35 @@ bool ScriptRunnerWindow::prepare()
         m_logLines.add(QStringLiteral("%1: %2").arg(number).arg(text));
     };
     return true;
+}
+
+ProgramAhead::Key ScriptRunnerWindow::aheadKey() const
+{
+    // Included scripts are found as the live check finds them: from the script's folder up to
+    // the scripts folder, or the library's root.
+    IncludeSearch search;
+    if (!m_path.isEmpty()) {
+        const QString folder = QFileInfo(m_path).absolutePath();
+        const QString root = m_includes.scriptsFolder();
+        search = {folder, root.isEmpty() ? m_includes.library().libraryRootOf(folder) : root};
+    }
+    const int dialect = m_dialect->currentIndex();
+    return {m_revision,
+            dialect == 1   ? DialectChoice::Classic
+            : dialect == 2 ? DialectChoice::Modern
+                           : DialectChoice::Auto,
+            search};
+}
+
+void ScriptRunnerWindow::prepareAhead()
+{
+    // A short script is made ready in a moment when the run starts; only a long one is worth a
+    // thread and a copy of its text.
+    constexpr int longScript = 20000;
+    if (!m_editor || m_runner || !isVisible() || m_editor->linecount() < longScript)
+        return;
+    if (!m_ahead.start(aheadKey(), m_editor->utf8().toByteArray(), &m_includes.library()))
+        m_aheadTimer.start(); // an older one is still being made
 }
 
 void ScriptRunnerWindow::typeGameLine()

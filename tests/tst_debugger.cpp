@@ -109,6 +109,22 @@ private Q_SLOTS:
                  QStringLiteral("from the included script"));
     }
 
+    // A long script's program is made while the user reads it; an edit after that is run, never
+    // the text as it was.
+    void scriptRunnerMadeAheadFollowsEdits()
+    {
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("put one\r\n").repeated(25000));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        QTest::qWait(1500); // the window's pause, then the program made on its thread
+        editor->SetCaretPos(0, 4);
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        window->stepInto();
+        QCOMPARE(window->sent().index(0).data().toString(), QStringLiteral("xone"));
+    }
+
     // The run's panes keep the last lines told, however many come between two showings, and tell
     // their views consistently (the model tester checks every insertion and removal).
     void runnerPanesKeepTheLastLines_data()
