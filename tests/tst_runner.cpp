@@ -115,6 +115,51 @@ private Q_SLOTS:
             }
         }
     }
+    // Which of a matchwait's texts a game line holds, letter case ignored, found in one pass over
+    // an ASCII line's bytes or in the decoded text of any other.
+    void matchTextsInALine_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<quint64>("hits");
+        const QStringList hunt{"You miss", "you KILLED", "Roundtime"};
+        QTest::addRow("either case") << hunt << "YOU MISS the rat" << quint64(0b001);
+        QTest::addRow("two at once") << hunt << "You killed it. Roundtime: 3" << quint64(0b110);
+        QTest::addRow("none") << hunt << "You see a rat" << quint64(0);
+        QTest::addRow("longer than the line") << hunt << "Round" << quint64(0);
+        QTest::addRow("at the very end") << hunt << "...roundtime" << quint64(0b100);
+        QTest::addRow("brackets are not letters") << QStringList{"[x]"} << "{x}" << quint64(0);
+        QTest::addRow("an empty text is everywhere")
+            << QStringList{"", "a"} << "b" << quint64(0b01);
+        QTest::addRow("a text that is not ASCII")
+            << QStringList{u"Grüße"_qs, "gr"} << u"GRÜSSE grüße"_qs << quint64(0b11);
+        QTest::addRow("an ASCII text in a line that is not")
+            << QStringList{"cafe", "caf"} << u"Café"_qs << quint64(0b10);
+    }
+    void matchTextsInALine()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, line);
+        QFETCH(quint64, hits);
+        std::vector<FoldedText> folded;
+        for (const QString &text : texts)
+            folded.emplace_back(text);
+        std::vector<const FoldedText *> pointers;
+        for (const FoldedText &text : folded)
+            pointers.push_back(&text);
+        FoldedTextSet set;
+        set.assign(pointers);
+        const QByteArray ascii = line.toLatin1();
+        GameLine gameLine;
+        if (QString::fromLatin1(ascii) == line
+            && std::all_of(ascii.begin(), ascii.end(), [](char c) { return c >= 0; }))
+            gameLine.setAscii(ascii);
+        else
+            gameLine.setText(line);
+        QCOMPARE(gameLine.holds(set), hits);
+        for (std::size_t i = 0; i < folded.size(); ++i)
+            QCOMPARE(gameLine.contains(folded[i]), bool((hits >> i) & 1));
+    }
     // A log is read as it is consumed, however its lines end and wherever its pieces break.
     void logLines_data()
     {
