@@ -38,11 +38,22 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-Korveth::ScriptRunnerWindow &openRunner(Korveth::frmMain &window, const QString &script)
+Korveth::ScriptRunnerWindow &
+openRunner(Korveth::frmMain &window, const QString &script, const QString &log)
 {
     window.documents().OpenDocument(script, QStringLiteral("s"));
     window.runCommand(QStringLiteral("srun"));
-    return *window.scriptRunner().window();
+    Korveth::ScriptRunnerWindow &runner = *window.scriptRunner().window();
+    runner.logPath().setText(log);
+    return runner;
+}
+
+double timedStep(Korveth::ScriptRunnerWindow &runner)
+{
+    QElapsedTimer timer;
+    timer.start();
+    runner.stepInto();
+    return msSince(timer);
 }
 
 void huntAgainstLongLog(Korveth::frmMain &window, const QTemporaryDir &dir)
@@ -55,18 +66,11 @@ void huntAgainstLongLog(Korveth::frmMain &window, const QTemporaryDir &dir)
                    "  goto hunt\r\n")
         || !writeFile(log, gameLog(1000000)))
         return;
-    Korveth::ScriptRunnerWindow &runner = openRunner(window, script);
-    runner.logPath().setText(log);
-    QElapsedTimer timer;
-    timer.start();
-    runner.stepInto();
-    const double first = msSince(timer);
+    Korveth::ScriptRunnerWindow &runner = openRunner(window, script, log);
+    const double first = timedStep(runner);
     std::vector<double> steps;
-    for (int i = 0; i < 200 && runner.running(); ++i) {
-        timer.restart();
-        runner.stepInto();
-        steps.push_back(msSince(timer));
-    }
+    for (int i = 0; i < 200 && runner.running(); ++i)
+        steps.push_back(timedStep(runner));
     std::sort(steps.begin(), steps.end());
     std::printf("hunting script, 1,000,000-line log: the first step %.2f ms, later steps %.3f ms "
                 "(median of %zu), the slowest %.2f ms\n",
@@ -76,7 +80,8 @@ void huntAgainstLongLog(Korveth::frmMain &window, const QTemporaryDir &dir)
                 steps.back());
     QElapsedTimer whole;
     whole.start();
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     runner.continueRun();
     double longest = msSince(timer);
     while (runner.running()) {
@@ -113,24 +118,19 @@ int main(int argc, char *argv[])
         const QString path = dir.filePath(QStringLiteral("s%1.cmd").arg(lines));
         if (!writeFile(path, realisticScript(lines)))
             return 1;
-        Korveth::ScriptRunnerWindow &runner = openRunner(window, path);
-        runner.logPath().setText(log);
-        QElapsedTimer timer;
-        timer.start();
-        runner.stepInto();
-        const double atOnce = msSince(timer);
+        Korveth::ScriptRunnerWindow &runner = openRunner(window, path, log);
+        const double atOnce = timedStep(runner);
         runner.stopRun();
         // As a user does: the window opened, a look at the script, then F8. The program is made
         // meanwhile.
-        for (timer.restart(); timer.elapsed() < 2000;)
+        QElapsedTimer pause;
+        for (pause.start(); pause.elapsed() < 2000;)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        timer.restart();
-        runner.stepInto();
         std::printf("realistic script of %d lines: the first step %.1f ms at once, %.1f ms after "
                     "two seconds\n",
                     lines,
                     atOnce,
-                    msSince(timer));
+                    timedStep(runner));
         runner.stopRun();
     }
     return 0;

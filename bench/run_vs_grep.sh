@@ -9,6 +9,8 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 source "$(dirname "$0")/best_of_five.sh"
+# Both write to a file: grep writing to /dev/null would stop at its first match.
+TIMED_OUTPUT=$out/timed
 
 printf 'hunt:\r\n  put attack\r\n  match hunt You miss\r\n  match dead You killed\r\n  match hunt Roundtime\r\n  matchwait\r\ndead:\r\n  counter add 1\r\n  goto hunt\r\n' > "$out/hunt.cmd"
 for lines in 1000000 2000000; do
