@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <optional>
+
 namespace Korveth {
 
 // Where a dry run's game text comes from, one game line at a time, in order.

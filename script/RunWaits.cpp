@@ -41,14 +41,16 @@ bool ScriptRunner::satisfies(const Wait &wait, const GameLine *line)
                              : i < FoldedTextSet::maxTexts ? (plainHits >> i) & 1
                                                            : line->contains(jump.folded);
             if (hit) {
-                const QString label = jump.label.toString();
-                const int target = jump.target;
-                clearMatches();
-                tell(RunEvent::Kind::MatchFired, label, m_source.lineNumber());
-                if (target >= 0)
-                    m_pc = target;
-                else
+                // Told while the match's texts stand: a text the script made goes with the others.
+                tell(RunEvent::Kind::MatchFired, jump.label, m_source.lineNumber());
+                if (jump.target >= 0) {
+                    m_pc = jump.target;
+                    clearMatches();
+                } else {
+                    const QString label = jump.label.toString();
+                    clearMatches();
                     this->jump(label); // a missing label ends the run
+                }
                 return true;
             }
         }
