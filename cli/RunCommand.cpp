@@ -165,10 +165,10 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
         source = std::move(log);
     }
     RunOptions options = request->options;
-    options.dialect = request->dialect == u"classic" ? Dialect::Classic
-                      : request->dialect == u"modern" || looksModern(script.text.utf8)
-                          ? Dialect::Modern
-                          : Dialect::Classic;
+    options.dialect = dialectFor(request->dialect == u"classic"  ? DialectChoice::Classic
+                                 : request->dialect == u"modern" ? DialectChoice::Modern
+                                                                 : DialectChoice::Auto,
+                                 script.text.utf8);
     const QString folder = QFileInfo(request->script).absolutePath();
     ScriptLibrary library;
     const RunProgram program(decodeLargeUtf8(script.text.utf8),

@@ -148,9 +148,10 @@ QString DapServer::launch(const QJsonObject &arguments)
     for (auto it = globals.begin(); it != globals.end(); ++it)
         options.globals.insert(it.key(), it.value().toVariant().toString());
     const QString dialect = arguments.value("dialect").toString(QStringLiteral("auto"));
-    options.dialect = dialect == u"classic"                                   ? Dialect::Classic
-                      : dialect == u"modern" || looksModern(script.text.utf8) ? Dialect::Modern
-                                                                              : Dialect::Classic;
+    options.dialect = dialectFor(dialect == u"classic"  ? DialectChoice::Classic
+                                 : dialect == u"modern" ? DialectChoice::Modern
+                                                        : DialectChoice::Auto,
+                                 script.text.utf8);
     options.stopOnUnknown = arguments.value("onUnknown").toString() != u"continue";
     if (const QString log = arguments.value("log").toString(); !log.isEmpty()) {
         auto source = std::make_unique<LogSource>(log);

@@ -8,10 +8,7 @@ namespace Korveth {
 
 ProgramAhead::Made ProgramAhead::make(QByteArrayView utf8, const Key &key, ScriptLibrary *library)
 {
-    const Dialect dialect = key.dialect == DialectChoice::Classic ? Dialect::Classic
-                            : key.dialect == DialectChoice::Modern || looksModern(utf8)
-                                ? Dialect::Modern
-                                : Dialect::Classic;
+    const Dialect dialect = dialectFor(key.dialect, utf8);
     return {std::make_shared<const RunProgram>(decodeLargeUtf8(utf8), dialect, key.search, library),
             dialect};
 }

@@ -24,17 +24,23 @@ bool looksModern(QByteArrayView scriptUtf8)
     return modern;
 }
 
+Dialect dialectFor(DialectChoice choice, QByteArrayView scriptUtf8)
+{
+    const bool modern = choice == DialectChoice::Modern
+                        || (choice == DialectChoice::Auto && looksModern(scriptUtf8));
+    return modern ? Dialect::Modern : Dialect::Classic;
+}
+
 std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
                                          const IncludeSearch &search,
                                          Dialect *chosen,
                                          ScriptLibrary *library)
 {
-    const bool modern = choice == DialectChoice::Modern
-                        || (choice == DialectChoice::Auto && looksModern(scriptUtf8));
+    const Dialect dialect = dialectFor(choice, scriptUtf8);
     if (chosen)
-        *chosen = modern ? Dialect::Modern : Dialect::Classic;
-    if (modern)
+        *chosen = dialect;
+    if (dialect == Dialect::Modern)
         return std::make_unique<ModernChecker>(QByteArrayView(scriptUtf8), search, library);
     return std::make_unique<ScriptChecker>(scriptUtf8);
 }

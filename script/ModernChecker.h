@@ -22,6 +22,8 @@ enum class DialectChoice { Classic, Modern, Auto };
 
 // True when some line's first word is a command only the modern dialect knows.
 bool looksModern(QByteArrayView scriptUtf8);
+// The dialect a choice comes to for a script: Auto is modern when the script looks modern.
+Dialect dialectFor(DialectChoice choice, QByteArrayView scriptUtf8);
 
 // The checker a run uses for the choice, over the script as UTF-8 (shared, not copied); includes
 // are looked for as the search says, through the library (none: one of its own). Tells which
