@@ -10,6 +10,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace Korveth {
 
@@ -35,15 +36,16 @@ public:
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
 
-QString tooLarge(qint64 size, qint64 maxBytes)
+QString tooLarge(qint64 size, qint64 maxBytes, QStringView what = u"a script")
 {
-    return QStringLiteral("It is %1; a script may have at most %2, so it is not read.")
-        .arg(readableSize(size), readableSize(maxBytes));
+    return QStringLiteral("It is %1; %2 may have at most %3, so it is not read.")
+        .arg(readableSize(size), what.toString(), readableSize(maxBytes));
 }
 
 // Opens a regular file without waiting; the descriptor is -1 and error says why when it cannot
@@ -55,7 +57,8 @@ struct OpenedFile
     QString error;
 };
 
-OpenedFile openRegular(const QByteArray &nativePath, qint64 maxBytes)
+OpenedFile
+openRegular(const QByteArray &nativePath, qint64 maxBytes, QStringView what = u"a script")
 {
     OpenedFile opened;
     // Non-blocking, so that a FIFO with no writer cannot hold the open; the type is then checked
@@ -71,7 +74,7 @@ OpenedFile openRegular(const QByteArray &nativePath, qint64 maxBytes)
         opened.error = QStringLiteral("It is a device, a pipe or a socket, not a file, so it is "
                                       "not read.");
     else if (info.st_size > maxBytes)
-        opened.error = tooLarge(info.st_size, maxBytes);
+        opened.error = tooLarge(info.st_size, maxBytes, what);
     else
         opened.size = info.st_size;
     return opened;
@@ -151,6 +154,39 @@ QString readRegularFileInPieces(const QString &path,
         if (!piece(QByteArrayView(room.constData(), n)))
             return {};
     }
+}
+
+RegularFileReader::RegularFileReader(const QString &path, QString what, qint64 maxBytes)
+    : m_maxBytes(maxBytes)
+    , m_what(std::move(what))
+{
+    OpenedFile file = openRegular(QFile::encodeName(path), maxBytes, m_what);
+    m_error = file.error;
+    if (m_error.isEmpty())
+        m_fd = file.fd->release();
+}
+
+RegularFileReader::~RegularFileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qint64 RegularFileReader::read(char *to, qint64 room)
+{
+    if (!m_error.isEmpty())
+        return -1;
+    const ssize_t n = readSome(m_fd, to, size_t(room));
+    if (n < 0) {
+        m_error = systemError(errno);
+        return -1;
+    }
+    m_got += n;
+    if (m_got > m_maxBytes) {
+        m_error = tooLarge(m_got, m_maxBytes, m_what);
+        return -1;
+    }
+    return n;
 }
 
 FileBytes readRegularFile(const QString &path, qint64 maxBytes)

@@ -33,6 +33,31 @@ QString readRegularFileInPieces(const QString &path,
                                 const std::function<bool(QByteArrayView piece)> &piece,
                                 qint64 maxBytes = maxScriptBytes);
 
+// A regular file read a piece at a time as the caller asks, for what is streamed rather than held
+// (a game log): opened as readRegularFile opens, and a read past maxBytes is an error, since a
+// file may grow while it is read.
+class RegularFileReader
+{
+public:
+    // what: the kind of file, for the message when it is too large ("a log").
+    RegularFileReader(const QString &path, QString what, qint64 maxBytes = maxScriptBytes);
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader &) = delete;
+    RegularFileReader &operator=(const RegularFileReader &) = delete;
+
+    // Why the file cannot be read (or could not be read on); empty while all is well.
+    const QString &error() const { return m_error; }
+    // Up to room bytes into to: the count, 0 at the end, -1 on an error.
+    qint64 read(char *to, qint64 room);
+
+private:
+    int m_fd = -1;
+    qint64 m_got = 0;
+    qint64 m_maxBytes;
+    QString m_what;
+    QString m_error;
+};
+
 // True when the path leads (links followed) to a regular file: what may be listed or opened as a
 // script.
 bool isRegularFile(const QString &path);

@@ -49,15 +49,6 @@ void appendUtf8(QByteArray &out, char32_t c)
     }
 }
 
-QByteArray cp1252ToUtf8(QByteArrayView bytes)
-{
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (char b : bytes)
-        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(b)));
-    return out;
-}
-
 bool hasLoneSurrogate(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -87,6 +78,15 @@ std::optional<DecodedText> decodeUtf16(const QByteArray &bytes, TextEncoding enc
 }
 
 } // namespace
+
+QByteArray cp1252ToUtf8(QByteArrayView bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char b : bytes)
+        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(b)));
+    return out;
+}
 
 bool isValidUtf8(QByteArrayView bytes)
 {

@@ -45,6 +45,9 @@ DecodedText decodeText(const QByteArray &bytes,
 // cannot store (only Windows-1252 can lack one).
 std::optional<QByteArray> encodeText(QByteArrayView utf8, const TextFileFormat &format);
 
+// Windows-1252 bytes as UTF-8; every byte has a reading.
+QByteArray cp1252ToUtf8(QByteArrayView bytes);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
 // U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);

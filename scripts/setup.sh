@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build}
 shift || true
 
-packages=(cmake g++ make qt6-base-dev libqscintilla2-qt6-dev qt6-qpa-plugins libgl-dev libbenchmark-dev)
+packages=(cmake g++ make pkg-config libpcre2-dev qt6-base-dev libqscintilla2-qt6-dev qt6-qpa-plugins libgl-dev libbenchmark-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

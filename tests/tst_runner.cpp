@@ -1,4 +1,5 @@
 #include "GameSource.h"
+#include "HostileFiles.h"
 #include "RunCommand.h"
 #include "ScriptRunner.h"
 
@@ -177,6 +178,12 @@ private Q_SLOTS:
                                                    << QStringList{u"café"_qs, u"Grüße"_qs};
         QTest::addRow("binary") << QByteArray("a\0b\nc", 5)
                                 << QStringList{QString(u"a\0b"_qs.data(), 3), "c"};
+        QTest::addRow("FF FE in mid-log is Windows-1252") << QByteArray("a\n\xff\xfe"
+                                                                        "b\n")
+                                                          << QStringList{"a", u"\u00ff\u00feb"_qs};
+        QTest::addRow("a line past the limit is cut")
+            << QByteArray(LogSource::maxLineBytes + 2, 'x')
+            << QStringList{QString(LogSource::maxLineBytes, u'x'), "xx"};
         QTest::addRow("UTF-16 BE")
             << QByteArray("\xfe\xff\0a\0\r\0\n\0b", 10) << QStringList{"a", "b"};
     }
@@ -194,6 +201,59 @@ private Q_SLOTS:
             read.append(line->text().toString());
         QCOMPARE(read, lines);
         QCOMPARE(log.lineNumber(), qint64(lines.size()));
+    }
+    // A log that is not a regular file, or is too large, is refused at once with its reason.
+    void hostileLogsAreRefused()
+    {
+        QTemporaryDir dir;
+        QVERIFY(HostileFiles::make(dir.path(), maxScriptBytes + 1));
+        QFile script(dir.filePath(u"hunt.cmd"_qs));
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.write("waitfor You\n") > 0);
+        script.close();
+        const QStringList logs{u"Fifo.cmd"_qs, u"Zero.cmd"_qs, u"Stdin.cmd"_qs, u"Huge.cmd"_qs};
+        for (const QString &log : logs) {
+            const Ran ran = runIn(dir.path(), {u"--log"_qs, log, u"hunt.cmd"_qs});
+            QCOMPARE(ran.status, 2);
+            QVERIFY2(ran.out.contains("not a file") || ran.out.contains("a log may have at most"),
+                     ran.out.constData());
+        }
+    }
+    // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
+    void hostileScriptsEnd_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("finding");
+        const auto times = [](QStringView piece, int n) {
+            return piece.toString().repeated(n);
+        };
+        QTest::addRow("5,000 parentheses")
+            << u"eval x "_qs + times(u"(", 5000) + u'1' + times(u")", 5000) << "bad-number";
+        QTest::addRow("50,000 minus signs")
+            << u"eval x "_qs + times(u"-", 50000) + u'1' << "bad-number";
+        QTest::addRow("100,000 nots")
+            << u"if "_qs + times(u"not ", 100000) + u"1 then echo y"_qs << "cannot-know";
+        QTest::addRow("nested len")
+            << u"eval x "_qs + times(u"len(", 5000) + u'a' + times(u")", 5000) << "bad-number";
+        QTest::addRow("a value that doubles")
+            << u"var x ab\nloop:\nvar x %x%x\ngoto loop"_qs << "too-large";
+        QTest::addRow("values that pile up")
+            << u"var x a\n"_qs + times(u"var x %x%x\n", 19)
+                   + u"loop:\ncounter add 1\nvar y%c %x\ngoto loop"_qs
+            << "too-large";
+        QTest::addRow("a long line sent again and again")
+            << u"var x a\n"_qs + times(u"var x %x%x\n", 19) + u"loop:\nput %x\ngoto loop"_qs
+            << "step-limit";
+        QTest::addRow("straight lines are no loop") << times(u"echo hi\n", 10005) << "ended";
+    }
+    void hostileScriptsEnd()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, finding);
+        const RunProgram program(script, Dialect::Modern);
+        LineSource source;
+        ScriptRunner runner(program, {}, source);
+        QCOMPARE(runner.run(), ScriptRunner::Outcome::Finished);
+        QCOMPARE(runFindingName(runner.finding()->kind), finding);
     }
     // Real scripts against no game text and against random game-like lines: every run ends
     // with a finding, none hangs.

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "GameSource.h"
+#include "RunExpression.h"
 #include "RunProgram.h"
 #include "RunValues.h"
 
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <deque>
 #include <functional>
@@ -21,7 +21,13 @@ struct RunOptions
     QStringList arguments;
     QHash<QString, QString> globals; // $name without the $
     qint64 maxSteps = 1000000;
+    // Lines run again without a game line read in between: past this, an endless loop.
     int maxStepsWithoutWaiting = 10000;
+    // What one run may handle, so that a run whose lines grow step by step still ends: the
+    // characters of the lines it runs, values put in, and of its values all together.
+    qint64 maxWork = qint64(1) << 28;
+    qsizetype maxLineCharacters = 1024 * 1024;
+    qint64 maxValueCharacters = 64 * 1024 * 1024;
     int maxGosubDepth = 10000;
     bool stopOnUnknown = true; // what the dry run cannot know stops it, or is noted and passed
     double lineSeconds = 1;    // the time one game line takes to arrive
@@ -60,10 +66,12 @@ struct RunFinding
         ReturnWithoutGosub,
         MissingLabel,
         BadPattern,
+        SlowPattern,
         CannotKnow,
         TooDeep,
         BadNumber,
-        StepLimit
+        StepLimit,
+        TooLarge
     };
     int line = 0;
     Kind kind = Kind::Ended;
@@ -119,7 +127,7 @@ private:
     {
         enum class Kind { Match, Text, Pattern, Room, AnyLine, Eval, Pause } kind = Kind::AnyLine;
         QString text{};
-        std::optional<QRegularExpression> pattern{};
+        std::optional<RunPattern> pattern{};
         std::optional<double> deadline{};
         std::optional<FoldedText> folded{}; // a waitfor's text
     };
@@ -127,7 +135,7 @@ private:
     {
         QString command;
         QString text;
-        std::optional<QRegularExpression> pattern;
+        std::optional<RunPattern> pattern;
         int line = 0;
         FoldedText folded;
     };
@@ -141,7 +149,8 @@ private:
     const RunProgram::Line &line(int at) const { return m_program.lines()[std::size_t(at)]; }
     // Texts are made only when someone listens: a run for its findings alone makes none.
     void tell(RunEvent::Kind kind, QStringView text, qint64 logLine = 0);
-    void finish(RunFinding::Kind kind, QString text);
+    // at: the program line it is about, when not the one running.
+    void finish(RunFinding::Kind kind, QString text, int at = -1);
     bool cannotKnow(QString text);
     // Runs one command; false when the run stopped in it.
     // prepared: the program line the command comes from, with what was worked out of it.
@@ -158,7 +167,10 @@ private:
     const FoldedTextSet &matchTexts();
     bool onGameLine(const GameLine &line);
     bool satisfies(const Wait &wait, const GameLine *line);
-    std::optional<QRegularExpression> pattern(QStringView written);
+    std::optional<RunPattern> pattern(QStringView written);
+    // Whether the pattern, from program line at, matches the game line; a line that costs it
+    // too much ends the run.
+    bool matches(const RunPattern &pattern, const GameLine &line, int at);
     std::optional<double> numberOrFinding(QStringView text);
     QString loopLines() const;
 
@@ -188,7 +200,15 @@ private:
     std::optional<double> m_timerStart;
     qint64 m_linesConsumed = 0;
     qint64 m_steps = 0;
-    int m_stepsSinceWait = 0;
+    // Whether a line runs again since the game last gave a line: the wait each line last ran in.
+    void gameLineRead();
+    std::vector<quint32> m_ranInWait;
+    quint32 m_waitNumber = 1;
+    int m_stepsSinceWait = 0; // lines run again since a game line
+    qint64 m_work = 0;
+    // The line with its values put in; nothing, and the run stopped, when it would be too long.
+    std::optional<RunValues::Substituted> substituted(QStringView line);
+    bool checkValues();
     std::vector<int> m_recent; // the last lines run, for naming a loop
     bool m_lastBranchTaken = false;
     bool m_arrivedFromFalseBranch = false;

@@ -2,10 +2,10 @@
 
 #include "GameLine.h"
 #include "ModernChecker.h"
+#include "RunPattern.h"
 #include "ScriptLibrary.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -76,7 +76,7 @@ public:
         int target = -1;    // the label's line; -1: none
         QStringView text{}; // what a match looks for, as written
         FoldedText folded{};
-        std::optional<QRegularExpression> pattern{}; // a matchre's, when valid
+        std::optional<RunPattern> pattern{}; // a matchre's, when valid
     };
 
     struct Line

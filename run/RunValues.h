@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -17,22 +16,28 @@ public:
     QStringList arguments;             // %1 .. %9; %0 is all of them
     double counter = 0;                // %c
     QString saved;                     // %s
-    QHash<QString, QString> variables; // %name, upper-cased
+    QHash<QString, QString> variables; // %name, upper-cased; changed only through the calls below
     QHash<QString, QString> globals;   // $name, upper-cased
 
     void setVariable(QStringView name, const QString &value);
     bool removeVariable(QStringView name);
     std::optional<QString> variable(QStringView name) const;
     void shift();
+    // The characters of the variables' names and values together.
+    qint64 characters() const { return m_characters; }
 
     struct Substituted
     {
         QString text;
         QStringList unknownGlobals; // $names the user never gave
+        bool tooLong = false;       // cut short: it would be longer than asked
     };
     // The line with its %- and $-values put in. A %name that is not set stays as written, as the
     // game's front end leaves it.
-    Substituted substitute(QStringView line) const;
+    Substituted substitute(QStringView line, qsizetype maxLength = 1 << 30) const;
+
+private:
+    qint64 m_characters = 0;
 };
 
 // The text as matches compare it, letter case ignored: looked for with a plain search in a game
@@ -41,29 +46,9 @@ QString foldedForMatching(QStringView text);
 // The same into a buffer whose room is used again.
 void foldForMatching(QStringView text, QString &into);
 
-// A pattern as matchre, waitforre and actions write it: /BODY/FLAGS (the flag i ignores letter
-// case) or BODY alone; it may not be valid. Nothing for a pattern that repeats a repeat, as
-// (a+)+: on a long line without a match it can take hours.
-std::optional<QRegularExpression> runPattern(QStringView written);
-
 // A number as scripts write it ("5", "-2.5"); nothing for any other text.
 std::optional<double> numberOf(QStringView text);
 // A number as a script shows it: no ".0" on a whole number.
 QString numberText(double value);
-
-// An expression's value: a number or a text, or why it has none.
-struct ExpressionValue
-{
-    std::optional<double> number;
-    QString text;
-    QString error; // not empty: the expression could not be worked out
-
-    bool truth() const { return number ? *number != 0 : !text.isEmpty(); }
-};
-
-// Works out a condition or a sum: numbers, "quoted" or bare texts, + - * / %, comparisons
-// (= == != <> < > <= >=), and / or / && / || / not / !, parentheses, and the functions
-// contains(a, b), startswith(a, b), endswith(a, b), len(a). Texts compare without letter case.
-ExpressionValue evaluateExpression(QStringView expression);
 
 } // namespace Korveth

@@ -1,6 +1,8 @@
+#include "RunExpression.h"
+
 #include "RunValues.h"
 
-#include "ScriptLanguage.h"
+#include <QList>
 
 #include <cmath>
 
@@ -12,167 +14,6 @@ bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
 }
-
-QStringView wordAt(QStringView text, qsizetype from)
-{
-    qsizetype end = from;
-    while (end < text.size() && isWordChar(text[end]))
-        ++end;
-    return text.sliced(from, end - from);
-}
-
-} // namespace
-
-void RunValues::setVariable(QStringView name, const QString &value)
-{
-    variables.insert(upperCased(name), value);
-}
-
-bool RunValues::removeVariable(QStringView name)
-{
-    return variables.remove(upperCased(name)) > 0;
-}
-
-std::optional<QString> RunValues::variable(QStringView name) const
-{
-    const auto found = variables.constFind(upperCased(name));
-    return found == variables.constEnd() ? std::nullopt : std::optional<QString>(*found);
-}
-
-void RunValues::shift()
-{
-    if (!arguments.isEmpty())
-        arguments.removeFirst();
-}
-
-RunValues::Substituted RunValues::substitute(QStringView line) const
-{
-    Substituted out;
-    out.text.reserve(line.size());
-    auto argument = [&](QChar digit) {
-        const int n = digit.digitValue();
-        return n == 0 ? arguments.join(u' ') : arguments.value(n - 1);
-    };
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if ((c != u'%' && c != u'$') || i + 1 >= line.size()) {
-            out.text += c;
-            continue;
-        }
-        const QStringView word = wordAt(line, i + 1);
-        if (word.isEmpty()) {
-            out.text += c;
-            continue;
-        }
-        const QString upper = upperCased(word);
-        if (c == u'$') {
-            if (const auto found = globals.constFind(upper); found != globals.constEnd())
-                out.text += *found;
-            else if (word.size() == 1 && word[0].isDigit())
-                out.text += argument(word[0]);
-            else {
-                out.unknownGlobals.append(word.toString());
-                out.text += c + word.toString();
-            }
-        } else if (const auto found = variables.constFind(upper); found != variables.constEnd()) {
-            out.text += *found;
-        } else if (word[0].isDigit() && word[0].digitValue() >= 0) {
-            // %1st: the argument, then the rest as written.
-            out.text += argument(word[0]);
-            out.text += word.sliced(1);
-        } else if (upper == u"C") {
-            out.text += numberText(counter);
-        } else if (upper == u"S") {
-            out.text += saved;
-        } else {
-            out.text += c + word.toString();
-        }
-        i += word.size();
-    }
-    return out;
-}
-
-void foldForMatching(QStringView text, QString &into)
-{
-    into.resize(text.size());
-    QChar *out = into.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80) {
-            into = text.toString().toCaseFolded();
-            return;
-        }
-        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
-    }
-}
-
-QString foldedForMatching(QStringView text)
-{
-    QString folded;
-    foldForMatching(text, folded);
-    return folded;
-}
-
-// Whether a pattern nests a repeat inside a repeat, as (a+)+ or (\w*)*: on a long line without a
-// match it takes time that grows exponentially. Such a pattern is refused before it runs.
-static bool nestsRepeats(QStringView pattern)
-{
-    std::vector<bool> repeatInside{false};
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == u'\\') {
-            ++i;
-            continue;
-        }
-        if (c == u'(') {
-            repeatInside.push_back(false);
-        } else if (c == u')' && repeatInside.size() > 1) {
-            const bool inner = repeatInside.back();
-            repeatInside.pop_back();
-            const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
-            if (inner && (next == u'+' || next == u'*' || next == u'{'))
-                return true;
-            repeatInside.back() = repeatInside.back() || inner;
-        } else if (c == u'+' || c == u'*' || c == u'{') {
-            repeatInside.back() = true;
-        }
-    }
-    return false;
-}
-
-std::optional<QRegularExpression> runPattern(QStringView written)
-{
-    QStringView body = written;
-    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
-    if (body.startsWith(u'/') && body.lastIndexOf(u'/') > 0) {
-        const qsizetype end = body.lastIndexOf(u'/');
-        if (body.sliced(end + 1).contains(u'i'))
-            options |= QRegularExpression::CaseInsensitiveOption;
-        body = body.sliced(1, end - 1);
-    }
-    if (nestsRepeats(body))
-        return std::nullopt;
-    return QRegularExpression(body.toString(), options);
-}
-
-std::optional<double> numberOf(QStringView text)
-{
-    text = text.trimmed();
-    if (text.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
-QString numberText(double value)
-{
-    if (value == std::floor(value) && std::abs(value) < 1e15)
-        return QString::number(qint64(value));
-    return QString::number(value, 'g', 12);
-}
-
-namespace {
 
 // A recursive-descent reader over the expression's text; the first error wins.
 class ExpressionReader
@@ -225,6 +66,9 @@ private:
 
     ExpressionValue orExpression()
     {
+        const Nesting level(*this);
+        if (!level.ok())
+            return number(0);
         ExpressionValue left = andExpression();
         while (take(u"||") || take(u"or", true)) {
             const ExpressionValue right = andExpression();
@@ -244,8 +88,10 @@ private:
     ExpressionValue notExpression()
     {
         skipBlanks();
-        if (!m_text.sliced(m_at).startsWith(u"!=") && (take(u"!") || take(u"not", true)))
-            return number(!notExpression().truth());
+        if (!m_text.sliced(m_at).startsWith(u"!=") && (take(u"!") || take(u"not", true))) {
+            const Nesting level(*this);
+            return level.ok() ? number(!notExpression().truth()) : number(0);
+        }
         return comparison();
     }
     ExpressionValue comparison()
@@ -319,6 +165,9 @@ private:
     ExpressionValue unary()
     {
         if (take(u"-")) {
+            const Nesting level(*this);
+            if (!level.ok())
+                return number(0);
             const auto v = numeric(unary());
             return number(v ? -*v : 0);
         }
@@ -399,8 +248,27 @@ private:
         return number(0);
     }
 
+    // Counts a level of nesting while it lasts; false past the limit, which is then the error.
+    class Nesting
+    {
+    public:
+        explicit Nesting(ExpressionReader &reader)
+            : m_reader(reader)
+        {
+            if (++m_reader.m_depth > maxExpressionDepth)
+                m_reader.fail(QStringLiteral("the expression nests deeper than %1 levels")
+                                  .arg(maxExpressionDepth));
+        }
+        ~Nesting() { --m_reader.m_depth; }
+        bool ok() const { return m_reader.m_depth <= maxExpressionDepth; }
+
+    private:
+        ExpressionReader &m_reader;
+    };
+
     QStringView m_text;
     qsizetype m_at = 0;
+    int m_depth = 0;
     QString m_error;
 };
 

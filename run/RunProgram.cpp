@@ -164,7 +164,7 @@ void RunProgram::prepareJumps()
             jump.folded = FoldedText(argument);
         } else if (command == Command::Matchre) {
             jump.text = argument;
-            if (auto pattern = runPattern(argument); pattern && pattern->isValid())
+            if (RunPattern pattern(argument); pattern.isValid())
                 jump.pattern = std::move(pattern);
         }
         line.jump = int(m_jumps.size());

@@ -32,6 +32,8 @@ QString runFindingName(RunFinding::Kind kind)
         return QStringLiteral("missing-label");
     case K::BadPattern:
         return QStringLiteral("bad-pattern");
+    case K::SlowPattern:
+        return QStringLiteral("slow-pattern");
     case K::CannotKnow:
         return QStringLiteral("cannot-know");
     case K::TooDeep:
@@ -40,6 +42,8 @@ QString runFindingName(RunFinding::Kind kind)
         return QStringLiteral("bad-number");
     case K::StepLimit:
         return QStringLiteral("step-limit");
+    case K::TooLarge:
+        return QStringLiteral("too-large");
     }
     return {};
 }
@@ -89,6 +93,7 @@ ScriptRunner::ScriptRunner(const RunProgram &program, RunOptions options, GameSo
     , m_options(std::move(options))
     , m_source(source)
     , m_random(m_options.seed)
+    , m_ranInWait(program.lines().size(), 0)
 {
     m_values.arguments = m_options.arguments;
     for (auto it = m_options.globals.cbegin(); it != m_options.globals.cend(); ++it)
@@ -113,10 +118,10 @@ void ScriptRunner::tell(RunEvent::Kind kind, QStringView text, qint64 logLine)
         onEvent({m_current, kind, text.toString(), logLine});
 }
 
-void ScriptRunner::finish(RunFinding::Kind kind, QString text)
+void ScriptRunner::finish(RunFinding::Kind kind, QString text, int at)
 {
     if (!m_finding)
-        m_finding = RunFinding{m_current, kind, std::move(text)};
+        m_finding = RunFinding{at < 0 ? m_current : at, kind, std::move(text)};
 }
 
 bool ScriptRunner::cannotKnow(QString text)
@@ -172,7 +177,9 @@ ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
         m_recent.push_back(m_current);
     else
         m_recent[std::size_t(m_steps) % recentKept] = m_current;
-    if (++m_stepsSinceWait > m_options.maxStepsWithoutWaiting) {
+    // Only a line run again can make a loop: a long run of straight lines is no loop.
+    if (std::exchange(m_ranInWait[std::size_t(m_current)], m_waitNumber) == m_waitNumber
+        && ++m_stepsSinceWait > m_options.maxStepsWithoutWaiting) {
         finish(RunFinding::Kind::EndlessLoop,
                QStringLiteral("%1 steps without waiting for the game, in a loop of lines %2")
                    .arg(m_options.maxStepsWithoutWaiting)
@@ -181,6 +188,7 @@ ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
     }
     const bool fromFalseBranch = std::exchange(m_arrivedFromFalseBranch, false);
     const RunProgram::Line &at = line(m_current);
+    m_work += 1 + at.length;
     using C = RunProgram::Command;
     if (at.command == C::Nothing || at.command == C::Label)
         return Outcome::Ran;
@@ -197,23 +205,67 @@ ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
         m_lastBranchTaken = false;
         if (after.isEmpty())
             return Outcome::Ran;
-        const RunValues::Substituted values = m_values.substitute(after);
-        const auto [word, rest] = firstWordAndRest(values.text);
+        const auto values = substituted(after);
+        if (!values)
+            return Outcome::Finished;
+        const auto [word, rest] = firstWordAndRest(values->text);
         return executeConditional(word, rest, false) ? Outcome::Ran : Outcome::Finished;
     }
     if (!at.hasValues) {
-        if (!execute(raw, false, &at))
+        if (!execute(raw, false, &at) || !checkValues())
             return Outcome::Finished;
         return m_wait ? continueWait(lineBudget) : Outcome::Ran;
     }
-    const RunValues::Substituted values = m_values.substitute(raw);
-    for (const QString &name : values.unknownGlobals) {
+    const auto values = substituted(raw);
+    if (!values)
+        return Outcome::Finished;
+    for (const QString &name : values->unknownGlobals) {
         if (!cannotKnow(QStringLiteral("$%1 was never given").arg(name)))
             return Outcome::Finished;
     }
-    if (!execute(values.text, false, &at))
+    if (!execute(values->text, false, &at) || !checkValues())
         return Outcome::Finished;
     return m_wait ? continueWait(lineBudget) : Outcome::Ran;
+}
+
+void ScriptRunner::gameLineRead()
+{
+    m_stepsSinceWait = 0;
+    if (++m_waitNumber == 0) {
+        std::fill(m_ranInWait.begin(), m_ranInWait.end(), 0);
+        m_waitNumber = 1;
+    }
+}
+
+std::optional<RunValues::Substituted> ScriptRunner::substituted(QStringView line)
+{
+    RunValues::Substituted values = m_values.substitute(line, m_options.maxLineCharacters);
+    m_work += values.text.size();
+    if (values.tooLong) {
+        finish(RunFinding::Kind::TooLarge,
+               QStringLiteral("with its values put in, the line would be longer than %1 "
+                              "characters: a value grows without end")
+                   .arg(m_options.maxLineCharacters));
+        return std::nullopt;
+    }
+    if (m_work > m_options.maxWork) {
+        finish(RunFinding::Kind::StepLimit,
+               QStringLiteral("stopped after %1 steps that handled %2 characters")
+                   .arg(m_steps)
+                   .arg(m_work));
+        return std::nullopt;
+    }
+    return values;
+}
+
+bool ScriptRunner::checkValues()
+{
+    if (m_values.characters() <= m_options.maxValueCharacters)
+        return true;
+    finish(RunFinding::Kind::TooLarge,
+           QStringLiteral("the script's values hold more than %1 characters together")
+               .arg(m_options.maxValueCharacters));
+    return false;
 }
 
 bool ScriptRunner::jump(QStringView label)
@@ -278,23 +330,36 @@ std::optional<double> ScriptRunner::numberOrFinding(QStringView text)
     return number;
 }
 
-std::optional<QRegularExpression> ScriptRunner::pattern(QStringView written)
+std::optional<RunPattern> ScriptRunner::pattern(QStringView written)
 {
-    std::optional<QRegularExpression> expression = runPattern(written);
-    if (!expression) {
-        finish(RunFinding::Kind::BadPattern,
-               QStringLiteral("the pattern %1 repeats a repeat: on a long line it could take "
-                              "hours, so it is not run")
-                   .arg(written.toString()));
-        return std::nullopt;
-    }
-    if (!expression->isValid()) {
+    RunPattern expression(written);
+    if (!expression.isValid()) {
         finish(RunFinding::Kind::BadPattern,
                QStringLiteral("the pattern %1 is not valid: %2")
-                   .arg(written.toString(), expression->errorString()));
+                   .arg(written.toString(), expression.error()));
         return std::nullopt;
     }
     return expression;
+}
+
+bool ScriptRunner::matches(const RunPattern &pattern, const GameLine &line, int at)
+{
+    switch (pattern.match(line.text())) {
+    case RunPattern::Result::Match:
+        return true;
+    case RunPattern::Result::NoMatch:
+        return false;
+    case RunPattern::Result::TooCostly:
+        break;
+    }
+    finish(
+        RunFinding::Kind::SlowPattern,
+        QStringLiteral("the pattern %1 takes more than a million steps on log line %2, so the run "
+                       "stops there")
+            .arg(pattern.written())
+            .arg(m_source.lineNumber()),
+        at);
+    return false;
 }
 
 } // namespace Korveth

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "GameLine.h"
+#include "RegularFile.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
@@ -48,9 +48,10 @@ private:
     bool m_typed;
 };
 
-// A recorded session, read as it is consumed: memory stays the same however long the log.
-// UTF-16 by its byte-order mark; otherwise each line UTF-8 when it is, else Windows-1252. Lines
-// end at CR LF, LF or CR; a line longer than maxLineBytes is cut there.
+// A recorded session, read as it is consumed: memory stays the same however long the log. Only a
+// regular file of at most maxScriptBytes is read: a pipe or a device is refused at once.
+// UTF-16 by the file's byte-order mark; otherwise each line UTF-8 when it is, else Windows-1252.
+// Lines end at CR LF, LF or CR; a line longer than maxLineBytes is cut there.
 class LogSource final : public GameSource
 {
 public:
@@ -65,7 +66,7 @@ private:
     bool fill();
     const GameLine *nextUtf16();
 
-    QFile m_file;
+    RegularFileReader m_file;
     QString m_error;
     QByteArray m_bytes; // read, not yet cut into lines
     qsizetype m_at = 0;

@@ -1,5 +1,5 @@
-// How a dry run's waits consume the game's lines: what each wait is for, and the actions that
-// fire on every line on the way.
+// ScriptRunner's waits: how they consume the game's lines, what each is for, and the actions
+// that fire on every line on the way.
 #include "ScriptRunner.h"
 
 namespace Korveth {
@@ -37,7 +37,7 @@ bool ScriptRunner::satisfies(const Wait &wait, const GameLine *line)
         const quint64 plainHits = line->holds(matchTexts());
         for (std::size_t i = 0; i < m_matches.size(); ++i) {
             const RunProgram::Jump &jump = *m_matches[i].jump;
-            const bool hit = jump.pattern ? jump.pattern->match(line->text()).hasMatch()
+            const bool hit = jump.pattern ? matches(*jump.pattern, *line, m_matches[i].line)
                              : i < FoldedTextSet::maxTexts ? (plainHits >> i) & 1
                                                            : line->contains(jump.folded);
             if (hit) {
@@ -59,13 +59,15 @@ bool ScriptRunner::satisfies(const Wait &wait, const GameLine *line)
     case Wait::Kind::Text:
         return line->contains(*wait.folded);
     case Wait::Kind::Pattern:
-        return wait.pattern->match(line->text()).hasMatch();
+        return matches(*wait.pattern, *line, m_current);
     case Wait::Kind::Room:
         return line->contains(m_roomTexts[0]) || line->contains(m_roomTexts[1]);
     case Wait::Kind::AnyLine:
         return true;
     case Wait::Kind::Eval:
-        return evaluateExpression(m_values.substitute(wait.text).text).truth();
+        if (const auto values = substituted(wait.text))
+            return evaluateExpression(values->text).truth();
+        return false;
     case Wait::Kind::Pause:
         return false;
     }
@@ -96,14 +98,17 @@ const FoldedTextSet &ScriptRunner::matchTexts()
 // Runs the actions on a game line; false when the run stopped in one.
 bool ScriptRunner::onGameLine(const GameLine &line)
 {
-    m_stepsSinceWait = 0;
+    gameLineRead();
     for (const Action &action : std::as_const(m_actions)) {
-        const bool hit = action.pattern ? action.pattern->match(line.text()).hasMatch()
+        const bool hit = action.pattern ? matches(*action.pattern, line, action.line)
                                         : line.contains(action.folded);
+        if (m_finding)
+            return false;
         if (!hit)
             continue;
         tell(RunEvent::Kind::ActionFired, action.command, m_source.lineNumber());
-        if (!execute(m_values.substitute(action.command).text, true))
+        const auto values = substituted(action.command);
+        if (!values || !execute(values->text, true) || !checkValues())
             return false;
     }
     return true;
@@ -129,7 +134,7 @@ ScriptRunner::Outcome ScriptRunner::continueWait(qint64 lineBudget)
         const double arrival = double(m_linesConsumed + 1) * m_options.lineSeconds;
         if (wait.deadline && arrival > *wait.deadline) {
             m_clock = qMax(m_clock, *wait.deadline);
-            m_stepsSinceWait = 0;
+            gameLineRead();
             if (wait.kind == Wait::Kind::Match) {
                 clearMatches();
                 tell(RunEvent::Kind::TimedOut, {});
@@ -164,6 +169,8 @@ ScriptRunner::Outcome ScriptRunner::continueWait(qint64 lineBudget)
             m_wait.reset();
             return m_finding ? Outcome::Finished : Outcome::Ran;
         }
+        if (m_finding)
+            return Outcome::Finished;
     }
 }
 

@@ -1,4 +1,4 @@
-// What each command does in a dry run.
+// ScriptRunner's commands: what each command does in a dry run.
 #include "ScriptRunner.h"
 
 #include "ModernWords.h"

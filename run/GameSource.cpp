@@ -19,6 +19,15 @@ qsizetype lineEndIn(const char *data, qsizetype size)
     return cr ? cr - data : lf ? before : -1;
 }
 
+// A line that is not ASCII: UTF-8 when it is, else Windows-1252. Never by a byte-order mark:
+// bytes that look like one in mid-log are text of the line.
+QString decodedLine(QByteArrayView bytes)
+{
+    if (isValidUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    return QString::fromUtf8(cp1252ToUtf8(bytes));
+}
+
 } // namespace
 
 const GameLine *LineSource::next()
@@ -31,11 +40,9 @@ const GameLine *LineSource::next()
 }
 
 LogSource::LogSource(const QString &path)
-    : m_file(path)
-{
-    if (!m_file.open(QIODevice::ReadOnly))
-        m_error = m_file.errorString();
-}
+    : m_file(path, QStringLiteral("a log"))
+    , m_error(m_file.error())
+{}
 
 // Reads the next piece; false at the end of the file.
 bool LogSource::fill()
@@ -43,14 +50,17 @@ bool LogSource::fill()
     if (m_ended || !m_error.isEmpty())
         return false;
     constexpr qint64 piece = 64 * 1024;
-    const QByteArray more = m_file.read(piece);
-    if (more.isEmpty()) {
+    m_bytes.remove(0, m_at);
+    m_at = 0;
+    const qsizetype had = m_bytes.size();
+    m_bytes.resize(had + piece);
+    const qint64 got = m_file.read(m_bytes.data() + had, piece);
+    m_bytes.resize(had + qMax<qint64>(got, 0));
+    if (got <= 0) {
+        m_error = m_file.error();
         m_ended = true;
         return false;
     }
-    m_bytes.remove(0, m_at);
-    m_at = 0;
-    m_bytes += more;
     if (!m_started) {
         m_started = true;
         if (m_bytes.startsWith("\xFF\xFE") || m_bytes.startsWith("\xFE\xFF")) {
@@ -122,8 +132,7 @@ const GameLine *LogSource::next()
         if (asciiPrefixLength(bytes) == cut)
             m_line.setAscii(bytes);
         else
-            m_line.setText(
-                QString::fromUtf8(decodeText(bytes.toByteArray(), LineEndDetection::Skip).utf8));
+            m_line.setText(decodedLine(bytes));
         qsizetype skip = cut;
         if (end >= 0)
             skip += (data[end] == '\r' && end + 1 < available && data[end + 1] == '\n') ? 2 : 1;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace Korveth {
+
+// An expression's value: a number or a text, or why it has none.
+struct ExpressionValue
+{
+    std::optional<double> number;
+    QString text;
+    QString error; // not empty: the expression could not be worked out
+
+    bool truth() const { return number ? *number != 0 : !text.isEmpty(); }
+};
+
+// Works out a condition or a sum: numbers, "quoted" or bare texts, + - * / %, comparisons
+// (= == != <> < > <= >=), and / or / && / || / not / !, parentheses, and the functions
+// contains(a, b), startswith(a, b), endswith(a, b), len(a). Texts compare without letter case.
+// Nesting deeper than maxExpressionDepth (parentheses, not, -, function calls) is an error, so
+// no expression can exhaust the stack.
+constexpr int maxExpressionDepth = 100;
+ExpressionValue evaluateExpression(QStringView expression);
+
+} // namespace Korveth

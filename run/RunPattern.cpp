@@ -1,0 +1,119 @@
+#include "RunPattern.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
+namespace Korveth {
+
+namespace {
+
+// The work one game line may cost: a pattern of everyday shape needs a few thousand steps on a
+// game line; one whose cost grows exponentially reaches this in under 10 ms (JIT) and is stopped.
+constexpr uint32_t matchLimit = 1000000;
+constexpr uint32_t depthLimit = 5000;
+constexpr PCRE2_SIZE heapLimitKiB = 16 * 1024;
+constexpr PCRE2_SIZE jitStackBytes = 1024 * 1024;
+
+// Each thread matches on a JIT stack of its own: a stack may not be shared while in use.
+pcre2_jit_stack *threadJitStack(void *)
+{
+    struct Stack
+    {
+        pcre2_jit_stack *stack = pcre2_jit_stack_create(32 * 1024, jitStackBytes, nullptr);
+        ~Stack() { pcre2_jit_stack_free(stack); }
+    };
+    thread_local Stack stack;
+    return stack.stack;
+}
+
+// The limits every match runs under; read-only once made, so every thread may use it.
+pcre2_match_context *limitedContext()
+{
+    static pcre2_match_context *context = [] {
+        pcre2_match_context *made = pcre2_match_context_create(nullptr);
+        pcre2_set_match_limit(made, matchLimit);
+        pcre2_set_depth_limit(made, depthLimit);
+        pcre2_set_heap_limit(made, heapLimitKiB);
+        pcre2_jit_stack_assign(made, threadJitStack, nullptr);
+        return made;
+    }();
+    return context;
+}
+
+QString errorText(int code)
+{
+    PCRE2_UCHAR buffer[256];
+    const int length = pcre2_get_error_message(code, buffer, 256);
+    return length > 0 ? QString::fromUtf16(reinterpret_cast<const char16_t *>(buffer), length)
+                      : QStringLiteral("error %1").arg(code);
+}
+
+} // namespace
+
+struct RunPattern::Code
+{
+    pcre2_code *code = nullptr;
+    ~Code() { pcre2_code_free(code); }
+};
+
+RunPattern::RunPattern(QStringView written)
+    : m_written(written.toString())
+{
+    QStringView body = written;
+    uint32_t options = PCRE2_UTF | PCRE2_UCP;
+    if (const qsizetype end = body.lastIndexOf(u'/'); body.startsWith(u'/') && end > 0) {
+        if (body.sliced(end + 1).contains(u'i'))
+            options |= PCRE2_CASELESS;
+        body = body.sliced(1, end - 1);
+    }
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    pcre2_code *code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(body.utf16()),
+                                     PCRE2_SIZE(body.size()),
+                                     options,
+                                     &errorCode,
+                                     &errorOffset,
+                                     nullptr);
+    if (!code) {
+        m_error
+            = QStringLiteral("%1 at character %2").arg(errorText(errorCode)).arg(errorOffset + 1);
+        return;
+    }
+    // Without a JIT on the platform the interpreter runs under the same limits.
+    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
+    m_code = std::make_shared<Code>();
+    m_code->code = code;
+}
+
+RunPattern::Result RunPattern::match(QStringView line) const
+{
+    if (!m_code)
+        return Result::NoMatch;
+    pcre2_match_data *data = pcre2_match_data_create(1, nullptr);
+    const int rc = pcre2_match(m_code->code,
+                               reinterpret_cast<PCRE2_SPTR>(line.utf16()),
+                               PCRE2_SIZE(line.size()),
+                               0,
+                               0,
+                               data,
+                               limitedContext());
+    pcre2_match_data_free(data);
+    if (rc >= 0)
+        return Result::Match;
+    switch (rc) {
+    case PCRE2_ERROR_NOMATCH:
+    case PCRE2_ERROR_PARTIAL:
+        return Result::NoMatch;
+    case PCRE2_ERROR_MATCHLIMIT:
+    case PCRE2_ERROR_DEPTHLIMIT:
+    case PCRE2_ERROR_HEAPLIMIT:
+    case PCRE2_ERROR_JIT_STACKLIMIT:
+    case PCRE2_ERROR_NOMEMORY:
+        return Result::TooCostly;
+    default:
+        // A line that is not valid UTF-16 cannot hold what a pattern looks for.
+        return Result::NoMatch;
+    }
+}
+
+} // namespace Korveth

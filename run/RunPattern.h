@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace Korveth {
+
+// A pattern as matchre, waitforre and actions write it: /BODY/FLAGS (the flag i ignores letter
+// case) or BODY alone, compiled once. Any valid pattern is taken; what bounds its cost is the
+// matching itself: each game line may cost the library a fixed amount of work, and a line that
+// would cost more is answered TooCostly, so no pattern can hold a run up on a line.
+class RunPattern
+{
+public:
+    enum class Result { NoMatch, Match, TooCostly };
+
+    // The pattern as written; check error() before matching.
+    explicit RunPattern(QStringView written);
+
+    bool isValid() const { return m_code != nullptr; }
+    // Why the pattern does not compile; empty when it does.
+    const QString &error() const { return m_error; }
+    const QString &written() const { return m_written; }
+
+    Result match(QStringView line) const;
+
+private:
+    struct Code;
+    QString m_written;
+    QString m_error;
+    std::shared_ptr<Code> m_code; // shared by copies: compiled code is read-only
+};
+
+} // namespace Korveth
