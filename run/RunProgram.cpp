@@ -178,6 +178,7 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
     forEachEditorLine(QStringView(text), [&](QStringView raw, QStringView) {
         const QStringView line = trimmedView(raw);
         Line record{line.data(), int(line.size()), file, number++};
+        m_lineCounts[file] = number;
         record.hasValues = line.contains(u'%') || line.contains(u'$');
         const auto [word, rest] = firstWordAndRest(line);
         record.command = line.isEmpty() || line.startsWith(u'#') || line == u"{" ? Command::Nothing
@@ -194,6 +195,8 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
                 seen.append(path);
                 m_texts.append(QString::fromUtf8(m_library->textOf(path)));
                 m_files.append(QFileInfo(path).fileName());
+                m_paths.append(path);
+                m_lineCounts.append(0);
                 add(m_texts.constLast(), int(m_files.size()) - 1, depth + 1, seen);
             }
             return;

@@ -102,6 +102,11 @@ public:
     const std::vector<Line> &lines() const { return m_lines; }
     // The name of the included script a line comes from; empty for the script itself.
     const QString &fileOf(const Line &line) const { return m_files[line.file]; }
+    // Where each script of the run was read from, by its index (0: the script itself, whose path
+    // the program is not told: empty); and how many lines it has.
+    qsizetype fileCount() const { return m_files.size(); }
+    const QString &pathOf(int file) const { return m_paths[file]; }
+    int lineCountOf(int file) const { return m_lineCounts[file]; }
     const Jump *jumpOf(const Line &line) const
     {
         return line.jump < 0 ? nullptr : &m_jumps[std::size_t(line.jump)];
@@ -121,6 +126,8 @@ private:
     ScriptLibrary *m_library;
     QList<QString> m_texts; // the script's and each included script's; never changed
     QStringList m_files{QString()};
+    QStringList m_paths{QString()};
+    QList<int> m_lineCounts{0};
     std::vector<Line> m_lines;
     std::vector<Jump> m_jumps;
     QHash<QString, int> m_labels; // upper-cased name: its first line

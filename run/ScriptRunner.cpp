@@ -112,6 +112,13 @@ QList<int> ScriptRunner::callStack() const
     return lines;
 }
 
+const QStringList &ScriptRunner::argumentsAt(qsizetype depth) const
+{
+    // A gosub keeps its caller's arguments to give them back on return.
+    return depth >= 0 && depth < qsizetype(m_frames.size()) ? m_frames[std::size_t(depth)].arguments
+                                                            : m_values.arguments;
+}
+
 void ScriptRunner::tell(RunEvent::Kind kind, QStringView text, qint64 logLine)
 {
     if (onEvent)

@@ -107,10 +107,15 @@ public:
 
     // The program line that runs next.
     int currentLine() const { return m_pc; }
+    // The program line to show as where the run stands: the line that waits, while it waits.
+    int lineShown() const { return m_wait ? m_current : m_pc; }
     const RunValues &values() const { return m_values; }
     const std::vector<PendingMatch> &pendingMatches() const { return m_matches; }
     // The program lines of the gosubs being run, outermost first.
     QList<int> callStack() const;
+    // The arguments of the frame at depth (0: the outermost) as they are while it runs; depth
+    // callStack().size() is the line running now.
+    const QStringList &argumentsAt(qsizetype depth) const;
     // What the script is waiting for; empty when it is not waiting.
     QString waitingFor() const;
     qint64 steps() const { return m_steps; }
