@@ -4,6 +4,11 @@ namespace Korveth {
 
 void RecentLinesModel::add(QString text, int scriptLine)
 {
+    // A pane holds thousands of lines: a long one is shown shortened, with its length said.
+    if (text.size() > longestShown)
+        text = QStringLiteral("%1... (%2 characters)")
+                   .arg(text.first(longestShown))
+                   .arg(text.size());
     m_waiting.push_back({std::move(text), scriptLine});
     // A line that could never be shown is let go at once: memory stays bounded.
     if (m_waiting.size() > std::size_t(kept))

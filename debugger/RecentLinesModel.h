@@ -7,14 +7,16 @@
 
 namespace Korveth {
 
-// The last `kept` lines a run told, each with the script line it leads to (-1: none), for a
-// list view. A wait over a long log tells thousands of lines in one step: they are taken in
-// without a word to the view, which hears of them once per publish(), as one insertion and one
-// removal, whatever their number.
+// The last `kept` lines a run told (each at most longestShown characters), each with the script
+// line it leads to (-1: none), for a list view. A wait over a long log tells thousands of lines in
+// one step: they are taken in without a word to the view, which hears of them once per publish(),
+// as one insertion and one removal, whatever their number.
 class RecentLinesModel final : public QAbstractListModel
 {
 public:
     static constexpr int kept = 5000;
+    static constexpr qsizetype longestShown = 1000; // characters of a line; the rest is told
+
     static constexpr int ScriptLineRole = Qt::UserRole;
 
     using QAbstractListModel::QAbstractListModel;

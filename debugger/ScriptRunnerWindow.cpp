@@ -1,9 +1,11 @@
 #include "ScriptRunnerWindow.h"
 
+#include "ButtonClosedDialog.h"
 #include "Dialogs.h"
 #include "ScriptEditor.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -150,6 +153,18 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     m_aheadTimer.setInterval(300);
     connect(&m_aheadTimer, &QTimer::timeout, this, &ScriptRunnerWindow::prepareAhead);
     connect(m_dialect, &QComboBox::currentIndexChanged, &m_aheadTimer, qOverload<>(&QTimer::start));
+    // The script's keys work here too, so a run can be stepped without going back to it.
+    const std::pair<Qt::Key, void (ScriptRunnerWindow::*)()> keys[]
+        = {{Qt::Key_F8, &ScriptRunnerWindow::stepInto},
+           {Qt::Key_F10, &ScriptRunnerWindow::stepOver},
+           {Qt::Key_F9, &ScriptRunnerWindow::toggleBreakpoint},
+           {Qt::Key_F5, &ScriptRunnerWindow::continueRun}};
+    for (const auto &[key, slot] : keys) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    }
+    ButtonClosedDialog::closeOnEscape(*this);
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &ScriptRunnerWindow::runSlice);
     setStatus(tr("Choose a log, then Run or Step Into (F8)."));
@@ -170,6 +185,9 @@ void ScriptRunnerWindow::setEditor(ScriptEditor *editor, const QString &path)
         disconnect(m_editor, nullptr, this, nullptr);
     m_editor = editor;
     m_path = path;
+    // The title names the script, for there may be several open and only one runs here.
+    setWindowTitle(path.isEmpty() ? tr("Script Runner")
+                                  : tr("Script Runner - %1").arg(QFileInfo(path).fileName()));
     ++m_revision;
     m_aheadTimer.start();
     if (m_editor) {
@@ -202,6 +220,24 @@ void ScriptRunnerWindow::chooseLog()
         {{tr("Logs"), QStringLiteral("*.log *.txt")}, {tr("All files"), QStringLiteral("*")}});
     if (!path.isEmpty())
         m_log->setText(path);
+}
+
+void ScriptRunnerWindow::toggleBreakpoint()
+{
+    if (!m_editor)
+        return;
+    const int line = m_editor->GetSel(false).endLine;
+    m_editor->setMarginMask(line, m_editor->marginMask(line) ^ breakpointBit);
+    setStatus((m_editor->marginMask(line) & breakpointBit)
+                  ? tr("Breakpoint set on line %1.").arg(line + 1)
+                  : tr("Breakpoint removed from line %1.").arg(line + 1));
+}
+
+void ScriptRunnerWindow::closeEvent(QCloseEvent *event)
+{
+    // A run nobody can see or stop is not left going.
+    stopRun();
+    QWidget::closeEvent(event);
 }
 
 void ScriptRunnerWindow::flushPanes()
@@ -248,8 +284,10 @@ void ScriptRunnerWindow::markCurrentLine(int line)
     if (m_editor && m_markedLine >= 0 && m_markedLine < m_editor->linecount())
         m_editor->setMarginMask(m_markedLine, m_editor->marginMask(m_markedLine) & ~nextLineBit);
     m_markedLine = line;
-    if (m_editor && line >= 0 && line < m_editor->linecount())
+    if (m_editor && line >= 0 && line < m_editor->linecount()) {
         m_editor->setMarginMask(line, m_editor->marginMask(line) | nextLineBit);
+        m_editor->ensureLineVisible(line);
+    }
 }
 
 int ScriptRunnerWindow::currentLine() const

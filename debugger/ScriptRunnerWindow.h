@@ -69,8 +69,10 @@ private:
     // The margin's bits: F9's breakpoint, and the pointer at the line that runs next.
     static constexpr std::uint8_t breakpointBit = 2;
     static constexpr std::uint8_t nextLineBit = 4;
-    // How long one slice of a run may hold the window.
+    // How long one slice of a run may hold the window; the game lines a step reads before the
+    // clock is looked at again (a line costs a pattern at most a few milliseconds).
     static constexpr int sliceMs = 15;
+    static constexpr qint64 linesPerStep = 8;
 
     enum class Until { Step, StepOver, Breakpoint };
     bool prepare();
@@ -85,6 +87,9 @@ private:
     // "line 5: put again", as the status names the line that runs next.
     QString describeLine(int programLine) const;
     void chooseLog();
+    // F9 here as in the script: a breakpoint on the script's caret line, on or off.
+    void toggleBreakpoint();
+    void closeEvent(QCloseEvent *event) override;
     // Shows in the panes what the run told since the last time: one layout of a list per slice,
     // not one per line.
     void flushPanes();

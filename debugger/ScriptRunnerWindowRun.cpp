@@ -71,6 +71,7 @@ bool ScriptRunnerWindow::prepare()
     m_runner->onLineRead = [this](qint64 number, QStringView text) {
         m_logLines.add(QStringLiteral("%1: %2").arg(number).arg(text));
     };
+    m_stop->setEnabled(true);
     return true;
 }
 
@@ -187,10 +188,18 @@ void ScriptRunnerWindow::runSlice()
     QElapsedTimer clock;
     clock.start();
     const int lines = int(m_program->lines().size());
+    // A breakpoint on the line a run starts at is hit before that line runs.
+    if (m_runner->steps() == 0 && !m_runner->waiting() && m_until == Until::Breakpoint && lines > 0
+        && atBreakpoint(m_runner->currentLine())) {
+        m_slices.stop();
+        setStatus(tr("Paused at the breakpoint on %1").arg(describeLine(m_runner->currentLine())));
+        showState();
+        return;
+    }
     for (bool first = true;; first = false) {
-        // A wait over a long log is read a piece at a time, so that the window answers between.
-        constexpr qint64 linesAtOnce = 2000;
-        const ScriptRunner::Outcome outcome = m_runner->step(linesAtOnce);
+        // A wait over a long log is read a few lines at a time, so that the window answers
+        // between, however slow its patterns.
+        const ScriptRunner::Outcome outcome = m_runner->step(linesPerStep);
         if (outcome != ScriptRunner::Outcome::Ran) {
             afterRun(outcome);
             return;
@@ -215,6 +224,7 @@ void ScriptRunnerWindow::runSlice()
         if (clock.elapsed() >= sliceMs) {
             flushPanes();
             setStatus(tr("Running... (%1 steps)").arg(m_runner->steps()));
+            m_stop->setEnabled(true);
             m_slices.start();
             return;
         }

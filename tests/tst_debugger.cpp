@@ -1,4 +1,5 @@
 #include "Child.h"
+#include "HostileFiles.h"
 #include "MainWindowFixture.h"
 #include "ReportView.h"
 #include "ScriptDebugger.h"
@@ -85,6 +86,47 @@ private Q_SLOTS:
         QCOMPARE(window->status(),
                  QStringLiteral("The script was edited, so the run stopped. Run starts it again."));
         QCOMPARE(editor->marginMask(4) & 4, 0);
+    }
+
+    // The Runner's own keys: F9 sets a breakpoint on the script's caret line, F5 runs to it (line
+    // 1 is hit before it runs), F8 steps; Stop is there through a long wait, and Escape closes the
+    // window and stops its run. A log that is a pipe is refused at once.
+    void scriptRunnerWindowKeysStopAndClose()
+    {
+        MainWindowFixture f;
+        QTemporaryDir dir;
+        QFile log(dir.filePath(QStringLiteral("slow.log")));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(QByteArray(17, 'a').append("!\n").repeated(20000)); // a long wait
+        log.close();
+        QVERIFY(HostileFiles::make(dir.path(), 1));
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("put one\r\nwaitforre /(a+)+$/\r\n"));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("Script Runner")));
+
+        window->logPath().setText(dir.filePath(QStringLiteral("Fifo.cmd")));
+        window->startRun();
+        QVERIFY(window->status().contains(QStringLiteral("not a file")));
+
+        window->logPath().setText(log.fileName());
+        editor->SetCaretPos(0, 0);
+        QTest::keyClick(window, Qt::Key_F9);
+        QVERIFY(editor->marginMask(0) & 2);
+        QTest::keyClick(window, Qt::Key_F5);
+        QCOMPARE(window->status(), QStringLiteral("Paused at the breakpoint on line 1: put one"));
+        QCOMPARE(window->sent().rowCount(), 0);
+        QTest::keyClick(window, Qt::Key_F8);
+        QCOMPARE(window->sent().rowCount(), 1);
+
+        window->continueRun();
+        QVERIFY(window->running());
+        QVERIFY(child<QPushButton>(*window, "cmdStop").isEnabled());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->running());
     }
 
     // An included script is found beside the script and run in its place, in the editor as on the
