@@ -235,8 +235,7 @@ void ScriptRunnerWindow::toggleBreakpoint()
 
 void ScriptRunnerWindow::closeEvent(QCloseEvent *event)
 {
-    // A run nobody can see or stop is not left going.
-    stopRun();
+    stopRun(); // a run nobody can see or stop is not left going
     QWidget::closeEvent(event);
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-program_dirs=(app cli core data debugger documents editor front generators lsp options platform script)
+program_dirs=(app cli core dap data debugger documents editor front generators lsp options platform run script)
 sources() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) | sort; }
 count() { # all lines, then code lines
     local files
