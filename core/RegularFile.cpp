@@ -130,38 +130,13 @@ FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
     return result;
 }
 
-QString readRegularFileInPieces(const QString &path,
-                                const std::function<void(qint64 size)> &sized,
-                                const std::function<bool(QByteArrayView piece)> &piece,
-                                qint64 maxBytes)
-{
-    const OpenedFile file = openRegular(QFile::encodeName(path), maxBytes);
-    if (!file.error.isEmpty())
-        return file.error;
-    sized(file.size);
-    QByteArray room(qsizetype(qMin<qint64>(qMax<qint64>(file.size, 1), 1024 * 1024)),
-                    Qt::Uninitialized);
-    qint64 got = 0;
-    for (;;) {
-        const ssize_t n = readSome(file.fd->get(), room.data(), size_t(room.size()));
-        if (n < 0)
-            return systemError(errno);
-        if (n == 0)
-            return {};
-        got += n;
-        if (got > maxBytes)
-            return tooLarge(got, maxBytes);
-        if (!piece(QByteArrayView(room.constData(), n)))
-            return {};
-    }
-}
-
 RegularFileReader::RegularFileReader(const QString &path, QString what, qint64 maxBytes)
     : m_maxBytes(maxBytes)
     , m_what(std::move(what))
 {
     OpenedFile file = openRegular(QFile::encodeName(path), maxBytes, m_what);
     m_error = file.error;
+    m_size = file.size;
     if (m_error.isEmpty())
         m_fd = file.fd->release();
 }
@@ -187,6 +162,26 @@ qint64 RegularFileReader::read(char *to, qint64 room)
         return -1;
     }
     return n;
+}
+
+QString readRegularFileInPieces(const QString &path,
+                                const std::function<void(qint64 size)> &sized,
+                                const std::function<bool(QByteArrayView piece)> &piece,
+                                qint64 maxBytes)
+{
+    RegularFileReader file(path, QStringLiteral("a script"), maxBytes);
+    if (!file.error().isEmpty())
+        return file.error();
+    sized(file.size());
+    QByteArray room(qsizetype(qMin<qint64>(qMax<qint64>(file.size(), 1), 1024 * 1024)),
+                    Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(room.data(), room.size());
+        if (n <= 0)
+            return file.error();
+        if (!piece(QByteArrayView(room.constData(), n)))
+            return {};
+    }
 }
 
 FileBytes readRegularFile(const QString &path, qint64 maxBytes)

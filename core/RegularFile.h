@@ -47,12 +47,15 @@ public:
 
     // Why the file cannot be read (or could not be read on); empty while all is well.
     const QString &error() const { return m_error; }
+    // Its size when it was opened.
+    qint64 size() const { return m_size; }
     // Up to room bytes into to: the count, 0 at the end, -1 on an error.
     qint64 read(char *to, qint64 room);
 
 private:
     int m_fd = -1;
     qint64 m_got = 0;
+    qint64 m_size = 0;
     qint64 m_maxBytes;
     QString m_what;
     QString m_error;

@@ -89,7 +89,14 @@ RunPattern::Result RunPattern::match(QStringView line) const
 {
     if (!m_code)
         return Result::NoMatch;
-    pcre2_match_data *data = pcre2_match_data_create(1, nullptr);
+    // Whether it matches is all that is asked: one pair of offsets, made once a thread.
+    struct Data
+    {
+        pcre2_match_data *data = pcre2_match_data_create(1, nullptr);
+        ~Data() { pcre2_match_data_free(data); }
+    };
+    thread_local Data room;
+    pcre2_match_data *data = room.data;
     const int rc = pcre2_match(m_code->code,
                                reinterpret_cast<PCRE2_SPTR>(line.utf16()),
                                PCRE2_SIZE(line.size()),
@@ -97,7 +104,6 @@ RunPattern::Result RunPattern::match(QStringView line) const
                                0,
                                data,
                                limitedContext());
-    pcre2_match_data_free(data);
     if (rc >= 0)
         return Result::Match;
     switch (rc) {

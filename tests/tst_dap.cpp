@@ -86,30 +86,17 @@ class TestDap : public QObject
         }
         return {};
     }
-    int topLine(DapServer &server)
+    QJsonArray frames(DapServer &server)
     {
         return ask(server, "stackTrace", {{"threadId", 1}})
             .first()
             .value("body")
             .toObject()
             .value("stackFrames")
-            .toArray()
-            .first()
-            .toObject()
-            .value("line")
-            .toInt();
+            .toArray();
     }
-    QJsonObject topFrame(DapServer &server)
-    {
-        return ask(server, "stackTrace", {{"threadId", 1}})
-            .first()
-            .value("body")
-            .toObject()
-            .value("stackFrames")
-            .toArray()
-            .first()
-            .toObject();
-    }
+    QJsonObject topFrame(DapServer &server) { return frames(server).first().toObject(); }
+    int topLine(DapServer &server) { return topFrame(server).value("line").toInt(); }
     // A value in a scope of a frame (0: the innermost), as a client finds it through scopes.
     QString valueOf(DapServer &server, int scope, const QString &name, int frame = 0)
     {
