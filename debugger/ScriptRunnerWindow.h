@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogReadAhead.h"
 #include "ProgramAhead.h"
 #include "RecentLinesModel.h"
 #include "ScriptRunner.h"
@@ -80,6 +81,8 @@ private:
     void prepareAhead();
     void runSlice();
     void afterRun(ScriptRunner::Outcome outcome);
+    // The log being read ahead has lines ready again, has ended, or cannot be read.
+    void logTold();
     void showState();
     void markCurrentLine(int line);
     void setStatus(const QString &text);
@@ -127,7 +130,9 @@ private:
     QTimer m_aheadTimer;
     quint64 m_revision = 0; // the editor's changes counted, to know what was made ahead
     std::unique_ptr<GameSource> m_source;
-    LineSource *m_typed = nullptr; // m_source, when the lines are typed
+    LineSource *m_typed = nullptr;       // m_source, when the lines are typed
+    LogReadAhead *m_readAhead = nullptr; // m_source, when the lines come from a log
+    bool m_waitingForLog = false;        // the run waits for the log's next lines
     std::unique_ptr<ScriptRunner> m_runner;
 };
 

@@ -24,12 +24,13 @@ bool ScriptRunnerWindow::prepare()
     }
     std::unique_ptr<GameSource> source;
     LineSource *typed = nullptr;
+    LogReadAhead *readAhead = nullptr;
     if (const QString log = m_log->text().trimmed(); !log.isEmpty()) {
-        auto file = std::make_unique<LogSource>(log);
-        if (!file->error().isEmpty()) {
-            setStatus(tr("The log %1 cannot be read: %2").arg(log, file->error()));
-            return false;
-        }
+        // Opened and read on a thread of its own: a slow disk or share never holds the window.
+        auto file = std::make_unique<LogReadAhead>(log, [this] {
+            QMetaObject::invokeMethod(this, &ScriptRunnerWindow::logTold, Qt::QueuedConnection);
+        });
+        readAhead = file.get();
         source = std::move(file);
     } else {
         // No log: the user types the game's lines as the script waits for them.
@@ -55,6 +56,8 @@ bool ScriptRunnerWindow::prepare()
     options.dialect = made->dialect;
     m_source = std::move(source);
     m_typed = typed;
+    m_readAhead = readAhead;
+    m_waitingForLog = false;
     m_runner = std::make_unique<ScriptRunner>(*m_program, options, *m_source);
     m_trace.clear();
     m_sent.clear();
@@ -116,6 +119,20 @@ void ScriptRunnerWindow::typeGameLine()
     runSlice(); // the wait goes on as it was asked: a step, a step over or a continue
 }
 
+void ScriptRunnerWindow::logTold()
+{
+    if (!m_readAhead)
+        return;
+    if (const QString error = m_readAhead->error(); !error.isEmpty()) {
+        const QString log = m_log->text().trimmed();
+        stopRun();
+        setStatus(tr("The log %1 cannot be read: %2").arg(log, error));
+        return;
+    }
+    if (std::exchange(m_waitingForLog, false))
+        runSlice(); // the wait goes on as it was asked
+}
+
 void ScriptRunnerWindow::startRun()
 {
     if (prepare())
@@ -153,6 +170,8 @@ void ScriptRunnerWindow::stopRun()
     const bool wasRunning = bool(m_runner);
     m_runner.reset();
     m_typed = nullptr;
+    m_readAhead = nullptr;
+    m_waitingForLog = false;
     m_source.reset();
     m_program.reset();
     markCurrentLine(-1);
@@ -234,6 +253,13 @@ void ScriptRunnerWindow::runSlice()
 void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
 {
     m_slices.stop();
+    if (outcome == ScriptRunner::Outcome::NeedsInput && m_readAhead) {
+        // The log's next lines are not read yet: the run goes on when they are.
+        m_waitingForLog = true;
+        setStatus(tr("Reading the log..."));
+        flushPanes();
+        return;
+    }
     if (outcome == ScriptRunner::Outcome::NeedsInput) {
         setStatus(tr("Waiting for %1. Type a game line below and press Enter.")
                       .arg(m_runner->waitingFor()));

@@ -109,7 +109,8 @@ private Q_SLOTS:
 
         window->logPath().setText(dir.filePath(QStringLiteral("Fifo.cmd")));
         window->startRun();
-        QVERIFY(window->status().contains(QStringLiteral("not a file")));
+        QTRY_VERIFY(window->status().contains(QStringLiteral("not a file")));
+        QVERIFY(!window->running());
 
         window->logPath().setText(log.fileName());
         editor->SetCaretPos(0, 0);

@@ -1,5 +1,6 @@
 #include "GameSource.h"
 #include "HostileFiles.h"
+#include "LogReadAhead.h"
 #include "RunCommand.h"
 #include "ScriptRunner.h"
 
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cstdio>
 
@@ -201,6 +203,18 @@ private Q_SLOTS:
             read.append(line->text().toString());
         QCOMPARE(read, lines);
         QCOMPARE(log.lineNumber(), qint64(lines.size()));
+        // Read ahead on a thread, as the editor reads it, the lines are the same.
+        LogReadAhead ahead(file.fileName(), [] {});
+        QStringList readAhead;
+        for (;;) {
+            if (const auto line = ahead.next())
+                readAhead.append(line->text().toString());
+            else if (!ahead.mayGrow())
+                break;
+            else
+                QThread::yieldCurrentThread();
+        }
+        QCOMPARE(readAhead, lines);
     }
     // A log that is not a regular file, or is too large, is refused at once with its reason.
     void hostileLogsAreRefused()
