@@ -189,11 +189,25 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
         if (m_dialect == Dialect::Modern && record.command == Command::Ignored
             && equalsWord(word, QLatin1StringView("include"))) {
             const QString path = m_library ? m_library->resolve(m_search, rest) : QString();
-            if (path.isEmpty() || depth >= maxIncludeDepth) {
-                m_missing.append({at, rest.toString()});
-            } else if (!seen.contains(path)) {
+            QString error;
+            if (path.isEmpty()) {
+                m_missing.append(
+                    {at, QStringLiteral("the included script %1 is not found").arg(rest)});
+            } else if (depth >= maxIncludeDepth) {
+                m_missing.append({at,
+                                  QStringLiteral("the included script %1 is included more than "
+                                                 "%2 deep, so it is not put in")
+                                      .arg(rest)
+                                      .arg(maxIncludeDepth)});
+            } else if (seen.contains(path)) {
+                // Put in once: a script that includes itself would never end.
+            } else if (QByteArray text = m_library->textOf(path, &error); !error.isEmpty()) {
+                m_missing.append(
+                    {at,
+                     QStringLiteral("the included script %1 cannot be read: %2").arg(rest, error)});
+            } else {
                 seen.append(path);
-                m_texts.append(QString::fromUtf8(m_library->textOf(path)));
+                m_texts.append(QString::fromUtf8(text));
                 m_files.append(QFileInfo(path).fileName());
                 m_paths.append(path);
                 m_lineCounts.append(0);

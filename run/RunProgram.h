@@ -113,7 +113,7 @@ public:
     }
     // The program line of a label (letter case ignored); -1 when there is none.
     int labelLine(QStringView name) const;
-    // Includes that could not be put in: the program line and the name written.
+    // Includes that could not be put in: the program line and why.
     const QList<std::pair<int, QString>> &missingIncludes() const { return m_missing; }
 
 private:

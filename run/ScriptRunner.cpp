@@ -98,10 +98,8 @@ ScriptRunner::ScriptRunner(const RunProgram &program, RunOptions options, GameSo
     m_values.arguments = m_options.arguments;
     for (auto it = m_options.globals.cbegin(); it != m_options.globals.cend(); ++it)
         m_values.globals.insert(upperCased(it.key()), it.value());
-    for (const auto &[at, name] : program.missingIncludes())
-        m_notes.append({at,
-                        RunFinding::Kind::CannotKnow,
-                        QStringLiteral("the included script %1 is not found").arg(name)});
+    for (const auto &[at, why] : program.missingIncludes())
+        m_notes.append({at, RunFinding::Kind::CannotKnow, why});
 }
 
 QList<int> ScriptRunner::callStack() const

@@ -243,15 +243,17 @@ QStringList ScriptLibrary::includesOf(const QString &path, const QString &root)
     return found;
 }
 
-QByteArray ScriptLibrary::textOf(const QString &path)
+QByteArray ScriptLibrary::textOf(const QString &path, QString *error)
 {
     {
         const QMutexLocker lock(&m_mutex);
         if (const auto open = m_open.constFind(path); open != m_open.constEnd())
             return open->source ? open->source() : open->utf8;
     }
-    const ReadResult read = readTextFile(path);
-    return read.error.isEmpty() ? read.text.utf8 : QByteArray();
+    ReadResult read = readTextFile(path);
+    if (error)
+        *error = read.error;
+    return read.error.isEmpty() ? std::move(read.text.utf8) : QByteArray();
 }
 
 QList<IncludedLabel> ScriptLibrary::labelsOf(const QString &path, const QString &root)

@@ -62,8 +62,9 @@ public:
     QStringList scriptsUnder(const QString &root, int most = 20000);
     // The files a script includes or requires, found as its check finds them.
     QStringList includesOf(const QString &path, const QString &root);
-    // A script's text as the library sees it: open, or its file; empty when it cannot be read.
-    QByteArray textOf(const QString &path);
+    // A script's text as the library sees it: open, or its file; empty when it cannot be read,
+    // and then error (when given) says why.
+    QByteArray textOf(const QString &path, QString *error = nullptr);
 
     // The root of the library a folder of scripts belongs to, when none is set: the highest
     // folder above it, itself included, reached through folders that all hold scripts; a folder

@@ -232,6 +232,30 @@ private Q_SLOTS:
                      ran.out.constData());
         }
     }
+    // An include that cannot be put in is noted with its reason: past the size limit, or nested
+    // deeper than the run follows.
+    void includesThatCannotBePutIn()
+    {
+        QTemporaryDir dir;
+        QVERIFY(HostileFiles::make(dir.path(), maxScriptBytes + 1));
+        for (int i = 0; i < 20; ++i) {
+            QFile chained(dir.filePath(u"c%1.cmd"_qs.arg(i)));
+            QVERIFY(chained.open(QIODevice::WriteOnly));
+            chained.write("include c" + QByteArray::number(i + 1) + "\n");
+        }
+        ScriptLibrary library;
+        const RunProgram program(u"include huge\ninclude c0\n"_qs,
+                                 Dialect::Modern,
+                                 IncludeSearch(dir.path(), dir.path()),
+                                 &library);
+        QStringList notes;
+        for (const auto &[at, why] : program.missingIncludes())
+            notes.append(why);
+        QCOMPARE(notes.size(), 2);
+        QVERIFY2(notes[0].contains(u"cannot be read: It is 256 MB; a script may have at most"),
+                 qPrintable(notes[0]));
+        QVERIFY2(notes[1].contains(u"more than 16 deep"), qPrintable(notes[1]));
+    }
     // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
     void hostileScriptsEnd_data()
     {
