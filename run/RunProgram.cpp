@@ -188,7 +188,8 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
         const int at = int(m_lines.size()) - 1;
         if (m_dialect == Dialect::Modern && record.command == Command::Ignored
             && equalsWord(word, QLatin1StringView("include"))) {
-            const QString path = m_library ? m_library->resolve(m_search, rest) : QString();
+            // An unreadable one is read all the same, for the reason it cannot be.
+            const QString path = m_library ? m_library->find(m_search, rest).path : QString();
             QString error;
             if (path.isEmpty()) {
                 m_missing.append(

@@ -59,15 +59,18 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
     ScriptLibrary &scripts = library ? *library : own;
     // One pass: the labels, this script's and its includes', and what each line's neighbours
     // decide. Each include is looked for once.
-    QHash<QString, QString> resolved;
-    auto resolve = [&](QStringView written) -> const QString & {
+    QHash<QString, FoundInclude> resolved;
+    auto find = [&](QStringView written) -> const FoundInclude & {
         const QString key = written.toString();
         auto known = resolved.constFind(key);
         if (known == resolved.constEnd())
-            known = resolved.insert(key, scripts.resolve(search, written));
+            known = resolved.insert(key, scripts.find(search, written));
         return *known;
     };
-    ModernSurvey survey([&](QStringView written) { return !resolve(written).isEmpty(); });
+    auto resolve = [&](QStringView written) {
+        return find(written).script();
+    };
+    ModernSurvey survey([&](QStringView written) { return find(written).state; });
     survey.reserve(std::size_t(scriptUtf8.count('\n')) + 1);
     LineDecoder decoder;
     forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
@@ -277,8 +280,10 @@ LineVerdicts ModernChecker::judgeWithFacts(QStringView raw, const ModernLineFact
 
     // What the neighbouring lines decide comes after the line's own verdict.
     std::optional<Verdict> fact;
-    if (facts.include < 0)
+    if (facts.include == IncludeFile::Missing)
         fact = Verdict{VerdictKind::IncludeNotFound};
+    else if (facts.include == IncludeFile::Unreadable)
+        fact = Verdict{VerdictKind::IncludeUnreadable};
     else if (facts.unmatchedClose)
         fact = Verdict{VerdictKind::BlockEndWithoutStart};
     else if (facts.neverClosed)

@@ -7,8 +7,8 @@
 
 namespace Korveth {
 
-ModernSurvey::ModernSurvey(IncludeFound includeFound)
-    : m_includeFound(std::move(includeFound))
+ModernSurvey::ModernSurvey(IncludeLookup lookUp)
+    : m_lookUp(std::move(lookUp))
 {}
 
 namespace {
@@ -85,7 +85,7 @@ bool ModernSurvey::isPlain(QStringView trimmedLine)
     return plainLine(trimmedLine);
 }
 
-ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &includeFound)
+ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeLookup &lookUp)
 {
     if (line.startsWith(QChar(0xFEFF))) // a byte-order mark left at the start of the text
         line = line.sliced(1);
@@ -105,9 +105,9 @@ ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &incl
     const ModernWord kind = word ? word->word : ModernWord::Other;
     if (const QStringView part = shape.comment ? requiredPart(line) : QStringView();
         !part.isEmpty()) {
-        shape.include = includeFound && includeFound(part) ? 1 : -1;
+        shape.include = lookUp ? lookUp(part) : IncludeFile::Missing;
     } else if (kind == ModernWord::Include) {
-        shape.include = includeFound && includeFound(rest) ? 1 : -1;
+        shape.include = lookUp ? lookUp(rest) : IncludeFile::Missing;
     } else if (kind == ModernWord::If || kind == ModernWord::Elseif) {
         const qsizetype then = thenAt(line);
         shape.thenAtEnd = then >= 0 && trimmedView(line.sliced(then + 4)).isEmpty();
@@ -118,7 +118,7 @@ ModernLineShape ModernSurvey::shapeOf(QStringView line, const IncludeFound &incl
 
 void ModernSurvey::addLine(QStringView line)
 {
-    addShape(shapeOf(line, m_includeFound));
+    addShape(shapeOf(line, m_lookUp));
 }
 
 void ModernSurvey::addShape(const ModernLineShape &shape)

@@ -9,6 +9,14 @@
 
 namespace Korveth {
 
+// What an include line (or a #REQUIRE comment) finds under the name it writes.
+enum class IncludeFile : signed char {
+    None = 0,        // the line includes nothing
+    Found = 1,       // a script that can be read
+    Missing = -1,    // no file of that name
+    Unreadable = -2, // a device, a FIFO, a socket, or a file past the size limit for scripts
+};
+
 // What a modern line's neighbours decide about it.
 struct ModernLineFacts
 {
@@ -18,7 +26,7 @@ struct ModernLineFacts
     bool neverClosed : 1 = false;    // a { with no }
     bool thenWithoutCommand : 1 = false;
     bool elseAfterElse : 1 = false; // an else or elseif of an if that already had its else
-    signed char include : 2 = 0;    // 0 no include, 1 found, -1 not found
+    IncludeFile include : 2 = IncludeFile::None;
 
     friend bool operator==(const ModernLineFacts &, const ModernLineFacts &) = default;
 };
@@ -46,7 +54,7 @@ struct ModernLineShape
     bool opensBlock : 1 = false;
     bool thenAtEnd : 1 = false; // an if or elseif whose then has nothing after it
     ChainPart chain : 3 = ChainPart::Other;
-    signed char include : 2 = 0; // 0 no include, 1 found, -1 not found
+    IncludeFile include : 2 = IncludeFile::None;
 
     friend bool operator==(const ModernLineShape &, const ModernLineShape &) = default;
 };
@@ -57,12 +65,12 @@ struct ModernLineShape
 class ModernSurvey
 {
 public:
-    // Tells whether the file an include line names (what follows the word) exists.
-    using IncludeFound = std::function<bool(QStringView written)>;
+    // Tells what the file an include line names (what follows the word) is.
+    using IncludeLookup = std::function<IncludeFile(QStringView written)>;
 
-    explicit ModernSurvey(IncludeFound includeFound = {});
+    explicit ModernSurvey(IncludeLookup lookUp = {});
 
-    static ModernLineShape shapeOf(QStringView trimmedLine, const IncludeFound &includeFound);
+    static ModernLineShape shapeOf(QStringView trimmedLine, const IncludeLookup &lookUp);
     // True when a line (UTF-8, trimmed) is surely plain: not empty, no block, embedded code,
     // comment, label, include or if; its shape is then the default one, learnt without
     // decoding it.
@@ -74,7 +82,7 @@ public:
     std::vector<ModernLineFacts> finish();
 
 private:
-    IncludeFound m_includeFound;
+    IncludeLookup m_lookUp;
     std::vector<ModernLineFacts> m_facts;
     std::vector<std::size_t> m_open;
     // Whether the last if at each depth of blocks (0 outside them) has had its else.

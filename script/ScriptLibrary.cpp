@@ -65,28 +65,48 @@ const ScriptLibrary::Listing &ScriptLibrary::listing(const QString &folder)
     return *m_listings.insert(folder, std::move(fresh));
 }
 
-QString ScriptLibrary::findIn(const QString &folder, const QString &name)
+namespace {
+
+// Only regular files within the size limit for scripts: a link to a device or a FIFO would never
+// end or never answer.
+FoundInclude judgeFile(const QString &path)
 {
-    // Only regular files: a link to a device or a FIFO would never end or never answer.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) // a folder named like the script is passed over
+        return {};
+    const QString clean = QDir::cleanPath(info.absoluteFilePath());
+    if (!isRegularFile(path) || info.size() > maxScriptBytes)
+        return {clean, IncludeFile::Unreadable};
+    return {clean, IncludeFile::Found};
+}
+
+} // namespace
+
+FoundInclude ScriptLibrary::findIn(const QString &folder, const QString &name)
+{
     const QFileInfo exact(QDir(folder).filePath(name));
-    if (isRegularFile(exact.filePath()))
-        return QDir::cleanPath(exact.absoluteFilePath());
+    if (FoundInclude there = judgeFile(exact.filePath()); there.state != IncludeFile::Missing)
+        return there;
     const QString parent = QDir::cleanPath(exact.absolutePath());
     const Listing &entries = listing(parent);
     const auto found = entries.byFoldedName.constFind(exact.fileName().toCaseFolded());
     if (found == entries.byFoldedName.constEnd())
         return {};
-    const QString path = parent + u'/' + *found;
-    return isRegularFile(path) ? path : QString();
+    return judgeFile(parent + u'/' + *found);
 }
 
 QString ScriptLibrary::resolve(const IncludeSearch &search, QStringView written)
 {
-    const QMutexLocker lock(&m_mutex);
-    return resolveLocked(search, written);
+    return find(search, written).script();
 }
 
-QString ScriptLibrary::resolveLocked(const IncludeSearch &search, QStringView written)
+FoundInclude ScriptLibrary::find(const IncludeSearch &search, QStringView written)
+{
+    const QMutexLocker lock(&m_mutex);
+    return findLocked(search, written);
+}
+
+FoundInclude ScriptLibrary::findLocked(const IncludeSearch &search, QStringView written)
 {
     const QString name = includePath(written);
     if (search.folder.isEmpty() || name.isEmpty())
@@ -97,7 +117,7 @@ QString ScriptLibrary::resolveLocked(const IncludeSearch &search, QStringView wr
     const bool climb = within(folder, root);
     for (int level = 0; level < 64; ++level) {
         for (const QString &candidate : {name, name + QStringLiteral(".cmd")}) {
-            if (QString found = findIn(folder, candidate); !found.isEmpty())
+            if (FoundInclude found = findIn(folder, candidate); found.state != IncludeFile::Missing)
                 return found;
         }
         if (!climb || folder == root)
@@ -237,7 +257,7 @@ QStringList ScriptLibrary::includesOf(const QString &path, const QString &root)
     const IncludeSearch search(QFileInfo(path).path(), root);
     QStringList found;
     for (const QString &include : written) {
-        if (QString file = resolveLocked(search, include); !file.isEmpty())
+        if (QString file = findLocked(search, include).script(); !file.isEmpty())
             found.append(file);
     }
     return found;
@@ -281,7 +301,7 @@ void ScriptLibrary::collect(const QString &path,
     const QStringList includes = script->includes; // the cache may grow while we walk
     const IncludeSearch search(QFileInfo(path).path(), root);
     for (const QString &written : includes) {
-        const QString included = resolveLocked(search, written);
+        const QString included = findLocked(search, written).script();
         if (!included.isEmpty())
             collect(included, root, visited, labels, depth + 1);
     }

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+#include "ModernSurvey.h"
+
 namespace Korveth {
 
 // Where a script's includes are looked for: beside it (its folder), then in each folder above it
@@ -26,6 +28,16 @@ struct IncludeSearch
     QString root;
 
     friend bool operator==(const IncludeSearch &, const IncludeSearch &) = default;
+};
+
+// The file an include line names: its path, empty when it is Missing.
+struct FoundInclude
+{
+    QString path;
+    IncludeFile state = IncludeFile::Missing;
+    // The path of a script that can be read, else empty.
+    QString script() const { return state == IncludeFile::Found ? path : QString(); }
+    friend bool operator==(const FoundInclude &, const FoundInclude &) = default;
 };
 
 // The name a "#REQUIRE name" line (a comment that names a part the script is assembled from)
@@ -50,8 +62,12 @@ class ScriptLibrary
 public:
     // The file an include (or #REQUIRE) line names, written as it follows the word: as written, or
     // with ".cmd", letter case ignored when the exact name is not there; backslashes separate
-    // folders too, and quotes around the name are dropped. Empty when there is no such file.
+    // folders too, and quotes around the name are dropped. Empty when there is no such file, or
+    // it cannot be read as a script (find() tells which).
     QString resolve(const IncludeSearch &search, QStringView written);
+    // The same, and whether a name that found nothing readable found something unreadable: the
+    // nearest file of that name is what the include gets, so an unreadable one ends the search.
+    FoundInclude find(const IncludeSearch &search, QStringView written);
 
     // The labels the script at path defines and, recursively, those of the scripts it includes;
     // a cycle ends the walk. Their includes are looked for up to the root.
@@ -97,8 +113,8 @@ private:
     };
 
     const Listing &listing(const QString &folder);
-    QString resolveLocked(const IncludeSearch &search, QStringView written);
-    QString findIn(const QString &folder, const QString &name);
+    FoundInclude findLocked(const IncludeSearch &search, QStringView written);
+    FoundInclude findIn(const QString &folder, const QString &name);
     const Script *scriptAt(const QString &path);
     void collect(const QString &path,
                  const QString &root,

@@ -85,9 +85,8 @@ ModernLineShape ScriptModel::describe(Line &line) const
     line.definesLabel = !labelDefinedBy(trimmed).isEmpty();
     line.includes = entry && entry->word == ModernWord::Include ? !rest.isEmpty()
                                                                 : !requiredPart(trimmed).isEmpty();
-    return ModernSurvey::shapeOf(trimmed, [this](QStringView written) {
-        return !m_library->resolve(m_search, written).isEmpty();
-    });
+    return ModernSurvey::shapeOf(
+        trimmed, [this](QStringView written) { return m_library->find(m_search, written).state; });
 }
 
 void ScriptModel::describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const
@@ -284,7 +283,7 @@ void ScriptModel::rebuildLabels()
             labels.add(included.name);
             state.labels.insert(upperCased(included.name));
         }
-        state.path = m_library->resolve(m_search, it.key());
+        state.file = m_library->find(m_search, it.key());
         m_includeStates.insert(it.key(), std::move(state));
     }
     m_modern.setLabels(std::move(labels));

@@ -167,7 +167,7 @@ private:
     // What each include brought in when last looked at: the file, and its labels upper-cased.
     struct IncludeState
     {
-        QString path;
+        FoundInclude file;
         QSet<QString> labels;
         friend bool operator==(const IncludeState &, const IncludeState &) = default;
     };

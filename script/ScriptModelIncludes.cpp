@@ -20,15 +20,15 @@ bool ScriptModel::refreshIncludes()
     bool presenceChanged = false;
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
         IncludeState now;
-        now.path = m_library->resolve(m_search, it.key());
-        if (!now.path.isEmpty()) {
-            for (const IncludedLabel &label : m_library->labelsOf(now.path, m_search.root))
+        now.file = m_library->find(m_search, it.key());
+        if (const QString script = now.file.script(); !script.isEmpty()) {
+            for (const IncludedLabel &label : m_library->labelsOf(script, m_search.root))
                 now.labels.insert(upperCased(label.name));
         }
         const IncludeState before = m_includeStates.value(it.key());
         if (now == before)
             continue;
-        presenceChanged = presenceChanged || now.path.isEmpty() != before.path.isEmpty();
+        presenceChanged = presenceChanged || now.file.state != before.file.state;
         changedNames += (now.labels - before.labels) + (before.labels - now.labels);
         m_includeStates.insert(it.key(), std::move(now));
     }

@@ -88,6 +88,7 @@ enum class VerdictKind : std::uint8_t {
     MatchreTriggerOrLabelMissing,
     MatchreLabelNotFound,
     IncludeNotFound,
+    IncludeUnreadable,
     BlockEndWithoutStart,
     BlockStartNeverClosed,
     ThenWithoutCommand,

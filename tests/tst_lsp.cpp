@@ -395,10 +395,11 @@ private Q_SLOTS:
         const QList<QJsonObject> published = diagnosticsOf(messages);
         QCOMPARE(published.size(), 1);
         const QJsonArray mistakes = published[0].value("diagnostics").toArray();
-        QCOMPARE(mistakes.size(), 3); // the huge file is there, only never read
+        QCOMPARE(mistakes.size(), 4);
         for (const QJsonValue &mistake : mistakes)
             QCOMPARE(mistake.toObject().value("message").toString(),
-                     QStringLiteral("Include Command recognised. File not found."));
+                     QStringLiteral("Include Command recognised. File cannot be read: not a "
+                                    "regular file, or over 256 MB."));
     }
 
 private:
