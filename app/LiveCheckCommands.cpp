@@ -1,5 +1,8 @@
 #include "LiveCheckCommands.h"
+
+#include "Announcer.h"
 #include "MenuKeys.h"
+#include "ScriptEditor.h"
 
 #include "CommandRegistry.h"
 #include "Dialogs.h"
@@ -77,8 +80,14 @@ void LiveCheckCommands::registerIn(CommandRegistry &commands)
         if (!document || !document->live().checking())
             return;
         // Said in the status bar too, where a screen reader finds it.
+        ScriptEditor *editor = document->editor();
+        const int lineBefore = editor->GetSel(false).endLine;
         const auto verdict = document->live().goToNextMistake();
-        m_statusBar.showMessage(verdict ? *verdict : QStringLiteral("No mistakes"), 10000);
+        const QString said = verdict ? *verdict : QStringLiteral("No mistakes");
+        m_statusBar.showMessage(said, 10000);
+        // Arriving on another line, the line and its verdict are said as for any move.
+        if (!verdict || editor->GetSel(false).endLine == lineBefore)
+            Announcer::announce(editor, said);
     });
     commands.add(MenuKey::GoToLabel, [this] { goToLabel(); });
     commands.add(MenuKey::FindReferences, [this] { findReferences(); });
@@ -101,6 +110,7 @@ void LiveCheckCommands::follow(frmDoc *document)
             << connect(live, &LiveDiagnostics::mistakesChanged, this, &LiveCheckCommands::refreshed)
             << connect(live, &LiveDiagnostics::labelClicked, this, &LiveCheckCommands::goToLabel);
     }
+    m_saidCount.reset(); // another script's count is not news
     refreshed(!document                     ? 0
               : document->live().tooLarge() ? LiveDiagnostics::notChecked
                                             : document->live().mistakeCount());
@@ -125,6 +135,17 @@ void LiveCheckCommands::refreshed(int count)
     else
         m_panel->setText(count == 1 ? QStringLiteral("1 mistake")
                                     : QStringLiteral("%1 mistakes").arg(count));
+    // A count that changed as the player typed is said, with the verdict of the line typed in.
+    ScriptEditor *editor = m_followed->editor();
+    if (m_saidCount && *m_saidCount != count && editor->window()->focusWidget() == editor) {
+        const QString verdicts = m_followed->live().verdictsAtCaret();
+        Announcer::announce(
+            editor,
+            verdicts.isEmpty()
+                ? m_panel->text()
+                : QStringLiteral("%1. This line: %2").arg(m_panel->text(), verdicts));
+    }
+    m_saidCount = count;
 }
 
 // To the label's definition: in this script, or in the script an include brings it from.

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class QLabel;
 class QStatusBar;
 
@@ -65,6 +67,7 @@ private:
     QLabel *m_panel;
     QStatusBar &m_statusBar;
     QPointer<frmDoc> m_followed;
+    std::optional<int> m_saidCount; // the followed script's count as last shown
     QList<QMetaObject::Connection> m_connections;
 };
 

@@ -1,5 +1,7 @@
 #include "OptionsCommand.h"
+
 #include "MenuKeys.h"
+#include "WindowFront.h"
 
 #include "CommandRegistry.h"
 #include "DocumentManager.h"
@@ -71,13 +73,19 @@ void OptionsCommand::show()
                                   {ReportView::styleColour(0, m_owner.palette()),
                                    ReportView::styleColour(1, m_owner.palette()),
                                    ReportView::styleColour(2, m_owner.palette())}};
+    // One Options window: the command again brings it back.
+    if (m_window) {
+        bringToFront(m_window);
+        return;
+    }
     auto *window = new frmOptions(
         m_dialogs,
         m_options,
         std::move(defaults),
         [this](const StoredOptions &options) { apply(options); },
         &m_owner);
-    window->show();
+    m_window = window;
+    bringToFront(window);
 }
 
 // The options reach every open editor and every later one, and are kept for the next run.

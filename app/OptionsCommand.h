@@ -2,6 +2,8 @@
 
 #include "StoredOptions.h"
 
+#include <QPointer>
+
 #include <functional>
 
 class QSettings;
@@ -43,6 +45,7 @@ private:
     std::function<ScriptEditor *()> m_settingsEditor;
     QWidget &m_owner;
     StoredOptions m_options;
+    QPointer<QWidget> m_window; // the Options window while it is open
 };
 
 } // namespace Korveth

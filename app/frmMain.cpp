@@ -1,5 +1,7 @@
 #include "frmMain.h"
+
 #include "MenuKeys.h"
+#include "WindowFront.h"
 
 #include "CountCommands.h"
 #include "Dialogs.h"
@@ -317,7 +319,7 @@ frmHuntingSG *frmMain::showHuntingGenerator()
                                        m_services.dialogs,
                                        m_services.paths.dataFile(QStringLiteral("huntgen.dat")),
                                        this);
-    generator->show();
+    bringToFront(generator);
     return generator;
 }
 

@@ -1,5 +1,7 @@
 #include "ScriptDebugger.h"
+
 #include "MenuKeys.h"
+#include "WindowFront.h"
 
 #include "CheckProgressDialog.h"
 #include "CommandRegistry.h"
@@ -121,8 +123,7 @@ void ScriptDebugger::Start()
     progress.close();
 
     window.takeRun(report, std::move(map), checker.ErrorCount, checker.ScriptErrors);
-    window.show();
-    window.raise();
+    bringToFront(&window);
     QApplication::restoreOverrideCursor();
     window.writeSummary(summary);
 }

@@ -1,5 +1,7 @@
 #include "ScriptDebuggerWindow.h"
 
+#include "Announcer.h"
+
 #include "ButtonClosedDialog.h"
 #include "CommandReference.h"
 #include "DesignFont.h"
@@ -186,9 +188,12 @@ void ScriptDebuggerWindow::lookup()
     TextEditReport box(*m_reference, m_lookupFormat);
     if (found.outcome == ReferenceLookup::Outcome::NotFound) {
         box.appendText(notFoundPrefix.toString() + found.selection);
+        Announcer::announce(this, notFoundPrefix.toString() + found.selection);
         return;
     }
     const ReferenceEntry &entry = *found.entry;
+    // The pane is read at leisure; what was found is said at once.
+    Announcer::announce(this, QStringLiteral("%1. %2").arg(entry.title, entry.syntax));
     box.appendText(entry.title);
     box.appendLineBreak();
     box.setBoldItalic(true);

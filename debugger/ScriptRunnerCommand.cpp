@@ -1,5 +1,7 @@
 #include "ScriptRunnerCommand.h"
 
+#include "WindowFront.h"
+
 #include "CommandRegistry.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
@@ -62,9 +64,7 @@ void ScriptRunnerCommand::open()
         });
     }
     m_window->setEditor(document->editor(), document->document().path());
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    bringToFront(m_window);
 }
 
 void ScriptRunnerCommand::showScriptLine(int line)

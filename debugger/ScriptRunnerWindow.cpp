@@ -1,5 +1,7 @@
 #include "ScriptRunnerWindow.h"
 
+#include "Announcer.h"
+
 #include "ButtonClosedDialog.h"
 #include "Dialogs.h"
 #include "ScriptEditor.h"
@@ -204,6 +206,15 @@ void ScriptRunnerWindow::setEditor(ScriptEditor *editor, const QString &path)
 
 void ScriptRunnerWindow::setStatus(const QString &text)
 {
+    const bool changed = text != m_status->text();
+    setProgress(text);
+    // A pause, an end, a breakpoint: said to a screen reader wherever the focus is.
+    if (changed && isVisible())
+        Announcer::announce(this, text);
+}
+
+void ScriptRunnerWindow::setProgress(const QString &text)
+{
     m_status->setText(text);
     m_status->setAccessibleName(text);
 }
@@ -226,11 +237,7 @@ void ScriptRunnerWindow::toggleBreakpoint()
 {
     if (!m_editor)
         return;
-    const int line = m_editor->GetSel(false).endLine;
-    m_editor->setMarginMask(line, m_editor->marginMask(line) ^ breakpointBit);
-    setStatus((m_editor->marginMask(line) & breakpointBit)
-                  ? tr("Breakpoint set on line %1.").arg(line + 1)
-                  : tr("Breakpoint removed from line %1.").arg(line + 1));
+    setStatus(m_editor->toggleBreakpoint(m_editor->GetSel(false).endLine));
 }
 
 void ScriptRunnerWindow::closeEvent(QCloseEvent *event)

@@ -67,8 +67,8 @@ Q_SIGNALS:
     void scriptLineChosen(int line);
 
 private:
-    // The margin's bits: F9's breakpoint, and the pointer at the line that runs next.
-    static constexpr std::uint8_t breakpointBit = 2;
+    // The margin's bit for the pointer at the line that runs next (F9's breakpoint is the
+    // editor's).
     static constexpr std::uint8_t nextLineBit = 4;
     // How long one slice of a run may hold the window; the game lines a step reads before the
     // clock is looked at again (a line costs a pattern at most a few milliseconds).
@@ -86,6 +86,8 @@ private:
     void showState();
     void markCurrentLine(int line);
     void setStatus(const QString &text);
+    // A status that follows a run's progress, shown and not said.
+    void setProgress(const QString &text);
     bool atBreakpoint(int programLine) const;
     // "line 5: put again", as the status names the line that runs next.
     QString describeLine(int programLine) const;

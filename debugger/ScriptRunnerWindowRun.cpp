@@ -195,7 +195,7 @@ bool ScriptRunnerWindow::atBreakpoint(int programLine) const
 {
     const RunProgram::Line &line = m_program->lines()[std::size_t(programLine)];
     return line.inScript() && m_editor && line.line < m_editor->linecount()
-           && (m_editor->marginMask(line.line) & breakpointBit);
+           && (m_editor->marginMask(line.line) & ScriptEditor::breakpointBit);
 }
 
 // Runs until the step is done, a breakpoint or the end, or for one slice of time; a run that is
@@ -242,7 +242,7 @@ void ScriptRunnerWindow::runSlice()
         }
         if (clock.elapsed() >= sliceMs) {
             flushPanes();
-            setStatus(tr("Running... (%1 steps)").arg(m_runner->steps()));
+            setProgress(tr("Running... (%1 steps)").arg(m_runner->steps()));
             m_stop->setEnabled(true);
             m_slices.start();
             return;
@@ -256,7 +256,7 @@ void ScriptRunnerWindow::afterRun(ScriptRunner::Outcome outcome)
     if (outcome == ScriptRunner::Outcome::NeedsInput && m_readAhead) {
         // The log's next lines are not read yet: the run goes on when they are.
         m_waitingForLog = true;
-        setStatus(tr("Reading the log..."));
+        setProgress(tr("Reading the log..."));
         flushPanes();
         return;
     }

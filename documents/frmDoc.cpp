@@ -1,5 +1,7 @@
 #include "frmDoc.h"
 
+#include "Announcer.h"
+
 #include "Dialogs.h"
 #include "EditorServices.h"
 #include "ScriptCompletion.h"
@@ -120,7 +122,7 @@ void frmDoc::onRegisteredCommand(int number)
         m_editor->setHighlightedLine(caretLine);
         break;
     case DebugBreakpoint:
-        m_editor->setMarginMask(caretLine, m_editor->marginMask(caretLine) ^ 2);
+        Announcer::announce(m_editor, m_editor->toggleBreakpoint(caretLine));
         break;
     default:
         break;

@@ -2,23 +2,26 @@
 
 #include <QAccessibleWidget>
 
+class QsciScintillaBase;
+
 namespace Korveth {
 
-class ScriptEditor;
-
-// What a screen reader or a magnifier asks of a script editor: its text, the caret and the
-// selection in characters, and where each character stands on the screen. It takes the place of
-// the editor control's own answer, which gives one rectangle for every character.
+// What a screen reader or a magnifier asks of a Scintilla control (a script, the debugger's
+// report): its text by character, word and line, the caret and the selection in characters, and
+// where each character stands on the screen. It takes the place of the library's own answer,
+// which gives one rectangle for every character and fails on offsets at the end of the text.
+// Offsets out of range stand for the start or the end: no question can crash the program.
 class EditorAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit EditorAccessible(ScriptEditor *editor);
+    explicit EditorAccessible(QsciScintillaBase *control);
 
-    // Installs the factory that gives every script editor this interface; once is enough, later
-    // calls do nothing.
+    // Installs the factory that gives every Scintilla control this interface; once is enough,
+    // later calls do nothing.
     static void install();
-    // Tells assistive technology where the caret and the selection are now.
-    static void announceSelection(ScriptEditor *editor);
+    // Tells assistive technology of every move of the control's caret and change of its
+    // selection, as a text control does.
+    static void followCaret(QsciScintillaBase *control);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;
@@ -32,6 +35,18 @@ public:
     void setCursorPosition(int position) override;
     QString text(QAccessible::Text t) const override;
     QString text(int startOffset, int endOffset) const override;
+    QString textBeforeOffset(int offset,
+                             QAccessible::TextBoundaryType boundaryType,
+                             int *startOffset,
+                             int *endOffset) const override;
+    QString textAfterOffset(int offset,
+                            QAccessible::TextBoundaryType boundaryType,
+                            int *startOffset,
+                            int *endOffset) const override;
+    QString textAtOffset(int offset,
+                         QAccessible::TextBoundaryType boundaryType,
+                         int *startOffset,
+                         int *endOffset) const override;
     int characterCount() const override;
     QRect characterRect(int offset) const override;
     int offsetAtPoint(const QPoint &point) const override;
@@ -39,10 +54,18 @@ public:
     QString attributes(int offset, int *startOffset, int *endOffset) const override;
 
 private:
-    ScriptEditor *editor() const;
+    enum class Side { Before, At, After };
+    QsciScintillaBase *control() const;
     // Characters (code points) and the control's byte positions, each way.
     long positionOf(int offset) const;
     int offsetOf(long position) const;
+    // The line that holds a character, as offsets: its first one and the first of the next line.
+    std::pair<int, int> lineAround(int offset) const;
+    QString textBy(Side side,
+                   int offset,
+                   QAccessible::TextBoundaryType boundaryType,
+                   int *startOffset,
+                   int *endOffset) const;
 };
 
 } // namespace Korveth

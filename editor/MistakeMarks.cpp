@@ -1,8 +1,12 @@
 #include "MistakeMarks.h"
 
+#include "Announcer.h"
+
 #include "ModelPlaces.h"
 #include "ScriptEditor.h"
 #include "ScriptModel.h"
+
+#include <QTimer>
 
 namespace Korveth {
 
@@ -66,12 +70,24 @@ QString MistakeMarks::verdictsAtCaret() const
 
 void MistakeMarks::describeCaretLine()
 {
-    const QString verdicts = verdictsAtCaret();
+    int line = 0;
+    int column = 0;
+    m_editor.getCursorPosition(&line, &column);
+    const QString verdicts = m_shownVerdicts.value(line);
     const QString description
         = verdicts.isEmpty() ? QString() : QStringLiteral("Mistake: ") + verdicts;
     // Qt tells assistive technology of the change; an unchanged one is not said again.
     if (m_editor.accessibleDescription() != description)
         m_editor.setAccessibleDescription(description);
+    // Said on arrival, not again for each key along it; a moment later, so that it follows the
+    // line the screen reader reads for the caret's move.
+    if (line != m_caretLine) {
+        m_caretLine = line;
+        if (!description.isEmpty() && m_editor.window()->focusWidget() == &m_editor)
+            QTimer::singleShot(announceDelayMs, &m_editor, [this, description] {
+                Announcer::announce(&m_editor, description);
+            });
+    }
 }
 
 } // namespace Korveth

@@ -9,14 +9,16 @@ class ScriptEditor;
 class ScriptModel;
 
 // Paints a model's mistakes into the editor: a squiggle under the word, a mark in a margin of
-// its own, and the caret line's verdicts as the editor's accessible description, which a screen
-// reader hears whenever the caret comes onto a marked line.
+// its own, and the caret line's verdicts as the editor's accessible description, announced to a
+// screen reader when the caret comes onto a marked line.
 class MistakeMarks
 {
 public:
     static constexpr int margin = 3;
     static constexpr int marker = 9;
     static constexpr int indicator = 9;
+    // How long the caret line's verdict waits, so that the screen reader reads the line first.
+    static constexpr int announceDelayMs = 100;
 
     explicit MistakeMarks(ScriptEditor &editor);
 
@@ -30,6 +32,7 @@ public:
 private:
     ScriptEditor &m_editor;
     QHash<int, QString> m_shownVerdicts; // line: its verdicts as painted
+    int m_caretLine = -1;                // where the caret was last told of
 };
 
 } // namespace Korveth

@@ -1,5 +1,7 @@
 #include "ReportView.h"
 
+#include "EditorAccessible.h"
+
 #include "DesignFont.h"
 #include "StyledReport.h"
 
@@ -20,6 +22,8 @@ ReportView::ReportView(QWidget *parent)
     setMarginWidth(1, 0);
     setWrapMode(WrapNone);
     setCaretLineVisible(false);
+    // Read by a screen reader line by line, as the scripts are.
+    EditorAccessible::followCaret(this);
     // Grow the horizontal scroll range with the lines shown instead of a fixed guess.
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);

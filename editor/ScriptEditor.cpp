@@ -5,6 +5,7 @@
 #include "EditorKeys.h"
 #include "EditorServices.h"
 #include "MarginImages.h"
+#include "ScintillaCharacters.h"
 #include "ScriptLexer.h"
 #include "TextLines.h"
 
@@ -66,10 +67,7 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
 
     // A screen reader learns of the caret and the selection through the program's own accessible
     // interface for the editor, which knows where each character is drawn.
-    EditorAccessible::install();
-    connect(this, &ScriptEditor::caretOrSelectionChanged, this, [this] {
-        EditorAccessible::announceSelection(this);
-    });
+    EditorAccessible::followCaret(this);
     connect(this, &QsciScintilla::selectionChanged, this, &ScriptEditor::caretOrSelectionChanged);
     connect(
         this, &QsciScintilla::cursorPositionChanged, this, &ScriptEditor::caretOrSelectionChanged);
@@ -125,33 +123,22 @@ void ScriptEditor::finishChange()
     }
 }
 
-void ScriptEditor::indexCharacters() const
+QString ScriptEditor::toggleBreakpoint(int line)
 {
-    if (!(SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF32))
-        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF32);
+    setMarginMask(line, marginMask(line) ^ breakpointBit);
+    return (marginMask(line) & breakpointBit)
+               ? tr("Breakpoint set on line %1.").arg(line + 1)
+               : tr("Breakpoint removed from line %1.").arg(line + 1);
 }
 
 long ScriptEditor::characterOffset(long position) const
 {
-    indexCharacters();
-    const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
-    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32)
-           + SendScintilla(
-               SCI_COUNTCHARACTERS, SendScintilla(SCI_POSITIONFROMLINE, line), position);
+    return Korveth::characterOffset(*this, position);
 }
 
 long ScriptEditor::positionOfCharacter(long offset) const
 {
-    indexCharacters();
-    const long line
-        = SendScintilla(SCI_LINEFROMINDEXPOSITION, qMax(0L, offset), SC_LINECHARACTERINDEX_UTF32);
-    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
-    const long within
-        = offset - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32);
-    if (within <= 0)
-        return lineStart;
-    const long position = SendScintilla(SCI_POSITIONRELATIVE, lineStart, within);
-    return position > 0 ? position : SendScintilla(SCI_GETLENGTH); // past the end
+    return Korveth::positionOfCharacter(*this, offset);
 }
 
 QByteArrayView ScriptEditor::utf8() const

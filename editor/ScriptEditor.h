@@ -94,8 +94,7 @@ public:
     void DisplayLeftMargin(bool show);
 
     // Character (code point) offsets, as assistive technology counts them, of the control's byte
-    // positions, and back. Each looks its line up in the control's count of characters per line,
-    // built the first time one is asked for: the end of a long script answers as fast as its start.
+    // positions, and back (ScintillaCharacters.h).
     long characterOffset(long position) const;
     long positionOfCharacter(long offset) const;
 
@@ -103,6 +102,10 @@ public:
     int highlightedLine() const { return m_highlightedLine; }
     std::uint8_t marginMask(int line) const;
     void setMarginMask(int line, std::uint8_t mask);
+    // The margin image of a breakpoint.
+    static constexpr std::uint8_t breakpointBit = 2;
+    // Sets or removes the breakpoint on a line; says which, as the player is told.
+    QString toggleBreakpoint(int line);
 
 Q_SIGNALS:
     // The text is about to change (typing, a paste, undo, a replacement): sent as the change
@@ -128,8 +131,6 @@ private:
     void changeBegins(int position, int type, const char *text, int length);
     // Tells what follows a change once it is done: the line count, and assistive technology.
     void finishChange();
-    // Builds the control's count of characters per line, once: only assistive technology needs it.
-    void indexCharacters() const;
     void selectCaretLine();
     // One undoable step.
     void replaceWholeText(const QByteArray &utf8);

@@ -1,4 +1,5 @@
 #include "AccessibilityWalk.h"
+#include "Announcer.h"
 #include "Child.h"
 #include "EditorAppearance.h"
 #include "EditorPropertiesDialog.h"
@@ -6,8 +7,10 @@
 #include "FindReplaceDialog.h"
 #include "HelpCommands.h"
 #include "LabelsPage.h"
+#include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "MistakeMarks.h"
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
@@ -23,6 +26,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <Qsci/qscilexer.h>
@@ -213,6 +217,99 @@ private Q_SLOTS:
         QVERIFY(second.left() > first.left());
         QVERIFY(nextLine.top() > first.top());
         QCOMPARE(text->offsetAtPoint(second.center()), 1);
+    }
+    // Every Scintilla control answers by line, word and character, the last character and the end
+    // of the text included, in characters (a note outside the 16-bit range is one); and no
+    // offset, however wrong, crashes it.
+    void scintillaTextByBoundary_data()
+    {
+        QTest::addColumn<bool>("report");
+        QTest::newRow("script") << false;
+        QTest::newRow("debugger report") << true;
+    }
+    void scintillaTextByBoundary()
+    {
+        QFETCH(bool, report);
+        MainWindowFixture f;
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        ReportView reportView;
+        QsciScintilla *control = report ? static_cast<QsciScintilla *>(&reportView) : editor;
+        control->setText(QStringLiteral("put stow left\r\ngoto sti\r\n\U0001D11E end"));
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(face && face->textInterface());
+        QAccessibleTextInterface *text = face->textInterface();
+        QCOMPARE(text->characterCount(), 30);
+
+        using B = QAccessible::TextBoundaryType;
+        const struct
+        {
+            char side; // Before, At, After
+            int offset;
+            B boundary;
+            QString expected;
+            int start;
+        } asked[] = {
+            {'@', 5, B::LineBoundary, QStringLiteral("put stow left\r\n"), 0},
+            {'@', 14, B::LineBoundary, QStringLiteral("put stow left\r\n"), 0},
+            {'@', 30, B::LineBoundary, QStringLiteral("\U0001D11E end"), 25},
+            {'<', 16, B::LineBoundary, QStringLiteral("put stow left\r\n"), 0},
+            {'>', 0, B::LineBoundary, QStringLiteral("goto sti\r\n"), 15},
+            {'>', 16, B::LineBoundary, QStringLiteral("\U0001D11E end"), 25},
+            {'<', 3, B::LineBoundary, QString(), -1},
+            {'@', 5, B::WordBoundary, QStringLiteral("stow"), 4},
+            {'@', 12, B::CharBoundary, QStringLiteral("t"), 12},
+            {'@', 25, B::CharBoundary, QStringLiteral("\U0001D11E"), 25},
+            {'@', 29, B::CharBoundary, QStringLiteral("d"), 29},
+            {'@', -7, B::LineBoundary, QStringLiteral("put stow left\r\n"), 0},
+            {'@', 9000, B::CharBoundary, QString(), 30},
+        };
+        for (const auto &a : asked) {
+            int start = -2, end = -2;
+            const QString got
+                = a.side == '<'   ? text->textBeforeOffset(a.offset, a.boundary, &start, &end)
+                  : a.side == '>' ? text->textAfterOffset(a.offset, a.boundary, &start, &end)
+                                  : text->textAtOffset(a.offset, a.boundary, &start, &end);
+            const QByteArray where = QByteArray(1, a.side) + QByteArray::number(a.offset);
+            QVERIFY2(got == a.expected, where + ": " + got.toUtf8());
+            QVERIFY2(start == a.start, where + " starts at " + QByteArray::number(start));
+        }
+        // A reader that reads a line by its attribute runs reads all of it.
+        int start = -1, end = -1;
+        text->attributes(5, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 15));
+        QCOMPARE(text->text(-5, 3), QStringLiteral("put"));
+        for (int offset : {-1, 29, 30, 31, 1 << 30}) {
+            text->characterRect(offset);
+            text->attributes(offset, &start, &end);
+            text->text(offset, offset + 5);
+        }
+    }
+    // Arriving at a line with a mistake, a screen reader hears its verdict once; Next Mistake says
+    // what it found. (That the caret's moves reach Orca is heard in the screen reader test.)
+    void caretMovesAndMistakesAreTold()
+    {
+        MainWindowFixture f;
+        frmDoc *document = f.docs().activeDocument();
+        ScriptEditor *editor = document->editor();
+        editor->SetText(QStringLiteral("put stow left\r\ngoto sti\r\necho hi"));
+        document->live().refresh();
+        editor->setFocus();
+        QSignalSpy said(Announcer::of(editor), &Announcer::announced);
+        editor->setCursorPosition(1, 0);
+        QTRY_COMPARE(said.count(), 1);
+        QCOMPARE(said.last().first().toString(),
+                 QStringLiteral("Mistake: Goto Command recognised. Label not found."));
+        editor->setCursorPosition(1, 3); // along the line: nothing more
+        QTest::qWait(MistakeMarks::announceDelayMs * 2);
+        QCOMPARE(said.count(), 1);
+
+        f.window->runCommand(QStringLiteral("nextmistake")); // the only one, on this line
+        QCOMPARE(said.last().first().toString(),
+                 QStringLiteral("Goto Command recognised. Label not found."));
+        editor->SetText(QStringLiteral("exit"));
+        document->live().refresh();
+        f.window->runCommand(QStringLiteral("nextmistake"));
+        QCOMPARE(said.last().first().toString(), QStringLiteral("No mistakes"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "Announcer.h"
 #include "Child.h"
 #include "HostileFiles.h"
 #include "MainWindowFixture.h"
@@ -67,6 +68,8 @@ private Q_SLOTS:
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
         QVERIFY(window && window->isVisible());
         window->logPath().setText(log.fileName());
+        QSignalSpy said(Announcer::of(window), &Announcer::announced);
+        QSignalSpy saidInScript(Announcer::of(editor), &Announcer::announced);
 
         QTest::keyClick(editor, Qt::Key_F8);
         QCOMPARE(window->sent().rowCount(), 1);
@@ -79,6 +82,16 @@ private Q_SLOTS:
         window->continueRun();
         QTRY_COMPARE(window->currentLine(), 4);
         QCOMPARE(window->status(), QStringLiteral("Paused at the breakpoint on line 5: put again"));
+        // A screen reader hears each pause and the breakpoint, once each.
+        QStringList heard;
+        for (const QList<QVariant> &announcement : said)
+            heard << announcement.first().toString();
+        QCOMPARE(heard,
+                 QStringList({"Paused. Next: line 2: match hit You miss",
+                              "Paused at the breakpoint on line 5: put again"}));
+        QCOMPARE(saidInScript.count(), 1);
+        QCOMPARE(saidInScript.first().first().toString(),
+                 QStringLiteral("Breakpoint set on line 5."));
         QCOMPARE(editor->marginMask(1) & 4, 0);
 
         QTest::keyClick(editor, Qt::Key_X);

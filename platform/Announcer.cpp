@@ -1,0 +1,91 @@
+#include "Announcer.h"
+
+#include <QAccessible>
+#include <QAccessibleObject>
+#include <QWidget>
+
+namespace Korveth {
+
+namespace {
+
+// What assistive technology sees of an announcer: a notification, named by its text, in its
+// window.
+class AnnouncerAccessible final : public QAccessibleObject
+{
+public:
+    explicit AnnouncerAccessible(Announcer *announcer)
+        : QAccessibleObject(announcer)
+    {}
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(announcer()->window());
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? announcer()->lastText() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.readOnly = true; // a screen reader passes over an object with no state at all
+        return s;
+    }
+
+private:
+    Announcer *announcer() const { return static_cast<Announcer *>(object()); }
+};
+
+QAccessibleInterface *announcerFactory(const QString &, QObject *object)
+{
+    if (auto *announcer = qobject_cast<Announcer *>(object))
+        return new AnnouncerAccessible(announcer);
+    return nullptr;
+}
+
+} // namespace
+
+Announcer::Announcer(QWidget *window)
+    : QObject(window)
+{
+    setObjectName(QStringLiteral("announcer"));
+    static const bool installed = [] {
+        QAccessible::installFactory(announcerFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+QWidget *Announcer::window() const
+{
+    return static_cast<QWidget *>(parent());
+}
+
+Announcer *Announcer::of(QWidget *window)
+{
+    window = window->window();
+    if (auto *known = window->findChild<Announcer *>(QString(), Qt::FindDirectChildrenOnly))
+        return known;
+    return new Announcer(window);
+}
+
+void Announcer::announce(QWidget *where, const QString &text)
+{
+    if (where && !text.isEmpty())
+        of(where)->say(text);
+}
+
+void Announcer::say(const QString &text)
+{
+    m_text = text;
+    Q_EMIT announced(text);
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+} // namespace Korveth

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace Korveth {
+
+// Says a change of state to the player's screen reader where no control with the focus shows it:
+// a check's count, a pause of the dry run, a breakpoint set. Each window has one, found or made by
+// announce(); assistive technology sees it as a notification of that window, shown anew with each
+// text, which screen readers speak at once without moving the focus. Nothing is done when no
+// assistive technology listens.
+class Announcer final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Says text through the announcer of where's window.
+    static void announce(QWidget *where, const QString &text);
+    // The announcer of a window, made the first time.
+    static Announcer *of(QWidget *window);
+
+    explicit Announcer(QWidget *window);
+    QString lastText() const { return m_text; }
+    QWidget *window() const;
+
+Q_SIGNALS:
+    // Every announcement, listened to or not: tests hear the program through it.
+    void announced(const QString &text);
+
+private:
+    void say(const QString &text);
+    QString m_text;
+};
+
+} // namespace Korveth
