@@ -27,8 +27,8 @@ FileBrowser::FileBrowser(QWidget *parent)
     m_files->setUniformItemSizes(true);
     m_drives->setAccessibleName(QStringLiteral("Drive"));
     m_folders->setAccessibleName(QStringLiteral("Folders"));
-    activateOnSpace(*m_folders);
-    activateOnSpace(*m_files);
+    makeKeyboardList(*m_folders);
+    makeKeyboardList(*m_files);
     m_files->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())

@@ -52,16 +52,27 @@ LabelsPage::LabelsPage(QWidget *parent)
     clearReferences();
     connect(m_filter, &QLineEdit::textChanged, this, &LabelsPage::applyFilter);
     connect(m_labels, &QListWidget::itemActivated, this, &LabelsPage::choose);
-    activateOnSpace(*m_labels);
-    activateOnSpace(*m_references);
+    makeKeyboardList(*m_labels);
+    makeKeyboardList(*m_references);
     connect(m_references, &QListWidget::itemActivated, this, &LabelsPage::choose);
 }
 
 void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
 {
+    m_found = found;
+    applyFilter();
+}
+
+// Only the labels the filter lets through are in the list, so that its count, as a screen reader
+// says it, is what is shown.
+void LabelsPage::applyFilter()
+{
+    const QString wanted = m_filter->text().trimmed();
     const int row = m_labels->currentRow();
     m_labels->clear();
-    for (const LabelDefinitionAt &label : found) {
+    for (const LabelDefinitionAt &label : std::as_const(m_found)) {
+        if (!label.name.contains(wanted, Qt::CaseInsensitive))
+            continue;
         m_labels->addItem(
             placeItem(QStringLiteral("%1  (line %2)").arg(label.name).arg(label.line + 1),
                       label.line,
@@ -73,7 +84,6 @@ void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
     // so a screen reader hears nothing from it while the script is typed.
     if (m_labels->hasFocus() && row >= 0 && row < m_labels->count())
         m_labels->setCurrentRow(row);
-    applyFilter();
 }
 
 void LabelsPage::showReferences(const QString &name,
@@ -103,16 +113,6 @@ void LabelsPage::clearReferences()
 {
     m_references->clear();
     m_referencesTitle->setText(QStringLiteral("References (Search, Find References)"));
-}
-
-void LabelsPage::applyFilter()
-{
-    const QString wanted = m_filter->text().trimmed();
-    for (int i = 0; i < m_labels->count(); ++i) {
-        QListWidgetItem *item = m_labels->item(i);
-        item->setHidden(
-            !item->data(Qt::ToolTipRole).toString().contains(wanted, Qt::CaseInsensitive));
-    }
 }
 
 void LabelsPage::choose(QListWidgetItem *item)

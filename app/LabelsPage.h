@@ -41,6 +41,7 @@ private:
 
     QLineEdit *m_filter;
     QListWidget *m_labels;
+    QList<LabelDefinitionAt> m_found; // every label, the filter aside
     QLabel *m_referencesTitle;
     QListWidget *m_references;
 };

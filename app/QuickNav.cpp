@@ -21,7 +21,7 @@ QuickNav::QuickNav(QWidget *parent)
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         Q_EMIT entryChosen(item->text(0));
     });
-    activateOnSpace(*this);
+    makeKeyboardList(*this);
 }
 
 void QuickNav::fill(const QString &path)

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Announcer.h"
 #include "MenuKeys.h"
 #include "WindowFront.h"
 
@@ -133,6 +134,7 @@ void frmMain::buildLayout()
     m_tabs->setObjectName(QStringLiteral("tb"));
     layout->addWidget(m_tabs);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    Announcer::presentAsPanel(*m_mdiArea);
     m_mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
     layout->addWidget(m_mdiArea, 1);
 

@@ -58,11 +58,15 @@ ScriptDebuggerWindow::ScriptDebuggerWindow(Dialogs &dialogs, QWidget *owner)
     m_report->setAccessibleDescription(
         QStringLiteral("Each script line with its verdict; Enter shows the line in its script."));
     m_reference->setObjectName(QStringLiteral("LookupCmd"));
-    m_reference->setAccessibleName(QStringLiteral("Command reference"));
+    // It holds the check's summary, then what Lookup found; read line by line with the arrows.
+    m_reference->setAccessibleName(QStringLiteral("Summary and Lookup"));
     m_reference->setReadOnly(true);
+    m_reference->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    m_reference->setFocusPolicy(Qt::StrongFocus);
     m_hint->setObjectName(QStringLiteral("Label1"));
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    Announcer::sayChoices(*m_dialectChoice);
     m_dialectChoice->setObjectName(QStringLiteral("cboDialect"));
     m_dialectChoice->addItems(
         {QStringLiteral("Classic"), QStringLiteral("Modern"), QStringLiteral("Auto")});

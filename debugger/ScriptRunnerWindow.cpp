@@ -68,6 +68,7 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     m_arguments->setObjectName(QStringLiteral("txtArguments"));
     m_globals->setObjectName(QStringLiteral("txtGlobals"));
     m_globals->setPlaceholderText(tr("name=value name=value"));
+    Announcer::sayChoices(*m_dialect);
     m_dialect->setObjectName(QStringLiteral("cboDialect"));
     m_gameLine->setObjectName(QStringLiteral("txtGameLine"));
     m_gameLine->setPlaceholderText(tr("with no log: a line of game text, then Enter"));

@@ -178,8 +178,8 @@ QWidget *frmFront::existingTab()
         Q_EMIT m_files->itemClicked(item);
         openExisting();
     });
-    activateOnSpace(*m_folders);
-    activateOnSpace(*m_files);
+    makeKeyboardList(*m_folders);
+    makeKeyboardList(*m_files);
     connect(open, &QPushButton::clicked, this, &frmFront::openExisting);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -215,7 +215,7 @@ QWidget *frmFront::recentTab()
     QPushButton *open = button("Command3", "&Open");
     QPushButton *cancel = button("Command4", "&Cancel");
     connect(m_recentList, &QTreeWidget::itemActivated, this, &frmFront::openRecent);
-    activateOnSpace(*m_recentList);
+    makeKeyboardList(*m_recentList);
     connect(open, &QPushButton::clicked, this, &frmFront::openRecent);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

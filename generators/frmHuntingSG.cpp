@@ -114,12 +114,6 @@ QWidget *frmHuntingSG::variablesTab()
     m_stance->setCurrentIndex(-1);
     m_stance->setEditText(stancePrompt.toString());
     m_stance->lineEdit()->setAccessibleName(QStringLiteral("Attack Stance"));
-    // Three rows share a caption; a screen reader tells them apart by their creature.
-    const std::pair<QLineEdit *, int> skins[]
-        = {{m_critter1Skin, 1}, {m_critter2Skin, 2}, {m_critter3Skin, 3}};
-    for (const auto &[skin, critter] : skins)
-        skin->setAccessibleName(
-            QStringLiteral("Critter %1 skin given (if applicable)").arg(critter));
 
     auto *tab = new QWidget;
     auto *form = new QFormLayout(tab);
@@ -138,6 +132,15 @@ QWidget *frmHuntingSG::variablesTab()
         form->addRow(QStringLiteral("Startup Cmd %1").arg(i + 1), m_startCommands[std::size_t(i)]);
     }
     form->addRow(note(QStringLiteral("* Required Fields")));
+    // Three rows share a caption; a screen reader tells them apart by their creature, and reads
+    // a field by its caption's name where it has one.
+    const std::pair<QLineEdit *, int> skins[]
+        = {{m_critter1Skin, 1}, {m_critter2Skin, 2}, {m_critter3Skin, 3}};
+    for (const auto &[skin, critter] : skins) {
+        const QString name = QStringLiteral("Critter %1 skin given (if applicable)").arg(critter);
+        skin->setAccessibleName(name);
+        form->labelForField(skin)->setAccessibleName(name);
+    }
     return tab;
 }
 

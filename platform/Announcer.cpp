@@ -1,7 +1,10 @@
 #include "Announcer.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleObject>
+#include <QAccessibleWidget>
+#include <QComboBox>
 #include <QWidget>
 
 namespace Korveth {
@@ -39,11 +42,25 @@ private:
     Announcer *announcer() const { return static_cast<Announcer *>(object()); }
 };
 
+// Containers marked by presentAsPanel.
+constexpr char panelProperty[] = "korvethPanel";
+
 QAccessibleInterface *announcerFactory(const QString &, QObject *object)
 {
     if (auto *announcer = qobject_cast<Announcer *>(object))
         return new AnnouncerAccessible(announcer);
+    if (object && object->isWidgetType() && object->property(panelProperty).toBool())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Pane);
     return nullptr;
+}
+
+void installFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(announcerFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 } // namespace
@@ -52,11 +69,13 @@ Announcer::Announcer(QWidget *window)
     : QObject(window)
 {
     setObjectName(QStringLiteral("announcer"));
-    static const bool installed = [] {
-        QAccessible::installFactory(announcerFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installFactory();
+}
+
+void Announcer::presentAsPanel(QWidget &container)
+{
+    installFactory();
+    container.setProperty(panelProperty, true);
 }
 
 QWidget *Announcer::window() const
@@ -76,6 +95,14 @@ void Announcer::announce(QWidget *where, const QString &text)
 {
     if (where && !text.isEmpty())
         of(where)->say(text);
+}
+
+void Announcer::sayChoices(QComboBox &box)
+{
+    QObject::connect(&box, &QComboBox::currentTextChanged, &box, [&box](const QString &text) {
+        if (box.hasFocus() && !box.view()->isVisible()) // an open list says its items itself
+            announce(&box, text);
+    });
 }
 
 void Announcer::say(const QString &text)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QComboBox;
 class QWidget;
 
 namespace Korveth {
@@ -19,6 +20,12 @@ class Announcer final : public QObject
 public:
     // Says text through the announcer of where's window.
     static void announce(QWidget *where, const QString &text);
+    // Says a closed box's new choice as the player changes it by keyboard: the box's own change
+    // event does not reach every screen reader.
+    static void sayChoices(QComboBox &box);
+    // Has a container shown to assistive technology as a plain panel, which screen readers pass
+    // over, rather than as what its class is (a layered pane, named before every move into it).
+    static void presentAsPanel(QWidget &container);
     // The announcer of a window, made the first time.
     static Announcer *of(QWidget *window);
 
