@@ -110,10 +110,10 @@ void LiveCheckCommands::follow(frmDoc *document)
             << connect(live, &LiveDiagnostics::mistakesChanged, this, &LiveCheckCommands::refreshed)
             << connect(live, &LiveDiagnostics::labelClicked, this, &LiveCheckCommands::goToLabel);
     }
-    m_saidCount.reset(); // another script's count is not news
     refreshed(!document                     ? 0
               : document->live().tooLarge() ? LiveDiagnostics::notChecked
                                             : document->live().mistakeCount());
+    m_saidCount.reset(); // another script's count, or its first, is not news
 }
 
 void LiveCheckCommands::refreshed(int count)

@@ -8,6 +8,9 @@ build=${1:-$root/build}
 shift || true
 
 packages=(cmake g++ make pkg-config libpcre2-dev qt6-base-dev libqscintilla2-qt6-dev qt6-qpa-plugins libgl-dev libbenchmark-dev)
+# What a caller needs besides (the test suite: a screen reader and its private desktop).
+read -ra extra <<<"${KORVETH_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
