@@ -1,5 +1,6 @@
 #include "FileBrowser.h"
 
+#include "Announcer.h"
 #include "ItemActivation.h"
 #include "PathLabel.h"
 #include "ScriptFiles.h"
@@ -25,7 +26,6 @@ FileBrowser::FileBrowser(QWidget *parent)
     m_folders->setObjectName(QStringLiteral("Dir1"));
     m_files->setObjectName(QStringLiteral("File1"));
     m_files->setUniformItemSizes(true);
-    m_drives->setAccessibleName(QStringLiteral("Drive"));
     m_folders->setAccessibleName(QStringLiteral("Folders"));
     makeKeyboardList(*m_folders);
     makeKeyboardList(*m_files);
@@ -37,6 +37,7 @@ FileBrowser::FileBrowser(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
     layout->addWidget(m_drives);
+    Announcer::captionUnseen(*m_drives, QStringLiteral("Drive"));
     m_folderShown->setObjectName(QStringLiteral("folderShown"));
     layout->addWidget(m_folderShown);
     layout->addWidget(m_folders, 1);

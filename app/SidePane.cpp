@@ -1,14 +1,11 @@
 #include "SidePane.h"
 
-#include "Announcer.h"
-
 #include "FileBrowser.h"
 #include "LabelsPage.h"
 #include "QuickNav.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -34,8 +31,6 @@ SidePane::SidePane(QWidget *parent)
     m_closeButton->setAccessibleName(QStringLiteral("Close Quick Nav"));
     m_pages->setObjectName(QStringLiteral("tbs"));
     m_pages->setAccessibleName(QStringLiteral("Quick Nav pages"));
-    if (auto *stack = m_pages->findChild<QStackedWidget *>())
-        Announcer::presentAsPanel(*stack);
     auto *commands = new QWidget;
     commands->setObjectName(QStringLiteral("Picture5"));
     auto *commandsLayout = new QVBoxLayout(commands);

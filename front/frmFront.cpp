@@ -1,5 +1,6 @@
 #include "frmFront.h"
 
+#include "Announcer.h"
 #include "DesignFont.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
@@ -147,7 +148,6 @@ QWidget *frmFront::existingTab()
     m_folders->setObjectName(QStringLiteral("DirDirectory"));
     m_files->setObjectName(QStringLiteral("filFileName"));
     m_fileName->setObjectName(QStringLiteral("txtFileName"));
-    m_drives->setAccessibleName(QStringLiteral("Drive"));
     m_folders->setAccessibleName(QStringLiteral("Folders"));
     m_files->setAccessibleName(QStringLiteral("Script files"));
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
@@ -188,6 +188,7 @@ QWidget *frmFront::existingTab()
     m_folderShown->setObjectName(QStringLiteral("folderShown"));
     grid->addWidget(m_folderShown, 0, 0, 1, 2);
     grid->addWidget(m_drives, 1, 0);
+    Announcer::captionUnseen(*m_drives, QStringLiteral("Drive"));
     grid->addWidget(m_folders, 2, 0);
     grid->addWidget(m_files, 1, 1, 2, 1);
     auto *nameLabel = new QLabel(QStringLiteral("File &Name:"));

@@ -5,6 +5,7 @@
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QLabel>
 #include <QWidget>
 
 namespace Korveth {
@@ -49,7 +50,10 @@ QAccessibleInterface *announcerFactory(const QString &, QObject *object)
 {
     if (auto *announcer = qobject_cast<Announcer *>(object))
         return new AnnouncerAccessible(announcer);
-    if (object && object->isWidgetType() && object->property(panelProperty).toBool())
+    // A tab widget's page stack is a layered pane to Qt, named before every move into a page.
+    if (object && object->isWidgetType()
+        && (object->property(panelProperty).toBool()
+            || object->objectName() == u"qt_tabwidget_stackedwidget"))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Pane);
     return nullptr;
 }
@@ -103,6 +107,15 @@ void Announcer::sayChoices(QComboBox &box)
         if (box.hasFocus() && !box.view()->isVisible()) // an open list says its items itself
             announce(&box, text);
     });
+}
+
+void Announcer::captionUnseen(QComboBox &box, const QString &caption)
+{
+    box.setAccessibleName(caption);
+    auto *label = new QLabel(caption, box.parentWidget());
+    label->setBuddy(&box);
+    label->hide();
+    sayChoices(box);
 }
 
 void Announcer::say(const QString &text)

@@ -23,8 +23,13 @@ public:
     // Says a closed box's new choice as the player changes it by keyboard: the box's own change
     // event does not reach every screen reader.
     static void sayChoices(QComboBox &box);
+    // Gives a box that shows no caption (a drive box) one for assistive technology: its name, and
+    // a hidden label whose buddy it is, since on Linux a box's name is its choice and its caption
+    // comes from a label. Its choices are said as they change. Call once the box is in its window.
+    static void captionUnseen(QComboBox &box, const QString &caption);
     // Has a container shown to assistive technology as a plain panel, which screen readers pass
-    // over, rather than as what its class is (a layered pane, named before every move into it).
+    // over, rather than as what its class is (a layered pane, named before every move into it);
+    // from the first call on, every tab widget's page stack is one too.
     static void presentAsPanel(QWidget &container);
     // The announcer of a window, made the first time.
     static Announcer *of(QWidget *window);
