@@ -154,6 +154,7 @@ void ScriptDebuggerWindow::writeSummary(const CheckSummary &summary)
 {
     TextEditReport box(*m_reference, m_lookupFormat);
     Korveth::writeSummary(summary, box);
+    m_reference->moveCursor(QTextCursor::Start);
     m_lookupFormat = box.format();
 }
 
@@ -209,6 +210,7 @@ void ScriptDebuggerWindow::lookup()
             box.appendLineBreak();
         box.appendText(entry.textLines[i]);
     }
+    m_reference->moveCursor(QTextCursor::Start); // read from the top by the arrow keys
 }
 
 } // namespace Korveth
