@@ -1,7 +1,9 @@
 #include "RunExpression.h"
 
+#include "RunPattern.h"
 #include "RunValues.h"
 
+#include <QHash>
 #include <QList>
 
 #include <cmath>
@@ -19,8 +21,9 @@ bool isWordChar(QChar c)
 class ExpressionReader
 {
 public:
-    explicit ExpressionReader(QStringView text)
+    ExpressionReader(QStringView text, const std::function<bool(QStringView)> &isSet)
         : m_text(text)
+        , m_isSet(isSet)
     {}
 
     ExpressionValue read()
@@ -30,16 +33,16 @@ public:
         if (m_error.isEmpty() && m_at < m_text.size())
             fail(QStringLiteral("unexpected \"%1\"").arg(m_text.sliced(m_at).toString()));
         if (!m_error.isEmpty())
-            return {std::nullopt, {}, m_error};
+            return {std::nullopt, {}, m_error, m_unknown};
         return value;
     }
 
 private:
-    static ExpressionValue number(double n) { return {n, numberText(n), {}}; }
+    static ExpressionValue number(double n) { return {n, numberText(n), {}, false}; }
     static ExpressionValue text(QString t)
     {
         const auto n = numberOf(t);
-        return {n, std::move(t), {}};
+        return {n, std::move(t), {}, false};
     }
 
     void fail(const QString &why)
@@ -195,7 +198,7 @@ private:
             }
             QString quoted = m_text.sliced(m_at + 1, end - m_at - 1).toString();
             m_at = end + 1;
-            return {std::nullopt, std::move(quoted), {}};
+            return {std::nullopt, std::move(quoted), {}, false};
         }
         qsizetype end = m_at;
         while (end < m_text.size() && (isWordChar(m_text[end]) || m_text[end] == u'.'))
@@ -223,29 +226,100 @@ private:
                 fail(QStringLiteral("a \")\" is missing"));
         }
         const QString lower = name.toString().toLower();
-        auto two = [&](auto test) {
-            if (arguments.size() != 2) {
-                fail(QStringLiteral("%1 takes two values").arg(lower));
+        const auto arity = functionArity(lower);
+        if (!arity) {
+            m_unknown = m_error.isEmpty();
+            fail(
+                QStringLiteral("the function %1 is not known to the dry run").arg(name.toString()));
+            return number(0);
+        }
+        if (arguments.size() != *arity) {
+            fail(QStringLiteral("%1 takes %2 values").arg(lower).arg(*arity));
+            return number(0);
+        }
+        return apply(lower, arguments);
+    }
+
+    // The functions a condition may call, by the number of values each takes.
+    static std::optional<qsizetype> functionArity(QStringView name)
+    {
+        static const QHash<QString, qsizetype> known{
+            {QStringLiteral("len"), 1},
+            {QStringLiteral("length"), 1},
+            {QStringLiteral("tolower"), 1},
+            {QStringLiteral("toupper"), 1},
+            {QStringLiteral("trim"), 1},
+            {QStringLiteral("def"), 1},
+            {QStringLiteral("contains"), 2},
+            {QStringLiteral("startswith"), 2},
+            {QStringLiteral("endswith"), 2},
+            {QStringLiteral("indexof"), 2},
+            {QStringLiteral("count"), 2},
+            {QStringLiteral("element"), 2},
+            {QStringLiteral("matchre"), 2},
+            {QStringLiteral("replace"), 3},
+            {QStringLiteral("replacere"), 3},
+            {QStringLiteral("substring"), 3},
+        };
+        const auto found = known.constFind(name.toString());
+        return found == known.constEnd() ? std::nullopt : std::optional<qsizetype>(*found);
+    }
+
+    ExpressionValue apply(const QString &name, const QList<ExpressionValue> &values)
+    {
+        const QString &a = values[0].text;
+        const auto whole = [&](int i) {
+            return values[i].number ? qsizetype(*values[i].number) : -1;
+        };
+        if (name == u"len" || name == u"length")
+            return number(double(a.size()));
+        if (name == u"tolower")
+            return text(a.toLower());
+        if (name == u"toupper")
+            return text(a.toUpper());
+        if (name == u"trim")
+            return text(a.trimmed());
+        if (name == u"def")
+            return number(m_isSet && m_isSet(a));
+        const QString &b = values[1].text;
+        if (name == u"contains")
+            return number(a.contains(b, Qt::CaseInsensitive));
+        if (name == u"startswith")
+            return number(a.startsWith(b, Qt::CaseInsensitive));
+        if (name == u"endswith")
+            return number(a.endsWith(b, Qt::CaseInsensitive));
+        if (name == u"indexof")
+            return number(double(a.indexOf(b, 0, Qt::CaseInsensitive)));
+        if (name == u"count")
+            return number(b.isEmpty() ? 0 : double(a.count(b, Qt::CaseInsensitive)));
+        if (name == u"element") {
+            // A list as scripts keep one: items between "|".
+            const QStringList items = a.split(u'|');
+            const qsizetype at = whole(1);
+            return text(at >= 0 && at < items.size() ? items[at] : QString());
+        }
+        if (name == u"matchre" || name == u"replacere") {
+            const RunPattern pattern(b);
+            if (!pattern.isValid()) {
+                fail(QStringLiteral("the pattern %1 is not valid: %2").arg(b, pattern.error()));
                 return number(0);
             }
-            return number(test(arguments[0].text, arguments[1].text));
-        };
-        if (lower == u"contains")
-            return two([](const QString &a, const QString &b) {
-                return a.contains(b, Qt::CaseInsensitive);
-            });
-        if (lower == u"startswith")
-            return two([](const QString &a, const QString &b) {
-                return a.startsWith(b, Qt::CaseInsensitive);
-            });
-        if (lower == u"endswith")
-            return two([](const QString &a, const QString &b) {
-                return a.endsWith(b, Qt::CaseInsensitive);
-            });
-        if (lower == u"len" && arguments.size() == 1)
-            return number(double(arguments[0].text.size()));
-        fail(QStringLiteral("the function %1 is not known to the dry run").arg(name.toString()));
-        return number(0);
+            if (name == u"matchre")
+                return number(pattern.match(a) == RunPattern::Result::Match);
+            const auto replaced = pattern.replaceAll(a, values[2].text);
+            if (!replaced)
+                fail(QStringLiteral("the pattern %1 costs too much to replace with").arg(b));
+            return text(replaced.value_or(a));
+        }
+        if (name == u"replace")
+            return text(b.isEmpty() ? a : QString(a).replace(b, values[2].text));
+        // substring(text, start, length), counted from 0
+        const qsizetype start = whole(1), length = whole(2);
+        if (start < 0 || length < 0) {
+            fail(QStringLiteral("substring takes a start and a length that are whole numbers"));
+            return text({});
+        }
+        return text(a.mid(start, length));
     }
 
     // Counts a level of nesting while it lasts; false past the limit, which is then the error.
@@ -267,16 +341,19 @@ private:
     };
 
     QStringView m_text;
+    const std::function<bool(QStringView)> &m_isSet;
     qsizetype m_at = 0;
     int m_depth = 0;
     QString m_error;
+    bool m_unknown = false;
 };
 
 } // namespace
 
-ExpressionValue evaluateExpression(QStringView expression)
+ExpressionValue evaluateExpression(QStringView expression,
+                                   const std::function<bool(QStringView)> &isSet)
 {
-    return ExpressionReader(expression).read();
+    return ExpressionReader(expression, isSet).read();
 }
 
 } // namespace Korveth

@@ -122,4 +122,59 @@ RunPattern::Result RunPattern::match(QStringView line) const
     }
 }
 
+QStringList RunPattern::groups(QStringView line) const
+{
+    QStringList found;
+    if (!m_code)
+        return found;
+    pcre2_match_data *data = pcre2_match_data_create_from_pattern(m_code->code, nullptr);
+    const int rc = pcre2_match(m_code->code,
+                               reinterpret_cast<PCRE2_SPTR>(line.utf16()),
+                               PCRE2_SIZE(line.size()),
+                               0,
+                               0,
+                               data,
+                               limitedContext());
+    if (rc > 0) {
+        const PCRE2_SIZE *offsets = pcre2_get_ovector_pointer(data);
+        for (int i = 0; i < rc; ++i) {
+            const PCRE2_SIZE start = offsets[2 * i], end = offsets[2 * i + 1];
+            found.append(start == PCRE2_UNSET
+                             ? QString()
+                             : line.sliced(qsizetype(start), qsizetype(end - start)).toString());
+        }
+    }
+    pcre2_match_data_free(data);
+    return found;
+}
+
+std::optional<QString> RunPattern::replaceAll(QStringView text, QStringView replacement) const
+{
+    if (!m_code)
+        return std::nullopt;
+    // Room for the text grown by a few replacements first; the library says when it needs more.
+    PCRE2_SIZE room = PCRE2_SIZE(text.size()) * 2 + PCRE2_SIZE(replacement.size()) + 64;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::u16string out(room, u'\0');
+        PCRE2_SIZE length = room;
+        const int rc = pcre2_substitute(m_code->code,
+                                        reinterpret_cast<PCRE2_SPTR>(text.utf16()),
+                                        PCRE2_SIZE(text.size()),
+                                        0,
+                                        PCRE2_SUBSTITUTE_GLOBAL | PCRE2_SUBSTITUTE_OVERFLOW_LENGTH,
+                                        nullptr,
+                                        limitedContext(),
+                                        reinterpret_cast<PCRE2_SPTR>(replacement.utf16()),
+                                        PCRE2_SIZE(replacement.size()),
+                                        reinterpret_cast<PCRE2_UCHAR *>(out.data()),
+                                        &length);
+        if (rc >= 0)
+            return QString::fromUtf16(out.data(), qsizetype(length));
+        if (rc != PCRE2_ERROR_NOMEMORY)
+            return std::nullopt;
+        room = length; // what it needs, told by the overflow
+    }
+    return std::nullopt;
+}
+
 } // namespace Korveth

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 #include <memory>
 
@@ -24,6 +27,12 @@ public:
     const QString &written() const { return m_written; }
 
     Result match(QStringView line) const;
+    // After a Match: the whole match and each group's text ($0, $1, ...); a group that took no
+    // part is empty.
+    QStringList groups(QStringView line) const;
+    // Every match in text replaced by replacement, where $1 ... stand for the groups; nothing
+    // when the pattern is not valid or the replacing costs too much.
+    std::optional<QString> replaceAll(QStringView text, QStringView replacement) const;
 
 private:
     struct Code;

@@ -21,6 +21,31 @@ QStringView wordAt(QStringView text, qsizetype from)
     return text.sliced(from, end - from);
 }
 
+// A name with its dotted parts ("max.item", "Skill.LearningRate"); a dot not followed by a word
+// character ends it (the full stop of "%count.").
+QStringView dottedWordAt(QStringView text, qsizetype from)
+{
+    qsizetype end = from + wordAt(text, from).size();
+    while (end + 1 < text.size() && text[end] == u'.' && isWordChar(text[end + 1]))
+        end += 1 + wordAt(text, end + 1).size();
+    return text.sliced(from, end - from);
+}
+
+// The longest name, whole or cut at a dot, that the table holds.
+template<typename Table>
+std::pair<QStringView, typename Table::const_iterator> longestKnown(const Table &table,
+                                                                    QStringView dotted)
+{
+    for (QStringView name = dotted;;) {
+        if (const auto found = table.constFind(upperCased(name)); found != table.constEnd())
+            return {name, found};
+        const qsizetype dot = name.lastIndexOf(u'.');
+        if (dot <= 0)
+            return {{}, table.constEnd()};
+        name = name.first(dot);
+    }
+}
+
 } // namespace
 
 void RunValues::setVariable(QStringView name, const QString &value)
@@ -57,55 +82,93 @@ void RunValues::shift()
         arguments.removeFirst();
 }
 
-RunValues::Substituted RunValues::substitute(QStringView line, qsizetype maxLength) const
+QString RunValues::argument(int n) const
 {
-    Substituted out;
+    return n == 0 ? arguments.join(u' ') : arguments.value(n - 1);
+}
+
+QString RunValues::dollarDigit(int n) const
+{
+    return captures.isEmpty() ? argument(n) : captures.value(n);
+}
+
+// One pass over the text: each %name and $name put in once.
+bool RunValues::substituteOnce(QStringView line, qsizetype maxLength, Substituted &out) const
+{
+    out.text.clear();
     out.text.reserve(line.size());
-    auto argument = [&](QChar digit) {
-        const int n = digit.digitValue();
-        return n == 0 ? arguments.join(u' ') : arguments.value(n - 1);
-    };
+    bool replaced = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (out.text.size() > maxLength) {
             out.tooLong = true;
-            return out;
+            return replaced;
         }
         const QChar c = line[i];
         if ((c != u'%' && c != u'$') || i + 1 >= line.size()) {
             out.text += c;
             continue;
         }
-        const QStringView word = wordAt(line, i + 1);
-        if (word.isEmpty()) {
+        const QStringView dotted = dottedWordAt(line, i + 1);
+        if (dotted.isEmpty()) {
             out.text += c;
             continue;
         }
-        const QString upper = upperCased(word);
-        if (c == u'$') {
-            if (const auto found = globals.constFind(upper); found != globals.constEnd())
-                out.text += *found;
-            else if (word.size() == 1 && word[0].isDigit())
-                out.text += argument(word[0]);
-            else {
-                out.unknownGlobals.append(word.toString());
-                out.text += c + word.toString();
-            }
-        } else if (const auto found = variables.constFind(upper); found != variables.constEnd()) {
+        const auto &table = c == u'$' ? globals : variables;
+        if (const auto [name, found] = longestKnown(table, dotted); !name.isEmpty()) {
+            replaced = true;
             out.text += *found;
-        } else if (word[0].isDigit() && word[0].digitValue() >= 0) {
-            // %1st: the argument, then the rest as written.
-            out.text += argument(word[0]);
-            out.text += word.sliced(1);
-        } else if (upper == u"C") {
-            out.text += numberText(counter);
-        } else if (upper == u"S") {
-            out.text += saved;
+            i += name.size();
+            continue;
+        }
+        if (dotted[0].isDigit()) {
+            replaced = true;
+            // %1st, $0mana: the digit's value, then the rest as written.
+            out.text += c == u'$' ? dollarDigit(dotted[0].digitValue())
+                                  : argument(dotted[0].digitValue());
+            i += 1;
+            continue;
+        }
+        const QStringView word = wordAt(line, i + 1);
+        const QString upper = upperCased(word);
+        if (c == u'%' && (upper == u"C" || upper == u"S")) {
+            replaced = true;
+            out.text += upper == u"C" ? numberText(counter) : saved;
         } else {
-            out.text += c + word.toString();
+            if (c == u'$' && !out.unknownGlobals.contains(dotted.toString()))
+                out.unknownGlobals.append(dotted.toString());
+            out.text += c;
+            continue; // the name stays as written, and may be built further on in the text
         }
         i += word.size();
     }
     out.tooLong = out.text.size() > maxLength;
+    return replaced;
+}
+
+RunValues::Substituted RunValues::substitute(QStringView line, qsizetype maxLength) const
+{
+    // A name may be built from others ("%weapon%c", "%$0mana"): what one pass puts in is looked
+    // at again, a few passes at most, until nothing more is put in.
+    constexpr int passes = 4;
+    Substituted out;
+    if (!line.contains(u'%') && !line.contains(u'$')) {
+        out.text = line.toString();
+        out.tooLong = out.text.size() > maxLength;
+        return out;
+    }
+    QString text = line.toString();
+    for (int pass = 0; pass < passes; ++pass) {
+        Substituted next;
+        const bool replaced = substituteOnce(text, maxLength, next);
+        out.tooLong = next.tooLong;
+        out.unknownGlobals = next.unknownGlobals;
+        if (next.tooLong || !replaced || next.text == text) {
+            out.text = std::move(next.text);
+            return out;
+        }
+        text = std::move(next.text);
+    }
+    out.text = std::move(text);
     return out;
 }
 

@@ -18,6 +18,9 @@ public:
     QString saved;                     // %s
     QHash<QString, QString> variables; // %name, upper-cased; changed only through the calls below
     QHash<QString, QString> globals;   // $name, upper-cased
+    // $0 ... $9: what the last pattern that matched captured (the whole match, then its groups),
+    // or a gosub's arguments as it starts; empty until either, when $N is the argument %N.
+    QStringList captures;
 
     void setVariable(QStringView name, const QString &value);
     bool removeVariable(QStringView name);
@@ -37,6 +40,9 @@ public:
     Substituted substitute(QStringView line, qsizetype maxLength = 1 << 30) const;
 
 private:
+    QString argument(int n) const;
+    QString dollarDigit(int n) const;
+    bool substituteOnce(QStringView line, qsizetype maxLength, Substituted &out) const;
     qint64 m_characters = 0;
 };
 

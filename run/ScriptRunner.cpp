@@ -216,7 +216,9 @@ ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
         const auto [word, rest] = firstWordAndRest(values->text);
         return executeConditional(word, rest, false) ? Outcome::Ran : Outcome::Finished;
     }
-    if (!at.hasValues) {
+    // An action keeps its command's values to be put in as it fires; its trigger's are put in
+    // as it is defined.
+    if (!at.hasValues || at.command == C::Action) {
         if (!execute(raw, false, &at) || !checkValues())
             return Outcome::Finished;
         return m_wait ? continueWait(lineBudget) : Outcome::Ran;
@@ -312,7 +314,7 @@ bool ScriptRunner::executeConditional(QStringView word, QStringView rest, bool i
         condition.chop(1);
     if (command.endsWith(u'{'))
         command = trimmedView(command.chopped(1));
-    const ExpressionValue value = evaluateExpression(condition);
+    const ExpressionValue value = evaluate(condition);
     if (!value.error.isEmpty())
         return cannotKnow(
             QStringLiteral("the condition cannot be worked out: %1").arg(value.error));
@@ -335,6 +337,12 @@ std::optional<double> ScriptRunner::numberOrFinding(QStringView text)
     return number;
 }
 
+ExpressionValue ScriptRunner::evaluate(QStringView expression) const
+{
+    return evaluateExpression(
+        expression, [this](QStringView name) { return m_values.variable(name).has_value(); });
+}
+
 std::optional<RunPattern> ScriptRunner::pattern(QStringView written)
 {
     RunPattern expression(written);
@@ -351,6 +359,7 @@ bool ScriptRunner::matches(const RunPattern &pattern, const GameLine &line, int 
 {
     switch (pattern.match(line.text())) {
     case RunPattern::Result::Match:
+        m_values.captures = pattern.groups(line.text());
         return true;
     case RunPattern::Result::NoMatch:
         return false;

@@ -6,6 +6,7 @@
 #include "RunValues.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <deque>
 #include <functional>
@@ -143,12 +144,19 @@ private:
         std::optional<RunPattern> pattern;
         int line = 0;
         FoldedText folded;
+        QString group;     // "(class)" written before the command, upper-cased; empty for none
+        bool eval = false; // "when eval EXPR": fires on a game line after which EXPR is true
     };
+    bool defineAction(QStringView rest);
+    // An expression worked out with what the run knows (def() asks its variables).
+    ExpressionValue evaluate(QStringView expression) const;
+    QSet<QString> m_groupsOff; // action classes turned off
     struct Frame
     {
         int returnTo = 0;
         int callLine = 0;
         QStringList arguments;
+        QStringList captures; // the caller's $0 ... $9
     };
 
     const RunProgram::Line &line(int at) const { return m_program.lines()[std::size_t(at)]; }

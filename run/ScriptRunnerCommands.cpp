@@ -229,6 +229,12 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
         return executeConditional(word, rest, inAction);
     case C::Gosub: {
         const auto [label, arguments] = firstWordAndRest(rest);
+        // "gosub clear" forgets every gosub under way: no return goes back into them.
+        if (arguments.isEmpty() && equalsWord(label, QLatin1StringView("clear"))) {
+            m_frames.clear();
+            tell(RunEvent::Kind::Note, QStringLiteral("every gosub under way forgotten"));
+            return true;
+        }
         if (int(m_frames.size()) >= m_options.maxGosubDepth) {
             finish(RunFinding::Kind::TooDeep,
                    QStringLiteral("gosubs nest deeper than %1").arg(m_options.maxGosubDepth));
@@ -237,8 +243,9 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
         const int returnTo = m_pc;
         if (!jump(label))
             return false;
-        m_frames.push_back({returnTo, m_current, m_values.arguments});
+        m_frames.push_back({returnTo, m_current, m_values.arguments, m_values.captures});
         m_values.arguments = argumentsOf(arguments);
+        m_values.captures.clear(); // $1 ... are the subroutine's arguments until a pattern matches
         tell(RunEvent::Kind::Called, label.toString());
         return true;
     }
@@ -249,6 +256,7 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
         }
         m_pc = m_frames.back().returnTo;
         m_values.arguments = m_frames.back().arguments;
+        m_values.captures = m_frames.back().captures;
         m_frames.pop_back();
         tell(RunEvent::Kind::Returned,
              m_pc < int(m_program.lines().size())
@@ -282,7 +290,9 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
     case C::Eval:
     case C::Evalmath: {
         const auto [name, expression] = firstWordAndRest(rest);
-        const ExpressionValue value = evaluateExpression(expression);
+        const ExpressionValue value = evaluate(expression);
+        if (value.unknown)
+            return cannotKnow(value.error);
         if (!value.error.isEmpty() || (command == C::Evalmath && !value.number)) {
             finish(RunFinding::Kind::BadNumber,
                    QStringLiteral("%1 cannot be worked out: %2")
@@ -316,26 +326,8 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
         tell(RunEvent::Kind::Set, QStringLiteral("%t = ") + value);
         return true;
     }
-    case C::Action: {
-        const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
-        if (is(rest, "clear")) {
-            m_actions.clear();
-            return true;
-        }
-        if (when < 0)
-            return cannotKnow(
-                QStringLiteral("an action without \"when\" is not known to the dry run"));
-        const QStringView text = trimmedView(rest.sliced(when + 6));
-        Action action{
-            rest.first(when).toString(), text.toString(), {}, m_current, FoldedText(text)};
-        if (action.text.startsWith(u'/')) {
-            action.pattern = pattern(action.text);
-            if (!action.pattern)
-                return false;
-        }
-        m_actions.append(std::move(action));
-        return true;
-    }
+    case C::Action:
+        return defineAction(rest);
     case C::Ignored:
         return true;
     case C::Js:
@@ -344,6 +336,76 @@ bool ScriptRunner::executeModern(RunProgram::Command command,
         return cannotKnow(
             QStringLiteral("%1 is not a command the dry run knows").arg(word.toString()));
     }
+}
+
+namespace {
+
+// Whether a trigger holds a character that only a pattern gives meaning to.
+bool looksLikePattern(QStringView trigger)
+{
+    for (const QChar c : trigger) {
+        if (QStringView(u"\\^$.|?*+()[]{}").contains(c))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// action [(class)] COMMAND when TRIGGER | when eval EXPR; action [(class)] on|off;
+// action remove TRIGGER; action clear.
+bool ScriptRunner::defineAction(QStringView rest)
+{
+    if (is(rest, "clear")) {
+        m_actions.clear();
+        return true;
+    }
+    if (const auto [word, trigger] = firstWordAndRest(rest); is(word, "remove")) {
+        m_actions.removeIf([&](const Action &a) { return a.text == trigger; });
+        return true;
+    }
+    QString group;
+    if (rest.startsWith(u'(')) {
+        const qsizetype close = rest.indexOf(u')');
+        if (close > 0) {
+            group = upperCased(trimmedView(rest.sliced(1, close - 1)));
+            rest = trimmedView(rest.sliced(close + 1));
+        }
+    }
+    if (!group.isEmpty() && (is(rest, "on") || is(rest, "off"))) {
+        if (is(rest, "off"))
+            m_groupsOff.insert(group);
+        else
+            m_groupsOff.remove(group);
+        tell(RunEvent::Kind::Note,
+             QStringLiteral("actions of %1 %2").arg(group, rest.toString().toLower()));
+        return true;
+    }
+    const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
+    if (when < 0)
+        return cannotKnow(QStringLiteral("an action without \"when\" is not known to the dry run"));
+    const QStringView written = trimmedView(rest.sliced(when + 6));
+    if (const auto [first, expression] = firstWordAndRest(written); is(first, "eval")) {
+        // Worked out anew after each game line, with the values then.
+        Action action{rest.first(when).toString(), expression.toString(), {}, m_current, {}, group};
+        action.eval = true;
+        m_actions.append(std::move(action));
+        return true;
+    }
+    const auto trigger = substituted(written);
+    if (!trigger)
+        return false;
+    const QStringView text = trigger->text;
+    Action action{
+        rest.first(when).toString(), text.toString(), {}, m_current, FoldedText(text), group};
+    if (text.startsWith(u'/') || looksLikePattern(text)) {
+        // Players write triggers as patterns, slashes or not; plain words stay plain text.
+        action.pattern = pattern(text);
+        if (!action.pattern)
+            return false;
+    }
+    m_actions.append(std::move(action));
+    return true;
 }
 
 } // namespace Korveth

@@ -66,7 +66,7 @@ bool ScriptRunner::satisfies(const Wait &wait, const GameLine *line)
         return true;
     case Wait::Kind::Eval:
         if (const auto values = substituted(wait.text))
-            return evaluateExpression(values->text).truth();
+            return evaluate(values->text).truth();
         return false;
     case Wait::Kind::Pause:
         return false;
@@ -100,8 +100,18 @@ bool ScriptRunner::onGameLine(const GameLine &line)
 {
     gameLineRead();
     for (const Action &action : std::as_const(m_actions)) {
-        const bool hit = action.pattern ? matches(*action.pattern, line, action.line)
-                                        : line.contains(action.folded);
+        if (!action.group.isEmpty() && m_groupsOff.contains(action.group))
+            continue;
+        bool hit = false;
+        if (action.eval) {
+            const auto values = substituted(action.text);
+            if (!values)
+                return false;
+            hit = evaluate(values->text).truth();
+        } else {
+            hit = action.pattern ? matches(*action.pattern, line, action.line)
+                                 : line.contains(action.folded);
+        }
         if (m_finding)
             return false;
         if (!hit)

@@ -256,6 +256,128 @@ private Q_SLOTS:
                  qPrintable(notes[0]));
         QVERIFY2(notes[1].contains(u"more than 16 deep"), qPrintable(notes[1]));
     }
+    // Every operator on both sides, and every function: the value, or "error" / "unknown".
+    void expressions_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("value");
+        const std::pair<const char *, const char *> rows[] = {
+            {"2 < 10", "1"},
+            {"10 < 2", "0"},
+            {"2 > 10", "0"},
+            {"10 > 2", "1"},
+            {"3 <= 3", "1"},
+            {"4 <= 3", "0"},
+            {"3 >= 4", "0"},
+            {"4 >= 3", "1"},
+            {"3 = 3.0", "1"},
+            {"3 == 4", "0"},
+            {"3 != 4", "1"},
+            {"3 <> 3", "0"},
+            {"abc = ABC", "1"},
+            {"\"b\" > \"a\"", "1"},
+            {"7 % 4", "3"},
+            {"7 / 2", "3.5"},
+            {"1 / 0", "error"},
+            {"not 0 and (1 or 0)", "1"},
+            {"!1 || 0", "0"},
+            {"-(2 * 3) + 1", "-5"},
+            {"len(\"hello\")", "5"},
+            {"length(abc)", "3"},
+            {"tolower(\"ABC d\")", "abc d"},
+            {"toupper(abc)", "ABC"},
+            {"trim(\"  a b  \")", "a b"},
+            {"contains(\"A sword\", SWORD)", "1"},
+            {"startswith(sword, sw)", "1"},
+            {"endswith(sword, sw)", "0"},
+            {"indexof(\"a sword\", sword)", "2"},
+            {"indexof(abc, z)", "-1"},
+            {"count(\"a|b|c\", \"|\")", "2"},
+            {"element(\"a|b|c\", 1)", "b"},
+            {"element(\"a|b|c\", 3)", ""},
+            {"substring(\"a sword\", 2, 3)", "swo"},
+            {"replace(\"a-b-c\", \"-\", \"+\")", "a+b+c"},
+            {"replacere(\"a1b22c\", \"\\d+\", \"#\")", "a#b#c"},
+            {"matchre(\"You hit it\", \"^You (hit|miss)\")", "1"},
+            {"matchre(abc, \"(\")", "error"},
+            {"def(weapon)", "1"},
+            {"def(shield)", "0"},
+            {"contains(a)", "error"},
+            {"frobnicate(1)", "unknown"},
+        };
+        for (const auto &[expression, value] : rows)
+            QTest::newRow(expression) << QString::fromUtf8(expression) << QString::fromUtf8(value);
+    }
+    void expressions()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, value);
+        const ExpressionValue got = evaluateExpression(
+            expression, [](QStringView name) { return name.compare(u"weapon") == 0; });
+        const QString shown = got.unknown            ? QStringLiteral("unknown")
+                              : !got.error.isEmpty() ? QStringLiteral("error")
+                                                     : got.text;
+        QCOMPARE(shown, value);
+    }
+    // The language as players' front end runs it, construct by construct: a script, the game
+    // lines, and what it echoes.
+    void languageConstructs_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("game");
+        QTest::addColumn<QStringList>("echoed");
+        QTest::newRow("dotted names")
+            << u"var max.item 200\necho %max.item and %max.\necho $Skill.Rate"_qs << QStringList()
+            << QStringList{"200 and %max.", "12"};
+        QTest::newRow("a name built in passes")
+            << u"counter set 2\nvar weapon2 sword\necho %weapon%c"_qs << QStringList()
+            << QStringList{"sword"};
+        QTest::newRow("an argument inside a name")
+            << u"var 5mana low\ngosub check 5\nexit\ncheck:\necho %$0mana\nreturn"_qs
+            << QStringList() << QStringList{"low"};
+        QTest::newRow("captures from matchre")
+            << u"matchre got (\\w+) arrow lodges\nmatchwait\ngot:\necho got $1 from $0"_qs
+            << QStringList{"A barbed arrow lodges in you."}
+            << QStringList{"got barbed from barbed arrow lodges"};
+        QTest::newRow("captures from waitforre")
+            << u"waitforre /^You see (\\d+) coins/i\necho $1"_qs
+            << QStringList{"YOU SEE 42 coins here."} << QStringList{"42"};
+        QTest::newRow("captures from an action")
+            << u"action echo hit by $1 when (\\w+) hits you\nwaitfor done\necho end"_qs
+            << QStringList{"The goblin hits you.", "done"} << QStringList{"hit by goblin", "end"};
+        QTest::newRow("a trigger without slashes is a pattern")
+            << u"action goto retry when \\.\\.\\.wait|type ahead\nwaitfor never\nretry:\necho retried"_qs
+            << QStringList{"...wait 2 seconds."} << QStringList{"retried"};
+        QTest::newRow("action classes off and on")
+            << u"action (combat) echo A when ouch\naction (combat) off\nwaitfor ouch\naction (combat) on\nwaitfor ouch\necho end"_qs
+            << QStringList{"ouch", "ouch"} << QStringList{"A", "end"};
+        QTest::newRow("action remove")
+            << u"action echo A when ouch\naction remove ouch\nwaitfor ouch\necho end"_qs
+            << QStringList{"ouch"} << QStringList{"end"};
+        QTest::newRow("action when eval")
+            << u"var hp 10\naction echo low when eval %hp < 5\nwaitfor a\nvar hp 3\nwaitfor b\necho end"_qs
+            << QStringList{"a", "b"} << QStringList{"low", "end"};
+        QTest::newRow("gosub clear") << u"gosub one\necho never\none:\ngosub clear\nreturn"_qs
+                                     << QStringList() << QStringList();
+    }
+    void languageConstructs()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, game);
+        QFETCH(QStringList, echoed);
+        const RunProgram program(script, Dialect::Modern);
+        LineSource source(game);
+        RunOptions options;
+        options.globals.insert(QStringLiteral("SKILL.RATE"), QStringLiteral("12"));
+        ScriptRunner runner(program, options, source);
+        QStringList heard;
+        runner.onEvent = [&](const RunEvent &event) {
+            if (event.kind == RunEvent::Kind::Echoed)
+                heard << event.text;
+        };
+        runner.run();
+        QCOMPARE(heard, echoed);
+    }
     // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
     void hostileScriptsEnd_data()
     {
