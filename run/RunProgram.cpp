@@ -96,7 +96,6 @@ bool RunProgram::isClassic(Command command)
     case Command::Matchwait:
     case Command::Waitfor:
     case Command::Move:
-    case Command::Nextroom:
     case Command::Wait:
     case Command::Pause:
         return true;
@@ -251,8 +250,23 @@ int RunProgram::labelLine(QStringView name) const
                           -1);
 }
 
+namespace {
+
+// Whether a line's branch is the block that a "{" on the next line opens.
+bool opensBlockBelow(QStringView text)
+{
+    if (text.startsWith(u'}'))
+        text = trimmedView(text.sliced(1));
+    const qsizetype lastSpace = text.lastIndexOf(u' ');
+    const QStringView last = lastSpace < 0 ? text : text.sliced(lastSpace + 1);
+    return last.compare(u"then", Qt::CaseInsensitive) == 0
+           || text.compare(u"else", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 // Each line that opens a block learns the line of its closing brace. A "{" alone on the line
-// after "if ... then" opens the if's block.
+// after "if ... then", "else" or "} else" opens that branch's block.
 void RunProgram::findBlocks()
 {
     if (m_dialect != Dialect::Modern)
@@ -270,8 +284,7 @@ void RunProgram::findBlocks()
     for (int i = 0; i + 1 < int(m_lines.size()); ++i) {
         Line &line = m_lines[std::size_t(i)];
         const Line &next = m_lines[std::size_t(i) + 1];
-        if (line.close < 0 && next.text() == u"{"
-            && line.text().endsWith(u"then", Qt::CaseInsensitive))
+        if (line.close < 0 && next.text() == u"{" && opensBlockBelow(line.text()))
             line.close = next.close;
     }
 }

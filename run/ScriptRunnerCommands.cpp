@@ -74,7 +74,20 @@ bool ScriptRunner::execute(QStringView command, bool inAction, const RunProgram:
         const int n = word[3].digitValue();
         const bool given
             = n == 0 ? !m_values.arguments.isEmpty() : !m_values.arguments.value(n - 1).isEmpty();
-        return !given || execute(rest, inAction);
+        // "if_1 then {" (or "{" on the next line) guards a block, "if_1 then CMD" a command.
+        QStringView command = rest;
+        if (const auto [first, after] = firstWordAndRest(rest); is(first, "then"))
+            command = after;
+        if (command.isEmpty() || command == u"{") {
+            m_lastBranchTaken = given;
+            const int close = line(m_current).close;
+            if (!given && close >= 0 && !inAction) {
+                m_pc = close;
+                m_arrivedFromFalseBranch = true;
+            }
+            return true;
+        }
+        return !given || execute(command, inAction);
     }
     case C::Counter:
         return changeCounter(rest);
@@ -129,6 +142,11 @@ bool ScriptRunner::execute(QStringView command, bool inAction, const RunProgram:
 bool ScriptRunner::changeCounter(QStringView rest)
 {
     const auto [how, amount] = firstWordAndRest(rest);
+    // The classic dialect sets, adds and subtracts; its checker calls anything else a mistake.
+    if (m_options.dialect == Dialect::Classic && !is(how, "add") && !is(how, "subtract")
+        && !is(how, "set"))
+        return cannotKnow(QStringLiteral("counter %1 is not a command of the classic dialect")
+                              .arg(how.toString()));
     const auto n = numberOrFinding(amount);
     if (!n)
         return false;

@@ -357,6 +357,19 @@ private Q_SLOTS:
         QTest::newRow("action when eval")
             << u"var hp 10\naction echo low when eval %hp < 5\nwaitfor a\nvar hp 3\nwaitfor b\necho end"_qs
             << QStringList{"a", "b"} << QStringList{"low", "end"};
+        for (const char *branch : {"1", "2"}) {
+            QTest::addRow("else on its own line, if %s", branch)
+                << u"if 1 = "_qs + QLatin1StringView(branch)
+                       + u" then\n{\necho A\n}\nelse\n{\necho B\n}\necho C"_qs
+                << QStringList() << QStringList{branch[0] == '1' ? "A" : "B", "C"};
+            QTest::addRow("} else then { below, if %s", branch)
+                << u"if 1 = "_qs + QLatin1StringView(branch)
+                       + u" then {\necho A\n} else\n{\necho B\n}\necho C"_qs
+                << QStringList() << QStringList{branch[0] == '1' ? "A" : "B", "C"};
+        }
+        QTest::newRow("if_N then {")
+            << u"gosub t x\ngosub t\nexit\nt:\nif_1 then {\necho given %1\n}\necho after\nreturn"_qs
+            << QStringList() << QStringList{"given x", "after", "after"};
         QTest::newRow("gosub clear") << u"gosub one\necho never\none:\ngosub clear\nreturn"_qs
                                      << QStringList() << QStringList();
     }

@@ -1,0 +1,3 @@
+counter add 2
+counter multiply 3
+echo %c
