@@ -187,8 +187,12 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
         const int at = int(m_lines.size()) - 1;
         if (m_dialect == Dialect::Modern && record.command == Command::Ignored
             && equalsWord(word, QLatin1StringView("include"))) {
-            // An unreadable one is read all the same, for the reason it cannot be.
-            const QString path = m_library ? m_library->find(m_search, rest).path : QString();
+            // Looked for from the including script's folder, as the checker looks; an unreadable
+            // one is read all the same, for the reason it cannot be.
+            const IncludeSearch search
+                = file == 0 ? m_search
+                            : IncludeSearch(QFileInfo(m_paths[file]).path(), m_search.root);
+            const QString path = m_library ? m_library->find(search, rest).path : QString();
             QString error;
             if (path.isEmpty()) {
                 m_missing.append(

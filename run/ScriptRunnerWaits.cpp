@@ -173,6 +173,9 @@ ScriptRunner::Outcome ScriptRunner::continueWait(qint64 lineBudget)
             onLineRead(m_source.lineNumber(), text->text());
         if (!onGameLine(*text))
             return Outcome::Finished;
+        // An action's goto on this line comes first: the wait it ends does not go on.
+        if (m_actionJump)
+            continue;
         if (satisfies(wait, text)) {
             if (wait.kind != Wait::Kind::Match)
                 tell(RunEvent::Kind::Waited, text->text(), m_source.lineNumber());

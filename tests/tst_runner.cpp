@@ -370,6 +370,9 @@ private Q_SLOTS:
         QTest::newRow("if_N then {")
             << u"gosub t x\ngosub t\nexit\nt:\nif_1 then {\necho given %1\n}\necho after\nreturn"_qs
             << QStringList() << QStringList{"given x", "after", "after"};
+        QTest::newRow("an action's goto comes before the wait's end")
+            << u"action goto hurt when ouch\nwaitfor ouch\necho next\nexit\nhurt:\necho hurt"_qs
+            << QStringList{"ouch"} << QStringList{"hurt"};
         QTest::newRow("gosub clear") << u"gosub one\necho never\none:\ngosub clear\nreturn"_qs
                                      << QStringList() << QStringList();
     }
@@ -390,6 +393,26 @@ private Q_SLOTS:
         };
         runner.run();
         QCOMPARE(heard, echoed);
+    }
+    // An include inside an included script is looked for from that script's folder, as the
+    // checker looks for it.
+    void nestedIncludesAreFoundBesideTheirIncluder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"lib"_qs));
+        for (const auto &[name, text] :
+             {std::pair{"lib/a.cmd", "include b\n"}, std::pair{"lib/b.cmd", "echo from b\n"}}) {
+            QFile file(dir.filePath(QLatin1StringView(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        }
+        ScriptLibrary library;
+        const RunProgram program(u"include lib/a\n"_qs,
+                                 Dialect::Modern,
+                                 IncludeSearch(dir.path(), dir.path()),
+                                 &library);
+        QVERIFY(program.missingIncludes().isEmpty());
+        QCOMPARE(program.fileCount(), 3);
     }
     // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
     void hostileScriptsEnd_data()
