@@ -137,6 +137,12 @@ RunProgram::RunProgram(QString scriptText,
     preferHugePages(m_lines.data(), m_lines.capacity() * sizeof(Line));
     m_texts.append(std::move(scriptText));
     add(m_texts.constLast(), 0, 0, seen);
+    // The parts #REQUIRE names follow the script, as the libraries that use them assemble their
+    // scripts: each part starts with its own gosub and exit, so at the top it would end the run.
+    for (qsizetype i = 0; i < m_required.size(); ++i) {
+        const Required required = m_required[i]; // the list grows as parts require more
+        putIn(required.name, required.at, required.file, required.depth, seen);
+    }
     findBlocks();
     prepareJumps();
 }
@@ -185,38 +191,14 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
                                                                                  : commandOf(word);
         m_lines.push_back(record);
         const int at = int(m_lines.size()) - 1;
+        if (m_dialect == Dialect::Modern && record.command == Command::Nothing) {
+            // A part the script is assembled from: put in after the script, once it is read.
+            if (const QStringView part = requiredPart(line); !part.isEmpty())
+                m_required.append({at, file, depth, part.toString()});
+        }
         if (m_dialect == Dialect::Modern && record.command == Command::Ignored
             && equalsWord(word, QLatin1StringView("include"))) {
-            // Looked for from the including script's folder, as the checker looks; an unreadable
-            // one is read all the same, for the reason it cannot be.
-            const IncludeSearch search
-                = file == 0 ? m_search
-                            : IncludeSearch(QFileInfo(m_paths[file]).path(), m_search.root);
-            const QString path = m_library ? m_library->find(search, rest).path : QString();
-            QString error;
-            if (path.isEmpty()) {
-                m_missing.append(
-                    {at, QStringLiteral("the included script %1 is not found").arg(rest)});
-            } else if (depth >= maxIncludeDepth) {
-                m_missing.append({at,
-                                  QStringLiteral("the included script %1 is included more than "
-                                                 "%2 deep, so it is not put in")
-                                      .arg(rest)
-                                      .arg(maxIncludeDepth)});
-            } else if (seen.contains(path)) {
-                // Put in once: a script that includes itself would never end.
-            } else if (QByteArray text = m_library->textOf(path, &error); !error.isEmpty()) {
-                m_missing.append(
-                    {at,
-                     QStringLiteral("the included script %1 cannot be read: %2").arg(rest, error)});
-            } else {
-                seen.append(path);
-                m_texts.append(QString::fromUtf8(text));
-                m_files.append(QFileInfo(path).fileName());
-                m_paths.append(path);
-                m_lineCounts.append(0);
-                add(m_texts.constLast(), int(m_files.size()) - 1, depth + 1, seen);
-            }
+            putIn(rest, at, file, depth, seen);
             return;
         }
         QStringView label;
@@ -238,6 +220,38 @@ void RunProgram::add(const QString &text, int file, int depth, QStringList &seen
             m_lines.back().command = Command::Label;
         }
     });
+}
+
+// Puts in the script an include line (or a #REQUIRE comment) names, where the lines go now.
+// Looked for from the including script's folder, as the checker looks; an unreadable one is read
+// all the same, for the reason it cannot be.
+void RunProgram::putIn(QStringView name, int at, int file, int depth, QStringList &seen)
+{
+    const IncludeSearch search
+        = file == 0 ? m_search : IncludeSearch(QFileInfo(m_paths[file]).path(), m_search.root);
+    const QString path = m_library ? m_library->find(search, name).path : QString();
+    QString error;
+    if (path.isEmpty()) {
+        m_missing.append({at, QStringLiteral("the included script %1 is not found").arg(name)});
+    } else if (depth >= maxIncludeDepth) {
+        m_missing.append({at,
+                          QStringLiteral("the included script %1 is included more than "
+                                         "%2 deep, so it is not put in")
+                              .arg(name)
+                              .arg(maxIncludeDepth)});
+    } else if (seen.contains(path)) {
+        // Put in once: a script that includes itself would never end.
+    } else if (QByteArray text = m_library->textOf(path, &error); !error.isEmpty()) {
+        m_missing.append(
+            {at, QStringLiteral("the included script %1 cannot be read: %2").arg(name, error)});
+    } else {
+        seen.append(path);
+        m_texts.append(QString::fromUtf8(text));
+        m_files.append(QFileInfo(path).fileName());
+        m_paths.append(path);
+        m_lineCounts.append(0);
+        add(m_texts.constLast(), int(m_files.size()) - 1, depth + 1, seen);
+    }
 }
 
 int RunProgram::labelLine(QStringView name) const

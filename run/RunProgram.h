@@ -132,6 +132,15 @@ private:
     std::vector<Jump> m_jumps;
     QHash<QString, int> m_labels; // upper-cased name: its first line
     QList<std::pair<int, QString>> m_missing;
+    struct Required
+    {
+        int at = 0;    // the #REQUIRE line
+        int file = 0;  // the script it is in
+        int depth = 0; // how deep that script is included
+        QString name;
+    };
+    QList<Required> m_required;
+    void putIn(QStringView name, int at, int file, int depth, QStringList &seen);
 };
 
 } // namespace Korveth

@@ -395,7 +395,7 @@ private Q_SLOTS:
         QCOMPARE(heard, echoed);
     }
     // An include inside an included script is looked for from that script's folder, as the
-    // checker looks for it.
+    // checker looks for it; a #REQUIRE part is put in after the script.
     void nestedIncludesAreFoundBesideTheirIncluder()
     {
         QTemporaryDir dir;
@@ -413,6 +413,25 @@ private Q_SLOTS:
                                  &library);
         QVERIFY(program.missingIncludes().isEmpty());
         QCOMPARE(program.fileCount(), 3);
+
+        // A part a script requires follows it, its gosub and exit at its top never run first.
+        QFile part(dir.filePath(u"lib/heal.cmd"_qs));
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.write("gosub heal %0\nexit\nheal:\necho healed\nreturn\n");
+        part.close();
+        const RunProgram assembled(u"#REQUIRE heal.cmd\ngosub heal\necho back\nexit"_qs,
+                                   Dialect::Modern,
+                                   IncludeSearch(dir.filePath(u"lib"_qs), dir.path()),
+                                   &library);
+        LineSource none;
+        ScriptRunner runner(assembled, {}, none);
+        QStringList heard;
+        runner.onEvent = [&](const RunEvent &event) {
+            if (event.kind == RunEvent::Kind::Echoed)
+                heard << event.text;
+        };
+        runner.run();
+        QCOMPARE(heard, QStringList({"healed", "back"}));
     }
     // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
     void hostileScriptsEnd_data()
