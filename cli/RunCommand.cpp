@@ -1,5 +1,7 @@
 #include "RunCommand.h"
 
+#include "GlobalsFile.h"
+
 #include "JsonText.h"
 #include "Output.h"
 #include "ScriptRunner.h"
@@ -16,14 +18,15 @@ namespace {
 
 void printUsage(std::FILE *to)
 {
-    std::fputs("usage: korveth-run [--dialect classic|modern|auto] [--log FILE] "
-               "[--var NAME=VALUE]... [--max-steps N] [--on-unknown stop|continue] "
-               "[--format text|json] [--quiet] SCRIPT [ARG...]\n"
-               "Runs SCRIPT against the game lines of FILE (none without --log), never the game,\n"
-               "and prints what it did (with --quiet, only why it stopped). Exit status: 0 the "
-               "script ended, 1 a finding, 2 bad "
-               "input.\n",
-               to);
+    std::fputs(
+        "usage: korveth-run [--dialect classic|modern|auto] [--log FILE] "
+        "[--globals FILE] [--var NAME=VALUE]... [--max-steps N] [--on-unknown stop|continue] "
+        "[--format text|json] [--quiet] SCRIPT [ARG...]\n"
+        "Runs SCRIPT against the game lines of FILE (none without --log), never the game,\n"
+        "and prints what it did (with --quiet, only why it stopped). Exit status: 0 the "
+        "script ended, 1 a finding, 2 bad "
+        "input.\n",
+        to);
 }
 
 struct Request
@@ -32,6 +35,7 @@ struct Request
     QString log;
     QString script;
     QString format = QStringLiteral("text");
+    QString globals;    // a profile file of NAME=VALUE lines; --var wins over it
     bool quiet = false; // the findings alone
     RunOptions options;
 };
@@ -90,6 +94,10 @@ std::optional<Request> parse(const QList<QByteArray> &raw, QString &problem, boo
             if (name.startsWith(u'$'))
                 name.remove(0, 1);
             request.options.globals.insert(name, v->sliced(equals + 1));
+        } else if (is(i, u"--globals")) {
+            if (!(v = value(i, u"--globals")))
+                return std::nullopt;
+            request.globals = *v;
         } else if (is(i, u"--max-steps")) {
             if (!(v = value(i, u"--max-steps")))
                 return std::nullopt;
@@ -165,6 +173,19 @@ int runRunCommand(const QList<QByteArray> &arguments, std::FILE *out, std::FILE 
         source = std::move(log);
     }
     RunOptions options = request->options;
+    if (!request->globals.isEmpty()) {
+        QString error;
+        auto profile = readGlobalsFile(request->globals, &error);
+        if (!profile) {
+            std::fprintf(err,
+                         "korveth-run: cannot read the globals '%s': %s\n",
+                         qPrintable(request->globals),
+                         qPrintable(error));
+            return 2;
+        }
+        profile->insert(options.globals); // --var wins
+        options.globals = std::move(*profile);
+    }
     options.dialect = dialectFor(request->dialect == u"classic"  ? DialectChoice::Classic
                                  : request->dialect == u"modern" ? DialectChoice::Modern
                                                                  : DialectChoice::Auto,

@@ -1,5 +1,7 @@
 #include "DapServer.h"
 
+#include "GlobalsFile.h"
+
 #include "TextFile.h"
 #include "TextLines.h"
 
@@ -158,6 +160,14 @@ QString DapServer::launch(const QJsonObject &arguments)
     RunOptions options;
     for (const QJsonValue &argument : arguments.value("args").toArray())
         options.arguments.append(argument.toString());
+    // A profile file first; the globals given one by one win over it.
+    if (const QString file = arguments.value("globalsFile").toString(); !file.isEmpty()) {
+        QString error;
+        const auto profile = readGlobalsFile(file, &error);
+        if (!profile)
+            return QStringLiteral("Cannot read the globals \"%1\": %2").arg(file, error);
+        options.globals = *profile;
+    }
     const QJsonObject globals = arguments.value("globals").toObject();
     for (auto it = globals.begin(); it != globals.end(); ++it)
         options.globals.insert(it.key(), it.value().toVariant().toString());

@@ -1,0 +1,2 @@
+echo $charactername has $Skill.Rate in $zoneid
+echo $righthand
