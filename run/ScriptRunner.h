@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GameMarkup.h"
 #include "GameSource.h"
 #include "RunExpression.h"
 #include "RunProgram.h"
@@ -148,6 +149,12 @@ private:
         bool eval = false; // "when eval EXPR": fires on a game line after which EXPR is true
     };
     bool defineAction(QStringView rest);
+    // A log in the game's tagged form, known by a tag in its first lines.
+    static constexpr int untaggedLinesToDecide = 50;
+    GameMarkup m_markup;
+    bool m_tagged = false;
+    int m_untaggedLines = 0;
+    GameLine m_shownLine;
     // An expression worked out with what the run knows (def() asks its variables).
     ExpressionValue evaluate(QStringView expression) const;
     QSet<QString> m_groupsOff; // action classes turned off

@@ -155,6 +155,18 @@ ScriptRunner::Outcome ScriptRunner::continueWait(qint64 lineBudget)
         if (read >= lineBudget)
             return Outcome::Ran; // still waiting
         const GameLine *text = m_source.next();
+        if (text && (m_tagged || m_untaggedLines < untaggedLinesToDecide)) {
+            // A tagged log: the globals its tags set, and the text a player sees.
+            m_tagged = m_tagged || GameMarkup::isTagged(text->text());
+            ++m_untaggedLines;
+            if (m_tagged) {
+                const auto shown = m_markup.read(text->text(), m_values.globals);
+                if (!shown)
+                    continue; // no game line, and no time passes
+                m_shownLine.setText(*shown);
+                text = &m_shownLine;
+            }
+        }
         if (!text) {
             if (m_source.mayGrow())
                 return Outcome::NeedsInput;
