@@ -22,3 +22,17 @@ for lines in 1000000 2000000; do
     printf '%8d log lines %5.1f MB: grep -c -F %.3f s, korveth-run %.3f s (%.1fx), peak %d MB\n' \
         "$lines" "$(echo "$size/1000000" | bc -l)" "$grep_s" "$run_s" "$(echo "$run_s/$grep_s" | bc -l)" "$((peak / 1024))"
 done
+
+# A crafting loop from the corpus (six actions, a pattern wait), when the corpus is beside the
+# project, against the same 1,000,000 lines; grep looks for the six triggers' texts.
+weave=$(dirname "$0")/../../shared/corpus/set-a/MC_Weave.cmd
+if [[ -f $weave ]]; then
+    "$build/bin/korveth-make-script" log 1000000 "$out/game.log"
+    grep_s=$(seconds grep -c -F -e "dust and debris" -e "pushing together" -e "tight turn" \
+        -e " loom" -e "type ahead" -e "Roundtime:" "$out/game.log")
+    run_s=$(seconds "$build/bin/korveth-run" --quiet --max-steps 100000000 --log "$out/game.log" "$weave")
+    printf 'MC_Weave, 1000000 log lines: grep -c -F %.3f s, korveth-run %.3f s (%.1fx)\n' \
+        "$grep_s" "$run_s" "$(echo "$run_s/$grep_s" | bc -l)"
+else
+    echo "MC_Weave: skipped (no corpus beside the project)"
+fi

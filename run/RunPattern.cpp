@@ -3,6 +3,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include <algorithm>
+
 namespace Korveth {
 
 namespace {
@@ -48,6 +50,77 @@ QString errorText(int code)
                       : QStringLiteral("error %1").arg(code);
 }
 
+// For each way through a pattern (its alternatives at the top), the longest run of plain text it
+// must hold; nothing when some way holds none, or the pattern is beyond this simple reading
+// (inline options, look-arounds). Text inside groups and classes, and a character a quantifier
+// may leave out, are never part of a run.
+std::vector<QString> textsEveryMatchHolds(QStringView body)
+{
+    if (body.contains(u"(?"))
+        return {};
+    std::vector<QString> needed;
+    QString run, longest;
+    auto endRun = [&] {
+        if (run.size() > longest.size())
+            longest = run;
+        run.clear();
+    };
+    auto endAlternative = [&] {
+        endRun();
+        needed.push_back(longest);
+        longest.clear();
+        return !needed.back().isEmpty();
+    };
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        if (c == u'|') {
+            if (!endAlternative())
+                return {};
+        } else if (c == u'\\') {
+            if (i + 1 >= body.size())
+                return {};
+            const QChar escaped = body[++i];
+            if (escaped.isLetterOrNumber())
+                endRun(); // a class (\d, \w), an anchor (\b) or a reference
+            else
+                run += escaped;
+        } else if (c == u'(' || c == u'[') {
+            endRun();
+            // Passed over whole, nested groups and escapes included.
+            int depth = 0;
+            for (; i < body.size(); ++i) {
+                if (body[i] == u'\\') {
+                    ++i;
+                    continue;
+                }
+                if (c == u'[' && body[i] == u']' && depth > 0 && body[i - 1] != u'[')
+                    break;
+                if (c == u'[' && body[i] == u'[')
+                    depth = 1;
+                if (c == u'(' && body[i] == u'(')
+                    ++depth;
+                if (c == u'(' && body[i] == u')' && --depth == 0)
+                    break;
+            }
+            if (i >= body.size())
+                return {};
+        } else if (c == u'?' || c == u'*' || c == u'{') {
+            if (!run.isEmpty())
+                run.chop(1); // the character before may be left out
+            endRun();
+        } else if (c == u'+') {
+            endRun(); // the character before may come again
+        } else if (c == u'.' || c == u'^' || c == u'$' || c == u')' || c == u']' || c == u'}') {
+            endRun();
+        } else {
+            run += c;
+        }
+    }
+    if (!endAlternative())
+        return {};
+    return needed;
+}
+
 } // namespace
 
 struct RunPattern::Code
@@ -83,6 +156,17 @@ RunPattern::RunPattern(QStringView written)
     pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
     m_code = std::make_shared<Code>();
     m_code->code = code;
+    for (const QString &text : textsEveryMatchHolds(body))
+        m_needed.emplace_back(text);
+}
+
+bool RunPattern::mayMatch(const GameLine &line) const
+{
+    if (m_needed.empty())
+        return true;
+    return std::any_of(m_needed.begin(), m_needed.end(), [&](const FoldedText &text) {
+        return line.contains(text);
+    });
 }
 
 RunPattern::Result RunPattern::match(QStringView line) const

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "GameLine.h"
+
+#include <vector>
+
 #include <optional>
 
 #include <memory>
@@ -27,6 +31,13 @@ public:
     const QString &written() const { return m_written; }
 
     Result match(QStringView line) const;
+    // False when the line surely does not match: it holds none of the texts each way through the
+    // pattern needs (found once, when the pattern is compiled). Costs a plain search of the line's
+    // bytes, so most game lines never reach the pattern library. True for a pattern whose texts
+    // cannot be told.
+    bool mayMatch(const GameLine &line) const;
+    // Those texts; empty when they cannot be told.
+    const std::vector<FoldedText> &neededTexts() const { return m_needed; }
     // After a Match: the whole match and each group's text ($0, $1, ...); a group that took no
     // part is empty.
     QStringList groups(QStringView line) const;
@@ -38,7 +49,8 @@ private:
     struct Code;
     QString m_written;
     QString m_error;
-    std::shared_ptr<Code> m_code; // shared by copies: compiled code is read-only
+    std::vector<FoldedText> m_needed; // one of these is in every line that matches; none: unknown
+    std::shared_ptr<Code> m_code;     // shared by copies: compiled code is read-only
 };
 
 } // namespace Korveth

@@ -345,6 +345,12 @@ ExpressionValue ScriptRunner::evaluate(QStringView expression) const
 
 std::optional<RunPattern> ScriptRunner::pattern(QStringView written)
 {
+    // A wait in a loop asks for its pattern again and again: compiled once.
+    const QString key = written.toString();
+    if (const auto known = m_patterns.constFind(key); known != m_patterns.constEnd())
+        return *known;
+    if (m_patterns.size() >= maxKnownPatterns)
+        m_patterns.clear(); // patterns built from values that keep changing
     RunPattern expression(written);
     if (!expression.isValid()) {
         finish(RunFinding::Kind::BadPattern,
@@ -352,11 +358,14 @@ std::optional<RunPattern> ScriptRunner::pattern(QStringView written)
                    .arg(written.toString(), expression.error()));
         return std::nullopt;
     }
+    m_patterns.insert(key, expression);
     return expression;
 }
 
 bool ScriptRunner::matches(const RunPattern &pattern, const GameLine &line, int at)
 {
+    if (!pattern.mayMatch(line))
+        return false;
     switch (pattern.match(line.text())) {
     case RunPattern::Result::Match:
         m_values.captures = pattern.groups(line.text());

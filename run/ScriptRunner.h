@@ -147,8 +147,16 @@ private:
         FoldedText folded;
         QString group;     // "(class)" written before the command, upper-cased; empty for none
         bool eval = false; // "when eval EXPR": fires on a game line after which EXPR is true
+        quint64 texts = 0; // its bits in m_actionTexts; 0: looked at on every line
     };
+    // The texts every action's trigger needs, looked for in a game line in one pass: an action
+    // whose texts are not in the line is passed over. Made again when the actions change.
+    void indexActionTexts();
+    FoldedTextSet m_actionTexts;
+    bool m_actionTextsStale = true;
     bool defineAction(QStringView rest);
+    static constexpr qsizetype maxKnownPatterns = 1000;
+    QHash<QString, RunPattern> m_patterns; // compiled, by the text written
     // A log in the game's tagged form, known by a tag in its first lines.
     static constexpr int untaggedLinesToDecide = 50;
     GameMarkup m_markup;

@@ -374,6 +374,7 @@ bool looksLikePattern(QStringView trigger)
 // action remove TRIGGER; action clear.
 bool ScriptRunner::defineAction(QStringView rest)
 {
+    m_actionTextsStale = true;
     if (is(rest, "clear")) {
         m_actions.clear();
         return true;

@@ -95,11 +95,41 @@ const FoldedTextSet &ScriptRunner::matchTexts()
     return m_matchTexts;
 }
 
+void ScriptRunner::indexActionTexts()
+{
+    m_actionTextsStale = false;
+    std::vector<const FoldedText *> texts;
+    for (Action &action : m_actions) {
+        action.texts = 0;
+        std::vector<const FoldedText *> own;
+        if (action.pattern) {
+            for (const FoldedText &text : action.pattern->neededTexts())
+                own.push_back(&text);
+        } else if (!action.eval) {
+            own.push_back(&action.folded);
+        }
+        if (own.empty() || texts.size() + own.size() > FoldedTextSet::maxTexts)
+            continue; // looked at on every line
+        for (const FoldedText *text : own) {
+            action.texts |= quint64(1) << texts.size();
+            texts.push_back(text);
+        }
+    }
+    m_actionTexts.assign(texts);
+}
+
 // Runs the actions on a game line; false when the run stopped in one.
 bool ScriptRunner::onGameLine(const GameLine &line)
 {
     gameLineRead();
+    if (m_actions.isEmpty())
+        return true;
+    if (m_actionTextsStale)
+        indexActionTexts();
+    const quint64 hits = line.holds(m_actionTexts);
     for (const Action &action : std::as_const(m_actions)) {
+        if (action.texts && !(hits & action.texts))
+            continue; // none of the texts its trigger needs is in the line
         if (!action.group.isEmpty() && m_groupsOff.contains(action.group))
             continue;
         bool hit = false;
@@ -110,7 +140,7 @@ bool ScriptRunner::onGameLine(const GameLine &line)
             hit = evaluate(values->text).truth();
         } else {
             hit = action.pattern ? matches(*action.pattern, line, action.line)
-                                 : line.contains(action.folded);
+                                 : action.texts != 0 || line.contains(action.folded);
         }
         if (m_finding)
             return false;

@@ -256,6 +256,52 @@ private Q_SLOTS:
                  qPrintable(notes[0]));
         QVERIFY2(notes[1].contains(u"more than 16 deep"), qPrintable(notes[1]));
     }
+    // The texts a pattern is known to need never hide a line it matches, and keep most lines from
+    // the pattern library: every pattern against every line.
+    void patternTextsNeverHideAMatch()
+    {
+        const QStringList patterns{u"^Roundtime:"_qs,
+                                   u"\\.\\.\\.wait|type ahead"_qs,
+                                   u"/You (hit|miss) the \\w+/i"_qs,
+                                   u"^push loom|^clean loom|^turn loom"_qs,
+                                   u"ab+c"_qs,
+                                   u"colou?r"_qs,
+                                   u"x{2}yz"_qs,
+                                   u"[Rr]oundtime"_qs,
+                                   u"(?i)roundtime"_qs,
+                                   u"\\d+ coins?"_qs,
+                                   u"a.c$"_qs,
+                                   u"^$"_qs,
+                                   u"You (?:see|notice) (.*)\\."_qs};
+        const QStringList lines{u"Roundtime: 3 sec."_qs,
+                                u"...wait 2 seconds."_qs,
+                                u"Sorry, you may only type ahead 1 command."_qs,
+                                u"YOU MISS THE goblin"_qs,
+                                u"push loom"_qs,
+                                u"abbbc"_qs,
+                                u"a color"_qs,
+                                u"xxyz"_qs,
+                                u"roundtime"_qs,
+                                u"You see 12 coin here."_qs,
+                                u"abc"_qs,
+                                u""_qs,
+                                u"You notice a rat."_qs,
+                                u"The rat dodges."_qs};
+        int kept = 0;
+        for (const QString &written : patterns) {
+            const RunPattern pattern(written);
+            QVERIFY2(pattern.isValid(), qPrintable(written));
+            for (const QString &text : lines) {
+                GameLine line;
+                line.setText(text);
+                const bool matches = pattern.match(text) == RunPattern::Result::Match;
+                QVERIFY2(!matches || pattern.mayMatch(line),
+                         qPrintable(written + u" / "_qs + text));
+                kept += !pattern.mayMatch(line);
+            }
+        }
+        QVERIFY(kept > 100); // most pairs never reach the library
+    }
     // Every operator on both sides, and every function: the value, or "error" / "unknown".
     void expressions_data()
     {
