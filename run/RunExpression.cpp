@@ -190,6 +190,10 @@ private:
             return inner;
         }
         const QChar c = m_text[m_at];
+        // A variable that held nothing leaves no value before a comparison: an empty text.
+        if (c == u'=' || c == u'<' || c == u'>'
+            || (c == u'!' && m_text.sliced(m_at).startsWith(u"!=")))
+            return text({});
         if (c == u'"' || c == u'\'') {
             const qsizetype end = m_text.indexOf(c, m_at + 1);
             if (end < 0) {
@@ -201,7 +205,10 @@ private:
             return {std::nullopt, std::move(quoted), {}, false};
         }
         qsizetype end = m_at;
-        while (end < m_text.size() && (isWordChar(m_text[end]) || m_text[end] == u'.'))
+        // A %name or $name never set stays as written, and is a text like any other.
+        while (end < m_text.size()
+               && (isWordChar(m_text[end]) || m_text[end] == u'.' || m_text[end] == u'%'
+                   || m_text[end] == u'$'))
             ++end;
         if (end == m_at) {
             fail(QStringLiteral("unexpected \"%1\"").arg(m_text.sliced(m_at).toString()));

@@ -350,6 +350,9 @@ private Q_SLOTS:
             {"def(shield)", "0"},
             {"contains(a)", "error"},
             {"frobnicate(1)", "unknown"},
+            {" = \"\"", "1"},
+            {"%time = day", "0"},
+            {"$%weapon%c_XP.Rate < 30", "1"}, // texts compare: "$" sorts before "3"
         };
         for (const auto &[expression, value] : rows)
             QTest::newRow(expression) << QString::fromUtf8(expression) << QString::fromUtf8(value);
