@@ -45,6 +45,7 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     , m_log(new QLineEdit)
     , m_arguments(new QLineEdit)
     , m_globals(new QLineEdit)
+    , m_globalsFile(new QLineEdit)
     , m_gameLine(new QLineEdit)
     , m_dialect(new QComboBox)
     , m_run(button("cmdRun", tr("&Run"), tr("Runs the script from its start against the log.")))
@@ -68,6 +69,8 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     m_arguments->setObjectName(QStringLiteral("txtArguments"));
     m_globals->setObjectName(QStringLiteral("txtGlobals"));
     m_globals->setPlaceholderText(tr("name=value name=value"));
+    m_globalsFile->setObjectName(QStringLiteral("txtGlobalsFile"));
+    m_globalsFile->setPlaceholderText(tr("a file of name=value lines"));
     Announcer::sayChoices(*m_dialect);
     m_dialect->setObjectName(QStringLiteral("cboDialect"));
     m_gameLine->setObjectName(QStringLiteral("txtGameLine"));
@@ -86,6 +89,16 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     form->addRow(logLabel, logRow);
     form->addRow(tr("&Arguments:"), m_arguments);
     form->addRow(tr("&Globals:"), m_globals);
+    auto *browseGlobals = button("cmdGlobalsFile",
+                                 tr("Brows&e..."),
+                                 tr("Chooses a file of globals, one name=value a line."));
+    connect(browseGlobals, &QPushButton::clicked, this, &ScriptRunnerWindow::chooseGlobalsFile);
+    auto *globalsRow = new QHBoxLayout;
+    globalsRow->addWidget(m_globalsFile, 1);
+    globalsRow->addWidget(browseGlobals);
+    auto *globalsLabel = new QLabel(tr("Globals &file:"));
+    globalsLabel->setBuddy(m_globalsFile);
+    form->addRow(globalsLabel, globalsRow);
     form->addRow(tr("&Dialect:"), m_dialect);
 
     auto *buttons = new QHBoxLayout;
@@ -232,6 +245,15 @@ void ScriptRunnerWindow::chooseLog()
         {{tr("Logs"), QStringLiteral("*.log *.txt")}, {tr("All files"), QStringLiteral("*")}});
     if (!path.isEmpty())
         m_log->setText(path);
+}
+
+void ScriptRunnerWindow::chooseGlobalsFile()
+{
+    const QString path = m_dialogs.openFileName(tr("Globals"),
+                                                {{tr("Text files"), QStringLiteral("*.txt *.ini")},
+                                                 {tr("All files"), QStringLiteral("*")}});
+    if (!path.isEmpty())
+        m_globalsFile->setText(path);
 }
 
 void ScriptRunnerWindow::toggleBreakpoint()

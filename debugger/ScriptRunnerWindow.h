@@ -56,6 +56,7 @@ public:
     QLineEdit &logPath() const { return *m_log; }
     QLineEdit &arguments() const { return *m_arguments; }
     QLineEdit &globals() const { return *m_globals; }
+    QLineEdit &globalsFile() const { return *m_globalsFile; }
     // Without a log, the game's lines are typed here; Enter hands one to the waiting script.
     QLineEdit &gameLine() const { return *m_gameLine; }
     void typeGameLine();
@@ -92,6 +93,7 @@ private:
     // "line 5: put again", as the status names the line that runs next.
     QString describeLine(int programLine) const;
     void chooseLog();
+    void chooseGlobalsFile();
     // F9 here as in the script: a breakpoint on the script's caret line, on or off.
     void toggleBreakpoint();
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +108,7 @@ private:
     QLineEdit *m_log;
     QLineEdit *m_arguments;
     QLineEdit *m_globals;
+    QLineEdit *m_globalsFile; // a profile of NAME=VALUE lines; the Globals field wins over it
     QLineEdit *m_gameLine;
     QComboBox *m_dialect;
     QPushButton *m_run;

@@ -1,6 +1,8 @@
 // How the Script Runner runs its script: a fresh run made ready, and the slices it goes on in.
 #include "ScriptRunnerWindow.h"
 
+#include "GlobalsFile.h"
+
 #include "LiveCheckSettings.h"
 #include "ScriptEditor.h"
 #include "TextLines.h"
@@ -39,6 +41,15 @@ bool ScriptRunnerWindow::prepare()
         source = std::move(lines);
     }
     RunOptions options;
+    if (const QString file = m_globalsFile->text().trimmed(); !file.isEmpty()) {
+        QString error;
+        const auto profile = readGlobalsFile(file, &error);
+        if (!profile) {
+            setStatus(tr("The globals file %1 cannot be read: %2").arg(file, error));
+            return false;
+        }
+        options.globals = *profile;
+    }
     options.arguments = m_arguments->text().split(u' ', Qt::SkipEmptyParts);
     for (const QString &pair : m_globals->text().split(u' ', Qt::SkipEmptyParts)) {
         const qsizetype equals = pair.indexOf(u'=');

@@ -101,6 +101,29 @@ private Q_SLOTS:
         QCOMPARE(editor->marginMask(4) & 4, 0);
     }
 
+    // A globals file gives the run its $ globals, the Globals field winning over it; one that
+    // cannot be read stops the run with its reason.
+    void scriptRunnerGlobalsFile()
+    {
+        MainWindowFixture f;
+        const QString profile = f.write(QStringLiteral("profile.txt"), "$weapon=sword\nzone=1\n");
+        ScriptEditor *editor = f.docs().activeDocument()->editor();
+        editor->SetText(QStringLiteral("put wield $weapon in $zone\r\n"));
+        f.window->runCommand(QStringLiteral("srun"));
+        ScriptRunnerWindow *window = f.window->scriptRunner().window();
+        window->globalsFile().setText(profile);
+        window->globals().setText(QStringLiteral("zone=7"));
+        window->startRun();
+        QTRY_VERIFY(!window->running());
+        QCOMPARE(window->sent().data(window->sent().index(0), Qt::DisplayRole).toString(),
+                 QStringLiteral("wield sword in 7"));
+
+        window->globalsFile().setText(profile + QStringLiteral(".missing"));
+        window->startRun();
+        QVERIFY2(window->status().startsWith(u"The globals file "), qPrintable(window->status()));
+        QVERIFY(!window->running());
+    }
+
     // The Runner's own keys: F9 sets a breakpoint on the script's caret line, F5 runs to it (line
     // 1 is hit before it runs), F8 steps; Stop is there through a long wait, and Escape closes the
     // window and stops its run. A log that is a pipe is refused at once.
