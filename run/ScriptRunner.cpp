@@ -227,7 +227,8 @@ ScriptRunner::Outcome ScriptRunner::step(qint64 lineBudget)
     if (!values)
         return Outcome::Finished;
     for (const QString &name : values->unknownGlobals) {
-        if (!cannotKnow(QStringLiteral("$%1 was never given").arg(name)))
+        if (!cannotKnow(
+                QStringLiteral("$%1 was never given%2").arg(name, otherGlobalsNeeded(name))))
             return Outcome::Finished;
     }
     if (!execute(values->text, false, &at) || !checkValues())
@@ -335,6 +336,34 @@ std::optional<double> ScriptRunner::numberOrFinding(QStringView text)
         finish(RunFinding::Kind::BadNumber,
                QStringLiteral("\"%1\" is not a number").arg(text.toString()));
     return number;
+}
+
+// The other $ globals the script's lines name that nobody gave, so that one run tells them all:
+// ", nor $a, $b (the script reads them too)"; empty when there are none.
+QString ScriptRunner::otherGlobalsNeeded(const QString &found) const
+{
+    QStringList names;
+    for (const RunProgram::Line &line : m_program.lines()) {
+        const QStringView text = line.text();
+        for (qsizetype at = text.indexOf(u'$'); at >= 0 && names.size() < 20;
+             at = text.indexOf(u'$', at + 1)) {
+            qsizetype end = at + 1;
+            while (end < text.size()
+                   && (text[end].isLetterOrNumber() || text[end] == u'_'
+                       || (text[end] == u'.' && end + 1 < text.size()
+                           && text[end + 1].isLetterOrNumber())))
+                ++end;
+            const QStringView name = text.sliced(at + 1, end - at - 1);
+            if (name.isEmpty() || name[0].isDigit() || m_values.globals.contains(upperCased(name))
+                || name.compare(found, Qt::CaseInsensitive) == 0)
+                continue;
+            if (!names.contains(name.toString(), Qt::CaseInsensitive))
+                names.append(name.toString());
+        }
+    }
+    if (names.isEmpty())
+        return {};
+    return QStringLiteral(", nor $%1 (the script reads them too)").arg(names.join(u", $"));
 }
 
 ExpressionValue ScriptRunner::evaluate(QStringView expression) const

@@ -163,6 +163,7 @@ private:
     bool m_tagged = false;
     int m_untaggedLines = 0;
     GameLine m_shownLine;
+    QString otherGlobalsNeeded(const QString &found) const;
     // An expression worked out with what the run knows (def() asks its variables).
     ExpressionValue evaluate(QStringView expression) const;
     QSet<QString> m_groupsOff; // action classes turned off
