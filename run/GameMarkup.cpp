@@ -6,24 +6,10 @@ namespace {
 
 // The tags the game sends that a plain log never holds.
 constexpr QStringView gameTags[] = {
-    u"<prompt",
-    u"<roundTime",
-    u"<pushStream",
-    u"<popStream",
-    u"<component",
-    u"<streamWindow",
-    u"<progressBar",
-    u"<indicator",
-    u"<left",
-    u"<right",
-    u"<compass",
-    u"<nav",
-    u"<pushBold",
-    u"<popBold",
-    u"<preset",
-    u"<style",
-    u"<dialogData",
-    u"<castTime",
+    u"<prompt",       u"<roundTime",   u"<pushStream", u"<popStream", u"<component",
+    u"<streamWindow", u"<progressBar", u"<indicator",  u"<left",      u"<right",
+    u"<compass",      u"<nav",         u"<pushBold",   u"<popBold",   u"<preset",
+    u"<style",        u"<dialogData",  u"<castTime",   u"<app",
 };
 
 QString decodeEntities(QStringView text)
@@ -58,6 +44,36 @@ QString attribute(QStringView attributes, QStringView name)
 }
 
 // The global a status icon sets: IconSTANDING is $standing.
+// The learning states of the experience window, slowest first: a skill's learning rate is its
+// state's place here.
+constexpr QStringView learningStates[] = {
+    u"clear",      u"dabbling",     u"perusing",     u"learning",      u"thoughtful",
+    u"thinking",   u"considering",  u"pondering",    u"ruminating",    u"concentrating",
+    u"attentive",  u"deliberative", u"interested",   u"examining",     u"understanding",
+    u"absorbing",  u"intrigued",    u"scrutinizing", u"analyzing",     u"studious",
+    u"focused",    u"very focused", u"engaged",      u"very engaged",  u"cogitating",
+    u"fascinated", u"captivated",   u"engrossed",    u"riveted",       u"very riveted",
+    u"rapt",       u"very rapt",    u"enthralled",   u"nearly locked", u"mind lock",
+};
+
+// An experience line ("Arcana:  1644 35% dabbling"): $Arcana.Ranks 1644.35,
+// $Arcana.LearningRate 1, $Arcana.LearningRateName dabbling.
+void readExperience(QStringView skill, const QString &line, QHash<QString, QString> &globals)
+{
+    const qsizetype colon = line.indexOf(u':');
+    const QStringList words = line.sliced(colon + 1).simplified().split(u' ');
+    if (colon < 0 || words.size() < 3 || !words[1].endsWith(u'%'))
+        return;
+    const QString key = skill.toString().toUpper();
+    globals.insert(key + u".RANKS"_qs, words[0] + u'.' + words[1].chopped(1));
+    const QString state = words.sliced(2).join(u' ');
+    globals.insert(key + u".LEARNINGRATENAME"_qs, state);
+    for (std::size_t i = 0; i < std::size(learningStates); ++i) {
+        if (state.compare(learningStates[i], Qt::CaseInsensitive) == 0)
+            globals.insert(key + u".LEARNINGRATE"_qs, QString::number(i));
+    }
+}
+
 QString iconGlobal(QStringView id)
 {
     return id.startsWith(u"Icon") ? id.sliced(4).toString().toUpper() : id.toString().toUpper();
@@ -136,6 +152,8 @@ void GameMarkup::tag(QStringView name,
             set("PREPAREDSPELL", value);
         } else if (m_capturing.startsWith(u"room ")) {
             globals.insert(u"ROOM"_qs + m_capturing.sliced(5).toUpper(), value);
+        } else if (m_capturing.startsWith(u"exp ")) {
+            readExperience(QStringView(m_capturing).sliced(4), value, globals);
         }
         m_capturing.clear();
         m_captured.clear();
@@ -166,7 +184,7 @@ void GameMarkup::tag(QStringView name,
         m_captured.clear();
     } else if (name == u"component") {
         const QString id = attribute(attributes, u"id");
-        if (id.startsWith(u"room ") && !selfClosing) {
+        if ((id.startsWith(u"room ") || id.startsWith(u"exp ")) && !selfClosing) {
             m_capturing = id;
             m_captured.clear();
         } else if (!selfClosing) {
@@ -191,6 +209,9 @@ void GameMarkup::tag(QStringView name,
         if (!id.isEmpty())
             globals.insert(iconGlobal(id),
                            attribute(attributes, u"visible") == u"y" ? u"1"_qs : u"0"_qs);
+    } else if (name == u"app") {
+        if (const QString character = attribute(attributes, u"char"); !character.isEmpty())
+            set("CHARACTERNAME", character);
     } else if (name == u"pushStream") {
         ++m_otherWindow;
     } else if (name == u"popStream") {
