@@ -105,7 +105,9 @@ private:
         for (QStringView op : operators) {
             if (!take(op))
                 continue;
-            const ExpressionValue right = sum();
+            // An argument or variable that held nothing leaves no value after it: an empty text.
+            skipBlanks();
+            const ExpressionValue right = m_at >= m_text.size() ? text({}) : sum();
             int order = 0;
             if (left.number && right.number)
                 order = *left.number < *right.number ? -1 : *left.number > *right.number ? 1 : 0;

@@ -391,8 +391,10 @@ bool ScriptRunner::defineAction(QStringView rest)
             rest = trimmedView(rest.sliced(close + 1));
         }
     }
-    if (!group.isEmpty() && (is(rest, "on") || is(rest, "off"))) {
-        if (is(rest, "off"))
+    // on / off, and as the libraries also write them, activate / inactivate.
+    const bool off = is(rest, "off") || is(rest, "inactivate");
+    if (!group.isEmpty() && (off || is(rest, "on") || is(rest, "activate"))) {
+        if (off)
             m_groupsOff.insert(group);
         else
             m_groupsOff.remove(group);

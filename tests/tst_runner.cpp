@@ -352,6 +352,7 @@ private Q_SLOTS:
             {"frobnicate(1)", "unknown"},
             {" = \"\"", "1"},
             {"%time = day", "0"},
+            {"10 < ", "0"},
             {"$%weapon%c_XP.Rate < 30", "1"}, // texts compare: "$" sorts before "3"
         };
         for (const auto &[expression, value] : rows)
@@ -398,7 +399,7 @@ private Q_SLOTS:
             << u"action goto retry when \\.\\.\\.wait|type ahead\nwaitfor never\nretry:\necho retried"_qs
             << QStringList{"...wait 2 seconds."} << QStringList{"retried"};
         QTest::newRow("action classes off and on")
-            << u"action (combat) echo A when ouch\naction (combat) off\nwaitfor ouch\naction (combat) on\nwaitfor ouch\necho end"_qs
+            << u"action (combat) echo A when ouch\naction (combat) inactivate\nwaitfor ouch\naction (combat) on\nwaitfor ouch\necho end"_qs
             << QStringList{"ouch", "ouch"} << QStringList{"A", "end"};
         QTest::newRow("action remove")
             << u"action echo A when ouch\naction remove ouch\nwaitfor ouch\necho end"_qs
