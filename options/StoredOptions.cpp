@@ -24,12 +24,16 @@ void put(QSettings &settings, const QString &key, const std::optional<QFont> &fo
 {
     if (font)
         settings.setValue(key, font->toString());
+    else
+        settings.remove(key); // the default again: an old choice must not come back
 }
 
 void put(QSettings &settings, const QString &key, const std::optional<QColor> &color)
 {
     if (color)
         settings.setValue(key, color->name());
+    else
+        settings.remove(key);
 }
 
 } // namespace

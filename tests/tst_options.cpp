@@ -161,6 +161,20 @@ private Q_SLOTS:
         QVERIFY(!editors.liveCheck.enabled());
         QCOMPARE(editors.liveCheck.scriptsFolder(), dir.path());
         QVERIFY(!window.menus().action(QStringLiteral("mistakes"))->isChecked());
+
+        // Restore Defaults is kept too: the next run has no trace of the old choices.
+        window.menus().action(QStringLiteral("options"))->trigger();
+        frmOptions *options = window.findChild<frmOptions *>();
+        QVERIFY(options);
+        child<QPushButton>(*options, "cmdDefaults").click();
+        options->close();
+        ScriptedDialogs again;
+        EditorServices againEditors;
+        frmMain next({again, againEditors, files, ProgramPaths(dir.path()), &settings});
+        next.startUp({});
+        const ScriptEditor *fresh = next.documents().activeDocument()->editor();
+        QVERIFY(fresh->lexer()->color(1) != QColor(Qt::red));
+        QVERIFY(fresh->lexer()->font(0).pointSize() != 15);
     }
 
 private:
