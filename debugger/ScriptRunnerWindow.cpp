@@ -131,7 +131,7 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     auto *left = new QTabWidget;
     left->addTab(m_traceView, tr("&What it did"));
     left->addTab(m_sentView, tr("Text &sent"));
-    left->addTab(m_logView, tr("&Log"));
+    left->addTab(m_logView, tr("Log li&nes"));
     auto *right = new QTabWidget;
     right->addTab(m_values, tr("&Values"));
     right->addTab(m_matches, tr("Pending &matches"));
@@ -151,7 +151,7 @@ ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
     layout->addLayout(buttons);
     layout->addWidget(panes, 1);
     auto *typed = new QFormLayout;
-    typed->addRow(tr("Game &line:"), m_gameLine);
+    typed->addRow(tr("Game te&xt:"), m_gameLine);
     layout->addLayout(typed);
     layout->addWidget(m_status);
     resize(760, 520);

@@ -20,13 +20,13 @@ FindReplaceDialog::FindReplaceDialog(SearchSettings &settings, QWidget *parent)
     , m_replace(new QLineEdit)
     , m_replaceLabel(new QLabel(QStringLiteral("Replace &with:")))
     , m_matchCase(new QCheckBox(QStringLiteral("Match &case")))
-    , m_wholeWord(new QCheckBox(QStringLiteral("Whole &word")))
+    , m_wholeWord(new QCheckBox(QStringLiteral("Whole wor&d")))
     , m_replaceButton(new QPushButton(QStringLiteral("&Replace")))
     , m_replaceAllButton(new QPushButton(QStringLiteral("Replace &All")))
     , m_status(new QLabel)
 {
     setModal(false);
-    auto *findLabel = new QLabel(QStringLiteral("Fi&nd what:"));
+    auto *findLabel = new QLabel(QStringLiteral("F&ind what:"));
     findLabel->setBuddy(m_find);
     m_replaceLabel->setBuddy(m_replace);
 

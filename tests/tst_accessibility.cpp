@@ -14,6 +14,8 @@
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
+#include "ScriptRunnerCommand.h"
+#include "ScriptRunnerWindow.h"
 #include "SidePane.h"
 #include "frmAbout.h"
 #include "frmDoc.h"
@@ -51,7 +53,8 @@ private Q_SLOTS:
                                    "about",
                                    "Script Properties",
                                    "replace",
-                                   "editor properties"})
+                                   "editor properties",
+                                   "Script Runner"})
             QTest::newRow(window) << QString::fromLatin1(window);
     }
     void everyControlHasAName()
@@ -80,6 +83,9 @@ private Q_SLOTS:
             owned = std::make_unique<frmAbout>(f.dialogs, HelpCommands::website, nullptr);
         } else if (window == u"replace") {
             owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
+        } else if (window == u"Script Runner") {
+            f.window->runCommand(QStringLiteral("srun"));
+            shown = f.window->scriptRunner().window();
         } else if (window == u"editor properties") {
             owned = std::make_unique<EditorPropertiesDialog>(
                 *f.docs().activeDocument()->editor(), f.dialogs, nullptr);
@@ -91,6 +97,8 @@ private Q_SLOTS:
         QVERIFY(shown);
         shown->show();
         QStringList problems = AccessibilityWalk::problems(shown);
+        // &Save Script, Printer &Setup and &Script Properties are the File menu's captions.
+        problems += AccessibilityWalk::accessKeyClashes(shown, {QStringLiteral("&File")});
         // Tab goes round every control of a window; in the main window the script takes Tab as
         // text, and F6 leads out of it (see the test below).
         if (shown != f.window.get()) {

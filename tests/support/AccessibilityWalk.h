@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QGroupBox>
+#include <QHash>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSet>
 #include <QStringList>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QWidget>
@@ -71,6 +77,68 @@ inline QStringList unreachedByTab(QWidget *window)
     for (const QWidget *widget : std::as_const(wanted))
         unreached << QStringLiteral("not reached by Tab: ") + describe(widget);
     return unreached;
+}
+
+// The access key of a caption ("&Find" is F), or none.
+inline QChar accessKeyOf(const QString &caption)
+{
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0 && i + 1 < caption.size();
+         i = caption.indexOf(u'&', i + 2)) {
+        if (caption[i + 1] != u'&')
+            return caption[i + 1].toUpper();
+    }
+    return {};
+}
+
+// Access keys two shown controls of a window share (buttons, captions, tabs, group titles), and
+// two items of one menu: Alt and the key would reach only the first.
+// A menu named in allowed may share keys: its captions are fixed by design, and Qt moves between
+// the items of one key.
+inline QStringList accessKeyClashes(QWidget *window, const QStringList &allowed = {})
+{
+    QStringList clashes;
+    auto check = [&](const QString &where, const QStringList &captions) {
+        QHash<QChar, QString> seen;
+        for (const QString &caption : captions) {
+            const QChar key = accessKeyOf(caption);
+            if (key.isNull())
+                continue;
+            if (seen.contains(key))
+                clashes << QStringLiteral("%1: \"%2\" and \"%3\"").arg(where, seen[key], caption);
+            else
+                seen.insert(key, caption);
+        }
+    };
+    QStringList captions;
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (!child->isVisibleTo(window) || child->window() != window)
+            continue;
+        if (auto *button = qobject_cast<QAbstractButton *>(child))
+            captions << button->text();
+        else if (auto *label = qobject_cast<QLabel *>(child); label && label->buddy())
+            captions << label->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(child))
+            captions << group->title();
+        else if (auto *tabs = qobject_cast<QTabBar *>(child)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                captions << tabs->tabText(i);
+        } else if (auto *bar = qobject_cast<QMenuBar *>(child)) {
+            QStringList menus;
+            for (QAction *menu : bar->actions()) {
+                menus << menu->text();
+                if (!menu->menu())
+                    continue;
+                QStringList items;
+                for (QAction *item : menu->menu()->actions())
+                    items << item->text();
+                if (!allowed.contains(menu->text()))
+                    check(menu->text(), items);
+            }
+            check(QStringLiteral("menu bar"), menus);
+        }
+    }
+    check(window->windowTitle(), captions);
+    return clashes;
 }
 
 } // namespace AccessibilityWalk
