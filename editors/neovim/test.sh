@@ -16,7 +16,8 @@ awk '/^\*\*Neovim\*\*/ { found = 1 } found && /^```lua/ { inside = 1; next } ins
      inside { print }' "$here/../../README.md" >"$work/init.lua"
 grep -q start_client "$work/init.lua" || { echo "no recipe found in README"; exit 1; }
 printf 'shared:\n  return\n' >"$work/lib/shared.cmd"
-printf 'include shared\ngosub shared\ngoto nowhere\n' >"$work/lib/hunts/main.cmd"
+# Named as players' tools often name scripts: the recipe takes any letter case.
+printf 'include shared\ngosub shared\ngoto nowhere\n' >"$work/lib/hunts/main.Cmd"
 cat >"$work/check.lua" <<'LUA'
 -- Waits for the server's diagnostics, then writes what it saw to result.txt and quits.
 local out = {}
@@ -39,7 +40,7 @@ finish()
 LUA
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_STATE_HOME="$work/home/.local/state" PATH="$work/bin:$PATH" RESULT="$work/result.txt"
-timeout 60 nvim --headless -u "$work/init.lua" -i NONE "$work/lib/hunts/main.cmd" \
+timeout 60 nvim --headless -u "$work/init.lua" -i NONE "$work/lib/hunts/main.Cmd" \
     -c "luafile $work/check.lua" >"$work/nvim.log" 2>&1 || true
 cat "$work/result.txt" 2>/dev/null || { echo "Neovim wrote nothing:"; cat "$work/nvim.log"; exit 1; }
 expected=$'filetype=korveth\n2:5 Goto Command recognised. Label not found.'
