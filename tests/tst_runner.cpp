@@ -483,6 +483,23 @@ private Q_SLOTS:
         runner.run();
         QCOMPARE(heard, QStringList({"healed", "back"}));
     }
+    // Gosubs may nest exactly as deep as the limit: one more is the finding.
+    void gosubDepthLimitIsExact()
+    {
+        // Counting down from N nests N - 1 gosubs; the limit is 3.
+        for (const int depth : {4, 5}) {
+            const RunProgram program(u"counter set %1\ndown:\ncounter subtract 1\nif %c > 0 then "
+                                     u"gosub down\nreturn"_qs.arg(depth),
+                                     Dialect::Modern);
+            LineSource none;
+            RunOptions options;
+            options.maxGosubDepth = 3;
+            ScriptRunner runner(program, options, none);
+            runner.run();
+            QCOMPARE(runFindingName(runner.finding()->kind),
+                     depth == 5 ? u"too-deep"_qs : u"return-without-gosub"_qs);
+        }
+    }
     // Scripts that would exhaust the stack, memory or time: each ends at once with its finding.
     void hostileScriptsEnd_data()
     {

@@ -1,0 +1,2 @@
+waitforre ^You see
+echo ok
