@@ -267,8 +267,10 @@ void frmFront::openExisting()
 
 void frmFront::openRecent()
 {
-    if (const QTreeWidgetItem *selected = m_recentList->currentItem()) {
-        const QString path = selected->text(0);
+    // Only a chosen entry: the current one the list gives a keyboard is no choice.
+    if (const QList<QTreeWidgetItem *> selected = m_recentList->selectedItems();
+        !selected.isEmpty()) {
+        const QString path = selected.first()->text(0);
         m_documents.OpenInPlaceOfBlank(path, path);
     }
     accept();

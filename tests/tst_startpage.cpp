@@ -120,6 +120,20 @@ private Q_SLOTS:
         QCOMPARE(f.window->tb().captions().last(), fromRecent ? second : u"second.cmd"_qs);
         QCOMPARE(f.window->recentFiles().read().size(), fromRecent ? 1 : 2);
     }
+    // Open on the Recent tab with no entry chosen loads nothing, even where the list has a
+    // current entry (as it has once the keyboard reaches it), and the page still closes.
+    void recentOpenWithNothingChosenLoadsNothing()
+    {
+        MainWindowFixture f;
+        f.window->recentFiles().append(f.write(QStringLiteral("second.cmd"), "put second"));
+        withStartPage(f, [&](frmFront &page) {
+            auto &list = child<QTreeWidget>(page, "RecentFiles");
+            list.setCurrentItem(list.topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+            page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+            return true;
+        });
+        QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
+    }
     void unreadableFileChangesNothing()
     {
         MainWindowFixture f;
