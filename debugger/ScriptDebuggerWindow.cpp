@@ -1,5 +1,7 @@
 #include "ScriptDebuggerWindow.h"
 
+#include "WindowFront.h"
+
 #include "Announcer.h"
 
 #include "ButtonClosedDialog.h"
@@ -36,7 +38,7 @@ QPushButton *button(const char *name, const char *caption, QWidget *parent)
 } // namespace
 
 ScriptDebuggerWindow::ScriptDebuggerWindow(Dialogs &dialogs, QWidget *owner)
-    : QWidget(owner, Qt::Window)
+    : QWidget(owner, ownedWindow)
     , m_report(new ReportView(this))
     , m_reference(new QTextEdit(this))
     , m_hint(new QLabel(

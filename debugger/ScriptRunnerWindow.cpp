@@ -1,5 +1,7 @@
 #include "ScriptRunnerWindow.h"
 
+#include "WindowFront.h"
+
 #include "Announcer.h"
 
 #include "ButtonClosedDialog.h"
@@ -39,7 +41,7 @@ QPushButton *button(const char *name, const QString &caption, const QString &tip
 ScriptRunnerWindow::ScriptRunnerWindow(Dialogs &dialogs,
                                        LiveCheckSettings &includes,
                                        QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, ownedWindow)
     , m_dialogs(dialogs)
     , m_includes(includes)
     , m_log(new QLineEdit)

@@ -1,5 +1,7 @@
 #include "frmHuntingSG.h"
 
+#include "WindowFront.h"
+
 #include "ButtonClosedDialog.h"
 #include "DesignFont.h"
 #include "Dialogs.h"
@@ -58,7 +60,7 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
                            Dialogs &dialogs,
                            QString templatePath,
                            QWidget *owner)
-    : QWidget(owner, Qt::Window)
+    : QWidget(owner, ownedWindow)
     , m_pages(new QTabWidget)
     , m_scriptName(box(QStringLiteral("ScriptName")))
     , m_stance(new QComboBox)

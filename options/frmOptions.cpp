@@ -1,5 +1,7 @@
 #include "frmOptions.h"
 
+#include "WindowFront.h"
+
 #include "ButtonClosedDialog.h"
 #include "DesignFont.h"
 #include "Dialogs.h"
@@ -62,7 +64,7 @@ QPushButton *button(const QString &name, const QString &caption)
 
 frmOptions::frmOptions(
     Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner)
-    : QWidget(owner, Qt::Window)
+    : QWidget(owner, ownedWindow)
     , m_highlightCommands(new QCheckBox(QStringLiteral("Highlight Commands")))
     , m_editorFont(new QLabel)
     , m_debuggerFont(new QLabel)
