@@ -25,7 +25,7 @@ local function finish()
   vim.fn.writefile(out, vim.env.RESULT)
   vim.cmd('qall!')
 end
-table.insert(out, 'filetype=' .. vim.bo.filetype)
+table.insert(out, 'filetype=' .. vim.bo.filetype .. ' omnifunc=' .. vim.bo.omnifunc)
 local seen = vim.wait(15000, function()
   return #vim.diagnostic.get(0) > 0
 end, 100)
@@ -43,8 +43,15 @@ export XDG_STATE_HOME="$work/home/.local/state" PATH="$work/bin:$PATH" RESULT="$
 timeout 60 nvim --headless -u "$work/init.lua" -i NONE "$work/lib/hunts/main.Cmd" \
     -c "luafile $work/check.lua" >"$work/nvim.log" 2>&1 || true
 cat "$work/result.txt" 2>/dev/null || { echo "Neovim wrote nothing:"; cat "$work/nvim.log"; exit 1; }
-expected=$'filetype=korveth\n2:5 Goto Command recognised. Label not found.'
+expected=$'filetype=korveth omnifunc=v:lua.vim.lsp.omnifunc\n2:5 Goto Command recognised. Label not found.'
 if [ "$(cat "$work/result.txt")" != "$expected" ]; then
     echo "expected:"; echo "$expected"; exit 1
+fi
+# Without the server on the PATH: a warning, no Lua error.
+rm "$work/bin/korveth-lsp"
+PATH="$work/bin:/usr/bin:/bin" timeout 60 nvim --headless -u "$work/init.lua" -i NONE \
+    "$work/lib/hunts/main.Cmd" -c 'qall!' >"$work/missing.log" 2>&1 || true
+if grep -qiE "traceback|error" "$work/missing.log"; then
+    echo "a missing korveth-lsp gave an error:"; cat "$work/missing.log"; exit 1
 fi
 echo "Neovim $(nvim --version | head -1 | cut -d' ' -f2): the recipe works"
