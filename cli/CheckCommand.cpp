@@ -295,6 +295,9 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                          "korveth-check: cannot read '%s': %s\n",
                          rawPath.constData(),
                          qPrintable(source.error));
+            if (mistakes)
+                mistakes->unreadable(path.isEmpty() ? QFile::decodeName(rawPath) : path,
+                                     source.error);
             anyUnreadable = true;
             continue;
         }

@@ -115,7 +115,28 @@ public:
         writeNumber(m_out, place.endColumn);
         m_out.write(u"}}}]}");
     }
-    void finish() override { m_out.write(u"\n]}]}\n"); }
+    void unreadable(const QString &path, const QString &reason) override
+    {
+        m_unreadable.append({path, reason});
+    }
+    // The files that could not be read are the run's tool execution notifications, and make it
+    // unsuccessful: a code-scanning service shows why they have no results.
+    void finish() override
+    {
+        m_out.write(u"\n],\"invocations\":[{\"executionSuccessful\":");
+        m_out.write(m_unreadable.isEmpty() ? u"true" : u"false");
+        m_out.write(u",\"toolExecutionNotifications\":[");
+        for (qsizetype i = 0; i < m_unreadable.size(); ++i) {
+            const auto &[path, reason] = m_unreadable[i];
+            m_out.write(i == 0 ? u"\n{\"level\":\"error\",\"message\":{\"text\":"
+                               : u",\n{\"level\":\"error\",\"message\":{\"text\":");
+            writeJsonString(m_out, QStringLiteral("cannot read the file: ") + reason);
+            m_out.write(u"},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":");
+            writeJsonString(m_out, uriOf(path));
+            m_out.write(u"}}}]}");
+        }
+        m_out.write(u"]}]}]}\n");
+    }
 
 private:
     // A path as a URI reference: relative paths stay relative, as code scanning wants them.
@@ -132,6 +153,7 @@ private:
     bool m_first = true;
     QString m_lastPath;
     QString m_lastUri;
+    QList<std::pair<QString, QString>> m_unreadable;
 };
 
 } // namespace

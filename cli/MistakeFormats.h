@@ -26,6 +26,13 @@ class MistakeWriter
 public:
     virtual ~MistakeWriter() = default;
     virtual void mistake(const QString &path, const MistakePlace &place) = 0;
+    // A file that could not be read, and why: said on standard error too; a format that can
+    // hold it keeps it beside the mistakes.
+    virtual void unreadable(const QString &path, const QString &reason)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(reason);
+    }
     // After the last file.
     virtual void finish() {}
 };

@@ -203,6 +203,20 @@ private Q_SLOTS:
         const QJsonObject region
             = results[0]["locations"][0]["physicalLocation"]["region"].toObject();
         QCOMPARE(region, QJsonObject({{"startLine", 2}, {"startColumn", 4}, {"endColumn", 9}}));
+        QCOMPARE(runObject["invocations"][0]["executionSuccessful"].toBool(), true);
+
+        // A file that cannot be read leaves its trace in the log, not only on standard error.
+        const QString gone = path + QStringLiteral(".gone");
+        const Run partly = run({QStringLiteral("--format"), QStringLiteral("sarif"), path, gone});
+        QCOMPARE(partly.status, 2);
+        const QJsonObject invocation
+            = QJsonDocument::fromJson(partly.out)["runs"][0]["invocations"][0].toObject();
+        QCOMPARE(invocation["executionSuccessful"].toBool(), false);
+        const QJsonObject notice = invocation["toolExecutionNotifications"][0].toObject();
+        QCOMPARE(notice["level"].toString(), QStringLiteral("error"));
+        QVERIFY(notice["locations"][0]["physicalLocation"]["artifactLocation"]["uri"]
+                    .toString()
+                    .endsWith(u".gone"));
     }
     void exitStatus_data()
     {
