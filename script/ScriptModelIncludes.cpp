@@ -8,6 +8,9 @@ namespace Korveth {
 
 QList<IncludedLabel> ScriptModel::includedBy(const QString &written)
 {
+    // The classic dialect has no includes: its checks, completion and definitions agree on that.
+    if (m_dialect != Dialect::Modern)
+        return {};
     const QString path = m_library->resolve(m_search, written);
     return path.isEmpty() ? QList<IncludedLabel>() : m_library->labelsOf(path, m_search.root);
 }

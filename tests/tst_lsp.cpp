@@ -93,6 +93,35 @@ class TestLsp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The classic dialect has no includes: the check, completion and definition all say so.
+    void classicKnowsNoIncludedLabel()
+    {
+        QTemporaryDir dir;
+        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly));
+        lib.write("libstart:\n");
+        lib.close();
+        const QString uri
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
+        const QList<QJsonObject> messages = converse(
+            {request(
+                 1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "classic"}}}}),
+             notification("initialized"),
+             notification("textDocument/didOpen",
+                          {{"textDocument",
+                            QJsonObject{{"uri", uri},
+                                        {"languageId", "korveth"},
+                                        {"version", 1},
+                                        {"text", "include lib\ngoto libstart\n"}}}}),
+             request(2, "textDocument/definition", at(uri, 1, 7)),
+             request(3, "textDocument/completion", at(uri, 1, 8)),
+             request(4, "shutdown"),
+             notification("exit")});
+        QVERIFY(field(diagnosticsOf(messages).first(), u"diagnostics").toArray().size() >= 1);
+        QVERIFY(responseTo(messages, 2).value("result").isNull());
+        for (const QJsonValue &item : field(responseTo(messages, 3), u"result").toArray())
+            QVERIFY(item.toObject().value("label").toString() != u"libstart");
+    }
     void aSessionFromOpenToExit()
     {
         QTemporaryDir dir;
