@@ -205,6 +205,13 @@ private Q_SLOTS:
         QCOMPARE(document->live().mistakeCount(), 0);
         editor.undo();
         QCOMPARE(editor.Text(), before);
+
+        // A new name that differs only in letter case is no clash with the label itself.
+        editor.SetCaretPos(1, 8);
+        f.dialogs.values.enqueue(QStringLiteral("START"));
+        f.window->runCommand(QStringLiteral("renamelabel"));
+        QVERIFY2(editor.Text().startsWith(u"START:\r\n  goto START\r\nif x then gosub START\r\n"),
+                 qPrintable(editor.Text()));
     }
     // A label defined in an included script: the rename reaches its definition and every script
     // that includes it, opened with the change for the user to save; a name already taken is
