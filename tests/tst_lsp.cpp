@@ -92,17 +92,22 @@ class TestLsp : public QObject
 {
     Q_OBJECT
 
+private:
+    // A folder holding lib.cmd, which defines libstart: the URI of hunt.cmd beside it.
+    static QString scriptBesideALibrary(const QTemporaryDir &dir)
+    {
+        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+        if (!lib.open(QIODevice::WriteOnly) || lib.write("libstart:\n") < 0)
+            qFatal("cannot write lib.cmd");
+        return QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
+    }
+
 private Q_SLOTS:
     // The classic dialect has no includes: the check, completion and definition all say so.
     void classicKnowsNoIncludedLabel()
     {
         QTemporaryDir dir;
-        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
-        QVERIFY(lib.open(QIODevice::WriteOnly));
-        lib.write("libstart:\n");
-        lib.close();
-        const QString uri
-            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
+        const QString uri = scriptBesideALibrary(dir);
         const QList<QJsonObject> messages = converse(
             {request(
                  1, "initialize", {{"initializationOptions", QJsonObject{{"dialect", "classic"}}}}),
@@ -125,12 +130,7 @@ private Q_SLOTS:
     void aSessionFromOpenToExit()
     {
         QTemporaryDir dir;
-        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
-        QVERIFY(lib.open(QIODevice::WriteOnly));
-        lib.write("libstart:\n");
-        lib.close();
-        const QString uri
-            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("hunt.cmd"))).toString();
+        const QString uri = scriptBesideALibrary(dir);
         const QString text
             = QStringLiteral("include lib\nStart:\n  gosub libstart\n  goto start\n  goto nowhere\n"
                              "echo I will goto start\nput say gosub start please\n# goto start\n");
