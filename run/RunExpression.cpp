@@ -33,16 +33,17 @@ public:
         if (m_error.isEmpty() && m_at < m_text.size())
             fail(QStringLiteral("unexpected \"%1\"").arg(m_text.sliced(m_at).toString()));
         if (!m_error.isEmpty())
-            return {std::nullopt, {}, m_error, m_unknown};
+            return {std::nullopt, {}, m_error, m_unknown, {}};
+        value.captures = std::move(m_captures);
         return value;
     }
 
 private:
-    static ExpressionValue number(double n) { return {n, numberText(n), {}, false}; }
+    static ExpressionValue number(double n) { return {n, numberText(n), {}, false, {}}; }
     static ExpressionValue text(QString t)
     {
         const auto n = numberOf(t);
-        return {n, std::move(t), {}, false};
+        return {n, std::move(t), {}, false, {}};
     }
 
     void fail(const QString &why)
@@ -204,7 +205,7 @@ private:
             }
             QString quoted = m_text.sliced(m_at + 1, end - m_at - 1).toString();
             m_at = end + 1;
-            return {std::nullopt, std::move(quoted), {}, false};
+            return {std::nullopt, std::move(quoted), {}, false, {}};
         }
         qsizetype end = m_at;
         // A %name or $name never set stays as written, and is a text like any other.
@@ -229,7 +230,7 @@ private:
         QList<ExpressionValue> arguments;
         if (!take(u")")) {
             do
-                arguments.append(orExpression());
+                arguments.append(argument());
             while (take(u","));
             if (!take(u")"))
                 fail(QStringLiteral("a \")\" is missing"));
@@ -247,6 +248,24 @@ private:
             return number(0);
         }
         return apply(lower, arguments);
+    }
+
+    // A value given to a function. Scripts pass a variable holding several words unquoted
+    // (`matchre(%0, "...")`): the words up to the next comma or ")" are one text.
+    ExpressionValue argument()
+    {
+        skipBlanks();
+        const qsizetype start = m_at;
+        ExpressionValue value = orExpression();
+        skipBlanks();
+        if (!m_error.isEmpty() || m_at >= m_text.size() || m_text[m_at] == u','
+            || m_text[m_at] == u')')
+            return value;
+        qsizetype end = m_at;
+        while (end < m_text.size() && m_text[end] != u',' && m_text[end] != u')')
+            ++end;
+        m_at = end;
+        return text(m_text.sliced(start, end - start).trimmed().toString());
     }
 
     // The functions a condition may call, by the number of values each takes.
@@ -313,8 +332,12 @@ private:
                 fail(QStringLiteral("the pattern %1 is not valid: %2").arg(b, pattern.error()));
                 return number(0);
             }
-            if (name == u"matchre")
-                return number(pattern.match(a) == RunPattern::Result::Match);
+            if (name == u"matchre") {
+                if (pattern.match(a) != RunPattern::Result::Match)
+                    return number(0);
+                m_captures = pattern.groups(a);
+                return number(1);
+            }
             const auto replaced = pattern.replaceAll(a, values[2].text);
             if (!replaced)
                 fail(QStringLiteral("the pattern %1 costs too much to replace with").arg(b));
@@ -355,6 +378,7 @@ private:
     int m_depth = 0;
     QString m_error;
     bool m_unknown = false;
+    QStringList m_captures;
 };
 
 } // namespace

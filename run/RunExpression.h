@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -14,6 +15,8 @@ struct ExpressionValue
     QString text;
     QString error;        // not empty: the expression could not be worked out
     bool unknown = false; // and that is because it calls a function the dry run does not know
+    // What the last matchre() that matched captured ($0, then its groups); empty if none did.
+    QStringList captures;
 
     bool truth() const { return number ? *number != 0 : !text.isEmpty(); }
 };

@@ -3,6 +3,7 @@
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -279,6 +280,17 @@ bool ScriptRunner::checkValues()
 bool ScriptRunner::jump(QStringView label)
 {
     const int at = m_program.labelLine(label);
+    if (at < 0 && label.isEmpty()) {
+        // `goto %1` in a script started without arguments: the player's input, not a mistake.
+        static const QRegularExpression argument(QStringLiteral("%([1-9])"));
+        const QRegularExpressionMatch used = argument.match(line(m_current).text());
+        if (used.hasMatch() && used.captured(1).toInt() > m_values.arguments.size()) {
+            finish(RunFinding::Kind::CannotKnow,
+                   QStringLiteral("%%1 was never given, so the label's name is empty")
+                       .arg(used.captured(1)));
+            return false;
+        }
+    }
     if (at < 0) {
         finish(RunFinding::Kind::MissingLabel,
                QStringLiteral("there is no label %1").arg(label.toString()));
@@ -320,6 +332,22 @@ bool ScriptRunner::executeConditional(QStringView word, QStringView rest, bool i
         return cannotKnow(
             QStringLiteral("the condition cannot be worked out: %1").arg(value.error));
     m_lastBranchTaken = value.truth();
+    if (!value.captures.isEmpty()) {
+        m_values.captures = value.captures;
+        // The command after "then" sees what the condition's matchre() captured.
+        if (m_lastBranchTaken && !inAction && !command.isEmpty()) {
+            const auto [ifWord, rawRest] = firstWordAndRest(line(m_current).text());
+            const qsizetype rawThen = thenAt(rawRest);
+            QStringView rawCommand
+                = rawThen >= 0 ? trimmedView(rawRest.sliced(rawThen + 4)) : QStringView();
+            if (rawCommand.endsWith(u'{'))
+                rawCommand = trimmedView(rawCommand.chopped(1));
+            if (!rawCommand.isEmpty()) {
+                const auto values = substituted(rawCommand);
+                return values && execute(values->text, inAction);
+            }
+        }
+    }
     if (m_lastBranchTaken)
         return command.isEmpty() || execute(command, inAction);
     if (close >= 0 && !inAction) {

@@ -389,6 +389,9 @@ private Q_SLOTS:
             << u"matchre got (\\w+) arrow lodges\nmatchwait\ngot:\necho got $1 from $0"_qs
             << QStringList{"A barbed arrow lodges in you."}
             << QStringList{"got barbed from barbed arrow lodges"};
+        QTest::newRow("captures from matchre() reach the then command")
+            << u"var m bone|tusk\nif matchre(\"a tusk\", \"(\\w+) (%m)\") then echo $2 of $0\nif matchre(%0, \"(\\w+) b\") then echo $1"_qs
+            << QStringList() << QStringList{"tusk of a tusk", "hello"};
         QTest::newRow("captures from waitforre")
             << u"waitforre /^You see (\\d+) coins/i\necho $1"_qs
             << QStringList{"YOU SEE 42 coins here."} << QStringList{"42"};
@@ -435,6 +438,7 @@ private Q_SLOTS:
         LineSource source(game);
         RunOptions options;
         options.globals.insert(QStringLiteral("SKILL.RATE"), QStringLiteral("12"));
+        options.arguments = QStringList{u"hello"_qs, u"big"_qs};
         ScriptRunner runner(program, options, source);
         QStringList heard;
         runner.onEvent = [&](const RunEvent &event) {

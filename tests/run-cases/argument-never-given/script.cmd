@@ -1,0 +1,3 @@
+goto %1
+start:
+echo started
