@@ -48,9 +48,12 @@ void applyAppearance(const EditorAppearance &look, QsciScintilla &editor)
         return;
     }
     for (int style = 0; style <= int(TokenStyle::Comment); ++style) {
+        // Bold and italic are the editor's own choice (commands are set plain), kept through
+        // any change of family or size.
+        const QFont current = styles->font(style);
         QFont font = look.font.value_or(styles->defaultFont(style));
-        font.setBold(styles->defaultFont(style).bold());
-        font.setItalic(styles->defaultFont(style).italic());
+        font.setBold(current.bold());
+        font.setItalic(current.italic());
         styles->setFont(font, style);
     }
     const EditorColours defaults = defaultEditorColours();

@@ -15,15 +15,15 @@ namespace Korveth {
 
 namespace {
 
-// While a dialog is up, remembers the window and the control that raised it, and gives them the
-// focus back once it is gone: a message box from the debugger returns to the debugger, not to
-// whatever window the system picks.
+// While a dialog is up, remembers the window that raised it and the control that had the focus
+// there, and gives them the focus back once it is gone: a message box from the debugger returns
+// to the debugger, not to whatever window the system picks.
 class FocusReturn
 {
 public:
-    FocusReturn()
-        : m_window(QApplication::activeWindow())
-        , m_focus(QApplication::focusWidget())
+    explicit FocusReturn(QWidget *window)
+        : m_window(window)
+        , m_focus(window ? window->focusWidget() : nullptr)
     {}
     ~FocusReturn()
     {
@@ -91,15 +91,20 @@ QWidget *QtDialogs::owner() const
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
     if (QWidget *active = QApplication::activeWindow())
-        return active;
+        return m_lastOwner = active;
+    // Right after one dialog closes, the system has not yet given the focus back to the window
+    // that raised it: a second dialog asked at once (a refused colour's message) belongs there.
+    if (m_lastOwner && m_lastOwner->isVisible())
+        return m_lastOwner;
     return m_parent;
 }
 
 Dialogs::Answer
 QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons buttons)
 {
-    const FocusReturn focusReturn;
-    QMessageBox box(owner());
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -144,58 +149,66 @@ QtDialogs::message(const QString &title, const QString &text, Icon icon, Buttons
 
 QString QtDialogs::openFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    const FocusReturn focusReturn;
-    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filters);
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    return chooseFile(parent, QFileDialog::AcceptOpen, title, filters);
 }
 
 QString QtDialogs::saveFileName(const QString &title, const QList<FileFilter> &filters)
 {
-    const FocusReturn focusReturn;
-    return chooseFile(owner(), QFileDialog::AcceptSave, title, filters);
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    return chooseFile(parent, QFileDialog::AcceptSave, title, filters);
 }
 
 QString QtDialogs::folderName(const QString &title, const QString &initial)
 {
-    const FocusReturn focusReturn;
-    return QFileDialog::getExistingDirectory(owner(), title, initial);
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    return QFileDialog::getExistingDirectory(parent, title, initial);
 }
 
 bool QtDialogs::runModal(QDialog &dialog)
 {
-    const FocusReturn focusReturn;
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDialogs::font(const QString &title, const QFont &initial)
 {
-    const FocusReturn focusReturn;
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, owner(), title);
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent, title);
     return ok ? std::optional<QFont>(chosen) : std::nullopt;
 }
 
 std::optional<QColor> QtDialogs::color(const QString &title, const QColor &initial)
 {
-    const FocusReturn focusReturn;
-    const QColor chosen = QColorDialog::getColor(initial, owner(), title);
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    const QColor chosen = QColorDialog::getColor(initial, parent, title);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
 
 std::optional<QString>
 QtDialogs::text(const QString &title, const QString &prompt, const QString &initial)
 {
-    const FocusReturn focusReturn;
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
     bool ok = false;
     const QString answer
-        = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, initial, &ok);
+        = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
     return ok ? std::optional<QString>(answer) : std::nullopt;
 }
 
 std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int maximum)
 {
-    const FocusReturn focusReturn;
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
     bool ok = false;
-    const int line = QInputDialog::getInt(owner(),
+    const int line = QInputDialog::getInt(parent,
                                           title,
                                           QStringLiteral("Line number (1 - %1):").arg(maximum),
                                           current,
@@ -208,15 +221,17 @@ std::optional<int> QtDialogs::lineNumber(const QString &title, int current, int 
 
 bool QtDialogs::print(QPrinter &printer)
 {
-    const FocusReturn focusReturn;
-    QPrintDialog dialog(&printer, owner());
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::pageSetup(QPrinter &printer)
 {
-    const FocusReturn focusReturn;
-    QPageSetupDialog dialog(&printer, owner());
+    QWidget *const parent = owner();
+    const FocusReturn focusReturn(parent);
+    QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -37,6 +37,7 @@ private:
     QWidget *owner() const;
 
     QPointer<QWidget> m_parent;
+    mutable QPointer<QWidget> m_lastOwner; // the window the last dialog was raised from
 };
 
 } // namespace Korveth

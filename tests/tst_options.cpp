@@ -132,6 +132,7 @@ private Q_SLOTS:
             for (ScriptEditor *editor : {before, after}) {
                 QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
                 QCOMPARE(editor->lexer()->color(1), QColor(Qt::red));
+                QVERIFY(!editor->lexer()->font(1).bold()); // commands stay plain, as at start
             }
             QCOMPARE(window.settingsEditor()->font().pointSize(), 15); // it has no language
             QVERIFY(!after->lexer()->font(3).bold()); // each style keeps its weight
@@ -167,6 +168,7 @@ private Q_SLOTS:
         frmOptions *options = window.findChild<frmOptions *>();
         QVERIFY(options);
         child<QPushButton>(*options, "cmdDefaults").click();
+        QVERIFY(!editor->lexer()->font(1).bold());
         options->close();
         ScriptedDialogs again;
         EditorServices againEditors;

@@ -1,6 +1,8 @@
 #!/bin/bash
 # The windows that belong to the main window carry WM_TRANSIENT_FOR, the property a window manager
 # reads to keep them in front of it: checked on a private X display under openbox, with xprop.
+# And a message raised by Options (a colour refused as too faint) gives the keyboard back to
+# Options, not to the script behind it.
 # usage: owned-windows-stay-in-front.sh EDITOR     exit 77 (skipped) without Xvfb, openbox, xdotool, xprop
 set -u
 editor=$1
@@ -29,7 +31,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
         transient=$(xprop -id "$id" WM_TRANSIENT_FOR | grep -o "0x[0-9a-f]*")
         [ "$transient" = "$owner" ] && echo "ok: $name" || echo "FAIL: $name is transient for \"$transient\", not $owner"
     done
+    xdotool windowactivate "$(main)"; sleep 1
+    xdotool key alt+v; sleep 0.5; xdotool key o; sleep 2
+    xdotool key Tab Tab Tab Tab Tab Tab space; sleep 2          # the first colour'"'"'s Change...
+    xdotool key alt+h ctrl+a; xdotool type "#fffff0"; xdotool key Return; sleep 2
+    xdotool key Return; sleep 2                                 # OK on the message
+    active=$(xdotool getactivewindow getwindowname)
+    [ "$active" = Options ] && echo "ok: Options has the keyboard back" || echo "FAIL: \"$active\" has the keyboard after the message, not Options"
     kill %2 %1 2>/dev/null' "$editor" "$work/owned.cmd" >"$work/out" 2>/dev/null
 cat "$work/out"
 grep -q FAIL "$work/out" && exit 1
-[ "$(grep -c '^ok:' "$work/out")" = 2 ]
+[ "$(grep -c '^ok:' "$work/out")" = 3 ]
