@@ -30,8 +30,9 @@ constexpr const char *usageText
       "\n"
       "  --format report  every line with its verdict, then the summary (default)\n"
       "  --format gcc     only the mistakes, as PATH:LINE:COLUMN: warning: MESSAGE\n"
-      "  --format json    only the mistakes, as a JSON array of objects (file, line, column,\n"
-      "                   endColumn, severity, rule, message)\n"
+      "  --format json    only the mistakes, as a JSON array of objects (file, uri: the file\n"
+      "                   name's bytes percent-encoded, line, column, endColumn, severity,\n"
+      "                   rule, message)\n"
       "  --format sarif   only the mistakes, as SARIF 2.1.0 for code-scanning tools\n"
       "                   Columns count from 1 in UTF-16 units, as the language server's do.\n"
       "  --dialect classic  the original command set (default)\n"
@@ -68,6 +69,7 @@ private:
 
 struct Source
 {
+    FileName name;
     QString path;
     QByteArray utf8; // decoded as the editor decodes a file
     QString error;
@@ -77,7 +79,8 @@ struct Source
 // opens as given, and is shown as near as the encoding allows.
 Source readSource(const QByteArray &rawPath, std::FILE *in)
 {
-    Source source{QString::fromLocal8Bit(rawPath), {}, {}};
+    Source source{
+        {rawPath, QString::fromLocal8Bit(rawPath)}, QString::fromLocal8Bit(rawPath), {}, {}};
     if (rawPath != "-") {
         const FileBytes read = readRegularFileNative(rawPath);
         if (!read.error.isEmpty())
@@ -145,7 +148,7 @@ bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mis
                 // Where the editor and the language server mark it.
                 const auto [column, length] = diagnosticRange(line, verdict->part());
                 mistakes->mistake(
-                    source.path,
+                    source.name,
                     {summary.lineCount, column + 1, column + length + 1, verdict->kind});
             }
         }
@@ -296,8 +299,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                          rawPath.constData(),
                          qPrintable(source.error));
             if (mistakes)
-                mistakes->unreadable(path.isEmpty() ? QFile::decodeName(rawPath) : path,
-                                     source.error);
+                mistakes->unreadable(source.name, source.error);
             anyUnreadable = true;
             continue;
         }

@@ -3,7 +3,7 @@
 #include "JsonText.h"
 #include "Output.h"
 
-#include <QUrl>
+#include <QList>
 
 namespace Korveth {
 
@@ -13,6 +13,13 @@ namespace {
 void writeJsonString(Output &out, QStringView text)
 {
     out.writeUtf8(JsonText().string(text).bytes());
+}
+
+// A file name as a URI reference, from its bytes: relative paths stay relative, as code
+// scanning wants them, and a byte that is not UTF-8 stays itself (%E9), not U+FFFD.
+QString uriOf(const QByteArray &path)
+{
+    return QString::fromLatin1(path.toPercentEncoding("/"));
 }
 
 void writeNumber(Output &out, qsizetype number)
@@ -27,9 +34,9 @@ public:
     explicit GccWriter(Output &out)
         : m_out(out)
     {}
-    void mistake(const QString &path, const MistakePlace &place) override
+    void mistake(const FileName &file, const MistakePlace &place) override
     {
-        m_out.write(path);
+        m_out.writeUtf8(file.bytes); // the name's own bytes, for tools that open it
         m_out.write(u":");
         writeNumber(m_out, place.line);
         m_out.write(u":");
@@ -52,11 +59,13 @@ public:
     {
         m_out.write(u"[");
     }
-    void mistake(const QString &path, const MistakePlace &place) override
+    void mistake(const FileName &file, const MistakePlace &place) override
     {
         m_out.write(m_first ? u"\n{\"file\":" : u",\n{\"file\":");
         m_first = false;
-        writeJsonString(m_out, path);
+        writeJsonString(m_out, file.shown);
+        m_out.write(u",\"uri\":");
+        writeJsonString(m_out, uriOf(file.bytes));
         m_out.write(u",\"line\":");
         writeNumber(m_out, place.line);
         m_out.write(u",\"column\":");
@@ -96,7 +105,7 @@ public:
         }
         m_out.write(u"]}},\"columnKind\":\"utf16CodeUnits\",\"results\":[");
     }
-    void mistake(const QString &path, const MistakePlace &place) override
+    void mistake(const FileName &file, const MistakePlace &place) override
     {
         m_out.write(m_first ? u"\n{\"ruleId\":" : u",\n{\"ruleId\":");
         m_first = false;
@@ -106,7 +115,7 @@ public:
         m_out.write(u",\"level\":\"warning\",\"message\":{\"text\":");
         writeJsonString(m_out, verdictText(place.kind));
         m_out.write(u"},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":");
-        writeJsonString(m_out, uriOf(path));
+        writeJsonString(m_out, uriOf(file.bytes));
         m_out.write(u"},\"region\":{\"startLine\":");
         writeNumber(m_out, place.line);
         m_out.write(u",\"startColumn\":");
@@ -115,9 +124,9 @@ public:
         writeNumber(m_out, place.endColumn);
         m_out.write(u"}}}]}");
     }
-    void unreadable(const QString &path, const QString &reason) override
+    void unreadable(const FileName &file, const QString &reason) override
     {
-        m_unreadable.append({path, reason});
+        m_unreadable.append({file.bytes, reason});
     }
     // The files that could not be read are the run's tool execution notifications, and make it
     // unsuccessful: a code-scanning service shows why they have no results.
@@ -139,21 +148,9 @@ public:
     }
 
 private:
-    // A path as a URI reference: relative paths stay relative, as code scanning wants them.
-    QString uriOf(const QString &path)
-    {
-        if (path != m_lastPath) {
-            m_lastPath = path;
-            m_lastUri = QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
-        }
-        return m_lastUri;
-    }
-
     Output &m_out;
     bool m_first = true;
-    QString m_lastPath;
-    QString m_lastUri;
-    QList<std::pair<QString, QString>> m_unreadable;
+    QList<std::pair<QByteArray, QString>> m_unreadable;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Verdict.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -20,17 +21,24 @@ struct MistakePlace
     VerdictKind kind = VerdictKind::CommandNotRecognised;
 };
 
+// A file as the system names it (bytes, which need not be valid UTF-8) and as it is shown.
+struct FileName
+{
+    QByteArray bytes;
+    QString shown;
+};
+
 // Writes the mistakes of every file checked, in one of the machine-readable formats.
 class MistakeWriter
 {
 public:
     virtual ~MistakeWriter() = default;
-    virtual void mistake(const QString &path, const MistakePlace &place) = 0;
+    virtual void mistake(const FileName &file, const MistakePlace &place) = 0;
     // A file that could not be read, and why: said on standard error too; a format that can
     // hold it keeps it beside the mistakes.
-    virtual void unreadable(const QString &path, const QString &reason)
+    virtual void unreadable(const FileName &file, const QString &reason)
     {
-        Q_UNUSED(path);
+        Q_UNUSED(file);
         Q_UNUSED(reason);
     }
     // After the last file.

@@ -176,6 +176,7 @@ private Q_SLOTS:
         QCOMPARE(mistakes[3]["file"].toString(), odd);
         QCOMPARE(mistakes[1].toObject(),
                  QJsonObject({{"file", path},
+                              {"uri", path},
                               {"line", 35},
                               {"column", 9},
                               {"endColumn", 10},
@@ -217,6 +218,25 @@ private Q_SLOTS:
         QVERIFY(notice["locations"][0]["physicalLocation"]["artifactLocation"]["uri"]
                     .toString()
                     .endsWith(u".gone"));
+
+        // A name that is not UTF-8 keeps its bytes in the URIs (and in gcc's lines).
+        std::FILE *latin1
+            = std::fopen(QFile::encodeName(m_dir.filePath(u"caf"_qs)) + "\xe9.cmd", "wb");
+        QVERIFY(latin1);
+        std::fputs("goto nowhere\n", latin1);
+        std::fclose(latin1);
+        for (const char *format : {"sarif", "json", "gcc"}) {
+            QProcess shell;
+            shell.setWorkingDirectory(m_dir.path());
+            shell.start(u"sh"_qs,
+                        {u"-c"_qs,
+                         u"exec \"$0\" --format %1 caf?.cmd"_qs.arg(QLatin1StringView(format)),
+                         QStringLiteral(KORVETH_CHECK_PATH)});
+            QVERIFY(shell.waitForFinished(60000));
+            const QByteArray out = shell.readAllStandardOutput();
+            QVERIFY2(out.contains(format[0] == 'g' ? "caf\xe9.cmd:1:6:" : "\"caf%E9.cmd\""),
+                     out.constData());
+        }
     }
     void exitStatus_data()
     {
