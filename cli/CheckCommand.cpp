@@ -1,5 +1,7 @@
 #include "CheckCommand.h"
 
+#include "LibraryReferences.h"
+
 #include "CheckRun.h"
 #include "DiagnosticRange.h"
 #include "MistakeFormats.h"
@@ -39,6 +41,9 @@ constexpr const char *usageText
       "  --dialect modern   today's dialect: variables, gosub, if ... then, blocks, matchre,\n"
       "                     actions; labels are looked for in included scripts too\n"
       "  --dialect auto     modern for a script that uses a modern-only command, else classic\n"
+      "  --with-includers   check too every script of the library that includes one of the\n"
+      "                     files, directly or not (a label taken out of a shared script\n"
+      "                     breaks its includers)\n"
       "  --scripts-dir DIR  the library's root: an include is looked for beside the script,\n"
       "                     then in each folder above it up to DIR (default: the highest\n"
       "                     folder above the script reached through folders of scripts, or\n"
@@ -108,6 +113,34 @@ struct Run
     QString scriptsDir; // empty: each script's library root
     ScriptLibrary library;
 };
+
+// The files given, then every script of their libraries that includes one of them, directly or
+// not, in path order: a label taken out of a shared script breaks its includers, not itself.
+QList<QByteArray> withTheirIncluders(const QList<QByteArray> &files, Run &run)
+{
+    QList<QByteArray> all = files;
+    QSet<QString> listed;
+    for (const QByteArray &raw : files)
+        listed.insert(QFileInfo(QFile::decodeName(raw)).absoluteFilePath());
+    const QDir here = QDir::current();
+    for (const QByteArray &raw : files) {
+        if (raw == "-")
+            continue;
+        const QFileInfo given(QFile::decodeName(raw));
+        const QString root = !run.scriptsDir.isEmpty()
+                                 ? run.scriptsDir
+                                 : run.library.libraryRootOf(given.absolutePath());
+        LibraryReferences library(run.library, root);
+        for (const QString &includer : library.scriptsSeeing(given.absoluteFilePath())) {
+            if (listed.contains(includer))
+                continue;
+            listed.insert(includer);
+            const QString relative = here.relativeFilePath(includer);
+            all.append(QFile::encodeName(relative.startsWith(u"../") ? includer : relative));
+        }
+    }
+    return all;
+}
 
 bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)
 {
@@ -224,6 +257,7 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
     Format format = Format::Report;
     Run run;
     QList<QByteArray> files;
+    bool withIncluders = false;
     bool optionsEnded = false;
     QStringList arguments;
     for (const QByteArray &raw : rawArguments)
@@ -256,6 +290,8 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                 return 2;
             }
             run.dialect = *chosen;
+        } else if (arg == u"--with-includers") {
+            withIncluders = true;
         } else if (isOption(arg, u"--scripts-dir")) {
             QString value;
             if (arg.contains(u'='))
@@ -287,6 +323,8 @@ int runCheckCommand(const QList<QByteArray> &rawArguments,
                                      : format == Format::Sarif ? MistakeFormat::Sarif
                                                                : MistakeFormat::Gcc,
                                      output);
+    if (withIncluders)
+        files = withTheirIncluders(files, run);
     bool anyError = false;
     bool anyUnreadable = false;
     for (const QByteArray &rawPath : files) {
