@@ -1,5 +1,7 @@
 #include "LiveCheckCommands.h"
 
+#include "LinkedUndo.h"
+
 #include "Announcer.h"
 #include "MenuKeys.h"
 #include "ScriptEditor.h"
@@ -44,7 +46,14 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
     , m_parts{documents, area, services.editors.liveCheck, menus, sidePane, services.dialogs}
     , m_panel(new QLabel(&statusBar))
     , m_statusBar(statusBar)
+    , m_renameUndo(new LinkedUndo(this))
 {
+    // Told after the undo is over: no message box opens inside the editor's own undo.
+    connect(m_renameUndo,
+            &LinkedUndo::undoneTogether,
+            this,
+            &LiveCheckCommands::renameUndone,
+            Qt::QueuedConnection);
     const Parts &parts = m_parts;
     m_panel->setObjectName(QStringLiteral("mistakesPanel"));
     m_panel->setToolTip(QStringLiteral("Mistakes in the active script (Search, Next Mistake)"));
@@ -278,15 +287,44 @@ void LiveCheckCommands::renameLabel()
             Dialogs::Icon::Warning);
         return;
     }
+    QList<QsciScintilla *> changed;
     for (auto it = byScript.cbegin(); it != byScript.cend(); ++it) {
         frmDoc *target
             = it.key().isEmpty() || it.key() == here
                   ? document
                   : m_parts.documents.OpenDocument(it.key(), QFileInfo(it.key()).fileName());
-        if (target)
+        if (target) {
             target->live().replace(it.value(), *newName);
+            changed.append(target->editor());
+        }
     }
+    m_renameUndo->link(changed);
     m_parts.area.activate(document);
+}
+
+// A rename undone in one script is undone in the others too; one edited since keeps the new
+// name, and the player is told which, as it now calls a label the others no longer have.
+void LiveCheckCommands::renameUndone(const QList<QsciScintilla *> &undone,
+                                     const QList<QsciScintilla *> &kept)
+{
+    const auto names = [this](const QList<QsciScintilla *> &editors) {
+        QStringList found;
+        for (frmDoc *document : m_parts.documents.openDocuments()) {
+            if (editors.contains(document->editor()))
+                found.append(document->document().shortName());
+        }
+        return found;
+    };
+    m_statusBar.showMessage(
+        QStringLiteral("Rename undone in %1 more scripts.").arg(undone.size()), 5000);
+    if (kept.isEmpty())
+        return;
+    m_parts.dialogs.inform(renameTitle,
+                           QStringLiteral("The rename is undone here and in %1 more scripts. "
+                                          "These were edited since and keep the new name: %2.")
+                               .arg(undone.size())
+                               .arg(names(kept).join(QStringLiteral(", "))),
+                           Dialogs::Icon::Warning);
 }
 
 } // namespace Korveth

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QStatusBar;
+class QsciScintilla;
 
 namespace Korveth {
 
@@ -16,6 +17,7 @@ class CommandRegistry;
 class Dialogs;
 class DocumentArea;
 class DocumentManager;
+class LinkedUndo;
 class LiveCheckSettings;
 class LiveDiagnostics;
 class MainMenus;
@@ -53,6 +55,7 @@ private:
     void follow(frmDoc *document);
     void refreshed(int count);
     void showLabelsPage();
+    void renameUndone(const QList<QsciScintilla *> &undone, const QList<QsciScintilla *> &kept);
 
     struct Parts
     {
@@ -67,6 +70,7 @@ private:
     QLabel *m_panel;
     QStatusBar &m_statusBar;
     QPointer<frmDoc> m_followed;
+    LinkedUndo *m_renameUndo; // the last rename across scripts, one step to undo
     std::optional<int> m_saidCount; // the followed script's count as last shown
     QList<QMetaObject::Connection> m_connections;
 };

@@ -246,6 +246,29 @@ private Q_SLOTS:
         QCOMPARE(page.referenceList()->item(0)->text(), QStringLiteral("far.cmd:2: goto begin"));
         Q_EMIT page.referenceList()->itemActivated(page.referenceList()->item(0));
         QCOMPARE(f.docs().activeDocument(), f.docs().documentOfFile(far));
+
+        // Undone where it started, the rename is undone wherever it reached; a script edited
+        // since keeps it, and is named.
+        for (const bool farEdited : {false, true}) {
+            document->editor()->SetCaretPos(1, 8);
+            f.dialogs.values.enqueue(QStringLiteral("again"));
+            f.window->runCommand(QStringLiteral("renamelabel"));
+            ScriptEditor &farEditor = *f.docs().documentOfFile(far)->editor();
+            QCOMPARE(farEditor.Text(), QStringLiteral("include lib\r\ngoto again\r\n"));
+            if (farEdited)
+                farEditor.append(QStringLiteral("exit\r\n"));
+            document->editor()->undo();
+            QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
+            QTRY_COMPARE(opened->editor()->Text(),
+                         QStringLiteral("begin:\r\n  return\r\nother:\r\n"));
+            QCOMPARE(farEditor.Text(),
+                     farEdited ? QStringLiteral("include lib\r\ngoto again\r\nexit\r\n")
+                               : QStringLiteral("include lib\r\ngoto begin\r\n"));
+            if (farEdited) {
+                QTRY_VERIFY(f.dialogs.shown.last().text.endsWith(u"keep the new name: far.cmd."));
+                farEditor.undo();
+            }
+        }
     }
     void goToLabelOpensTheIncludedScript()
     {
