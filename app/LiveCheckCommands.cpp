@@ -315,8 +315,8 @@ void LiveCheckCommands::renameUndone(const QList<QsciScintilla *> &undone,
         }
         return found;
     };
-    m_statusBar.showMessage(
-        QStringLiteral("Rename undone in %1 more scripts.").arg(undone.size()), 5000);
+    m_statusBar.showMessage(QStringLiteral("Rename undone in %1 more scripts.").arg(undone.size()),
+                            5000);
     if (kept.isEmpty())
         return;
     m_parts.dialogs.inform(renameTitle,

@@ -70,7 +70,7 @@ private:
     QLabel *m_panel;
     QStatusBar &m_statusBar;
     QPointer<frmDoc> m_followed;
-    LinkedUndo *m_renameUndo; // the last rename across scripts, one step to undo
+    LinkedUndo *m_renameUndo;       // the last rename across scripts, one step to undo
     std::optional<int> m_saidCount; // the followed script's count as last shown
     QList<QMetaObject::Connection> m_connections;
 };

@@ -16,13 +16,13 @@ void LinkedUndo::link(const QList<QsciScintilla *> &editors)
     for (QsciScintilla *editor : editors) {
         const std::size_t index = m_members.size();
         m_members.push_back({editor, true});
-        m_connections.push_back(connect(
-            editor,
-            &QsciScintillaBase::SCN_MODIFIED,
-            this,
-            [this, index](int, int type, const char *, int, int, int, int, int, int, int) {
-                modified(index, type);
-            }));
+        m_connections.push_back(
+            connect(editor,
+                    &QsciScintillaBase::SCN_MODIFIED,
+                    this,
+                    [this, index](int, int type, const char *, int, int, int, int, int, int, int) {
+                        modified(index, type);
+                    }));
     }
 }
 
@@ -30,10 +30,9 @@ void LinkedUndo::modified(std::size_t member, int type)
 {
     // The editors are told before each piece of text goes in or out (they ask no more, to spare
     // copying the text into every notice).
-    constexpr int textChanges = QsciScintillaBase::SC_MOD_INSERTTEXT
-                                | QsciScintillaBase::SC_MOD_DELETETEXT
-                                | QsciScintillaBase::SC_MOD_BEFOREINSERT
-                                | QsciScintillaBase::SC_MOD_BEFOREDELETE;
+    constexpr int textChanges
+        = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT
+          | QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
     if (m_undoing || member >= m_members.size() || !(type & textChanges))
         return;
     Member &changed = m_members[member];

@@ -110,8 +110,13 @@ QList<LabelPlace> LibraryReferences::placesOf(const QString &definingPath, const
 {
     const QString upper = upperCased(label);
     QList<LabelPlace> places;
-    for (const QString &script : scriptsSeeing(definingPath))
+    for (const QString &script : scriptsSeeing(definingPath)) {
+        // A script whose jumps reach another definition of the name (its own, or an include's
+        // before this one) means another label.
+        if (script != definingPath && definingScript(script, label) != definingPath)
+            continue;
         placesIn(script, m_library.textOf(script), upper, script == definingPath, places);
+    }
     return places;
 }
 

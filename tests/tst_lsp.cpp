@@ -370,6 +370,11 @@ private Q_SLOTS:
         write(QStringLiteral("lib.cmd"), "shared:\n  return\nother:\n");
         write(QStringLiteral("hunts/far.cmd"), "include lib\n  goto shared\n");
         write(QStringLiteral("hunts/alone.cmd"), "goto shared\nshared:\n");
+        // A second library script defines the name too: a jump reaches the first included.
+        write(QStringLiteral("lib2.cmd"), "shared:\n  return\n");
+        write(QStringLiteral("hunts/both.cmd"), "include lib\ninclude lib2\ngoto shared\n");
+        // One that defines it itself means its own.
+        write(QStringLiteral("hunts/own.cmd"), "include lib\ngoto shared\nshared:\n");
         auto uri = [&](const QString &name) {
             return QUrl::fromLocalFile(dir.filePath(name)).toString();
         };
@@ -388,6 +393,10 @@ private Q_SLOTS:
              opened(lib, QStringLiteral("shared:\n  return\nother:\n")),
              request(3, "textDocument/rename", with(at(main, 1, 7), "newName", "begin")),
              request(4, "textDocument/rename", with(at(main, 1, 7), "newName", "OTHER")),
+             opened(uri(QStringLiteral("lib2.cmd")), QStringLiteral("shared:\n  return\n")),
+             request(6,
+                     "textDocument/rename",
+                     with(at(uri(QStringLiteral("lib2.cmd")), 0, 1), "newName", "second")),
              request(5,
                      "textDocument/references",
                      with(at(lib, 0, 1), "context", QJsonObject{{"includeDeclaration", false}})),
@@ -398,11 +407,17 @@ private Q_SLOTS:
              request(2, "shutdown"),
              notification("exit")});
         const QJsonObject changes = field(responseTo(messages, 3), u"result.changes").toObject();
-        QCOMPARE(changes.keys(), QStringList({uri(QStringLiteral("hunts/far.cmd")), main, lib}));
+        QCOMPARE(changes.keys(),
+                 QStringList({uri(QStringLiteral("hunts/both.cmd")),
+                              uri(QStringLiteral("hunts/far.cmd")),
+                              main,
+                              lib}));
+        QCOMPARE(field(responseTo(messages, 6), u"result.changes").toObject().keys(),
+                 QStringList({uri(QStringLiteral("lib2.cmd"))}));
         QCOMPARE(changes.value(lib).toArray().first()["range"]["start"]["line"].toInt(), 0);
         QCOMPARE(changes.value(uri(QStringLiteral("hunts/far.cmd"))).toArray().size(), 1);
         QCOMPARE(field(responseTo(messages, 4), u"error.code").toInt(), -32602);
-        QCOMPARE(field(responseTo(messages, 5), u"result").toArray().size(), 2); // main, far
+        QCOMPARE(field(responseTo(messages, 5), u"result").toArray().size(), 3); // main, far, both
         QList<int> mistakes;
         for (const QJsonObject &published : diagnosticsOf(messages)) {
             if (published.value("uri").toString() == main)
