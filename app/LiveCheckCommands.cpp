@@ -185,8 +185,13 @@ void LiveCheckCommands::findReferences()
     const QString name = document->live().labelAtCaret();
     if (name.isEmpty())
         return;
-    QList<LabelPlace> found = labelPlaces(*document, name);
+    const LabelSearch search = labelPlaces(*document, name);
+    QList<LabelPlace> found = search.places;
     found.removeIf([](const LabelPlace &place) { return place.definition; });
+    if (!search.cutShortAt.isEmpty())
+        m_parts.dialogs.inform(QStringLiteral("Find References"),
+                               libraryCutShortText(search.cutShortAt),
+                               Dialogs::Icon::Warning);
     m_parts.sidePane.labelsPage()->showReferences(
         name, found, QFileInfo(document->document().path()).absoluteFilePath());
     showLabelsPage();
@@ -208,10 +213,8 @@ void LiveCheckCommands::showLabelsPage()
 // Where the label stands, definitions included: across the library when one of its scripts
 // defines it (that one and every script including it, open or not), else in this script alone.
 // The open scripts are brought up to date first: the library reads them as they stand.
-QList<LabelPlace> LiveCheckCommands::labelPlaces(frmDoc &document,
-                                                 const QString &name,
-                                                 bool *taken,
-                                                 const QString &newName)
+LiveCheckCommands::LabelSearch
+LiveCheckCommands::labelPlaces(frmDoc &document, const QString &name, const QString &newName)
 {
     QStringList open;
     for (frmDoc *other : m_parts.documents.openDocuments()) {
@@ -222,18 +225,20 @@ QList<LabelPlace> LiveCheckCommands::labelPlaces(frmDoc &document,
     LiveDiagnostics &live = document.live();
     const QString path = document.document().path();
     if (!path.isEmpty() && live.checking()) {
-        LibraryReferences library(live.library(), live.includeSearch().root, open);
+        const QString root = live.includeSearch().root;
+        LibraryReferences library(live.library(), root, open);
         const QString defining = library.definingScript(QFileInfo(path).absoluteFilePath(), name);
         if (!defining.isEmpty()) {
-            if (taken)
-                *taken = library.nameTaken(defining, name, newName);
-            return library.placesOf(defining, name);
+            LabelSearch search;
+            search.taken = !newName.isEmpty() && library.nameTaken(defining, name, newName);
+            search.places = library.placesOf(defining, name);
+            if (!library.complete())
+                search.cutShortAt = root;
+            return search;
         }
     }
     ScriptModel &model = live.model();
-    if (taken)
-        *taken = model.nameTaken(name, newName);
-    return model.labelPlaces(name);
+    return {model.labelPlaces(name), !newName.isEmpty() && model.nameTaken(name, newName), {}};
 }
 
 // The label and every reference to it, in every script that sees it: each script's edits one step
@@ -259,9 +264,17 @@ void LiveCheckCommands::renameLabel()
         m_parts.dialogs.inform(renameTitle, labelNameRule(), Dialogs::Icon::Warning);
         return;
     }
-    bool taken = false;
-    const QList<LabelPlace> places = labelPlaces(*document, name, &taken, *newName);
-    if (taken) {
+    const LabelSearch search = labelPlaces(*document, name, *newName);
+    const QList<LabelPlace> &places = search.places;
+    if (!search.cutShortAt.isEmpty()) {
+        // A rename that misses a script leaves it calling a label that is gone.
+        m_parts.dialogs.inform(renameTitle,
+                               libraryCutShortText(search.cutShortAt)
+                                   + QStringLiteral(" Nothing was renamed."),
+                               Dialogs::Icon::Warning);
+        return;
+    }
+    if (search.taken) {
         m_parts.dialogs.inform(renameTitle,
                                QStringLiteral("%1 is already a label: renaming %2 to it would make "
                                               "the two one. Choose another name.")

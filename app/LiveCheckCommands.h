@@ -48,10 +48,13 @@ public:
     void renameLabel();
 
 private:
-    QList<LabelPlace> labelPlaces(frmDoc &document,
-                                  const QString &name,
-                                  bool *taken = nullptr,
-                                  const QString &newName = {});
+    struct LabelSearch
+    {
+        QList<LabelPlace> places;
+        bool taken = false; // the new name is another label's already
+        QString cutShortAt; // the library root whose walk stopped early, if it did
+    };
+    LabelSearch labelPlaces(frmDoc &document, const QString &name, const QString &newName = {});
     void follow(frmDoc *document);
     void refreshed(int count);
     void showLabelsPage();

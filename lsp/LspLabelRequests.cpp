@@ -51,17 +51,25 @@ QJsonValue LspServer::definition(const QJsonObject &params)
 
 // Where the label stands, definitions included: across the library when one of its scripts
 // defines the label (that one and every script including it), else in this script alone.
-QList<LabelPlace> LspServer::labelPlaces(const Target &t, bool *nameTaken, const QString &newName)
+// A walk of the library cut short names its root in cutShortAt.
+QList<LabelPlace> LspServer::labelPlaces(const Target &t,
+                                         bool *nameTaken,
+                                         const QString &newName,
+                                         QString *cutShortAt)
 {
     if (const QString path = localPathOf(t.uri); !path.isEmpty()) {
         QStringList open;
         for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it)
             open.append(localPathOf(it.key()));
-        LibraryReferences library(m_library, searchFor(t.uri).root, open);
+        const QString root = searchFor(t.uri).root;
+        LibraryReferences library(m_library, root, open);
         if (const QString defining = library.definingScript(path, t.label); !defining.isEmpty()) {
             if (nameTaken)
                 *nameTaken = library.nameTaken(defining, t.label, newName);
-            return library.placesOf(defining, t.label);
+            QList<LabelPlace> places = library.placesOf(defining, t.label);
+            if (cutShortAt && !library.complete())
+                *cutShortAt = root;
+            return places;
         }
     }
     if (nameTaken)
@@ -93,7 +101,13 @@ QJsonValue LspServer::references(const QJsonObject &params)
     JsonText json;
     json.raw("[");
     bool first = true;
-    for (const LabelPlace &place : labelPlaces(t)) {
+    QString cutShortAt;
+    const QList<LabelPlace> places = labelPlaces(t, nullptr, {}, &cutShortAt);
+    if (!cutShortAt.isEmpty())
+        send({{"jsonrpc", "2.0"},
+              {"method", "window/showMessage"},
+              {"params", QJsonObject{{"type", 2}, {"message", libraryCutShortText(cutShortAt)}}}});
+    for (const LabelPlace &place : places) {
         if (place.definition && !withDefinitions)
             continue;
         json.raw(first ? "{\"uri\":" : ",{\"uri\":")
@@ -169,7 +183,14 @@ QJsonValue LspServer::rename(const QJsonObject &params, bool &handled)
         return {};
     }
     bool taken = false;
-    const QList<LabelPlace> places = labelPlaces(t, &taken, newName);
+    QString cutShortAt;
+    const QList<LabelPlace> places = labelPlaces(t, &taken, newName, &cutShortAt);
+    if (!cutShortAt.isEmpty()) {
+        // A rename that misses a script leaves it calling a label that is gone.
+        handled = false;
+        m_renameError = libraryCutShortText(cutShortAt) + QStringLiteral(" Nothing was renamed.");
+        return {};
+    }
     if (taken) {
         handled = false;
         m_renameError

@@ -257,8 +257,9 @@ IncludeSearch LspServer::searchFor(const QString &uri)
     const QString folder = QFileInfo(path).path();
     QString root;
     for (const QString &workspace : m_workspaceFolders) {
-        if ((folder == workspace || folder.startsWith(workspace + u'/'))
-            && workspace.size() > root.size())
+        // A workspace of "/" holds every folder too.
+        const QString within = workspace.endsWith(u'/') ? workspace : workspace + u'/';
+        if ((folder == workspace || folder.startsWith(within)) && workspace.size() > root.size())
             root = workspace;
     }
     return {folder, root.isEmpty() ? m_library.libraryRootOf(folder) : root};

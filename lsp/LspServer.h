@@ -57,8 +57,10 @@ private:
         QString label;
     };
     Target target(const QJsonObject &params);
-    QList<LabelPlace>
-    labelPlaces(const Target &t, bool *nameTaken = nullptr, const QString &newName = {});
+    QList<LabelPlace> labelPlaces(const Target &t,
+                                  bool *nameTaken = nullptr,
+                                  const QString &newName = {},
+                                  QString *cutShortAt = nullptr);
     QString uriOf(const QString &path, const QString &fallback) const;
 
     Sender m_send;

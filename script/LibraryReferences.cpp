@@ -4,6 +4,7 @@
 #include "ScriptLanguage.h"
 #include "TextLines.h"
 
+#include <QDir>
 #include <QHash>
 #include <QSet>
 
@@ -69,7 +70,9 @@ QString LibraryReferences::definingScript(const QString &namedIn, const QString 
 QStringList LibraryReferences::scriptsSeeing(const QString &definingPath)
 {
     // Who includes whom, among the library's scripts and the defining one.
-    QStringList scripts = m_library.scriptsUnder(m_root);
+    bool cutShort = false;
+    QStringList scripts = m_library.scriptsUnder(m_root, 20000, &cutShort);
+    m_cutShort = m_cutShort || cutShort;
     for (const QString &path : m_open + QStringList{definingPath}) {
         if (!scripts.contains(path))
             scripts.append(path);
@@ -118,6 +121,15 @@ QList<LabelPlace> LibraryReferences::placesOf(const QString &definingPath, const
         placesIn(script, m_library.textOf(script), upper, script == definingPath, places);
     }
     return places;
+}
+
+QString libraryCutShortText(const QString &root)
+{
+    return QStringLiteral("The library under %1 is too large to look through whole (more than "
+                          "20,000 scripts, 100,000 files or 8 folders deep), so some scripts "
+                          "were not looked at. Set the scripts folder to the library's own "
+                          "folder.")
+        .arg(QDir::toNativeSeparators(root));
 }
 
 } // namespace Korveth

@@ -19,8 +19,8 @@ struct LabelPlace
 };
 
 // Where a label is known across a library: in the script that defines it and in every script that
-// includes that one, directly or not, and does not define the name itself; open scripts as they
-// stand, the others as saved.
+// includes that one, directly or not, and whose jumps reach that definition (not its own, nor an
+// earlier include's); open scripts as they stand, the others as saved.
 class LibraryReferences
 {
 public:
@@ -37,11 +37,18 @@ public:
     // Whether a script that sees the label already knows another by the new name: a rename onto
     // it would join two labels into one.
     bool nameTaken(const QString &definingPath, const QString &label, const QString &newName);
+    // Whether the library was walked to its end: a root too large for the walk (a home folder)
+    // leaves scripts unseen, and then places and scriptsSeeing may miss some.
+    bool complete() const { return !m_cutShort; }
 
 private:
     ScriptLibrary &m_library;
     QString m_root;
     QStringList m_open;
+    bool m_cutShort = false;
 };
+
+// What to tell the user when the walk of the library under root stopped early.
+QString libraryCutShortText(const QString &root);
 
 } // namespace Korveth

@@ -221,8 +221,9 @@ const ScriptLibrary::Script *ScriptLibrary::scriptAt(const QString &path)
     return &known;
 }
 
-QStringList ScriptLibrary::scriptsUnder(const QString &root, int most)
+QStringList ScriptLibrary::scriptsUnder(const QString &root, int most, bool *cutShort)
 {
+    bool cut = false;
     const QMutexLocker lock(&m_mutex);
     // A root guessed too high (a home folder) must not cost a walk of the whole disk.
     constexpr int mostEntries = 100000;
@@ -237,13 +238,22 @@ QStringList ScriptLibrary::scriptsUnder(const QString &root, int most)
         entriesSeen += int(entries.size());
         for (const QFileInfo &entry : entries) {
             if (entry.isDir()) {
-                if (depth < deepest && !entry.fileName().startsWith(u'.'))
+                if (entry.fileName().startsWith(u'.'))
+                    continue;
+                if (depth < deepest)
                     folders.append({entry.absoluteFilePath(), depth + 1});
-            } else if (isScriptName(entry.fileName()) && scripts.size() < most) {
-                scripts.append(entry.absoluteFilePath());
+                else
+                    cut = true;
+            } else if (isScriptName(entry.fileName())) {
+                if (scripts.size() < most)
+                    scripts.append(entry.absoluteFilePath());
+                else
+                    cut = true;
             }
         }
     }
+    if (cutShort)
+        *cutShort = cut || !folders.isEmpty();
     return scripts;
 }
 

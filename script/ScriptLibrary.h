@@ -74,8 +74,9 @@ public:
     QList<IncludedLabel> labelsOf(const QString &path, const QString &root);
 
     // Every script file (*.cmd, *.wiz) in the root and the folders below it; at most the given
-    // number, a library larger than that being no library.
-    QStringList scriptsUnder(const QString &root, int most = 20000);
+    // number, a library larger than that being no library. cutShort (when given) tells whether
+    // the walk stopped before the end: that many scripts, 100,000 entries, or 8 levels down.
+    QStringList scriptsUnder(const QString &root, int most = 20000, bool *cutShort = nullptr);
     // The files a script includes or requires, found as its check finds them.
     QStringList includesOf(const QString &path, const QString &root);
     // A script's text as the library sees it: open, or its file; empty when it cannot be read,

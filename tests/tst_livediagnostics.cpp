@@ -1,3 +1,4 @@
+#include "DocumentArea.h"
 #include "EditorHover.h"
 #include "HostileFiles.h"
 #include "LabelsPage.h"
@@ -249,6 +250,7 @@ private Q_SLOTS:
 
         // Undone where it started, the rename is undone wherever it reached; a script edited
         // since keeps it, and is named.
+        f.window->area().activate(document);
         for (const bool farEdited : {false, true}) {
             document->editor()->SetCaretPos(1, 8);
             f.dialogs.values.enqueue(QStringLiteral("again"));
@@ -269,6 +271,14 @@ private Q_SLOTS:
                 farEditor.undo();
             }
         }
+
+        // A library too deep to walk whole might hide a script: the rename is refused.
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("a/b/c/d/e/f/g/h/i/j")));
+        document->editor()->SetCaretPos(1, 8);
+        f.dialogs.values.enqueue(QStringLiteral("again"));
+        f.window->runCommand(QStringLiteral("renamelabel"));
+        QVERIFY(f.dialogs.shown.last().text.endsWith(u"Nothing was renamed."));
+        QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
     }
     void goToLabelOpensTheIncludedScript()
     {

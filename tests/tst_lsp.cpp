@@ -425,6 +425,42 @@ private Q_SLOTS:
         }
         QCOMPARE(mistakes, QList<int>({0, 1, 0}));
     }
+    // A library too deep to walk whole: references say so, and a rename that could miss a script
+    // is refused rather than leave it calling a label that is gone.
+    void aLibraryTooLargeToWalkIsSaidSo()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b/c/d/e/f/g/h/i/j")));
+        QFile lib(dir.filePath(QStringLiteral("lib.cmd")));
+        QVERIFY(lib.open(QIODevice::WriteOnly) && lib.write("shared:\n") > 0);
+        lib.close();
+        const QString main
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("main.cmd"))).toString();
+        const QList<QJsonObject> messages = converse(
+            {request(1,
+                     "initialize",
+                     {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
+                      {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+             notification("textDocument/didOpen",
+                          {{"textDocument",
+                            QJsonObject{{"uri", main}, {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
+             request(3, "textDocument/rename", with(at(main, 1, 7), "newName", "begin")),
+             request(4,
+                     "textDocument/references",
+                     with(at(main, 1, 7), "context", QJsonObject{{"includeDeclaration", true}})),
+             request(2, "shutdown"),
+             notification("exit")});
+        QVERIFY(field(responseTo(messages, 3), u"error.message")
+                    .toString()
+                    .endsWith(u"too large to look through whole (more than 20,000 scripts, "
+                              u"100,000 files or 8 folders deep), so some scripts were not "
+                              u"looked at. Set the scripts folder to the library's own folder. "
+                              u"Nothing was renamed."));
+        QCOMPARE(field(responseTo(messages, 4), u"result").toArray().size(), 2);
+        QVERIFY(std::any_of(messages.cbegin(), messages.cend(), [](const QJsonObject &message) {
+            return message.value("method").toString() == u"window/showMessage";
+        }));
+    }
     // Its own standard input is the protocol stream: an include that led there must not be read.
     void devicesFifosAndHugeFilesAreNotIncluded()
     {
