@@ -5,6 +5,7 @@
 #include "TextLines.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -72,6 +73,19 @@ QStringList LibraryReferences::scriptsSeeing(const QString &definingPath)
     // Who includes whom, among the library's scripts and the defining one.
     bool cutShort = false;
     QStringList scripts = m_library.scriptsUnder(m_root, 20000, &cutShort);
+    if (cutShort) {
+        // A root too large (a home folder as the workspace): the script's own library, below
+        // it (the folders of scripts around it, or its .git), may be walked whole.
+        const QString own = m_library.libraryRootOf(QFileInfo(definingPath).path());
+        if (own.startsWith(QDir::cleanPath(m_root) + u'/')) {
+            bool ownCutShort = false;
+            QStringList ownScripts = m_library.scriptsUnder(own, 20000, &ownCutShort);
+            if (!ownCutShort) {
+                scripts = std::move(ownScripts);
+                cutShort = false;
+            }
+        }
+    }
     m_cutShort = m_cutShort || cutShort;
     for (const QString &path : m_open + QStringList{definingPath}) {
         if (!scripts.contains(path))

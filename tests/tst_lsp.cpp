@@ -443,7 +443,8 @@ private Q_SLOTS:
                       {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
              notification("textDocument/didOpen",
                           {{"textDocument",
-                            QJsonObject{{"uri", main}, {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
+                            QJsonObject{{"uri", main},
+                                        {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
              request(3, "textDocument/rename", with(at(main, 1, 7), "newName", "begin")),
              request(4,
                      "textDocument/references",
@@ -460,6 +461,25 @@ private Q_SLOTS:
         QVERIFY(std::any_of(messages.cbegin(), messages.cend(), [](const QJsonObject &message) {
             return message.value("method").toString() == u"window/showMessage";
         }));
+
+        // The script's own library below it (its .git) is walked whole instead.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("mine/.git")));
+        QVERIFY(QFile::copy(lib.fileName(), dir.filePath(QStringLiteral("mine/lib.cmd"))));
+        const QString mine
+            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("mine/main.cmd"))).toString();
+        const QList<QJsonObject> own = converse(
+            {request(1,
+                     "initialize",
+                     {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
+                      {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+             notification("textDocument/didOpen",
+                          {{"textDocument",
+                            QJsonObject{{"uri", mine},
+                                        {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
+             request(3, "textDocument/rename", with(at(mine, 1, 7), "newName", "begin")),
+             request(2, "shutdown"),
+             notification("exit")});
+        QCOMPARE(field(responseTo(own, 3), u"result.changes").toObject().size(), 2);
     }
     // Its own standard input is the protocol stream: an include that led there must not be read.
     void devicesFifosAndHugeFilesAreNotIncluded()
