@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <memory>
 
 namespace Korveth {
 
@@ -83,8 +84,15 @@ QByteArray cp1252ToUtf8(QByteArrayView bytes)
 {
     QByteArray out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char b : bytes)
-        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(b)));
+    // Scripts are nearly all ASCII, which stays as it is: copied a run at a time.
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const qsizetype ascii = asciiPrefixLength(bytes.sliced(at));
+        out.append(bytes.sliced(at, ascii));
+        at += ascii;
+        if (at < bytes.size())
+            appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(bytes[at++])));
+    }
     return out;
 }
 
@@ -276,17 +284,20 @@ ReadResult readTextFile(const QString &path)
 
 namespace {
 
-// Takes the bytes of a UTF-8 file as they are read and hands them on in runs of whole lines: a
-// run ends just after a line feed, which no character's bytes and no line end straddle, so each
-// run is checked and its line ends counted on its own.
-class Utf8Runs
+// Takes the bytes of a file as they are read and hands them on, as UTF-8, in runs of whole lines:
+// a run ends just after a line feed, which no character's bytes and no line end straddle, so each
+// run is checked and its line ends counted on its own. A file is UTF-8 when all of it is; a byte
+// that is not, after nothing but ASCII (the way of a Windows-1252 script), turns the rest into
+// Windows-1252 as it comes, the text handed on so far being the same in both.
+class TextRuns
 {
 public:
-    explicit Utf8Runs(TextSink &sink)
+    explicit TextRuns(TextSink &sink, bool windows1252 = false)
         : m_sink(sink)
+        , m_windows1252(windows1252)
     {}
 
-    // False once the text is found not to be UTF-8.
+    // False once the text is found not to be UTF-8 after text that was not ASCII.
     bool add(QByteArrayView bytes, bool last)
     {
         m_pending.append(bytes);
@@ -294,7 +305,7 @@ public:
             if (m_pending.size() < 3 && !last)
                 return true;
             m_bomChecked = true;
-            m_bom = m_pending.startsWith("\xEF\xBB\xBF");
+            m_bom = !m_windows1252 && m_pending.startsWith("\xEF\xBB\xBF");
             if (m_bom)
                 m_pending.remove(0, 3);
         }
@@ -302,19 +313,40 @@ public:
         if (runEnd <= 0)
             return true;
         const QByteArrayView run = QByteArrayView(m_pending).first(runEnd);
-        if (!isValidUtf8(run))
-            return false;
-        m_ends.count(run);
-        m_sink.append(run);
+        if (!m_windows1252) {
+            if (isValidUtf8(run)) {
+                m_asciiSoFar = m_asciiSoFar && asciiPrefixLength(run) == run.size();
+                hand(run);
+                m_pending.remove(0, runEnd);
+                return true;
+            }
+            if (!m_asciiSoFar || m_bom)
+                return false;
+            m_windows1252 = true;
+        }
+        hand(cp1252ToUtf8(run));
         m_pending.remove(0, runEnd);
         return true;
     }
 
-    TextFileFormat format() const { return {TextEncoding::Utf8, m_bom, m_ends.dominant()}; }
+    TextFileFormat format() const
+    {
+        return {m_windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8,
+                m_bom,
+                m_ends.dominant()};
+    }
 
 private:
+    void hand(QByteArrayView utf8)
+    {
+        m_ends.count(utf8);
+        m_sink.append(utf8);
+    }
+
     TextSink &m_sink;
     QByteArray m_pending;
+    bool m_windows1252;
+    bool m_asciiSoFar = true;
     bool m_bomChecked = false;
     bool m_bom = false;
     LineEndCounts m_ends;
@@ -327,29 +359,50 @@ ReadResult readTextFileInto(const QString &path, TextSink &sink)
     ReadResult result;
     ContentHash hash;
     qint64 size = 0;
-    Utf8Runs runs(sink);
-    bool utf8 = true;
+    bool utf16 = false;
+    auto reading = std::make_unique<TextRuns>(sink);
+    bool fits = true;
     result.error = readRegularFileInPieces(
         path,
         [&sink](qint64 bytes) { sink.expect(bytes); },
         [&](QByteArrayView piece) {
             // UTF-16 is known by its first bytes: that file is read again, whole.
             if (size == 0 && (piece.startsWith("\xFF\xFE") || piece.startsWith("\xFE\xFF")))
-                utf8 = false;
+                utf16 = true;
             hash.add(piece);
             size += piece.size();
-            utf8 = utf8 && runs.add(piece, false);
-            return utf8;
+            fits = fits && !utf16 && reading->add(piece, false);
+            return fits;
         });
     if (!result.error.isEmpty())
         return result;
-    if (utf8 && runs.add({}, true)) {
+    if (fits && reading->add({}, true)) {
         result.snapshot = FileSnapshot::of(path, size, hash.value());
-        result.text.format = runs.format();
+        result.text.format = reading->format();
         return result;
     }
-    // Not UTF-8 after all: decoded as a whole, as readTextFile does.
     sink.discard();
+    if (!utf16) {
+        // Not UTF-8 after text that was: read again, as Windows-1252 from the start, still in
+        // pieces, so no second copy of a large file is ever held.
+        ContentHash again;
+        size = 0;
+        reading = std::make_unique<TextRuns>(sink, true);
+        result.error = readRegularFileInPieces(
+            path,
+            [&sink](qint64 bytes) { sink.expect(bytes); },
+            [&](QByteArrayView piece) {
+                again.add(piece);
+                size += piece.size();
+                return reading->add(piece, false);
+            });
+        if (!result.error.isEmpty())
+            return result;
+        reading->add({}, true);
+        result.snapshot = FileSnapshot::of(path, size, again.value());
+        result.text.format = reading->format();
+        return result;
+    }
     result = readTextFile(path);
     if (result.error.isEmpty()) {
         sink.append(result.text.utf8);

@@ -265,7 +265,9 @@ public:
 
     void expect(qint64 bytes) override
     {
-        m_editor.SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
+        // Room for a little more than the file: Windows-1252 text grows a byte for each accented
+        // letter as it becomes UTF-8, and a control that outgrows its room copies all it holds.
+        m_editor.SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + bytes / 256 + 1));
     }
     void append(QByteArrayView utf8) override
     {

@@ -77,6 +77,8 @@ private Q_SLOTS:
         QTest::newRow("no line feed at all") << QByteArray("a\xC3\xA9\r").repeated(700000);
         QTest::newRow("Windows-1252 past the first piece")
             << QByteArray("abc\r\n").repeated(400000) + "say \x92hi\x92\r\n";
+        QTest::newRow("UTF-8, then Windows-1252 past the first piece")
+            << line.repeated(100000) + "say \x92hi\r\n";
         QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBFx\n\xFF");
         QTest::newRow("UTF-16 LE")
             << QByteArray("\xFF\xFE") + QByteArray("p\0\r\0\n\0", 6).repeated(300000);
