@@ -45,9 +45,9 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
     // Grow the horizontal scroll range with the lines shown instead of a fixed guess.
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
-    // A jump far into a long script colours what it shows first and the text before it while
-    // the editor is idle, instead of all the text up to there at once.
-    SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
+    // The editor styles what it shows before painting it; its lexer leaves the text a jump
+    // passes over for when the editor is idle (ScriptLexer).
+    SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_NONE);
 
     for (int i = 0; i < marginImageCount; ++i)
         markerDefine(marginImage(i), i);

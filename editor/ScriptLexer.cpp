@@ -75,20 +75,44 @@ void ScriptLexer::styleText(int start, int end)
     start = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine));
     // Whole-document requests (a new lexer, a colour change) are cut to what can be seen: the
     // editor asks again for the rest as it scrolls, so a huge file is never styled in one go.
-    const int lastWanted
-        = int(sci->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))
-          + qMax(int(sci->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)), 100) + 100;
+    const int firstVisible = int(sci->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE));
+    const int onScreen = qMax(int(sci->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)), 100);
+    const int lastWanted = firstVisible + onScreen + 100;
     if (lastWanted > firstLine) {
         const int limit
             = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastWanted));
         if (limit > start && limit < end)
             end = limit;
     }
-
-    // Style whole lines in chunks of about 64 KB: one copy of the text and one hand-over of the
-    // styles per chunk keeps a long run (a jump to the end of a huge file) quick and small.
+    // A jump far down asks for everything above what is shown: that is coloured later.
+    const int shownFrom = firstVisible - onScreen;
+    const int skipTo
+        = int(sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, qMax(shownFrom, 0)));
+    if (shownFrom - firstLine > 2 * onScreen && skipTo < end) {
+        m_passedFrom = m_passedFrom < 0 ? start : qMin<long>(m_passedFrom, start);
+        m_passedTo = qMax<long>(m_passedTo, skipTo);
+        start = skipTo;
+        if (!m_later.isActive()) {
+            m_later.setInterval(0);
+            connect(&m_later,
+                    &QTimer::timeout,
+                    this,
+                    &ScriptLexer::colourPassedOver,
+                    Qt::UniqueConnection);
+            m_later.start();
+        }
+    }
     startStyling(start);
+    styleLines(start, end);
+}
+
+long ScriptLexer::styleLines(long start, long end)
+{
+    // Style whole lines in chunks of about 64 KB: one copy of the text and one hand-over of the
+    // styles per chunk keeps a long run quick and small.
+    QsciScintilla *sci = editor();
     const long length = sci->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    end = qMin(end, length);
     QByteArray text;
     QByteArray styles;
     long position = start;
@@ -111,6 +135,30 @@ void ScriptLexer::styleText(int start, int end)
                            static_cast<unsigned long>(styles.size()),
                            styles.constData());
         position = chunkEnd;
+    }
+    return position;
+}
+
+// A slice of the lines a jump passed over, each time the editor is idle. Styling them moves the
+// editor's mark of what is styled back to them: it is put back, so it asks for nothing again.
+void ScriptLexer::colourPassedOver()
+{
+    QsciScintilla *sci = editor();
+    if (!sci || m_passedFrom < 0 || m_passedFrom >= m_passedTo) {
+        m_later.stop();
+        m_passedFrom = m_passedTo = -1;
+        return;
+    }
+    const long styledTo = sci->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    const long line = sci->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, m_passedFrom);
+    const long from = sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    startStyling(int(from));
+    m_passedFrom = styleLines(from, qMin<long>(from + 256 * 1024, m_passedTo));
+    startStyling(int(styledTo));
+    if (m_passedFrom >= m_passedTo
+        || m_passedFrom >= sci->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)) {
+        m_later.stop();
+        m_passedFrom = m_passedTo = -1;
     }
 }
 

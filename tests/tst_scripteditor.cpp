@@ -167,6 +167,19 @@ private Q_SLOTS:
         QCOMPARE(styleAt(1, 9), int(TokenStyle::Keyword));
         QCOMPARE(styleAt(2, 0), int(TokenStyle::Keyword));
 
+        // A jump to the end of a long script colours what is shown at once; the lines passed
+        // over are coloured while idle, and the editor asks for none of them again.
+        editor.SetText(QStringLiteral("put x\r\n").repeated(100000));
+        editor.SetCaretPos(editor.lines() - 2, 0);
+        editor.ensureCursorVisible();
+        (void)editor.grab(); // painted, as the screen would
+        QCOMPARE(styleAt(editor.lines() - 2, 0), int(TokenStyle::Keyword));
+        auto *lexer = qobject_cast<ScriptLexer *>(editor.lexer());
+        QVERIFY(lexer->colouringLater());
+        QTRY_VERIFY(!lexer->colouringLater());
+        for (const int line : {1, 50000, 99000})
+            QCOMPARE(styleAt(line, 0), int(TokenStyle::Keyword));
+
         editor.Language(QStringLiteral("Cobol")); // not registered: plain text
         QVERIFY(!editor.lexer());
     }
