@@ -132,6 +132,8 @@ QJsonValue LspServer::respond(const QString &method, const QJsonObject &params, 
         return completion(params);
     if (method == u"textDocument/rename")
         return rename(params, handled);
+    if (method == u"textDocument/diagnostic")
+        return pullDiagnostics(params);
     handled = false;
     return {};
 }
@@ -157,8 +159,19 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         if (!root.isEmpty())
             m_workspaceFolders.append(QDir::cleanPath(root));
     }
+    const QJsonObject client = params.value("capabilities").toObject();
+    m_clientPulls = client.value("textDocument").toObject().contains("diagnostic");
+    m_clientRefreshes = client.value("workspace")
+                            .toObject()
+                            .value("diagnostics")
+                            .toObject()
+                            .value("refreshSupport")
+                            .toBool();
     const QJsonObject capabilities{
         {"textDocumentSync", QJsonObject{{"openClose", true}, {"change", 2}, {"save", true}}},
+        // A script's mistakes depend on the scripts it includes.
+        {"diagnosticProvider",
+         QJsonObject{{"interFileDependencies", true}, {"workspaceDiagnostics", false}}},
         {"definitionProvider", true},
         {"referencesProvider", true},
         {"documentSymbolProvider", true},
@@ -267,12 +280,20 @@ IncludeSearch LspServer::searchFor(const QString &uri)
 
 void LspServer::refreshOthers(const QString &changedUri)
 {
+    bool changed = false;
     for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it) {
         if (it.key() == changedUri)
             continue;
-        if (ScriptModel *model = it.value()->model(); model && model->refreshIncludes())
+        if (ScriptModel *model = it.value()->model(); model && model->refreshIncludes()) {
+            changed = true;
             publish(it.key());
+        }
     }
+    // A client that asks for mistakes is told to ask again.
+    if (changed && m_clientPulls && m_clientRefreshes)
+        send({{"jsonrpc", "2.0"},
+              {"id", QStringLiteral("refresh-%1").arg(++m_lastResultId)},
+              {"method", "workspace/diagnostic/refresh"}});
 }
 
 LspDocument *LspServer::document(const QJsonObject &params)
@@ -302,6 +323,8 @@ void LspServer::publish(const QString &uri)
     } else if (model) {
         m_toldTooLarge.remove(uri);
     }
+    if (m_clientPulls)
+        return; // it asks when it wants them
     QList<Diagnostic> diagnostics = model ? model->diagnostics() : QList<Diagnostic>();
     const auto last = m_published.constFind(uri);
     if (last != m_published.constEnd() && *last == diagnostics)
@@ -310,13 +333,11 @@ void LspServer::publish(const QString &uri)
     m_published.insert(uri, std::move(diagnostics));
 }
 
-void LspServer::sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics)
+namespace {
+
+void writeDiagnostics(JsonText &json, const QList<Diagnostic> &diagnostics)
 {
-    JsonText json;
-    json.raw("{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":{"
-             "\"uri\":")
-        .string(uri)
-        .raw(",\"diagnostics\":[");
+    json.raw("[");
     for (qsizetype i = 0; i < diagnostics.size(); ++i) {
         const Diagnostic &d = diagnostics[i];
         json.raw(i == 0 ? "{\"range\":" : ",{\"range\":");
@@ -327,7 +348,46 @@ void LspServer::sendDiagnostics(const QString &uri, const QList<Diagnostic> &dia
             .string(d.message())
             .raw("}");
     }
-    json.raw("]}}");
+    json.raw("]");
+}
+
+} // namespace
+
+// A document's mistakes when the client asks: the whole list with a new id, or "unchanged" when
+// they are what the id the client holds stood for.
+QJsonValue LspServer::pullDiagnostics(const QJsonObject &params)
+{
+    const QString uri = params.value("textDocument").toObject().value("uri").toString();
+    LspDocument *doc = document(params);
+    ScriptModel *model = doc ? doc->model() : nullptr;
+    QList<Diagnostic> diagnostics = model ? model->diagnostics() : QList<Diagnostic>();
+    const QString held = params.value("previousResultId").toString();
+    const auto last = m_published.constFind(uri);
+    JsonText json;
+    if (!held.isEmpty() && held == m_resultIds.value(uri) && last != m_published.constEnd()
+        && *last == diagnostics) {
+        json.raw("{\"kind\":\"unchanged\",\"resultId\":").string(held).raw("}");
+    } else {
+        const QString id = QString::number(++m_lastResultId);
+        json.raw("{\"kind\":\"full\",\"resultId\":").string(id).raw(",\"items\":");
+        writeDiagnostics(json, diagnostics);
+        json.raw("}");
+        m_resultIds.insert(uri, id);
+        m_published.insert(uri, std::move(diagnostics));
+    }
+    m_rawResult = json.take();
+    return {};
+}
+
+void LspServer::sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics)
+{
+    JsonText json;
+    json.raw("{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":{"
+             "\"uri\":")
+        .string(uri)
+        .raw(",\"diagnostics\":");
+    writeDiagnostics(json, diagnostics);
+    json.raw("}}");
     m_send(json.take());
 }
 

@@ -40,6 +40,7 @@ private:
     void error(const QJsonValue &id, int code, const QString &message);
     void publish(const QString &uri);
     void sendDiagnostics(const QString &uri, const QList<Diagnostic> &diagnostics);
+    QJsonValue pullDiagnostics(const QJsonObject &params);
 
     QJsonValue initialize(const QJsonObject &params);
     QJsonValue definition(const QJsonObject &params);
@@ -80,6 +81,13 @@ private:
     QHash<QString, std::shared_ptr<LspDocument>> m_documents;
     // What was last published for each open document, so that only a change is sent again.
     QHash<QString, QList<Diagnostic>> m_published;
+    // A client that asks for a document's mistakes (LSP 3.17 pull diagnostics) is not sent them
+    // unasked; each answer has an id, and one asked with the id of mistakes unchanged since is
+    // answered "unchanged".
+    bool m_clientPulls = false;
+    bool m_clientRefreshes = false; // it can be told to ask again (another script changed)
+    QHash<QString, QString> m_resultIds;
+    quint64 m_lastResultId = 0;
     QSet<QString> m_toldTooLarge;
     QString m_renameError;
     QByteArray m_rawResult; // a result written as JSON text, sent instead of the returned value

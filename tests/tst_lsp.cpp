@@ -425,6 +425,49 @@ private Q_SLOTS:
         }
         QCOMPARE(mistakes, QList<int>({0, 1, 0}));
     }
+    // A client that asks for mistakes (pull diagnostics) is sent none unasked; an answer keeps
+    // its id while the mistakes stay the same, and says "unchanged" to a client holding it.
+    void pullDiagnosticsAnswerWithResultIds()
+    {
+        const QString uri = QStringLiteral("file:///tmp/pulled.cmd");
+        auto pull = [&](int id, const QString &held) {
+            QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}}};
+            if (!held.isEmpty())
+                params.insert("previousResultId", held);
+            return request(id, "textDocument/diagnostic", params);
+        };
+        const QList<QJsonObject> messages = converse(
+            {request(1,
+                     "initialize",
+                     {{"capabilities",
+                       QJsonObject{{"textDocument", QJsonObject{{"diagnostic", QJsonObject{}}}}}},
+                      {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+             notification(
+                 "textDocument/didOpen",
+                 {{"textDocument",
+                   QJsonObject{{"uri", uri}, {"text", QStringLiteral("goto nowhere\n")}}}}),
+             pull(3, {}),
+             pull(4, QStringLiteral("1")),
+             notification("textDocument/didChange",
+                          {{"textDocument", QJsonObject{{"uri", uri}}},
+                           {"contentChanges", QJsonArray{QJsonObject{{"text", "exit\n"}}}}}),
+             pull(5, QStringLiteral("1")),
+             request(2, "shutdown"),
+             notification("exit")});
+        QVERIFY(diagnosticsOf(messages).isEmpty());
+        QVERIFY(
+            field(responseTo(messages, 1), u"result.capabilities.diagnosticProvider").isObject());
+        const QJsonObject first = field(responseTo(messages, 3), u"result").toObject();
+        QCOMPARE(first["kind"].toString(), QStringLiteral("full"));
+        QCOMPARE(first["resultId"].toString(), QStringLiteral("1"));
+        QCOMPARE(first["items"].toArray().size(), 1);
+        QCOMPARE(field(responseTo(messages, 4), u"result").toObject(),
+                 QJsonObject({{"kind", "unchanged"}, {"resultId", "1"}}));
+        const QJsonObject fixed = field(responseTo(messages, 5), u"result").toObject();
+        QCOMPARE(fixed["kind"].toString(), QStringLiteral("full"));
+        QVERIFY(fixed["resultId"].toString() != u"1");
+        QCOMPARE(fixed["items"].toArray().size(), 0);
+    }
     // A library too deep to walk whole: references say so, and a rename that could miss a script
     // is refused rather than leave it calling a label that is gone.
     void aLibraryTooLargeToWalkIsSaidSo()
