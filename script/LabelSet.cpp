@@ -36,37 +36,76 @@ template<typename F> auto withUpper(QStringView name, F f)
 
 } // namespace
 
-void LabelSet::add(QStringView name)
+LabelSet::Key LabelSet::keyOf(QStringView upper)
 {
-    withUpper(name, [this](QStringView upper) {
-        m_entries.push_back(
-            {hashOf(upper), std::uint32_t(m_names.size()), std::uint32_t(upper.size())});
-        m_names += upper;
-    });
-    m_sorted = false;
+    if (upper.size() <= 8) {
+        std::uint64_t packed = 0;
+        bool ascii = true;
+        for (QChar c : upper) {
+            ascii = ascii && c.unicode() < 0x80;
+            packed = (packed << 7) | (c.unicode() & 0x7F);
+        }
+        if (ascii) // the length tells "A" from "\0A"; the top bit is never set
+            return {packed | (std::uint64_t(upper.size()) << 56), true};
+    }
+    return {hashOf(upper) | (1ULL << 63), false};
 }
 
-void LabelSet::sortIfNeeded() const
+void LabelSet::insert(std::vector<Slot> &table, const Slot &slot) const
 {
-    if (m_sorted)
+    const std::size_t mask = table.size() - 1;
+    std::size_t at = slotOf(slot.key);
+    while (table[at].length != 0)
+        at = (at + 1) & mask;
+    table[at] = slot;
+}
+
+void LabelSet::grow()
+{
+    std::vector<Slot> bigger(m_table.size() * 2);
+    m_shift -= 1;
+    for (const Slot &slot : m_table) {
+        if (slot.length != 0)
+            insert(bigger, slot);
+    }
+    m_table.swap(bigger);
+}
+
+void LabelSet::add(QStringView name)
+{
+    if (name.isEmpty())
         return;
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) {
-        return a.hash < b.hash;
+    withUpper(name, [this](QStringView upper) {
+        if (contains(upper))
+            return;
+        if (std::size_t(m_count + 1) * 2 > m_table.size())
+            grow();
+        const Key key = keyOf(upper);
+        Slot slot{key.value, 0, std::uint32_t(upper.size() + 1)};
+        if (!key.exact) {
+            slot.offset = std::uint32_t(m_names.size());
+            m_names += upper;
+        }
+        insert(m_table, slot);
+        ++m_count;
     });
-    m_sorted = true;
 }
 
 bool LabelSet::contains(QStringView name) const
 {
-    sortIfNeeded();
+    if (m_count == 0 || name.isEmpty())
+        return false;
     return withUpper(name, [this](QStringView upper) {
-        const std::uint64_t hash = hashOf(upper);
-        auto it = std::lower_bound(m_entries.begin(),
-                                   m_entries.end(),
-                                   hash,
-                                   [](const Entry &e, std::uint64_t h) { return e.hash < h; });
-        for (; it != m_entries.end() && it->hash == hash; ++it) {
-            if (QStringView(m_names).sliced(it->offset, it->length) == upper)
+        const Key key = keyOf(upper);
+        const std::size_t mask = m_table.size() - 1;
+        for (std::size_t at = slotOf(key.value); m_table[at].length != 0; at = (at + 1) & mask) {
+            const Slot &slot = m_table[at];
+            if (slot.key != key.value)
+                continue;
+            if (key.exact)
+                return true;
+            if (slot.length == std::uint32_t(upper.size() + 1)
+                && std::equal(upper.begin(), upper.end(), m_names.constData() + slot.offset))
                 return true;
         }
         return false;
