@@ -5,6 +5,8 @@
 #include "HugePages.h"
 #include "TextLines.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -112,7 +114,23 @@ LabelIndex::LabelIndex(QByteArray scriptUtf8)
     // never moved while they grow.
     m_entries.reserve(std::size_t(text.count(':')) * (maxIndexedLength + 1));
     preferHugePages(m_entries.data(), m_entries.capacity() * sizeof(Entry));
+    QVarLengthArray<QChar, 64> wide;
     for (qsizetype colon = text.indexOf(':'); colon >= 0; colon = text.indexOf(':', colon + 1)) {
+        // The whole run before the colon, the name of a label line, is found at once.
+        qsizetype runStart = colon;
+        while (runStart > 0 && !endsRun(text[runStart - 1]))
+            --runStart;
+        if (runStart < colon) {
+            const QByteArrayView run = text.sliced(runStart, colon - runStart);
+            if (isAscii(run)) {
+                wide.resize(run.size());
+                for (qsizetype i = 0; i < run.size(); ++i)
+                    wide[i] = QLatin1Char(run[i]);
+                m_wholeRuns.add(QStringView(wide.data(), wide.size()));
+            } else {
+                m_wholeRuns.add(QString::fromUtf8(run));
+            }
+        }
         // Walking back from the colon, the suffix of length k + 1 is c * B^k + hash(suffix k).
         std::uint64_t h = 0;
         m_entries.push_back({finishKey(0, 0), std::uint32_t(colon)});
@@ -144,6 +162,8 @@ char LabelIndex::upperAt(qsizetype i) const
 
 bool LabelIndex::containsUpperLabel(QStringView upperNameText) const
 {
+    if (m_wholeRuns.contains(upperNameText))
+        return true; // the commonest case: a label line of that name
     const QByteArray upperName = upperNameText.toUtf8();
     // NAME: cut at its colons gives segments, each followed by a colon (the last by the one
     // sought). Wherever NAME: occurs, each segment ends at a text colon and lies in the run before

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LabelSet.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -54,6 +56,7 @@ private:
     static constexpr int bucketBits = 16;
 
     QByteArray m_text;            // upper-cased but for ASCII letters
+    LabelSet m_wholeRuns;         // every whole run before a colon
     std::vector<Entry> m_entries; // sorted by key
     // Where the entries whose key starts with each value of the top bits begin; one more at the
     // end.

@@ -51,24 +51,28 @@ LabelSet::Key LabelSet::keyOf(QStringView upper)
     return {hashOf(upper) | (1ULL << 63), false};
 }
 
-void LabelSet::insert(std::vector<Slot> &table, const Slot &slot) const
+std::size_t LabelSet::freeSlot(const std::vector<std::uint64_t> &keys, std::size_t at)
 {
-    const std::size_t mask = table.size() - 1;
-    std::size_t at = slotOf(slot.key);
-    while (table[at].length != 0)
+    const std::size_t mask = keys.size() - 1;
+    while (keys[at] != 0)
         at = (at + 1) & mask;
-    table[at] = slot;
+    return at;
 }
 
 void LabelSet::grow()
 {
-    std::vector<Slot> bigger(m_table.size() * 2);
+    std::vector<std::uint64_t> keys(m_keys.size() * 2);
+    std::vector<std::uint64_t> places(keys.size());
     m_shift -= 1;
-    for (const Slot &slot : m_table) {
-        if (slot.length != 0)
-            insert(bigger, slot);
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        if (m_keys[i] == 0)
+            continue;
+        const std::size_t at = freeSlot(keys, slotOf(m_keys[i]));
+        keys[at] = m_keys[i];
+        places[at] = m_places[i];
     }
-    m_table.swap(bigger);
+    m_keys.swap(keys);
+    m_places.swap(places);
 }
 
 void LabelSet::add(QStringView name)
@@ -78,15 +82,15 @@ void LabelSet::add(QStringView name)
     withUpper(name, [this](QStringView upper) {
         if (contains(upper))
             return;
-        if (std::size_t(m_count + 1) * 2 > m_table.size())
+        if (std::size_t(m_count + 1) * 2 > m_keys.size())
             grow();
         const Key key = keyOf(upper);
-        Slot slot{key.value, 0, std::uint32_t(upper.size() + 1)};
+        const std::size_t at = freeSlot(m_keys, slotOf(key.value));
+        m_keys[at] = key.value;
         if (!key.exact) {
-            slot.offset = std::uint32_t(m_names.size());
+            m_places[at] = (std::uint64_t(m_names.size()) << 32) | std::uint64_t(upper.size());
             m_names += upper;
         }
-        insert(m_table, slot);
         ++m_count;
     });
 }
@@ -97,15 +101,15 @@ bool LabelSet::contains(QStringView name) const
         return false;
     return withUpper(name, [this](QStringView upper) {
         const Key key = keyOf(upper);
-        const std::size_t mask = m_table.size() - 1;
-        for (std::size_t at = slotOf(key.value); m_table[at].length != 0; at = (at + 1) & mask) {
-            const Slot &slot = m_table[at];
-            if (slot.key != key.value)
+        const std::size_t mask = m_keys.size() - 1;
+        for (std::size_t at = slotOf(key.value); m_keys[at] != 0; at = (at + 1) & mask) {
+            if (m_keys[at] != key.value)
                 continue;
             if (key.exact)
                 return true;
-            if (slot.length == std::uint32_t(upper.size() + 1)
-                && std::equal(upper.begin(), upper.end(), m_names.constData() + slot.offset))
+            const std::uint64_t place = m_places[at];
+            if (qsizetype(place & 0xFFFFFFFF) == upper.size()
+                && std::equal(upper.begin(), upper.end(), m_names.constData() + (place >> 32)))
                 return true;
         }
         return false;

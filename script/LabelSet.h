@@ -29,21 +29,19 @@ private:
         bool exact = false;
     };
     static Key keyOf(QStringView upper);
-    struct Slot
-    {
-        std::uint64_t key = 0;
-        std::uint32_t offset = 0; // of a hashed name in m_names
-        std::uint32_t length = 0; // 0: an empty slot (no name is empty); else letters + 1
-    };
     void grow();
     std::size_t slotOf(std::uint64_t key) const
     {
         return std::size_t((key * 0x9E3779B97F4A7C15ULL) >> m_shift);
     }
-    void insert(std::vector<Slot> &table, const Slot &slot) const;
+    // Where the key goes in a table of that many keys (no key is 0, an empty slot's value).
+    static std::size_t freeSlot(const std::vector<std::uint64_t> &keys, std::size_t at);
 
     QString m_names; // upper-cased hashed names, one after another
-    std::vector<Slot> m_table{16};
+    // The keys alone, so that most look-ups read one small slot; beside them, where a hashed
+    // name's letters are (offset << 32 | length).
+    std::vector<std::uint64_t> m_keys = std::vector<std::uint64_t>(16);
+    std::vector<std::uint64_t> m_places = std::vector<std::uint64_t>(16);
     int m_shift = 60;
     qsizetype m_count = 0;
 };
