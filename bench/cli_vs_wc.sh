@@ -29,6 +29,20 @@ for lines in 1000000 2000000; do
         printf '\n'
     done
 done
+# Dense with jumps: 1,000,000 lines, a label every fourth line (250,000), the rest mostly
+# `match Lnnn You see nothing` and `goto Lnnn` to labels anywhere in the script.
+awk 'BEGIN { srand(2); for (i = 0; i < 1000000; i++) { r = rand();
+             if (i % 4 == 0) printf "L%d:\n", i / 4;
+             else if (r < 0.4) printf "match L%d You see nothing\n", int(rand() * 250000);
+             else if (r < 0.8) printf "goto L%d\n", int(rand() * 250000);
+             else print "put look" } }' > "$out/l.cmd"
+wc_s=$(seconds env LC_ALL=C wc -w "$out/l.cmd")
+printf 'label-dense, 1M lines, 250,000 labels: wc -w %.3f s' "$wc_s"
+for dialect in classic modern; do
+    gcc_s=$(seconds "$build/bin/korveth-check" --dialect "$dialect" --format gcc "$out/l.cmd")
+    printf '; %s gcc %.3f s (%.1fx)' "$dialect" "$gcc_s" "$(echo "$gcc_s/$wc_s" | bc -l)"
+done
+printf '\n'
 printf 'crafted labels (5,000 labels sharing a 32-character ending, 80,000 gotos to missing names): '
 awk 'BEGIN { s = "_abcdefghijklmnopqrstuvwxyz012345"; for (i = 0; i < 5000; i++) printf "l%d%s:\r\n", i, s;
              for (i = 0; i < 80000; i++) printf "goto m%d%s\r\n", i, s }' > "$out/c.cmd"
