@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "HostileFiles.h"
 
 #include <QDir>
@@ -344,9 +345,7 @@ private Q_SLOTS:
     }
     void corpusIsCheckedWithoutFailure()
     {
-        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-        if (!QDir(corpus).exists())
-            QSKIP("no script corpus beside the project");
+        KORVETH_CORPUS_OR_SKIP(corpus);
         QStringList files;
         QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

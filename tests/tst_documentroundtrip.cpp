@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "MainWindowFixture.h"
 
 #include <QDir>
@@ -44,9 +45,7 @@ private Q_SLOTS:
     }
     void corpusRoundTrip()
     {
-        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-        if (!QDir(corpus).exists())
-            QSKIP("no script corpus beside the project");
+        KORVETH_CORPUS_OR_SKIP(corpus);
         MainWindowFixture f;
         frmDoc *document = f.docs().activeDocument();
         const QString copy = f.dir.filePath(QStringLiteral("copy.cmd"));

@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "DocumentTabs.h"
 #include "FileStore.h"
 #include "LabelsPage.h"
@@ -133,9 +134,7 @@ private Q_SLOTS:
     // Start-up opening each real script, once, for the sanitizers to look at.
     void startUpWithEachCorpusFile()
     {
-        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-        if (!QDir(corpus).exists())
-            QSKIP("no script corpus beside the project");
+        KORVETH_CORPUS_OR_SKIP(corpus);
         int files = 0;
         QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "GameSource.h"
 #include "HostileFiles.h"
 #include "LogReadAhead.h"
@@ -545,9 +546,7 @@ private Q_SLOTS:
     // with a finding, none hangs.
     void realScriptsEndCleanly()
     {
-        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-        if (!QDir(corpus).exists())
-            QSKIP("the corpus of real scripts is not here");
+        KORVETH_CORPUS_OR_SKIP(corpus);
         QRandomGenerator random(5);
         const QStringList words{"You",
                                 "see",

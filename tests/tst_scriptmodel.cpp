@@ -1,5 +1,6 @@
 #include "CaseTable.h"
 #include "Completion.h"
+#include "Corpus.h"
 #include "ModernChecker.h"
 #include "ScriptModel.h"
 #include "TextFile.h"
@@ -346,9 +347,7 @@ private Q_SLOTS:
     // dialect Auto picks, when opened and again after a line in its middle is removed.
     void realScriptsAgreeWithAFullCheck()
     {
-        const QString corpus = QStringLiteral(KORVETH_SOURCE_DIR "/../shared/corpus");
-        if (!QDir(corpus).exists())
-            QSKIP("no script corpus beside the project");
+        KORVETH_CORPUS_OR_SKIP(corpus);
         QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);
         int checked = 0;
         while (it.hasNext()) {
