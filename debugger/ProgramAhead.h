@@ -41,6 +41,8 @@ public:
     // The program made for key, waited for if it is still being made; nothing when what was made
     // is for another key.
     std::optional<Made> find(const Key &key) const;
+    // Whether the program for key is made, so that find() would not wait.
+    bool ready(const Key &key) const { return m_key == key && m_future.isFinished(); }
     // Keeps a program made elsewhere for key.
     void keep(const Key &key, Made made);
 

@@ -49,6 +49,8 @@ public:
     void continueRun();
     void stopRun();
     bool running() const { return bool(m_runner); }
+    // Whether the program of the script as it stands is made, ahead of the first step.
+    bool programMadeAhead() const { return m_ahead.ready(aheadKey()); }
     // The script line (from 0) that runs next; -1 when nothing runs.
     int currentLine() const;
     QString status() const;

@@ -4,7 +4,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-program_dirs=(app cli core dap data debugger documents editor front generators lsp options platform run script)
+# Every folder of program code: the top-level folders holding C++ sources, but for the tests and
+# the benchmarks.
+mapfile -t program_dirs < <(find . -mindepth 2 -maxdepth 2 -type f \( -name '*.cpp' -o -name '*.h' \) \
+    -not -path './tests/*' -not -path './bench/*' -not -path './build*' -printf '%h\n' | sort -u)
 sources() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) | sort; }
 count() { # all lines, then code lines
     local files

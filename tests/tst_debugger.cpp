@@ -197,7 +197,7 @@ private Q_SLOTS:
         editor->SetText(QStringLiteral("put one\r\n").repeated(25000));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
-        QTest::qWait(1500); // the window's pause, then the program made on its thread
+        QTRY_VERIFY(window->programMadeAhead()); // after the window's pause, on its thread
         editor->SetCaretPos(0, 4);
         QTest::keyClicks(editor, QStringLiteral("x"));
         window->stepInto();
