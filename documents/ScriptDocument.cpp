@@ -21,6 +21,14 @@ void ScriptDocument::startNew(int number)
     Q_EMIT captionChanged(m_caption);
 }
 
+ReadResult ScriptDocument::load(const QString &path, Origin origin, TextSink &shownIn)
+{
+    const ReadResult read = readTextFileInto(path, shownIn);
+    if (read.error.isEmpty())
+        takeLoaded(path, read, origin);
+    return read;
+}
+
 void ScriptDocument::takeLoaded(const QString &path, const ReadResult &read, Origin origin)
 {
     m_origin = origin;

@@ -27,8 +27,11 @@ public:
 
     // A new, empty script named "New Script " and the number.
     void startNew(int number);
-    // Takes what was read from the file. A template leaves the document never saved, with the
-    // caption it had.
+    // Reads and decodes the file at path, handing its text to whatever shows it as it is read,
+    // and takes its name, format and state; a template leaves the document never saved, with the
+    // caption it had. The document is unchanged after an error.
+    ReadResult load(const QString &path, Origin origin, TextSink &shownIn);
+    // Takes what was read from the file elsewhere.
     void takeLoaded(const QString &path, const ReadResult &read, Origin origin);
 
     Origin origin() const { return m_origin; }

@@ -79,11 +79,12 @@ void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocum
     m_document.takeLoaded(path, read, origin);
 }
 
+// The document reads its file; the editor shows the text as it comes.
 ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
 {
-    const ReadResult read = m_editor->loadFile(path);
-    if (read.error.isEmpty())
-        m_document.takeLoaded(path, read, origin);
+    const std::unique_ptr<ScriptEditor::TextLoading> shown = m_editor->startLoading();
+    const ReadResult read = m_document.load(path, origin, *shown);
+    m_editor->showLoaded(*shown, read);
     return read;
 }
 

@@ -249,67 +249,63 @@ void ScriptEditor::ExecuteCmd(int command, int datum)
     }
 }
 
-// Fills the editor the way a load does: nothing to undo back to, and no change notifications (the
-// control would copy the whole text into them).
-class ScriptEditor::Loading final : public TextSink
+ScriptEditor::TextLoading::TextLoading(ScriptEditor &editor)
+    : m_editor(editor)
+    , m_eventMask(editor.SendScintilla(SCI_GETMODEVENTMASK))
 {
-public:
-    explicit Loading(ScriptEditor &editor)
-        : m_editor(editor)
-        , m_eventMask(editor.SendScintilla(SCI_GETMODEVENTMASK))
-    {
-        m_editor.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
-        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-        m_editor.SendScintilla(SCI_CLEARALL);
-    }
+    m_editor.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+    m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    m_editor.SendScintilla(SCI_CLEARALL);
+}
 
-    void expect(qint64 bytes) override
-    {
-        // Room for a little more than the file: Windows-1252 text grows a byte for each accented
-        // letter as it becomes UTF-8, and a control that outgrows its room copies all it holds.
-        m_editor.SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + bytes / 256 + 1));
-    }
-    void append(QByteArrayView utf8) override
-    {
-        m_editor.SendScintilla(
-            SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
-    }
-    void discard() override { m_editor.SendScintilla(SCI_CLEARALL); }
+void ScriptEditor::TextLoading::expect(qint64 bytes)
+{
+    // Room for a little more than the file: Windows-1252 text grows a byte for each accented
+    // letter as it becomes UTF-8, and a control that outgrows its room copies all it holds.
+    m_editor.SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + bytes / 256 + 1));
+}
 
-    void finish(LineEnding lineEnding)
-    {
-        m_editor.m_lineEnding = lineEnding;
-        m_editor.setEolMode(eolModes[int(lineEnding)]);
-        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-        m_editor.SendScintilla(SCI_EMPTYUNDOBUFFER);
-        m_editor.SendScintilla(SCI_SETSAVEPOINT);
-        m_editor.SendScintilla(SCI_SETMODEVENTMASK, m_eventMask);
-        m_editor.SendScintilla(SCI_GOTOPOS, 0UL);
-        m_editor.m_lineCount = m_editor.lines();
-        Q_EMIT m_editor.linesChanged();
-    }
+void ScriptEditor::TextLoading::append(QByteArrayView utf8)
+{
+    m_editor.SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+}
 
-private:
-    ScriptEditor &m_editor;
-    const long m_eventMask;
-};
+void ScriptEditor::TextLoading::discard()
+{
+    m_editor.SendScintilla(SCI_CLEARALL);
+}
+
+void ScriptEditor::TextLoading::finish(LineEnding lineEnding)
+{
+    m_editor.m_lineEnding = lineEnding;
+    m_editor.setEolMode(eolModes[int(lineEnding)]);
+    m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    m_editor.SendScintilla(SCI_EMPTYUNDOBUFFER);
+    m_editor.SendScintilla(SCI_SETSAVEPOINT);
+    m_editor.SendScintilla(SCI_SETMODEVENTMASK, m_eventMask);
+    m_editor.SendScintilla(SCI_GOTOPOS, 0UL);
+    m_editor.m_lineCount = m_editor.lines();
+    Q_EMIT m_editor.linesChanged();
+}
 
 void ScriptEditor::loadUtf8(const QByteArray &utf8, LineEnding lineEnding)
 {
-    Loading loading(*this);
+    TextLoading loading(*this);
     loading.expect(utf8.size());
     loading.append(utf8);
     loading.finish(lineEnding);
 }
 
-ReadResult ScriptEditor::loadFile(const QString &path)
+std::unique_ptr<ScriptEditor::TextLoading> ScriptEditor::startLoading()
 {
-    Loading loading(*this);
-    const ReadResult read = readTextFileInto(path, loading);
+    return std::make_unique<TextLoading>(*this);
+}
+
+void ScriptEditor::showLoaded(TextLoading &loading, const ReadResult &read)
+{
     if (!read.error.isEmpty())
         loading.discard();
     loading.finish(read.text.format.lineEnding);
-    return read;
 }
 
 void ScriptEditor::setHighlightedLine(int line)

@@ -76,9 +76,12 @@ public:
     QByteArrayView utf8() const;
     // Loads UTF-8 text with the line ends new lines get; nothing to undo, no change reported.
     void loadUtf8(const QByteArray &utf8, LineEnding lineEnding);
-    // Loads a file's text as loadUtf8 does, read a piece at a time (see readTextFileInto); the
-    // result's text is empty. After an error the editor is empty.
-    ReadResult loadFile(const QString &path);
+    // Where a document pours its file's text as it reads it (see ScriptDocument::load): the editor
+    // is filled as a load fills it, with nothing to undo and no change reported. showLoaded()
+    // ends it; after an error the editor is empty.
+    class TextLoading;
+    std::unique_ptr<TextLoading> startLoading();
+    void showLoaded(TextLoading &loading, const ReadResult &read);
     LineEnding lineEnding() const { return m_lineEnding; }
 
     // Colours the text by a registered language; an unknown name leaves the text plain.
@@ -126,8 +129,6 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
-    class Loading;
-
     void changeBegins(int position, int type, const char *text, int length);
     // Tells what follows a change once it is done: the line count, and assistive technology.
     void finishChange();
@@ -144,6 +145,22 @@ private:
     bool m_finishQueued = false;
     // The change under way, as assistive technology is told of it once it is done.
     std::unique_ptr<QAccessibleTextCursorEvent> m_announcement;
+};
+
+// Fills the editor the way a load does: nothing to undo back to, and no change notifications (the
+// control would copy the whole text into them).
+class ScriptEditor::TextLoading final : public TextSink
+{
+public:
+    explicit TextLoading(ScriptEditor &editor);
+    void expect(qint64 bytes) override;
+    void append(QByteArrayView utf8) override;
+    void discard() override;
+    void finish(LineEnding lineEnding);
+
+private:
+    ScriptEditor &m_editor;
+    const long m_eventMask;
 };
 
 } // namespace Korveth

@@ -1,4 +1,5 @@
 #include "FailingFileStore.h"
+#include "RecordingSink.h"
 #include "ScriptDocument.h"
 
 #include <QFile>
@@ -25,6 +26,27 @@ private Q_SLOTS:
         QVERIFY(document.neverSaved());
         QVERIFY(!document.Changed());
         QCOMPARE(captions.size(), 1);
+        QCOMPARE(document.diskState(), ScriptDocument::DiskState::Unchanged);
+    }
+    // The document reads and decodes its own file, handing the text on as it is read; a file it
+    // cannot read leaves it as it was.
+    void aDocumentLoadsItsFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.cmd"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("put caf\xe9\n") > 0);
+        file.close();
+        ScriptDocument document(m_store);
+        document.startNew(1);
+        RecordingSink shown;
+        QVERIFY(!document.load(path + u".gone"_qs, ScriptDocument::Origin::File, shown)
+                     .error.isEmpty());
+        QCOMPARE(document.caption(), QStringLiteral("New Script 1"));
+        QVERIFY(document.load(path, ScriptDocument::Origin::File, shown).error.isEmpty());
+        QCOMPARE(shown.text, QByteArray("put caf\xc3\xa9\n"));
+        QCOMPARE(document.path(), path);
+        QCOMPARE(document.format().encoding, TextEncoding::Windows1252);
         QCOMPARE(document.diskState(), ScriptDocument::DiskState::Unchanged);
     }
     void savingTiesTheDocumentToItsFile_data()

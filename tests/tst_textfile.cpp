@@ -2,6 +2,7 @@
 #include "FailingFileStore.h"
 #include "HostileFiles.h"
 #include "RecentFiles.h"
+#include "RecordingSink.h"
 #include "RegularFile.h"
 #include "ScriptFiles.h"
 #include "TextFile.h"
@@ -20,18 +21,7 @@
 
 using namespace Korveth;
 
-namespace {
-
-struct RecordingSink final : TextSink
-{
-    void expect(qint64 bytes) override { expected = bytes; }
-    void append(QByteArrayView utf8) override { text += utf8; }
-    void discard() override { text.clear(); }
-    qint64 expected = -1;
-    QByteArray text;
-};
-
-} // namespace
+namespace {} // namespace
 
 class TestTextFile : public QObject
 {
