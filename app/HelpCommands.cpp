@@ -1,11 +1,11 @@
 #include "HelpCommands.h"
 #include "MenuKeys.h"
 
+#include "AboutBox.h"
 #include "CommandRegistry.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
 #include "ProgramPaths.h"
-#include "frmAbout.h"
 
 namespace Korveth {
 
@@ -44,7 +44,7 @@ void HelpCommands::openWebsite()
 
 void HelpCommands::about()
 {
-    frmAbout box(m_dialogs, website, &m_owner);
+    AboutBox box(m_dialogs, website, &m_owner);
     m_dialogs.runModal(box);
 }
 

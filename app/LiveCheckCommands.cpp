@@ -10,6 +10,7 @@
 #include "Dialogs.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
+#include "DocumentWindow.h"
 #include "EditorServices.h"
 #include "LabelReferences.h"
 #include "LabelsPage.h"
@@ -19,7 +20,6 @@
 #include "MainMenus.h"
 #include "ProgramServices.h"
 #include "SidePane.h"
-#include "frmDoc.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -69,7 +69,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
             &LabelsPage::placeChosen,
             this,
             [this](const QString &path, int line, qsizetype column, qsizetype length) {
-                frmDoc *document
+                DocumentWindow *document
                     = path.isEmpty()
                           ? m_followed.data()
                           : m_parts.documents.OpenDocument(path, QFileInfo(path).fileName());
@@ -85,17 +85,17 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
 void LiveCheckCommands::registerIn(CommandRegistry &commands)
 {
     commands.add(MenuKey::NextMistake, [this] {
-        frmDoc *document = m_parts.documents.activeDocument();
+        DocumentWindow *document = m_parts.documents.activeDocument();
         if (!document || !document->live().checking())
             return;
         // Said in the status bar too, where a screen reader finds it.
         ScriptEditor *editor = document->editor();
-        const int lineBefore = editor->GetSel(false).endLine;
+        const int lineBefore = editor->selectionRange(false).endLine;
         const auto verdict = document->live().goToNextMistake();
         const QString said = verdict ? *verdict : QStringLiteral("No mistakes");
         m_statusBar.showMessage(said, 10000);
         // Arriving on another line, the line and its verdict are said as for any move.
-        if (!verdict || editor->GetSel(false).endLine == lineBefore)
+        if (!verdict || editor->selectionRange(false).endLine == lineBefore)
             Announcer::announce(editor, said);
     });
     commands.add(MenuKey::GoToLabel, [this] { goToLabel(); });
@@ -106,7 +106,7 @@ void LiveCheckCommands::registerIn(CommandRegistry &commands)
     });
 }
 
-void LiveCheckCommands::follow(frmDoc *document)
+void LiveCheckCommands::follow(DocumentWindow *document)
 {
     for (const QMetaObject::Connection &connection : std::as_const(m_connections))
         disconnect(connection);
@@ -160,7 +160,7 @@ void LiveCheckCommands::refreshed(int count)
 // To the label's definition: in this script, or in the script an include brings it from.
 void LiveCheckCommands::goToLabel()
 {
-    frmDoc *document = m_parts.documents.activeDocument();
+    DocumentWindow *document = m_parts.documents.activeDocument();
     if (!document || document->live().goToLabelAtCaret())
         return;
     const QString name = document->live().labelAtCaret();
@@ -169,7 +169,7 @@ void LiveCheckCommands::goToLabel()
     const auto included = document->live().model().includedDefinitionOf(name);
     if (!included)
         return;
-    frmDoc *opened
+    DocumentWindow *opened
         = m_parts.documents.OpenDocument(included->path, QFileInfo(included->path).fileName());
     if (!opened)
         return;
@@ -179,7 +179,7 @@ void LiveCheckCommands::goToLabel()
 
 void LiveCheckCommands::findReferences()
 {
-    frmDoc *document = m_parts.documents.activeDocument();
+    DocumentWindow *document = m_parts.documents.activeDocument();
     if (!document)
         return;
     const QString name = document->live().labelAtCaret();
@@ -213,11 +213,12 @@ void LiveCheckCommands::showLabelsPage()
 // Where the label stands, definitions included: across the library when one of its scripts
 // defines it (that one and every script including it, open or not), else in this script alone.
 // The open scripts are brought up to date first: the library reads them as they stand.
-LiveCheckCommands::LabelSearch
-LiveCheckCommands::labelPlaces(frmDoc &document, const QString &name, const QString &newName)
+LiveCheckCommands::LabelSearch LiveCheckCommands::labelPlaces(DocumentWindow &document,
+                                                              const QString &name,
+                                                              const QString &newName)
 {
     QStringList open;
-    for (frmDoc *other : m_parts.documents.openDocuments()) {
+    for (DocumentWindow *other : m_parts.documents.openDocuments()) {
         other->live().model();
         if (!other->document().path().isEmpty())
             open.append(QFileInfo(other->document().path()).absoluteFilePath());
@@ -245,7 +246,7 @@ LiveCheckCommands::labelPlaces(frmDoc &document, const QString &name, const QStr
 // to undo. Scripts not open yet are opened with the change made, for the user to look at and save.
 void LiveCheckCommands::renameLabel()
 {
-    frmDoc *document = m_parts.documents.activeDocument();
+    DocumentWindow *document = m_parts.documents.activeDocument();
     if (!document)
         return;
     LiveDiagnostics &live = document->live();
@@ -302,7 +303,7 @@ void LiveCheckCommands::renameLabel()
     }
     QList<QsciScintilla *> changed;
     for (auto it = byScript.cbegin(); it != byScript.cend(); ++it) {
-        frmDoc *target
+        DocumentWindow *target
             = it.key().isEmpty() || it.key() == here
                   ? document
                   : m_parts.documents.OpenDocument(it.key(), QFileInfo(it.key()).fileName());
@@ -322,7 +323,7 @@ void LiveCheckCommands::renameUndone(const QList<QsciScintilla *> &undone,
 {
     const auto names = [this](const QList<QsciScintilla *> &editors) {
         QStringList found;
-        for (frmDoc *document : m_parts.documents.openDocuments()) {
+        for (DocumentWindow *document : m_parts.documents.openDocuments()) {
             if (editors.contains(document->editor()))
                 found.append(document->document().shortName());
         }

@@ -23,7 +23,7 @@ class LiveDiagnostics;
 class MainMenus;
 struct ProgramServices;
 class SidePane;
-class frmDoc;
+class DocumentWindow;
 
 // The commands over the active document's live script model: the status-bar panel that counts
 // its mistakes, Next Mistake, the label commands (Go to Label, Find References, Rename Label),
@@ -54,8 +54,9 @@ private:
         bool taken = false; // the new name is another label's already
         QString cutShortAt; // the library root whose walk stopped early, if it did
     };
-    LabelSearch labelPlaces(frmDoc &document, const QString &name, const QString &newName = {});
-    void follow(frmDoc *document);
+    LabelSearch
+    labelPlaces(DocumentWindow &document, const QString &name, const QString &newName = {});
+    void follow(DocumentWindow *document);
     void refreshed(int count);
     void showLabelsPage();
     void renameUndone(const QList<QsciScintilla *> &undone, const QList<QsciScintilla *> &kept);
@@ -72,7 +73,7 @@ private:
     Parts m_parts;
     QLabel *m_panel;
     QStatusBar &m_statusBar;
-    QPointer<frmDoc> m_followed;
+    QPointer<DocumentWindow> m_followed;
     LinkedUndo *m_renameUndo;       // the last rename across scripts, one step to undo
     std::optional<int> m_saidCount; // the followed script's count as last shown
     QList<QMetaObject::Connection> m_connections;

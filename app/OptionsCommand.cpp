@@ -6,9 +6,9 @@
 #include "CommandRegistry.h"
 #include "DocumentManager.h"
 #include "EditorServices.h"
+#include "OptionsWindow.h"
 #include "ReportView.h"
 #include "ScriptDebugger.h"
-#include "frmOptions.h"
 
 #include <QSettings>
 
@@ -68,17 +68,17 @@ void OptionsCommand::show()
 {
     // The hidden editor holds the editor settings; it has no language of its own.
     const ScriptEditor *hidden = m_settingsEditor();
-    frmOptions::Defaults defaults{hidden ? hidden->textFont() : m_owner.font(),
-                                  ReportView::defaultFont(),
-                                  {ReportView::styleColour(0, m_owner.palette()),
-                                   ReportView::styleColour(1, m_owner.palette()),
-                                   ReportView::styleColour(2, m_owner.palette())}};
+    OptionsWindow::Defaults defaults{hidden ? hidden->textFont() : m_owner.font(),
+                                     ReportView::defaultFont(),
+                                     {ReportView::styleColour(0, m_owner.palette()),
+                                      ReportView::styleColour(1, m_owner.palette()),
+                                      ReportView::styleColour(2, m_owner.palette())}};
     // One Options window: the command again brings it back.
     if (m_window) {
         bringToFront(m_window);
         return;
     }
-    auto *window = new frmOptions(
+    auto *window = new OptionsWindow(
         m_dialogs,
         m_options,
         std::move(defaults),
@@ -95,7 +95,7 @@ void OptionsCommand::apply(const StoredOptions &options)
     m_editors.appearance = options.editor;
     m_editors.liveCheck.setScriptsFolder(options.scriptsFolder);
     m_debugger.setReportFont(options.debuggerFont.value_or(ReportView::defaultFont()));
-    for (frmDoc *document : m_documents.openDocuments())
+    for (DocumentWindow *document : m_documents.openDocuments())
         applyAppearance(options.editor, *document->editor());
     if (ScriptEditor *hidden = m_settingsEditor())
         applyAppearance(options.editor, *hidden);

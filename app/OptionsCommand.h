@@ -16,7 +16,7 @@ class Dialogs;
 class DocumentManager;
 class ScriptDebugger;
 class ScriptEditor;
-class frmDoc;
+class DocumentWindow;
 struct EditorServices;
 
 // View › Options...: shows the options window, applies each choice to every editor and the

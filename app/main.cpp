@@ -1,7 +1,7 @@
 #include "EditorServices.h"
 #include "FileStore.h"
+#include "MainWindow.h"
 #include "QtDialogs.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -15,15 +15,15 @@ int main(int argc, char *argv[])
     Korveth::EditorServices editors;
     Korveth::DiskFileStore files;
     QSettings settings(QStringLiteral("Korveth"), QStringLiteral("Korveth Script Editor"));
-    Korveth::frmMain window(
+    Korveth::MainWindow window(
         {dialogs, editors, files, Korveth::ProgramPaths::ofRunningProgram(), &settings});
     dialogs.setParent(&window);
     window.show();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    Korveth::frmMain::StartUpHooks hooks;
-    hooks.showStartPage = [](Korveth::frmMain &main) {
+    Korveth::MainWindow::StartUpHooks hooks;
+    hooks.showStartPage = [](Korveth::MainWindow &main) {
         main.showStartPage(0);
     };
     window.startUp(arguments, hooks);

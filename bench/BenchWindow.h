@@ -3,7 +3,7 @@
 #include "EditorServices.h"
 #include "FileStore.h"
 #include "ScriptedDialogs.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 
@@ -25,7 +25,7 @@ struct BenchWindow
     Korveth::ScriptedDialogs dialogs;
     Korveth::EditorServices editors;
     Korveth::DiskFileStore files;
-    Korveth::frmMain window;
+    Korveth::MainWindow window;
 };
 
 } // namespace KorvethBench

@@ -9,7 +9,7 @@
 #include "ScriptDebugger.h"
 #include "ScriptGenerator.h"
 #include "ScriptedDialogs.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     KorvethBench::BenchWindow bench{Korveth::ProgramPaths(dir.path())};
-    Korveth::frmMain &window = bench.window;
+    Korveth::MainWindow &window = bench.window;
     const QString checker
         = QCoreApplication::applicationDirPath() + QStringLiteral("/korveth-check");
 
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
         if (!file.open(QIODevice::WriteOnly) || file.write(realisticScript(lines)) < 0)
             return 1;
         file.close();
-        Korveth::frmDoc *document = window.documents().OpenDocument(path, QStringLiteral("s"));
+        Korveth::DocumentWindow *document = window.documents().OpenDocument(path, QStringLiteral("s"));
         if (!document)
             return 1;
         QApplication::processEvents();

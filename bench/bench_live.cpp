@@ -10,7 +10,7 @@
 #include "LiveDiagnostics.h"
 #include "ScriptGenerator.h"
 #include "ScriptedDialogs.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,11 +31,11 @@ struct Opening
     double markedMs;
 };
 
-Opening openOnce(Korveth::frmMain &window, const QString &path, bool live)
+Opening openOnce(Korveth::MainWindow &window, const QString &path, bool live)
 {
     QElapsedTimer timer;
     timer.start();
-    Korveth::frmDoc *document = window.documents().OpenDocument(path, QStringLiteral("bench.cmd"));
+    Korveth::DocumentWindow *document = window.documents().OpenDocument(path, QStringLiteral("bench.cmd"));
     if (!document)
         std::exit(1);
     QSignalSpy marked(&document->live(), &Korveth::LiveDiagnostics::mistakesChanged);
@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
 
     KorvethBench::BenchWindow bench(Korveth::ProgramPaths::ofRunningProgram());
     Korveth::EditorServices &editors = bench.editors;
-    Korveth::frmMain &window = bench.window;
+    Korveth::MainWindow &window = bench.window;
 
     std::vector<double> off, on, marked;
     for (int i = 0; i < 5; ++i) {

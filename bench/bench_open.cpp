@@ -8,7 +8,7 @@
 #include "Memory.h"
 #include "ScriptLexer.h"
 #include "ScriptedDialogs.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,12 +36,12 @@ int main(int argc, char *argv[])
     const double fileMegabytes = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
 
     KorvethBench::BenchWindow bench(Korveth::ProgramPaths::ofRunningProgram());
-    Korveth::frmMain &window = bench.window;
+    Korveth::MainWindow &window = bench.window;
     const double before = currentMegabytes();
 
     QElapsedTimer timer;
     timer.start();
-    Korveth::frmDoc *document = window.documents().OpenDocument(path, QFileInfo(path).fileName());
+    Korveth::DocumentWindow *document = window.documents().OpenDocument(path, QFileInfo(path).fileName());
     if (!document) {
         std::fputs("could not open the file\n", stderr);
         return 1;
@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     const double afterShown = currentMegabytes();
     const double peakShown = peakMegabytes();
     const double cpuBeforeJump = cpuSeconds();
-    document->editor()->SetCaretPos(document->editor()->linecount() - 1, 0);
+    document->editor()->setCaretPosition(document->editor()->linecount() - 1, 0);
     document->editor()->ensureCursorVisible();
     QApplication::processEvents();
     (void)document->grab();

@@ -11,7 +11,7 @@
 #include "ScriptGenerator.h"
 #include "ScriptRunnerCommand.h"
 #include "ScriptRunnerWindow.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 Korveth::ScriptRunnerWindow &
-openRunner(Korveth::frmMain &window, const QString &script, const QString &log)
+openRunner(Korveth::MainWindow &window, const QString &script, const QString &log)
 {
     window.documents().OpenDocument(script, QStringLiteral("s"));
     window.runCommand(QStringLiteral("srun"));
@@ -56,7 +56,7 @@ double timedStep(Korveth::ScriptRunnerWindow &runner)
     return msSince(timer);
 }
 
-void huntAgainstLongLog(Korveth::frmMain &window, const QTemporaryDir &dir)
+void huntAgainstLongLog(Korveth::MainWindow &window, const QTemporaryDir &dir)
 {
     const QString script = dir.filePath(QStringLiteral("hunt.cmd"));
     const QString log = dir.filePath(QStringLiteral("hunt.log"));
@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     BenchWindow bench{Korveth::ProgramPaths(dir.path())};
-    Korveth::frmMain &window = bench.window;
+    Korveth::MainWindow &window = bench.window;
     huntAgainstLongLog(window, dir);
 
     const QString log = dir.filePath(QStringLiteral("game.log"));

@@ -7,7 +7,7 @@
 #include "DocumentManager.h"
 #include "Memory.h"
 #include "ScriptGenerator.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,9 +62,9 @@ struct Row
     double typeEnd, typeStart, typeMiddle, backspace, move, select, undo, redo;
 };
 
-Row measure(Korveth::frmMain &window, const QString &path, const QString &name)
+Row measure(Korveth::MainWindow &window, const QString &path, const QString &name)
 {
-    Korveth::frmDoc *document = window.documents().OpenDocument(path, QStringLiteral("bench.cmd"));
+    Korveth::DocumentWindow *document = window.documents().OpenDocument(path, QStringLiteral("bench.cmd"));
     if (!document)
         std::exit(1);
     Korveth::ScriptEditor &editor = *document->editor();
@@ -77,12 +77,12 @@ Row measure(Korveth::frmMain &window, const QString &path, const QString &name)
     };
     const int last = editor.linecount() - 1;
     auto typeAt = [&](int line) {
-        editor.SetCaretPos(line, 0);
+        editor.setCaretPosition(line, 0);
         editor.ensureLineVisible(line);
         return perKey(editor, typedKeys, key(Qt::Key_A));
     };
     Row row{name, typeAt(last), typeAt(0), typeAt(last / 2), 0, 0, 0, 0, 0};
-    editor.SetCaretPos(last, 1000);
+    editor.setCaretPosition(last, 1000);
     editor.ensureLineVisible(last);
     row.backspace = perKey(editor, otherKeys, key(Qt::Key_Backspace));
     row.move = perKey(editor, otherKeys, key(Qt::Key_Left));

@@ -96,7 +96,8 @@ qsizetype widenAscii(QByteArrayView bytes, QChar *out)
 QString decodeLargeUtf8(QByteArrayView utf8)
 {
     const qsizetype n = utf8.size();
-    QString text(n + 1, Qt::Uninitialized); // never more units than bytes; the decoder may ask one more
+    QString text(n + 1,
+                 Qt::Uninitialized); // never more units than bytes; the decoder may ask one more
     QChar *const start = text.data();
     preferHugePages(start, std::size_t(n + 1) * sizeof(QChar));
     const qsizetype ascii = widenAscii(utf8, start);

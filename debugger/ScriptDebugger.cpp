@@ -7,12 +7,12 @@
 #include "CommandRegistry.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
+#include "DocumentWindow.h"
 #include "LiveDiagnostics.h"
 #include "ReportView.h"
 #include "ScriptChecker.h"
 #include "ScriptDebuggerWindow.h"
 #include "StyledReport.h"
-#include "frmDoc.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -84,7 +84,7 @@ ScriptDebuggerWindow &ScriptDebugger::windowForRun()
 
 void ScriptDebugger::Start()
 {
-    frmDoc *document = m_documents.activeDocument();
+    DocumentWindow *document = m_documents.activeDocument();
     if (!document)
         return;
     m_checked = document;
@@ -92,7 +92,7 @@ void ScriptDebugger::Start()
     ScriptDebuggerWindow &window = windowForRun();
     window.resetRun();
 
-    const QString text = document->editor()->Text();
+    const QString text = document->editor()->crlfText();
     const std::int32_t lines = crLfLineCount(text);
     CheckProgressDialog progress(&m_owner);
     progress.setLastLine(qMax(0, lines - 1));
@@ -136,7 +136,7 @@ void ScriptDebugger::showScriptLine(int line)
     ScriptEditor *editor = m_checked->editor();
     m_area.activate(m_checked);
     m_area.mdiArea().window()->activateWindow();
-    editor->SetCaretPos(line, 0);
+    editor->setCaretPosition(line, 0);
     editor->ensureLineVisible(line);
     editor->setFocus();
 }

@@ -17,7 +17,7 @@ class Dialogs;
 class DocumentArea;
 class DocumentManager;
 class ScriptDebuggerWindow;
-class frmDoc;
+class DocumentWindow;
 
 // Runs the Script Debugger on the active document: the progress window while the check runs,
 // then the Script Debugger window with the report and its summary.
@@ -59,7 +59,7 @@ private:
     Dialogs &m_dialogs;
     QWidget &m_owner;
     QPointer<ScriptDebuggerWindow> m_window;
-    QPointer<frmDoc> m_checked;
+    QPointer<DocumentWindow> m_checked;
     std::optional<QFont> m_reportFont;
     DialectChoice m_dialect = DialectChoice::Auto; // as the live check starts
 };

@@ -4,8 +4,8 @@
 #include "CommandRegistry.h"
 #include "Dialogs.h"
 #include "DocumentManager.h"
+#include "ScriptPropertiesDialog.h"
 #include "TextCounts.h"
-#include "frmProperties.h"
 
 namespace Korveth {
 
@@ -26,33 +26,33 @@ void CountCommands::registerIn(CommandRegistry &commands)
 
 void CountCommands::wordCount()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_dialogs.inform(
             QStringLiteral("Word Count"),
-            QStringLiteral("Words: %1").arg(Korveth::wordCount(document->editor()->Text())));
+            QStringLiteral("Words: %1").arg(Korveth::wordCount(document->editor()->crlfText())));
 }
 
 void CountCommands::characterCount()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_dialogs.inform(QStringLiteral("Character Count"),
                          QStringLiteral("Characters: %1")
-                             .arg(Korveth::characterCount(document->editor()->Text())));
+                             .arg(Korveth::characterCount(document->editor()->crlfText())));
 }
 
 void CountCommands::lineCount()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_dialogs.inform(QStringLiteral("Line Count"),
                          QStringLiteral("Lines: %1").arg(document->editor()->linecount()));
 }
 
 void CountCommands::countAll()
 {
-    frmDoc *document = m_documents.activeDocument();
+    DocumentWindow *document = m_documents.activeDocument();
     if (!document)
         return;
-    const QString text = document->editor()->Text();
+    const QString text = document->editor()->crlfText();
     m_dialogs.inform(QStringLiteral("Count All"),
                      QStringLiteral("Words: %1\nCharacters:%2\nLines: %3")
                          .arg(Korveth::wordCount(text))
@@ -63,11 +63,11 @@ void CountCommands::countAll()
 // With no document open there is nothing to describe, so the window is not shown.
 void CountCommands::scriptProperties()
 {
-    frmDoc *document = m_documents.activeDocument();
+    DocumentWindow *document = m_documents.activeDocument();
     if (!document)
         return;
-    const QString text = document->editor()->Text();
-    frmProperties window(&m_owner);
+    const QString text = document->editor()->crlfText();
+    ScriptPropertiesDialog window(&m_owner);
     window.fill({document->document().caption(),
                  document->document().neverSaved(),
                  Korveth::characterCount(text),

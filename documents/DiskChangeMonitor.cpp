@@ -26,19 +26,20 @@ DiskChangeMonitor::DiskChangeMonitor(DocumentManager &documents,
     , m_dialogs(dialogs)
 {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &DiskChangeMonitor::onFileChanged);
-    connect(&m_documents, &DocumentManager::documentCreated, this, [this](frmDoc *document) {
-        refreshWatchList();
-        connect(&document->document(),
-                &ScriptDocument::captionChanged,
-                this,
-                &DiskChangeMonitor::refreshWatchList);
-        connect(document, &frmDoc::closing, this, [this](frmDoc *closing) {
-            m_pending.remove(closing->tabNumber());
-            // The table lets go of the document in the same signal; watch what remains after.
-            QTimer::singleShot(0, this, &DiskChangeMonitor::refreshWatchList);
+    connect(
+        &m_documents, &DocumentManager::documentCreated, this, [this](DocumentWindow *document) {
+            refreshWatchList();
+            connect(&document->document(),
+                    &ScriptDocument::captionChanged,
+                    this,
+                    &DiskChangeMonitor::refreshWatchList);
+            connect(document, &DocumentWindow::closing, this, [this](DocumentWindow *closing) {
+                m_pending.remove(closing->tabNumber());
+                // The table lets go of the document in the same signal; watch what remains after.
+                QTimer::singleShot(0, this, &DiskChangeMonitor::refreshWatchList);
+            });
         });
-    });
-    connect(&m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
+    connect(&m_area, &DocumentArea::activated, this, [this](DocumentWindow *document) {
         if (m_pending.contains(document->tabNumber()))
             check(document);
     });
@@ -51,7 +52,7 @@ DiskChangeMonitor::DiskChangeMonitor(DocumentManager &documents,
 void DiskChangeMonitor::refreshWatchList()
 {
     QStringList wanted;
-    for (const frmDoc *document : m_documents.openDocuments()) {
+    for (const DocumentWindow *document : m_documents.openDocuments()) {
         const QString path = document->document().path();
         if (!path.isEmpty() && QFileInfo(path).isFile())
             wanted.append(QFileInfo(path).absoluteFilePath());
@@ -69,7 +70,7 @@ void DiskChangeMonitor::refreshWatchList()
 
 void DiskChangeMonitor::onFileChanged(const QString &path)
 {
-    for (const frmDoc *document : m_documents.openDocuments()) {
+    for (const DocumentWindow *document : m_documents.openDocuments()) {
         const QString own = document->document().path();
         if (!own.isEmpty() && QFileInfo(own).absoluteFilePath() == path)
             m_pending.insert(document->tabNumber());
@@ -81,12 +82,12 @@ void DiskChangeMonitor::onFileChanged(const QString &path)
 
 void DiskChangeMonitor::checkActiveIfPending()
 {
-    frmDoc *active = m_documents.activeDocument();
+    DocumentWindow *active = m_documents.activeDocument();
     if (active && m_pending.contains(active->tabNumber()) && active->window()->isActiveWindow())
         check(active);
 }
 
-void DiskChangeMonitor::check(frmDoc *document)
+void DiskChangeMonitor::check(DocumentWindow *document)
 {
     if (m_asking)
         return;
@@ -122,7 +123,7 @@ void DiskChangeMonitor::check(frmDoc *document)
     m_asking = false;
 }
 
-bool DiskChangeMonitor::reload(frmDoc *document)
+bool DiskChangeMonitor::reload(DocumentWindow *document)
 {
     const QString path = document->document().path();
     const ReadResult read = readTextFile(path);

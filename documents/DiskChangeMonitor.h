@@ -9,7 +9,7 @@ namespace Korveth {
 class Dialogs;
 class DocumentArea;
 class DocumentManager;
-class frmDoc;
+class DocumentWindow;
 
 // Watches the files of the open documents. When another program changes or removes one, the user
 // is told once the document is next the active one: an unchanged document is offered a reload;
@@ -26,9 +26,9 @@ public:
                       QObject *parent = nullptr);
 
     // Compares the document with its file now and asks the user when it changed.
-    void check(frmDoc *document);
+    void check(DocumentWindow *document);
     // Re-reads the file into the document; false (with a message) when it cannot be read.
-    bool reload(frmDoc *document);
+    bool reload(DocumentWindow *document);
 
     QStringList watchedFiles() const { return m_watcher.files(); }
 

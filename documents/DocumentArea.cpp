@@ -1,7 +1,7 @@
 #include "DocumentArea.h"
 
 #include "DocumentTabs.h"
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,20 +14,20 @@ DocumentArea::DocumentArea(QMdiArea &area, DocumentTabs &tabs, QObject *parent)
     , m_tabs(tabs)
 {
     connect(&m_tabs, &DocumentTabs::tagActivated, this, [this](int tag) {
-        for (frmDoc *document : documents()) {
+        for (DocumentWindow *document : documents()) {
             if (document->tabNumber() == tag)
                 activate(document);
         }
     });
     connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
-        if (auto *document = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr) {
+        if (auto *document = window ? qobject_cast<DocumentWindow *>(window->widget()) : nullptr) {
             m_tabs.selectTag(document->tabNumber());
             Q_EMIT activated(document);
         }
     });
 }
 
-void DocumentArea::show(frmDoc *document, const QString &tabCaption)
+void DocumentArea::show(DocumentWindow *document, const QString &tabCaption)
 {
     QMdiSubWindow *window = m_area.addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -48,7 +48,7 @@ void DocumentArea::show(frmDoc *document, const QString &tabCaption)
     document->editor()->setFocus();
 }
 
-QMdiSubWindow *DocumentArea::subWindowOf(const frmDoc *document) const
+QMdiSubWindow *DocumentArea::subWindowOf(const DocumentWindow *document) const
 {
     for (QMdiSubWindow *window : m_area.subWindowList()) {
         if (window->widget() == document)
@@ -57,7 +57,7 @@ QMdiSubWindow *DocumentArea::subWindowOf(const frmDoc *document) const
     return nullptr;
 }
 
-frmDoc *DocumentArea::active() const
+DocumentWindow *DocumentArea::active() const
 {
     QMdiSubWindow *window = m_area.activeSubWindow();
     if (!window) {
@@ -66,10 +66,10 @@ frmDoc *DocumentArea::active() const
             = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
         window = windows.isEmpty() ? nullptr : windows.last();
     }
-    return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;
+    return window ? qobject_cast<DocumentWindow *>(window->widget()) : nullptr;
 }
 
-void DocumentArea::activate(frmDoc *document)
+void DocumentArea::activate(DocumentWindow *document)
 {
     if (QMdiSubWindow *window = subWindowOf(document)) {
         m_area.setActiveSubWindow(window);
@@ -78,17 +78,17 @@ void DocumentArea::activate(frmDoc *document)
     }
 }
 
-bool DocumentArea::close(frmDoc *document)
+bool DocumentArea::close(DocumentWindow *document)
 {
     QMdiSubWindow *window = subWindowOf(document);
     return !window || window->close();
 }
 
-QList<frmDoc *> DocumentArea::documents() const
+QList<DocumentWindow *> DocumentArea::documents() const
 {
-    QList<frmDoc *> documents;
+    QList<DocumentWindow *> documents;
     for (QMdiSubWindow *window : m_area.subWindowList()) {
-        if (auto *document = qobject_cast<frmDoc *>(window->widget()))
+        if (auto *document = qobject_cast<DocumentWindow *>(window->widget()))
             documents.append(document);
     }
     return documents;

@@ -8,7 +8,7 @@ class QMdiSubWindow;
 namespace Korveth {
 
 class DocumentTabs;
-class frmDoc;
+class DocumentWindow;
 
 // Where document windows are shown: the main window's multiple-document area with its tab strip
 // `tb` kept in step. Placement, activation, closing and the arrangements live here.
@@ -21,14 +21,14 @@ public:
 
     // Shows a new document window, makes it the active one and appends its tab. The first
     // window, and any window while the active one is maximised, opens maximised.
-    void show(frmDoc *document, const QString &tabCaption);
+    void show(DocumentWindow *document, const QString &tabCaption);
     // The document window that has the focus; the last one activated while none has it.
-    frmDoc *active() const;
-    void activate(frmDoc *document);
+    DocumentWindow *active() const;
+    void activate(DocumentWindow *document);
     // Closes the document's window (its save question may keep it); true when it closed.
-    bool close(frmDoc *document);
+    bool close(DocumentWindow *document);
     // The document windows in the order they were opened.
-    QList<frmDoc *> documents() const;
+    QList<DocumentWindow *> documents() const;
 
     void tile(Qt::Orientation orientation);
     void cascade();
@@ -37,10 +37,10 @@ public:
     DocumentTabs &tabs() const { return m_tabs; }
 
 Q_SIGNALS:
-    void activated(frmDoc *document);
+    void activated(DocumentWindow *document);
 
 private:
-    QMdiSubWindow *subWindowOf(const frmDoc *document) const;
+    QMdiSubWindow *subWindowOf(const DocumentWindow *document) const;
 
     QMdiArea &m_area;
     DocumentTabs &m_tabs;

@@ -36,7 +36,7 @@ DocumentManager::DocumentManager(DocumentArea &area,
     , m_store(store)
     , m_dialogs(dialogs)
 {
-    connect(&m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
+    connect(&m_area, &DocumentArea::activated, this, [this](DocumentWindow *document) {
         Q_EMIT positionTextChanged(document->positionText());
     });
 }
@@ -44,7 +44,7 @@ DocumentManager::DocumentManager(DocumentArea &area,
 // Windows still open go before the documents they show.
 DocumentManager::~DocumentManager()
 {
-    for (const QPointer<frmDoc> &window : m_windows)
+    for (const QPointer<DocumentWindow> &window : m_windows)
         delete window.data();
 }
 
@@ -69,27 +69,31 @@ bool DocumentManager::showLimitMessageIfFull()
     return true;
 }
 
-std::unique_ptr<frmDoc> DocumentManager::makeWindow(ScriptDocument &document)
+std::unique_ptr<DocumentWindow> DocumentManager::makeWindow(ScriptDocument &document)
 {
-    return std::make_unique<frmDoc>(m_services, document, this, m_dialogs);
+    return std::make_unique<DocumentWindow>(m_services, document, this, m_dialogs);
 }
 
-frmDoc *DocumentManager::enter(std::unique_ptr<ScriptDocument> script,
-                               std::unique_ptr<frmDoc> window)
+DocumentWindow *DocumentManager::enter(std::unique_ptr<ScriptDocument> script,
+                                       std::unique_ptr<DocumentWindow> window)
 {
     const int entry = m_table.enter(std::move(script)).entry();
-    frmDoc *document = window.release();
+    DocumentWindow *document = window.release();
     m_windows[entry - 1] = document;
     document->setHighlightSelectedLine(m_highlightSelectedLine);
-    connect(document, &frmDoc::closing, this, &DocumentManager::onDocumentClosing);
-    connect(document, &frmDoc::positionTextChanged, this, &DocumentManager::positionTextChanged);
-    connect(document, &frmDoc::editMenuRequested, this, &DocumentManager::editMenuRequested);
-    connect(document, &frmDoc::focused, &m_area.tabs(), &DocumentTabs::selectTag);
-    connect(document, &frmDoc::aboutToAsk, &m_area, &DocumentArea::activate);
+    connect(document, &DocumentWindow::closing, this, &DocumentManager::onDocumentClosing);
+    connect(document,
+            &DocumentWindow::positionTextChanged,
+            this,
+            &DocumentManager::positionTextChanged);
+    connect(
+        document, &DocumentWindow::editMenuRequested, this, &DocumentManager::editMenuRequested);
+    connect(document, &DocumentWindow::focused, &m_area.tabs(), &DocumentTabs::selectTag);
+    connect(document, &DocumentWindow::aboutToAsk, &m_area, &DocumentArea::activate);
     return document;
 }
 
-void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
+void DocumentManager::showDocument(DocumentWindow *document, const QString &tabCaption)
 {
     m_area.show(document, tabCaption);
     applyEditorSetUp(*document->editor());
@@ -97,22 +101,23 @@ void DocumentManager::showDocument(frmDoc *document, const QString &tabCaption)
     Q_EMIT documentCreated(document);
 }
 
-frmDoc *DocumentManager::NewDocument()
+DocumentWindow *DocumentManager::NewDocument()
 {
     if (showLimitMessageIfFull())
         return nullptr;
     auto script = std::make_unique<ScriptDocument>(m_store);
     auto window = makeWindow(*script);
     script->startNew(m_table.lastNumber() + 1);
-    frmDoc *document = enter(std::move(script), std::move(window));
+    DocumentWindow *document = enter(std::move(script), std::move(window));
     showDocument(document, document->document().caption());
     return document;
 }
 
-frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCaption, Origin origin)
+DocumentWindow *
+DocumentManager::OpenDocument(const QString &path, const QString &tabCaption, Origin origin)
 {
     if (origin == Origin::File) {
-        if (frmDoc *open = documentOfFile(path)) {
+        if (DocumentWindow *open = documentOfFile(path)) {
             m_area.activate(open);
             return open;
         }
@@ -128,12 +133,12 @@ frmDoc *DocumentManager::OpenDocument(const QString &path, const QString &tabCap
     script->startNew(m_table.lastNumber() + 1);
     if (!loadOrReport(*window, path, origin))
         return nullptr;
-    frmDoc *document = enter(std::move(script), std::move(window));
+    DocumentWindow *document = enter(std::move(script), std::move(window));
     showDocument(document, tabCaption);
     return document;
 }
 
-bool DocumentManager::loadOrReport(frmDoc &document, const QString &path, Origin origin)
+bool DocumentManager::loadOrReport(DocumentWindow &document, const QString &path, Origin origin)
 {
     const ReadResult read = document.load(path, origin);
     if (!read.error.isEmpty())
@@ -145,7 +150,7 @@ bool DocumentManager::loadOrReport(frmDoc &document, const QString &path, Origin
 
 namespace {
 
-bool untouched(const frmDoc *document)
+bool untouched(const DocumentWindow *document)
 {
     return document && document->document().origin() == ScriptDocument::Origin::New
            && !document->Changed();
@@ -153,9 +158,9 @@ bool untouched(const frmDoc *document)
 
 } // namespace
 
-frmDoc *DocumentManager::OpenInPlaceOfBlank(const QString &path, const QString &tabCaption)
+DocumentWindow *DocumentManager::OpenInPlaceOfBlank(const QString &path, const QString &tabCaption)
 {
-    frmDoc *blank = activeDocument();
+    DocumentWindow *blank = activeDocument();
     if (!untouched(blank) || documentOfFile(path))
         return OpenDocument(path, tabCaption);
     // Untouched, the blank loses nothing should the reading fail half way.
@@ -166,18 +171,18 @@ frmDoc *DocumentManager::OpenInPlaceOfBlank(const QString &path, const QString &
     return blank;
 }
 
-frmDoc *DocumentManager::documentForNewText()
+DocumentWindow *DocumentManager::documentForNewText()
 {
-    frmDoc *active = activeDocument();
+    DocumentWindow *active = activeDocument();
     return untouched(active) ? active : NewDocument();
 }
 
-void DocumentManager::setTabCaption(frmDoc *document, const QString &caption)
+void DocumentManager::setTabCaption(DocumentWindow *document, const QString &caption)
 {
     m_area.tabs().setCaption(document->tabNumber(), caption);
 }
 
-bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
+bool DocumentManager::writeDocument(DocumentWindow *document, const QString &path)
 {
     const ScriptDocument::SaveOutcome outcome = document->saveTo(path);
     if (!outcome.error.isEmpty()) {
@@ -196,7 +201,7 @@ bool DocumentManager::writeDocument(frmDoc *document, const QString &path)
     return true;
 }
 
-bool DocumentManager::mayOverwriteChangedFile(frmDoc *document)
+bool DocumentManager::mayOverwriteChangedFile(DocumentWindow *document)
 {
     const ScriptDocument &script = document->document();
     if (script.diskState() != ScriptDocument::DiskState::Modified)
@@ -214,7 +219,7 @@ bool DocumentManager::mayOverwriteChangedFile(frmDoc *document)
 
 bool DocumentManager::SaveDocument(int entry)
 {
-    frmDoc *document = this->document(entry);
+    DocumentWindow *document = this->document(entry);
     if (!document)
         return false;
     if (document->document().neverSaved())
@@ -226,7 +231,7 @@ bool DocumentManager::SaveDocument(int entry)
 
 bool DocumentManager::SaveDocumentAs(int entry)
 {
-    frmDoc *document = this->document(entry);
+    DocumentWindow *document = this->document(entry);
     if (!document)
         return false;
     QString path;
@@ -251,25 +256,25 @@ bool DocumentManager::SaveDocumentAs(int entry)
     return true;
 }
 
-frmDoc *DocumentManager::document(int entry) const
+DocumentWindow *DocumentManager::document(int entry) const
 {
     return m_table.at(entry) ? m_windows[entry - 1].data() : nullptr;
 }
 
-frmDoc *DocumentManager::activeDocument() const
+DocumentWindow *DocumentManager::activeDocument() const
 {
     return m_area.active();
 }
 
-QList<frmDoc *> DocumentManager::openDocuments() const
+QList<DocumentWindow *> DocumentManager::openDocuments() const
 {
-    QList<frmDoc *> documents;
+    QList<DocumentWindow *> documents;
     for (const ScriptDocument *script : m_table.documents())
         documents.append(document(script->entry()));
     return documents;
 }
 
-frmDoc *DocumentManager::documentOfFile(const QString &path) const
+DocumentWindow *DocumentManager::documentOfFile(const QString &path) const
 {
     const ScriptDocument *script = m_table.ofFile(path);
     return script ? document(script->entry()) : nullptr;
@@ -278,11 +283,11 @@ frmDoc *DocumentManager::documentOfFile(const QString &path) const
 void DocumentManager::setHighlightSelectedLine(bool on)
 {
     m_highlightSelectedLine = on;
-    for (frmDoc *document : openDocuments())
+    for (DocumentWindow *document : openDocuments())
         document->setHighlightSelectedLine(on);
 }
 
-void DocumentManager::onDocumentClosing(frmDoc *document)
+void DocumentManager::onDocumentClosing(DocumentWindow *document)
 {
     m_area.tabs().removeTag(document->tabNumber());
     m_windows[document->entry() - 1] = nullptr;

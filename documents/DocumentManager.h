@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DocumentTable.h"
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,35 +36,35 @@ public:
     int count() const { return m_table.count(); }
 
     // Creates an empty document "New Script N"; null at the limit.
-    frmDoc *NewDocument();
+    DocumentWindow *NewDocument();
 
     // Creates a document holding the file; null at the limit or when the file cannot be read
     // (the user is told why). A file that is already open is not opened twice: its document
     // becomes the active one. A template-born document counts as never saved.
-    frmDoc *
+    DocumentWindow *
     OpenDocument(const QString &path, const QString &tabCaption, Origin origin = Origin::File);
 
     // Opens a file for the start page: into the active document while that is an untouched new
     // script (the blank one start-up made), otherwise as a document of its own. Text the user may
     // want back is never replaced, and the loaded document has no undo history to bring another
     // text back under the file's name. Null (the user is told why) when the file cannot be read.
-    frmDoc *OpenInPlaceOfBlank(const QString &path, const QString &tabCaption);
+    DocumentWindow *OpenInPlaceOfBlank(const QString &path, const QString &tabCaption);
     // Where new text from the start page or a generator goes: the active document while it is
     // an untouched new script, otherwise a new document; null at the limit (the user is told).
-    frmDoc *documentForNewText();
+    DocumentWindow *documentForNewText();
     // Sets the caption of a document's tab.
-    void setTabCaption(frmDoc *document, const QString &caption);
+    void setTabCaption(DocumentWindow *document, const QString &caption);
 
     // Saves the document of the entry; true when it was written.
     bool SaveDocument(int entry) override;
     bool SaveDocumentAs(int entry);
 
-    frmDoc *activeDocument() const;
-    frmDoc *document(int entry) const;
+    DocumentWindow *activeDocument() const;
+    DocumentWindow *document(int entry) const;
     // Documents in entry order.
-    QList<frmDoc *> openDocuments() const;
+    QList<DocumentWindow *> openDocuments() const;
     // The open document tied to the file, paths compared after resolving links; null for none.
-    frmDoc *documentOfFile(const QString &path) const;
+    DocumentWindow *documentOfFile(const QString &path) const;
 
     void setHighlightSelectedLine(bool on);
     bool highlightSelectedLine() const { return m_highlightSelectedLine; }
@@ -73,7 +73,7 @@ public:
     static void applyEditorSetUp(ScriptEditor &editor);
 
 Q_SIGNALS:
-    void documentCreated(frmDoc *document);
+    void documentCreated(DocumentWindow *document);
     void positionTextChanged(const QString &text);
     void editMenuRequested(const QPoint &globalPos);
     // The last open document is closing: what showed it (position, mistakes, labels) empties.
@@ -81,16 +81,17 @@ Q_SIGNALS:
 
 private:
     // A window for a document that is not yet in the table (its number is the next one).
-    std::unique_ptr<frmDoc> makeWindow(ScriptDocument &document);
+    std::unique_ptr<DocumentWindow> makeWindow(ScriptDocument &document);
     // Enters the document and its window in the table.
-    frmDoc *enter(std::unique_ptr<ScriptDocument> document, std::unique_ptr<frmDoc> window);
-    void showDocument(frmDoc *document, const QString &tabCaption);
+    DocumentWindow *enter(std::unique_ptr<ScriptDocument> document,
+                          std::unique_ptr<DocumentWindow> window);
+    void showDocument(DocumentWindow *document, const QString &tabCaption);
     bool showLimitMessageIfFull();
     // Reads a file into the document, telling the user why when it cannot be read.
-    bool loadOrReport(frmDoc &document, const QString &path, Origin origin);
-    void onDocumentClosing(frmDoc *document);
-    bool writeDocument(frmDoc *document, const QString &path);
-    bool mayOverwriteChangedFile(frmDoc *document);
+    bool loadOrReport(DocumentWindow &document, const QString &path, Origin origin);
+    void onDocumentClosing(DocumentWindow *document);
+    bool writeDocument(DocumentWindow *document, const QString &path);
+    bool mayOverwriteChangedFile(DocumentWindow *document);
 
     DocumentArea &m_area;
     EditorServices &m_services;
@@ -99,7 +100,7 @@ private:
     bool m_highlightSelectedLine = false;
     DocumentTable m_table;
     // The window of each entry of the table.
-    std::array<QPointer<frmDoc>, maxDocuments> m_windows;
+    std::array<QPointer<DocumentWindow>, maxDocuments> m_windows;
 };
 
 } // namespace Korveth

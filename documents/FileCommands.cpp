@@ -61,20 +61,20 @@ void FileCommands::open()
 
 void FileCommands::save()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_documents.SaveDocument(document->entry());
 }
 
 void FileCommands::saveAs()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_documents.SaveDocumentAs(document->entry());
 }
 
 void FileCommands::saveAll()
 {
-    frmDoc *noted = m_documents.activeDocument();
-    for (frmDoc *document : m_documents.openDocuments()) {
+    DocumentWindow *noted = m_documents.activeDocument();
+    for (DocumentWindow *document : m_documents.openDocuments()) {
         m_area.activate(document);
         m_documents.SaveDocument(document->entry());
     }
@@ -84,19 +84,19 @@ void FileCommands::saveAll()
 
 void FileCommands::close()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_area.close(document);
 }
 
 void FileCommands::closeAll()
 {
-    for (frmDoc *document : m_documents.openDocuments())
+    for (DocumentWindow *document : m_documents.openDocuments())
         m_area.close(document);
 }
 
 bool FileCommands::closeAllForExit()
 {
-    for (frmDoc *document : m_documents.openDocuments()) {
+    for (DocumentWindow *document : m_documents.openDocuments()) {
         if (!m_area.close(document))
             return false;
     }
@@ -105,7 +105,7 @@ bool FileCommands::closeAllForExit()
 
 void FileCommands::print()
 {
-    if (frmDoc *document = m_documents.activeDocument())
+    if (DocumentWindow *document = m_documents.activeDocument())
         m_printer.print(*document->editor());
 }
 

@@ -19,9 +19,9 @@ void registerIn(CommandRegistry &commands, std::function<ScriptEditor *()> activ
     onEditor("cut", [](ScriptEditor &e) { e.cut(); });
     onEditor("copy", [](ScriptEditor &e) { e.copy(); });
     onEditor("paste", [](ScriptEditor &e) { e.paste(); });
-    onEditor("delete", [](ScriptEditor &e) { e.SetSelText(QString()); });
-    onEditor("selectall", [](ScriptEditor &e) { e.ExecuteCmd(ScriptEditor::SelectAll); });
-    onEditor("selectline", [](ScriptEditor &e) { e.ExecuteCmd(ScriptEditor::SelectLine); });
+    onEditor("delete", [](ScriptEditor &e) { e.replaceSelectionWith(QString()); });
+    onEditor("selectall", [](ScriptEditor &e) { e.runBuiltInCommand(ScriptEditor::SelectAll); });
+    onEditor("selectline", [](ScriptEditor &e) { e.runBuiltInCommand(ScriptEditor::SelectLine); });
     // clang-format on
 }
 

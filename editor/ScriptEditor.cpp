@@ -148,12 +148,12 @@ QByteArrayView ScriptEditor::utf8() const
     return QByteArrayView(text, length);
 }
 
-QString ScriptEditor::Text() const
+QString ScriptEditor::crlfText() const
 {
     return QString::fromUtf8(withLineEnds(utf8(), "\r\n"));
 }
 
-void ScriptEditor::SetText(const QString &text)
+void ScriptEditor::setWholeText(const QString &text)
 {
     replaceWholeText(withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding)));
 }
@@ -168,7 +168,7 @@ void ScriptEditor::replaceWholeText(const QByteArray &utf8)
     finishChange();
 }
 
-void ScriptEditor::SetSelText(const QString &text)
+void ScriptEditor::replaceSelectionWith(const QString &text)
 {
     const QByteArray bytes = withLineEnds(text.toUtf8(), lineEndingBytes(m_lineEnding));
     replaceSelectedText(QString::fromUtf8(bytes));
@@ -192,7 +192,7 @@ void ScriptEditor::replaceRanges(const QList<std::pair<qsizetype, qsizetype>> &r
     finishChange();
 }
 
-ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
+ScriptEditor::Range ScriptEditor::selectionRange(bool normalise) const
 {
     long anchor = SendScintilla(SCI_GETANCHOR);
     long caret = SendScintilla(SCI_GETCURRENTPOS);
@@ -208,7 +208,7 @@ ScriptEditor::Range ScriptEditor::GetSel(bool normalise) const
     return {startLine, startColumn, endLine, endColumn};
 }
 
-void ScriptEditor::SetCaretPos(int line, int column)
+void ScriptEditor::setCaretPosition(int line, int column)
 {
     line = qBound(0, line, qMax(0, lines() - 1));
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
@@ -221,14 +221,14 @@ void ScriptEditor::SetCaretPos(int line, int column)
 
 void ScriptEditor::selectCaretLine()
 {
-    const int line = GetSel(false).endLine;
+    const int line = selectionRange(false).endLine;
     const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
     const long end = line + 1 < lines() ? SendScintilla(SCI_POSITIONFROMLINE, line + 1)
                                         : SendScintilla(SCI_GETLENGTH);
     SendScintilla(SCI_SETSEL, start, end);
 }
 
-void ScriptEditor::ExecuteCmd(int command, int datum)
+void ScriptEditor::runBuiltInCommand(int command, int datum)
 {
     switch (command) {
     case SelectLine:
@@ -239,7 +239,7 @@ void ScriptEditor::ExecuteCmd(int command, int datum)
         break;
     case GoToLine:
         if (datum >= 0) {
-            SetCaretPos(datum, 0);
+            setCaretPosition(datum, 0);
             ensureLineVisible(datum);
             setFocus();
         }

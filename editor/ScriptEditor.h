@@ -54,23 +54,23 @@ public:
     EditorServices &services() const { return m_services; }
 
     // The whole text, lines joined by CR LF whatever line ends the buffer holds.
-    QString Text() const;
+    QString crlfText() const;
     // Replaces the whole text as one undoable step; line ends become the document's style.
-    void SetText(const QString &text);
+    void setWholeText(const QString &text);
     // Replaces the selection; "" deletes it.
-    void SetSelText(const QString &text);
+    void replaceSelectionWith(const QString &text);
     // Puts the text in place of each byte range (start, end), as one undoable step, and leaves
     // the caret after the first. The ranges are in order and do not overlap.
     void replaceRanges(const QList<std::pair<qsizetype, qsizetype>> &ranges, const QString &text);
     // The font text is drawn in: the language's, or the editor's while it has none.
     QFont textFont() const;
     // The selection; normalised puts the start first, otherwise the end is at the caret.
-    Range GetSel(bool normalise) const;
-    void SetCaretPos(int line, int column);
+    Range selectionRange(bool normalise) const;
+    void setCaretPosition(int line, int column);
     int linecount() const { return lines(); }
     // Select line, select all, and go to line (datum: the zero-based line). The commands that
     // show a dialog belong to the windows that own those dialogs.
-    void ExecuteCmd(int command, int datum = 0);
+    void runBuiltInCommand(int command, int datum = 0);
 
     // The buffer as it is: UTF-8 with the document's line ends. Valid until the next edit.
     QByteArrayView utf8() const;

@@ -59,9 +59,9 @@ void SearchCommands::goToLine()
     if (!editor)
         return;
     const auto chosen = m_dialogs.lineNumber(
-        QStringLiteral("Go To Line"), editor->GetSel(false).endLine + 1, editor->lines());
+        QStringLiteral("Go To Line"), editor->selectionRange(false).endLine + 1, editor->lines());
     if (chosen)
-        editor->ExecuteCmd(ScriptEditor::GoToLine, *chosen - 1);
+        editor->runBuiltInCommand(ScriptEditor::GoToLine, *chosen - 1);
 }
 
 } // namespace Korveth

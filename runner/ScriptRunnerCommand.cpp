@@ -5,10 +5,10 @@
 #include "CommandRegistry.h"
 #include "DocumentArea.h"
 #include "DocumentManager.h"
+#include "DocumentWindow.h"
 #include "MenuKeys.h"
 #include "ScriptEditor.h"
 #include "ScriptRunnerWindow.h"
-#include "frmDoc.h"
 
 #include <QMdiArea>
 
@@ -40,7 +40,7 @@ void ScriptRunnerCommand::registerIn(CommandRegistry &commands)
 
 void ScriptRunnerCommand::open()
 {
-    frmDoc *document = m_documents.activeDocument();
+    DocumentWindow *document = m_documents.activeDocument();
     if (!document)
         return;
     if (!m_window) {
@@ -52,14 +52,14 @@ void ScriptRunnerCommand::open()
     }
     if (m_document != document) {
         if (m_document)
-            disconnect(m_document, &frmDoc::debugKey, this, nullptr);
+            disconnect(m_document, &DocumentWindow::debugKey, this, nullptr);
         m_document = document;
-        connect(document, &frmDoc::debugKey, this, [this](int number) {
+        connect(document, &DocumentWindow::debugKey, this, [this](int number) {
             if (!m_window || !m_window->isVisible())
                 return;
-            if (number == frmDoc::DebugStepInto)
+            if (number == DocumentWindow::DebugStepInto)
                 m_window->stepInto();
-            else if (number == frmDoc::DebugStepOver)
+            else if (number == DocumentWindow::DebugStepOver)
                 m_window->stepOver();
         });
     }
@@ -73,7 +73,7 @@ void ScriptRunnerCommand::showScriptLine(int line)
         return;
     m_area.activate(m_document);
     m_area.mdiArea().window()->activateWindow();
-    m_document->editor()->SetCaretPos(line, 0);
+    m_document->editor()->setCaretPosition(line, 0);
     m_document->editor()->setFocus();
 }
 

@@ -13,7 +13,7 @@ class DocumentArea;
 class DocumentManager;
 class LiveCheckSettings;
 class ScriptRunnerWindow;
-class frmDoc;
+class DocumentWindow;
 
 // Opens the Script Runner on the active document and hands it that document's F8 and F10.
 class ScriptRunnerCommand final : public QObject
@@ -42,7 +42,7 @@ private:
     LiveCheckSettings &m_includes;
     QWidget &m_owner;
     QPointer<ScriptRunnerWindow> m_window;
-    QPointer<frmDoc> m_document;
+    QPointer<DocumentWindow> m_document;
 };
 
 } // namespace Korveth

@@ -262,7 +262,7 @@ void ScriptRunnerWindow::toggleBreakpoint()
 {
     if (!m_editor)
         return;
-    setStatus(m_editor->toggleBreakpoint(m_editor->GetSel(false).endLine));
+    setStatus(m_editor->toggleBreakpoint(m_editor->selectionRange(false).endLine));
 }
 
 void ScriptRunnerWindow::closeEvent(QCloseEvent *event)

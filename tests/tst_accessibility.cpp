@@ -1,29 +1,29 @@
+#include "AboutBox.h"
 #include "AccessibilityWalk.h"
 #include "Announcer.h"
 #include "Child.h"
+#include "DocumentWindow.h"
 #include "EditorAppearance.h"
 #include "EditorPropertiesDialog.h"
 #include "FileBrowser.h"
 #include "FindReplaceDialog.h"
+#include "HealingGeneratorDialog.h"
 #include "HelpCommands.h"
+#include "HuntingGeneratorWindow.h"
 #include "LabelsPage.h"
 #include "LiveDiagnostics.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "MistakeMarks.h"
+#include "OptionsWindow.h"
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
+#include "ScriptPropertiesDialog.h"
 #include "ScriptRunnerCommand.h"
 #include "ScriptRunnerWindow.h"
 #include "SidePane.h"
-#include "frmAbout.h"
-#include "frmDoc.h"
-#include "frmFront.h"
-#include "frmHealingScriptGen.h"
-#include "frmHuntingSG.h"
-#include "frmOptions.h"
-#include "frmProperties.h"
+#include "StartPage.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -69,18 +69,18 @@ private Q_SLOTS:
             f.window->runCommand(QStringLiteral("sdebug"));
             shown = f.window->debugger().window();
         } else if (window == u"start page") {
-            owned = std::make_unique<frmFront>(
+            owned = std::make_unique<StartPage>(
                 f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
         } else if (window == u"hunting generator") {
             shown = f.window->showHuntingGenerator();
         } else if (window == u"healing generator") {
-            owned = std::make_unique<frmHealingScriptGen>(
+            owned = std::make_unique<HealingGeneratorDialog>(
                 f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
         } else if (window == u"options") {
             f.window->runCommand(QStringLiteral("options"));
-            shown = f.window->findChild<frmOptions *>();
+            shown = f.window->findChild<OptionsWindow *>();
         } else if (window == u"about") {
-            owned = std::make_unique<frmAbout>(f.dialogs, HelpCommands::website, nullptr);
+            owned = std::make_unique<AboutBox>(f.dialogs, HelpCommands::website, nullptr);
         } else if (window == u"replace") {
             owned = std::make_unique<FindReplaceDialog>(f.editors.search, nullptr);
         } else if (window == u"Script Runner") {
@@ -90,7 +90,7 @@ private Q_SLOTS:
             owned = std::make_unique<EditorPropertiesDialog>(
                 *f.docs().activeDocument()->editor(), f.dialogs, nullptr);
         } else {
-            owned = std::make_unique<frmProperties>(nullptr);
+            owned = std::make_unique<ScriptPropertiesDialog>(nullptr);
         }
         if (owned)
             shown = owned.get();
@@ -116,7 +116,7 @@ private Q_SLOTS:
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
+        editor->setWholeText(QStringLiteral("exit\r\nstart:\r\n  goto start\r\n"));
         f.docs().activeDocument()->live().refresh();
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_F6);
@@ -131,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), labels);
         QTest::keyClick(labels, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), editor);
-        QCOMPARE(editor->GetSel(false).startLine, 1); // at "start:"
+        QCOMPARE(editor->selectionRange(false).startLine, 1); // at "start:"
 
         QTest::keyClick(editor, Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(f.window->sidePane().pages()->currentIndex(), 0);
@@ -145,14 +145,14 @@ private Q_SLOTS:
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("grove.cmd"), "exit");
         f.window->recentFiles().append(path);
-        for (int tab : {int(frmFront::Existing), int(frmFront::Recent)}) {
+        for (int tab : {int(StartPage::Existing), int(StartPage::Recent)}) {
             QString named;
             f.dialogs.modalAnswers.enqueue([&](QDialog &dialog) {
-                auto &page = static_cast<frmFront &>(dialog);
+                auto &page = static_cast<StartPage &>(dialog);
                 child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
                 page.setFolder(f.dir.path());
                 QAbstractItemView *list = &child<QAbstractItemView>(
-                    page, tab == frmFront::Existing ? "filFileName" : "RecentFiles");
+                    page, tab == StartPage::Existing ? "filFileName" : "RecentFiles");
                 list->setFocus();
                 QTest::keyClick(list, Qt::Key_Down);
                 named = child<QLineEdit>(page, "txtFileName").text();
@@ -160,7 +160,7 @@ private Q_SLOTS:
                 return page.result() == QDialog::Accepted;
             });
             f.window->showStartPage(tab);
-            if (tab == frmFront::Existing)
+            if (tab == StartPage::Existing)
                 QCOMPARE(named, path);
             QCOMPARE(f.docs().activeDocument()->document().path(), path);
         }
@@ -193,7 +193,7 @@ private Q_SLOTS:
         }
 
         QCOMPARE(ReportView::defaultFont().pointSizeF(), QApplication::font().pointSizeF());
-        frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        HealingGeneratorDialog healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
         QCOMPARE(healing.font().pointSizeF(), QApplication::font().pointSizeF());
         const QRect screen = f.window->screen()->availableGeometry();
         QVERIFY(screen.contains(QRect(screen.topLeft(), f.window->size())));
@@ -204,7 +204,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("put \u00e9a\r\ngoto b"));
+        editor->setWholeText(QStringLiteral("put \u00e9a\r\ngoto b"));
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
         QVERIFY(face);
         QAccessibleTextInterface *text = face->textInterface();
@@ -297,9 +297,9 @@ private Q_SLOTS:
     void caretMovesAndMistakesAreTold()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor *editor = document->editor();
-        editor->SetText(QStringLiteral("put stow left\r\ngoto sti\r\necho hi"));
+        editor->setWholeText(QStringLiteral("put stow left\r\ngoto sti\r\necho hi"));
         document->live().refresh();
         editor->setFocus();
         QSignalSpy said(Announcer::of(editor), &Announcer::announced);
@@ -314,7 +314,7 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("nextmistake")); // the only one, on this line
         QCOMPARE(said.last().first().toString(),
                  QStringLiteral("Goto Command recognised. Label not found."));
-        editor->SetText(QStringLiteral("exit"));
+        editor->setWholeText(QStringLiteral("exit"));
         document->live().refresh();
         f.window->runCommand(QStringLiteral("nextmistake"));
         QCOMPARE(said.last().first().toString(), QStringLiteral("No mistakes"));

@@ -73,7 +73,7 @@ private Q_SLOTS:
     void findDialogNeverTouchesAClosedDocument()
     {
         MainWindowFixture f;
-        f.docs().activeDocument()->editor()->SetText(QStringLiteral("put goblin"));
+        f.docs().activeDocument()->editor()->setWholeText(QStringLiteral("put goblin"));
         f.docs().activeDocument()->document().setChanged(false);
         f.window->runCommand(QStringLiteral("find"));
         FindReplaceDialog &dialog = f.window->search().dialog();
@@ -90,11 +90,11 @@ private Q_SLOTS:
     void findDialogFollowsTheActiveDocument()
     {
         MainWindowFixture f;
-        frmDoc *first = f.docs().activeDocument();
-        first->editor()->SetText(QStringLiteral("put goblin"));
+        DocumentWindow *first = f.docs().activeDocument();
+        first->editor()->setWholeText(QStringLiteral("put goblin"));
         f.window->runCommand(QStringLiteral("find"));
-        frmDoc *second = f.docs().NewDocument();
-        second->editor()->SetText(QStringLiteral("goblin"));
+        DocumentWindow *second = f.docs().NewDocument();
+        second->editor()->setWholeText(QStringLiteral("goblin"));
         QCOMPARE(f.window->search().dialog().editor(), second->editor());
         f.window->area().activate(first);
         QCOMPARE(f.window->search().dialog().editor(), first->editor());

@@ -2,8 +2,8 @@
 #include "Child.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "ScriptPropertiesDialog.h"
 #include "TextCounts.h"
-#include "frmProperties.h"
 
 #include <QAction>
 #include <QSpinBox>
@@ -38,7 +38,7 @@ private Q_SLOTS:
         QString text;
         for (int i = 0; i < 40000; ++i)
             text += QStringLiteral("put a\r\n");
-        f.docs().activeDocument()->editor()->SetText(text);
+        f.docs().activeDocument()->editor()->setWholeText(text);
         f.window->runCommand(QStringLiteral("countall"));
         QCOMPARE(f.dialogs.shown.last().text,
                  QStringLiteral("Words: 40001\nCharacters:280000\nLines: 40001"));
@@ -70,11 +70,11 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         ScriptEditor *first = f.docs().activeDocument()->editor();
-        first->SetText(QStringLiteral("a\r\nb\r\nc"));
+        first->setWholeText(QStringLiteral("a\r\nb\r\nc"));
         first->setSelection(0, 0, 2, 1);
         ScriptEditor *second = f.docs().NewDocument()->editor();
-        second->SetText(QStringLiteral("x\r\ny"));
-        second->SetCaretPos(1, 0);
+        second->setWholeText(QStringLiteral("x\r\ny"));
+        second->setCaretPosition(1, 0);
         QAction *item = f.window->menus().action(QStringLiteral("hlline"));
         QVERIFY(!item->isChecked());
         QCOMPARE(first->highlightedLine(), -1);
@@ -83,12 +83,13 @@ private Q_SLOTS:
         QVERIFY(item->isChecked());
         QCOMPARE(first->highlightedLine(), 2);
         QCOMPARE(second->highlightedLine(), 1);
-        second->SetCaretPos(0, 0); // the highlight follows the selection while the option is on
+        second->setCaretPosition(0,
+                                 0); // the highlight follows the selection while the option is on
         QCOMPARE(second->highlightedLine(), 0);
         ScriptEditor *third
             = f.docs().NewDocument()->editor(); // and holds for documents made later
-        third->SetText(QStringLiteral("p\r\nq"));
-        third->SetCaretPos(1, 0);
+        third->setWholeText(QStringLiteral("p\r\nq"));
+        third->setCaretPosition(1, 0);
         QCOMPARE(third->highlightedLine(), 1);
 
         item->trigger();

@@ -1,5 +1,6 @@
 #include "Announcer.h"
 #include "Child.h"
+#include "DocumentWindow.h"
 #include "HostileFiles.h"
 #include "MainWindowFixture.h"
 #include "ReportView.h"
@@ -9,7 +10,6 @@
 #include "ScriptRunnerCommand.h"
 #include "ScriptRunnerWindow.h"
 #include "StyledReport.h"
-#include "frmDoc.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -37,7 +37,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("waitfor ready\r\nput go\r\n"));
+        editor->setWholeText(QStringLiteral("waitfor ready\r\nput go\r\n"));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
         window->stepInto();
@@ -62,7 +62,7 @@ private Q_SLOTS:
         log.write("nothing\r\nYou miss.\r\nYou killed it.\r\n");
         log.close();
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral(
+        editor->setWholeText(QStringLiteral(
             "put attack\r\nmatch hit You miss\r\nmatchwait\r\nhit:\r\nput again\r\nexit\r\n"));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
@@ -77,7 +77,7 @@ private Q_SLOTS:
         QCOMPARE(window->status(), QStringLiteral("Paused. Next: line 2: match hit You miss"));
         QVERIFY(editor->marginMask(1) & 4);
 
-        editor->SetCaretPos(4, 0);
+        editor->setCaretPosition(4, 0);
         QTest::keyClick(editor, Qt::Key_F9);
         window->continueRun();
         QTRY_COMPARE(window->currentLine(), 4);
@@ -108,7 +108,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         const QString profile = f.write(QStringLiteral("profile.txt"), "$weapon=sword\nzone=1\n");
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("put wield $weapon in $zone\r\n"));
+        editor->setWholeText(QStringLiteral("put wield $weapon in $zone\r\n"));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
         window->globalsFile().setText(profile);
@@ -137,7 +137,7 @@ private Q_SLOTS:
         log.close();
         QVERIFY(HostileFiles::make(dir.path(), 1));
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("put one\r\nwaitforre /(a+)+$/\r\n"));
+        editor->setWholeText(QStringLiteral("put one\r\nwaitforre /(a+)+$/\r\n"));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -149,7 +149,7 @@ private Q_SLOTS:
         QVERIFY(!window->running());
 
         window->logPath().setText(log.fileName());
-        editor->SetCaretPos(0, 0);
+        editor->setCaretPosition(0, 0);
         QTest::keyClick(window, Qt::Key_F9);
         QVERIFY(editor->marginMask(0) & 2);
         QTest::keyClick(window, Qt::Key_F5);
@@ -194,11 +194,11 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("put one\r\n").repeated(25000));
+        editor->setWholeText(QStringLiteral("put one\r\n").repeated(25000));
         f.window->runCommand(QStringLiteral("srun"));
         ScriptRunnerWindow *window = f.window->scriptRunner().window();
         QTRY_VERIFY(window->programMadeAhead()); // after the window's pause, on its thread
-        editor->SetCaretPos(0, 4);
+        editor->setCaretPosition(0, 4);
         QTest::keyClicks(editor, QStringLiteral("x"));
         window->stepInto();
         QCOMPARE(window->sent().index(0).data().toString(), QStringLiteral("xone"));
@@ -392,7 +392,7 @@ private Q_SLOTS:
     void doubleClickShowsTheScriptLine()
     {
         MainWindowFixture f;
-        frmDoc *checked = f.docs().activeDocument();
+        DocumentWindow *checked = f.docs().activeDocument();
         ScriptDebuggerWindow &window = run(f, QStringLiteral("exit\r\nput a\r\nnextroom"));
         f.docs().NewDocument(); // another document is active now
         window.activateWindow();
@@ -404,11 +404,11 @@ private Q_SLOTS:
             int(report.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)) + 3);
         QTest::mouseDClick(report.viewport(), Qt::LeftButton, {}, point);
         QCOMPARE(f.docs().activeDocument(), checked);
-        QCOMPARE(checked->editor()->GetSel(false).endLine, 2);
+        QCOMPARE(checked->editor()->selectionRange(false).endLine, 2);
         // Enter on a report line does the same.
         report.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 1);
         QTest::keyClick(&report, Qt::Key_Return);
-        QCOMPARE(checked->editor()->GetSel(false).endLine, 1);
+        QCOMPARE(checked->editor()->selectionRange(false).endLine, 1);
 
         // The checked document closed: a double-click does nothing.
         f.docs().activeDocument()->document().setChanged(false);
@@ -451,7 +451,7 @@ private Q_SLOTS:
 private:
     static ScriptDebuggerWindow &run(MainWindowFixture &f, const QString &text)
     {
-        f.docs().activeDocument()->editor()->SetText(text);
+        f.docs().activeDocument()->editor()->setWholeText(text);
         f.window->runCommand(QStringLiteral("sdebug"));
         ScriptDebuggerWindow *window = f.window->debugger().window();
         if (!window)

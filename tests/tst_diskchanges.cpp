@@ -48,9 +48,9 @@ private Q_SLOTS:
 
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         if (edited)
-            document->editor()->SetText(QStringLiteral("mine"));
+            document->editor()->setWholeText(QStringLiteral("mine"));
         appendFromAnotherProgram(path, "\r\nput b");
 
         f.dialogs.answers << Answer(answer);
@@ -58,7 +58,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
         QVERIFY(f.dialogs.shown.last().text.contains(path));
         QCOMPARE(f.dialogs.shown.last().text.contains(QStringLiteral("lose your changes")), edited);
-        QCOMPARE(document->editor()->Text(), text);
+        QCOMPARE(document->editor()->crlfText(), text);
         QCOMPARE(document->Changed(), changed);
 
         // Asked once: the same change is not brought up again.
@@ -69,14 +69,14 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         QVERIFY(QFile::remove(path));
         f.window->diskChanges().check(document);
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
         QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
         QCOMPARE(f.docs().count(), 2);
         QVERIFY(document->Changed());
-        QCOMPARE(document->editor()->Text(), QStringLiteral("put a"));
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("put a"));
 
         // Save writes it back where it was, without asking.
         f.window->runCommand(QStringLiteral("save"));
@@ -97,9 +97,9 @@ private Q_SLOTS:
 
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         appendFromAnotherProgram(path, "\r\ntheirs");
-        document->editor()->SetText(QStringLiteral("mine"));
+        document->editor()->setWholeText(QStringLiteral("mine"));
 
         f.dialogs.answers << Answer(answer);
         f.window->runCommand(QStringLiteral("save"));
@@ -112,14 +112,14 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
                                  QFileDevice::FileModificationTime));
         file.close();
         f.window->diskChanges().check(document);
-        document->editor()->SetText(QStringLiteral("put b"));
+        document->editor()->setWholeText(QStringLiteral("put b"));
         f.window->runCommand(QStringLiteral("save"));
         QVERIFY(f.dialogs.shown.isEmpty());
         QCOMPARE(MainWindowFixture::read(path), QByteArray("put b"));
@@ -128,9 +128,9 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         for (const char *text : {"put b", "put longer text"}) {
-            document->editor()->SetText(QString::fromLatin1(text));
+            document->editor()->setWholeText(QString::fromLatin1(text));
             f.window->runCommand(QStringLiteral("save"));
             f.window->diskChanges().check(document);
         }
@@ -142,12 +142,12 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.dialogs.answers << Answer::Yes;
         appendFromAnotherProgram(path, "\r\nput b");
-        QTRY_COMPARE(document->editor()->Text(), QStringLiteral("put a\r\nput b"));
+        QTRY_COMPARE(document->editor()->crlfText(), QStringLiteral("put a\r\nput b"));
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Changed on Disk"}));
     }
 };

@@ -22,7 +22,7 @@ private Q_SLOTS:
         const QString b = f.write(QStringLiteral("b.cmd"), "put b");
         QVERIFY(f.docs().OpenDocument(a, QStringLiteral("a.cmd")));
         QVERIFY(f.docs().OpenDocument(b, QStringLiteral("b.cmd")));
-        frmDoc *fourth = f.docs().NewDocument();
+        DocumentWindow *fourth = f.docs().NewDocument();
         QCOMPARE(fourth->windowTitle(), QStringLiteral("New Script 4"));
         QCOMPARE(fourth->tabNumber(), 4);
         QCOMPARE(f.docs().count(), 4);
@@ -75,8 +75,8 @@ private Q_SLOTS:
         QFETCH(bool, closed);
 
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
-        document->editor()->SetText(QStringLiteral("put changed"));
+        DocumentWindow *document = f.docs().activeDocument();
+        document->editor()->setWholeText(QStringLiteral("put changed"));
         QVERIFY(document->Changed());
         f.dialogs.answers.enqueue(Answer(answer));
         if (savePath == u"cancel")
@@ -107,8 +107,8 @@ private Q_SLOTS:
     void saveOnNeverSavedAsksForName()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
-        document->editor()->SetText(QStringLiteral("exit"));
+        DocumentWindow *document = f.docs().activeDocument();
+        document->editor()->setWholeText(QStringLiteral("exit"));
         f.dialogs.fileNames.enqueue(QString());
         f.window->runCommand(QStringLiteral("save"));
         QCOMPARE(f.dialogs.shown.last().kind, QStringLiteral("save"));
@@ -122,8 +122,8 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString existing = f.write(QStringLiteral("old.cmd"), "keep me");
-        frmDoc *document = f.docs().activeDocument();
-        document->editor()->SetText(QStringLiteral("new text"));
+        DocumentWindow *document = f.docs().activeDocument();
+        document->editor()->setWholeText(QStringLiteral("new text"));
 
         // No to the overwrite question shows the dialog again; cancelling that saves nothing.
         f.dialogs.fileNames << existing << QString();
@@ -145,8 +145,8 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\n");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-        document->editor()->SetText(QStringLiteral("put b\r\n"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        document->editor()->setWholeText(QStringLiteral("put b\r\n"));
         const QString other = f.dir.filePath(QStringLiteral("other.wiz"));
         f.dialogs.fileNames << other;
         QVERIFY(f.docs().SaveDocumentAs(document->entry()));
@@ -158,7 +158,7 @@ private Q_SLOTS:
                  QByteArray("put b\n")); // the file's line ends kept
 
         // Save now writes to the new path without asking.
-        document->editor()->SetText(QStringLiteral("put c"));
+        document->editor()->setWholeText(QStringLiteral("put c"));
         f.window->runCommand(QStringLiteral("save"));
         QCOMPARE(MainWindowFixture::read(other), QByteArray("put c"));
         QCOMPARE(MainWindowFixture::read(path), QByteArray("put a\n"));
@@ -185,7 +185,7 @@ private Q_SLOTS:
                     QSKIP("file modes do not stop this user from reading");
             }
         }
-        f.docs().activeDocument()->editor()->SetText(QStringLiteral("mine"));
+        f.docs().activeDocument()->editor()->setWholeText(QStringLiteral("mine"));
         f.dialogs.fileNames << path;
         f.dialogs.answers << Answer::No;
         f.dialogs.fileNames << QString();
@@ -206,9 +206,9 @@ private Q_SLOTS:
         QFETCH(QString, how);
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a");
-        frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        DocumentWindow *first = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         f.docs().NewDocument();
-        frmDoc *again = nullptr;
+        DocumentWindow *again = nullptr;
         if (how == u"open") {
             again = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
         } else if (how == u"link") {
@@ -234,8 +234,8 @@ private Q_SLOTS:
         // A path below a regular file cannot be written, not even by root.
         const QString blocker = f.write(QStringLiteral("blocker"), "x");
         const QString path = blocker + QStringLiteral("/x.cmd");
-        frmDoc *document = f.docs().activeDocument();
-        document->editor()->SetText(QStringLiteral("precious"));
+        DocumentWindow *document = f.docs().activeDocument();
+        document->editor()->setWholeText(QStringLiteral("precious"));
         f.dialogs.fileNames << path;
         QVERIFY(!f.docs().SaveDocumentAs(document->entry()));
         QCOMPARE(document->windowTitle(), QStringLiteral("New Script 1"));
@@ -249,14 +249,14 @@ private Q_SLOTS:
         f.dialogs.fileNames << path;
         f.window->runCommand(QStringLiteral("close"));
         QCOMPARE(f.docs().count(), 1);
-        QCOMPARE(document->editor()->Text(), QStringLiteral("precious"));
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("precious"));
     }
     void failedSaveLeavesOldFileIntact()
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put old\r\n");
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
-        document->editor()->SetText(QStringLiteral("put new"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("hunt.cmd"));
+        document->editor()->setWholeText(QStringLiteral("put new"));
         f.files.atomic = FailingFileStore::Atomic::Fails;
         f.window->runCommand(QStringLiteral("save"));
         f.files.atomic = FailingFileStore::Atomic::Works;
@@ -318,10 +318,10 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString templ = f.write(QStringLiteral("huntgen.dat"), "put %1");
-        frmDoc *document = f.docs().OpenDocument(
+        DocumentWindow *document = f.docs().OpenDocument(
             templ, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
         QVERIFY(document->document().neverSaved());
-        document->editor()->SetText(QStringLiteral("put goblin"));
+        document->editor()->setWholeText(QStringLiteral("put goblin"));
         const QString target = f.dir.filePath(QStringLiteral("goblin.cmd"));
         f.dialogs.fileNames << target;
         f.window->runCommand(QStringLiteral("save"));
@@ -333,10 +333,10 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString a = f.write(QStringLiteral("a.cmd"), "a");
-        frmDoc *opened = f.docs().OpenDocument(a, QStringLiteral("a.cmd"));
-        opened->editor()->SetText(QStringLiteral("a2"));
-        frmDoc *first = f.docs().document(1);
-        first->editor()->SetText(QStringLiteral("new"));
+        DocumentWindow *opened = f.docs().OpenDocument(a, QStringLiteral("a.cmd"));
+        opened->editor()->setWholeText(QStringLiteral("a2"));
+        DocumentWindow *first = f.docs().document(1);
+        first->editor()->setWholeText(QStringLiteral("new"));
         f.window->area().activate(opened);
 
         f.dialogs.fileNames << f.dir.filePath(QStringLiteral("n.cmd"));
@@ -349,7 +349,7 @@ private Q_SLOTS:
     void closeAllKeepsCancelledOnes()
     {
         MainWindowFixture f;
-        f.docs().NewDocument()->editor()->SetText(QStringLiteral("changed"));
+        f.docs().NewDocument()->editor()->setWholeText(QStringLiteral("changed"));
         f.docs().NewDocument();
         f.dialogs.answers << Answer::Cancel;
         f.window->runCommand(QStringLiteral("closeall"));

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("in.cmd"), bytes);
-        frmDoc *document = f.docs().OpenDocument(path, QStringLiteral("in.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(path, QStringLiteral("in.cmd"));
         QVERIFY(document);
         QVERIFY(!document->Changed());
         f.window->runCommand(QStringLiteral("save"));
@@ -47,7 +47,7 @@ private Q_SLOTS:
     {
         KORVETH_CORPUS_OR_SKIP(corpus);
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         const QString copy = f.dir.filePath(QStringLiteral("copy.cmd"));
         int files = 0;
         QDirIterator it(corpus, QDir::Files, QDirIterator::Subdirectories);

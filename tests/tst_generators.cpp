@@ -2,12 +2,12 @@
 #include "CheckRun.h"
 #include "Child.h"
 #include "HealingGenerator.h"
+#include "HealingGeneratorDialog.h"
 #include "HuntingGenerator.h"
+#include "HuntingGeneratorWindow.h"
 #include "MainWindowFixture.h"
 #include "RecordingReport.h"
 #include "ScriptChecker.h"
-#include "frmHealingScriptGen.h"
-#include "frmHuntingSG.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QString, cleared);
         QFETCH(QString, missing);
         MainWindowFixture f;
-        frmHuntingSG *window = f.window->showHuntingGenerator();
+        HuntingGeneratorWindow *window = f.window->showHuntingGenerator();
         child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
         child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
         child<QComboBox>(*window, "Stance").setCurrentIndex(0);
@@ -208,7 +208,7 @@ private Q_SLOTS:
         shipData(f);
         const QByteArray templ
             = MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat")));
-        frmHuntingSG *window = f.window->showHuntingGenerator();
+        HuntingGeneratorWindow *window = f.window->showHuntingGenerator();
         QCOMPARE(window->windowTitle(), QStringLiteral("Hunting Script Generator - Swinger"));
         QCOMPARE(child<QComboBox>(*window, "Stance").currentText(),
                  QStringLiteral("Select Stance..."));
@@ -218,29 +218,29 @@ private Q_SLOTS:
         child<QComboBox>(*window, "Stance").setCurrentIndex(1);
         child<QLineEdit>(*window, "Critter1Name").setText(QStringLiteral("goblin"));
         child<QLineEdit>(*window, "MoveTo_0").setText(QStringLiteral("north"));
-        QPointer<frmHuntingSG> alive(window);
+        QPointer<HuntingGeneratorWindow> alive(window);
         child<QPushButton>(*window, "cmdGen").click();
         QTRY_VERIFY(!alive);
-        frmDoc *script = f.docs().activeDocument();
+        DocumentWindow *script = f.docs().activeDocument();
         QCOMPARE(f.docs().count(), 2);
         QCOMPARE(f.window->tb().captions().last(), QStringLiteral("Hunting Script"));
         QVERIFY(script->document().neverSaved());
         QCOMPARE(script->windowTitle(), QStringLiteral("New Script 2")); // not the template's name
-        QVERIFY(script->editor()->Text().contains(u"put stance advance\r\n"));
-        QVERIFY(script->editor()->Text().contains(u"move north\r\nput look"));
-        QCOMPARE(warningsOf(script->editor()->Text()), 0);
+        QVERIFY(script->editor()->crlfText().contains(u"put stance advance\r\n"));
+        QVERIFY(script->editor()->crlfText().contains(u"move north\r\nput look"));
+        QCOMPARE(warningsOf(script->editor()->crlfText()), 0);
 
         f.dialogs.fileNames << f.dir.filePath(QStringLiteral("grove.cmd"));
         f.window->runCommand(QStringLiteral("save"));
         QCOMPARE(MainWindowFixture::read(f.dir.filePath(QStringLiteral("huntgen.dat"))), templ);
         QCOMPARE(
             QString::fromUtf8(MainWindowFixture::read(f.dir.filePath(QStringLiteral("grove.cmd")))),
-            script->editor()->Text());
+            script->editor()->crlfText());
     }
     void huntingWindowWithoutTemplate()
     {
         MainWindowFixture f; // no data files in its program folder
-        frmHuntingSG *window = f.window->showHuntingGenerator();
+        HuntingGeneratorWindow *window = f.window->showHuntingGenerator();
         child<QLineEdit>(*window, "HuntingAnchor").setText(QStringLiteral("a"));
         child<QLineEdit>(*window, "RestPlace").setText(QStringLiteral("r"));
         child<QComboBox>(*window, "Stance").setEditText(QStringLiteral("neutral"));
@@ -269,7 +269,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, clicks);
         QFETCH(QString, checked);
         MainWindowFixture f;
-        frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        HealingGeneratorDialog window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
         for (int box : clicks)
             child<QRadioButton>(window, qPrintable(QStringLiteral("Check%1").arg(box))).click();
         QString shown;
@@ -288,24 +288,24 @@ private Q_SLOTS:
         shipData(f);
         const QString healing = assembleHealingScript(readData(QStringLiteral("HSG1.dat")),
                                                       readData(QStringLiteral("HSG3.dat")));
-        frmDoc *blank = f.docs().activeDocument();
+        DocumentWindow *blank = f.docs().activeDocument();
         for (int time = 0; time < 2; ++time) {
-            frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+            HealingGeneratorDialog window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
             child<QPushButton>(window, "Command1").click();
             QCOMPARE(window.result(), int(QDialog::Accepted));
-            QCOMPARE(f.docs().activeDocument()->editor()->Text(), healing);
+            QCOMPARE(f.docs().activeDocument()->editor()->crlfText(), healing);
             QCOMPARE(f.docs().activeDocument() == blank, time == 0);
-            blank->editor()->SetText(QStringLiteral("my own text"));
+            blank->editor()->setWholeText(QStringLiteral("my own text"));
         }
         QCOMPARE(f.docs().count(), 2);
-        QCOMPARE(blank->editor()->Text(), QStringLiteral("my own text"));
+        QCOMPARE(blank->editor()->crlfText(), QStringLiteral("my own text"));
     }
     void healingWindowRefusesWhatItCannotDo()
     {
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("kept"));
-        frmHealingScriptGen window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+        editor->setWholeText(QStringLiteral("kept"));
+        HealingGeneratorDialog window(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
         child<QRadioButton>(window, "Check3").click(); // no heal-down way left
         child<QPushButton>(window, "Command1").click();
         QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Heal down Value not given"));
@@ -315,7 +315,7 @@ private Q_SLOTS:
         child<QPushButton>(window, "Command1").click(); // no fragments in this program folder
         QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
         QVERIFY(f.dialogs.shown.last().text.contains(QStringLiteral("HSG1.dat")));
-        QCOMPARE(editor->Text(), QStringLiteral("kept"));
+        QCOMPARE(editor->crlfText(), QStringLiteral("kept"));
         QVERIFY(window.result() != QDialog::Accepted);
     }
 };

@@ -1,4 +1,5 @@
 #include "DocumentArea.h"
+#include "DocumentWindow.h"
 #include "EditorHover.h"
 #include "HostileFiles.h"
 #include "LabelsPage.h"
@@ -9,7 +10,6 @@
 #include "RegularFile.h"
 #include "ScriptCompletion.h"
 #include "SidePane.h"
-#include "frmDoc.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -30,9 +30,9 @@ private Q_SLOTS:
     void mistakesAreMarkedWhereTheyAre()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
+        editor.setWholeText(QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start"));
         document->live().refresh();
         QCOMPARE(document->live().mistakeCount(), 2);
         QVERIFY(squiggled(editor, 0));     // "puut"
@@ -51,9 +51,9 @@ private Q_SLOTS:
     void typingIsCheckedOnlyOnceItRests()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("goto home"));
+        editor.setWholeText(QStringLiteral("goto home"));
         document->live().refresh();
         QCOMPARE(document->live().mistakeCount(), 1);
         QSignalSpy checked(&document->live(), &LiveDiagnostics::mistakesChanged);
@@ -70,10 +70,10 @@ private Q_SLOTS:
     void nextMistakeGoesRoundAndLabelsAreFollowed()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
-        editor.SetCaretPos(0, 0);
+        editor.setWholeText(QStringLiteral("hunt:\r\nbad one\r\ngoto hunt\r\ngoto gone"));
+        editor.setCaretPosition(0, 0);
         f.window->runCommand(QStringLiteral("nextmistake"));
         QCOMPARE(selection(editor), QStringLiteral("bad"));
         f.window->runCommand(QStringLiteral("nextmistake"));
@@ -86,10 +86,10 @@ private Q_SLOTS:
                  QStringLiteral("Command not recognised."));
         QCOMPARE(editor.accessibleDescription(),
                  QStringLiteral("Mistake: Command not recognised."));
-        editor.SetCaretPos(0, 0);
+        editor.setCaretPosition(0, 0);
         QCOMPARE(editor.accessibleDescription(), QString());
 
-        editor.SetCaretPos(2, 7);
+        editor.setCaretPosition(2, 7);
         f.window->runCommand(QStringLiteral("golabel"));
         QCOMPARE(selection(editor), QStringLiteral("hunt"));
         int line = -1, column = -1;
@@ -98,16 +98,16 @@ private Q_SLOTS:
         QCOMPARE(f.window->menus().action(QStringLiteral("golabel"))->shortcut(),
                  QKeySequence(Qt::Key_F12));
 
-        editor.SetText(QStringLiteral("exit"));
+        editor.setWholeText(QStringLiteral("exit"));
         f.window->runCommand(QStringLiteral("nextmistake"));
         QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("No mistakes"));
     }
     void theViewSwitchClearsEverything()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("puut x"));
+        editor.setWholeText(QStringLiteral("puut x"));
         document->live().refresh();
         QVERIFY(marked(editor, 0));
         QAction *toggle = f.window->menus().action(QStringLiteral("mistakes"));
@@ -123,11 +123,11 @@ private Q_SLOTS:
     void completionOffersCommandsThenLabels()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("Hunt:\r\nhome:\r\n"));
+        editor.setWholeText(QStringLiteral("Hunt:\r\nhome:\r\n"));
         document->live().refresh(); // labels are offered as last checked
-        editor.SetCaretPos(2, 0);
+        editor.setCaretPosition(2, 0);
         editor.setFocus();
         QTest::keyClicks(&editor, QStringLiteral("GO"));
         QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
@@ -149,9 +149,9 @@ private Q_SLOTS:
     void labelsPageAndReferences()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(
+        editor.setWholeText(
             QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
         document->live().refresh();
         LabelsPage &page = *f.window->sidePane().labelsPage();
@@ -161,13 +161,13 @@ private Q_SLOTS:
         QCOMPARE(page.labelList()->count(), 2); // hunt is left out
         QCOMPARE(page.labelList()->item(1)->text(), QStringLiteral("Start  (line 5)"));
 
-        editor.SetCaretPos(2, 6);
+        editor.setCaretPosition(2, 6);
         f.window->runCommand(QStringLiteral("findrefs"));
         QCOMPARE(f.window->sidePane().pages()->currentWidget(), &page);
         QCOMPARE(page.referenceList()->count(), 2);
         QCOMPARE(page.referenceList()->item(1)->text(), QStringLiteral("4: match START text"));
         // Choosing a reference goes there.
-        editor.SetCaretPos(0, 0);
+        editor.setCaretPosition(0, 0);
         Q_EMIT page.referenceList()->itemActivated(page.referenceList()->item(1));
         QCOMPARE(editor.selectedText(), QStringLiteral("START"));
         int line = -1, column = -1;
@@ -179,7 +179,7 @@ private Q_SLOTS:
     void renameIsOneUndoableStep()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
         const QString untouched
             = QStringLiteral("put start\r\nmatch start2 you goto start now\r\n"
@@ -188,31 +188,32 @@ private Q_SLOTS:
         const QString before = QStringLiteral("start:\r\n  goto start\r\nif x then gosub Start\r\n"
                                               "action put x;goto start when flee\r\nstart2:\r\n")
                                + untouched;
-        editor.SetText(before);
+        editor.setWholeText(before);
         for (const char *refused : {"two words", "}x", "#x", "a\x01b", "a:b"}) {
-            editor.SetCaretPos(1, 8);
+            editor.setCaretPosition(1, 8);
             f.dialogs.values.enqueue(QString::fromLatin1(refused));
             f.window->runCommand(QStringLiteral("renamelabel"));
-            QCOMPARE(editor.Text(), before);
+            QCOMPARE(editor.crlfText(), before);
             QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Rename Label"));
         }
-        editor.SetCaretPos(1, 8);
+        editor.setCaretPosition(1, 8);
         f.dialogs.values.enqueue(QStringLiteral("begin"));
         f.window->runCommand(QStringLiteral("renamelabel"));
-        QCOMPARE(editor.Text(),
+        QCOMPARE(editor.crlfText(),
                  QStringLiteral("begin:\r\n  goto begin\r\nif x then gosub begin\r\n"
                                 "action put x;goto begin when flee\r\nstart2:\r\n")
                      + untouched);
         QCOMPARE(document->live().mistakeCount(), 0);
         editor.undo();
-        QCOMPARE(editor.Text(), before);
+        QCOMPARE(editor.crlfText(), before);
 
         // A new name that differs only in letter case is no clash with the label itself.
-        editor.SetCaretPos(1, 8);
+        editor.setCaretPosition(1, 8);
         f.dialogs.values.enqueue(QStringLiteral("START"));
         f.window->runCommand(QStringLiteral("renamelabel"));
-        QVERIFY2(editor.Text().startsWith(u"START:\r\n  goto START\r\nif x then gosub START\r\n"),
-                 qPrintable(editor.Text()));
+        QVERIFY2(
+            editor.crlfText().startsWith(u"START:\r\n  goto START\r\nif x then gosub START\r\n"),
+            qPrintable(editor.crlfText()));
     }
     // A label defined in an included script: the rename reaches its definition and every script
     // that includes it, opened with the change for the user to save; a name already taken is
@@ -224,23 +225,23 @@ private Q_SLOTS:
         const QString lib = f.write(QStringLiteral("lib.cmd"), "shared:\r\n  return\r\nother:\r\n");
         const QString far = f.write(QStringLiteral("far.cmd"), "include lib\r\ngoto shared\r\n");
         const QString main = f.write(QStringLiteral("main.cmd"), "include lib\r\ngosub shared\r\n");
-        frmDoc *document = f.docs().OpenDocument(main, QStringLiteral("main.cmd"));
+        DocumentWindow *document = f.docs().OpenDocument(main, QStringLiteral("main.cmd"));
         for (const char *name : {"OTHER", "begin"}) {
-            document->editor()->SetCaretPos(1, 8);
+            document->editor()->setCaretPosition(1, 8);
             f.dialogs.values.enqueue(QString::fromLatin1(name));
             f.window->runCommand(QStringLiteral("renamelabel"));
         }
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Rename Label"})); // OTHER refused
-        QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
-        frmDoc *opened = f.docs().documentOfFile(lib);
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("include lib\r\ngosub begin\r\n"));
+        DocumentWindow *opened = f.docs().documentOfFile(lib);
         QVERIFY(opened && f.docs().documentOfFile(far));
-        QCOMPARE(opened->editor()->Text(), QStringLiteral("begin:\r\n  return\r\nother:\r\n"));
+        QCOMPARE(opened->editor()->crlfText(), QStringLiteral("begin:\r\n  return\r\nother:\r\n"));
         QVERIFY(opened->Changed());
         QCOMPARE(MainWindowFixture::read(lib), QByteArray("shared:\r\n  return\r\nother:\r\n"));
-        QCOMPARE(f.docs().documentOfFile(far)->editor()->Text(),
+        QCOMPARE(f.docs().documentOfFile(far)->editor()->crlfText(),
                  QStringLiteral("include lib\r\ngoto begin\r\n"));
         QCOMPARE(f.docs().activeDocument(), document);
-        document->editor()->SetCaretPos(1, 8);
+        document->editor()->setCaretPosition(1, 8);
         f.window->runCommand(QStringLiteral("findrefs"));
         LabelsPage &page = *f.window->sidePane().labelsPage();
         QCOMPARE(page.referenceList()->count(), 2);
@@ -252,18 +253,19 @@ private Q_SLOTS:
         // since keeps it, and is named.
         f.window->area().activate(document);
         for (const bool farEdited : {false, true}) {
-            document->editor()->SetCaretPos(1, 8);
+            document->editor()->setCaretPosition(1, 8);
             f.dialogs.values.enqueue(QStringLiteral("again"));
             f.window->runCommand(QStringLiteral("renamelabel"));
             ScriptEditor &farEditor = *f.docs().documentOfFile(far)->editor();
-            QCOMPARE(farEditor.Text(), QStringLiteral("include lib\r\ngoto again\r\n"));
+            QCOMPARE(farEditor.crlfText(), QStringLiteral("include lib\r\ngoto again\r\n"));
             if (farEdited)
                 farEditor.append(QStringLiteral("exit\r\n"));
             document->editor()->undo();
-            QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
-            QTRY_COMPARE(opened->editor()->Text(),
+            QCOMPARE(document->editor()->crlfText(),
+                     QStringLiteral("include lib\r\ngosub begin\r\n"));
+            QTRY_COMPARE(opened->editor()->crlfText(),
                          QStringLiteral("begin:\r\n  return\r\nother:\r\n"));
-            QCOMPARE(farEditor.Text(),
+            QCOMPARE(farEditor.crlfText(),
                      farEdited ? QStringLiteral("include lib\r\ngoto again\r\nexit\r\n")
                                : QStringLiteral("include lib\r\ngoto begin\r\n"));
             if (farEdited) {
@@ -274,11 +276,11 @@ private Q_SLOTS:
 
         // A library too deep to walk whole might hide a script: the rename is refused.
         QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("a/b/c/d/e/f/g/h/i/j")));
-        document->editor()->SetCaretPos(1, 8);
+        document->editor()->setCaretPosition(1, 8);
         f.dialogs.values.enqueue(QStringLiteral("again"));
         f.window->runCommand(QStringLiteral("renamelabel"));
         QVERIFY(f.dialogs.shown.last().text.endsWith(u"Nothing was renamed."));
-        QCOMPARE(document->editor()->Text(), QStringLiteral("include lib\r\ngosub begin\r\n"));
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("include lib\r\ngosub begin\r\n"));
     }
     void goToLabelOpensTheIncludedScript()
     {
@@ -291,11 +293,12 @@ private Q_SLOTS:
         QVERIFY(main.open(QIODevice::WriteOnly));
         main.write("include lib\r\ngosub shared\r\n");
         main.close();
-        frmDoc *document = f.docs().OpenDocument(main.fileName(), QStringLiteral("main.cmd"));
+        DocumentWindow *document
+            = f.docs().OpenDocument(main.fileName(), QStringLiteral("main.cmd"));
         QVERIFY(document);
         document->live().refresh();
         QCOMPARE(document->live().mistakeCount(), 0);
-        document->editor()->SetCaretPos(1, 8);
+        document->editor()->setCaretPosition(1, 8);
         // A Ctrl+click on the reference does what F12 does.
         QTest::mouseClick(document->editor()->viewport(),
                           Qt::LeftButton,
@@ -306,12 +309,12 @@ private Q_SLOTS:
                                      QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 22L))
                                      + 3));
         QTRY_VERIFY(f.docs().activeDocument() != document);
-        frmDoc *opened = f.docs().activeDocument();
+        DocumentWindow *opened = f.docs().activeDocument();
         QCOMPARE(QFileInfo(opened->document().path()).fileName(), QStringLiteral("lib.cmd"));
         QCOMPARE(opened->editor()->selectedText(), QStringLiteral("shared"));
         // Its text, edited and not saved, is what the other script includes now; closed
         // without saving, its file again.
-        opened->editor()->SetText(QStringLiteral("put a\r\nreturn\r\n"));
+        opened->editor()->setWholeText(QStringLiteral("put a\r\nreturn\r\n"));
         QTRY_COMPARE(document->live().mistakeCount(), 1);
         f.dialogs.answers << Dialogs::Answer::No;
         f.window->runCommand(QStringLiteral("close"));
@@ -320,10 +323,10 @@ private Q_SLOTS:
     void aHugeScriptIsLeftToTheDebugger()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
         const QByteArray line = "puut x\r\n";
-        editor.SetText(
+        editor.setWholeText(
             QString::fromLatin1(line.repeated(LiveDiagnostics::maxBytes / line.size() + 1)));
         document->live().refresh();
         QVERIFY(!marked(editor, 0));
@@ -331,7 +334,7 @@ private Q_SLOTS:
         auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
         QCOMPARE(panel->text(), QStringLiteral("Too large to check as you type"));
         // Cut back below the limit, it is followed again.
-        editor.SetText(QStringLiteral("puut x"));
+        editor.setWholeText(QStringLiteral("puut x"));
         document->live().refresh();
         QVERIFY(marked(editor, 0));
         QCOMPARE(panel->text(), QStringLiteral("1 mistake"));
@@ -355,7 +358,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         QVERIFY(HostileFiles::make(f.dir.path(), maxScriptBytes + 1));
         const QString path = f.write(name, text);
-        frmDoc *document = f.docs().OpenDocument(path, name);
+        DocumentWindow *document = f.docs().OpenDocument(path, name);
         QVERIFY(document);
         document->live().refresh();
         QCOMPARE(document->live().mistakeCount(), mistakes);
@@ -369,9 +372,9 @@ private Q_SLOTS:
     void ctrlShowsTheLinkUnderThePointer()
     {
         MainWindowFixture f;
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         ScriptEditor &editor = *document->editor();
-        editor.SetText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
+        editor.setWholeText(QStringLiteral("hunt:\r\n  goto hunt\r\n  put x"));
         QWidget *viewport = editor.viewport();
         auto pointAt = [&](long position) {
             return QPoint(

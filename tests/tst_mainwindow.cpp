@@ -1,11 +1,11 @@
 #include "Corpus.h"
 #include "DocumentTabs.h"
+#include "DocumentWindow.h"
 #include "FileStore.h"
 #include "LabelsPage.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
 #include "SidePane.h"
-#include "frmDoc.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,7 +67,7 @@ private Q_SLOTS:
         if (opens) {
             QCOMPARE(f.docs().activeDocument()->windowTitle(), path);
             QCOMPARE(f.window->tb().captions(), QStringList({path}));
-            QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("put a"));
+            QCOMPARE(f.docs().activeDocument()->editor()->crlfText(), QStringLiteral("put a"));
         } else {
             // The program names the file it could not open, quotes and all.
             QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script"}));
@@ -87,7 +87,7 @@ private Q_SLOTS:
         MainWindowFixture f(paths);
         QCOMPARE(f.docs().count(), 2);
         QCOMPARE(f.window->tb().captions(), paths);
-        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("a.cmd"));
+        QCOMPARE(f.docs().activeDocument()->editor()->crlfText(), QStringLiteral("a.cmd"));
     }
     void dropReportsEachFailureAndOpensTheRest()
     {
@@ -98,7 +98,7 @@ private Q_SLOTS:
                                QUrl::fromLocalFile(f.write(QStringLiteral("b.cmd"), "b"))};
         f.window->openDroppedFiles(urls);
         QCOMPARE(f.docs().count(), 3);
-        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("b"));
+        QCOMPARE(f.docs().activeDocument()->editor()->crlfText(), QStringLiteral("b"));
         QCOMPARE(f.dialogs.messageTitles(), QStringList({"Open Script", "Open Script"}));
         QVERIFY(f.dialogs.shown[0].text.contains(QStringLiteral("gone.cmd")));
         QVERIFY(f.dialogs.shown[1].text.contains(f.dir.path()));
@@ -108,8 +108,8 @@ private Q_SLOTS:
     void exitAsksAboutEachChangedDocument()
     {
         MainWindowFixture f;
-        f.docs().activeDocument()->editor()->SetText(QStringLiteral("one"));
-        f.docs().NewDocument()->editor()->SetText(QStringLiteral("two"));
+        f.docs().activeDocument()->editor()->setWholeText(QStringLiteral("one"));
+        f.docs().NewDocument()->editor()->setWholeText(QStringLiteral("two"));
         f.docs().NewDocument(); // unchanged and active: asks nothing
         QStringList shownWhileAsking;
         f.dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
@@ -178,29 +178,29 @@ private Q_SLOTS:
         int cuts = 0;
         QObject::connect(
             f.window->menus().action(QStringLiteral("cut")), &QAction::triggered, [&] { ++cuts; });
-        editor->SetText(QStringLiteral("put goblin"));
+        editor->setWholeText(QStringLiteral("put goblin"));
         editor->setSelection(0, 4, 0, 10);
         QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(cuts, 1);
-        QCOMPARE(editor->Text(), QStringLiteral("put "));
+        QCOMPARE(editor->crlfText(), QStringLiteral("put "));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("goblin"));
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+        QCOMPARE(editor->crlfText(), QStringLiteral("put goblingoblin"));
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(editor->Text(), QStringLiteral("put goblin"));
+        QCOMPARE(editor->crlfText(), QStringLiteral("put goblin"));
         QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(editor->Text(), QStringLiteral("put goblingoblin"));
+        QCOMPARE(editor->crlfText(), QStringLiteral("put goblingoblin"));
     }
     void statusBarFollowsTheCaret()
     {
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("a\r\nbcd\r\ne"));
-        editor->SetCaretPos(1, 2);
+        editor->setWholeText(QStringLiteral("a\r\nbcd\r\ne"));
+        editor->setCaretPosition(1, 2);
         QCOMPARE(f.window->statusPanel(2).text(), QStringLiteral("Row: 2 Col: 3 Lines: 3"));
         // Text replaced as a whole, the caret left where it was.
-        editor->SetText(QStringLiteral("x:\r\nputt"));
+        editor->setWholeText(QStringLiteral("x:\r\nputt"));
         QCOMPARE(f.window->statusPanel(2).text().right(8), QStringLiteral("Lines: 2"));
         f.docs().activeDocument()->live().refresh();
         auto *mistakes = f.window->findChild<QLabel *>(QStringLiteral("mistakesPanel"));

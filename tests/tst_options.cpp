@@ -3,10 +3,10 @@
 #include "FileStore.h"
 #include "MainMenus.h"
 #include "MainWindowFixture.h"
+#include "OptionsWindow.h"
 #include "ReportView.h"
 #include "ScriptDebugger.h"
 #include "ScriptDebuggerWindow.h"
-#include "frmOptions.h"
 
 #include <Qsci/qscilexer.h>
 
@@ -37,7 +37,7 @@ private Q_SLOTS:
     void boxesShowTheColoursInUseAndCancelChangesNothing()
     {
         MainWindowFixture f;
-        frmOptions &window = open(f);
+        OptionsWindow &window = open(f);
         QCOMPARE(window.windowTitle(), QStringLiteral("Options"));
         QVERIFY(child<QCheckBox>(window, "Check1").isChecked());
         const QString editorFont = child<QLabel>(window, "Label9").text();
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void faintColoursAreRefusedAndDefaultsComeBack()
     {
         MainWindowFixture f;
-        frmOptions &window = open(f);
+        OptionsWindow &window = open(f);
         ScriptEditor *editor = f.docs().activeDocument()->editor();
         f.dialogs.values << QVariant::fromValue(QColor(Qt::white))
                          << QVariant::fromValue(QColor(0xFF, 0xFF, 0x80))
@@ -88,7 +88,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         f.window->runCommand(QStringLiteral("sdebug"));
-        frmOptions &window = open(f);
+        OptionsWindow &window = open(f);
         QFont chosen(QStringLiteral("Courier"), 13);
         chosen.setUnderline(true);
         f.dialogs.values << QVariant::fromValue(chosen);
@@ -117,11 +117,11 @@ private Q_SLOTS:
             ScriptedDialogs dialogs;
             EditorServices editors;
             DiskFileStore files;
-            frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
+            MainWindow window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
             window.startUp({});
             ScriptEditor *before = window.documents().activeDocument()->editor();
             window.menus().action(QStringLiteral("options"))->trigger();
-            frmOptions *options = window.findChild<frmOptions *>();
+            OptionsWindow *options = window.findChild<OptionsWindow *>();
             QVERIFY(options);
             dialogs.values << QVariant::fromValue(chosen) << QVariant::fromValue(QColor(Qt::red));
             options->chooseEditorFont();
@@ -143,14 +143,14 @@ private Q_SLOTS:
             window.debugger().setDialect(DialectChoice::Modern);
             Q_EMIT window.debugger().dialectChosen(DialectChoice::Modern);
             window.menus().action(QStringLiteral("mistakes"))->trigger(); // switched off
-            for (frmDoc *document : window.documents().openDocuments())
+            for (DocumentWindow *document : window.documents().openDocuments())
                 document->document().setChanged(false);
         }
         // The next run starts with them.
         ScriptedDialogs dialogs;
         EditorServices editors;
         DiskFileStore files;
-        frmMain window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
+        MainWindow window({dialogs, editors, files, ProgramPaths(dir.path()), &settings});
         window.startUp({});
         ScriptEditor *editor = window.documents().activeDocument()->editor();
         QCOMPARE(editor->lexer()->font(0).pointSize(), 15);
@@ -165,14 +165,14 @@ private Q_SLOTS:
 
         // Restore Defaults is kept too: the next run has no trace of the old choices.
         window.menus().action(QStringLiteral("options"))->trigger();
-        frmOptions *options = window.findChild<frmOptions *>();
+        OptionsWindow *options = window.findChild<OptionsWindow *>();
         QVERIFY(options);
         child<QPushButton>(*options, "cmdDefaults").click();
         QVERIFY(!editor->lexer()->font(1).bold());
         options->close();
         ScriptedDialogs again;
         EditorServices againEditors;
-        frmMain next({again, againEditors, files, ProgramPaths(dir.path()), &settings});
+        MainWindow next({again, againEditors, files, ProgramPaths(dir.path()), &settings});
         next.startUp({});
         const ScriptEditor *fresh = next.documents().activeDocument()->editor();
         QVERIFY(fresh->lexer()->color(1) != QColor(Qt::red));
@@ -180,13 +180,13 @@ private Q_SLOTS:
     }
 
 private:
-    static frmOptions &open(MainWindowFixture &f)
+    static OptionsWindow &open(MainWindowFixture &f)
     {
         QAction *item = f.window->menus().action(QStringLiteral("options"));
         if (!item || item->text() != u"&Options...")
             qFatal("no Options item");
         item->trigger();
-        auto *window = f.window->findChild<frmOptions *>();
+        auto *window = f.window->findChild<OptionsWindow *>();
         if (!window)
             qFatal("no options window");
         return *window;

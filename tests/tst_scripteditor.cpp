@@ -1,4 +1,5 @@
 #include "ControlCalls.h"
+#include "DocumentWindow.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorSearch.h"
 #include "EditorServices.h"
@@ -8,7 +9,6 @@
 #include "ScriptLexer.h"
 #include "ScriptedDialogs.h"
 #include "SearchCommands.h"
-#include "frmDoc.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -45,7 +45,7 @@ private Q_SLOTS:
         QFETCH(int, lines);
         ScriptEditor editor(m_services);
         QVERIFY(load(editor, write(bytes)));
-        QCOMPARE(editor.Text(), text);
+        QCOMPARE(editor.crlfText(), text);
         QCOMPARE(editor.linecount(), lines);
         QVERIFY(!editor.isUndoAvailable()); // loading is not an edit
     }
@@ -53,40 +53,40 @@ private Q_SLOTS:
     {
         ScriptEditor editor(m_services);
         QVERIFY(load(editor, write("one\ntwo")));
-        editor.SetText(QStringLiteral("x\r\ny\r\nz"));
-        QCOMPARE(editor.Text(), QStringLiteral("x\r\ny\r\nz"));
+        editor.setWholeText(QStringLiteral("x\r\ny\r\nz"));
+        QCOMPARE(editor.crlfText(), QStringLiteral("x\r\ny\r\nz"));
         QCOMPARE(editor.text(), QStringLiteral("x\ny\nz")); // the file's own line ends
         editor.undo();
-        QCOMPARE(editor.Text(), QStringLiteral("one\r\ntwo"));
+        QCOMPARE(editor.crlfText(), QStringLiteral("one\r\ntwo"));
         QVERIFY(!editor.isUndoAvailable());
     }
     void selectionAndCaret()
     {
         ScriptEditor editor(m_services);
-        editor.SetText(QStringLiteral("put \u00E9t\u00E9\r\nexit\r\nwait"));
-        editor.SetCaretPos(0, 6);
-        QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 6, 0, 6}));
-        editor.SetCaretPos(1, 99); // past the end of the line: its end
-        QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{1, 4, 1, 4}));
+        editor.setWholeText(QStringLiteral("put \u00E9t\u00E9\r\nexit\r\nwait"));
+        editor.setCaretPosition(0, 6);
+        QCOMPARE(editor.selectionRange(true), (ScriptEditor::Range{0, 6, 0, 6}));
+        editor.setCaretPosition(1, 99); // past the end of the line: its end
+        QCOMPARE(editor.selectionRange(true), (ScriptEditor::Range{1, 4, 1, 4}));
 
         editor.setSelection(2, 3, 0, 2); // anchor on line 2, caret on line 0
-        QCOMPARE(editor.GetSel(false), (ScriptEditor::Range{2, 3, 0, 2}));
-        QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 2, 2, 3}));
+        QCOMPARE(editor.selectionRange(false), (ScriptEditor::Range{2, 3, 0, 2}));
+        QCOMPARE(editor.selectionRange(true), (ScriptEditor::Range{0, 2, 2, 3}));
 
-        editor.SetSelText(QString());
-        QCOMPARE(editor.Text(), QStringLiteral("put"));
+        editor.replaceSelectionWith(QString());
+        QCOMPARE(editor.crlfText(), QStringLiteral("put"));
     }
     void builtInCommands()
     {
         ScriptEditor editor(m_services);
-        editor.SetText(QStringLiteral("a\r\nbb\r\nccc"));
-        editor.SetCaretPos(1, 1);
-        editor.ExecuteCmd(ScriptEditor::SelectLine);
+        editor.setWholeText(QStringLiteral("a\r\nbb\r\nccc"));
+        editor.setCaretPosition(1, 1);
+        editor.runBuiltInCommand(ScriptEditor::SelectLine);
         QCOMPARE(editor.selectedText(), QStringLiteral("bb\r\n"));
-        editor.ExecuteCmd(ScriptEditor::SelectAll);
+        editor.runBuiltInCommand(ScriptEditor::SelectAll);
         QCOMPARE(editor.selectedText(), QStringLiteral("a\r\nbb\r\nccc"));
-        editor.ExecuteCmd(ScriptEditor::GoToLine, 2);
-        QCOMPARE(editor.GetSel(false).endLine, 2);
+        editor.runBuiltInCommand(ScriptEditor::GoToLine, 2);
+        QCOMPARE(editor.selectionRange(false).endLine, 2);
     }
     void goToLineAsks()
     {
@@ -94,51 +94,51 @@ private Q_SLOTS:
         ScriptEditor editor(m_services);
         QWidget window;
         SearchCommands search(m_services.search, dialogs, window, [&] { return &editor; });
-        editor.SetText(QStringLiteral("a\r\nb\r\nc\r\nd"));
+        editor.setWholeText(QStringLiteral("a\r\nb\r\nc\r\nd"));
         dialogs.values.enqueue(3);
         search.goToLine();
-        QCOMPARE(editor.GetSel(false).endLine, 2);
+        QCOMPARE(editor.selectionRange(false).endLine, 2);
         dialogs.values.enqueue(QVariant()); // cancelled: the caret stays
         search.goToLine();
-        QCOMPARE(editor.GetSel(false).endLine, 2);
+        QCOMPARE(editor.selectionRange(false).endLine, 2);
         QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(dialogs.unexpected.isEmpty());
     }
     void findAndReplace()
     {
         ScriptEditor editor(m_services);
-        editor.SetText(QStringLiteral("put Goblin\r\nmatch goblin x\r\nput troll"));
+        editor.setWholeText(QStringLiteral("put Goblin\r\nmatch goblin x\r\nput troll"));
         SearchSettings search{QStringLiteral("goblin"), QStringLiteral("orc"), false, false};
         QVERIFY(EditorSearch::findText(editor, search, true));
-        QCOMPARE(editor.GetSel(true), (ScriptEditor::Range{0, 4, 0, 10}));
+        QCOMPARE(editor.selectionRange(true), (ScriptEditor::Range{0, 4, 0, 10}));
         QVERIFY(EditorSearch::findText(editor, search, true));
-        QCOMPARE(editor.GetSel(true).startLine, 1);
+        QCOMPARE(editor.selectionRange(true).startLine, 1);
         QVERIFY(EditorSearch::findText(editor, search, true)); // wraps to the start
-        QCOMPARE(editor.GetSel(true).startLine, 0);
+        QCOMPARE(editor.selectionRange(true).startLine, 0);
         QVERIFY(EditorSearch::findText(editor, search, false)); // backwards wraps to the end
-        QCOMPARE(editor.GetSel(true).startLine, 1);
+        QCOMPARE(editor.selectionRange(true).startLine, 1);
 
         search.matchCase = true;
-        editor.SetCaretPos(0, 0);
+        editor.setCaretPosition(0, 0);
         QVERIFY(EditorSearch::findText(editor, search, true));
-        QCOMPARE(editor.GetSel(true).startLine, 1);
+        QCOMPARE(editor.selectionRange(true).startLine, 1);
         QVERIFY(EditorSearch::replaceSelection(editor, search)
                 == false); // replaced; no further match
-        QCOMPARE(editor.Text(), QStringLiteral("put Goblin\r\nmatch orc x\r\nput troll"));
+        QCOMPARE(editor.crlfText(), QStringLiteral("put Goblin\r\nmatch orc x\r\nput troll"));
         QVERIFY(
             !EditorSearch::findText(editor, {QStringLiteral("dragon"), {}, false, false}, true));
     }
     void replaceAllIsOneUndoStep()
     {
         ScriptEditor editor(m_services);
-        editor.SetText(QStringLiteral("a a a\r\na"));
+        editor.setWholeText(QStringLiteral("a a a\r\na"));
         // A replacement that contains the search text must not loop.
         QCOMPARE(EditorSearch::replaceAll(
                      editor, {QStringLiteral("a"), QStringLiteral("aa"), false, false}),
                  4);
-        QCOMPARE(editor.Text(), QStringLiteral("aa aa aa\r\naa"));
+        QCOMPARE(editor.crlfText(), QStringLiteral("aa aa aa\r\naa"));
         editor.undo();
-        QCOMPARE(editor.Text(), QStringLiteral("a a a\r\na"));
+        QCOMPARE(editor.crlfText(), QStringLiteral("a a a\r\na"));
         QCOMPARE(EditorSearch::replaceAll(editor,
                                           {QStringLiteral("A"), QStringLiteral("b"), true, false}),
                  0);
@@ -153,7 +153,7 @@ private Q_SLOTS:
         editor.Language(scriptLanguageName);
         QVERIFY(qobject_cast<ScriptLexer *>(editor.lexer()));
         QCOMPARE(QString::fromLatin1(editor.lexer()->language()), QStringLiteral("Perl"));
-        editor.SetText(QStringLiteral("PUT %1 # note\r\ncounter add\r\nmatchwait"));
+        editor.setWholeText(QStringLiteral("PUT %1 # note\r\ncounter add\r\nmatchwait"));
         editor.show();
         editor.recolor();
         auto styleAt = [&](int line, int index) {
@@ -169,8 +169,8 @@ private Q_SLOTS:
 
         // A jump to the end of a long script colours what is shown at once; the lines passed
         // over are coloured while idle, and the editor asks for none of them again.
-        editor.SetText(QStringLiteral("put x\r\n").repeated(100000));
-        editor.SetCaretPos(editor.lines() - 2, 0);
+        editor.setWholeText(QStringLiteral("put x\r\n").repeated(100000));
+        editor.setCaretPosition(editor.lines() - 2, 0);
         editor.ensureCursorVisible();
         (void)editor.grab(); // painted, as the screen would
         QCOMPARE(styleAt(editor.lines() - 2, 0), int(TokenStyle::Keyword));
@@ -187,29 +187,30 @@ private Q_SLOTS:
     {
         ScriptedDialogs dialogs;
         ScriptDocument script(m_store);
-        frmDoc document(m_services, script, nullptr, dialogs);
-        document.editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
-        document.editor()->SetCaretPos(1, 0);
+        DocumentWindow document(m_services, script, nullptr, dialogs);
+        document.editor()->setWholeText(QStringLiteral("a\r\nb\r\nc"));
+        document.editor()->setCaretPosition(1, 0);
         QTest::keyClick(document.editor(), Qt::Key_F9);
         QCOMPARE(document.editor()->marginMask(1), std::uint8_t(2));
         document.editor()->setMarginMask(1, 2 | 1);
         QTest::keyClick(document.editor(), Qt::Key_F9);
         QCOMPARE(document.editor()->marginMask(1), std::uint8_t(1));
         QCOMPARE(document.editor()->marginMask(0), std::uint8_t(0));
-        QCOMPARE(m_services.registry.command(frmDoc::DebugBreakpoint)->name,
+        QCOMPARE(m_services.registry.command(DocumentWindow::DebugBreakpoint)->name,
                  QStringLiteral("DebugBreakpoint"));
-        QCOMPARE(m_services.registry.hotKeyCount(frmDoc::DebugBreakpoint), 1);
+        QCOMPARE(m_services.registry.hotKeyCount(DocumentWindow::DebugBreakpoint), 1);
     }
     void stepKeysHighlightTheCaretLine()
     {
         ScriptedDialogs dialogs;
         ScriptDocument script(m_store);
-        frmDoc document(m_services, script, nullptr, dialogs);
-        document.editor()->SetText(QStringLiteral("a\r\nb\r\nc"));
-        document.editor()->SetCaretPos(2, 0);
+        DocumentWindow document(m_services, script, nullptr, dialogs);
+        document.editor()->setWholeText(QStringLiteral("a\r\nb\r\nc"));
+        document.editor()->setCaretPosition(2, 0);
         QTest::keyClick(document.editor(), Qt::Key_F8);
         QCOMPARE(document.editor()->highlightedLine(), 2);
-        document.editor()->SetCaretPos(0, 0); // option off: a selection change clears the highlight
+        document.editor()->setCaretPosition(
+            0, 0); // option off: a selection change clears the highlight
         QCOMPARE(document.editor()->highlightedLine(), -1);
         QTest::keyClick(document.editor(), Qt::Key_F10);
         QCOMPARE(document.editor()->highlightedLine(), 0);
@@ -219,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(document.editor()->highlightedLine(), 1);
         QCOMPARE(document.positionText(), QStringLiteral("Row: 1 Col: 1 Lines: 3"));
         // Lines added above the mark move it; it still follows the caret, on one line only.
-        document.editor()->SetCaretPos(1, 0);
+        document.editor()->setCaretPosition(1, 0);
         QTest::keyClick(document.editor(), Qt::Key_Return);
         QTest::keyClick(document.editor(), Qt::Key_Up);
         const unsigned mark = 1u << ScriptEditor::highlightMarker;
@@ -235,13 +236,13 @@ private Q_SLOTS:
         auto keysAtTheEnd = [this](int lines) {
             ScriptedDialogs dialogs;
             ScriptDocument script(m_store);
-            frmDoc document(m_services, script, nullptr, dialogs);
+            DocumentWindow document(m_services, script, nullptr, dialogs);
             document.setHighlightSelectedLine(true);
             document.show();
             document.editor()->loadUtf8(
                 QByteArray("match here \xc3\xa9t\xc3\xa9\r\n").repeated(lines), LineEnding::CrLf);
             document.live().refresh();
-            document.editor()->SetCaretPos(lines, 0);
+            document.editor()->setCaretPosition(lines, 0);
             document.editor()->setFocus();
             QApplication::processEvents();
             ControlCalls::reset();
@@ -270,8 +271,8 @@ private Q_SLOTS:
     {
         ScriptedDialogs dialogs;
         ScriptDocument script(m_store);
-        frmDoc document(m_services, script, nullptr, dialogs);
-        QSignalSpy spy(&document, &frmDoc::editMenuRequested);
+        DocumentWindow document(m_services, script, nullptr, dialogs);
+        QSignalSpy spy(&document, &DocumentWindow::editMenuRequested);
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(50, 50));
         QCoreApplication::sendEvent(document.editor()->viewport(), &right);
         QCOMPARE(spy.size(), 1);
@@ -282,11 +283,12 @@ private Q_SLOTS:
     {
         ScriptedDialogs dialogs;
         ScriptDocument script(m_store);
-        frmDoc document(m_services, script, nullptr, dialogs);
+        DocumentWindow document(m_services, script, nullptr, dialogs);
         const QString path = write("say \x92hi\r\n");
         document.showLoaded(path, readTextFile(path), ScriptDocument::Origin::File);
         QCOMPARE(document.document().format().encoding, TextEncoding::Windows1252);
-        document.editor()->SetText(document.editor()->Text() + QStringLiteral("put \u4E2D"));
+        document.editor()->setWholeText(document.editor()->crlfText()
+                                        + QStringLiteral("put \u4E2D"));
         const ScriptDocument::SaveOutcome outcome = document.saveTo(path);
         QVERIFY(outcome.error.isEmpty());
         QVERIFY(outcome.notice.contains(QStringLiteral("UTF-8")));

@@ -1,3 +1,4 @@
+#include "AboutBox.h"
 #include "Child.h"
 #include "FileBrowser.h"
 #include "HelpCommands.h"
@@ -10,7 +11,6 @@
 #include "ScriptFiles.h"
 #include "SidePane.h"
 #include "Twips.h"
-#include "frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,11 +89,11 @@ private Q_SLOTS:
         QFETCH(QString, text);
         MainWindowFixture f;
         ScriptEditor *editor = f.docs().activeDocument()->editor();
-        editor->SetText(QStringLiteral("put a\r\nb"));
+        editor->setWholeText(QStringLiteral("put a\r\nb"));
         if (selection)
             editor->setSelection(1, 0, 1, 1);
         else
-            editor->SetCaretPos(1, 0);
+            editor->setCaretPosition(1, 0);
         QuickNav &tree = *f.window->sidePane().quickNav();
         new QTreeWidgetItem(&tree, {QStringLiteral("match  ")});
         // From the keyboard: Ctrl+2 goes to the list, Enter or Space types the entry.
@@ -102,9 +102,9 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("commandspage"));
         QCOMPARE(QApplication::focusWidget(), &tree);
         QTest::keyClick(&tree, selection ? Qt::Key_Space : Qt::Key_Return);
-        QCOMPARE(editor->Text(), text);
+        QCOMPARE(editor->crlfText(), text);
         // The caret stands right after the inserted text, where typing goes on.
-        QCOMPARE(editor->GetSel(false), (ScriptEditor::Range{1, 7, 1, 7}));
+        QCOMPARE(editor->selectionRange(false), (ScriptEditor::Range{1, 7, 1, 7}));
 
         f.docs().activeDocument()->document().setChanged(false);
         f.window->runCommand(QStringLiteral("close"));

@@ -1,11 +1,11 @@
 #include "Child.h"
+#include "HealingGeneratorDialog.h"
+#include "HuntingGeneratorWindow.h"
 #include "MainToolbar.h"
 #include "MainWindowFixture.h"
 #include "PathLabel.h"
 #include "ScriptFiles.h"
-#include "frmFront.h"
-#include "frmHealingScriptGen.h"
-#include "frmHuntingSG.h"
+#include "StartPage.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,26 +33,26 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         const QString skeleton = QStringLiteral("#ScriptName\r\n\r\n\r\nExit");
         MainWindowFixture f;
-        frmDoc *first = f.docs().activeDocument();
+        DocumentWindow *first = f.docs().activeDocument();
         if (!typed.isEmpty())
-            first->editor()->SetText(typed);
-        withStartPage(f, [&](frmFront &page) {
+            first->editor()->setWholeText(typed);
+        withStartPage(f, [&](StartPage &page) {
             child<QToolButton>(page, "cmdBlank").click();
             return page.result() == QDialog::Accepted;
         });
-        frmDoc *active = f.docs().activeDocument();
-        QCOMPARE(active->editor()->Text(), skeleton);
+        DocumentWindow *active = f.docs().activeDocument();
+        QCOMPARE(active->editor()->crlfText(), skeleton);
         QCOMPARE(active == first, typed.isEmpty());
-        QCOMPARE(first->editor()->Text(), typed.isEmpty() ? skeleton : typed);
+        QCOMPARE(first->editor()->crlfText(), typed.isEmpty() ? skeleton : typed);
     }
     void existingFileLoadsIntoTheBlankDocument()
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("hunt.cmd"), "put a\r\n");
-        frmDoc *document = f.docs().activeDocument();
+        DocumentWindow *document = f.docs().activeDocument();
         QString named;
         for (int time = 0; time < 2; ++time) {
-            withStartPage(f, [&](frmFront &page) {
+            withStartPage(f, [&](StartPage &page) {
                 page.setFolder(f.dir.path());
                 Q_EMIT child<QListWidget>(page, "filFileName")
                     .itemClicked(child<QListWidget>(page, "filFileName").item(0));
@@ -63,16 +63,16 @@ private Q_SLOTS:
             QCOMPARE(named, path);
         }
         QCOMPARE(f.docs().activeDocument(), document); // opened once, into the blank script
-        QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("put a\r\n"));
         QCOMPARE(f.window->tb().captions(), QStringList({"hunt.cmd"}));
         QCOMPARE(document->windowTitle(), path); // Save writes back to the file it came from
         QCOMPARE(f.window->recentFiles().read(), QStringList({path, path}));
         document->editor()->undo(); // loading is no edit: nothing to undo back to
-        QCOMPARE(document->editor()->Text(), QStringLiteral("put a\r\n"));
+        QCOMPARE(document->editor()->crlfText(), QStringLiteral("put a\r\n"));
 
         // Both lines stand on the Recent tab.
         int listed = 0;
-        withStartPage(f, [&](frmFront &page) {
+        withStartPage(f, [&](StartPage &page) {
             listed = child<QTreeWidget>(page, "RecentFiles").topLevelItemCount();
             return false;
         });
@@ -93,9 +93,9 @@ private Q_SLOTS:
         const QString first = f.write(QStringLiteral("first.cmd"), "put first");
         const QString second = f.write(QStringLiteral("second.cmd"), "put second");
         f.window->recentFiles().append(second);
-        frmDoc *edited = f.docs().OpenDocument(first, first);
-        edited->editor()->SetText(QStringLiteral("typed, not saved"));
-        withStartPage(f, [&](frmFront &page) {
+        DocumentWindow *edited = f.docs().OpenDocument(first, first);
+        edited->editor()->setWholeText(QStringLiteral("typed, not saved"));
+        withStartPage(f, [&](StartPage &page) {
             if (fromRecent) {
                 child<QTreeWidget>(page, "RecentFiles")
                     .setCurrentItem(child<QTreeWidget>(page, "RecentFiles").topLevelItem(0));
@@ -106,13 +106,13 @@ private Q_SLOTS:
             }
             return true;
         });
-        frmDoc *loaded = f.docs().activeDocument();
+        DocumentWindow *loaded = f.docs().activeDocument();
         QVERIFY(loaded != edited);
-        QCOMPARE(edited->editor()->Text(), QStringLiteral("typed, not saved"));
+        QCOMPARE(edited->editor()->crlfText(), QStringLiteral("typed, not saved"));
         QCOMPARE(edited->windowTitle(), first);
         QVERIFY(edited->Changed());
         loaded->editor()->undo();
-        QCOMPARE(loaded->editor()->Text(), QStringLiteral("put second"));
+        QCOMPARE(loaded->editor()->crlfText(), QStringLiteral("put second"));
         f.window->runCommand(QStringLiteral("save"));
         QCOMPARE(MainWindowFixture::read(first), QByteArray("put first"));
         QCOMPARE(MainWindowFixture::read(second), QByteArray("put second"));
@@ -126,7 +126,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         f.window->recentFiles().append(f.write(QStringLiteral("second.cmd"), "put second"));
-        withStartPage(f, [&](frmFront &page) {
+        withStartPage(f, [&](StartPage &page) {
             auto &list = child<QTreeWidget>(page, "RecentFiles");
             list.setCurrentItem(list.topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
             page.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
@@ -138,8 +138,8 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString missing = f.dir.filePath(QStringLiteral("gone.cmd"));
-        f.docs().activeDocument()->editor()->SetText(QStringLiteral("kept"));
-        withStartPage(f, [&](frmFront &page) {
+        f.docs().activeDocument()->editor()->setWholeText(QStringLiteral("kept"));
+        withStartPage(f, [&](StartPage &page) {
             child<QLineEdit>(page, "txtFileName").setText(missing);
             page.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
             return true;
@@ -148,7 +148,7 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.shown.last().text.contains(missing));
         QCOMPARE(f.window->tb().captions(), QStringList({"New Script 1"}));
         QVERIFY(f.window->recentFiles().read().isEmpty());
-        QCOMPARE(f.docs().activeDocument()->editor()->Text(), QStringLiteral("kept"));
+        QCOMPARE(f.docs().activeDocument()->editor()->crlfText(), QStringLiteral("kept"));
     }
     void onlyScriptFilesAreListed()
     {
@@ -157,7 +157,7 @@ private Q_SLOTS:
             f.write(QString::fromLatin1(name), "x");
         QStringList names;
         QString folderAfterwards;
-        withStartPage(f, [&](frmFront &page) {
+        withStartPage(f, [&](StartPage &page) {
             page.setFolder(f.dir.path());
             for (int i = 0; i < child<QListWidget>(page, "filFileName").count(); ++i)
                 names << child<QListWidget>(page, "filFileName").item(i)->text();
@@ -180,18 +180,18 @@ private Q_SLOTS:
         QStringList enabled;
         // The start page closes first; then the healing generator shows.
         f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
-            auto &page = static_cast<frmFront &>(dialog);
+            auto &page = static_cast<StartPage &>(dialog);
             child<QToolButton>(page, "cmdSecurity").click();
             return true;
         });
         f.dialogs.modalAnswers.enqueue([](QDialog &dialog) {
-            return qobject_cast<frmHealingScriptGen *>(&dialog) != nullptr;
+            return qobject_cast<HealingGeneratorDialog *>(&dialog) != nullptr;
         });
-        f.window->showStartPage(frmFront::Generators);
+        f.window->showStartPage(StartPage::Generators);
         QCOMPARE(f.dialogs.shown.size(), 2);
         QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Healing Script Generator"));
 
-        withStartPage(f, [&](frmFront &page) {
+        withStartPage(f, [&](StartPage &page) {
             for (const QToolButton *b : page.findChildren<QToolButton *>()) {
                 if (b->isEnabled() && b->objectName().startsWith(u"cmd"))
                     enabled << b->objectName();
@@ -201,20 +201,20 @@ private Q_SLOTS:
         });
         enabled.sort();
         QCOMPARE(enabled, QStringList({"cmdBlank", "cmdGlossary", "cmdSecurity"}));
-        auto *hunting = f.window->findChild<frmHuntingSG *>();
+        auto *hunting = f.window->findChild<HuntingGeneratorWindow *>();
         QVERIFY(hunting && hunting->isVisible());
         hunting->close();
     }
 
 private:
     // Shows the start page through the dialogs stand-in and lets the test act on it.
-    static void withStartPage(MainWindowFixture &f, std::function<bool(frmFront &)> act)
+    static void withStartPage(MainWindowFixture &f, std::function<bool(StartPage &)> act)
     {
         f.dialogs.modalAnswers.enqueue([act](QDialog &dialog) {
-            auto *page = qobject_cast<frmFront *>(&dialog);
+            auto *page = qobject_cast<StartPage *>(&dialog);
             return page && page->windowTitle() == u"Start Up" && act(*page);
         });
-        f.window->showStartPage(frmFront::Generators);
+        f.window->showStartPage(StartPage::Generators);
     }
 };
 

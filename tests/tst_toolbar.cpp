@@ -57,8 +57,8 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("a.cmd"), "put a");
-        frmDoc *opened = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-        opened->editor()->SetText(QStringLiteral("put b"));
+        DocumentWindow *opened = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
+        opened->editor()->setWholeText(QStringLiteral("put b"));
         f.window->tb().setCurrentIndex(0); // the tab shown is another document's
         f.window->area().activate(opened);
         f.window->tBar().button(QStringLiteral("save"))->trigger();
@@ -77,8 +77,8 @@ private Q_SLOTS:
         QFETCH(QString, key);
         MainWindowFixture f;
         const QString path = f.write(QStringLiteral("a.cmd"), "put a");
-        frmDoc *first = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
-        first->editor()->SetText(QStringLiteral("put b"));
+        DocumentWindow *first = f.docs().OpenDocument(path, QStringLiteral("a.cmd"));
+        first->editor()->setWholeText(QStringLiteral("put b"));
         f.docs().NewDocument();
         DocumentTabs &tabs = f.window->tb();
         const QPoint at = tabs.tabRect(1).center();
@@ -112,7 +112,7 @@ private Q_SLOTS:
     void windowArrangementsAndList()
     {
         MainWindowFixture f;
-        frmDoc *first = f.docs().activeDocument();
+        DocumentWindow *first = f.docs().activeDocument();
         f.docs().NewDocument();
         f.window->runCommand(QStringLiteral("tilehor"));
         const QList<QMdiSubWindow *> windows = f.window->mdiArea().subWindowList();
@@ -134,7 +134,7 @@ private Q_SLOTS:
     void clickIntoATiledDocumentSelectsItsTab()
     {
         MainWindowFixture f;
-        frmDoc *first = f.docs().activeDocument();
+        DocumentWindow *first = f.docs().activeDocument();
         f.docs().NewDocument();
         f.window->runCommand(QStringLiteral("tilever"));
         f.window->activateWindow();

@@ -14,13 +14,13 @@
 #include "ScriptRunnerCommand.h"
 #include "ScriptRunnerWindow.h"
 
+#include "AboutBox.h"
+#include "HealingGeneratorDialog.h"
+#include "HuntingGeneratorWindow.h"
+#include "OptionsWindow.h"
+#include "ScriptPropertiesDialog.h"
 #include "SidePane.h"
-#include "frmAbout.h"
-#include "frmFront.h"
-#include "frmHealingScriptGen.h"
-#include "frmHuntingSG.h"
-#include "frmOptions.h"
-#include "frmProperties.h"
+#include "StartPage.h"
 #include <QLineEdit>
 
 #include <QApplication>
@@ -68,13 +68,13 @@ int main(int argc, char *argv[])
     f.window->sidePane().quickNav()->fill(f.dir.filePath(QStringLiteral("Temp/tags.dat")));
     f.window->sidePane().fileBrowser()->setFolder(
         QStringLiteral(KORVETH_SOURCE_DIR "/tests/generator-cases"));
-    f.docs().activeDocument()->editor()->SetText(QStringLiteral(
+    f.docs().activeDocument()->editor()->setWholeText(QStringLiteral(
         "# grove hunt\r\nstart:\r\n  put stance offensive\r\n  counter add 1\r\n"
         "  match attack You also see\r\n  matchwait\r\nattack:\r\n  put attack %1\r\n"
         "  goto strat\r\n  nextroom\r\n"));
-    f.docs().NewDocument()->editor()->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    f.docs().NewDocument()->editor()->setWholeText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     f.window->area().activate(f.docs().document(1));
-    for (frmDoc *document : f.docs().openDocuments())
+    for (DocumentWindow *document : f.docs().openDocuments())
         document->live().refresh();
     save(*f.window, QStringLiteral("main-window"));
 
@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
         runner->close();
     }
 
-    frmFront page(
+    StartPage page(
         f.docs(), f.dialogs, f.window->recentFiles(), QStringLiteral("Start Up"), nullptr);
     for (int tab = 0; tab < 3; ++tab) {
         child<QTabWidget>(page, "SSTab1").setCurrentIndex(tab);
@@ -110,23 +110,23 @@ int main(int argc, char *argv[])
     }
     page.hide();
 
-    frmHuntingSG *hunting = f.window->showHuntingGenerator();
+    HuntingGeneratorWindow *hunting = f.window->showHuntingGenerator();
     for (int tab = 0; tab < 3; ++tab) {
         child<QTabWidget>(*hunting, "SSTab1").setCurrentIndex(tab);
         save(*hunting, QStringLiteral("hunting-generator-%1").arg(tab + 1));
     }
     hunting->close();
 
-    frmHealingScriptGen healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
+    HealingGeneratorDialog healing(f.docs(), f.dialogs, ProgramPaths(f.dir.path()), nullptr);
     save(healing, QStringLiteral("healing-generator"));
     healing.hide();
 
-    frmAbout about(f.dialogs, HelpCommands::website, nullptr);
+    AboutBox about(f.dialogs, HelpCommands::website, nullptr);
     save(about, QStringLiteral("about"));
     about.hide();
 
     f.window->runCommand(QStringLiteral("options"));
-    if (auto *options = f.window->findChild<frmOptions *>()) {
+    if (auto *options = f.window->findChild<OptionsWindow *>()) {
         save(*options, QStringLiteral("options"));
         options->close();
     }
@@ -136,16 +136,16 @@ int main(int argc, char *argv[])
 
     // The labels of the hunt, and the references to one of them.
     f.window->area().activate(f.docs().document(1));
-    f.docs().document(1)->editor()->SetCaretPos(6, 2);
+    f.docs().document(1)->editor()->setCaretPosition(6, 2);
     f.window->runCommand(QStringLiteral("findrefs"));
     save(*f.window, QStringLiteral("main-window-labels"));
 
-    frmProperties properties(f.window.get());
+    ScriptPropertiesDialog properties(f.window.get());
     properties.fill({QStringLiteral("/home/kalen/hunt.cmd"), false, 1000, 180, 42});
     save(properties, QStringLiteral("script-properties"));
     properties.hide();
 
-    for (frmDoc *document : f.docs().openDocuments())
+    for (DocumentWindow *document : f.docs().openDocuments())
         document->document().setChanged(false);
     return 0;
 }

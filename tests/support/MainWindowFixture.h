@@ -4,8 +4,8 @@
 #include "DocumentTabs.h"
 #include "EditorServices.h"
 #include "FailingFileStore.h"
+#include "MainWindow.h"
 #include "ScriptedDialogs.h"
-#include "frmMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,7 +20,7 @@ struct MainWindowFixture
 {
     explicit MainWindowFixture(const QStringList &arguments = {})
     {
-        window = std::make_unique<Korveth::frmMain>(
+        window = std::make_unique<Korveth::MainWindow>(
             Korveth::ProgramServices{dialogs, editors, files, Korveth::ProgramPaths(dir.path())});
         window->show();
         window->startUp(arguments);
@@ -29,7 +29,7 @@ struct MainWindowFixture
     ~MainWindowFixture()
     {
         // Whatever is still open closes without questions.
-        for (Korveth::frmDoc *document : docs().openDocuments())
+        for (Korveth::DocumentWindow *document : docs().openDocuments())
             document->document().setChanged(false);
         window.reset();
         if (!dialogs.unexpected.isEmpty())
@@ -79,5 +79,5 @@ struct MainWindowFixture
     Korveth::ScriptedDialogs dialogs;
     Korveth::EditorServices editors;
     FailingFileStore files;
-    std::unique_ptr<Korveth::frmMain> window;
+    std::unique_ptr<Korveth::MainWindow> window;
 };

@@ -1,5 +1,5 @@
 // The main window's ways in for files: the command line and files dropped onto it.
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include "DocumentManager.h"
 
@@ -22,7 +22,7 @@ bool carriesFileList(const QMimeData *data)
 
 } // namespace
 
-void frmMain::openCommandLine(const QStringList &arguments)
+void MainWindow::openCommandLine(const QStringList &arguments)
 {
     if (arguments.isEmpty()) {
         m_documents->NewDocument();
@@ -41,7 +41,7 @@ void frmMain::openCommandLine(const QStringList &arguments)
         m_documents->OpenDocument(path, path);
 }
 
-void frmMain::openDroppedFiles(const QList<QUrl> &urls)
+void MainWindow::openDroppedFiles(const QList<QUrl> &urls)
 {
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
@@ -50,7 +50,7 @@ void frmMain::openDroppedFiles(const QList<QUrl> &urls)
 }
 
 // The active script's name first, so that a screen reader and the task bar tell which it is.
-void frmMain::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (carriesFileList(event->mimeData()))
         event->acceptProposedAction();
@@ -58,7 +58,7 @@ void frmMain::dragEnterEvent(QDragEnterEvent *event)
         event->ignore();
 }
 
-void frmMain::dragMoveEvent(QDragMoveEvent *event)
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
 {
     if (carriesFileList(event->mimeData()))
         event->acceptProposedAction();
@@ -66,7 +66,7 @@ void frmMain::dragMoveEvent(QDragMoveEvent *event)
         event->ignore();
 }
 
-void frmMain::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
     if (!carriesFileList(event->mimeData())) {
         event->ignore();

@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include "Announcer.h"
 #include "MenuKeys.h"
@@ -10,13 +10,16 @@
 #include "DocumentArea.h"
 #include "DocumentManager.h"
 #include "DocumentTabs.h"
+#include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "EditorPropertiesDialog.h"
 #include "EditorServices.h"
 #include "FileBrowser.h"
 #include "FileCommands.h"
+#include "HealingGeneratorDialog.h"
 #include "HelpCommands.h"
 #include "HelpMode.h"
+#include "HuntingGeneratorWindow.h"
 #include "KeyStatePanels.h"
 #include "LiveCheckCommands.h"
 #include "MainMenus.h"
@@ -29,11 +32,8 @@
 #include "ScriptRunnerCommand.h"
 #include "SearchCommands.h"
 #include "SidePane.h"
+#include "StartPage.h"
 #include "Twips.h"
-#include "frmDoc.h"
-#include "frmFront.h"
-#include "frmHealingScriptGen.h"
-#include "frmHuntingSG.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -68,7 +68,7 @@ QString recentListPath(const ProgramPaths &paths)
 
 } // namespace
 
-frmMain::frmMain(const ProgramServices &services, QWidget *parent)
+MainWindow::MainWindow(const ProgramServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_recent(recentListPath(services.paths))
@@ -85,7 +85,7 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
                                                 services.dialogs,
                                                 *this,
                                                 [this]() -> ScriptEditor * {
-                                                    frmDoc *document
+                                                    DocumentWindow *document
                                                         = m_documents->activeDocument();
                                                     return document ? document->editor() : nullptr;
                                                 }))
@@ -120,12 +120,12 @@ frmMain::frmMain(const ProgramServices &services, QWidget *parent)
     connectMenus();
 }
 
-frmMain::~frmMain()
+MainWindow::~MainWindow()
 {
     delete m_settingsEditor;
 }
 
-void frmMain::buildLayout()
+void MainWindow::buildLayout()
 {
     auto *documents = new QWidget;
     auto *layout = new QVBoxLayout(documents);
@@ -170,7 +170,7 @@ void frmMain::buildLayout()
         *m_panels[2],
         *m_panels[3],
         [this]() -> ScriptEditor * {
-            frmDoc *document = m_documents->activeDocument();
+            DocumentWindow *document = m_documents->activeDocument();
             return document ? document->editor() : nullptr;
         },
         this);
@@ -193,18 +193,18 @@ void frmMain::buildLayout()
                   true);
 }
 
-QLabel &frmMain::statusPanel(int panel) const
+QLabel &MainWindow::statusPanel(int panel) const
 {
     return *m_panels.at(panel - 1);
 }
 
-void frmMain::registerCommands()
+void MainWindow::registerCommands()
 {
     m_paneFocus = new PaneFocus(
         *m_sidePane,
         *m_menus->action(MenuKey::QuickNav),
         [this]() -> QWidget * {
-            frmDoc *document = m_documents->activeDocument();
+            DocumentWindow *document = m_documents->activeDocument();
             return document ? document->editor() : nullptr;
         },
         this);
@@ -212,7 +212,7 @@ void frmMain::registerCommands()
     m_fileCommands->registerIn(m_commands);
     m_search->registerIn(m_commands);
     EditCommands::registerIn(m_commands, [this]() -> ScriptEditor * {
-        frmDoc *document = m_documents->activeDocument();
+        DocumentWindow *document = m_documents->activeDocument();
         return document ? document->editor() : nullptr;
     });
     m_counts->registerIn(m_commands);
@@ -220,7 +220,7 @@ void frmMain::registerCommands()
     m_runner->registerIn(m_commands);
     m_commands.add(MenuKey::Exit, [this] { close(); });
     m_commands.add(MenuKey::ClickHelp, [this] { m_help->start(); });
-    m_commands.add(MenuKey::Generators, [this] { showStartPage(frmFront::Generators); });
+    m_commands.add(MenuKey::Generators, [this] { showStartPage(StartPage::Generators); });
     m_commands.add(MenuKey::Toolbar, [this] {
         m_toolbar->setVisible(m_menus->action(MenuKey::Toolbar)->isChecked());
     });
@@ -236,7 +236,7 @@ void frmMain::registerCommands()
     // Editor Options act on the editor in front of the user, where the change shows at once; with
     // none open, on the hidden document's, which keeps what new editors get.
     m_commands.add(MenuKey::EditorOptions, [this] {
-        frmDoc *active = m_documents->activeDocument();
+        DocumentWindow *active = m_documents->activeDocument();
         if (ScriptEditor *target = active ? active->editor() : m_settingsEditor)
             EditorPropertiesDialog::showFor(*target, m_services.dialogs, this);
     });
@@ -248,19 +248,19 @@ void frmMain::registerCommands()
     m_commands.add(MenuKey::Cascade, [this] { m_area->cascade(); });
 }
 
-void frmMain::connectMenus()
+void MainWindow::connectMenus()
 {
     for (auto it = m_menus->actions().cbegin(); it != m_menus->actions().cend(); ++it) {
         const QString key = it.key();
         connect(it.value(), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
     connect(
-        m_menus->menu(MenuKey::WindowList), &QMenu::aboutToShow, this, &frmMain::fillWindowList);
+        m_menus->menu(MenuKey::WindowList), &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
     connect(m_documents, &DocumentManager::positionTextChanged, m_panels[1], &QLabel::setText);
     connect(m_documents, &DocumentManager::editMenuRequested, this, [this](const QPoint &pos) {
         m_menus->menu(MenuKey::EditMenu)->popup(pos);
     });
-    connect(m_area, &DocumentArea::activated, this, [this](frmDoc *document) {
+    connect(m_area, &DocumentArea::activated, this, [this](DocumentWindow *document) {
         m_search->follow(document->editor());
         m_keyStates->refreshInsert();
         setWindowTitle(expectedTitle());
@@ -268,7 +268,7 @@ void frmMain::connectMenus()
     connect(m_documents, &DocumentManager::lastDocumentClosed, this, [this] {
         setWindowTitle(mainCaption);
     });
-    connect(m_documents, &DocumentManager::documentCreated, this, [this](frmDoc *document) {
+    connect(m_documents, &DocumentManager::documentCreated, this, [this](DocumentWindow *document) {
         connect(document, &QWidget::windowTitleChanged, this, [this] {
             setWindowTitle(expectedTitle());
         });
@@ -276,10 +276,10 @@ void frmMain::connectMenus()
     connect(m_sidePane, &SidePane::closeClicked, this, [this] {
         m_menus->action(MenuKey::QuickNav)->setChecked(false);
         m_sidePane->hide();
-        if (frmDoc *document = m_documents->activeDocument())
+        if (DocumentWindow *document = m_documents->activeDocument())
             document->editor()->setFocus();
     });
-    connect(m_sidePane->quickNav(), &QuickNav::entryChosen, this, &frmMain::insertQuickNavEntry);
+    connect(m_sidePane->quickNav(), &QuickNav::entryChosen, this, &MainWindow::insertQuickNavEntry);
     connect(m_sidePane->fileBrowser(),
             &FileBrowser::fileChosen,
             this,
@@ -296,55 +296,56 @@ void frmMain::connectMenus()
         });
 }
 
-void frmMain::showStartPage(int tab)
+void MainWindow::showStartPage(int tab)
 {
-    frmFront page(*m_documents, m_services.dialogs, m_recent, mainCaption, this);
-    page.showTab(frmFront::Tab(tab));
+    StartPage page(*m_documents, m_services.dialogs, m_recent, mainCaption, this);
+    page.showTab(StartPage::Tab(tab));
     m_services.dialogs.runModal(page);
     switch (page.chosenGenerator()) {
-    case frmFront::Generator::Healing: {
-        frmHealingScriptGen generator(*m_documents, m_services.dialogs, m_services.paths, this);
+    case StartPage::Generator::Healing: {
+        HealingGeneratorDialog generator(*m_documents, m_services.dialogs, m_services.paths, this);
         m_services.dialogs.runModal(generator);
         break;
     }
-    case frmFront::Generator::Hunting:
+    case StartPage::Generator::Hunting:
         showHuntingGenerator();
         break;
-    case frmFront::Generator::None:
+    case StartPage::Generator::None:
         break;
     }
 }
 
-frmHuntingSG *frmMain::showHuntingGenerator()
+HuntingGeneratorWindow *MainWindow::showHuntingGenerator()
 {
-    auto *generator = new frmHuntingSG(*m_documents,
-                                       m_services.dialogs,
-                                       m_services.paths.dataFile(QStringLiteral("huntgen.dat")),
-                                       this);
+    auto *generator
+        = new HuntingGeneratorWindow(*m_documents,
+                                     m_services.dialogs,
+                                     m_services.paths.dataFile(QStringLiteral("huntgen.dat")),
+                                     this);
     bringToFront(generator);
     return generator;
 }
 
 // The entry replaces the selection; the caret stays right after it, where typing goes on.
-void frmMain::insertQuickNavEntry(const QString &text)
+void MainWindow::insertQuickNavEntry(const QString &text)
 {
-    frmDoc *document = m_documents->activeDocument();
+    DocumentWindow *document = m_documents->activeDocument();
     if (!document)
         return;
-    document->editor()->SetSelText(text);
+    document->editor()->replaceSelectionWith(text);
     document->editor()->setFocus();
 }
 
-void frmMain::runCommand(const QString &key)
+void MainWindow::runCommand(const QString &key)
 {
     m_commands.run(key);
 }
 
-void frmMain::fillWindowList()
+void MainWindow::fillWindowList()
 {
     QMenu *list = m_menus->menu(MenuKey::WindowList);
     list->clear();
-    for (frmDoc *document : m_documents->openDocuments()) {
+    for (DocumentWindow *document : m_documents->openDocuments()) {
         QAction *item = list->addAction(document->windowTitle());
         item->setCheckable(true);
         item->setChecked(document == m_documents->activeDocument());
@@ -354,7 +355,7 @@ void frmMain::fillWindowList()
 
 // The editor gives up its own bindings on the keys the menus use, and the keys of cut, copy,
 // paste, undo, redo, select all and duplicate, so that the menu commands run.
-void frmMain::takeKeysFromTheEditor()
+void MainWindow::takeKeysFromTheEditor()
 {
     EditorRegistry &registry = m_services.editors.registry;
     using R = EditorRegistry;
@@ -367,7 +368,7 @@ void frmMain::takeKeysFromTheEditor()
     }
 }
 
-void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
+void MainWindow::startUp(const QStringList &arguments, const StartUpHooks &hooks)
 {
     m_sidePane->quickNav()->fill(m_services.paths.dataFile(QStringLiteral("Temp/tags.dat")));
     if (hooks.fillQuickNav)
@@ -386,21 +387,22 @@ void frmMain::startUp(const QStringList &arguments, const StartUpHooks &hooks)
     takeKeysFromTheEditor();
     openCommandLine(arguments);
 
-    if (frmDoc *active = m_documents->activeDocument())
+    if (DocumentWindow *active = m_documents->activeDocument())
         DocumentManager::applyEditorSetUp(*active->editor());
 
     if (hooks.showStartPage)
         hooks.showStartPage(*this);
 }
 
-QString frmMain::expectedTitle() const
+QString MainWindow::expectedTitle() const
 {
-    const frmDoc *active = m_documents->count() > 0 ? m_documents->activeDocument() : nullptr;
+    const DocumentWindow *active
+        = m_documents->count() > 0 ? m_documents->activeDocument() : nullptr;
     return active ? active->document().shortName() + QStringLiteral(" - ") + mainCaption
                   : mainCaption;
 }
 
-void frmMain::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     // A maximised document would add its caption to the frame's; the frame keeps its own (the tab
@@ -409,7 +411,7 @@ void frmMain::changeEvent(QEvent *event)
         setWindowTitle(expectedTitle());
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_fileCommands->closeAllForExit()) {
         event->ignore();

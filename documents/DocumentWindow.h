@@ -22,7 +22,7 @@ public:
 // The window of one open script: its editor showing the document. It keeps the tab strip and
 // status bar in step through signals, gives the editor its three debugging keys, and asks
 // whether to save when it closes.
-class frmDoc final : public QWidget
+class DocumentWindow final : public QWidget
 {
     Q_OBJECT
 
@@ -31,12 +31,12 @@ public:
     enum Command { DebugStepInto = 1000, DebugStepOver = 1001, DebugBreakpoint = 1002 };
 
     // Shows the document, which must outlive the window (the document table owns it).
-    frmDoc(EditorServices &services,
-           ScriptDocument &document,
-           DocumentSaver *saver,
-           Dialogs &dialogs,
-           QWidget *parent = nullptr);
-    ~frmDoc() override;
+    DocumentWindow(EditorServices &services,
+                   ScriptDocument &document,
+                   DocumentSaver *saver,
+                   Dialogs &dialogs,
+                   QWidget *parent = nullptr);
+    ~DocumentWindow() override;
 
     ScriptEditor *editor() const { return m_editor; }
 
@@ -69,9 +69,9 @@ Q_SIGNALS:
     void focused(int tabNum);
     void editMenuRequested(const QPoint &globalPos);
     // The window is about to ask the user about this document: show it first.
-    void aboutToAsk(frmDoc *document);
+    void aboutToAsk(DocumentWindow *document);
     // Emitted once the close has been accepted, before the window goes.
-    void closing(frmDoc *document);
+    void closing(DocumentWindow *document);
     // F8, F10 or F9 in the editor (a Command): a Script Runner on this script steps with them.
     void debugKey(int command);
 

@@ -20,7 +20,7 @@ class PathLabel;
 // "Start Up": begin with a blank script, start a generator, or load an existing or recent script.
 // Its text goes into the active document only while that is an untouched new script, else into a
 // document of its own. Modal; every action closes it except an Open without a file name.
-class frmFront final : public QDialog
+class StartPage final : public QDialog
 {
     Q_OBJECT
 
@@ -28,11 +28,11 @@ public:
     enum Tab { Generators = 0, Existing = 1, Recent = 2 };
     enum class Generator { None, Healing, Hunting };
 
-    frmFront(DocumentManager &documents,
-             Dialogs &dialogs,
-             const RecentFiles &recent,
-             const QString &applicationTitle,
-             QWidget *owner);
+    StartPage(DocumentManager &documents,
+              Dialogs &dialogs,
+              const RecentFiles &recent,
+              const QString &applicationTitle,
+              QWidget *owner);
 
     void showTab(Tab tab);
 

@@ -12,12 +12,12 @@ class Dialogs;
 
 // "About Orlix": the version, the author credit and a link to the website. Only its Close
 // button closes it.
-class frmAbout final : public ButtonClosedDialog
+class AboutBox final : public ButtonClosedDialog
 {
     Q_OBJECT
 
 public:
-    frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner);
+    AboutBox(Dialogs &dialogs, QUrl website, QWidget *owner);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

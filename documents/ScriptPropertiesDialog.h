@@ -7,7 +7,7 @@ class QLabel;
 namespace Korveth {
 
 // "Script Properties": sizes and counts of the active script. Only its Close button closes it.
-class frmProperties final : public ButtonClosedDialog
+class ScriptPropertiesDialog final : public ButtonClosedDialog
 {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ public:
         std::int32_t lines = 0;
     };
 
-    explicit frmProperties(QWidget *owner);
+    explicit ScriptPropertiesDialog(QWidget *owner);
 
     void fill(const Figures &figures);
 

@@ -1,4 +1,4 @@
-#include "frmHealingScriptGen.h"
+#include "HealingGeneratorDialog.h"
 
 #include "DesignFont.h"
 #include "Dialogs.h"
@@ -19,10 +19,10 @@ const QString title = QStringLiteral("Healing Script Generator");
 
 } // namespace
 
-frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
-                                         Dialogs &dialogs,
-                                         const ProgramPaths &paths,
-                                         QWidget *owner)
+HealingGeneratorDialog::HealingGeneratorDialog(DocumentManager &documents,
+                                               Dialogs &dialogs,
+                                               const ProgramPaths &paths,
+                                               QWidget *owner)
     : QDialog(owner)
     , m_generateButton(new QPushButton(QStringLiteral("&Generate")))
     , m_cancelButton(new QPushButton(QStringLiteral("&Cancel")))
@@ -68,24 +68,24 @@ frmHealingScriptGen::frmHealingScriptGen(DocumentManager &documents,
     layout->addWidget(transfer);
     layout->addWidget(healDown);
     layout->addLayout(buttons);
-    connect(m_generateButton, &QPushButton::clicked, this, &frmHealingScriptGen::generate);
+    connect(m_generateButton, &QPushButton::clicked, this, &HealingGeneratorDialog::generate);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     showChoices();
 }
 
-void frmHealingScriptGen::click(int box)
+void HealingGeneratorDialog::click(int box)
 {
     m_choices.click(box);
     showChoices();
 }
 
-void frmHealingScriptGen::showChoices()
+void HealingGeneratorDialog::showChoices()
 {
     for (int box = 1; box <= 5; ++box)
         m_choiceBoxes[std::size_t(box - 1)]->setChecked(m_choices.checked(box));
 }
 
-std::optional<QString> frmHealingScriptGen::readFragment(int number)
+std::optional<QString> HealingGeneratorDialog::readFragment(int number)
 {
     const QString path = m_paths.dataFile(QStringLiteral("HSG%1.dat").arg(number));
     const ReadResult read = readTextFile(path);
@@ -98,7 +98,7 @@ std::optional<QString> frmHealingScriptGen::readFragment(int number)
     return QString::fromUtf8(read.text.utf8);
 }
 
-void frmHealingScriptGen::generate()
+void HealingGeneratorDialog::generate()
 {
     const std::optional<int> healDown = m_choices.healDownFragment();
     if (!healDown) {
@@ -113,10 +113,10 @@ void frmHealingScriptGen::generate()
         return;
     // Into the active script only while it is an untouched new one: nothing the user wrote is
     // replaced.
-    frmDoc *document = m_documents.documentForNewText();
+    DocumentWindow *document = m_documents.documentForNewText();
     if (!document)
         return;
-    document->editor()->SetText(assembleHealingScript(*transfer, *down));
+    document->editor()->setWholeText(assembleHealingScript(*transfer, *down));
     accept();
 }
 

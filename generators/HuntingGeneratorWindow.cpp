@@ -1,4 +1,4 @@
-#include "frmHuntingSG.h"
+#include "HuntingGeneratorWindow.h"
 
 #include "WindowFront.h"
 
@@ -56,10 +56,10 @@ QWidget *pathGrid(std::array<QLineEdit *, 40> &boxes, const QString &name, const
 
 } // namespace
 
-frmHuntingSG::frmHuntingSG(DocumentManager &documents,
-                           Dialogs &dialogs,
-                           QString templatePath,
-                           QWidget *owner)
+HuntingGeneratorWindow::HuntingGeneratorWindow(DocumentManager &documents,
+                                               Dialogs &dialogs,
+                                               QString templatePath,
+                                               QWidget *owner)
     : QWidget(owner, ownedWindow)
     , m_pages(new QTabWidget)
     , m_scriptName(box(QStringLiteral("ScriptName")))
@@ -100,11 +100,11 @@ frmHuntingSG::frmHuntingSG(DocumentManager &documents,
     layout->addWidget(m_pages);
     layout->addLayout(buttons);
 
-    connect(m_generateButton, &QPushButton::clicked, this, &frmHuntingSG::generate);
+    connect(m_generateButton, &QPushButton::clicked, this, &HuntingGeneratorWindow::generate);
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-QWidget *frmHuntingSG::variablesTab()
+QWidget *HuntingGeneratorWindow::variablesTab()
 {
     m_stance->setObjectName(QStringLiteral("Stance"));
     m_stance->setEditable(true);
@@ -146,7 +146,7 @@ QWidget *frmHuntingSG::variablesTab()
     return tab;
 }
 
-QWidget *frmHuntingSG::pathToTab()
+QWidget *HuntingGeneratorWindow::pathToTab()
 {
     auto *tab = new QWidget;
     auto *layout = new QVBoxLayout(tab);
@@ -167,7 +167,7 @@ QWidget *frmHuntingSG::pathToTab()
     return tab;
 }
 
-QWidget *frmHuntingSG::pathFromTab()
+QWidget *HuntingGeneratorWindow::pathFromTab()
 {
     auto *tab = new QWidget;
     auto *layout = new QVBoxLayout(tab);
@@ -179,7 +179,7 @@ QWidget *frmHuntingSG::pathFromTab()
     return tab;
 }
 
-HuntingInputs frmHuntingSG::inputs() const
+HuntingInputs HuntingGeneratorWindow::inputs() const
 {
     HuntingInputs in;
     in.scriptName = m_scriptName->text();
@@ -201,7 +201,7 @@ HuntingInputs frmHuntingSG::inputs() const
     return in;
 }
 
-void frmHuntingSG::generate()
+void HuntingGeneratorWindow::generate()
 {
     const HuntingInputs in = inputs();
     if (const auto missing = firstMissingInput(in)) {
@@ -231,11 +231,11 @@ void frmHuntingSG::generate()
         return;
     }
     // The template opens as a never-saved document: its first save asks for a name.
-    frmDoc *document = m_documents.OpenDocument(
+    DocumentWindow *document = m_documents.OpenDocument(
         m_templatePath, QStringLiteral("Hunting Script"), DocumentManager::Origin::Template);
     if (!document)
         return;
-    document->editor()->SetText(generateHuntingScript(document->editor()->Text(), in));
+    document->editor()->setWholeText(generateHuntingScript(document->editor()->crlfText(), in));
     close();
 }
 

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutBox.h"
 
 #include "DesignFont.h"
 #include "Dialogs.h"
@@ -12,7 +12,7 @@
 
 namespace Korveth {
 
-frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
+AboutBox::AboutBox(Dialogs &dialogs, QUrl website, QWidget *owner)
     : ButtonClosedDialog(owner)
     , m_info(new QLabel)
     , m_link(new QLabel(QStringLiteral("Korveth Scripts")))
@@ -45,7 +45,7 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
     auto *close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("cmdOk"));
     close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &frmAbout::closeByButton);
+    connect(close, &QPushButton::clicked, this, &AboutBox::closeByButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(close, 0, Qt::AlignRight);
@@ -54,7 +54,7 @@ frmAbout::frmAbout(Dialogs &dialogs, QUrl website, QWidget *owner)
     centreOnOwner();
 }
 
-void frmAbout::setLinkColour(const QColor &colour)
+void AboutBox::setLinkColour(const QColor &colour)
 {
     QPalette palette = m_link->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -62,7 +62,7 @@ void frmAbout::setLinkColour(const QColor &colour)
 }
 
 // Red while the button is held down on the link; a release over it opens the site.
-bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 {
     const bool press = event->type() == QEvent::MouseButtonPress;
     if (watched != m_link || (!press && event->type() != QEvent::MouseButtonRelease))

@@ -1,4 +1,4 @@
-#include "frmFront.h"
+#include "StartPage.h"
 
 #include "Announcer.h"
 #include "DesignFont.h"
@@ -46,11 +46,11 @@ QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
 
 } // namespace
 
-frmFront::frmFront(DocumentManager &documents,
-                   Dialogs &dialogs,
-                   const Korveth::RecentFiles &recent,
-                   const QString &applicationTitle,
-                   QWidget *owner)
+StartPage::StartPage(DocumentManager &documents,
+                     Dialogs &dialogs,
+                     const Korveth::RecentFiles &recent,
+                     const QString &applicationTitle,
+                     QWidget *owner)
     : QDialog(owner)
     , m_pages(new QTabWidget)
     , m_blankButton(nullptr)
@@ -80,7 +80,7 @@ frmFront::frmFront(DocumentManager &documents,
     resize(560, 400);
 }
 
-QWidget *frmFront::generatorsTab()
+QWidget *StartPage::generatorsTab()
 {
     struct Picture
     {
@@ -121,7 +121,7 @@ QWidget *frmFront::generatorsTab()
             m_huntingButton = b;
         ++column;
     }
-    connect(m_blankButton, &QToolButton::clicked, this, &frmFront::newScript);
+    connect(m_blankButton, &QToolButton::clicked, this, &StartPage::newScript);
     connect(m_healingButton, &QToolButton::clicked, this, [this] {
         m_generator = Generator::Healing;
         accept();
@@ -142,7 +142,7 @@ QWidget *frmFront::generatorsTab()
     return tab;
 }
 
-QWidget *frmFront::existingTab()
+QWidget *StartPage::existingTab()
 {
     m_drives->setObjectName(QStringLiteral("drvDrive"));
     m_folders->setObjectName(QStringLiteral("DirDirectory"));
@@ -161,7 +161,7 @@ QWidget *frmFront::existingTab()
     QPushButton *cancel = button("Command2", "&Cancel");
     open->setDefault(true);
 
-    connect(m_drives, &QComboBox::textActivated, this, &frmFront::setFolder);
+    connect(m_drives, &QComboBox::textActivated, this, &StartPage::setFolder);
     connect(m_folders, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         setFolder(QDir(m_folder).absoluteFilePath(item->text()));
     });
@@ -180,7 +180,7 @@ QWidget *frmFront::existingTab()
     });
     makeKeyboardList(*m_folders);
     makeKeyboardList(*m_files);
-    connect(open, &QPushButton::clicked, this, &frmFront::openExisting);
+    connect(open, &QPushButton::clicked, this, &StartPage::openExisting);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *tab = new QWidget;
@@ -204,7 +204,7 @@ QWidget *frmFront::existingTab()
     return tab;
 }
 
-QWidget *frmFront::recentTab()
+QWidget *StartPage::recentTab()
 {
     m_recentList->setObjectName(QStringLiteral("RecentFiles"));
     m_recentList->setAccessibleName(QStringLiteral("Recent scripts"));
@@ -215,9 +215,9 @@ QWidget *frmFront::recentTab()
         (new QTreeWidgetItem(m_recentList, {path}))->setIcon(0, icon);
     QPushButton *open = button("Command3", "&Open");
     QPushButton *cancel = button("Command4", "&Cancel");
-    connect(m_recentList, &QTreeWidget::itemActivated, this, &frmFront::openRecent);
+    connect(m_recentList, &QTreeWidget::itemActivated, this, &StartPage::openRecent);
     makeKeyboardList(*m_recentList);
-    connect(open, &QPushButton::clicked, this, &frmFront::openRecent);
+    connect(open, &QPushButton::clicked, this, &StartPage::openRecent);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *tab = new QWidget;
@@ -230,7 +230,7 @@ QWidget *frmFront::recentTab()
 }
 
 // A folder that cannot be read leaves the lists as they were.
-void frmFront::setFolder(const QString &folder)
+void StartPage::setFolder(const QString &folder)
 {
     const QDir dir(folder);
     if (!dir.exists() || !dir.isReadable())
@@ -245,14 +245,14 @@ void frmFront::setFolder(const QString &folder)
     m_files->addItems(regularFilesIn(dir, {QStringLiteral("*.cmd")}));
 }
 
-void frmFront::newScript()
+void StartPage::newScript()
 {
-    if (frmDoc *document = m_documents.documentForNewText())
-        document->editor()->SetText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
+    if (DocumentWindow *document = m_documents.documentForNewText())
+        document->editor()->setWholeText(QStringLiteral("#ScriptName\r\n\r\n\r\nExit"));
     accept();
 }
 
-void frmFront::openExisting()
+void StartPage::openExisting()
 {
     const QString path = m_fileName->text();
     if (path.isEmpty()) {
@@ -265,7 +265,7 @@ void frmFront::openExisting()
     accept();
 }
 
-void frmFront::openRecent()
+void StartPage::openRecent()
 {
     // Only a chosen entry: the current one the list gives a keyboard is no choice.
     if (const QList<QTreeWidgetItem *> selected = m_recentList->selectedItems();
@@ -276,7 +276,7 @@ void frmFront::openRecent()
     accept();
 }
 
-void frmFront::showTab(Tab tab)
+void StartPage::showTab(Tab tab)
 {
     m_pages->setCurrentIndex(tab);
 }

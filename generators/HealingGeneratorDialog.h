@@ -17,15 +17,15 @@ class ProgramPaths;
 
 // "Healing Script Generator": one way of transferring wounds, one way of healing down; Generate
 // writes the two fragments into the active document as one undoable step.
-class frmHealingScriptGen final : public QDialog
+class HealingGeneratorDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    frmHealingScriptGen(DocumentManager &documents,
-                        Dialogs &dialogs,
-                        const ProgramPaths &paths,
-                        QWidget *owner);
+    HealingGeneratorDialog(DocumentManager &documents,
+                           Dialogs &dialogs,
+                           const ProgramPaths &paths,
+                           QWidget *owner);
 
     void generate();
 

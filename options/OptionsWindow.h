@@ -21,7 +21,7 @@ class Dialogs;
 // shows the colour in use; a choice takes effect at once, a colour too faint to read on the
 // editor's background is refused, a cancelled dialog changes nothing, and Restore Defaults takes
 // every choice back. Modeless; gone once closed.
-class frmOptions final : public QWidget
+class OptionsWindow final : public QWidget
 {
     Q_OBJECT
 
@@ -38,7 +38,7 @@ public:
         std::array<QColor, 3> debuggerColours;
     };
 
-    frmOptions(
+    OptionsWindow(
         Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner);
     void chooseEditorFont();
     void chooseDebuggerFont();

@@ -1,4 +1,4 @@
-#include "frmProperties.h"
+#include "ScriptPropertiesDialog.h"
 
 #include "DesignFont.h"
 #include "TextCounts.h"
@@ -32,7 +32,7 @@ QLabel *label(const char *name)
 
 } // namespace
 
-frmProperties::frmProperties(QWidget *owner)
+ScriptPropertiesDialog::ScriptPropertiesDialog(QWidget *owner)
     : ButtonClosedDialog(owner)
     , m_file(label("lblFile"))
     , m_kilobytes(label("lblSizeK"))
@@ -47,7 +47,7 @@ frmProperties::frmProperties(QWidget *owner)
     auto *close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("cmdOK"));
     close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &frmProperties::closeByButton);
+    connect(close, &QPushButton::clicked, this, &ScriptPropertiesDialog::closeByButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frameOf(QStringLiteral("Frame2"),
@@ -60,7 +60,7 @@ frmProperties::frmProperties(QWidget *owner)
     setMinimumWidth(360);
 }
 
-void frmProperties::fill(const Figures &figures)
+void ScriptPropertiesDialog::fill(const Figures &figures)
 {
     m_characters->setText(QStringLiteral("Characters:   %1").arg(figures.characters));
     m_lines->setText(QStringLiteral("Total Lines:  %1").arg(figures.lines));

@@ -35,12 +35,12 @@ class ScriptDebugger;
 class ScriptRunnerCommand;
 class ScriptEditor;
 class SearchCommands;
-class frmDoc;
-class frmHuntingSG;
+class DocumentWindow;
+class HuntingGeneratorWindow;
 
 // The main window: the multiple-document frame with its menus, tab strip and status bar. It runs
 // start-up, drops and shut-down, and routes every menu key to the handler a part registered.
-class frmMain final : public QMainWindow
+class MainWindow final : public QMainWindow
 {
     Q_OBJECT
 
@@ -48,14 +48,14 @@ public:
     // Steps of start-up that later parts of the program fill in; each may stay empty.
     struct StartUpHooks
     {
-        std::function<void(frmMain &)> fillQuickNav;
-        std::function<void(frmMain &)> layOutSidePane;
-        std::function<void(frmMain &)> fillFileBrowser;
-        std::function<void(frmMain &)> showStartPage;
+        std::function<void(MainWindow &)> fillQuickNav;
+        std::function<void(MainWindow &)> layOutSidePane;
+        std::function<void(MainWindow &)> fillFileBrowser;
+        std::function<void(MainWindow &)> showStartPage;
     };
 
-    explicit frmMain(const ProgramServices &services, QWidget *parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(const ProgramServices &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Runs the start-up sequence. Each argument is a file to open, in order; a path with blanks
     // that arrived cut into several arguments still opens as one file.
@@ -64,7 +64,7 @@ public:
     // Shows the start page modally on the given tab, then the generator chosen there.
     void showStartPage(int tab);
     // Shows a new hunting generator, modeless.
-    frmHuntingSG *showHuntingGenerator();
+    HuntingGeneratorWindow *showHuntingGenerator();
 
     // Carries out the command of a menu key; keys no part serves do nothing.
     void runCommand(const QString &key);

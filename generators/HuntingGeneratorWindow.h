@@ -18,15 +18,15 @@ class DocumentManager;
 
 // "Hunting Script Generator - Swinger": the hunt described in three tabs; Generate opens the
 // template as a new, never-saved "Hunting Script" and fills it in. Modeless; gone once closed.
-class frmHuntingSG final : public QWidget
+class HuntingGeneratorWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    frmHuntingSG(DocumentManager &documents,
-                 Dialogs &dialogs,
-                 QString templatePath,
-                 QWidget *owner);
+    HuntingGeneratorWindow(DocumentManager &documents,
+                           Dialogs &dialogs,
+                           QString templatePath,
+                           QWidget *owner);
 
     HuntingInputs inputs() const;
     // Validates, opens the template and fills it in; the window closes when a script was made.

@@ -1,4 +1,4 @@
-#include "frmOptions.h"
+#include "OptionsWindow.h"
 
 #include "WindowFront.h"
 
@@ -62,7 +62,7 @@ QPushButton *button(const QString &name, const QString &caption)
 
 } // namespace
 
-frmOptions::frmOptions(
+OptionsWindow::OptionsWindow(
     Dialogs &dialogs, StoredOptions options, Defaults defaults, Apply apply, QWidget *owner)
     : QWidget(owner, ownedWindow)
     , m_highlightCommands(new QCheckBox(QStringLiteral("Highlight Commands")))
@@ -85,7 +85,7 @@ frmOptions::frmOptions(
     m_editorFont->setObjectName(QStringLiteral("Label9"));
     m_debuggerFont->setObjectName(QStringLiteral("Label10"));
     m_defaultsButton->setObjectName(QStringLiteral("cmdDefaults"));
-    connect(m_defaultsButton, &QPushButton::clicked, this, &frmOptions::restoreDefaults);
+    connect(m_defaultsButton, &QPushButton::clicked, this, &OptionsWindow::restoreDefaults);
     for (QLabel *label : {m_editorFont, m_debuggerFont}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
@@ -110,8 +110,8 @@ frmOptions::frmOptions(
         = button(QStringLiteral("cmdEditorFont"), QStringLiteral("Change &Editor Font..."));
     QPushButton *debuggerFontButton
         = button(QStringLiteral("cmdDebuggerFont"), QStringLiteral("Change De&bugger Font..."));
-    connect(editorFontButton, &QPushButton::clicked, this, &frmOptions::chooseEditorFont);
-    connect(debuggerFontButton, &QPushButton::clicked, this, &frmOptions::chooseDebuggerFont);
+    connect(editorFontButton, &QPushButton::clicked, this, &OptionsWindow::chooseEditorFont);
+    connect(debuggerFontButton, &QPushButton::clicked, this, &OptionsWindow::chooseDebuggerFont);
 
     auto *settings = new QGroupBox(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Frame4"));
@@ -143,7 +143,7 @@ frmOptions::frmOptions(
     QPushButton *scriptsButton
         = button(QStringLiteral("cmdScriptsFolder"), QStringLiteral("C&hoose Folder..."));
     scriptsButton->setAccessibleName(QStringLiteral("Choose scripts folder"));
-    connect(scriptsButton, &QPushButton::clicked, this, &frmOptions::chooseScriptsFolder);
+    connect(scriptsButton, &QPushButton::clicked, this, &OptionsWindow::chooseScriptsFolder);
     settingsLayout->addWidget(scriptsLabel);
     settingsLayout->addWidget(m_scriptsFolder);
     settingsLayout->addWidget(scriptsButton);
@@ -168,18 +168,18 @@ frmOptions::frmOptions(
     layout->addWidget(colours);
 }
 
-QFont frmOptions::editorFont() const
+QFont OptionsWindow::editorFont() const
 {
     return m_options.editor.font.value_or(m_defaults.editorFont);
 }
 
-QFont frmOptions::debuggerFont() const
+QFont OptionsWindow::debuggerFont() const
 {
     return m_options.debuggerFont.value_or(m_defaults.debuggerFont);
 }
 
 // Every box and font name as it is in use now.
-void frmOptions::showOptions()
+void OptionsWindow::showOptions()
 {
     showFont(*m_editorFont, editorFont());
     showFont(*m_debuggerFont, debuggerFont());
@@ -194,20 +194,20 @@ void frmOptions::showOptions()
         showColour(*m_colourBoxes[i], inUse[i]);
 }
 
-void frmOptions::showFont(QLabel &label, const QFont &font)
+void OptionsWindow::showFont(QLabel &label, const QFont &font)
 {
     label.setText(font.family());
     label.setFont(font);
 }
 
-void frmOptions::showColour(QLabel &box, const QColor &colour)
+void OptionsWindow::showColour(QLabel &box, const QColor &colour)
 {
     QPalette palette = box.palette();
     palette.setColor(QPalette::Window, colour);
     box.setPalette(palette);
 }
 
-bool frmOptions::eventFilter(QObject *watched, QEvent *event)
+bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
@@ -222,7 +222,7 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmOptions::chooseEditorFont()
+void OptionsWindow::chooseEditorFont()
 {
     const auto chosen = m_dialogs.font(QStringLiteral("Editor Font"), editorFont());
     if (!chosen)
@@ -232,7 +232,7 @@ void frmOptions::chooseEditorFont()
     m_apply(m_options);
 }
 
-void frmOptions::chooseDebuggerFont()
+void OptionsWindow::chooseDebuggerFont()
 {
     const auto chosen = m_dialogs.font(QStringLiteral("Debugger Font"), debuggerFont());
     if (!chosen)
@@ -242,7 +242,7 @@ void frmOptions::chooseDebuggerFont()
     m_apply(m_options);
 }
 
-void frmOptions::chooseEditorColour(int box)
+void OptionsWindow::chooseEditorColour(int box)
 {
     QLabel &shown = *m_colourBoxes[std::size_t(box)];
     const auto chosen
@@ -272,7 +272,7 @@ void frmOptions::chooseEditorColour(int box)
 
 namespace Korveth {
 
-void frmOptions::chooseScriptsFolder()
+void OptionsWindow::chooseScriptsFolder()
 {
     const QString chosen
         = m_dialogs.folderName(QStringLiteral("Scripts Folder"), m_options.scriptsFolder);
@@ -283,7 +283,7 @@ void frmOptions::chooseScriptsFolder()
     m_apply(m_options);
 }
 
-void frmOptions::restoreDefaults()
+void OptionsWindow::restoreDefaults()
 {
     m_options.editor = {};
     m_options.debuggerFont.reset();

@@ -1,4 +1,4 @@
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include "Announcer.h"
 
@@ -11,17 +11,18 @@
 
 namespace Korveth {
 
-frmDoc::frmDoc(EditorServices &services,
-               ScriptDocument &document,
-               DocumentSaver *saver,
-               Dialogs &dialogs,
-               QWidget *parent)
+DocumentWindow::DocumentWindow(EditorServices &services,
+                               ScriptDocument &document,
+                               DocumentSaver *saver,
+                               Dialogs &dialogs,
+                               QWidget *parent)
     : QWidget(parent)
     , m_editor(new ScriptEditor(services, this))
     , m_document(document)
     , m_saver(saver)
     , m_dialogs(dialogs)
 {
+    setObjectName(QStringLiteral("frmDoc"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editor);
@@ -36,11 +37,14 @@ frmDoc::frmDoc(EditorServices &services,
         m_live->setFile(m_document.path());
     });
     connect(m_editor, &ScriptEditor::editing, this, [this] { m_document.setChanged(true); });
-    connect(m_editor, &ScriptEditor::caretOrSelectionChanged, this, &frmDoc::onSelectionChanged);
+    connect(m_editor,
+            &ScriptEditor::caretOrSelectionChanged,
+            this,
+            &DocumentWindow::onSelectionChanged);
     // Text replaced as a whole may leave the caret where it was, with another line count.
-    connect(m_editor, &ScriptEditor::linesChanged, this, &frmDoc::onSelectionChanged);
+    connect(m_editor, &ScriptEditor::linesChanged, this, &DocumentWindow::onSelectionChanged);
     connect(m_editor, &ScriptEditor::gotFocus, this, [this] { Q_EMIT focused(tabNumber()); });
-    connect(m_editor, &ScriptEditor::registeredCommand, this, &frmDoc::onRegisteredCommand);
+    connect(m_editor, &ScriptEditor::registeredCommand, this, &DocumentWindow::onRegisteredCommand);
     connect(m_editor,
             &ScriptEditor::mouseButton,
             this,
@@ -51,7 +55,7 @@ frmDoc::frmDoc(EditorServices &services,
 }
 
 // Every window registers the same numbers and keys again; registering twice is harmless.
-void frmDoc::registerDebugKeys(EditorServices &services)
+void DocumentWindow::registerDebugKeys(EditorServices &services)
 {
     EditorRegistry &registry = services.registry;
     registry.registerCommand(DebugStepInto,
@@ -68,19 +72,21 @@ void frmDoc::registerDebugKeys(EditorServices &services)
     registry.registerHotKey(QKeyCombination(Qt::Key_F9), DebugBreakpoint);
 }
 
-frmDoc::~frmDoc()
+DocumentWindow::~DocumentWindow()
 {
     delete m_live; // before the editor it watches
 }
 
-void frmDoc::showLoaded(const QString &path, const ReadResult &read, ScriptDocument::Origin origin)
+void DocumentWindow::showLoaded(const QString &path,
+                                const ReadResult &read,
+                                ScriptDocument::Origin origin)
 {
     m_editor->loadUtf8(read.text.utf8, read.text.format.lineEnding);
     m_document.takeLoaded(path, read, origin);
 }
 
 // The document reads its file; the editor shows the text as it comes.
-ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
+ReadResult DocumentWindow::load(const QString &path, ScriptDocument::Origin origin)
 {
     const std::unique_ptr<ScriptEditor::TextLoading> shown = m_editor->startLoading();
     const ReadResult read = m_document.load(path, origin, *shown);
@@ -88,35 +94,36 @@ ReadResult frmDoc::load(const QString &path, ScriptDocument::Origin origin)
     return read;
 }
 
-ScriptDocument::SaveOutcome frmDoc::saveTo(const QString &path)
+ScriptDocument::SaveOutcome DocumentWindow::saveTo(const QString &path)
 {
     return m_document.save(path, m_editor->utf8());
 }
 
-void frmDoc::setHighlightSelectedLine(bool on)
+void DocumentWindow::setHighlightSelectedLine(bool on)
 {
     m_highlightSelectedLine = on;
-    m_editor->setHighlightedLine(on ? m_editor->GetSel(true).endLine : -1);
+    m_editor->setHighlightedLine(on ? m_editor->selectionRange(true).endLine : -1);
 }
 
-QString frmDoc::positionText() const
+QString DocumentWindow::positionText() const
 {
-    const ScriptEditor::Range range = m_editor->GetSel(true);
+    const ScriptEditor::Range range = m_editor->selectionRange(true);
     return QStringLiteral("Row: %1 Col: %2 Lines: %3")
         .arg(range.startLine + 1)
         .arg(range.startColumn + 1)
         .arg(m_editor->linecount());
 }
 
-void frmDoc::onSelectionChanged()
+void DocumentWindow::onSelectionChanged()
 {
     Q_EMIT positionTextChanged(positionText());
-    m_editor->setHighlightedLine(m_highlightSelectedLine ? m_editor->GetSel(true).endLine : -1);
+    m_editor->setHighlightedLine(m_highlightSelectedLine ? m_editor->selectionRange(true).endLine
+                                                         : -1);
 }
 
-void frmDoc::onRegisteredCommand(int number)
+void DocumentWindow::onRegisteredCommand(int number)
 {
-    const int caretLine = m_editor->GetSel(false).endLine;
+    const int caretLine = m_editor->selectionRange(false).endLine;
     switch (number) {
     case DebugStepInto:
     case DebugStepOver:
@@ -131,7 +138,7 @@ void frmDoc::onRegisteredCommand(int number)
     Q_EMIT debugKey(number);
 }
 
-void frmDoc::closeEvent(QCloseEvent *event)
+void DocumentWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closed) {
         event->accept();
