@@ -4,43 +4,21 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace Korveth {
 
 namespace {
 
-QString systemError(int error)
+// A path as the system wants it: its own bytes on POSIX systems, UTF-8 for Win32's wide calls.
+std::string systemPath(const QString &path)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+#ifdef Q_OS_WIN
+    return path.toUtf8().toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
 }
-
-// Closes the descriptor on every way out.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
 
 QString tooLarge(qint64 size, qint64 maxBytes, QStringView what = u"a script")
 {
@@ -48,46 +26,22 @@ QString tooLarge(qint64 size, qint64 maxBytes, QStringView what = u"a script")
         .arg(readableSize(size), what.toString(), readableSize(maxBytes));
 }
 
-// Opens a regular file without waiting; the descriptor is -1 and error says why when it cannot
-// be read.
-struct OpenedFile
+// Why a file was not opened, for a message naming it.
+QString refusalText(const NativeFile &file, qint64 maxBytes, QStringView what)
 {
-    std::unique_ptr<Descriptor> fd;
-    qint64 size = 0;
-    QString error;
-};
-
-OpenedFile
-openRegular(const QByteArray &nativePath, qint64 maxBytes, QStringView what = u"a script")
-{
-    OpenedFile opened;
-    // Non-blocking, so that a FIFO with no writer cannot hold the open; the type is then checked
-    // on what was opened, not on a name that may have changed in between.
-    opened.fd = std::make_unique<Descriptor>(
-        ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat info;
-    if (opened.fd->get() < 0 || ::fstat(opened.fd->get(), &info) != 0)
-        opened.error = systemError(errno);
-    else if (S_ISDIR(info.st_mode))
-        opened.error = QStringLiteral("It is a folder, not a file.");
-    else if (!S_ISREG(info.st_mode))
-        opened.error = QStringLiteral("It is a device, a pipe or a socket, not a file, so it is "
-                                      "not read.");
-    else if (info.st_size > maxBytes)
-        opened.error = tooLarge(info.st_size, maxBytes, what);
-    else
-        opened.size = info.st_size;
-    return opened;
-}
-
-// Reads what is left of the file into room; 0 at its end, -1 on an error (errno tells).
-ssize_t readSome(int fd, char *room, size_t size)
-{
-    for (;;) {
-        const ssize_t n = ::read(fd, room, size);
-        if (n >= 0 || errno != EINTR)
-            return n;
+    switch (file.refusal()) {
+    case FileRefusal::None:
+        return {};
+    case FileRefusal::SystemError:
+        return QString::fromLocal8Bit(file.systemMessage());
+    case FileRefusal::Folder:
+        return QStringLiteral("It is a folder, not a file.");
+    case FileRefusal::NotRegular:
+        return QStringLiteral("It is a device, a pipe or a socket, not a file, so it is not read.");
+    case FileRefusal::TooLarge:
+        return tooLarge(file.size(), maxBytes, what);
     }
+    return {};
 }
 
 } // namespace
@@ -95,24 +49,24 @@ ssize_t readSome(int fd, char *room, size_t size)
 FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
 {
     FileBytes result;
-    const OpenedFile file = openRegular(nativePath, maxBytes);
-    if (!file.error.isEmpty()) {
-        result.error = file.error;
+    NativeFile file = NativeFile::openRegular(nativePath.toStdString(), maxBytes);
+    if (!file.isOpen()) {
+        result.error = refusalText(file, maxBytes, u"a script");
         return result;
     }
     // One piece of the file's own size, then on to the end: a file may grow meanwhile, up to the
     // limit.
-    result.bytes.resize(qsizetype(file.size));
-    preferHugePages(result.bytes.constData(), std::size_t(file.size));
+    result.bytes.resize(qsizetype(file.size()));
+    preferHugePages(result.bytes.constData(), std::size_t(file.size()));
     qint64 got = 0;
     char more[16384];
     for (;;) {
         const bool intoPiece = got < result.bytes.size();
         char *to = intoPiece ? result.bytes.data() + got : more;
-        const size_t room = intoPiece ? size_t(result.bytes.size() - got) : sizeof more;
-        const ssize_t n = readSome(file.fd->get(), to, room);
+        const qint64 room = intoPiece ? result.bytes.size() - got : qint64(sizeof more);
+        const qint64 n = file.read(to, room);
         if (n < 0) {
-            result = {{}, systemError(errno)};
+            result = {{}, QString::fromLocal8Bit(file.systemMessage())};
             return result;
         }
         if (n == 0)
@@ -131,29 +85,23 @@ FileBytes readRegularFileNative(const QByteArray &nativePath, qint64 maxBytes)
 }
 
 RegularFileReader::RegularFileReader(const QString &path, QString what, qint64 maxBytes)
-    : m_maxBytes(maxBytes)
+    : m_file(NativeFile::openRegular(systemPath(path), maxBytes))
+    , m_maxBytes(maxBytes)
     , m_what(std::move(what))
 {
-    OpenedFile file = openRegular(QFile::encodeName(path), maxBytes, m_what);
-    m_error = file.error;
-    m_size = file.size;
-    if (m_error.isEmpty())
-        m_fd = file.fd->release();
+    m_error = refusalText(m_file, maxBytes, m_what);
+    m_size = m_file.isOpen() ? m_file.size() : 0;
 }
 
-RegularFileReader::~RegularFileReader()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+RegularFileReader::~RegularFileReader() = default;
 
 qint64 RegularFileReader::read(char *to, qint64 room)
 {
     if (!m_error.isEmpty())
         return -1;
-    const ssize_t n = readSome(m_fd, to, size_t(room));
+    const qint64 n = m_file.read(to, room);
     if (n < 0) {
-        m_error = systemError(errno);
+        m_error = QString::fromLocal8Bit(m_file.systemMessage());
         return -1;
     }
     m_got += n;
@@ -186,13 +134,12 @@ QString readRegularFileInPieces(const QString &path,
 
 FileBytes readRegularFile(const QString &path, qint64 maxBytes)
 {
-    return readRegularFileNative(QFile::encodeName(path), maxBytes);
+    return readRegularFileNative(QByteArray::fromStdString(systemPath(path)), maxBytes);
 }
 
 bool isRegularFile(const QString &path)
 {
-    struct stat info;
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    return isRegularFileNative(systemPath(path));
 }
 
 QString readableSize(qint64 bytes)

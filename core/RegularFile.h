@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NativeFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -53,7 +55,7 @@ public:
     qint64 read(char *to, qint64 room);
 
 private:
-    int m_fd = -1;
+    NativeFile m_file;
     qint64 m_got = 0;
     qint64 m_size = 0;
     qint64 m_maxBytes;
