@@ -1,9 +1,12 @@
-# Debian ships QScintilla for Qt 6 without a CMake package: find the header and library ourselves.
+# QScintilla for Qt 6 comes without a CMake package (Debian's, or one built from its source
+# archive into Qt's own folders on Windows and macOS): find the header and library ourselves.
 find_path(QScintilla_INCLUDE_DIR
     NAMES Qsci/qsciscintilla.h
-    PATH_SUFFIXES qt6 x86_64-linux-gnu/qt6 aarch64-linux-gnu/qt6
-    HINTS ${Qt6_DIR}/../../../../include)
-find_library(QScintilla_LIBRARY NAMES qscintilla2_qt6)
+    PATH_SUFFIXES qt6 x86_64-linux-gnu/qt6 aarch64-linux-gnu/qt6 Headers
+    HINTS ${Qt6_DIR}/../../../../include ${Qt6_DIR}/../../../include
+          ${Qt6_DIR}/../../../lib/qscintilla2_qt6.framework)
+find_library(QScintilla_LIBRARY NAMES qscintilla2_qt6 qscintilla2_qt6d
+    HINTS ${Qt6_DIR}/../../../lib ${Qt6_DIR}/../..)
 
 include(FindPackageHandleStandardArgs)
 find_package_handle_standard_args(QScintilla REQUIRED_VARS QScintilla_LIBRARY QScintilla_INCLUDE_DIR)

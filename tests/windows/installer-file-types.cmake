@@ -1,0 +1,26 @@
+# The Windows installer's file types: .cmd (the batch files' extension) is only ever offered in
+# "Open with", never taken as the editor's own; .wiz is both.
+# usage: cmake -DINSTALL=file-types-install.nsh -DUNINSTALL=file-types-uninstall.nsh -P installer-file-types.cmake
+file(STRINGS ${INSTALL} lines REGEX "^Write")
+set(offers_cmd FALSE)
+set(owns_wiz FALSE)
+foreach(line IN LISTS lines)
+    if(line MATCHES "HKCR \"\\.cmd\"")
+        message(FATAL_ERROR "the installer claims .cmd: ${line}")
+    endif()
+    if(line MATCHES "HKCR \"\\.cmd\\\\OpenWithProgids\" \"KorvethScriptEditor.Script\"")
+        set(offers_cmd TRUE)
+    endif()
+    if(line MATCHES "HKCR \"\\.wiz\" \"\" \"KorvethScriptEditor.Script\"")
+        set(owns_wiz TRUE)
+    endif()
+endforeach()
+if(NOT offers_cmd OR NOT owns_wiz)
+    message(FATAL_ERROR "the installer must offer .cmd in Open with (${offers_cmd}) and own .wiz (${owns_wiz})")
+endif()
+# What the installer writes under .cmd, the uninstaller takes back.
+file(READ ${UNINSTALL} undo)
+if(NOT undo MATCHES "DeleteRegValue HKCR \"\\.cmd\\\\OpenWithProgids\" \"KorvethScriptEditor.Script\"")
+    message(FATAL_ERROR "the uninstaller leaves the .cmd Open with entry behind")
+endif()
+message(STATUS "ok: .cmd offered in Open with, never taken; .wiz owned")
