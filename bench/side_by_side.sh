@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The editor beside what a player would pick instead (geany, featherpad: those installed), each
+# on the same corpus-made scripts, in one run on a private X display under openbox:
+#   - open: seconds from start until the window shows the file's name, and the peak memory (VmHWM)
+#     against the file size;
+#   - keys: CPU seconds (user + system) the editor spends on 200 keys typed at the end of the
+#     script, and on 200 PageDown;
+#   - jump: CPU seconds for Ctrl+End.
+# Scripts: 50 MB made by repeating the corpus's UTF-8 scripts (LF), the same with CR LF, the same
+# with 64 Windows-1252 bytes in ASCII lines, and 5 MB of it (live mistakes: the corpus uses
+# commands of several dialects). Nothing of the corpus is kept: the files live in a temporary
+# folder.
+# Usage: bench/side_by_side.sh [BUILD_DIR]
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+corpus=$(cd "$(dirname "$0")/../../shared/corpus" 2>/dev/null && pwd) || { echo "skipped: no corpus beside the project"; exit 0; }
+for tool in xvfb-run openbox xdotool; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
+done
+work=$(mktemp -d /tmp/korveth-side.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+python3 - "$corpus" "$work" <<'PY'
+import os, random, sys
+corpus, out = sys.argv[1], sys.argv[2]
+parts = []
+for d, _, fs in os.walk(corpus):
+    for f in sorted(fs):
+        if not f.lower().endswith(('.cmd', '.wiz')):
+            continue
+        b = open(os.path.join(d, f), 'rb').read()
+        if b.startswith((b'\xff\xfe', b'\xef\xbb\xbf')):
+            continue
+        try:
+            b.decode('utf-8')
+        except UnicodeDecodeError:
+            continue
+        b = b.replace(b'\r\n', b'\n').replace(b'\r', b'\n')
+        parts.append(b if b.endswith(b'\n') else b + b'\n')
+blob = b''.join(parts)
+def sized(mb):
+    data = (blob * (mb * 1024 * 1024 // len(blob) + 1))[: mb * 1024 * 1024]
+    return data[: data.rfind(b'\n') + 1]
+big = sized(50)
+open(f'{out}/utf8.cmd', 'wb').write(big)
+open(f'{out}/crlf.cmd', 'wb').write(big.replace(b'\n', b'\r\n'))
+lines = [l for l in big.split(b'\n') if all(c < 0x80 for c in l)]
+random.seed(1)
+for i in random.sample(range(len(lines)), 64):
+    lines[i] += b' don\x92t'
+open(f'{out}/w1252.cmd', 'wb').write(b'\n'.join(lines))
+open(f'{out}/small.cmd', 'wb').write(sized(5))
+PY
+editors=("korveth $build/bin/korveth-editor")
+command -v geany >/dev/null && editors+=("geany geany --new-instance --no-session --no-plugins")
+command -v featherpad >/dev/null && editors+=("featherpad featherpad --standalone")
+export HOME=$work XDG_RUNTIME_DIR=$work
+unset QT_QPA_PLATFORM
+cat >"$work/measure.sh" <<'SH'
+#!/bin/bash
+# measure.sh NAME COMMAND... FILE: prints NAME FILE open-seconds peak-MB keys-CPU pagedown-CPU jump-CPU
+name=$1; shift; file=${@: -1}
+cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+start=$(date +%s.%N)
+"$@" >/dev/null 2>&1 &
+pid=$!
+base=$(basename "$file")
+for _ in $(seq 600); do
+    win=$(xdotool search --onlyvisible --name "$base" 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    sleep 0.05
+done
+opened=$(echo "$(date +%s.%N) - $start" | bc)
+sleep 2
+xdotool windowactivate --sync "$win" 2>/dev/null; sleep 0.5
+xdotool key --clearmodifiers Escape; sleep 0.3
+t0=$(cpu $pid); xdotool key ctrl+End; sleep 3; t1=$(cpu $pid)
+xdotool type --delay 5 "$(printf 'x%.0s' $(seq 200))"; sleep 3; t2=$(cpu $pid)
+xdotool key ctrl+Home; sleep 1; t3=$(cpu $pid)
+for _ in $(seq 200); do xdotool key Next; done; sleep 3; t4=$(cpu $pid)
+peak=$(awk '/VmHWM/ {print $2 / 1024}' "/proc/$pid/status")
+tick=$(getconf CLK_TCK)
+printf '%-11s %-10s open %5.2f s  peak %4.0f MB  Ctrl+End %.2f s CPU  200 keys %.2f s CPU  200 PageDown %.2f s CPU\n' \
+    "$name" "$base" "$opened" "$peak" "$(echo "($t1-$t0)/$tick" | bc -l)" \
+    "$(echo "($t2-$t1)/$tick" | bc -l)" "$(echo "($t4-$t3)/$tick" | bc -l)"
+kill $pid 2>/dev/null; sleep 1; kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null
+exit 0
+SH
+chmod +x "$work/measure.sh"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); files: 50 MB (LF, CR LF, Windows-1252), 5 MB"
+for file in utf8 crlf w1252 small; do
+    for entry in "${editors[@]}"; do
+        read -r name command <<<"$entry"
+        # shellcheck disable=SC2086
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
+            "$work/measure.sh" "$name" $command "$work/$file.cmd" 2>/dev/null || echo "$name $file: failed"
+    done
+done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
