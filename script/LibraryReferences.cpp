@@ -74,15 +74,20 @@ QStringList LibraryReferences::scriptsSeeing(const QString &definingPath)
     bool cutShort = false;
     QStringList scripts = m_library.scriptsUnder(m_root, 20000, &cutShort);
     if (cutShort) {
-        // A root too large (a home folder as the workspace): the script's own library, below
-        // it (the folders of scripts around it, or its .git), may be walked whole.
-        const QString own = m_library.libraryRootOf(QFileInfo(definingPath).path());
-        if (own.startsWith(QDir::cleanPath(m_root) + u'/')) {
+        // A root too large (a home folder as the workspace, or guessed up through a folder that
+        // happens to hold a script): the script's own library below it (the folders of scripts
+        // around it, or its .git), else its own folder, may be walked whole.
+        const QString folder = QFileInfo(definingPath).path();
+        const QString within = QDir::cleanPath(m_root) + u'/';
+        for (const QString &own : {m_library.libraryRootOf(folder), folder}) {
+            if (!own.startsWith(within))
+                continue;
             bool ownCutShort = false;
             QStringList ownScripts = m_library.scriptsUnder(own, 20000, &ownCutShort);
             if (!ownCutShort) {
                 scripts = std::move(ownScripts);
                 cutShort = false;
+                break;
             }
         }
     }

@@ -505,24 +505,32 @@ private Q_SLOTS:
             return message.value("method").toString() == u"window/showMessage";
         }));
 
-        // The script's own library below it (its .git) is walked whole instead.
+        // The script's own library below it is walked whole instead: a folder with .git, else
+        // the script's own folder.
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("mine/.git")));
-        QVERIFY(QFile::copy(lib.fileName(), dir.filePath(QStringLiteral("mine/lib.cmd"))));
-        const QString mine
-            = QUrl::fromLocalFile(dir.filePath(QStringLiteral("mine/main.cmd"))).toString();
-        const QList<QJsonObject> own = converse(
-            {request(1,
-                     "initialize",
-                     {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
-                      {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
-             notification("textDocument/didOpen",
-                          {{"textDocument",
-                            QJsonObject{{"uri", mine},
-                                        {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
-             request(3, "textDocument/rename", with(at(mine, 1, 7), "newName", "begin")),
-             request(2, "shutdown"),
-             notification("exit")});
-        QCOMPARE(field(responseTo(own, 3), u"result.changes").toObject().size(), 2);
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plain")));
+        QVERIFY(QFile::copy(lib.fileName(), dir.filePath(QStringLiteral("plain/lib.cmd"))));
+        for (const QString &folder : {QStringLiteral("mine"), QStringLiteral("plain")}) {
+            if (folder == u"mine")
+                QVERIFY(QFile::copy(lib.fileName(), dir.filePath(QStringLiteral("mine/lib.cmd"))));
+            const QString mine
+                = QUrl::fromLocalFile(dir.filePath(folder + QStringLiteral("/main.cmd")))
+                      .toString();
+            const QList<QJsonObject> own = converse(
+                {request(1,
+                         "initialize",
+                         {{"rootUri", QUrl::fromLocalFile(dir.path()).toString()},
+                          {"initializationOptions", QJsonObject{{"dialect", "modern"}}}}),
+                 notification(
+                     "textDocument/didOpen",
+                     {{"textDocument",
+                       QJsonObject{{"uri", mine},
+                                   {"text", QStringLiteral("include lib\ngoto shared\n")}}}}),
+                 request(3, "textDocument/rename", with(at(mine, 1, 7), "newName", "begin")),
+                 request(2, "shutdown"),
+                 notification("exit")});
+            QCOMPARE(field(responseTo(own, 3), u"result.changes").toObject().size(), 2);
+        }
     }
     // Its own standard input is the protocol stream: an include that led there must not be read.
     void devicesFifosAndHugeFilesAreNotIncluded()
