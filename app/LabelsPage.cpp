@@ -3,13 +3,84 @@
 #include "ItemActivation.h"
 #include "ScriptLanguage.h"
 
+#include <QAbstractListModel>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QVBoxLayout>
 
 namespace Korveth {
+
+// The labels the filter lets through, each row's text made only when the view asks for it. A
+// script of 250,000 lines has thousands of labels and is checked again each time typing rests, so
+// the list must not cost an item per label per check.
+class LabelListModel final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    // Only the labels whose names hold the wanted text, letter case ignored.
+    void show(const QList<LabelDefinitionAt> &found, const QString &wanted)
+    {
+        if (found == m_found && wanted == m_wanted)
+            return;
+        std::vector<int> rows;
+        for (int i = 0; i < found.size(); ++i)
+            if (found[i].name.contains(wanted, Qt::CaseInsensitive))
+                rows.push_back(i);
+        const bool sameNames
+            = rows.size() == m_rows.size()
+              && std::equal(rows.begin(), rows.end(), m_rows.begin(), [&](int a, int b) {
+                     return found[a].name == m_found[b].name;
+                 });
+        if (sameNames) {
+            // Lines moved under the same labels: the rows stay, and with them the place in the
+            // list.
+            m_found = found;
+            m_wanted = wanted;
+            m_rows = std::move(rows);
+            if (!m_rows.empty())
+                Q_EMIT dataChanged(index(0), index(rowCount() - 1));
+            return;
+        }
+        beginResetModel();
+        m_found = found;
+        m_wanted = wanted;
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+
+    const LabelDefinitionAt &label(int row) const { return m_found[m_rows[std::size_t(row)]]; }
+    const QList<LabelDefinitionAt> &all() const { return m_found; }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        const LabelDefinitionAt &at = label(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return QStringLiteral("%1  (line %2)").arg(at.name).arg(at.line + 1);
+        case Qt::ToolTipRole:
+            return at.name;
+        default:
+            return {};
+        }
+    }
+
+private:
+    QList<LabelDefinitionAt> m_found; // every label, the filter aside
+    QString m_wanted;
+    std::vector<int> m_rows;
+};
 
 namespace {
 
@@ -29,7 +100,8 @@ QListWidgetItem *placeItem(const QString &text, int line, qsizetype column, qsiz
 LabelsPage::LabelsPage(QWidget *parent)
     : QWidget(parent)
     , m_filter(new QLineEdit)
-    , m_labels(new QListWidget)
+    , m_model(new LabelListModel(this))
+    , m_labels(new QListView)
     , m_referencesTitle(new QLabel)
     , m_references(new QListWidget)
 {
@@ -39,6 +111,9 @@ LabelsPage::LabelsPage(QWidget *parent)
     m_filter->setPlaceholderText(QStringLiteral("Filter labels"));
     m_filter->setClearButtonEnabled(true);
     m_labels->setObjectName(QStringLiteral("labelList"));
+    m_labels->setModel(m_model);
+    m_labels->setUniformItemSizes(true);
+    m_labels->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_labels->setAccessibleName(QStringLiteral("Labels"));
     m_references->setObjectName(QStringLiteral("referenceList"));
     m_references->setAccessibleName(QStringLiteral("References"));
@@ -50,8 +125,8 @@ LabelsPage::LabelsPage(QWidget *parent)
     layout->addWidget(m_referencesTitle);
     layout->addWidget(m_references, 1);
     clearReferences();
-    connect(m_filter, &QLineEdit::textChanged, this, &LabelsPage::applyFilter);
-    connect(m_labels, &QListWidget::itemActivated, this, &LabelsPage::choose);
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { applyFilter(m_model->all()); });
+    connect(m_labels, &QListView::activated, this, &LabelsPage::chooseLabel);
     makeKeyboardList(*m_labels);
     makeKeyboardList(*m_references);
     connect(m_references, &QListWidget::itemActivated, this, &LabelsPage::choose);
@@ -59,31 +134,20 @@ LabelsPage::LabelsPage(QWidget *parent)
 
 void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
 {
-    m_found = found;
-    applyFilter();
+    applyFilter(found);
 }
 
 // Only the labels the filter lets through are in the list, so that its count, as a screen reader
 // says it, is what is shown.
-void LabelsPage::applyFilter()
+void LabelsPage::applyFilter(const QList<LabelDefinitionAt> &found)
 {
-    const QString wanted = m_filter->text().trimmed();
-    const int row = m_labels->currentRow();
-    m_labels->clear();
-    for (const LabelDefinitionAt &label : std::as_const(m_found)) {
-        if (!label.name.contains(wanted, Qt::CaseInsensitive))
-            continue;
-        m_labels->addItem(
-            placeItem(QStringLiteral("%1  (line %2)").arg(label.name).arg(label.line + 1),
-                      label.line,
-                      label.column,
-                      label.name.size()));
-        m_labels->item(m_labels->count() - 1)->setData(Qt::ToolTipRole, label.name);
-    }
+    const int row = m_labels->currentIndex().row();
+    m_model->show(found, m_filter->text().trimmed());
     // The place is kept for a person working in the list; a list nobody is in gets no current item,
     // so a screen reader hears nothing from it while the script is typed.
-    if (m_labels->hasFocus() && row >= 0 && row < m_labels->count())
-        m_labels->setCurrentRow(row);
+    if (m_labels->hasFocus() && row >= 0 && row < m_model->rowCount()
+        && m_labels->currentIndex().row() != row)
+        m_labels->setCurrentIndex(m_model->index(row));
 }
 
 void LabelsPage::showReferences(const QString &name,
@@ -113,6 +177,12 @@ void LabelsPage::clearReferences()
 {
     m_references->clear();
     m_referencesTitle->setText(QStringLiteral("References (Search, Find References)"));
+}
+
+void LabelsPage::chooseLabel(const QModelIndex &index)
+{
+    const LabelDefinitionAt &label = m_model->label(index.row());
+    Q_EMIT placeChosen({}, label.line, label.column, label.name.size());
 }
 
 void LabelsPage::choose(QListWidgetItem *item)

@@ -7,10 +7,13 @@
 
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QListWidgetItem;
 
 namespace Korveth {
+
+class LabelListModel;
 
 // The side pane's "Labels" page: the active script's labels in order, narrowed by a filter, and
 // below them the references a Find References listed. A double-click goes there.
@@ -22,9 +25,10 @@ public:
     explicit LabelsPage(QWidget *parent = nullptr);
 
     QLineEdit *filterBox() const { return m_filter; }
-    QListWidget *labelList() const { return m_labels; }
+    QListView *labelList() const { return m_labels; }
     QListWidget *referenceList() const { return m_references; }
 
+    // Called after every check: labels that stayed as they were cost nothing.
     void showLabels(const QList<LabelDefinitionAt> &found);
     // The references to a label, each with its line's text; those in another script than the one
     // shown (its path given) with that script's name.
@@ -36,12 +40,13 @@ Q_SIGNALS:
     void placeChosen(const QString &path, int line, qsizetype column, qsizetype length);
 
 private:
-    void applyFilter();
+    void applyFilter(const QList<LabelDefinitionAt> &found);
     void choose(QListWidgetItem *item);
+    void chooseLabel(const QModelIndex &index);
 
     QLineEdit *m_filter;
-    QListWidget *m_labels;
-    QList<LabelDefinitionAt> m_found; // every label, the filter aside
+    LabelListModel *m_model;
+    QListView *m_labels;
     QLabel *m_referencesTitle;
     QListWidget *m_references;
 };

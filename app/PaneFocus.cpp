@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListView>
 #include <QListWidget>
 #include <QTabWidget>
 

@@ -10,9 +10,13 @@
 # with 64 Windows-1252 bytes in ASCII lines, and 5 MB of it (live mistakes: the corpus uses
 # commands of several dialects). Nothing of the corpus is kept: the files live in a temporary
 # folder.
-# Usage: bench/side_by_side.sh [BUILD_DIR]
+# Usage: bench/side_by_side.sh [BUILD_DIR [FILE...]]   FILE: utf8, crlf, w1252 or small (all by default)
+#        KORVETH_SIDE_EDITORS="korveth geany" limits the editors.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+shift || true
+files=("$@")
+[ ${#files[@]} -gt 0 ] || files=(utf8 crlf w1252 small)
 corpus=$(cd "$(dirname "$0")/../../shared/corpus" 2>/dev/null && pwd) || { echo "skipped: no corpus beside the project"; exit 0; }
 for tool in xvfb-run openbox xdotool; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
@@ -87,9 +91,10 @@ exit 0
 SH
 chmod +x "$work/measure.sh"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); files: 50 MB (LF, CR LF, Windows-1252), 5 MB"
-for file in utf8 crlf w1252 small; do
+for file in "${files[@]}"; do
     for entry in "${editors[@]}"; do
         read -r name command <<<"$entry"
+        [[ " ${KORVETH_SIDE_EDITORS:-$name} " == *" $name "* ]] || continue
         # shellcheck disable=SC2086
         xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
             "$work/measure.sh" "$name" $command "$work/$file.cmd" 2>/dev/null || echo "$name $file: failed"

@@ -142,12 +142,19 @@ void LiveDiagnostics::checkInBackground()
             prepare(path, root, text);
             m_model.update(text);
             m_model.refreshIncludes();
+            m_checkedWords = wordsOf(m_model);
         }));
+}
+
+void LiveDiagnostics::takeCheckedWords()
+{
+    if (m_checkedWords)
+        m_words = std::move(*std::exchange(m_checkedWords, std::nullopt));
 }
 
 void LiveDiagnostics::checked()
 {
-    keepCompletionWords();
+    takeCheckedWords();
     if (std::exchange(m_offeredChanged, false))
         Q_EMIT m_settings.scriptChanged(m_path);
     // Marks painted from an older text would stand in the wrong places: typing went on, so the
@@ -161,36 +168,38 @@ void LiveDiagnostics::checked()
 ScriptModel &LiveDiagnostics::model()
 {
     m_worker.waitForFinished();
+    takeCheckedWords();
     if (m_stale && m_isScript && !tooLarge()) {
         const QByteArray text = m_editor.utf8().toByteArray();
         prepare(m_path, m_settings.scriptsFolder(), text);
         m_model.update(text);
         m_model.refreshIncludes();
-        keepCompletionWords();
+        m_words = wordsOf(m_model);
         if (std::exchange(m_offeredChanged, false))
             Q_EMIT m_settings.scriptChanged(m_path);
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
-        keepCompletionWords();
+        m_words = wordsOf(m_model);
     }
     m_stale = false;
     return m_model;
 }
 
-void LiveDiagnostics::keepCompletionWords()
+LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
 {
-    m_words.dialect = m_model.dialect();
-    m_words.labels.clear();
-    for (const LabelDefinitionAt &label : m_model.labels())
-        m_words.labels.append(label.name);
-    m_words.labels += m_model.includedLabels();
+    CompletionWords words{model.dialect(), {}, model.labels()};
+    words.labels.reserve(words.defined.size());
+    for (const LabelDefinitionAt &label : std::as_const(words.defined))
+        words.labels.append(label.name);
+    words.labels += model.includedLabels();
+    return words;
 }
 
 std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const
 {
     if (m_stale || m_worker.isRunning())
         return std::nullopt;
-    return m_model.labels();
+    return m_words.defined;
 }
 
 bool LiveDiagnostics::tooLarge() const

@@ -60,6 +60,7 @@ public:
     {
         Dialect dialect = Dialect::Classic;
         QStringList labels;
+        QList<LabelDefinitionAt> defined; // the script's own labels, where they stand
     };
     const CompletionWords &completionWords() const { return m_words; }
 
@@ -93,7 +94,9 @@ private:
     // of a long script nor a large paste holds up typing; marks are painted once it is done.
     void checkInBackground();
     void checked();
-    void keepCompletionWords();
+    // Read once per check, on the checking thread: a long script's labels take a walk over
+    // every line.
+    static CompletionWords wordsOf(ScriptModel &model);
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
@@ -110,6 +113,9 @@ private:
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
     bool m_stale = true;
     CompletionWords m_words;
+    // Written by the checking thread; taken once it is done, before anything newer is known.
+    std::optional<CompletionWords> m_checkedWords;
+    void takeCheckedWords();
 };
 
 } // namespace Korveth

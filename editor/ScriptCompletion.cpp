@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace Korveth {
 
 ScriptCompletion::ScriptCompletion(ScriptEditor &editor, LiveDiagnostics &live)
@@ -48,7 +50,12 @@ bool ScriptCompletion::showAtCaret()
     else if (place.kind == CompletionPlace::Label)
         words = sortedForCompletion(known.labels);
     const QString typed = before.sliced(place.wordStart);
-    if (words.isEmpty() || typed.isEmpty())
+    // Scintilla makes its list's window before it finds nothing to offer: asked on every key of a
+    // word nothing starts with, that was most of what typing cost.
+    const auto offered = [&typed](const QString &word) {
+        return word.startsWith(typed, Qt::CaseInsensitive);
+    };
+    if (typed.isEmpty() || std::none_of(words.cbegin(), words.cend(), offered))
         return false;
     const QByteArray typedBytes = typed.toUtf8();
     if (!onAScreen(position - typedBytes.size()))

@@ -202,35 +202,49 @@ ScriptModel::LabelChange
 ScriptModel::labelsChanged(const std::vector<Line> &removed, int first, int inserted)
 {
     LabelChange change;
+    // Counted before and after the whole edit: a label line the edit took out and put back as it
+    // was (the line beside a key typed) changes nothing.
+    QHash<QString, int> definedBefore;
+    QHash<QString, int> includedBefore;
     auto count = [&](const Line &line, int delta) {
         change.everything |= m_dialect == Dialect::Classic && line.hasColon;
         if (line.definesLabel) {
             const QString name = definedLabelOf(line);
             int &n = m_definedCount[name];
-            if ((n == 0) != (n + delta == 0))
-                change.names.insert(name);
+            if (!definedBefore.contains(name))
+                definedBefore.insert(name, n);
             n += delta;
-            if (n == 0)
-                m_definedCount.remove(name);
         }
         if (line.includes) {
             const QString include = includeOf(line);
             int &n = m_includeCount[include];
-            if ((n == 0) != (n + delta == 0)) {
-                for (const IncludedLabel &included : includedBy(include))
-                    change.names.insert(upperCased(included.name));
-            }
+            if (!includedBefore.contains(include))
+                includedBefore.insert(include, n);
             n += delta;
-            if (n == 0) {
-                m_includeCount.remove(include);
-                m_includeStates.remove(include);
-            }
         }
     };
     for (const Line &line : removed)
         count(line, -1);
     for (int i = first; i < first + inserted; ++i)
         count(m_lines[std::size_t(i)], +1);
+    for (auto it = definedBefore.cbegin(); it != definedBefore.cend(); ++it) {
+        const int now = m_definedCount.value(it.key());
+        if ((it.value() == 0) != (now == 0))
+            change.names.insert(it.key());
+        if (now == 0)
+            m_definedCount.remove(it.key());
+    }
+    for (auto it = includedBefore.cbegin(); it != includedBefore.cend(); ++it) {
+        const int now = m_includeCount.value(it.key());
+        if ((it.value() == 0) != (now == 0)) {
+            for (const IncludedLabel &included : includedBy(it.key()))
+                change.names.insert(upperCased(included.name));
+        }
+        if (now == 0) {
+            m_includeCount.remove(it.key());
+            m_includeStates.remove(it.key());
+        }
+    }
     return change;
 }
 

@@ -38,6 +38,8 @@ struct LabelDefinitionAt
     int line = 0;
     qsizetype column = 0;
     QString name; // as written
+
+    friend bool operator==(const LabelDefinitionAt &, const LabelDefinitionAt &) = default;
 };
 
 // A script as the checker sees it while it is being edited: every line's verdicts in the chosen

@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -126,7 +127,7 @@ private Q_SLOTS:
 
         f.window->sidePane().hide();
         QTest::keyClick(editor, Qt::Key_3, Qt::ControlModifier);
-        QListWidget *labels = f.window->sidePane().labelsPage()->labelList();
+        QListView *labels = f.window->sidePane().labelsPage()->labelList();
         QVERIFY(f.window->sidePane().isVisible());
         QCOMPARE(QApplication::focusWidget(), labels);
         QTest::keyClick(labels, Qt::Key_Return);

@@ -210,7 +210,7 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("closeall"));
         QCOMPARE(f.window->statusPanel(2).text(), QString());
         QCOMPARE(mistakes->text(), QString());
-        QCOMPARE(f.window->sidePane().labelsPage()->labelList()->count(), 0);
+        QCOMPARE(f.window->sidePane().labelsPage()->labelList()->model()->rowCount(), 0);
     }
     void ownedWindowsStayAboveAndCloseOnEscape_data()
     {

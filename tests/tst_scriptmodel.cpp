@@ -235,6 +235,13 @@ private Q_SLOTS:
         QCOMPARE(model.mistakeCount(), 2); // the line itself and its goto
         QVERIFY2(model.lastJudgedCount() <= 3,
                  qPrintable(QString::number(model.lastJudgedCount())));
+        // Typing below a label line: the label is taken out and put back as it was, which names
+        // no label that came or went.
+        QByteArray text = QByteArray("goto end\n").repeated(2000) + "end:\n";
+        model.update(text);
+        model.update(text + "p");
+        QVERIFY2(model.lastJudgedCount() <= 2,
+                 qPrintable(QString::number(model.lastJudgedCount())));
     }
     // The first line written the modern way turns the whole script modern, typed or loaded.
     void oneModernLineMakesAnAutoScriptModern()
