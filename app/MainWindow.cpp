@@ -33,6 +33,7 @@
 #include "SearchCommands.h"
 #include "SidePane.h"
 #include "StartPage.h"
+#include "StatusPanel.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -151,12 +152,12 @@ void MainWindow::buildLayout()
     setCentralWidget(m_splitter);
 
     statusBar()->setObjectName(QStringLiteral("stBar"));
+    m_position = new StatusPanel(twipsToPixelsX(*this, 5292));
     for (int panel = 1; panel <= 4; ++panel) {
-        auto *label = new QLabel;
+        QLabel *label = panel == 2 ? m_position : new QLabel;
         label->setObjectName(QStringLiteral("panel%1").arg(panel));
         m_panels.append(label);
     }
-    m_panels[1]->setMinimumWidth(twipsToPixelsX(*this, 5292));
     m_panels[2]->setMinimumWidth(twipsToPixelsX(*this, 1058));
     m_panels[3]->setMinimumWidth(twipsToPixelsX(*this, 1058));
     m_panels[2]->setText(QStringLiteral("CAPS"));
@@ -256,7 +257,7 @@ void MainWindow::connectMenus()
     }
     connect(
         m_menus->menu(MenuKey::WindowList), &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
-    connect(m_documents, &DocumentManager::positionTextChanged, m_panels[1], &QLabel::setText);
+    connect(m_documents, &DocumentManager::positionTextChanged, m_position, &StatusPanel::showText);
     connect(m_documents, &DocumentManager::editMenuRequested, this, [this](const QPoint &pos) {
         m_menus->menu(MenuKey::EditMenu)->popup(pos);
     });

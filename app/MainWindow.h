@@ -25,6 +25,7 @@ class HelpCommands;
 class LiveCheckCommands;
 class HelpMode;
 class SidePane;
+class StatusPanel;
 class KeyStatePanels;
 class MainMenus;
 class MainToolbar;
@@ -133,6 +134,7 @@ private:
     std::unique_ptr<OptionsCommand> m_optionsCommand;
     KeyStatePanels *m_keyStates = nullptr;
     QList<QLabel *> m_panels;
+    StatusPanel *m_position = nullptr; // `panel2`: the caret's place, new on every key
     ScriptEditor *m_settingsEditor = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "LiveDiagnostics.h"
 
+#include "Completion.h"
 #include "EditorHover.h"
 #include "LiveCheckSettings.h"
 #include "ModelPlaces.h"
@@ -192,6 +193,7 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
     for (const LabelDefinitionAt &label : std::as_const(words.defined))
         words.labels.append(label.name);
     words.labels += model.includedLabels();
+    words.labels = sortedForCompletion(std::move(words.labels));
     return words;
 }
 

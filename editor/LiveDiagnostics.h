@@ -59,7 +59,7 @@ public:
     struct CompletionWords
     {
         Dialect dialect = Dialect::Classic;
-        QStringList labels;
+        QStringList labels;               // sorted as the list shows them
         QList<LabelDefinitionAt> defined; // the script's own labels, where they stand
     };
     const CompletionWords &completionWords() const { return m_words; }

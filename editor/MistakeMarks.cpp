@@ -8,6 +8,10 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 namespace Korveth {
 
 MistakeMarks::MistakeMarks(ScriptEditor &editor)
@@ -34,29 +38,101 @@ void MistakeMarks::clear()
     describeCaretLine();
 }
 
+namespace {
+
+using Runs = std::vector<std::pair<long, long>>; // [start, end) in bytes, in order, apart
+
+// What the editor shows now: its text moved the marks along with each edit since the last paint.
+Runs squiggledRuns(ScriptEditor &editor)
+{
+    Runs runs;
+    const long length = long(editor.length());
+    for (long at = 0; at < length;) {
+        const long end = long(
+            editor.SendScintilla(QsciScintillaBase::SCI_INDICATOREND, MistakeMarks::indicator, at));
+        if (editor.SendScintilla(
+                QsciScintillaBase::SCI_INDICATORVALUEAT, MistakeMarks::indicator, at))
+            runs.emplace_back(at, end);
+        if (end <= at)
+            break;
+        at = end;
+    }
+    return runs;
+}
+
+std::vector<int> markedLines(ScriptEditor &editor)
+{
+    std::vector<int> lines;
+    for (int line = editor.markerFindNext(0, 1 << MistakeMarks::marker); line >= 0;
+         line = editor.markerFindNext(line + 1, 1 << MistakeMarks::marker))
+        lines.push_back(line);
+    return lines;
+}
+
+// Ranges that touch are one run to the editor.
+Runs joined(Runs ranges)
+{
+    std::sort(ranges.begin(), ranges.end());
+    Runs runs;
+    for (const auto &range : ranges) {
+        if (!runs.empty() && range.first <= runs.back().second)
+            runs.back().second = std::max(runs.back().second, range.second);
+        else
+            runs.push_back(range);
+    }
+    return runs;
+}
+
+template<typename T> std::vector<T> without(const std::vector<T> &from, const std::vector<T> &these)
+{
+    std::vector<T> rest;
+    std::set_difference(
+        from.begin(), from.end(), these.begin(), these.end(), std::back_inserter(rest));
+    return rest;
+}
+
+} // namespace
+
+// Only what differs from what the editor shows is changed: a check after each rest in a script
+// with thousands of mistakes must not clear and paint them all, nor redraw the whole view.
 void MistakeMarks::paint(const ScriptModel &model)
 {
-    clear();
     const QList<Diagnostic> found = model.diagnostics();
-    if (found.isEmpty())
-        return;
-    m_editor.setMarginWidth(margin, 14);
-    int markedLine = -1;
+    Runs wanted;
+    std::vector<int> lines;
+    m_shownVerdicts.clear();
     for (const Diagnostic &d : found) {
         if (d.line >= m_editor.lines())
             break;
         const qsizetype start = bytePosition(m_editor, model, d.line, d.column);
         const qsizetype end = bytePosition(m_editor, model, d.line, d.column + d.length);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
-                               static_cast<unsigned long>(start),
-                               static_cast<long>(qMax<qsizetype>(1, end - start)));
-        if (d.line != markedLine)
-            m_editor.markerAdd(d.line, marker);
-        markedLine = d.line;
+        wanted.emplace_back(long(start), long(start + qMax<qsizetype>(1, end - start)));
+        if (lines.empty() || lines.back() != d.line)
+            lines.push_back(d.line);
         // A line's verdicts differ from each other: the second is only ever the match limit.
         QString &verdicts = m_shownVerdicts[d.line];
         verdicts += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
     }
+    wanted = joined(std::move(wanted));
+    const Runs shown = squiggledRuns(m_editor);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
+    for (const auto &[start, end] : without(shown, wanted))
+        m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE,
+                               static_cast<unsigned long>(start),
+                               end - start);
+    for (const auto &[start, end] : without(wanted, shown))
+        m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
+                               static_cast<unsigned long>(start),
+                               end - start);
+    const std::vector<int> marked = markedLines(m_editor);
+    for (int line : without(marked, lines))
+        m_editor.markerDelete(line, marker);
+    for (int line : without(lines, marked))
+        m_editor.markerAdd(line, marker);
+    // The margin shows only while there is a mistake; its width changing redraws every line.
+    const int width = lines.empty() ? 0 : 14;
+    if (m_editor.marginWidth(margin) != width)
+        m_editor.setMarginWidth(margin, width);
     describeCaretLine();
 }
 

@@ -7,8 +7,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <algorithm>
-
 namespace Korveth {
 
 ScriptCompletion::ScriptCompletion(ScriptEditor &editor, LiveDiagnostics &live)
@@ -44,18 +42,13 @@ bool ScriptCompletion::showAtCaret()
         lineBytes.first(qMin<qsizetype>(position - lineStart, lineBytes.size())));
     const CompletionPlace place = completionPlace(before, before.size());
     const LiveDiagnostics::CompletionWords &known = m_live.completionWords();
-    QStringList words;
-    if (place.kind == CompletionPlace::Command)
-        words = commandWords(known.dialect);
-    else if (place.kind == CompletionPlace::Label)
-        words = sortedForCompletion(known.labels);
+    const QStringList words = place.kind == CompletionPlace::Command ? commandWords(known.dialect)
+                              : place.kind == CompletionPlace::Label ? known.labels
+                                                                     : QStringList();
     const QString typed = before.sliced(place.wordStart);
     // Scintilla makes its list's window before it finds nothing to offer: asked on every key of a
     // word nothing starts with, that was most of what typing cost.
-    const auto offered = [&typed](const QString &word) {
-        return word.startsWith(typed, Qt::CaseInsensitive);
-    };
-    if (typed.isEmpty() || std::none_of(words.cbegin(), words.cend(), offered))
+    if (typed.isEmpty() || !offersCompletion(words, typed))
         return false;
     const QByteArray typedBytes = typed.toUtf8();
     if (!onAScreen(position - typedBytes.size()))

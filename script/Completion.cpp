@@ -41,7 +41,9 @@ CompletionPlace completionPlace(QStringView line, qsizetype column)
     return {CompletionPlace::Nothing, start};
 }
 
-QStringList commandWords(Dialect dialect)
+namespace {
+
+QStringList wordsOfDialect(Dialect dialect)
 {
     QStringList words;
     for (const VocabularyWord &word : vocabulary()) {
@@ -57,6 +59,16 @@ QStringList commandWords(Dialect dialect)
     return sortedForCompletion(words);
 }
 
+} // namespace
+
+const QStringList &commandWords(Dialect dialect)
+{
+    // Asked on every key of a line's first word: made once.
+    static const QStringList classic = wordsOfDialect(Dialect::Classic);
+    static const QStringList modern = wordsOfDialect(Dialect::Modern);
+    return dialect == Dialect::Modern ? modern : classic;
+}
+
 QStringList sortedForCompletion(QStringList names)
 {
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
@@ -70,6 +82,15 @@ QStringList sortedForCompletion(QStringList names)
                             }),
                 names.end());
     return names;
+}
+
+bool offersCompletion(const QStringList &sorted, QStringView typed)
+{
+    const auto first = std::lower_bound(
+        sorted.cbegin(), sorted.cend(), typed, [](const QString &name, QStringView text) {
+            return QStringView(name).compare(text, Qt::CaseInsensitive) < 0;
+        });
+    return first != sorted.cend() && first->startsWith(typed, Qt::CaseInsensitive);
 }
 
 } // namespace Korveth

@@ -18,9 +18,13 @@ struct CompletionPlace
 CompletionPlace completionPlace(QStringView line, qsizetype column);
 
 // The first words of the dialect, sorted, letter case ignored; "if_" and its digits once.
-QStringList commandWords(Dialect dialect);
+const QStringList &commandWords(Dialect dialect);
 
 // The names sorted as the completion list shows them: letter case ignored, each once.
 QStringList sortedForCompletion(QStringList names);
+
+// Whether a name of a list sorted that way starts with the text, letter case ignored: the list
+// is only worth showing then. A binary search, as a script may have 80,000 labels.
+bool offersCompletion(const QStringList &sorted, QStringView typed);
 
 } // namespace Korveth

@@ -20,6 +20,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <functional>
+
 using namespace Korveth;
 
 class TestLiveDiagnostics : public QObject
@@ -47,6 +49,36 @@ private Q_SLOTS:
         auto *panel = f.window->statusBar()->findChild<QLabel *>(QStringLiteral("mistakesPanel"));
         QVERIFY(panel);
         QTRY_COMPARE(panel->text(), QStringLiteral("2 mistakes"));
+    }
+    // Marks kept through edits (the editor moves them with the text) and then painted again are
+    // the marks a fresh paint of the same text makes.
+    void marksAfterEditsAreAFreshPaints()
+    {
+        MainWindowFixture f;
+        DocumentWindow *edited = f.docs().activeDocument();
+        DocumentWindow *fresh = f.docs().NewDocument();
+        ScriptEditor &editor = *edited->editor();
+        editor.setWholeText(
+            QStringLiteral("puut x\r\ngoto nowhere\r\nstart:\r\n  goto start\r\nbad bad bad"));
+        edited->live().refresh();
+        const std::function<void()> edits[] = {
+            [&] { editor.insertAt(QStringLiteral("wat\r\n"), 0, 0); }, // a mistake above the rest
+            [&] { editor.setSelection(3, 0, 4, 0), editor.removeSelectedText(); }, // "start:" gone
+            [&] { editor.setSelection(1, 0, 1, 4), editor.replaceSelectedText("put"); },
+            [&] { editor.insertAt(QStringLiteral("start: "), 4, 0); }, // a label back, no mistake
+            [&] { editor.setWholeText(QStringLiteral("put x\r\nexit")); },
+            [&] { editor.setWholeText(QStringLiteral("a\r\nb b\r\nc")); },
+        };
+        for (const auto &edit : edits) {
+            edit();
+            edited->live().refresh();
+            fresh->editor()->setWholeText(editor.text());
+            fresh->live().refresh();
+            QCOMPARE(marks(editor), marks(*fresh->editor()));
+            // The margin shows only while there is something in it.
+            QCOMPARE(editor.marginWidth(MistakeMarks::margin) > 0, !marks(editor).isEmpty());
+        }
+        QCOMPARE(marks(editor).size(), 6); // three unknown commands: three squiggles, three marks
     }
     void typingIsCheckedOnlyOnceItRests()
     {
@@ -422,6 +454,23 @@ private:
         return editor.markersAtLine(line) & (1u << MistakeMarks::marker);
     }
     static QString selection(ScriptEditor &editor) { return editor.selectedText(); }
+    // Each squiggle as "start-end", then each marked line as "line N".
+    static QStringList marks(ScriptEditor &editor)
+    {
+        QStringList found;
+        for (long at = 0; at < editor.length(); ++at) {
+            if (squiggled(editor, at) && (at == 0 || !squiggled(editor, at - 1))) {
+                long end = at;
+                while (end < editor.length() && squiggled(editor, end))
+                    ++end;
+                found << QStringLiteral("%1-%2").arg(at).arg(end);
+            }
+        }
+        for (int line = 0; line < editor.lines(); ++line)
+            if (marked(editor, line))
+                found << QStringLiteral("line %1").arg(line);
+        return found;
+    }
 };
 
 QTEST_MAIN(TestLiveDiagnostics)

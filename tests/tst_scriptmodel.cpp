@@ -347,8 +347,17 @@ private Q_SLOTS:
         QVERIFY(modern.contains(QStringLiteral("gosub")) && modern.contains(QStringLiteral("put")));
         QVERIFY(!modern.contains(QStringLiteral("if_3")) && !modern.contains(QStringLiteral("{")));
         QCOMPARE(modern.count(QStringLiteral("goto")), 1);
-        QCOMPARE(sortedForCompletion({"b", "B", "a", "Hunt", "home"}),
-                 (QStringList{"a", "B", "home", "Hunt"}));
+        const QStringList sorted = sortedForCompletion({"b", "B", "a", "Hunt", "home", "hunt2"});
+        QCOMPARE(sorted, (QStringList{"a", "B", "home", "Hunt", "hunt2"}));
+        // Offered only when a name starts with what was typed, letter case ignored.
+        for (const char *typed : {"HU", "hunt2", "b", "A", "GOS"})
+            QVERIFY2(
+                offersCompletion(typed[0] == 'G' ? modern : sorted, QString::fromLatin1(typed)),
+                typed);
+        for (const char *typed : {"hx", "hunt3", "z", "0", "gosx"})
+            QVERIFY2(
+                !offersCompletion(typed[0] == 'g' ? modern : sorted, QString::fromLatin1(typed)),
+                typed);
     }
     // Every script of the corpus, where it is present: the model agrees with a full check, in the
     // dialect Auto picks, when opened and again after a line in its middle is removed.
