@@ -188,13 +188,20 @@ ScriptModel &LiveDiagnostics::model()
 
 LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
 {
-    CompletionWords words{model.dialect(), {}, model.labels()};
-    words.labels.reserve(words.defined.size());
-    for (const LabelDefinitionAt &label : std::as_const(words.defined))
-        words.labels.append(label.name);
-    words.labels += model.includedLabels();
-    words.labels = sortedForCompletion(std::move(words.labels));
-    return words;
+    QStringList included = model.includedLabels();
+    if (model.labelsVersion() != m_lastLabelsVersion || included != m_lastIncluded) {
+        m_lastLabelsVersion = model.labelsVersion();
+        m_lastIncluded = included;
+        m_lastWords.defined = model.labels();
+        QStringList names;
+        names.reserve(m_lastWords.defined.size() + included.size());
+        for (const LabelDefinitionAt &label : std::as_const(m_lastWords.defined))
+            names.append(label.name);
+        names += included;
+        m_lastWords.labels = sortedForCompletion(std::move(names));
+    }
+    m_lastWords.dialect = model.dialect();
+    return m_lastWords;
 }
 
 std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const

@@ -94,9 +94,13 @@ private:
     // of a long script nor a large paste holds up typing; marks are painted once it is done.
     void checkInBackground();
     void checked();
-    // Read once per check, on the checking thread: a long script's labels take a walk over
-    // every line.
-    static CompletionWords wordsOf(ScriptModel &model);
+    // Read once per check, on the checking thread (or with it waited for). A long script's labels
+    // take a walk over every line, and sorting them as the list shows them takes longer still, so
+    // the last ones are kept while the model says its labels stayed the same.
+    CompletionWords wordsOf(ScriptModel &model);
+    CompletionWords m_lastWords;
+    std::optional<std::uint64_t> m_lastLabelsVersion;
+    QStringList m_lastIncluded;
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;

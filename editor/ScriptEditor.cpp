@@ -48,6 +48,9 @@ ScriptEditor::ScriptEditor(EditorServices &services, QWidget *parent)
     // The editor styles what it shows before painting it; its lexer leaves the text a jump
     // passes over for when the editor is idle (ScriptLexer).
     SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_NONE);
+    // Typing past the right edge moves the view half a width at once: moved a character per key,
+    // every line shown is drawn again on every key.
+    SendScintilla(SCI_SETXCARETPOLICY, CARET_JUMPS | CARET_EVEN, 0L);
 
     for (int i = 0; i < marginImageCount; ++i)
         markerDefine(marginImage(i), i);

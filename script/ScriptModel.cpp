@@ -146,6 +146,12 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
         m_modernLines += line.looksModern;
         m_liveCharacters += line.text.length;
     }
+    const auto definesLabel = [](const Line &line) {
+        return line.definesLabel;
+    };
+    if (removedCount != added || std::any_of(at, at + removedCount, definesLabel)
+        || std::any_of(fresh.begin(), fresh.end(), definesLabel))
+        ++m_labelsVersion;
     splice(m_lines, first, removedCount, std::move(fresh));
     // The facts follow from the shapes alone: typing within a line seldom changes its shape, and
     // then the survey of every line is not needed.

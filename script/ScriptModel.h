@@ -107,6 +107,9 @@ public:
 
     // How many lines the last update judged: for tests and benchmarks.
     int lastJudgedCount() const { return m_lastJudged; }
+    // Changes whenever labels() may answer otherwise (a label line came or went, lines moved), so
+    // that a caller may keep the last answer: in a long script it takes a walk over every line.
+    std::uint64_t labelsVersion() const { return m_labelsVersion; }
 
 private:
     // A line's state, kept small and in one array: its text lives in m_texts.
@@ -164,6 +167,7 @@ private:
     int m_modernLines = 0;
     int m_mistakes = 0;
     int m_lastJudged = 0;
+    std::uint64_t m_labelsVersion = 0;
     QHash<QString, int> m_definedCount; // upper-cased name: how many lines define it
     QHash<QString, int> m_includeCount; // include line text: how many lines have it
     // What each include brought in when last looked at: the file, and its labels upper-cased.

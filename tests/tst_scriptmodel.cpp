@@ -243,6 +243,24 @@ private Q_SLOTS:
         QVERIFY2(model.lastJudgedCount() <= 2,
                  qPrintable(QString::number(model.lastJudgedCount())));
     }
+    // A caller keeps the labels while the version stays: it must change whenever they may.
+    void labelsVersionFollowsTheLabels()
+    {
+        ScriptModel model(DialectChoice::Modern);
+        model.update("start:\nput x\ngoto start");
+        const std::pair<const char *, bool> steps[] = {
+            {"start:\nput xy\ngoto start", false},    // typed within a command
+            {"start:\nput xy\ngoto start\n", true},   // a line more
+            {"begin:\nput xy\ngoto start\n", true},   // a label renamed
+            {"  begin:\nput xy\ngoto start\n", true}, // its column moved
+            {"put y\n  begin:\ngoto start\n", true},  // its line moved, the count the same
+        };
+        for (const auto &[text, changes] : steps) {
+            const std::uint64_t before = model.labelsVersion();
+            model.update(text);
+            QVERIFY2((model.labelsVersion() != before) == changes, text);
+        }
+    }
     // The first line written the modern way turns the whole script modern, typed or loaded.
     void oneModernLineMakesAnAutoScriptModern()
     {
