@@ -165,7 +165,9 @@ bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mis
     PlainReport report(out);
     CheckSummary summary;
     LineDecoder decoder;
+    LinesAhead ahead(source.utf8, 16);
     forEachEditorLine(QByteArrayView(source.utf8), [&](QByteArrayView bytes, QByteArrayView) {
+        checker.prefetchTarget(ahead.next());
         const QStringView line = decoder.decode(bytes);
         const LineVerdicts verdicts = checker.judge(line);
         checker.recordVerdicts(verdicts);

@@ -61,6 +61,34 @@ template<typename View, typename OnLine> void forEachCrLfLine(View text, OnLine 
     onLine(text.sliced(start));
 }
 
+// Walks the lines of a text a fixed number of lines ahead of a reader of it, for work asked for
+// in advance. Lines are cut at LF alone: a hint may be a line off in a file of lone CRs.
+class LinesAhead
+{
+public:
+    LinesAhead(QByteArrayView text, int ahead)
+        : m_text(text)
+    {
+        for (int i = 0; i < ahead; ++i)
+            next();
+    }
+    // The next line (empty past the end).
+    QByteArrayView next()
+    {
+        if (m_at >= m_text.size())
+            return {};
+        const qsizetype end = m_text.indexOf('\n', m_at);
+        const qsizetype stop = end < 0 ? m_text.size() : end;
+        const QByteArrayView line = m_text.sliced(m_at, stop - m_at);
+        m_at = stop + 1;
+        return line;
+    }
+
+private:
+    QByteArrayView m_text;
+    qsizetype m_at = 0;
+};
+
 QList<QStringView> splitAtCrLf(QStringView text);
 QList<QStringView> splitEditorLines(QStringView text);
 

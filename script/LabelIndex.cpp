@@ -108,29 +108,41 @@ LabelIndex::LabelIndex(QStringView scriptText)
 LabelIndex::LabelIndex(QByteArray scriptUtf8)
     : m_text(isAscii(scriptUtf8) ? std::move(scriptUtf8) : upperCasedBeyondAscii(scriptUtf8))
 {
+    // The whole run before each colon, the name of a label line, is found at once.
+    const QByteArrayView text = m_text;
+    QVarLengthArray<QChar, 64> wide;
+    for (qsizetype colon = text.indexOf(':'); colon >= 0; colon = text.indexOf(':', colon + 1)) {
+        qsizetype runStart = colon;
+        while (runStart > 0 && !endsRun(text[runStart - 1]))
+            --runStart;
+        if (runStart == colon)
+            continue;
+        const QByteArrayView run = text.sliced(runStart, colon - runStart);
+        if (isAscii(run)) {
+            wide.resize(run.size());
+            for (qsizetype i = 0; i < run.size(); ++i)
+                wide[i] = QLatin1Char(run[i]);
+            m_wholeRuns.add(QStringView(wide.data(), wide.size()));
+        } else {
+            m_wholeRuns.add(QString::fromUtf8(run));
+        }
+    }
+}
+
+// Made on the first name that is not a whole run: a script whose jumps all name label lines
+// never needs it, and it is most of the work of reading a script with many colons.
+void LabelIndex::indexSuffixes() const
+{
+    if (m_suffixesIndexed)
+        return;
+    m_suffixesIndexed = true;
     const auto &powers = basePowers();
     const QByteArrayView text = m_text;
     // Room for the most a colon can add: pages never written cost nothing, and the entries are
     // never moved while they grow.
     m_entries.reserve(std::size_t(text.count(':')) * (maxIndexedLength + 1));
     preferHugePages(m_entries.data(), m_entries.capacity() * sizeof(Entry));
-    QVarLengthArray<QChar, 64> wide;
     for (qsizetype colon = text.indexOf(':'); colon >= 0; colon = text.indexOf(':', colon + 1)) {
-        // The whole run before the colon, the name of a label line, is found at once.
-        qsizetype runStart = colon;
-        while (runStart > 0 && !endsRun(text[runStart - 1]))
-            --runStart;
-        if (runStart < colon) {
-            const QByteArrayView run = text.sliced(runStart, colon - runStart);
-            if (isAscii(run)) {
-                wide.resize(run.size());
-                for (qsizetype i = 0; i < run.size(); ++i)
-                    wide[i] = QLatin1Char(run[i]);
-                m_wholeRuns.add(QStringView(wide.data(), wide.size()));
-            } else {
-                m_wholeRuns.add(QString::fromUtf8(run));
-            }
-        }
         // Walking back from the colon, the suffix of length k + 1 is c * B^k + hash(suffix k).
         std::uint64_t h = 0;
         m_entries.push_back({finishKey(0, 0), std::uint32_t(colon)});
@@ -193,6 +205,7 @@ bool LabelIndex::containsUpperLabel(QStringView upperNameText) const
 
     const QByteArrayView key = segment.last(qMin(segment.size(), maxIndexedLength));
     const std::uint32_t hash = finishKey(nameHash(key), key.size());
+    indexSuffixes();
     if (m_entries.empty())
         return false; // no colon anywhere
     // The keys' top bits lead straight to a small run of the sorted entries.

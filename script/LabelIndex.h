@@ -36,6 +36,8 @@ public:
 
     // Same as containsLabel for a name that is already upper-cased.
     bool containsUpperLabel(QStringView upperName) const;
+    // Asks ahead for where a whole label name would be found (LabelSet::prefetch).
+    void prefetch(QByteArrayView name) const { m_wholeRuns.prefetch(name); }
 
 private:
     struct Entry
@@ -45,6 +47,7 @@ private:
     };
 
     char upperAt(qsizetype i) const;
+    void indexSuffixes() const;
     bool scanText(QByteArrayView upperName) const;
     static void sortByKey(std::vector<Entry> &entries);
     // The colons of one large bucket ordered by the text of their runs read backwards, so that a
@@ -55,12 +58,14 @@ private:
 
     static constexpr int bucketBits = 16;
 
-    QByteArray m_text;            // upper-cased but for ASCII letters
-    LabelSet m_wholeRuns;         // every whole run before a colon
-    std::vector<Entry> m_entries; // sorted by key
+    QByteArray m_text;    // upper-cased but for ASCII letters
+    LabelSet m_wholeRuns; // every whole run before a colon
+    // Made when first needed (indexSuffixes): a reader of the index is one thread at a time.
+    mutable bool m_suffixesIndexed = false;
+    mutable std::vector<Entry> m_entries; // sorted by key
     // Where the entries whose key starts with each value of the top bits begin; one more at the
     // end.
-    std::vector<std::uint32_t> m_bucketStarts;
+    mutable std::vector<std::uint32_t> m_bucketStarts;
     mutable QHash<QByteArray, bool> m_scanned;
     mutable QHash<std::uint32_t, std::vector<std::uint32_t>> m_sortedBuckets;
 };

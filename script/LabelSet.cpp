@@ -5,18 +5,39 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <optional>
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
 
 namespace Korveth {
 
 namespace {
 
-std::uint64_t hashOf(QStringView upper)
+template<typename Codes> std::uint64_t hashOf(const Codes &upper)
 {
     std::uint64_t h = 0xcbf29ce484222325ULL;
-    for (QChar c : upper)
-        h = (h ^ c.unicode()) * 0x100000001b3ULL;
+    for (char16_t c : upper)
+        h = (h ^ c) * 0x100000001b3ULL;
     return h;
 }
+
+// A name's characters as their codes, for the key.
+struct Utf16Codes
+{
+    QStringView text;
+    struct Iterator
+    {
+        const QChar *at;
+        char16_t operator*() const { return at->unicode(); }
+        Iterator &operator++() { return ++at, *this; }
+        bool operator!=(const Iterator &other) const { return at != other.at; }
+    };
+    Iterator begin() const { return {text.data()}; }
+    Iterator end() const { return {text.data() + text.size()}; }
+    qsizetype size() const { return text.size(); }
+};
 
 // Calls f with the name upper-cased: ASCII on the stack, anything else through the full Unicode
 // mapping.
@@ -34,21 +55,52 @@ template<typename F> auto withUpper(QStringView name, F f)
     return f(QStringView(buffer.data(), buffer.size()));
 }
 
+// A short ASCII name's key, upper-cased as it is packed; none for any other name. (Bytes of UTF-8
+// past ASCII are negative chars, far above 0x80 as codes.)
+template<typename Codes> inline std::optional<std::uint64_t> packedKeyOf(const Codes &name)
+{
+    if (name.size() > 8)
+        return std::nullopt;
+    std::uint64_t packed = 0;
+    for (char16_t c : name) {
+        if (c >= 0x80)
+            return std::nullopt;
+        if (c >= u'a' && c <= u'z')
+            c = char16_t(c - u'a' + u'A');
+        packed = (packed << 7) | c;
+    }
+    // The length tells "A" from "\0A"; the top bit, a hashed key's, is never set.
+    return packed | (std::uint64_t(name.size()) << 56);
+}
+
 } // namespace
+
+template<typename Codes> LabelSet::Key LabelSet::keyOfCodes(const Codes &upper)
+{
+    if (const std::optional<std::uint64_t> packed = packedKeyOf(upper))
+        return {*packed, true};
+    return {hashOf(upper) | (1ULL << 63), false};
+}
 
 LabelSet::Key LabelSet::keyOf(QStringView upper)
 {
-    if (upper.size() <= 8) {
-        std::uint64_t packed = 0;
-        bool ascii = true;
-        for (QChar c : upper) {
-            ascii = ascii && c.unicode() < 0x80;
-            packed = (packed << 7) | (c.unicode() & 0x7F);
-        }
-        if (ascii) // the length tells "A" from "\0A"; the top bit is never set
-            return {packed | (std::uint64_t(upper.size()) << 56), true};
-    }
-    return {hashOf(upper) | (1ULL << 63), false};
+    return keyOfCodes(Utf16Codes{upper});
+}
+
+void LabelSet::prefetch(QByteArrayView name) const
+{
+    // Short names only: a long one's hash costs more than the wait it saves.
+    const std::optional<std::uint64_t> packed = m_count > 0 ? packedKeyOf(name) : std::nullopt;
+    if (!packed || name.isEmpty())
+        return;
+    const std::uint64_t *slot = &m_keys[slotOf(*packed)];
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(slot);
+#elif defined(_MSC_VER)
+    _mm_prefetch(reinterpret_cast<const char *>(slot), _MM_HINT_T0);
+#else
+    (void)slot;
+#endif
 }
 
 std::size_t LabelSet::freeSlot(const std::vector<std::uint64_t> &keys, std::size_t at)
@@ -95,10 +147,23 @@ void LabelSet::add(QStringView name)
     });
 }
 
+bool LabelSet::containsPacked(std::uint64_t key) const
+{
+    const std::size_t mask = m_keys.size() - 1;
+    for (std::size_t at = slotOf(key); m_keys[at] != 0; at = (at + 1) & mask) {
+        if (m_keys[at] == key)
+            return true;
+    }
+    return false;
+}
+
 bool LabelSet::contains(QStringView name) const
 {
     if (m_count == 0 || name.isEmpty())
         return false;
+    // Most names are short and ASCII: their key is made as they are read, with no copy.
+    if (const std::optional<std::uint64_t> packed = packedKeyOf(Utf16Codes{name}))
+        return containsPacked(*packed);
     return withUpper(name, [this](QStringView upper) {
         const Key key = keyOf(upper);
         const std::size_t mask = m_keys.size() - 1;

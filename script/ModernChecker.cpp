@@ -71,7 +71,8 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
         return find(written).script();
     };
     ModernSurvey survey([&](QStringView written) { return find(written).state; });
-    survey.reserve(std::size_t(scriptUtf8.count('\n')) + 1);
+    // A guess at the line count: counting the lines first would read the whole text once more.
+    survey.reserve(std::size_t(scriptUtf8.size() / 24) + 1);
     LineDecoder decoder;
     forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
         // Most lines are commands that neither define nor bring in a label, nor touch a block.

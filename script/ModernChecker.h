@@ -62,6 +62,7 @@ private:
                         VerdictKind variable,
                         VerdictKind missing) const;
     Verdict judgeConditional(QStringView line, bool isIf, int depth);
+    void prefetchLabel(QByteArrayView name) const override { m_labels.prefetch(name); }
 
     LabelSet m_labels;
 

@@ -157,6 +157,26 @@ void LineChecker::recordVerdicts(const LineVerdicts &verdicts)
     }
 }
 
+void LineChecker::prefetchTarget(QByteArrayView utf8Line) const
+{
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    qsizetype i = 0;
+    const qsizetype n = utf8Line.size();
+    while (i < n && blank(utf8Line[i]))
+        ++i;
+    while (i < n && !blank(utf8Line[i]))
+        ++i;
+    while (i < n && blank(utf8Line[i]))
+        ++i;
+    const qsizetype start = i;
+    while (i < n && !blank(utf8Line[i]) && utf8Line[i] != '\r')
+        ++i;
+    if (i > start)
+        prefetchLabel(utf8Line.sliced(start, i - start));
+}
+
 void LineChecker::ScriptCheck(QStringView SplitS, ReportSink &report)
 {
     const LineVerdicts verdicts = judge(SplitS);

@@ -44,9 +44,17 @@ public:
     // Counts an error verdict of the given line, as ScriptCheck does, for callers of judge().
     void recordVerdicts(const LineVerdicts &verdicts);
 
+    // Asks ahead for what judging a later line (UTF-8) will look up: its second word, where goto,
+    // gosub, match and matchre name their label. A caller a few lines ahead of judge() no longer
+    // waits for memory on each jump in a script of many labels.
+    void prefetchTarget(QByteArrayView utf8Line) const;
+
     std::int32_t ErrorCount = 0;
     std::int32_t MatchCount = 0;
     QStringList ScriptErrors;
+
+protected:
+    virtual void prefetchLabel(QByteArrayView) const {}
 };
 
 // The classic checker: the command set of the original language.
@@ -65,6 +73,7 @@ private:
     Verdict judgeCounter(QStringView line) const;
     Verdict judgeGoto(QStringView line) const;
     Verdict judgeMatch(QStringView line, std::optional<Verdict> &second);
+    void prefetchLabel(QByteArrayView name) const override { m_labels.prefetch(name); }
 
     LabelIndex m_labels;
 };
