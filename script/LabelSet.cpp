@@ -114,14 +114,15 @@ std::size_t LabelSet::freeSlot(const std::vector<std::uint64_t> &keys, std::size
 void LabelSet::grow()
 {
     std::vector<std::uint64_t> keys(m_keys.size() * 2);
-    std::vector<std::uint64_t> places(keys.size());
+    std::vector<std::uint64_t> places(m_places.empty() ? 0 : keys.size());
     m_shift -= 1;
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
         if (m_keys[i] == 0)
             continue;
         const std::size_t at = freeSlot(keys, slotOf(m_keys[i]));
         keys[at] = m_keys[i];
-        places[at] = m_places[i];
+        if (!places.empty())
+            places[at] = m_places[i];
     }
     m_keys.swap(keys);
     m_places.swap(places);
@@ -140,6 +141,8 @@ void LabelSet::add(QStringView name)
         const std::size_t at = freeSlot(m_keys, slotOf(key.value));
         m_keys[at] = key.value;
         if (!key.exact) {
+            if (m_places.empty())
+                m_places.resize(m_keys.size());
             m_places[at] = (std::uint64_t(m_names.size()) << 32) | std::uint64_t(upper.size());
             m_names += upper;
         }

@@ -48,9 +48,9 @@ private:
 
     QString m_names; // upper-cased hashed names, one after another
     // The keys alone, so that most look-ups read one small slot; beside them, where a hashed
-    // name's letters are (offset << 32 | length).
+    // name's letters are (offset << 32 | length), once there is a hashed name at all.
     std::vector<std::uint64_t> m_keys = std::vector<std::uint64_t>(16);
-    std::vector<std::uint64_t> m_places = std::vector<std::uint64_t>(16);
+    std::vector<std::uint64_t> m_places;
     int m_shift = 60;
     qsizetype m_count = 0;
 };
