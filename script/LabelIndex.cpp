@@ -122,11 +122,12 @@ LabelIndex::LabelIndex(QByteArray scriptUtf8)
             wide.resize(run.size());
             for (qsizetype i = 0; i < run.size(); ++i)
                 wide[i] = QLatin1Char(run[i]);
-            m_wholeRuns.add(QStringView(wide.data(), wide.size()));
+            m_wholeRuns.defer(QStringView(wide.data(), wide.size()));
         } else {
             m_wholeRuns.add(QString::fromUtf8(run));
         }
     }
+    m_wholeRuns.flush();
 }
 
 // Made on the first name that is not a whole run: a script whose jumps all name label lines

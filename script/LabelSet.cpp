@@ -73,6 +73,17 @@ template<typename Codes> inline std::optional<std::uint64_t> packedKeyOf(const C
     return packed | (std::uint64_t(name.size()) << 56);
 }
 
+void prefetchSlot(const std::uint64_t *slot)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(slot);
+#elif defined(_MSC_VER)
+    _mm_prefetch(reinterpret_cast<const char *>(slot), _MM_HINT_T0);
+#else
+    (void)slot;
+#endif
+}
+
 } // namespace
 
 template<typename Codes> LabelSet::Key LabelSet::keyOfCodes(const Codes &upper)
@@ -93,14 +104,7 @@ void LabelSet::prefetch(QByteArrayView name) const
     const std::optional<std::uint64_t> packed = m_count > 0 ? packedKeyOf(name) : std::nullopt;
     if (!packed || name.isEmpty())
         return;
-    const std::uint64_t *slot = &m_keys[slotOf(*packed)];
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(slot);
-#elif defined(_MSC_VER)
-    _mm_prefetch(reinterpret_cast<const char *>(slot), _MM_HINT_T0);
-#else
-    (void)slot;
-#endif
+    prefetchSlot(&m_keys[slotOf(*packed)]);
 }
 
 std::size_t LabelSet::freeSlot(const std::vector<std::uint64_t> &keys, std::size_t at)
@@ -148,6 +152,37 @@ void LabelSet::add(QStringView name)
         }
         ++m_count;
     });
+}
+
+void LabelSet::defer(QStringView name)
+{
+    if (const std::optional<std::uint64_t> packed = packedKeyOf(Utf16Codes{name});
+        packed && !name.isEmpty())
+        m_deferred.push_back(*packed);
+    else
+        add(name);
+}
+
+void LabelSet::flush()
+{
+    while ((std::size_t(m_count) + m_deferred.size()) * 2 > m_keys.size())
+        grow();
+    // Each slot is asked for a few names ahead; the table is sized once, above.
+    constexpr std::size_t ahead = 8;
+    const std::size_t mask = m_keys.size() - 1;
+    for (std::size_t i = 0; i < m_deferred.size(); ++i) {
+        if (i + ahead < m_deferred.size())
+            prefetchSlot(&m_keys[slotOf(m_deferred[i + ahead])]);
+        const std::uint64_t key = m_deferred[i];
+        std::size_t at = slotOf(key);
+        while (m_keys[at] != 0 && m_keys[at] != key)
+            at = (at + 1) & mask;
+        if (m_keys[at] == 0) {
+            m_keys[at] = key;
+            ++m_count;
+        }
+    }
+    m_deferred = {};
 }
 
 bool LabelSet::containsPacked(std::uint64_t key) const

@@ -19,6 +19,11 @@ class LabelSet
 {
 public:
     void add(QStringView name);
+    // Many names at once: a short ASCII one is packed and kept until flush(), which sizes the
+    // table once and places them all, each slot asked for ahead (a script's 250,000 labels went in
+    // at a cache miss and many a rehash each). contains() does not see them before.
+    void defer(QStringView name);
+    void flush();
     bool contains(QStringView name) const;
     // Asks the processor for the slot where a short ASCII name (UTF-8 bytes, any letter case)
     // would be, ahead of contains(). A table of 250,000 labels is larger than the cache, and a
@@ -53,6 +58,7 @@ private:
     std::vector<std::uint64_t> m_places;
     int m_shift = 60;
     qsizetype m_count = 0;
+    std::vector<std::uint64_t> m_deferred; // packed keys of names not yet placed
 };
 
 } // namespace Korveth

@@ -83,7 +83,7 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
         const QStringView line = trimmedView(decoder.decode(raw));
         QStringView included;
         if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
-            m_labels.add(label);
+            m_labels.defer(label);
         } else if (const auto [word, rest] = firstWordAndRest(line);
                    equalsWord(word, QLatin1StringView("include"))) {
             included = rest;
@@ -96,6 +96,7 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
         }
         survey.addLine(line);
     });
+    m_labels.flush();
     m_facts = survey.finish();
 }
 

@@ -116,6 +116,31 @@ private Q_SLOTS:
         set.add(QStringLiteral("late"));
         QVERIFY(set.contains(QStringLiteral("LATE")));
         QCOMPARE(set.contains(name), found);
+        // Gathered and placed at once, among names added one by one, twice over: the same set.
+        LabelSet gathered;
+        for (int round = 0; round < 2; ++round) {
+            for (qsizetype i = 0; i < labels.size(); ++i)
+                i % 3 == round ? gathered.add(labels[i]) : gathered.defer(labels[i]);
+        }
+        gathered.flush();
+        QCOMPARE(gathered.contains(name), found);
+        QCOMPARE(gathered.size(), set.size() - 1); // all but "late"
+    }
+    // Thousands of names through several growths of the table, half of them twice.
+    void labelSetGathersManyNames()
+    {
+        LabelSet set;
+        for (int i = 0; i < 6000; ++i) {
+            set.defer(QStringLiteral("l%1").arg(i / 2 * 2));          // short: packed until flushed
+            set.defer(QStringLiteral("a_long_label_name_%1").arg(i)); // hashed: added at once
+        }
+        set.flush();
+        QCOMPARE(set.size(), 3000 + 6000);
+        for (int i = 0; i < 6000; ++i) {
+            QCOMPARE(set.contains(QStringLiteral("L%1").arg(i)), i % 2 == 0);
+            QVERIFY(set.contains(QStringLiteral("A_LONG_LABEL_NAME_%1").arg(i)));
+        }
+        QVERIFY(!set.contains(QStringLiteral("l6000")));
     }
 };
 
