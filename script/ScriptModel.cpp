@@ -296,16 +296,17 @@ void ScriptModel::rebuildLabels()
     }
     LabelSet labels;
     for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
-        labels.add(it.key());
+        labels.defer(it.key());
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
         IncludeState state;
         for (const IncludedLabel &included : includedBy(it.key())) {
-            labels.add(included.name);
+            labels.defer(included.name);
             state.labels.insert(upperCased(included.name));
         }
         state.file = m_library->find(m_search, it.key());
         m_includeStates.insert(it.key(), std::move(state));
     }
+    labels.flush();
     m_modern.setLabels(std::move(labels));
 }
 
