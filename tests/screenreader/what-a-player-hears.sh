@@ -34,10 +34,10 @@ key F9
 key F8
 # closing the runner
 key Escape
-sleep 1
+sleep 2
 # the script debugger
 key ctrl+d
-sleep 2
+sleep 3
 # review the report
 key KP_Up KP_Prior KP_Next KP_Next ctrl+KP_Next
 STEPS
