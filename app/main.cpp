@@ -2,12 +2,14 @@
 #include "FileStore.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
+#include "SystemMemory.h"
 
 #include <QApplication>
 #include <QSettings>
 
 int main(int argc, char *argv[])
 {
+    Korveth::returnLargeBlocksPromptly();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korveth Script Editor"));
 

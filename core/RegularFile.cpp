@@ -1,6 +1,6 @@
 #include "RegularFile.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "TextLines.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 #include "LongStrings.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 #include "TextLines.h"
 
 #include <QRandomGenerator>

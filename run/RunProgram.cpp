@@ -1,6 +1,6 @@
 #include "RunProgram.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 #include "ModernWords.h"
 #include "RunValues.h"
 #include "ScriptLanguage.h"

@@ -2,7 +2,7 @@
 
 #include "ScriptLanguage.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 #include "TextLines.h"
 
 #include <QVarLengthArray>

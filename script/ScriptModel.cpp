@@ -137,8 +137,8 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     // arena until compactTexts().
     const std::vector<Line> removed(at, at + removedCount);
     const auto added = int(fresh.size());
-    std::vector<ModernLineShape> shapes(fresh.size());
-    std::vector<char> dependent(fresh.size());
+    auto shapes = perLine<ModernLineShape>(fresh.size(), everyLineNew);
+    auto dependent = perLine<char>(fresh.size(), everyLineNew);
     describeAll(fresh, shapes);
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         const Line &line = fresh[i];
@@ -160,7 +160,10 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     splice(m_shapes, first, removedCount, std::move(shapes));
     splice(m_dependent, first, removedCount, std::move(dependent));
     if (!sameShapes)
-        splice(m_facts, first, removedCount, std::vector<ModernLineFacts>(std::size_t(added)));
+        splice(m_facts,
+               first,
+               removedCount,
+               perLine<ModernLineFacts>(std::size_t(added), everyLineNew));
     for (const Line &line : removed) {
         m_modernLines -= line.looksModern;
         m_liveCharacters -= line.text.length;

@@ -64,8 +64,9 @@ public:
     // again the lines their labels or their being there decide; true when something changed.
     bool refreshIncludes();
 
-    // The script's text as UTF-8; lines end with CR LF, LF or CR.
-    void update(QByteArrayView utf8);
+    // The script's text as UTF-8; lines end with CR LF, LF or CR. The model keeps the text to
+    // compare the next one with: shared, not copied.
+    void update(QByteArray utf8);
     // Or only what changed: the lines from first, that many of them, replaced by the new ones (an
     // editor that knows its lines need not send the whole text).
     void edit(int first, int removed, QList<QString> inserted);
@@ -128,6 +129,17 @@ private:
     };
 
     QStringView textOf(const Line &line) const { return m_texts.view(line.text); }
+    // What to reserve for a whole script's lines: a vector that grows holds its old block and its
+    // new one at once, megabytes each in a long script, while room never used is never touched
+    // and costs no memory.
+    static std::size_t withRoom(std::size_t lines) { return lines + lines / 8 + 64; }
+    template<typename T> static std::vector<T> perLine(std::size_t lines, bool whole)
+    {
+        std::vector<T> items;
+        items.reserve(whole ? withRoom(lines) : lines);
+        items.resize(lines);
+        return items;
+    }
     // Upper-cased, for a label line.
     QString definedLabelOf(const Line &line) const;
     // What follows "include" (or the part a #REQUIRE names), for an include line.

@@ -2,7 +2,7 @@
 // lines replaced.
 #include "ScriptModel.h"
 
-#include "HugePages.h"
+#include "SystemMemory.h"
 #include "TextLines.h"
 
 #include <cstring>
@@ -97,7 +97,7 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     const bool kept = m_texts.adopt(text);
     const qsizetype offset = kept ? 0 : m_texts.append(text).start;
     std::vector<Line> lines;
-    lines.reserve(std::size_t(text.count(u'\n') + text.count(u'\r') + 1));
+    lines.reserve(withRoom(std::size_t(text.count(u'\n') + text.count(u'\r') + 1)));
     preferHugePages(lines.data(), lines.capacity() * sizeof(Line));
     auto add = [&](qsizetype start, qsizetype end) {
         Line &line = lines.emplace_back();
@@ -118,16 +118,20 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     replaceLines(first, removed, std::move(lines));
 }
 
-void ScriptModel::update(QByteArrayView now)
+void ScriptModel::update(QByteArray utf8)
 {
-    if (!m_textKnown) {
-        // Nothing to compare with: every line anew.
+    const QByteArrayView now = utf8;
+    if (!m_textKnown || m_lines.empty()) {
+        // Nothing to compare with: every line anew. UTF-8 takes no fewer bytes than UTF-16 takes
+        // characters.
         std::vector<Line> lines;
+        lines.reserve(withRoom(std::size_t(now.count('\n') + 1)));
+        m_texts.reserve(now.size());
         LineDecoder decoder;
         forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
             lines.emplace_back().text = m_texts.append(decoder.decode(line));
         });
-        m_text = now.toByteArray();
+        m_text = std::move(utf8);
         m_textKnown = true;
         replaceLines(0, lineCount(), std::move(lines));
         return;
@@ -161,9 +165,8 @@ void ScriptModel::update(QByteArrayView now)
     LineDecoder decoder;
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i].text = m_texts.append(decoder.decode(added[qsizetype(i)]));
-    QByteArray text = now.toByteArray();
     replaceLines(firstLine, int(removed.size()), std::move(lines));
-    m_text = std::move(text);
+    m_text = std::move(utf8);
 }
 
 } // namespace Korveth

@@ -28,6 +28,9 @@ public:
     }
     // A view is valid until the next append.
     Span append(QStringView text);
+    // Room for that many more characters, so that a whole text appended line by line is not
+    // copied again each time the buffer grows.
+    void reserve(qsizetype characters) { m_added.reserve(m_added.size() + characters); }
     // Keeps the text as the arena's whole text; only while nothing else is held.
     bool adopt(const QString &text);
     Span inWhole(qsizetype start, qsizetype length) const

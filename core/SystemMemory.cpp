@@ -1,9 +1,12 @@
-#include "HugePages.h"
+#include "SystemMemory.h"
 
 #include <cstdint>
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 namespace Korveth {
@@ -21,6 +24,15 @@ void preferHugePages(const void *data, std::size_t bytes)
 #else
     (void)data;
     (void)bytes;
+#endif
+}
+
+void returnLargeBlocksPromptly()
+{
+#if defined(__GLIBC__)
+    // A fixed threshold also stops the allocator from raising it each time such a block is freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 2); // the main thread's pool, and one for the checking threads
 #endif
 }
 
