@@ -100,6 +100,7 @@ private:
     CompletionWords wordsOf(ScriptModel &model);
     CompletionWords m_lastWords;
     std::optional<std::uint64_t> m_lastLabelsVersion;
+    std::optional<std::uint64_t> m_lastNamesVersion;
     QStringList m_lastIncluded;
 
     ScriptEditor &m_editor;

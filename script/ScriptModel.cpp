@@ -129,6 +129,31 @@ template<typename T> void splice(std::vector<T> &items, int first, int count, st
 
 } // namespace
 
+bool ScriptModel::sameLabelNames(const std::vector<Line> &a, const std::vector<Line> &b) const
+{
+    // The next label's name as written, from line i on.
+    auto next
+        = [this](const std::vector<Line> &lines, std::size_t &i) -> std::optional<QStringView> {
+        for (; i < lines.size(); ++i) {
+            const QStringView text = textOf(lines[i]);
+            if (const auto at = lines[i].definesLabel ? labelDefinition(text) : std::nullopt) {
+                ++i;
+                return text.sliced(at->column, at->length);
+            }
+        }
+        return std::nullopt;
+    };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        const std::optional<QStringView> x = next(a, i);
+        if (x != next(b, j))
+            return false;
+        if (!x)
+            return true;
+    }
+}
+
 void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fresh)
 {
     const bool everyLineNew = removedCount == lineCount();
@@ -149,9 +174,10 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     const auto definesLabel = [](const Line &line) {
         return line.definesLabel;
     };
-    if (removedCount != added || std::any_of(at, at + removedCount, definesLabel)
-        || std::any_of(fresh.begin(), fresh.end(), definesLabel))
-        ++m_labelsVersion;
+    const bool labelLines = std::any_of(removed.begin(), removed.end(), definesLabel)
+                            || std::any_of(fresh.begin(), fresh.end(), definesLabel);
+    m_labelNamesVersion += labelLines && (everyLineNew || !sameLabelNames(removed, fresh));
+    m_labelsVersion += labelLines || removedCount != added;
     splice(m_lines, first, removedCount, std::move(fresh));
     // The facts follow from the shapes alone: typing within a line seldom changes its shape, and
     // then the survey of every line is not needed.

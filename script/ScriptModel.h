@@ -111,6 +111,9 @@ public:
     // Changes whenever labels() may answer otherwise (a label line came or went, lines moved), so
     // that a caller may keep the last answer: in a long script it takes a walk over every line.
     std::uint64_t labelsVersion() const { return m_labelsVersion; }
+    // Changes whenever the names labels() gives differ (a label came, went or was renamed); lines
+    // moving alone leave it, so a sorted list of the names may be kept longer.
+    std::uint64_t labelNamesVersion() const { return m_labelNamesVersion; }
 
 private:
     // A line's state, kept small and in one array: its text lives in m_texts.
@@ -149,6 +152,8 @@ private:
     void describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const;
     // The new lines have their texts and nothing more yet.
     void replaceLines(int first, int removed, std::vector<Line> fresh);
+    // Whether two runs of lines define the same labels, as written and in order.
+    bool sameLabelNames(const std::vector<Line> &a, const std::vector<Line> &b) const;
     // Drops the texts edits left behind once they outweigh the lines' own.
     void compactTexts();
     // The labels an edit made appear or vanish (upper-cased), or all of them at once.
@@ -169,6 +174,7 @@ private:
     Dialect m_dialect = Dialect::Classic;
     QByteArray m_text;
     bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
+    std::pair<qsizetype, int> m_lineStartKnown; // a line start in m_text, and its line's index
     TextArena m_texts;
     qsizetype m_liveCharacters = 0; // in the lines' texts
     std::vector<Line> m_lines;
@@ -180,6 +186,7 @@ private:
     int m_mistakes = 0;
     int m_lastJudged = 0;
     std::uint64_t m_labelsVersion = 0;
+    std::uint64_t m_labelNamesVersion = 0;
     QHash<QString, int> m_definedCount; // upper-cased name: how many lines define it
     QHash<QString, int> m_includeCount; // include line text: how many lines have it
     // What each include brought in when last looked at: the file, and its labels upper-cased.

@@ -18,12 +18,13 @@ bool endsLine(QByteArrayView text, qsizetype at)
     return c == '\n' || (c == '\r' && (at == text.size() || text[at] != '\n'));
 }
 
-// The start of the line that holds the byte at, and that line's index.
-std::pair<qsizetype, int> lineHolding(QByteArrayView text, qsizetype at)
+// The start of the line that holds the byte at, and that line's index; counted on from a line
+// start known before it.
+std::pair<qsizetype, int>
+lineHolding(QByteArrayView text, qsizetype at, std::pair<qsizetype, int> known)
 {
-    qsizetype start = 0;
-    int index = 0;
-    for (qsizetype i = 0; i <= at;) {
+    auto [start, index] = known.first <= at ? known : std::pair<qsizetype, int>{0, 0};
+    for (qsizetype i = start; i <= at;) {
         const char c = text[i];
         if (c != '\r' && c != '\n') {
             ++i;
@@ -82,6 +83,7 @@ void ScriptModel::edit(int first, int removed, QList<QString> inserted)
     removed = qBound(0, removed, lineCount() - first);
     m_text.clear();
     m_textKnown = false;
+    m_lineStartKnown = {};
     std::vector<Line> lines(std::size_t(inserted.size()));
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i].text = m_texts.append(inserted[qsizetype(i)]);
@@ -94,6 +96,7 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     removed = qBound(0, removed, lineCount() - first);
     m_text.clear();
     m_textKnown = false;
+    m_lineStartKnown = {};
     const bool kept = m_texts.adopt(text);
     const qsizetype offset = kept ? 0 : m_texts.append(text).start;
     std::vector<Line> lines;
@@ -133,6 +136,7 @@ void ScriptModel::update(QByteArray utf8)
         });
         m_text = std::move(utf8);
         m_textKnown = true;
+        m_lineStartKnown = {};
         replaceLines(0, lineCount(), std::move(lines));
         return;
     }
@@ -144,8 +148,8 @@ void ScriptModel::update(QByteArray utf8)
 
     // From the start of the line that holds the last common byte: a CR there may pair with
     // what follows.
-    const auto [start, firstLine]
-        = prefix > 0 ? lineHolding(old, prefix - 1) : std::pair<qsizetype, int>{0, 0};
+    const auto [start, firstLine] = prefix > 0 ? lineHolding(old, prefix - 1, m_lineStartKnown)
+                                               : std::pair<qsizetype, int>{0, 0};
     // To a line start in both texts within the common ending, or to the end.
     qsizetype oldEnd = old.size();
     qsizetype nowEnd = now.size();
@@ -167,6 +171,9 @@ void ScriptModel::update(QByteArray utf8)
         lines[i].text = m_texts.append(decoder.decode(added[qsizetype(i)]));
     replaceLines(firstLine, int(removed.size()), std::move(lines));
     m_text = std::move(utf8);
+    // Before the change, both texts are the same: typing on further down counts the lines from
+    // here, not from the top of a long script.
+    m_lineStartKnown = {start, firstLine};
 }
 
 } // namespace Korveth

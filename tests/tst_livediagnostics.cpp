@@ -205,6 +205,10 @@ private Q_SLOTS:
         int line = -1, column = -1;
         editor.getCursorPosition(&line, &column);
         QCOMPARE(line, 3);
+        // A line typed above moves the labels, their names the same.
+        editor.insertAt(QStringLiteral("put x\r\n"), 0, 0);
+        document->live().refresh();
+        QCOMPARE(page.labelList()->model()->index(1, 0).data(), QStringLiteral("Start  (line 6)"));
     }
     // Only a jump's or a match's own label operand is renamed: never trigger text, echoed or said
     // text, or a comment; and never to a name that would break the line.

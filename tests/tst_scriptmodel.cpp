@@ -248,17 +248,24 @@ private Q_SLOTS:
     {
         ScriptModel model(DialectChoice::Modern);
         model.update("start:\nput x\ngoto start");
-        const std::pair<const char *, bool> steps[] = {
-            {"start:\nput xy\ngoto start", false},    // typed within a command
-            {"start:\nput xy\ngoto start\n", true},   // a line more
-            {"begin:\nput xy\ngoto start\n", true},   // a label renamed
-            {"  begin:\nput xy\ngoto start\n", true}, // its column moved
-            {"put y\n  begin:\ngoto start\n", true},  // its line moved, the count the same
+        // The text; whether the labels' places change; whether their names do.
+        const std::tuple<const char *, bool, bool> steps[] = {
+            {"start:\nput xy\ngoto start", false, false},               // typed within a command
+            {"start:\nput xy\ngoto start\n", true, false},              // a line more
+            {"begin:\nput xy\ngoto start\n", true, true},               // a label renamed
+            {"  begin:\nput xy\ngoto start\n", true, false},            // its column moved
+            {"put y\n  begin:\ngoto start\n", true, false},             // its line moved
+            {"put y\nput z\n  begin:\ngoto start\n", true, false},      // a line typed above it
+            {"put y\nput z\n  begin:\nend:\ngoto start\n", true, true}, // a label more
+            {"put y\nput z\n  begin:\nEnd:\ngoto start\n", true, true}, // its letter case
+            {"put y\nput z\n  begin:\ngoto start\n", true, true},       // taken out
         };
-        for (const auto &[text, changes] : steps) {
-            const std::uint64_t before = model.labelsVersion();
+        for (const auto &[text, places, names] : steps) {
+            const std::uint64_t placesBefore = model.labelsVersion();
+            const std::uint64_t namesBefore = model.labelNamesVersion();
             model.update(text);
-            QVERIFY2((model.labelsVersion() != before) == changes, text);
+            QVERIFY2((model.labelsVersion() != placesBefore) == places, text);
+            QVERIFY2((model.labelNamesVersion() != namesBefore) == names, text);
         }
     }
     // The first line written the modern way turns the whole script modern, typed or loaded.
