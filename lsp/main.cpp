@@ -2,13 +2,11 @@
 // output.
 #include "LspServer.h"
 #include "MessageFraming.h"
-#include "SystemMemory.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
-    Korveth::returnLargeBlocksPromptly();
     QCoreApplication app(argc, argv);
     Korveth::MessageReader reader(stdin);
     bool outputGone = false;
