@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# The editor beside what a player would pick instead (geany, featherpad: those installed), each
-# on the same corpus-made scripts, in one run on a private X display under openbox:
-#   - open: seconds from start until the window shows the file's name, and the peak memory (VmHWM)
-#     against the file size;
+# The editor beside what a player would pick instead (geany, featherpad: those installed), all on
+# the same corpus-made scripts, in one run on a private X display under openbox:
+#   - open: seconds from start until the window shows the file's name (the median of three starts),
+#     and the peak memory (VmHWM);
 #   - keys: CPU seconds (user + system) the editor spends on 200 keys typed at the end of the
 #     script (and in the 2 s after: a check once typing rests counts), and on 200 PageDown from
 #     the top; each the median of seven rounds, with the fastest and slowest round beside it;
 #   - jump: CPU seconds for Ctrl+End.
+# The editors of one script are open together and take their rounds in turn, so that each round of
+# ours has a round of each peer's beside it, seconds apart: the work of other programs on the machine
+# comes and goes over minutes and made whole runs disagree by up to 90%. The ratios of each pair of
+# rounds are what is compared (their median, with the range).
 # Scripts: 50 MB made by repeating the corpus's UTF-8 scripts (LF), the same with CR LF, the same
 # with 64 Windows-1252 bytes in ASCII lines, and 5 MB of it (live mistakes: the corpus uses
 # commands of several dialects). Nothing of the corpus is kept: the files live in a temporary
@@ -55,15 +59,19 @@ for i in random.sample(range(len(lines)), 64):
 open(f'{out}/w1252.cmd', 'wb').write(b'\n'.join(lines))
 open(f'{out}/small.cmd', 'wb').write(sized(5))
 PY
-editors=("korveth $build/bin/korveth-editor")
-command -v geany >/dev/null && editors+=("geany geany --new-instance --no-session --no-plugins")
-command -v featherpad >/dev/null && editors+=("featherpad featherpad --standalone")
+{
+    echo "korveth $build/bin/korveth-editor"
+    command -v geany >/dev/null && echo "geany geany --new-instance --no-session --no-plugins"
+    command -v featherpad >/dev/null && echo "featherpad featherpad --standalone"
+} | while read -r name command; do
+    if [[ " ${KORVETH_SIDE_EDITORS:-$name} " == *" $name "* ]]; then echo "$name $command"; fi
+done >"$work/editors"
 export HOME=$work XDG_RUNTIME_DIR=$work
 unset QT_QPA_PLATFORM
 cat >"$work/measure.sh" <<'SH'
 #!/bin/bash
-# measure.sh NAME COMMAND... FILE: prints NAME FILE open-seconds peak-MB keys-CPU pagedown-CPU jump-CPU
-name=$1; shift; file=${@: -1}
+# measure.sh EDITORS FILE: for each editor, NAME FILE open peak jump keys pagedown; then our ratios
+editors=$1 file=$2 base=$(basename "$2")
 # CPU nanoseconds: the scheduler's count for each thread, finer than the kernel's 10 ms ticks of
 # user and system time (6 or 7 for 200 keys). Counted per thread, as a pool's thread that ends after
 # a rest takes its whole count away from a sum. The ticks count threads that ended too: where they
@@ -83,52 +91,74 @@ seconds() {
         ns /= 1e9; ticks = (b[1] - a[1]) / $3
         print (ticks > ns + 0.02 ? ticks : ns) }'
 }
-start=$(date +%s.%N)
-"$@" >/dev/null 2>&1 &
-pid=$!
-base=$(basename "$file")
-for _ in $(seq 600); do
-    win=$(xdotool search --onlyvisible --name "$base" 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    sleep 0.05
+median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {printf "%.3f (%.3f-%.3f)", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
+ratios() { # ratios A... / B... pairwise
+    local -a a=($1) b=($2) r=()
+    for i in "${!a[@]}"; do r+=("$(echo "${a[$i]} ${b[$i]}" | awk '{printf "%.3f", ($2 > 0 ? $1 / $2 : 0)}')"); done
+    median "${r[@]}"
+}
+declare -A pid win opens keys pages jump
+names=()
+launch() { # NAME COMMAND...: starts the editor on the file, returns seconds until its window shows the file
+    local name=$1; shift
+    local start; start=$(date +%s.%N)
+    "$@" "$file" >/dev/null 2>&1 &
+    pid[$name]=$!
+    win[$name]=
+    for _ in $(seq 600); do
+        win[$name]=$(xdotool search --all --onlyvisible --pid "${pid[$name]}" --name "$base" 2>/dev/null | head -1)
+        [ -n "${win[$name]}" ] && break
+        sleep 0.05
+    done
+    opens[$name]+="$(echo "$(date +%s.%N) - $start" | bc) "
+}
+quit() { kill "${pid[$1]}" 2>/dev/null; sleep 1; kill -9 "${pid[$1]}" 2>/dev/null; wait "${pid[$1]}" 2>/dev/null; }
+focus() { xdotool windowactivate --sync "${win[$1]}" 2>/dev/null; sleep 0.5; }
+while read -r name command; do names+=("$name"); done <"$editors"
+# Opening is timed alone: the others are closed, or resting after their own open.
+for round in 1 2 3; do
+    while read -r -u 3 name command; do
+        # shellcheck disable=SC2086
+        launch "$name" $command
+        if [ $round -lt 3 ]; then quit "$name"; else sleep 2; fi
+    done 3<"$editors"
 done
-opened=$(echo "$(date +%s.%N) - $start" | bc)
-sleep 2
-xdotool windowactivate --sync "$win" 2>/dev/null; sleep 0.5
-xdotool key --clearmodifiers Escape; sleep 0.3
-# Other work on the machine comes and goes, and a first round after the jump may finish work the
-# jump left: the median of the rounds, with their range.
-rounds=7
-median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {printf "%.3f s CPU (%.3f-%.3f)", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
-t0=$(cpu $pid); xdotool key ctrl+End; sleep 3; jump=$(seconds "$t0" "$(cpu $pid)")
-keys=()
-for _ in $(seq $rounds); do
-    t1=$(cpu $pid)
-    xdotool type --delay 5 "$(printf 'x%.0s' $(seq 200))"; sleep 2
-    keys+=("$(seconds "$t1" "$(cpu $pid)")")
-    xdotool key Return; sleep 1
+for name in "${names[@]}"; do
+    focus "$name"; xdotool key --clearmodifiers Escape; sleep 0.3
+    t=$(cpu "${pid[$name]}"); xdotool key ctrl+End; sleep 3; jump[$name]=$(seconds "$t" "$(cpu "${pid[$name]}")")
 done
-pages=()
-for _ in $(seq $rounds); do
-    xdotool key ctrl+Home; sleep 1; t3=$(cpu $pid)
-    for _ in $(seq 200); do xdotool key Next; done; sleep 2
-    pages+=("$(seconds "$t3" "$(cpu $pid)")")
+for _ in $(seq 7); do
+    for name in "${names[@]}"; do
+        focus "$name"; t=$(cpu "${pid[$name]}")
+        xdotool type --delay 5 "$(printf 'x%.0s' $(seq 200))"; sleep 2
+        keys[$name]+="$(seconds "$t" "$(cpu "${pid[$name]}")") "
+        xdotool key Return; sleep 1
+    done
 done
-peak=$(awk '/VmHWM/ {print $2 / 1024}' "/proc/$pid/status")
-printf '%-11s %-10s open %5.2f s  peak %4.0f MB  Ctrl+End %.2f s CPU  200 keys %s  200 PageDown %s\n' \
-    "$name" "$base" "$opened" "$peak" "$jump" "$(median "${keys[@]}")" "$(median "${pages[@]}")"
-kill $pid 2>/dev/null; sleep 1; kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null
+for _ in $(seq 7); do
+    for name in "${names[@]}"; do
+        focus "$name"; xdotool key ctrl+Home; sleep 1; t=$(cpu "${pid[$name]}")
+        for _ in $(seq 200); do xdotool key Next; done; sleep 2
+        pages[$name]+="$(seconds "$t" "$(cpu "${pid[$name]}")") "
+    done
+done
+for name in "${names[@]}"; do
+    peak=$(awk '/VmHWM/ {print $2 / 1024}' "/proc/${pid[$name]}/status")
+    printf '%-11s %-10s open %s s  peak %4.0f MB  Ctrl+End %.2f s CPU  200 keys %s s CPU  200 PageDown %s s CPU\n' \
+        "$name" "$base" "$(median ${opens[$name]})" "$peak" "${jump[$name]}" "$(median ${keys[$name]})" "$(median ${pages[$name]})"
+done
+for name in "${names[@]:1}"; do
+    printf '  %s / %-11s open %s  200 keys %s  200 PageDown %s  (medians of the rounds\x27 ratios)\n' \
+        "${names[0]}" "$name" "$(ratios "${opens[${names[0]}]}" "${opens[$name]}")" \
+        "$(ratios "${keys[${names[0]}]}" "${keys[$name]}")" "$(ratios "${pages[${names[0]}]}" "${pages[$name]}")"
+done
+for name in "${names[@]}"; do quit "$name"; done
 exit 0
 SH
 chmod +x "$work/measure.sh"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); files: 50 MB (LF, CR LF, Windows-1252), 5 MB"
 for file in "${files[@]}"; do
-    for entry in "${editors[@]}"; do
-        read -r name command <<<"$entry"
-        [[ " ${KORVETH_SIDE_EDITORS:-$name} " == *" $name "* ]] || continue
-        # shellcheck disable=SC2086
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
-            "$work/measure.sh" "$name" $command "$work/$file.cmd" 2>/dev/null || echo "$name $file: failed"
-    done
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
+        "$work/measure.sh" "$work/editors" "$work/$file.cmd" 2>/dev/null || echo "$file: failed"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
