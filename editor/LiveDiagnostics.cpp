@@ -191,10 +191,11 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
     QStringList included = model.includedLabels();
     const bool namesChanged
         = model.labelNamesVersion() != m_lastNamesVersion || included != m_lastIncluded;
-    if (namesChanged || model.labelsVersion() != m_lastLabelsVersion) {
-        m_lastLabelsVersion = model.labelsVersion();
+    if (model.labelNamesVersion() != m_lastNamesVersion)
         m_lastWords.defined = model.labels();
-    }
+    else if (model.labelsVersion() != m_lastLabelsVersion)
+        model.placeLabels(m_lastWords.defined); // the names stay shared with the list shown
+    m_lastLabelsVersion = model.labelsVersion();
     // Lines typed above labels move them, but the sorted names stay: sorting 80,000 of them took
     // most of the check after each Enter.
     if (namesChanged) {

@@ -36,8 +36,8 @@ struct Diagnostic
 struct LabelDefinitionAt
 {
     int line = 0;
-    qsizetype column = 0;
-    QString name; // as written
+    int column = 0; // an int, as a long script's list of 80,000 labels is kept by several owners
+    QString name;   // as written
 
     friend bool operator==(const LabelDefinitionAt &, const LabelDefinitionAt &) = default;
 };
@@ -87,6 +87,10 @@ public:
 
     // Labels defined in this script, in order; the labels its includes bring in.
     QList<LabelDefinitionAt> labels() const;
+    // Brings a list labels() gave, while labelNamesVersion() stayed the one it was given at, to
+    // where the labels stand now: lines typed above them move them, and the names are kept, not
+    // copied again.
+    void placeLabels(QList<LabelDefinitionAt> &labels) const;
     QStringList includedLabels();
     // Where a label (letter case ignored) is defined: first in this script, if at all.
     std::optional<LabelDefinitionAt> definitionOf(QStringView name) const;

@@ -37,15 +37,34 @@ QList<Diagnostic> ScriptModel::diagnostics() const
 QList<LabelDefinitionAt> ScriptModel::labels() const
 {
     QList<LabelDefinitionAt> found;
+    // Sized once: grown by doubling, a list of 80,000 labels held twice its size while a check
+    // was at its peak.
+    found.reserve(std::count_if(
+        m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        const QStringView text = textOf(l);
         if (!l.definesLabel)
             continue;
+        const QStringView text = textOf(l);
         if (const auto at = labelDefinition(text))
-            found.append({i, at->column, text.sliced(at->column, at->length).toString()});
+            found.append({i, int(at->column), text.sliced(at->column, at->length).toString()});
     }
     return found;
+}
+
+void ScriptModel::placeLabels(QList<LabelDefinitionAt> &labels) const
+{
+    qsizetype next = 0;
+    for (int i = 0; i < lineCount() && next < labels.size(); ++i) {
+        const Line &l = m_lines[std::size_t(i)];
+        if (!l.definesLabel)
+            continue;
+        if (const auto at = labelDefinition(textOf(l))) {
+            LabelDefinitionAt &label = labels[next++];
+            label.line = i;
+            label.column = int(at->column);
+        }
+    }
 }
 
 QStringList ScriptModel::includedLabels()
@@ -66,7 +85,8 @@ std::optional<LabelDefinitionAt> ScriptModel::definitionOf(QStringView name) con
         const QStringView text = textOf(l);
         if (l.definesLabel && definedLabelOf(l) == upper) {
             const auto at = labelDefinition(text);
-            return LabelDefinitionAt{i, at->column, text.sliced(at->column, at->length).toString()};
+            return LabelDefinitionAt{
+                i, int(at->column), text.sliced(at->column, at->length).toString()};
         }
     }
     return std::nullopt;
