@@ -47,6 +47,8 @@ std::optional<QByteArray> encodeText(QByteArrayView utf8, const TextFileFormat &
 
 // Windows-1252 bytes as UTF-8; every byte has a reading.
 QByteArray cp1252ToUtf8(QByteArrayView bytes);
+// The same, added to the end of out: a file read a piece at a time reuses one buffer.
+void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
 // U+10FFFF).
