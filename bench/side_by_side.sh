@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The editor beside what a player would pick instead (geany, featherpad: those installed), all on
 # the same corpus-made scripts, in one run on a private X display under openbox:
-#   - open: seconds from start until the window shows the file's name (the median of three starts),
-#     and the peak memory (VmHWM);
+#   - open: seconds from start until the window shows the file's name (the median of five starts),
+#     and the peak memory (VmHWM), beside the editor's peak with a one-line script;
 #   - keys: CPU seconds (user + system) the editor spends on 200 keys typed at the end of the
 #     script (and in the 2 s after: a check once typing rests counts), and on 200 PageDown from
 #     the top; each the median of seven rounds, with the fastest and slowest round beside it;
@@ -70,7 +70,8 @@ export HOME=$work XDG_RUNTIME_DIR=$work
 unset QT_QPA_PLATFORM
 cat >"$work/measure.sh" <<'SH'
 #!/bin/bash
-# measure.sh EDITORS FILE: for each editor, NAME FILE open peak jump keys pagedown; then our ratios
+# measure.sh EDITORS FILE [empty]: for each editor, NAME FILE open peak jump keys pagedown; then our
+# ratios. With empty, only the peak after opening.
 editors=$1 file=$2 base=$(basename "$2")
 # CPU nanoseconds: the scheduler's count for each thread, finer than the kernel's 10 ms ticks of
 # user and system time (6 or 7 for 200 keys). Counted per thread, as a pool's thread that ends after
@@ -105,10 +106,10 @@ launch() { # NAME COMMAND...: starts the editor on the file, returns seconds unt
     "$@" "$file" >/dev/null 2>&1 &
     pid[$name]=$!
     win[$name]=
-    for _ in $(seq 600); do
+    for _ in $(seq 3000); do
         win[$name]=$(xdotool search --all --onlyvisible --pid "${pid[$name]}" --name "$base" 2>/dev/null | head -1)
         [ -n "${win[$name]}" ] && break
-        sleep 0.05
+        sleep 0.01
     done
     opens[$name]+="$(echo "$(date +%s.%N) - $start" | bc) "
 }
@@ -116,13 +117,20 @@ quit() { kill "${pid[$1]}" 2>/dev/null; sleep 1; kill -9 "${pid[$1]}" 2>/dev/nul
 focus() { xdotool windowactivate --sync "${win[$1]}" 2>/dev/null; sleep 0.5; }
 while read -r name command; do names+=("$name"); done <"$editors"
 # Opening is timed alone: the others are closed, or resting after their own open.
-for round in 1 2 3; do
+for round in 1 2 3 4 5; do
     while read -r -u 3 name command; do
         # shellcheck disable=SC2086
         launch "$name" $command
-        if [ $round -lt 3 ]; then quit "$name"; else sleep 2; fi
+        if [ $round -lt 5 ]; then quit "$name"; else sleep 2; fi
     done 3<"$editors"
 done
+if [ "${3:-}" = empty ]; then
+    for name in "${names[@]}"; do
+        printf '%-11s with a one-line script: peak %4.0f MB\n' "$name" "$(awk '/VmHWM/ {print $2 / 1024}' "/proc/${pid[$name]}/status")"
+        quit "$name"
+    done
+    exit 0
+fi
 for name in "${names[@]}"; do
     focus "$name"; xdotool key --clearmodifiers Escape; sleep 0.3
     t=$(cpu "${pid[$name]}"); xdotool key ctrl+End; sleep 3; jump[$name]=$(seconds "$t" "$(cpu "${pid[$name]}")")
@@ -157,6 +165,9 @@ exit 0
 SH
 chmod +x "$work/measure.sh"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); files: 50 MB (LF, CR LF, Windows-1252), 5 MB"
+printf 'put hello\n' >"$work/empty.cmd"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
+    "$work/measure.sh" "$work/editors" "$work/empty.cmd" empty 2>/dev/null || echo "empty: failed"
 for file in "${files[@]}"; do
     xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
         "$work/measure.sh" "$work/editors" "$work/$file.cmd" 2>/dev/null || echo "$file: failed"
