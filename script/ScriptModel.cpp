@@ -135,11 +135,8 @@ bool ScriptModel::sameLabelNames(const std::vector<Line> &a, const std::vector<L
     auto next
         = [this](const std::vector<Line> &lines, std::size_t &i) -> std::optional<QStringView> {
         for (; i < lines.size(); ++i) {
-            const QStringView text = textOf(lines[i]);
-            if (const auto at = lines[i].definesLabel ? labelDefinition(text) : std::nullopt) {
-                ++i;
-                return text.sliced(at->column, at->length);
-            }
+            if (const auto at = labelDefinedOn(lines[i]))
+                return textOf(lines[i++]).sliced(at->column, at->length);
         }
         return std::nullopt;
     };

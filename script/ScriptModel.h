@@ -147,6 +147,11 @@ private:
         items.resize(lines);
         return items;
     }
+    // Where the label a line defines stands on it; none for a line that defines no label.
+    std::optional<LabelReference> labelDefinedOn(const Line &line) const
+    {
+        return line.definesLabel ? labelDefinition(textOf(line)) : std::nullopt;
+    }
     // Upper-cased, for a label line.
     QString definedLabelOf(const Line &line) const;
     // What follows "include" (or the part a #REQUIRE names), for an include line.

@@ -43,11 +43,8 @@ QList<LabelDefinitionAt> ScriptModel::labels() const
         m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        if (!l.definesLabel)
-            continue;
-        const QStringView text = textOf(l);
-        if (const auto at = labelDefinition(text))
-            found.append({i, int(at->column), text.sliced(at->column, at->length).toString()});
+        if (const auto at = labelDefinedOn(l))
+            found.append({i, int(at->column), textOf(l).sliced(at->column, at->length).toString()});
     }
     return found;
 }
@@ -56,10 +53,7 @@ void ScriptModel::placeLabels(QList<LabelDefinitionAt> &labels) const
 {
     qsizetype next = 0;
     for (int i = 0; i < lineCount() && next < labels.size(); ++i) {
-        const Line &l = m_lines[std::size_t(i)];
-        if (!l.definesLabel)
-            continue;
-        if (const auto at = labelDefinition(textOf(l))) {
+        if (const auto at = labelDefinedOn(m_lines[std::size_t(i)])) {
             LabelDefinitionAt &label = labels[next++];
             label.line = i;
             label.column = int(at->column);
