@@ -2,8 +2,9 @@
 # Hears a program as a blind player does: starts a private desktop (Xvfb, a session D-Bus, the
 # accessibility bus, openbox) with the Orca screen reader speaking into its debug log instead of a
 # sound card, runs PROGRAM in it, plays the xdotool steps of STEPS and prints, step by step, what
-# Orca said. STEPS: one xdotool argument list a line ("key ctrl+e"), "sleep N" to wait, and
-# "# name" lines naming the step that follows. Ends with "=== program alive" or "=== program died".
+# Orca said. STEPS: one xdotool argument list a line ("key ctrl+e"), "sleep N" to wait, "window
+# TEXT" to wait (at most 30 s) until the focused window's title holds TEXT, and "# name" lines
+# naming the step that follows. Ends with "=== program alive" or "=== program died".
 # usage: hears.sh STEPS PROGRAM [ARG...]
 # needs: orca xvfb xdotool openbox at-spi2-core dbus-x11
 set -u
@@ -67,6 +68,14 @@ quiet() {
         fi
     done
 }
+# A loaded machine can take seconds to hand the focus back: a key sent before then is lost.
+focused() {
+    local n=0
+    until xdotool getactivewindow getwindowname 2>/dev/null | grep -qF -- "$*"; do
+        ((++n > 300)) && { echo "=== no focused window titled \"$*\""; return; }
+        sleep 0.1
+    done
+}
 said() {
     tail -c +$(($1 + 1)) "$log" | grep -a "SPEECH OUTPUT" \
         | sed -E "s/^[0-9:.]+ - SPEECH OUTPUT: //; s/\{'established'.*//; s/^'//; s/ *'$//"
@@ -84,7 +93,13 @@ while IFS= read -r line; do
     fi
     quiet
     mark=$(stat -c %s "$log")
-    if [[ $line == sleep* ]]; then $line; else eval "timeout 20 xdotool $line"; fi
+    if [[ $line == sleep* ]]; then
+        $line
+    elif [[ $line == window\ * ]]; then
+        focused ${line#window }
+    else
+        eval "timeout 20 xdotool $line"
+    fi
     sleep 1
     quiet
     echo "=== $label"

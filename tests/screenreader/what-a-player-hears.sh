@@ -27,17 +27,17 @@ key Down
 key ctrl+e
 # the script runner
 key F5
-sleep 1
+window Script Runner
 # a breakpoint
 key F9
 # a step
 key F8
 # closing the runner
 key Escape
-sleep 2
+window hunt.cmd - Korveth Script Editor
 # the script debugger
 key ctrl+d
-sleep 3
+window Script Debugger
 # review the report
 key KP_Up KP_Prior KP_Next KP_Next ctrl+KP_Next
 STEPS
