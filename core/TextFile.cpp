@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 namespace Korveth {
 
@@ -305,36 +306,41 @@ public:
     // False once the text is found not to be UTF-8 after text that was not ASCII.
     bool add(QByteArrayView bytes, bool last)
     {
-        m_pending.append(bytes);
         if (!m_bomChecked) {
-            if (m_pending.size() < 3 && !last)
-                return true;
-            m_bomChecked = true;
-            m_bom = !m_windows1252 && m_pending.startsWith("\xEF\xBB\xBF");
-            if (m_bom)
-                m_pending.remove(0, 3);
-        }
-        const qsizetype runEnd = last ? m_pending.size() : m_pending.lastIndexOf('\n') + 1;
-        if (runEnd <= 0)
-            return true;
-        const QByteArrayView run = QByteArrayView(m_pending).first(runEnd);
-        if (!m_windows1252) {
-            if (isValidUtf8(run)) {
-                m_asciiSoFar = m_asciiSoFar && asciiPrefixLength(run) == run.size();
-                hand(run);
-                m_pending.remove(0, runEnd);
+            if (m_pending.size() + bytes.size() < 3 && !last) {
+                m_pending.append(bytes);
                 return true;
             }
-            if (!m_asciiSoFar || m_bom)
-                return false;
-            m_windows1252 = true;
+            m_bomChecked = true;
+            if (!m_pending.isEmpty()) { // a file of a byte or two
+                m_pending.append(std::exchange(bytes, {}));
+                m_bom = !m_windows1252 && m_pending.startsWith(utf8Bom);
+                if (m_bom)
+                    m_pending.remove(0, 3);
+            } else if (!m_windows1252 && bytes.startsWith(utf8Bom)) {
+                m_bom = true;
+                bytes = bytes.sliced(3);
+            }
         }
-        // One buffer for every run: a fresh megabyte a piece came from the system each time,
-        // and opening a Windows-1252 script took a sixth longer than the same script in UTF-8.
-        m_converted.resize(0);
-        appendCp1252AsUtf8(m_converted, run);
-        hand(m_converted);
-        m_pending.remove(0, runEnd);
+        // Only a line left over from the last piece is copied, completed with the start of this
+        // one; the piece's whole lines are handed on from where they were read.
+        if (!m_pending.isEmpty()) {
+            const qsizetype lineEnd = bytes.indexOf('\n') + 1;
+            if (lineEnd == 0 && !last) {
+                m_pending.append(bytes);
+                return true;
+            }
+            const qsizetype taken = lineEnd == 0 ? bytes.size() : lineEnd;
+            m_pending.append(bytes.first(taken));
+            bytes = bytes.sliced(taken);
+            if (!takeRun(m_pending))
+                return false;
+            m_pending.resize(0);
+        }
+        const qsizetype runEnd = last ? bytes.size() : bytes.lastIndexOf('\n') + 1;
+        if (runEnd > 0 && !takeRun(bytes.first(runEnd)))
+            return false;
+        m_pending.append(bytes.sliced(runEnd));
         return true;
     }
 
@@ -346,6 +352,28 @@ public:
     }
 
 private:
+    static constexpr QByteArrayView utf8Bom{"\xEF\xBB\xBF"};
+
+    bool takeRun(QByteArrayView run)
+    {
+        if (!m_windows1252) {
+            if (isValidUtf8(run)) {
+                m_asciiSoFar = m_asciiSoFar && asciiPrefixLength(run) == run.size();
+                hand(run);
+                return true;
+            }
+            if (!m_asciiSoFar || m_bom)
+                return false;
+            m_windows1252 = true;
+        }
+        // One buffer for every run: a fresh megabyte a piece came from the system each time,
+        // and opening a Windows-1252 script took a sixth longer than the same script in UTF-8.
+        m_converted.resize(0);
+        appendCp1252AsUtf8(m_converted, run);
+        hand(m_converted);
+        return true;
+    }
+
     void hand(QByteArrayView utf8)
     {
         m_ends.count(utf8);
