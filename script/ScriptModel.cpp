@@ -3,6 +3,8 @@
 #include "ModernWords.h"
 #include "ScriptLanguage.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <thread>
 
@@ -310,16 +312,22 @@ bool ScriptModel::mayName(const Line &line, const QSet<QString> &names) const
 void ScriptModel::rebuildLabels()
 {
     if (m_dialect == Dialect::Classic) {
-        // The classic rule looks for NAME: anywhere in the text.
-        QString joined;
-        joined.reserve(m_liveCharacters + qsizetype(m_lines.size()));
+        // The classic rule looks for NAME: anywhere in the text. Encoded line by line: the
+        // whole text joined as UTF-16 first took twice the UTF-8 again.
+        m_classic.reset(); // a long script's old table goes before the new one is made
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        QByteArray joined(encoder.requiredSpace(m_liveCharacters) + qsizetype(m_lines.size()),
+                          Qt::Uninitialized);
+        char *end = joined.data();
         for (const Line &line : m_lines) {
-            joined += textOf(line);
-            joined += u'\n';
+            end = encoder.appendToBuffer(end, textOf(line));
+            *end++ = '\n';
         }
-        m_classic = std::make_unique<ScriptChecker>(joined.toUtf8());
+        joined.truncate(end - joined.data());
+        m_classic = std::make_unique<ScriptChecker>(std::move(joined));
         return;
     }
+    m_modern.setLabels({}); // as above
     LabelSet labels;
     for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
         labels.defer(it.key());

@@ -56,6 +56,9 @@ const QStringList pieces{
     "counter add 1",
     "save %c",
     "MATCH Loop text",
+    // Joined without their line break, these two would define "nowhere".
+    "echo no",
+    "where:",
 };
 
 // Match-heavy scripts cross the 32-match limit often, so an edit moves it along the lines below.
