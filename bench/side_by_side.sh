@@ -15,13 +15,16 @@
 # with 64 Windows-1252 bytes in ASCII lines, and 5 MB of it (live mistakes: the corpus uses
 # commands of several dialects). Nothing of the corpus is kept: the files live in a temporary
 # folder.
-# Usage: bench/side_by_side.sh [BUILD_DIR [FILE...]]   FILE: utf8, crlf, w1252 or small (all by default)
+# Then the 5 MB script again with our mistakes as one types switched off (small-plain: what the
+# live check costs), and our opening of the three 50 MB scripts in turn, five rounds (encodings).
+# Usage: bench/side_by_side.sh [BUILD_DIR [FILE...]]
+#        FILE: utf8, crlf, w1252, small, small-plain or encodings (all by default)
 #        KORVETH_SIDE_EDITORS="korveth geany" limits the editors.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
 files=("$@")
-[ ${#files[@]} -gt 0 ] || files=(utf8 crlf w1252 small)
+[ ${#files[@]} -gt 0 ] || files=(utf8 crlf w1252 small small-plain encodings)
 corpus=$(cd "$(dirname "$0")/../../shared/corpus" 2>/dev/null && pwd) || { echo "skipped: no corpus beside the project"; exit 0; }
 for tool in xvfb-run openbox xdotool; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
@@ -116,6 +119,31 @@ launch() { # NAME COMMAND...: starts the editor on the file, returns seconds unt
 quit() { kill "${pid[$1]}" 2>/dev/null; sleep 1; kill -9 "${pid[$1]}" 2>/dev/null; wait "${pid[$1]}" 2>/dev/null; }
 focus() { xdotool windowactivate --sync "${win[$1]}" 2>/dev/null; sleep 0.5; }
 while read -r name command; do names+=("$name"); done <"$editors"
+if [ "${3:-}" = encodings ]; then
+    # Ours alone, the files in turn within each round: the machine's drift moves a round's starts
+    # together, so the ratios of a round's starts to its first file's are what is compared.
+    read -r name command <"$editors"
+    declare -A starts
+    files=($2)
+    for round in 1 2 3 4 5; do
+        for file in "${files[@]}"; do
+            base=$(basename "$file")
+            opens[$name]=
+            # shellcheck disable=SC2086
+            launch "$name" $command
+            starts[$base]+="${opens[$name]}"
+            quit "$name"
+        done
+    done
+    first=$(basename "${files[0]}")
+    for file in "${files[@]}"; do
+        base=$(basename "$file")
+        printf '%-11s %-10s open %s s' "$name" "$base" "$(median ${starts[$base]})"
+        [ "$base" = "$first" ] || printf '  against %s: %s (medians of the rounds\x27 ratios)' "$first" "$(ratios "${starts[$base]}" "${starts[$first]}")"
+        echo
+    done
+    exit 0
+fi
 # Opening is timed alone: the others are closed, or resting after their own open.
 for round in 1 2 3 4 5; do
     while read -r -u 3 name command; do
@@ -168,8 +196,21 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); files: 50 MB (LF, CR LF, W
 printf 'put hello\n' >"$work/empty.cmd"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
     "$work/measure.sh" "$work/editors" "$work/empty.cmd" empty 2>/dev/null || echo "empty: failed"
+# Our switch for mistakes as one types, read at start-up.
+settings="$work/.config/Korveth/Korveth Script Editor.conf"
 for file in "${files[@]}"; do
+    case $file in
+    encodings) args=("$work/utf8.cmd $work/crlf.cmd $work/w1252.cmd" encodings) ;;
+    small-plain) args=("$work/small.cmd") ;;
+    *) args=("$work/$file.cmd") ;;
+    esac
+    if [ "$file" = small-plain ]; then
+        mkdir -p "$(dirname "$settings")"
+        printf '[editor]\nliveCheck=false\n' >"$settings"
+        echo "small.cmd with korveth's mistakes as one types switched off:"
+    fi
     xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; "$0" "$@"' \
-        "$work/measure.sh" "$work/editors" "$work/$file.cmd" 2>/dev/null || echo "$file: failed"
+        "$work/measure.sh" "$work/editors" "${args[@]}" 2>/dev/null || echo "$file: failed"
+    rm -f "$settings"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -134,7 +134,7 @@ private Q_SLOTS:
         f.window->runCommand(QStringLiteral("nextmistake"));
         QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("No mistakes"));
     }
-    void theViewSwitchClearsEverything()
+    void theViewSwitchClearsTheMarksOnly()
     {
         MainWindowFixture f;
         DocumentWindow *document = f.docs().activeDocument();
@@ -149,8 +149,13 @@ private Q_SLOTS:
         QVERIFY(!marked(editor, 0));
         QVERIFY(!squiggled(editor, 0));
         QCOMPARE(document->live().mistakeCount(), 0);
+        // Switched off, nothing is marked, but the Labels page still follows the typing.
+        editor.append(QStringLiteral("\r\nhome:\r\npuut y"));
+        QTRY_COMPARE(f.window->sidePane().labelsPage()->labelList()->model()->rowCount(), 1);
+        QVERIFY(!marked(editor, 2));
         toggle->trigger();
         QVERIFY(marked(editor, 0));
+        QVERIFY(marked(editor, 2));
     }
     void completionOffersCommandsThenLabels()
     {
