@@ -183,7 +183,9 @@ bool ScriptRunner::addMatch(RunProgram::Command command,
         m_matches.push_back({prepared, m_current});
         return true;
     }
-    MadeJump &made = m_madeJumps.emplace_back(MadeJump{rest.toString(), {}});
+    // Made in place: a temporary copied in looked uninitialised to GCC's sanitizer build.
+    MadeJump &made = m_madeJumps.emplace_back();
+    made.written = rest.toString();
     const auto [label, text] = firstWordAndRest(made.written);
     made.jump = {label, -1, text};
     if (regular) {
