@@ -6,7 +6,7 @@
 # TEXT" to wait (at most 30 s) until the focused window's title holds TEXT, and "# name" lines
 # naming the step that follows. Ends with "=== program alive" or "=== program died".
 # usage: hears.sh STEPS PROGRAM [ARG...]
-# needs: orca xvfb xdotool openbox at-spi2-core dbus-x11
+# needs: orca xvfb xdotool openbox at-spi2-core dbus-x11 x11-utils
 set -u
 here=$(dirname "$(readlink -f "$0")")
 steps=$1
@@ -32,16 +32,27 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# Waits, at most ten seconds, until the root window holds PROPERTY (any, when none is named).
+# A fixed second was not always enough on a loaded machine: openbox started before the display
+# was up found none and ended, and with no window manager no window got the focus back when
+# another one closed.
+rooted() {
+    local n=0
+    until xprop -root ${1:-} 2>/dev/null | grep -q "${2:-.}"; do
+        ((++n > 200)) && { echo "=== the desktop did not start: ${1:-X}" >&2; return; }
+        sleep 0.05
+    done
+}
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 pids+=($!)
-sleep 1
+rooted
 eval "$(dbus-launch --sh-syntax)"
 pids+=("$DBUS_SESSION_BUS_PID")
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
 openbox >/dev/null 2>&1 &
 pids+=($!)
-sleep 1
+rooted _NET_SUPPORTING_WM_CHECK "window id"
 # One Orca for this display, ended by its process id: --replace would end every Orca of the user.
 PYTHONPATH="$work/prefs" orca -u "$work/prefs" --debug-file="$work/orca.log" >/dev/null 2>&1 &
 pids+=($!)

@@ -16,7 +16,10 @@ unset QT_QPA_PLATFORM
 export HOME=$work XDG_RUNTIME_DIR=$work
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     openbox >/dev/null 2>&1 &
-    sleep 1
+    for _ in $(seq 200); do   # until openbox manages the display
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.05
+    done
     "$0" "$1" >/dev/null 2>&1 &
     sleep 3
     main() { xdotool search --name "owned.cmd - Korveth" | head -1; }

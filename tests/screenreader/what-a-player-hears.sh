@@ -6,7 +6,7 @@
 set -u
 editor=$1
 here=$(dirname "$(readlink -f "$0")")
-for tool in orca Xvfb xdotool openbox dbus-launch /usr/libexec/at-spi-bus-launcher; do
+for tool in orca Xvfb xdotool xprop openbox dbus-launch /usr/libexec/at-spi-bus-launcher; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (scripts/setup.sh installs it)"
         exit 77
