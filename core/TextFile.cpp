@@ -141,45 +141,6 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
-namespace {
-
-struct LineEndCounts
-{
-    qsizetype crlf = 0;
-    qsizetype lf = 0;
-    qsizetype cr = 0;
-
-    void count(QByteArrayView text)
-    {
-        forEachEditorLine(text, [this](QByteArrayView, QByteArrayView end) {
-            if (end.size() == 2)
-                ++crlf;
-            else if (end == "\n")
-                ++lf;
-            else if (end == "\r")
-                ++cr;
-        });
-    }
-
-    LineEnding dominant() const
-    {
-        if (lf > crlf && lf >= cr)
-            return LineEnding::Lf;
-        if (cr > crlf && cr > lf)
-            return LineEnding::Cr;
-        return LineEnding::CrLf;
-    }
-};
-
-} // namespace
-
-LineEnding dominantLineEnding(QByteArrayView text)
-{
-    LineEndCounts counts;
-    counts.count(text);
-    return counts.dominant();
-}
-
 QByteArrayView lineEndingBytes(LineEnding ending)
 {
     switch (ending) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSnapshot.h"
+#include "TextLines.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -14,8 +15,6 @@
 namespace Korveth {
 
 enum class TextEncoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
-
-enum class LineEnding { CrLf, Lf, Cr };
 
 struct TextFileFormat
 {
@@ -53,9 +52,6 @@ void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes);
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
 // U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
-
-// The most frequent line end of a text; CR LF when there is none.
-LineEnding dominantLineEnding(QByteArrayView text);
 
 QByteArrayView lineEndingBytes(LineEnding ending);
 

@@ -126,4 +126,32 @@ QStringView LineDecoder::decode(QByteArrayView utf8Line)
     return QStringView(m_buffer).first(end - out);
 }
 
+void LineEndCounts::count(QByteArrayView text)
+{
+    forEachEditorLine(text, [this](QByteArrayView, QByteArrayView end) {
+        if (end.size() == 2)
+            ++crlf;
+        else if (end == "\n")
+            ++lf;
+        else if (end == "\r")
+            ++cr;
+    });
+}
+
+LineEnding LineEndCounts::dominant() const
+{
+    if (lf > crlf && lf >= cr)
+        return LineEnding::Lf;
+    if (cr > crlf && cr > lf)
+        return LineEnding::Cr;
+    return LineEnding::CrLf;
+}
+
+LineEnding dominantLineEnding(QByteArrayView text)
+{
+    LineEndCounts counts;
+    counts.count(text);
+    return counts.dominant();
+}
+
 } // namespace Korveth

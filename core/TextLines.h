@@ -98,6 +98,23 @@ QString joinWithCrLf(const QList<QStringView> &lines);
 // The text with every line end (CR LF, LF, CR) written as the given one.
 QByteArray withLineEnds(QByteArrayView utf8, QByteArrayView lineEnd);
 
+enum class LineEnding { CrLf, Lf, Cr };
+
+// How many lines of a text end in each way, counted over the pieces it is handed in.
+struct LineEndCounts
+{
+    qsizetype crlf = 0;
+    qsizetype lf = 0;
+    qsizetype cr = 0;
+
+    void count(QByteArrayView text);
+    // The most frequent; CR LF when there is none.
+    LineEnding dominant() const;
+};
+
+// The most frequent line end of a text; CR LF when there is none.
+LineEnding dominantLineEnding(QByteArrayView text);
+
 // The length of the ASCII run at the start of the bytes, read eight at a time.
 qsizetype asciiPrefixLength(QByteArrayView bytes);
 // Copies the leading ASCII bytes to out as UTF-16, stopping at the first byte that is not;
