@@ -9,8 +9,8 @@ qsizetype
 bytePosition(const ScriptEditor &editor, const ScriptModel &model, int line, qsizetype column)
 {
     const long lineStart = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const QStringView text = model.lineText(line);
-    return lineStart + text.first(qMin(column, text.size())).toUtf8().size();
+    const LineText text = model.lineText(line);
+    return lineStart + text.view().first(qMin(column, text.size())).toUtf8().size();
 }
 
 std::pair<int, qsizetype>
@@ -22,7 +22,8 @@ placeOf(const ScriptEditor &editor, const ScriptModel &model, long position)
         return {-1, 0};
     const long bytes
         = position - editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const QByteArray utf8 = model.lineText(line).toUtf8();
+    const LineText text = model.lineText(line);
+    const QByteArray utf8 = text.view().toUtf8();
     return {line, QString::fromUtf8(utf8.first(qMin<qsizetype>(bytes, utf8.size()))).size()};
 }
 

@@ -103,7 +103,8 @@ QString LspDocument::modelText() const
     QString text;
     text.reserve(m_size);
     for (int i = 0; i < m_model.lineCount(); ++i) {
-        text += m_model.lineText(i);
+        const LineText line = m_model.lineText(i);
+        text += line.view();
         text += endText(m_ends[std::size_t(i)]);
     }
     return text;
@@ -160,7 +161,8 @@ void LspDocument::replaceInModel(
             fromInJoined += joined.size();
         if (line == last)
             toInJoined = joined.size() + to;
-        joined += m_model.lineText(line);
+        const LineText lineText = m_model.lineText(line);
+        joined += lineText.view();
         joined += endText(m_ends[std::size_t(line)]);
     }
     first -= int(withLineBefore);

@@ -146,9 +146,10 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     const int line = at.value("line").toInt();
     if (line < 0 || line >= model->lineCount())
         return QJsonArray();
+    const LineText text = model->lineText(line);
     const qsizetype character
-        = std::clamp<qsizetype>(at.value("character").toInt(), 0, model->lineText(line).size());
-    const CompletionPlace place = completionPlace(model->lineText(line), character);
+        = std::clamp<qsizetype>(at.value("character").toInt(), 0, text.size());
+    const CompletionPlace place = completionPlace(text, character);
     QStringList words;
     int kind = 14; // keyword
     if (place.kind == CompletionPlace::Command) {

@@ -54,14 +54,18 @@ void ScriptModel::setDialectChoice(DialectChoice choice)
 
 QString ScriptModel::definedLabelOf(const Line &line) const
 {
-    return line.definesLabel ? upperCased(labelDefinedBy(trimmedView(textOf(line)))) : QString();
+    if (!line.definesLabel)
+        return {};
+    const LineText text = textOf(line);
+    return upperCased(labelDefinedBy(trimmedView(text)));
 }
 
 QString ScriptModel::includeOf(const Line &line) const
 {
     if (!line.includes)
         return {};
-    const QStringView trimmed = trimmedView(textOf(line));
+    const LineText text = textOf(line);
+    const QStringView trimmed = trimmedView(text);
     const auto [word, rest] = firstWordAndRest(trimmed);
     const ModernWordEntry *entry = modernWordOf(word);
     return entry && entry->word == ModernWord::Include ? rest.toString()
@@ -70,7 +74,7 @@ QString ScriptModel::includeOf(const Line &line) const
 
 ModernLineShape ScriptModel::describe(Line &line) const
 {
-    const QStringView text = textOf(line);
+    const LineText text = textOf(line);
     const QStringView trimmed = trimmedView(text);
     line.hasColon = trimmed.contains(u':');
     const auto [word, rest] = firstWordAndRest(trimmed);
@@ -134,18 +138,19 @@ template<typename T> void splice(std::vector<T> &items, int first, int count, st
 bool ScriptModel::sameLabelNames(const std::vector<Line> &a, const std::vector<Line> &b) const
 {
     // The next label's name as written, from line i on.
-    auto next
-        = [this](const std::vector<Line> &lines, std::size_t &i) -> std::optional<QStringView> {
+    auto next = [this](const std::vector<Line> &lines, std::size_t &i) -> std::optional<QString> {
         for (; i < lines.size(); ++i) {
-            if (const auto at = labelDefinedOn(lines[i]))
-                return textOf(lines[i++]).sliced(at->column, at->length);
+            if (const auto at = labelDefinedOn(lines[i])) {
+                const LineText text = textOf(lines[i++]);
+                return text.view().sliced(at->column, at->length).toString();
+            }
         }
         return std::nullopt;
     };
     std::size_t i = 0;
     std::size_t j = 0;
     for (;;) {
-        const std::optional<QStringView> x = next(a, i);
+        const std::optional<QString> x = next(a, i);
         if (x != next(b, j))
             return false;
         if (!x)
@@ -297,9 +302,10 @@ void ScriptModel::compactTexts()
 
 // Whether a line's verdict may change when the given labels appear or vanish: it names one of
 // them, or splits commands at semicolons (an action's), where its targets are not plain words.
-bool ScriptModel::mayName(const Line &line, const QSet<QString> &names) const
+bool ScriptModel::mayName(const Line &source, const QSet<QString> &names) const
 {
-    const QStringView text = textOf(line);
+    const LineText line = textOf(source);
+    const QStringView text = line;
     if (text.contains(u';'))
         return true;
     for (const LabelReference &reference : labelReferences(text)) {
@@ -320,7 +326,8 @@ void ScriptModel::rebuildLabels()
                           Qt::Uninitialized);
         char *end = joined.data();
         for (const Line &line : m_lines) {
-            end = encoder.appendToBuffer(end, textOf(line));
+            const LineText text = textOf(line);
+            end = encoder.appendToBuffer(end, text);
             *end++ = '\n';
         }
         joined.truncate(end - joined.data());
@@ -370,9 +377,10 @@ void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
     LineChecker &checker
         = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
     checker.MatchCount = matchBefore;
+    const LineText text = textOf(line);
     const LineVerdicts verdicts = m_dialect == Dialect::Classic
-                                      ? m_classic->judge(textOf(line))
-                                      : m_modern.judgeWithFacts(textOf(line), m_facts[index]);
+                                      ? m_classic->judge(text)
+                                      : m_modern.judgeWithFacts(text, m_facts[index]);
     line.first = verdicts.first;
     line.second = verdicts.second;
     line.matchBefore = matchBefore;
@@ -431,10 +439,10 @@ void ScriptModel::judgeAll()
     judgeDirty(dirty);
 }
 
-LineVerdicts ScriptModel::verdicts(int line) const
+std::pair<std::optional<Verdict>, std::optional<Verdict>> ScriptModel::verdicts(int line) const
 {
     const Line &l = m_lines[std::size_t(line)];
-    return {trimmedView(textOf(l)), l.first, l.second};
+    return {l.first, l.second};
 }
 
 } // namespace Korveth

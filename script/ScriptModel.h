@@ -19,6 +19,8 @@
 
 namespace Korveth {
 
+class LineDecoder;
+
 // A mistake on a line, with the range of the word it is about.
 struct Diagnostic
 {
@@ -75,11 +77,11 @@ public:
     void editText(int first, int removed, const QString &text);
 
     int lineCount() const { return int(m_lines.size()); }
-    // A view valid until the next change.
-    QStringView lineText(int line) const { return textOf(m_lines[std::size_t(line)]); }
+    // Valid until the next change.
+    LineText lineText(int line) const { return textOf(m_lines[std::size_t(line)]); }
     Dialect dialect() const { return m_dialect; }
-    // The verdicts of a line; line is a view into the model's own copy.
-    LineVerdicts verdicts(int line) const;
+    // The verdicts of a line.
+    std::pair<std::optional<Verdict>, std::optional<Verdict>> verdicts(int line) const;
 
     int mistakeCount() const { return m_mistakes; }
     QList<Diagnostic> diagnostics() const;
@@ -135,7 +137,7 @@ private:
         bool includes = false; // an include or a required part
     };
 
-    QStringView textOf(const Line &line) const { return m_texts.view(line.text); }
+    LineText textOf(const Line &line) const { return m_texts.text(line.text); }
     // What to reserve for a whole script's lines: a vector that grows holds its old block and its
     // new one at once, megabytes each in a long script, while room never used is never touched
     // and costs no memory.
@@ -150,7 +152,10 @@ private:
     // Where the label a line defines stands on it; none for a line that defines no label.
     std::optional<LabelReference> labelDefinedOn(const Line &line) const
     {
-        return line.definesLabel ? labelDefinition(textOf(line)) : std::nullopt;
+        if (!line.definesLabel)
+            return std::nullopt;
+        const LineText text = textOf(line);
+        return labelDefinition(text);
     }
     // Upper-cased, for a label line.
     QString definedLabelOf(const Line &line) const;
@@ -159,6 +164,10 @@ private:
     // Works out a line's flags; what the survey needs of it is returned.
     ModernLineShape describe(Line &line) const;
     void describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const;
+    // Where a line of the UTF-8 text is kept: its place there for an ASCII line, else decoded.
+    TextArena::Span spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder);
+    // The lines from first up to end are read from the text before until they are replaced.
+    void readingAnew(int first, int end);
     // The new lines have their texts and nothing more yet.
     void replaceLines(int first, int removed, std::vector<Line> fresh);
     // Whether two runs of lines define the same labels, as written and in order.

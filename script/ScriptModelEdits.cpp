@@ -104,9 +104,9 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     preferHugePages(lines.data(), lines.capacity() * sizeof(Line));
     auto add = [&](qsizetype start, qsizetype end) {
         Line &line = lines.emplace_back();
-        line.text
-            = kept ? m_texts.inWhole(start, end - start)
-                   : TextArena::Span{std::uint32_t(offset + start), std::uint32_t(end - start), 1};
+        line.text = kept
+                        ? m_texts.inWhole(start, end - start)
+                        : TextArena::Span::at(offset + start, end - start, TextArena::Store::Added);
     };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -125,16 +125,17 @@ void ScriptModel::update(QByteArray utf8)
 {
     const QByteArrayView now = utf8;
     if (!m_textKnown || m_lines.empty()) {
-        // Nothing to compare with: every line anew. UTF-8 takes no fewer bytes than UTF-16 takes
-        // characters.
+        // Nothing to compare with: every line anew.
         std::vector<Line> lines;
         lines.reserve(withRoom(std::size_t(now.count('\n') + 1)));
-        m_texts.reserve(now.size());
         LineDecoder decoder;
         forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
-            lines.emplace_back().text = m_texts.append(decoder.decode(line));
+            lines.emplace_back().text = spanOf(now, line, decoder);
         });
+        // The lines replaced are not read again: every line is new.
         m_text = std::move(utf8);
+        m_texts.setBytes(m_text);
+        m_texts.dropBytesBefore();
         m_textKnown = true;
         m_lineStartKnown = {};
         replaceLines(0, lineCount(), std::move(lines));
@@ -168,12 +169,42 @@ void ScriptModel::update(QByteArray utf8)
     std::vector<Line> lines(std::size_t(added.size()));
     LineDecoder decoder;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i].text = m_texts.append(decoder.decode(added[qsizetype(i)]));
-    replaceLines(firstLine, int(removed.size()), std::move(lines));
+        lines[i].text = spanOf(now, added[qsizetype(i)], decoder);
+    // The lines above stand where they stood in the new text; those below moved with the change.
+    const int after = firstLine + int(removed.size());
+    readingAnew(firstLine, after);
+    const qsizetype moved = nowEnd - oldEnd;
+    for (auto line = m_lines.begin() + after; line != m_lines.end(); ++line) {
+        if (line->text.store == TextArena::Store::Bytes)
+            line->text.start = std::uint32_t(qsizetype(line->text.start) + moved);
+    }
     m_text = std::move(utf8);
+    m_texts.setBytes(m_text);
+    replaceLines(firstLine, int(removed.size()), std::move(lines));
+    m_texts.dropBytesBefore();
     // Before the change, both texts are the same: typing on further down counts the lines from
     // here, not from the top of a long script.
     m_lineStartKnown = {start, firstLine};
+}
+
+TextArena::Span ScriptModel::spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder)
+{
+    // An ASCII line is its own UTF-16, a byte a character: only its place is kept.
+    char any = 0;
+    for (const char c : line)
+        any |= c;
+    if ((any & 0x80) == 0)
+        return m_texts.inBytes(line.data() - text.data(), line.size());
+    return m_texts.append(decoder.decode(line));
+}
+
+void ScriptModel::readingAnew(int first, int end)
+{
+    // The lines about to be replaced are read from the text before, until they are gone.
+    for (auto line = m_lines.begin() + first; line != m_lines.begin() + end; ++line) {
+        if (line->text.store == TextArena::Store::Bytes)
+            line->text.store = TextArena::Store::BytesBefore;
+    }
 }
 
 } // namespace Korveth

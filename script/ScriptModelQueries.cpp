@@ -13,7 +13,7 @@ QList<Diagnostic> ScriptModel::diagnostics(int line) const
 {
     QList<Diagnostic> found;
     const Line &l = m_lines[std::size_t(line)];
-    const QStringView text = textOf(l);
+    const LineText text = textOf(l);
     for (const auto &verdict : {l.first, l.second}) {
         if (verdict && verdict->error()) {
             const auto [column, length] = diagnosticRange(text, verdict->part());
@@ -43,20 +43,29 @@ QList<LabelDefinitionAt> ScriptModel::labels() const
         m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        if (const auto at = labelDefinedOn(l))
-            found.append({i, int(at->column), textOf(l).sliced(at->column, at->length).toString()});
+        if (const auto at = labelDefinedOn(l)) {
+            const LineText text = textOf(l);
+            found.append(
+                {i, int(at->column), text.view().sliced(at->column, at->length).toString()});
+        }
     }
     return found;
 }
 
 void ScriptModel::placeLabels(QList<LabelDefinitionAt> &labels) const
 {
+    // Written only where a label moved: the list is shared with the one shown, and a copy of
+    // 80,000 labels made by the first write is not needed when typing went on below them.
     qsizetype next = 0;
     for (int i = 0; i < lineCount() && next < labels.size(); ++i) {
         if (const auto at = labelDefinedOn(m_lines[std::size_t(i)])) {
-            LabelDefinitionAt &label = labels[next++];
-            label.line = i;
-            label.column = int(at->column);
+            const LabelDefinitionAt &label = std::as_const(labels)[next];
+            if (label.line != i || label.column != int(at->column)) {
+                LabelDefinitionAt &moved = labels[next];
+                moved.line = i;
+                moved.column = int(at->column);
+            }
+            ++next;
         }
     }
 }
@@ -76,8 +85,9 @@ std::optional<LabelDefinitionAt> ScriptModel::definitionOf(QStringView name) con
     const QString upper = upperCased(name);
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        const QStringView text = textOf(l);
         if (l.definesLabel && definedLabelOf(l) == upper) {
+            const LineText line = textOf(l);
+            const QStringView text = line;
             const auto at = labelDefinition(text);
             return LabelDefinitionAt{
                 i, int(at->column), text.sliced(at->column, at->length).toString()};
@@ -92,9 +102,10 @@ QList<Diagnostic> ScriptModel::referencesTo(QStringView name) const
     QList<Diagnostic> found;
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        const QStringView text = textOf(l);
         if (!l.labelDependent)
             continue;
+        const LineText line = textOf(l);
+        const QStringView text = line;
         for (const LabelReference &reference : labelReferences(text)) {
             if (upperCased(text.sliced(reference.column, reference.length)) == upper)
                 found.append({i, reference.column, reference.length, {}});
@@ -107,7 +118,7 @@ std::optional<LabelReference> ScriptModel::labelRangeAt(int line, qsizetype colu
 {
     if (line < 0 || line >= lineCount())
         return std::nullopt;
-    const QStringView text = lineText(line);
+    const LineText text = lineText(line);
     auto holds = [column](const LabelReference &r) {
         return column >= r.column && column <= r.column + r.length;
     };
@@ -123,7 +134,10 @@ std::optional<LabelReference> ScriptModel::labelRangeAt(int line, qsizetype colu
 QString ScriptModel::labelAt(int line, qsizetype column) const
 {
     const auto range = labelRangeAt(line, column);
-    return range ? lineText(line).sliced(range->column, range->length).toString() : QString();
+    if (!range)
+        return {};
+    const LineText text = lineText(line);
+    return text.view().sliced(range->column, range->length).toString();
 }
 
 std::optional<IncludedLabel> ScriptModel::includedDefinitionOf(QStringView name)
@@ -142,7 +156,7 @@ QList<LabelPlace> ScriptModel::labelPlaces(QStringView name) const
 {
     QList<LabelPlace> places;
     for (const Diagnostic &d : renameRanges(name)) {
-        const QStringView line = lineText(d.line);
+        const LineText line = lineText(d.line);
         const auto defined = labelDefinition(line);
         places.append({{},
                        d.line,

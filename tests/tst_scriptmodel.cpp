@@ -87,7 +87,7 @@ QStringList modelVerdicts(const ScriptModel &model)
 {
     QStringList verdicts;
     for (int i = 0; i < model.lineCount(); ++i) {
-        const LineVerdicts v = model.verdicts(i);
+        const auto v = model.verdicts(i);
         verdicts.append((v.first ? v.first->message().toString() : QString()) + u'|'
                         + (v.second ? v.second->message().toString() : QString()));
     }
@@ -153,7 +153,7 @@ private Q_SLOTS:
                     QString &line = lines[at];
                     const int where = random.bounded(int(line.size()) + 1);
                     if (random.bounded(2) == 0 || line.isEmpty())
-                        line.insert(where, QChar(u"az :{}%"[random.bounded(7)]));
+                        line.insert(where, QChar(u"az :{}%\u00e9"[random.bounded(8)]));
                     else
                         line.remove(qMin(where, int(line.size()) - 1), 1);
                 }
@@ -178,6 +178,15 @@ private Q_SLOTS:
             if (lines.isEmpty()) {
                 QCOMPARE(model.lineCount(), 0);
                 continue;
+            }
+            QCOMPARE(model.lineCount(), int(lines.size()));
+            for (int i = 0; i < model.lineCount(); ++i) {
+                const LineText text = model.lineText(i);
+                if (text.view() != lines[i])
+                    QFAIL(qPrintable(QStringLiteral("step %1, line %2: model '%3', typed '%4'")
+                                         .arg(step)
+                                         .arg(i)
+                                         .arg(text.view(), lines[i])));
             }
             const QStringList expected = fullCheck(lines, choice, m_folder.path());
             const QStringList actual = modelVerdicts(model);
@@ -212,8 +221,10 @@ private Q_SLOTS:
             lines[2] = longLine;
             model.editText(3, 1, QStringLiteral("mid%1").arg(round));
             lines[3] = QStringLiteral("mid%1").arg(round);
-            for (int i = 0; i < lines.size(); ++i)
-                QCOMPARE(model.lineText(i), lines[i]);
+            for (int i = 0; i < lines.size(); ++i) {
+                const LineText text = model.lineText(i);
+                QCOMPARE(text.view().toString(), lines[i]);
+            }
         }
         ScriptModel fresh(DialectChoice::Modern);
         fresh.update(lines.join(u'\n').toUtf8());
