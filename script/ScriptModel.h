@@ -130,12 +130,14 @@ private:
         std::optional<Verdict> second;
         std::int32_t matchBefore = -1;
         std::int32_t matchAfter = -1;
-        bool labelDependent = false; // its verdict may change when labels do
-        bool hasColon = false;
-        bool looksModern = false;
-        bool definesLabel = false;
-        bool includes = false; // an include or a required part
+        // Bits: 24 bytes a line, where five bools made it 28.
+        bool labelDependent : 1 = false; // its verdict may change when labels do
+        bool hasColon : 1 = false;
+        bool looksModern : 1 = false;
+        bool definesLabel : 1 = false;
+        bool includes : 1 = false; // an include or a required part
     };
+    static_assert(sizeof(Line) <= 24);
 
     LineText textOf(const Line &line) const { return m_texts.text(line.text); }
     // What to reserve for a whole script's lines: a vector that grows holds its old block and its
