@@ -336,8 +336,7 @@ void ScriptModel::rebuildLabels()
     }
     m_modern.setLabels({}); // as above
     LabelSet labels;
-    for (auto it = m_definedCount.cbegin(); it != m_definedCount.cend(); ++it)
-        labels.defer(it.key());
+    m_definedCount.forEachName([&labels](QStringView name) { labels.defer(name); });
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
         IncludeState state;
         for (const IncludedLabel &included : includedBy(it.key())) {
@@ -422,6 +421,9 @@ void ScriptModel::judgeAll()
     m_includeCount.clear();
     m_includeStates.clear();
     m_modernLines = 0;
+    // Sized once: a table that grows holds its old block and its new one at once.
+    m_definedCount.reserve(std::count_if(
+        m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
     for (const Line &line : m_lines) {
         m_modernLines += line.looksModern;
         if (line.definesLabel)

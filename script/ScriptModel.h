@@ -5,6 +5,7 @@
 #include "LibraryReferences.h"
 #include "ModernChecker.h"
 #include "ModernSurvey.h"
+#include "NameCounts.h"
 #include "ScriptChecker.h"
 #include "ScriptLibrary.h"
 #include "TextArena.h"
@@ -207,7 +208,7 @@ private:
     int m_lastJudged = 0;
     std::uint64_t m_labelsVersion = 0;
     std::uint64_t m_labelNamesVersion = 0;
-    QHash<QString, int> m_definedCount; // upper-cased name: how many lines define it
+    NameCounts m_definedCount;          // upper-cased name: how many lines define it
     QHash<QString, int> m_includeCount; // include line text: how many lines have it
     // What each include brought in when last looked at: the file, and its labels upper-cased.
     struct IncludeState

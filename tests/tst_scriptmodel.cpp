@@ -59,6 +59,11 @@ const QStringList pieces{
     // Joined without their line break, these two would define "nowhere".
     "echo no",
     "where:",
+    // Names past eight and past sixteen characters.
+    "huntingground:",
+    "goto HUNTINGGROUND",
+    "the.long.way.round:",
+    "gosub the.long.way.round",
 };
 
 // Match-heavy scripts cross the 32-match limit often, so an edit moves it along the lines below.
