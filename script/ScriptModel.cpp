@@ -292,12 +292,10 @@ void ScriptModel::compactTexts()
     // Amortised: a compaction costs the live text once, after at least as much was added.
     if (m_texts.held() <= 2 * m_liveCharacters + 1024 * 1024)
         return;
-    m_texts.compact(
-        [this](auto rewrite) {
-            for (Line &line : m_lines)
-                rewrite(line.text);
-        },
-        m_liveCharacters);
+    m_texts.compact([this](auto rewrite) {
+        for (Line &line : m_lines)
+            rewrite(line.text);
+    });
 }
 
 // Whether a line's verdict may change when the given labels appear or vanish: it names one of

@@ -105,11 +105,17 @@ public:
     qsizetype held() const { return m_whole.size() + m_added.size(); }
     // A fresh arena holding only the spans the visitor is handed, each rewritten to its new place.
     // An ASCII line's place in the UTF-8 text stays: that text is all in use.
-    template<typename ForEachSpan> void compact(ForEachSpan forEachSpan, qsizetype liveCharacters)
+    template<typename ForEachSpan> void compact(ForEachSpan forEachSpan)
     {
         TextArena fresh;
         fresh.m_bytes = m_bytes;
-        fresh.m_added.reserve(liveCharacters);
+        fresh.m_bytesBefore = m_bytesBefore;
+        qsizetype live = 0;
+        forEachSpan([&live](Span &span) {
+            if (span.store == Store::Whole || span.store == Store::Added)
+                live += span.length;
+        });
+        fresh.m_added.reserve(live);
         forEachSpan([&](Span &span) {
             if (span.store == Store::Whole || span.store == Store::Added) {
                 const LineText characters = text(span);
