@@ -2,6 +2,7 @@
 // lines replaced.
 #include "ScriptModel.h"
 
+#include "ScriptLanguage.h"
 #include "SystemMemory.h"
 #include "TextLines.h"
 
@@ -190,10 +191,7 @@ void ScriptModel::update(QByteArray utf8)
 TextArena::Span ScriptModel::spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder)
 {
     // An ASCII line is its own UTF-16, a byte a character: only its place is kept.
-    char any = 0;
-    for (const char c : line)
-        any |= c;
-    if ((any & 0x80) == 0)
+    if (isAscii(line))
         return m_texts.inBytes(line.data() - text.data(), line.size());
     return m_texts.append(decoder.decode(line));
 }

@@ -1,14 +1,14 @@
 #include "TextArena.h"
 
+#include "TextLines.h"
+
 namespace Korveth {
 
 LineText::LineText(QByteArrayView ascii)
     : m_widened(ascii.size())
 {
-    char16_t *out = m_widened.data();
-    for (const char c : ascii)
-        *out++ = char16_t(static_cast<unsigned char>(c));
-    m_view = QStringView(m_widened.data(), m_widened.size());
+    // The arena keeps only ASCII lines as bytes, so every byte is widened.
+    m_view = QStringView(m_widened.data(), widenAscii(ascii, m_widened.data()));
 }
 
 TextArena::Span TextArena::append(QStringView text)

@@ -30,7 +30,7 @@ public:
     operator QStringView() const && = delete;
 
 private:
-    QVarLengthArray<char16_t, 160> m_widened;
+    QVarLengthArray<QChar, 160> m_widened;
     QStringView m_view;
 };
 
