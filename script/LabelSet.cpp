@@ -90,7 +90,8 @@ template<typename Codes> LabelSet::Key LabelSet::keyOfCodes(const Codes &upper)
 {
     if (const std::optional<std::uint64_t> packed = packedKeyOf(upper))
         return {*packed, true};
-    return {hashOf(upper) | (1ULL << 63), false};
+    // The top bit marks a hashed key, then 31 bits of the hash; the place goes below.
+    return {(hashOf(upper) | (1ULL << 63)) & ~std::uint64_t(0xFFFFFFFF), false};
 }
 
 LabelSet::Key LabelSet::keyOf(QStringView upper)
@@ -118,18 +119,12 @@ std::size_t LabelSet::freeSlot(const std::vector<std::uint64_t> &keys, std::size
 void LabelSet::grow()
 {
     std::vector<std::uint64_t> keys(m_keys.size() * 2);
-    std::vector<std::uint64_t> places(m_places.empty() ? 0 : keys.size());
     m_shift -= 1;
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i] == 0)
-            continue;
-        const std::size_t at = freeSlot(keys, slotOf(m_keys[i]));
-        keys[at] = m_keys[i];
-        if (!places.empty())
-            places[at] = m_places[i];
+    for (const std::uint64_t key : m_keys) {
+        if (key != 0)
+            keys[freeSlot(keys, slotOf(key))] = key;
     }
     m_keys.swap(keys);
-    m_places.swap(places);
 }
 
 void LabelSet::add(QStringView name)
@@ -142,14 +137,15 @@ void LabelSet::add(QStringView name)
         if (std::size_t(m_count + 1) * 2 > m_keys.size())
             grow();
         const Key key = keyOf(upper);
-        const std::size_t at = freeSlot(m_keys, slotOf(key.value));
-        m_keys[at] = key.value;
+        std::uint64_t stored = key.value;
         if (!key.exact) {
-            if (m_places.empty())
-                m_places.resize(m_keys.size());
-            m_places[at] = (std::uint64_t(m_names.size()) << 32) | std::uint64_t(upper.size());
+            stored |= std::uint64_t(m_names.size());
+            const auto length = std::uint32_t(upper.size());
+            m_names += QChar(char16_t(length & 0xFFFF));
+            m_names += QChar(char16_t(length >> 16));
             m_names += upper;
         }
+        m_keys[freeSlot(m_keys, slotOf(stored))] = stored;
         ++m_count;
     });
 }
@@ -185,6 +181,13 @@ void LabelSet::flush()
     m_deferred = {};
 }
 
+bool LabelSet::sameName(std::uint64_t stored, QStringView upper) const
+{
+    const QChar *at = m_names.constData() + (stored & 0xFFFFFFFF);
+    const qsizetype length = qsizetype(at[0].unicode()) | (qsizetype(at[1].unicode()) << 16);
+    return length == upper.size() && std::equal(upper.begin(), upper.end(), at + 2);
+}
+
 bool LabelSet::containsPacked(std::uint64_t key) const
 {
     const std::size_t mask = m_keys.size() - 1;
@@ -206,13 +209,7 @@ bool LabelSet::contains(QStringView name) const
         const Key key = keyOf(upper);
         const std::size_t mask = m_keys.size() - 1;
         for (std::size_t at = slotOf(key.value); m_keys[at] != 0; at = (at + 1) & mask) {
-            if (m_keys[at] != key.value)
-                continue;
-            if (key.exact)
-                return true;
-            const std::uint64_t place = m_places[at];
-            if (qsizetype(place & 0xFFFFFFFF) == upper.size()
-                && std::equal(upper.begin(), upper.end(), m_names.constData() + (place >> 32)))
+            if (probeOf(m_keys[at]) == key.value && (key.exact || sameName(m_keys[at], upper)))
                 return true;
         }
         return false;

@@ -34,28 +34,34 @@ public:
 private:
     // A name's key: a short ASCII name (up to 8 letters) is its own key, packed, so finding the
     // key finds the name; any other is hashed, and its letters compared when the hash matches.
+    // A hashed name's key as stored holds where its letters are in m_names as well (the low 32
+    // bits), where a table of places beside the keys took as much memory again as the keys.
     struct Key
     {
-        std::uint64_t value = 0;
+        std::uint64_t value = 0; // a hashed name's with its place left 0
         bool exact = false;
     };
     static Key keyOf(QStringView upper);
     // The same from the character codes of an upper-cased name.
     template<typename Codes> static Key keyOfCodes(const Codes &upper);
+    // What of a stored key says where it goes and what it is: all but a hashed name's place.
+    static std::uint64_t probeOf(std::uint64_t stored)
+    {
+        return stored >> 63 ? stored & ~std::uint64_t(0xFFFFFFFF) : stored;
+    }
+    bool sameName(std::uint64_t stored, QStringView upper) const;
     bool containsPacked(std::uint64_t key) const;
     void grow();
-    std::size_t slotOf(std::uint64_t key) const
+    std::size_t slotOf(std::uint64_t stored) const
     {
-        return std::size_t((key * 0x9E3779B97F4A7C15ULL) >> m_shift);
+        return std::size_t((probeOf(stored) * 0x9E3779B97F4A7C15ULL) >> m_shift);
     }
     // Where the key goes in a table of that many keys (no key is 0, an empty slot's value).
     static std::size_t freeSlot(const std::vector<std::uint64_t> &keys, std::size_t at);
 
-    QString m_names; // upper-cased hashed names, one after another
-    // The keys alone, so that most look-ups read one small slot; beside them, where a hashed
-    // name's letters are (offset << 32 | length), once there is a hashed name at all.
+    // The hashed names upper-cased, one after another, each after its length (two units).
+    QString m_names;
     std::vector<std::uint64_t> m_keys = std::vector<std::uint64_t>(16);
-    std::vector<std::uint64_t> m_places;
     int m_shift = 60;
     qsizetype m_count = 0;
     std::vector<std::uint64_t> m_deferred; // packed keys of names not yet placed

@@ -102,6 +102,9 @@ private Q_SLOTS:
         QTest::newRow("non-ASCII, other case") << some << "\u00C9T\u00C9" << true;
         QTest::newRow("empty") << some << "" << false;
         QTest::newRow("nothing defined") << QStringList() << "start" << false;
+        // Their keys keep the same 31 bits of hash: only their letters tell them apart.
+        QTest::newRow("same hash, other name")
+            << QStringList{"hunt_area_281049"} << "hunt_area_324264" << false;
     }
     void labelSetFindsExactNames()
     {
@@ -141,6 +144,7 @@ private Q_SLOTS:
             QVERIFY(set.contains(QStringLiteral("A_LONG_LABEL_NAME_%1").arg(i)));
         }
         QVERIFY(!set.contains(QStringLiteral("l6000")));
+        QVERIFY(!set.contains(QStringLiteral("a_long_label_name_6000")));
     }
 };
 
