@@ -207,12 +207,11 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
     if (namesChanged) {
         m_lastNamesVersion = model.labelNamesVersion();
         m_lastIncluded = included;
-        QStringList names;
-        names.reserve(m_lastWords.defined.size() + included.size());
-        for (const LabelDefinitionAt &label : std::as_const(m_lastWords.defined))
-            names.append(label.name);
-        names += included;
-        m_lastWords.labels = sortedForCompletion(std::move(names));
+        const QList<LabelDefinitionAt> &defined = m_lastWords.defined;
+        m_lastWords.labels
+            = CompletionList(defined.size() + included.size(), [&](qsizetype i) -> QStringView {
+                  return i < defined.size() ? defined[i].name : included[i - defined.size()];
+              });
     }
     m_lastWords.dialect = model.dialect();
     return m_lastWords;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Completion.h"
 #include "MistakeMarks.h"
 #include "ScriptModel.h"
 
@@ -59,7 +60,7 @@ public:
     struct CompletionWords
     {
         Dialect dialect = Dialect::Classic;
-        QStringList labels;               // sorted as the list shows them
+        CompletionList labels;
         QList<LabelDefinitionAt> defined; // the script's own labels, where they stand
     };
     const CompletionWords &completionWords() const { return m_words; }

@@ -42,13 +42,15 @@ bool ScriptCompletion::showAtCaret()
         lineBytes.first(qMin<qsizetype>(position - lineStart, lineBytes.size())));
     const CompletionPlace place = completionPlace(before, before.size());
     const LiveDiagnostics::CompletionWords &known = m_live.completionWords();
-    const QStringList words = place.kind == CompletionPlace::Command ? commandWords(known.dialect)
-                              : place.kind == CompletionPlace::Label ? known.labels
-                                                                     : QStringList();
+    const CompletionList none;
+    const CompletionList &words = place.kind == CompletionPlace::Command
+                                      ? commandWords(known.dialect)
+                                  : place.kind == CompletionPlace::Label ? known.labels
+                                                                         : none;
     const QString typed = before.sliced(place.wordStart);
     // Scintilla makes its list's window before it finds nothing to offer: asked on every key of a
     // word nothing starts with, that was most of what typing cost.
-    if (typed.isEmpty() || !offersCompletion(words, typed))
+    if (typed.isEmpty() || !words.offers(typed))
         return false;
     const QByteArray typedBytes = typed.toUtf8();
     if (!onAScreen(position - typedBytes.size()))
@@ -59,10 +61,9 @@ bool ScriptCompletion::showAtCaret()
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETORDER, 1);
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETSEPARATOR, ' ');
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETAUTOHIDE, 1);
-    const QByteArray list = words.join(u' ').toUtf8();
     m_editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
                            static_cast<unsigned long>(typedBytes.size()),
-                           list.constData());
+                           words.joined().constData());
     return true;
 }
 

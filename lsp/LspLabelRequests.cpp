@@ -153,12 +153,12 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     QStringList words;
     int kind = 14; // keyword
     if (place.kind == CompletionPlace::Command) {
-        words = commandWords(model->dialect());
+        words = commandWords(model->dialect()).names();
     } else if (place.kind == CompletionPlace::Label) {
         for (const LabelDefinitionAt &label : model->labels())
             words.append(label.name);
         words += model->includedLabels();
-        words = sortedForCompletion(words);
+        words = CompletionList(words).names();
         kind = 12; // function
     }
     // Each item replaces the whole word typed so far, dots and all ("shared.e" to "shared.end").

@@ -4,6 +4,7 @@
 #include "ModernWords.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace Korveth {
 
@@ -56,47 +57,86 @@ QStringList wordsOfDialect(Dialect dialect)
                 words.append(QString(entry.spelling));
         }
     }
-    return sortedForCompletion(words);
+    return words;
 }
 
 } // namespace
 
-const QStringList &commandWords(Dialect dialect)
+const CompletionList &commandWords(Dialect dialect)
 {
     // Asked on every key of a line's first word: made once.
-    static const QStringList classic = wordsOfDialect(Dialect::Classic);
-    static const QStringList modern = wordsOfDialect(Dialect::Modern);
+    static const CompletionList classic(wordsOfDialect(Dialect::Classic));
+    static const CompletionList modern(wordsOfDialect(Dialect::Modern));
     return dialect == Dialect::Modern ? modern : classic;
 }
 
-QStringList sortedForCompletion(QStringList names)
+CompletionList::CompletionList(const QStringList &names)
+    : CompletionList(names.size(), [&names](qsizetype i) { return QStringView(names[i]); })
+{}
+
+CompletionList::CompletionList(qsizetype count, const std::function<QStringView(qsizetype)> &nameAt)
 {
-    // Each name folded once: a comparison with letter case ignored folds both names at every step,
-    // which made sorting a long script's 80,000 labels take 40 ms.
-    std::vector<std::pair<QString, qsizetype>> keyed;
-    keyed.reserve(std::size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i)
-        keyed.emplace_back(names[i].toCaseFolded(), i);
-    std::sort(keyed.begin(), keyed.end(), [&names](const auto &a, const auto &b) {
-        const int c = a.first.compare(b.first);
-        return c != 0 ? c < 0 : names[a.second] < names[b.second];
-    });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        if (i == 0 || keyed[i].first != keyed[i - 1].first)
-            sorted.append(names[keyed[i].second]);
+    // Each name folded once, all into one buffer: a comparison with letter case ignored folds
+    // both names at every step, which made sorting a long script's 80,000 labels take 40 ms, and
+    // a folded string each took more than the list itself.
+    QString folded;
+    std::vector<std::uint32_t> foldedStarts;
+    foldedStarts.reserve(std::size_t(count) + 1);
+    for (qsizetype i = 0; i < count; ++i) {
+        foldedStarts.push_back(std::uint32_t(folded.size()));
+        folded += nameAt(i).toString().toCaseFolded();
     }
-    return sorted;
+    foldedStarts.push_back(std::uint32_t(folded.size()));
+    const auto foldedAt = [&](std::uint32_t i) {
+        return QStringView(folded).sliced(foldedStarts[i], foldedStarts[i + 1] - foldedStarts[i]);
+    };
+    std::vector<std::uint32_t> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0U);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int c = foldedAt(a).compare(foldedAt(b));
+        return c != 0 ? c < 0 : nameAt(a).compare(nameAt(b)) < 0;
+    });
+    m_starts.reserve(count);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && foldedAt(order[i]) == foldedAt(order[i - 1]))
+            continue;
+        if (!m_joined.isEmpty())
+            m_joined += ' ';
+        m_starts.append(std::uint32_t(m_joined.size()));
+        m_joined += nameAt(order[i]).toUtf8();
+    }
+    m_joined.squeeze();
+    m_starts.squeeze();
 }
 
-bool offersCompletion(const QStringList &sorted, QStringView typed)
+QByteArrayView CompletionList::utf8At(qsizetype i) const
 {
-    const auto first = std::lower_bound(
-        sorted.cbegin(), sorted.cend(), typed, [](const QString &name, QStringView text) {
-            return QStringView(name).compare(text, Qt::CaseInsensitive) < 0;
-        });
-    return first != sorted.cend() && first->startsWith(typed, Qt::CaseInsensitive);
+    const qsizetype start = m_starts[i];
+    const qsizetype end = i + 1 < size() ? qsizetype(m_starts[i + 1]) - 1 : m_joined.size();
+    return QByteArrayView(m_joined).sliced(start, end - start);
+}
+
+QStringList CompletionList::names() const
+{
+    QStringList all;
+    all.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        all.append(at(i));
+    return all;
+}
+
+bool CompletionList::offers(QStringView typed) const
+{
+    qsizetype low = 0;
+    qsizetype high = size();
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        if (at(middle).compare(typed, Qt::CaseInsensitive) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < size() && at(low).startsWith(typed, Qt::CaseInsensitive);
 }
 
 } // namespace Korveth

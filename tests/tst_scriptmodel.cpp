@@ -384,24 +384,23 @@ private Q_SLOTS:
     }
     void completionLists()
     {
-        const QStringList classic = commandWords(Dialect::Classic);
-        const QStringList modern = commandWords(Dialect::Modern);
+        const QStringList classic = commandWords(Dialect::Classic).names();
+        const QStringList modern = commandWords(Dialect::Modern).names();
         QVERIFY(classic.contains(QStringLiteral("waitfor"))
                 && !classic.contains(QStringLiteral("gosub")));
         QVERIFY(modern.contains(QStringLiteral("gosub")) && modern.contains(QStringLiteral("put")));
         QVERIFY(!modern.contains(QStringLiteral("if_3")) && !modern.contains(QStringLiteral("{")));
         QCOMPARE(modern.count(QStringLiteral("goto")), 1);
-        const QStringList sorted = sortedForCompletion({"b", "B", "a", "Hunt", "home", "hunt2"});
-        QCOMPARE(sorted, (QStringList{"a", "B", "home", "Hunt", "hunt2"}));
+        const CompletionList sorted({"b", "B", "a", "Hunt", "home", "hunt2", "\u00E9t\u00E9"});
+        QCOMPARE(sorted.names(), (QStringList{"a", "B", "home", "Hunt", "hunt2", "\u00E9t\u00E9"}));
+        QCOMPARE(sorted.joined(), QByteArray("a B home Hunt hunt2 \xC3\xA9t\xC3\xA9"));
         // Offered only when a name starts with what was typed, letter case ignored.
-        for (const char *typed : {"HU", "hunt2", "b", "A", "GOS"})
-            QVERIFY2(
-                offersCompletion(typed[0] == 'G' ? modern : sorted, QString::fromLatin1(typed)),
-                typed);
-        for (const char *typed : {"hx", "hunt3", "z", "0", "gosx"})
-            QVERIFY2(
-                !offersCompletion(typed[0] == 'g' ? modern : sorted, QString::fromLatin1(typed)),
-                typed);
+        const CompletionList &commands = commandWords(Dialect::Modern);
+        for (const char *typed : {"HU", "hunt2", "b", "A", "GOS", "\u00C9T"})
+            QVERIFY2((typed[0] == 'G' ? commands : sorted).offers(QString::fromUtf8(typed)), typed);
+        for (const char *typed : {"hx", "hunt3", "z", "0", "gosx", "\u00C9x"})
+            QVERIFY2(!(typed[0] == 'g' ? commands : sorted).offers(QString::fromUtf8(typed)),
+                     typed);
     }
     // Every script of the corpus, where it is present: the model agrees with a full check, in the
     // dialect Auto picks, when opened and again after a line in its middle is removed.
