@@ -22,18 +22,18 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     // Only the labels whose names hold the wanted text, letter case ignored.
-    void show(const QList<LabelDefinitionAt> &found, const QString &wanted)
+    void show(const LabelList &found, const QString &wanted)
     {
         if (found == m_found && wanted == m_wanted)
             return;
         std::vector<int> rows;
         for (int i = 0; i < found.size(); ++i)
-            if (found[i].name.contains(wanted, Qt::CaseInsensitive))
+            if (found.name(i).contains(wanted, Qt::CaseInsensitive))
                 rows.push_back(i);
         const bool sameNames
             = rows.size() == m_rows.size()
               && std::equal(rows.begin(), rows.end(), m_rows.begin(), [&](int a, int b) {
-                     return found[a].name == m_found[b].name;
+                     return found.name(a) == m_found.name(b);
                  });
         if (sameNames) {
             // Lines moved under the same labels: the rows stay, and with them the place in the
@@ -52,8 +52,8 @@ public:
         endResetModel();
     }
 
-    const LabelDefinitionAt &label(int row) const { return m_found[m_rows[std::size_t(row)]]; }
-    const QList<LabelDefinitionAt> &all() const { return m_found; }
+    LabelDefinitionAt label(int row) const { return m_found.at(m_rows[std::size_t(row)]); }
+    const LabelList &all() const { return m_found; }
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
@@ -64,7 +64,7 @@ public:
     {
         if (!index.isValid() || index.row() >= rowCount())
             return {};
-        const LabelDefinitionAt &at = label(index.row());
+        const LabelDefinitionAt at = label(index.row());
         switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
@@ -77,7 +77,7 @@ public:
     }
 
 private:
-    QList<LabelDefinitionAt> m_found; // every label, the filter aside
+    LabelList m_found; // every label, the filter aside
     QString m_wanted;
     std::vector<int> m_rows;
 };
@@ -132,14 +132,14 @@ LabelsPage::LabelsPage(QWidget *parent)
     connect(m_references, &QListWidget::itemActivated, this, &LabelsPage::choose);
 }
 
-void LabelsPage::showLabels(const QList<LabelDefinitionAt> &found)
+void LabelsPage::showLabels(const LabelList &found)
 {
     applyFilter(found);
 }
 
 // Only the labels the filter lets through are in the list, so that its count, as a screen reader
 // says it, is what is shown.
-void LabelsPage::applyFilter(const QList<LabelDefinitionAt> &found)
+void LabelsPage::applyFilter(const LabelList &found)
 {
     const int row = m_labels->currentIndex().row();
     m_model->show(found, m_filter->text().trimmed());
@@ -181,7 +181,7 @@ void LabelsPage::clearReferences()
 
 void LabelsPage::chooseLabel(const QModelIndex &index)
 {
-    const LabelDefinitionAt &label = m_model->label(index.row());
+    const LabelDefinitionAt label = m_model->label(index.row());
     Q_EMIT placeChosen({}, label.line, label.column, label.name.size());
 }
 

@@ -29,7 +29,7 @@ public:
     QListWidget *referenceList() const { return m_references; }
 
     // Called after every check: labels that stayed as they were cost nothing.
-    void showLabels(const QList<LabelDefinitionAt> &found);
+    void showLabels(const LabelList &found);
     // The references to a label, each with its line's text; those in another script than the one
     // shown (its path given) with that script's name.
     void showReferences(const QString &name, const QList<LabelPlace> &found, const QString &shown);
@@ -40,7 +40,7 @@ Q_SIGNALS:
     void placeChosen(const QString &path, int line, qsizetype column, qsizetype length);
 
 private:
-    void applyFilter(const QList<LabelDefinitionAt> &found);
+    void applyFilter(const LabelList &found);
     void choose(QListWidgetItem *item);
     void chooseLabel(const QModelIndex &index);
 

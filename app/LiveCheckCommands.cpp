@@ -134,7 +134,7 @@ void LiveCheckCommands::refreshed(int count)
     }
     // Never a check here: it may read included scripts, which is the checking thread's work.
     m_parts.sidePane.labelsPage()->showLabels(
-        m_followed->live().checkedLabels().value_or(QList<LabelDefinitionAt>()));
+        m_followed->live().checkedLabels().value_or(LabelList()));
     if (!m_followed->live().checking()) {
         m_panel->clear();
         return;

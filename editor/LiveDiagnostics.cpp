@@ -207,17 +207,17 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
     if (namesChanged) {
         m_lastNamesVersion = model.labelNamesVersion();
         m_lastIncluded = included;
-        const QList<LabelDefinitionAt> &defined = m_lastWords.defined;
+        const LabelList &defined = m_lastWords.defined;
         m_lastWords.labels
             = CompletionList(defined.size() + included.size(), [&](qsizetype i) -> QStringView {
-                  return i < defined.size() ? defined[i].name : included[i - defined.size()];
+                  return i < defined.size() ? defined.name(i) : included[i - defined.size()];
               });
     }
     m_lastWords.dialect = model.dialect();
     return m_lastWords;
 }
 
-std::optional<QList<LabelDefinitionAt>> LiveDiagnostics::checkedLabels() const
+std::optional<LabelList> LiveDiagnostics::checkedLabels() const
 {
     if (m_stale || m_worker.isRunning())
         return std::nullopt;

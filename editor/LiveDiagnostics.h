@@ -52,7 +52,7 @@ public:
     int mistakeCount() const;
     // The labels as last checked, without checking now (which may read includes); empty while a
     // check is due or running.
-    std::optional<QList<LabelDefinitionAt>> checkedLabels() const;
+    std::optional<LabelList> checkedLabels() const;
     bool tooLarge() const;
 
     // What completion offers: the dialect and the labels (the script's, then its includes') as
@@ -61,7 +61,7 @@ public:
     {
         Dialect dialect = Dialect::Classic;
         CompletionList labels;
-        QList<LabelDefinitionAt> defined; // the script's own labels, where they stand
+        LabelList defined; // the script's own labels, where they stand
     };
     const CompletionWords &completionWords() const { return m_words; }
 

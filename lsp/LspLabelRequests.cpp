@@ -128,7 +128,7 @@ QJsonValue LspServer::documentSymbols(const QJsonObject &params)
     if (!model)
         return QJsonValue::Null;
     QJsonArray symbols;
-    for (const LabelDefinitionAt &label : model->labels()) {
+    for (const LabelDefinitionAt label : model->labels()) {
         const QJsonObject where = range(label.line, label.column, label.name.size());
         symbols.append(QJsonObject{
             {"name", label.name}, {"kind", 12}, {"range", where}, {"selectionRange", where}});
@@ -155,8 +155,9 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     if (place.kind == CompletionPlace::Command) {
         words = commandWords(model->dialect()).names();
     } else if (place.kind == CompletionPlace::Label) {
-        for (const LabelDefinitionAt &label : model->labels())
-            words.append(label.name);
+        const LabelList labels = model->labels();
+        for (qsizetype i = 0; i < labels.size(); ++i)
+            words.append(labels.name(i).toString());
         words += model->includedLabels();
         words = CompletionList(words).names();
         kind = 12; // function

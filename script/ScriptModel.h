@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LabelIndex.h"
+#include "LabelList.h"
 #include "LabelReferences.h"
 #include "LibraryReferences.h"
 #include "ModernChecker.h"
@@ -33,16 +34,6 @@ struct Diagnostic
     QStringView message() const { return verdictText(kind); }
 
     friend bool operator==(const Diagnostic &, const Diagnostic &) = default;
-};
-
-// A label defined on a line.
-struct LabelDefinitionAt
-{
-    int line = 0;
-    int column = 0; // an int, as a long script's list of 80,000 labels is kept by several owners
-    QString name;   // as written
-
-    friend bool operator==(const LabelDefinitionAt &, const LabelDefinitionAt &) = default;
 };
 
 // A script as the checker sees it while it is being edited: every line's verdicts in the chosen
@@ -89,11 +80,11 @@ public:
     QList<Diagnostic> diagnostics(int line) const;
 
     // Labels defined in this script, in order; the labels its includes bring in.
-    QList<LabelDefinitionAt> labels() const;
+    LabelList labels() const;
     // Brings a list labels() gave, while labelNamesVersion() stayed the one it was given at, to
     // where the labels stand now: lines typed above them move them, and the names are kept, not
     // copied again.
-    void placeLabels(QList<LabelDefinitionAt> &labels) const;
+    void placeLabels(LabelList &labels) const;
     QStringList includedLabels();
     // Where a label (letter case ignored) is defined: first in this script, if at all.
     std::optional<LabelDefinitionAt> definitionOf(QStringView name) const;

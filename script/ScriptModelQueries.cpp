@@ -34,9 +34,9 @@ QList<Diagnostic> ScriptModel::diagnostics() const
     return all;
 }
 
-QList<LabelDefinitionAt> ScriptModel::labels() const
+LabelList ScriptModel::labels() const
 {
-    QList<LabelDefinitionAt> found;
+    LabelList found;
     // Sized once: grown by doubling, a list of 80,000 labels held twice its size while a check
     // was at its peak.
     found.reserve(std::count_if(
@@ -45,28 +45,19 @@ QList<LabelDefinitionAt> ScriptModel::labels() const
         const Line &l = m_lines[std::size_t(i)];
         if (const auto at = labelDefinedOn(l)) {
             const LineText text = textOf(l);
-            found.append(
-                {i, int(at->column), text.view().sliced(at->column, at->length).toString()});
+            found.append(i, int(at->column), text.view().sliced(at->column, at->length));
         }
     }
+    found.squeeze();
     return found;
 }
 
-void ScriptModel::placeLabels(QList<LabelDefinitionAt> &labels) const
+void ScriptModel::placeLabels(LabelList &labels) const
 {
-    // Written only where a label moved: the list is shared with the one shown, and a copy of
-    // 80,000 labels made by the first write is not needed when typing went on below them.
     qsizetype next = 0;
     for (int i = 0; i < lineCount() && next < labels.size(); ++i) {
-        if (const auto at = labelDefinedOn(m_lines[std::size_t(i)])) {
-            const LabelDefinitionAt &label = std::as_const(labels)[next];
-            if (label.line != i || label.column != int(at->column)) {
-                LabelDefinitionAt &moved = labels[next];
-                moved.line = i;
-                moved.column = int(at->column);
-            }
-            ++next;
-        }
+        if (const auto at = labelDefinedOn(m_lines[std::size_t(i)]))
+            labels.place(next++, i, int(at->column));
     }
 }
 
@@ -178,7 +169,7 @@ QList<Diagnostic> ScriptModel::renameRanges(QStringView name) const
 {
     const QString upper = upperCased(name);
     QList<Diagnostic> ranges;
-    for (const LabelDefinitionAt &label : labels()) {
+    for (const LabelDefinitionAt label : labels()) {
         if (upperCased(label.name) == upper)
             ranges.append({label.line, label.column, label.name.size(), {}});
     }

@@ -332,9 +332,9 @@ private Q_SLOTS:
         ScriptModel model(DialectChoice::Modern);
         model.update(QByteArrayLiteral("Start:\n  goto START\na:b:\nif x then gosub a:B\nstart:\n"
                                        "matchre Start /x/\ngoto %s\n"));
-        const QList<LabelDefinitionAt> labels = model.labels();
+        const LabelList labels = model.labels();
         QCOMPARE(labels.size(), 3);
-        QCOMPARE(labels[1].name, QStringLiteral("a:b"));
+        QCOMPARE(labels.at(1), (LabelDefinitionAt{2, 0, QStringLiteral("a:b")}));
         QCOMPARE(model.definitionOf(u"start")->line, 0); // the first of two
         QCOMPARE(model.definitionOf(u"A:B")->line, 2);
         QVERIFY(!model.definitionOf(u"art"));
