@@ -380,8 +380,8 @@ void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
                                       : m_modern.judgeWithFacts(text, m_facts[index]);
     line.first = verdicts.first;
     line.second = verdicts.second;
-    line.matchBefore = matchBefore;
-    line.matchAfter = checker.MatchCount;
+    line.matchBefore = std::int8_t(matchBefore);
+    line.matchAfter = std::int8_t(std::min(checker.MatchCount, mostMatches));
     m_mistakes += verdicts.errorCount();
     ++m_lastJudged;
 }

@@ -120,16 +120,20 @@ private:
         TextArena::Span text;
         std::optional<Verdict> first;
         std::optional<Verdict> second;
-        std::int32_t matchBefore = -1;
-        std::int32_t matchAfter = -1;
-        // Bits: 24 bytes a line, where five bools made it 28.
+        // The checker's count of matches before and after the line, held at mostMatches: past it
+        // no count is judged otherwise. A byte each, and the flags in bits: 16 bytes a line.
+        std::int8_t matchBefore = -1;
+        std::int8_t matchAfter = -1;
         bool labelDependent : 1 = false; // its verdict may change when labels do
         bool hasColon : 1 = false;
         bool looksModern : 1 = false;
         bool definesLabel : 1 = false;
         bool includes : 1 = false; // an include or a required part
     };
-    static_assert(sizeof(Line) <= 24);
+    static_assert(sizeof(Line) <= 16);
+    // A block's 33rd match is told of, and every later one judged alike: counts past it are kept
+    // as 33, which judges the lines after it as any higher count would.
+    static constexpr std::int32_t mostMatches = 33;
 
     LineText textOf(const Line &line) const { return m_texts.text(line.text); }
     // What to reserve for a whole script's lines: a vector that grows holds its old block and its
