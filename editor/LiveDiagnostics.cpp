@@ -207,11 +207,7 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
     if (namesChanged) {
         m_lastNamesVersion = model.labelNamesVersion();
         m_lastIncluded = included;
-        const LabelList &defined = m_lastWords.defined;
-        m_lastWords.labels
-            = CompletionList(defined.size() + included.size(), [&](qsizetype i) -> QStringView {
-                  return i < defined.size() ? defined.name(i) : included[i - defined.size()];
-              });
+        m_lastWords.labels = labelCompletions(m_lastWords.defined, included);
     }
     m_lastWords.dialect = model.dialect();
     return m_lastWords;

@@ -155,11 +155,7 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     if (place.kind == CompletionPlace::Command) {
         words = commandWords(model->dialect()).names();
     } else if (place.kind == CompletionPlace::Label) {
-        const LabelList labels = model->labels();
-        for (qsizetype i = 0; i < labels.size(); ++i)
-            words.append(labels.name(i).toString());
-        words += model->includedLabels();
-        words = CompletionList(words).names();
+        words = labelCompletions(model->labels(), model->includedLabels()).names();
         kind = 12; // function
     }
     // Each item replaces the whole word typed so far, dots and all ("shared.e" to "shared.end").

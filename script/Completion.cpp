@@ -109,6 +109,13 @@ CompletionList::CompletionList(qsizetype count, const std::function<QStringView(
     m_starts.squeeze();
 }
 
+CompletionList labelCompletions(const LabelList &defined, const QStringList &included)
+{
+    return CompletionList(defined.size() + included.size(), [&](qsizetype i) -> QStringView {
+        return i < defined.size() ? defined.name(i) : included[i - defined.size()];
+    });
+}
+
 QByteArrayView CompletionList::utf8At(qsizetype i) const
 {
     const qsizetype start = m_starts[i];

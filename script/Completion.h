@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelList.h"
 #include "ModernChecker.h"
 
 #include <QByteArray>
@@ -49,6 +50,9 @@ private:
     QByteArray m_joined;
     QList<std::uint32_t> m_starts; // shared, as the list is, by the copies the editor keeps
 };
+
+// A script's own labels, then those its includes bring in, as completion offers them.
+CompletionList labelCompletions(const LabelList &defined, const QStringList &included);
 
 // The first words of the dialect; "if_" and its digits once.
 const CompletionList &commandWords(Dialect dialect);

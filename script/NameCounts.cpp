@@ -1,16 +1,12 @@
 #include "NameCounts.h"
 
+#include "ScriptLanguage.h"
+
 namespace Korveth {
 
 bool NameCounts::Packed::fits(QStringView name)
 {
-    if (name.size() > mostPacked)
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
+    return name.size() <= mostPacked && isAscii(name);
 }
 
 NameCounts::Packed NameCounts::Packed::of(QStringView name)

@@ -420,8 +420,7 @@ void ScriptModel::judgeAll()
     m_includeStates.clear();
     m_modernLines = 0;
     // Sized once: a table that grows holds its old block and its new one at once.
-    m_definedCount.reserve(std::count_if(
-        m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
+    m_definedCount.reserve(labelLineCount());
     for (const Line &line : m_lines) {
         m_modernLines += line.looksModern;
         if (line.definesLabel)

@@ -16,6 +16,7 @@
 #include <QSet>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -154,6 +155,11 @@ private:
             return std::nullopt;
         const LineText text = textOf(line);
         return labelDefinition(text);
+    }
+    qsizetype labelLineCount() const
+    {
+        return std::count_if(
+            m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; });
     }
     // Upper-cased, for a label line.
     QString definedLabelOf(const Line &line) const;

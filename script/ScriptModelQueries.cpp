@@ -39,8 +39,7 @@ LabelList ScriptModel::labels() const
     LabelList found;
     // Sized once: grown by doubling, a list of 80,000 labels held twice its size while a check
     // was at its peak.
-    found.reserve(std::count_if(
-        m_lines.begin(), m_lines.end(), [](const Line &l) { return l.definesLabel; }));
+    found.reserve(labelLineCount());
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
         if (const auto at = labelDefinedOn(l)) {
