@@ -32,6 +32,16 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
             m_rest.start();
     };
     connect(&editor, &ScriptEditor::editing, this, textChanged);
+    connect(&editor,
+            &ScriptEditor::bytesChanging,
+            this,
+            [this](qsizetype length, qsizetype at, qsizetype removed, qsizetype inserted) {
+                if (removed > 0)
+                    m_changes.removing(length, at, removed);
+                else
+                    m_changes.inserting(length, at, inserted);
+            });
+    connect(&editor, &ScriptEditor::textReplaced, this, [this] { m_changes.lose(); });
     connect(&editor, &QsciScintilla::linesChanged, this, textChanged);
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
         m_worker.waitForFinished();
@@ -66,12 +76,7 @@ void LiveDiagnostics::setFile(const QString &file)
     if (path == m_path && isScript == m_isScript)
         return;
     m_worker.waitForFinished();
-    if (!m_path.isEmpty() && !m_offered.isNull()) {
-        // The file it was stands for itself again.
-        m_settings.library().closeText(m_path);
-        Q_EMIT m_settings.scriptChanged(m_path);
-    }
-    m_offered = QByteArray();
+    stopOffering(); // the file it was stands for itself again
     m_path = path;
     m_isScript = isScript;
     // Includes found or lost there change verdicts; the next check reads them, on its thread.
@@ -90,10 +95,15 @@ bool LiveDiagnostics::checking() const
 LiveDiagnostics::~LiveDiagnostics()
 {
     m_worker.waitForFinished();
-    if (!m_path.isEmpty() && !m_offered.isNull()) {
-        m_settings.library().closeText(m_path);
-        Q_EMIT m_settings.scriptChanged(m_path);
-    }
+    stopOffering();
+}
+
+void LiveDiagnostics::stopOffering()
+{
+    if (!std::exchange(m_offering, false))
+        return;
+    m_settings.library().closeText(m_path);
+    Q_EMIT m_settings.scriptChanged(m_path);
 }
 
 ScriptLibrary &LiveDiagnostics::library()
@@ -110,18 +120,41 @@ IncludeSearch LiveDiagnostics::includeSearch()
     return {folder, root.isEmpty() ? library().libraryRootOf(folder) : root};
 }
 
-void LiveDiagnostics::prepare(const QString &path, const QString &root, const QByteArray &text)
+LiveDiagnostics::TextHandOff LiveDiagnostics::handOff()
 {
-    if (path.isEmpty()) {
-        m_model.setIncludeSearch({});
-        return;
-    }
+    // A copy of a long script after each rest took as much memory again as the script, for as
+    // long as the model held the one before.
+    if (const auto change = m_changes.take(m_editor.length()))
+        return {change, m_editor.utf8(change->from, change->inserted)};
+    return {std::nullopt, m_editor.utf8().toByteArray()};
+}
+
+void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHandOff text)
+{
     const QString folder = QFileInfo(path).path();
     m_model.setIncludeSearch(
-        {folder, root.isEmpty() ? m_settings.library().libraryRootOf(folder) : root});
-    if (text != m_offered) {
-        m_settings.library().setOpenText(path, text);
-        m_offered = text;
+        path.isEmpty()
+            ? IncludeSearch()
+            : IncludeSearch(folder,
+                            root.isEmpty() ? m_settings.library().libraryRootOf(folder) : root));
+    bool changed = true;
+    if (!text.change) {
+        changed = m_model.update(std::move(text.bytes));
+    } else if (m_model.replaceBytes(text.change->from, text.change->removed, text.bytes)) {
+        changed = text.change->removed > 0 || text.change->inserted > 0;
+    } else {
+        m_wholeWanted = true;
+        return;
+    }
+    if (path.isEmpty())
+        return;
+    if (!m_offering) {
+        // Read from the model on the thread that needs it: the library keeps no copy.
+        m_settings.library().setOpenSource(path, [this] { return m_model.utf8(); });
+        m_offering = true;
+        m_offeredChanged = true;
+    } else if (changed) {
+        m_settings.library().changed(path);
         m_offeredChanged = true;
     }
 }
@@ -136,13 +169,13 @@ void LiveDiagnostics::checkInBackground()
         m_rest.start(); // once this one is done
         return;
     }
-    // The thread gets its own copy of the text; the editor goes on changing its own.
-    const QByteArray text = m_editor.utf8().toByteArray();
+    // The thread gets its own copy of what changed; the editor goes on changing its text.
     m_stale = false;
     m_worker.setFuture(QtConcurrent::run(
-        [this, text, path = m_isScript ? m_path : QString(), root = m_settings.scriptsFolder()] {
-            prepare(path, root, text);
-            m_model.update(text);
+        [this, text = handOff(), path = m_path, root = m_settings.scriptsFolder()]() mutable {
+            takeText(path, root, std::move(text));
+            if (m_wholeWanted)
+                return;
             m_model.refreshIncludes();
             m_checkedWords = wordsOf(m_model);
         }));
@@ -159,6 +192,11 @@ void LiveDiagnostics::checked()
     takeCheckedWords();
     if (std::exchange(m_offeredChanged, false))
         Q_EMIT m_settings.scriptChanged(m_path);
+    if (std::exchange(m_wholeWanted, false)) {
+        m_changes.lose();
+        m_stale = true;
+        m_rest.start();
+    }
     // Marks painted from an older text would stand in the wrong places: typing went on, so the
     // next rest checks again, and paints.
     if (m_stale)
@@ -176,16 +214,22 @@ ScriptModel &LiveDiagnostics::model()
 {
     m_worker.waitForFinished();
     takeCheckedWords();
+    if (std::exchange(m_wholeWanted, false))
+        m_changes.lose();
     if (m_stale && m_isScript && !tooLarge()) {
-        const QByteArray text = m_editor.utf8().toByteArray();
-        prepare(m_path, m_settings.scriptsFolder(), text);
-        m_model.update(text);
+        takeText(m_path, m_settings.scriptsFolder(), handOff());
+        if (std::exchange(m_wholeWanted, false)) {
+            m_changes.lose();
+            takeText(m_path, m_settings.scriptsFolder(), handOff());
+        }
         m_model.refreshIncludes();
         m_words = wordsOf(m_model);
         if (std::exchange(m_offeredChanged, false))
             Q_EMIT m_settings.scriptChanged(m_path);
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
+        m_changes.lose();
+        stopOffering();
         m_words = wordsOf(m_model);
     }
     m_stale = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangedSpan.h"
 #include "Completion.h"
 #include "MistakeMarks.h"
 #include "ScriptModel.h"
@@ -108,11 +109,24 @@ private:
     LiveCheckSettings &m_settings;
     ScriptModel m_model;
     MistakeMarks m_marks;
-    // Before each update of the model: where includes are looked for, and this script's text
-    // offered to the scripts that include it. On the checking thread.
-    void prepare(const QString &path, const QString &root, const QByteArray &text);
-    QString m_path;       // handed to the model before its next update
-    QByteArray m_offered; // the text last offered to the library
+    // What the model is told of the text: the bytes typing changed since it was last told, or
+    // the whole text where that is not known. Made on the editor's thread.
+    struct TextHandOff
+    {
+        std::optional<ChangedSpan::Change> change;
+        QByteArray bytes;
+    };
+    TextHandOff handOff();
+    ChangedSpan m_changes;
+    // The model takes it in, knowing where includes are looked for, and its text is what the
+    // scripts that include this one read. On the checking thread (or with it waited for).
+    void takeText(const QString &path, const QString &root, TextHandOff text);
+    // After takeText: a change the model could not place (it held no text); the whole text next.
+    bool m_wholeWanted = false;
+    // Lets the scripts that include this one read its file again.
+    void stopOffering();
+    QString m_path;          // handed to the model before its next update
+    bool m_offering = false; // the library reads the model's text for m_path
     bool m_offeredChanged = false;
     bool m_isScript = true;
     QTimer m_rest;

@@ -108,6 +108,11 @@ void ScriptEditor::changeBegins(int position, int type, const char *text, int le
             },
             Qt::QueuedConnection);
     }
+    const long size = SendScintilla(SCI_GETLENGTH);
+    if (type & SC_MOD_BEFOREINSERT)
+        Q_EMIT bytesChanging(size, position, 0, length);
+    else
+        Q_EMIT bytesChanging(size, position, length, 0);
     Q_EMIT editing();
 }
 
@@ -149,6 +154,16 @@ QByteArrayView ScriptEditor::utf8() const
     const auto length = SendScintilla(SCI_GETLENGTH);
     const char *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArrayView(text, length);
+}
+
+QByteArray ScriptEditor::utf8(qsizetype from, qsizetype length) const
+{
+    if (length <= 0)
+        return {};
+    QByteArray part(length + 1, Qt::Uninitialized); // and the control's closing NUL
+    SendScintilla(SCI_GETTEXTRANGE, long(from), long(from + length), part.data());
+    part.chop(1);
+    return part;
 }
 
 QString ScriptEditor::crlfText() const
@@ -288,6 +303,7 @@ void ScriptEditor::TextLoading::finish(LineEnding lineEnding)
     m_editor.SendScintilla(SCI_SETMODEVENTMASK, m_eventMask);
     m_editor.SendScintilla(SCI_GOTOPOS, 0UL);
     m_editor.m_lineCount = m_editor.lines();
+    Q_EMIT m_editor.textReplaced();
     Q_EMIT m_editor.linesChanged();
 }
 

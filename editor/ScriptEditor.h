@@ -74,6 +74,8 @@ public:
 
     // The buffer as it is: UTF-8 with the document's line ends. Valid until the next edit.
     QByteArrayView utf8() const;
+    // A copy of part of it, without gathering the rest into one block first as utf8() does.
+    QByteArray utf8(qsizetype from, qsizetype length) const;
     // Loads UTF-8 text with the line ends new lines get; nothing to undo, no change reported.
     void loadUtf8(const QByteArray &utf8, LineEnding lineEnding);
     // Where a document pours its file's text as it reads it (see ScriptDocument::load): the editor
@@ -115,6 +117,11 @@ Q_SIGNALS:
     // begins, so the text may not hold it yet. QsciScintilla's textChanged is not sent; its
     // linesChanged is, once a change that added or removed lines is done.
     void editing();
+    // The same, with the bytes it changes: in a text that many bytes long, from at, the bytes
+    // removed and the bytes inserted (one of them 0).
+    void bytesChanging(qsizetype length, qsizetype at, qsizetype removed, qsizetype inserted);
+    // The whole text was replaced with no change told (a file loaded into the editor).
+    void textReplaced();
     void caretOrSelectionChanged();
     void gotFocus();
     void registeredCommand(int number);

@@ -9,6 +9,7 @@
 #include "NameCounts.h"
 #include "ScriptChecker.h"
 #include "ScriptLibrary.h"
+#include "SharedText.h"
 #include "TextArena.h"
 
 #include <QByteArray>
@@ -60,8 +61,17 @@ public:
     bool refreshIncludes();
 
     // The script's text as UTF-8; lines end with CR LF, LF or CR. The model keeps the text to
-    // compare the next one with: shared, not copied.
-    void update(QByteArray utf8);
+    // compare the next one with: shared, not copied. False when it is the text it had.
+    bool update(QByteArray utf8);
+    // Or only the bytes that changed since the text it was last given: that many from the place
+    // replaced by the ones inserted, in the model's own text, in place where nothing else holds it
+    // (an editor following the user's typing sends no copy of the whole text each time). False,
+    // and nothing changed, when the model holds no such text (after edit(), or a place beyond its
+    // end): it needs the whole text.
+    bool replaceBytes(qsizetype from, qsizetype removed, QByteArrayView inserted);
+    // The text as last given whole or in bytes, from any thread (scripts that include this one
+    // read it): shared, not copied; empty after edit().
+    QByteArray utf8() const { return m_text.taken(); }
     // Or only what changed: the lines from first, that many of them, replaced by the new ones (an
     // editor that knows its lines need not send the whole text).
     void edit(int first, int removed, QList<QString> inserted);
@@ -170,8 +180,23 @@ private:
     void describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const;
     // Where a line of the UTF-8 text is kept: its place there for an ASCII line, else decoded.
     TextArena::Span spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder);
-    // The lines from first up to end are read from the text before until they are replaced.
-    void readingAnew(int first, int end);
+    // The lines from first up to end are read from the text before until they are replaced: from
+    // its part that starts at start.
+    void readingAnew(int first, int end, qsizetype start);
+    // Where the lines a change touched stand: from the start of the line that holds the last
+    // unchanged byte before it, to a line start within the unchanged bytes after it, or the end.
+    struct ChangedLines
+    {
+        qsizetype start = 0;
+        int firstLine = 0;
+        qsizetype oldEnd = 0;
+        qsizetype nowEnd = 0;
+        bool cutAtBreak = false; // ends at a line start, not at the end
+    };
+    ChangedLines changedLines(qsizetype prefix, qsizetype suffix, qsizetype nowSize) const;
+    // Once the text is the new one: the lines changed are replaced; before holds the old text's
+    // bytes from the change's start to its old end.
+    void takeChangedLines(const ChangedLines &changed, QByteArray before);
     // The new lines have their texts and nothing more yet.
     void replaceLines(int first, int removed, std::vector<Line> fresh);
     // Whether two runs of lines define the same labels, as written and in order.
@@ -194,7 +219,7 @@ private:
 
     DialectChoice m_choice;
     Dialect m_dialect = Dialect::Classic;
-    QByteArray m_text;
+    SharedText m_text;
     bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
     std::pair<qsizetype, int> m_lineStartKnown; // a line start in m_text, and its line's index
     TextArena m_texts;

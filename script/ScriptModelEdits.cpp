@@ -7,6 +7,7 @@
 #include "TextLines.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace Korveth {
 
@@ -82,7 +83,7 @@ void ScriptModel::edit(int first, int removed, QList<QString> inserted)
 {
     first = qBound(0, first, lineCount());
     removed = qBound(0, removed, lineCount() - first);
-    m_text.clear();
+    m_text.set({});
     m_textKnown = false;
     m_lineStartKnown = {};
     std::vector<Line> lines(std::size_t(inserted.size()));
@@ -95,7 +96,7 @@ void ScriptModel::editText(int first, int removed, const QString &text)
 {
     first = qBound(0, first, lineCount());
     removed = qBound(0, removed, lineCount() - first);
-    m_text.clear();
+    m_text.set({});
     m_textKnown = false;
     m_lineStartKnown = {};
     const bool kept = m_texts.adopt(text);
@@ -122,7 +123,7 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     replaceLines(first, removed, std::move(lines));
 }
 
-void ScriptModel::update(QByteArray utf8)
+bool ScriptModel::update(QByteArray utf8)
 {
     const QByteArrayView now = utf8;
     if (!m_textKnown || m_lines.empty()) {
@@ -134,58 +135,94 @@ void ScriptModel::update(QByteArray utf8)
             lines.emplace_back().text = spanOf(now, line, decoder);
         });
         // The lines replaced are not read again: every line is new.
-        m_text = std::move(utf8);
-        m_texts.setBytes(m_text);
-        m_texts.dropBytesBefore();
+        m_text.set(std::move(utf8));
+        m_texts.setBytes(m_text.array(), {});
         m_textKnown = true;
         m_lineStartKnown = {};
         replaceLines(0, lineCount(), std::move(lines));
-        return;
+        return true;
     }
-    const QByteArrayView old = m_text;
-    if (old == now && (!m_lines.empty() || now.isEmpty()))
-        return;
+    const QByteArrayView old = m_text.bytes();
+    if (old == now)
+        return false;
     const qsizetype prefix = commonPrefix(old, now);
     const qsizetype suffix = commonSuffix(old, now, qMin(old.size(), now.size()) - prefix);
+    const ChangedLines changed = changedLines(prefix, suffix, now.size());
+    QByteArray before = old.sliced(changed.start, changed.oldEnd - changed.start).toByteArray();
+    m_text.set(std::move(utf8));
+    takeChangedLines(changed, std::move(before));
+    return true;
+}
 
+bool ScriptModel::replaceBytes(qsizetype from, qsizetype removed, QByteArrayView inserted)
+{
+    const qsizetype size = m_text.bytes().size();
+    if (!m_textKnown || from < 0 || removed < 0 || from > size - removed)
+        return false;
+    if (m_lines.empty()) // an empty text: the inserted bytes are all of it
+        return size == 0 ? (update(inserted.toByteArray()), true) : false;
+    if (removed == 0 && inserted.isEmpty())
+        return true;
+    const ChangedLines changed
+        = changedLines(from, size - from - removed, size - removed + inserted.size());
+    QByteArray before
+        = m_text.bytes().sliced(changed.start, changed.oldEnd - changed.start).toByteArray();
+    // Held by nothing else now, the text changes where it lies: no second copy of a long script.
+    m_texts.setBytes({}, {});
+    m_text.replace(from, removed, inserted);
+    takeChangedLines(changed, std::move(before));
+    return true;
+}
+
+ScriptModel::ChangedLines
+ScriptModel::changedLines(qsizetype prefix, qsizetype suffix, qsizetype nowSize) const
+{
+    const QByteArrayView old = m_text.bytes();
+    ChangedLines changed;
     // From the start of the line that holds the last common byte: a CR there may pair with
     // what follows.
-    const auto [start, firstLine] = prefix > 0 ? lineHolding(old, prefix - 1, m_lineStartKnown)
-                                               : std::pair<qsizetype, int>{0, 0};
+    if (prefix > 0)
+        std::tie(changed.start, changed.firstLine) = lineHolding(old, prefix - 1, m_lineStartKnown);
     // To a line start in both texts within the common ending, or to the end.
-    qsizetype oldEnd = old.size();
-    qsizetype nowEnd = now.size();
+    changed.oldEnd = old.size();
+    changed.nowEnd = nowSize;
     for (qsizetype k = 1; k <= suffix; ++k) {
         const qsizetype at = old.size() - suffix + k;
         if (at < old.size() && endsLine(old, at)) {
-            oldEnd = at;
-            nowEnd = now.size() - suffix + k;
+            changed.oldEnd = at;
+            changed.nowEnd = nowSize - suffix + k;
+            changed.cutAtBreak = true;
             break;
         }
     }
-    const bool cutAtBreak = oldEnd < old.size();
-    const QList<QByteArrayView> removed = linesOf(old.sliced(start, oldEnd - start), cutAtBreak);
-    const QList<QByteArrayView> added = linesOf(now.sliced(start, nowEnd - start), cutAtBreak);
+    return changed;
+}
+
+void ScriptModel::takeChangedLines(const ChangedLines &changed, QByteArray before)
+{
+    const QByteArrayView now = m_text.bytes();
+    const auto removed = int(linesOf(before, changed.cutAtBreak).size());
+    const QList<QByteArrayView> added
+        = linesOf(now.sliced(changed.start, changed.nowEnd - changed.start), changed.cutAtBreak);
 
     std::vector<Line> lines(std::size_t(added.size()));
     LineDecoder decoder;
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i].text = spanOf(now, added[qsizetype(i)], decoder);
     // The lines above stand where they stood in the new text; those below moved with the change.
-    const int after = firstLine + int(removed.size());
-    readingAnew(firstLine, after);
-    const qsizetype moved = nowEnd - oldEnd;
+    const int after = changed.firstLine + removed;
+    readingAnew(changed.firstLine, after, changed.start);
+    const qsizetype moved = changed.nowEnd - changed.oldEnd;
     for (auto line = m_lines.begin() + after; line != m_lines.end(); ++line) {
         if (line->text.store == TextArena::Store::Bytes)
             line->text.start = std::uint32_t(qsizetype(line->text.start) + moved);
     }
-    m_text = std::move(utf8);
-    m_texts.setBytes(m_text);
-    replaceLines(firstLine, int(removed.size()), std::move(lines));
+    m_texts.setBytes(m_text.array(), std::move(before));
+    replaceLines(changed.firstLine, removed, std::move(lines));
     m_texts.dropBytesBefore();
     // Before the change, both texts are the same: typing on further down counts the lines from
     // here, not from the top of a long script.
-    m_lineStartKnown = {start, firstLine};
+    m_lineStartKnown = {changed.start, changed.firstLine};
 }
 
 TextArena::Span ScriptModel::spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder)
@@ -196,12 +233,15 @@ TextArena::Span ScriptModel::spanOf(QByteArrayView text, QByteArrayView line, Li
     return m_texts.append(decoder.decode(line));
 }
 
-void ScriptModel::readingAnew(int first, int end)
+void ScriptModel::readingAnew(int first, int end, qsizetype start)
 {
-    // The lines about to be replaced are read from the text before, until they are gone.
+    // The lines about to be replaced are read from the part of the text before that holds them,
+    // from start on, until they are gone.
     for (auto line = m_lines.begin() + first; line != m_lines.begin() + end; ++line) {
-        if (line->text.store == TextArena::Store::Bytes)
+        if (line->text.store == TextArena::Store::Bytes) {
             line->text.store = TextArena::Store::BytesBefore;
+            line->text.start = std::uint32_t(qsizetype(line->text.start) - start);
+        }
     }
 }
 

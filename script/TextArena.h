@@ -95,6 +95,13 @@ public:
     // The UTF-8 text ASCII lines are found in from now on. The one before stays readable
     // (Store::BytesBefore) until dropBytesBefore(): spans of the lines being replaced say so.
     void setBytes(QByteArray utf8) { m_bytesBefore = std::exchange(m_bytes, std::move(utf8)); }
+    // Or with the text before given: the part of it the replaced lines are read from, once their
+    // spans are placed in it.
+    void setBytes(QByteArray utf8, QByteArray before)
+    {
+        m_bytes = std::move(utf8);
+        m_bytesBefore = std::move(before);
+    }
     void dropBytesBefore() { m_bytesBefore = QByteArray(); }
     Span inBytes(qsizetype start, qsizetype length) const
     {

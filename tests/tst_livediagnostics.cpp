@@ -66,12 +66,18 @@ private Q_SLOTS:
             [&] { editor.setSelection(3, 0, 4, 0), editor.removeSelectedText(); }, // "start:" gone
             [&] { editor.setSelection(1, 0, 1, 4), editor.replaceSelectedText("put"); },
             [&] { editor.insertAt(QStringLiteral("start: "), 4, 0); }, // a label back, no mistake
+            [&] { editor.undo(); },
+            [&] { editor.redo(); },
+            [&] { editor.replaceRanges({{0, 2}, {9, 10}}, QStringLiteral("é\r\n")); },
             [&] { editor.setWholeText(QStringLiteral("put x\r\nexit")); },
+            // A file loaded in its place, as long as the text was: no edit is told.
+            [&] { editor.loadUtf8("goto x\r\nyz:", LineEnding::CrLf); },
             [&] { editor.setWholeText(QStringLiteral("a\r\nb b\r\nc")); },
         };
         for (const auto &edit : edits) {
             edit();
             edited->live().refresh();
+            QCOMPARE(edited->live().model().utf8(), editor.utf8().toByteArray());
             fresh->editor()->setWholeText(editor.text());
             fresh->live().refresh();
             QCOMPARE(marks(editor), marks(*fresh->editor()));

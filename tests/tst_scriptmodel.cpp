@@ -139,6 +139,8 @@ private Q_SLOTS:
             lines.append(randomLine(random, matchHeavy));
         const QStringList breaks{"\n", "\r\n", "\r"};
         ScriptModel model(choice, m_folder.path());
+        QRandomGenerator spans(seed);
+        QByteArray told;
         for (int step = 0; step < 300; ++step) {
             const int at = lines.isEmpty() ? 0 : random.bounded(int(lines.size()));
             switch (random.bounded(6)) {
@@ -179,7 +181,28 @@ private Q_SLOTS:
                 break;
             }
             const QString lineEnd = breaks[random.bounded(int(breaks.size()))];
-            model.update(lines.join(lineEnd).toUtf8());
+            const QByteArray text = lines.join(lineEnd).toUtf8();
+            if (step % 2 == 0) {
+                model.update(text);
+            } else {
+                // Only the bytes that changed, told as an editor tells them: the span at times
+                // wider than the change, taking in unchanged bytes either side.
+                qsizetype same = 0;
+                while (same < qMin(text.size(), told.size()) && text[same] == told[same])
+                    ++same;
+                qsizetype tail = 0;
+                while (tail < qMin(text.size(), told.size()) - same
+                       && text[text.size() - 1 - tail] == told[told.size() - 1 - tail])
+                    ++tail;
+                const qsizetype from = spans.bounded(same + 1);
+                tail = spans.bounded(tail + 1);
+                QVERIFY(model.replaceBytes(
+                    from,
+                    told.size() - from - tail,
+                    QByteArrayView(text).sliced(from, text.size() - from - tail)));
+            }
+            told = text;
+            QCOMPARE(model.utf8(), text);
             if (lines.isEmpty()) {
                 QCOMPARE(model.lineCount(), 0);
                 continue;

@@ -1,4 +1,5 @@
 #include "CaseTable.h"
+#include "ChangedSpan.h"
 #include "FailingFileStore.h"
 #include "HostileFiles.h"
 #include "RecentFiles.h"
@@ -293,6 +294,44 @@ private Q_SLOTS:
         QFile file(elsewhere);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("/a b/c.cmd\r\n/a b/c.cmd\r\n"));
+    }
+    // Edits told one by one, the span taken now and then: put in place in the text as last
+    // taken, the span's new bytes give the text as it is.
+    void changedSpanAddsUpTheEdits()
+    {
+        QRandomGenerator random(7);
+        ChangedSpan changes;
+        QByteArray text = "0123456789";
+        QVERIFY(!changes.take(text.size())); // never taken: the whole text is wanted
+        QByteArray taken = text;
+        char next = 'a';
+        for (int step = 0; step < 3000; ++step) {
+            const auto at = qsizetype(random.bounded(int(text.size()) + 1));
+            if (at == text.size() || random.bounded(2)) {
+                QByteArray inserted;
+                for (int n = random.bounded(1, 4); n > 0; --n, next = next == 'z' ? 'a' : next + 1)
+                    inserted += next;
+                changes.inserting(text.size(), at, inserted.size());
+                text.insert(at, inserted);
+            } else {
+                const auto count = qsizetype(random.bounded(1, int(text.size() - at) + 1));
+                changes.removing(text.size(), at, count);
+                text.remove(at, count);
+            }
+            if (random.bounded(5) == 0) {
+                const auto change = changes.take(text.size());
+                QVERIFY(change);
+                QByteArray rebuilt = taken;
+                rebuilt.replace(
+                    change->from, change->removed, text.sliced(change->from, change->inserted));
+                QCOMPARE(rebuilt, text);
+                taken = text;
+            }
+        }
+        changes.take(text.size());
+        QCOMPARE(changes.take(text.size()), ChangedSpan::Change(text.size(), 0, 0)); // no edit
+        changes.lose(); // a file loaded, say
+        QVERIFY(!changes.take(text.size()));
     }
 };
 
