@@ -112,7 +112,7 @@ Verdict ModernChecker::judgeTarget(QStringView target,
 {
     if (target.contains(u'%') || target.contains(u'$'))
         return {variable};
-    if (m_labels.contains(target))
+    if (m_known ? m_known->knowsLabel(upperCased(target)) : m_labels.contains(target))
         return {found};
     return {missing};
 }

@@ -54,6 +54,17 @@ public:
     LineVerdicts judge(QStringView line) override;
     LineVerdicts judgeWithFacts(QStringView line, const ModernLineFacts &facts);
     void setLabels(LabelSet labels);
+    // Or where labels are looked for instead: a caller that counts its labels anyway (a script's
+    // model) answers, and keeps no set beside its counts. Asked with the name upper-cased.
+    class KnownLabels
+    {
+    public:
+        virtual bool knowsLabel(const QString &upper) const = 0;
+
+    protected:
+        ~KnownLabels() = default;
+    };
+    void setLabels(const KnownLabels *known) { m_known = known; }
 
 private:
     Verdict judgeCommand(QStringView line, std::optional<Verdict> &second, int depth);
@@ -62,9 +73,14 @@ private:
                         VerdictKind variable,
                         VerdictKind missing) const;
     Verdict judgeConditional(QStringView line, bool isIf, int depth);
-    void prefetchLabel(QByteArrayView name) const override { m_labels.prefetch(name); }
+    void prefetchLabel(QByteArrayView name) const override
+    {
+        if (!m_known)
+            m_labels.prefetch(name);
+    }
 
     LabelSet m_labels;
+    const KnownLabels *m_known = nullptr;
 
     std::vector<ModernLineFacts> m_facts;
     qsizetype m_index = 0;

@@ -332,20 +332,23 @@ void ScriptModel::rebuildLabels()
         m_classic = std::make_unique<ScriptChecker>(std::move(joined));
         return;
     }
-    m_modern.setLabels({}); // as above
-    LabelSet labels;
-    m_definedCount.forEachName([&labels](QStringView name) { labels.defer(name); });
     for (auto it = m_includeCount.cbegin(); it != m_includeCount.cend(); ++it) {
         IncludeState state;
-        for (const IncludedLabel &included : includedBy(it.key())) {
-            labels.defer(included.name);
+        for (const IncludedLabel &included : includedBy(it.key()))
             state.labels.insert(upperCased(included.name));
-        }
         state.file = m_library->find(m_search, it.key());
         m_includeStates.insert(it.key(), std::move(state));
     }
-    labels.flush();
-    m_modern.setLabels(std::move(labels));
+}
+
+bool ScriptModel::knowsLabel(const QString &upper) const
+{
+    if (m_definedCount.value(upper) > 0)
+        return true;
+    return std::any_of(
+        m_includeStates.cbegin(), m_includeStates.cend(), [&upper](const IncludeState &state) {
+            return state.labels.contains(upper);
+        });
 }
 
 // The facts of every line as the modern dialect works them out; a line whose facts changed is
@@ -389,6 +392,7 @@ void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
 // Judges the marked lines in order, and past them any line whose match count changed.
 void ScriptModel::judgeDirty(std::vector<char> &dirty)
 {
+    m_modern.setLabels(this); // told here, not once: a model may have moved since
     m_lastJudged = 0;
     const std::size_t n = m_lines.size();
     std::size_t i = 0;

@@ -43,7 +43,7 @@ struct Diagnostic
 // only the lines that differ from the last one, and the lines whose verdict depends on what
 // changed (a label that appeared or vanished, a block that now closes elsewhere, the match count
 // running on), are judged again.
-class ScriptModel
+class ScriptModel : private ModernChecker::KnownLabels
 {
 public:
     // Includes are looked for as the search says, through the library shared with the other
@@ -212,6 +212,9 @@ private:
     LabelChange labelsChanged(const std::vector<Line> &removed, int first, int inserted);
     bool mayName(const Line &line, const QSet<QString> &names) const;
     void rebuildLabels();
+    // The modern checker's question, answered from the counts of defined names and what the
+    // includes bring in: a set of every name beside them took 3 MB in a script of 80,000 labels.
+    bool knowsLabel(const QString &upper) const override;
     void survey(std::vector<char> &dirty);
     void judgeDirty(std::vector<char> &dirty);
     void judge(std::size_t index, std::int32_t matchBefore);
