@@ -23,7 +23,6 @@
 
 namespace Korveth {
 
-class LineDecoder;
 
 // A mistake on a line, with the range of the word it is about.
 struct Diagnostic
@@ -178,8 +177,6 @@ private:
     // Works out a line's flags; what the survey needs of it is returned.
     ModernLineShape describe(Line &line) const;
     void describeAll(std::vector<Line> &lines, std::vector<ModernLineShape> &shapes) const;
-    // Where a line of the UTF-8 text is kept: its place there for an ASCII line, else decoded.
-    TextArena::Span spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder);
     // The lines from first up to end are read from the text before until they are replaced: from
     // its part that starts at start.
     void readingAnew(int first, int end, qsizetype start);

@@ -130,9 +130,8 @@ bool ScriptModel::update(QByteArray utf8)
         // Nothing to compare with: every line anew.
         std::vector<Line> lines;
         lines.reserve(withRoom(std::size_t(now.count('\n') + 1)));
-        LineDecoder decoder;
         forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
-            lines.emplace_back().text = spanOf(now, line, decoder);
+            lines.emplace_back().text = m_texts.inBytes(line.data() - now.data(), line.size());
         });
         // The lines replaced are not read again: every line is new.
         m_text.set(std::move(utf8));
@@ -206,9 +205,9 @@ void ScriptModel::takeChangedLines(const ChangedLines &changed, QByteArray befor
         = linesOf(now.sliced(changed.start, changed.nowEnd - changed.start), changed.cutAtBreak);
 
     std::vector<Line> lines(std::size_t(added.size()));
-    LineDecoder decoder;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i].text = spanOf(now, added[qsizetype(i)], decoder);
+        lines[i].text
+            = m_texts.inBytes(added[qsizetype(i)].data() - now.data(), added[qsizetype(i)].size());
     // The lines above stand where they stood in the new text; those below moved with the change.
     const int after = changed.firstLine + removed;
     readingAnew(changed.firstLine, after, changed.start);
@@ -223,14 +222,6 @@ void ScriptModel::takeChangedLines(const ChangedLines &changed, QByteArray befor
     // Before the change, both texts are the same: typing on further down counts the lines from
     // here, not from the top of a long script.
     m_lineStartKnown = {changed.start, changed.firstLine};
-}
-
-TextArena::Span ScriptModel::spanOf(QByteArrayView text, QByteArrayView line, LineDecoder &decoder)
-{
-    // An ASCII line is its own UTF-16, a byte a character: only its place is kept.
-    if (isAscii(line))
-        return m_texts.inBytes(line.data() - text.data(), line.size());
-    return m_texts.append(decoder.decode(line));
 }
 
 void ScriptModel::readingAnew(int first, int end, qsizetype start)

@@ -2,13 +2,21 @@
 
 #include "TextLines.h"
 
+#include <QStringDecoder>
+
 namespace Korveth {
 
-LineText::LineText(QByteArrayView ascii)
-    : m_widened(ascii.size())
+LineText::LineText(QByteArrayView utf8)
+    : m_widened(utf8.size() + 1) // the decoder may ask for a unit more than it writes
 {
-    // The arena keeps only ASCII lines as bytes, so every byte is widened.
-    m_view = QStringView(m_widened.data(), widenAscii(ascii, m_widened.data()));
+    // Nearly every line is ASCII, a byte a character; past the first byte that is not, decoded.
+    QChar *const out = m_widened.data();
+    QChar *end = out + widenAscii(utf8, out);
+    if (end - out < utf8.size()) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        end = decoder.appendToBuffer(end, utf8.sliced(end - out));
+    }
+    m_view = QStringView(out, end - out);
 }
 
 TextArena::Span TextArena::append(QStringView text)

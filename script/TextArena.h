@@ -10,8 +10,8 @@
 
 namespace Korveth {
 
-// A line's characters as the arena hands them out: a view into the arena, or the line's ASCII
-// bytes widened here. It is neither copied nor moved, and a temporary one gives no view, so that
+// A line's characters as the arena hands them out: a view into the arena, or the line's UTF-8
+// bytes decoded here. It is neither copied nor moved, and a temporary one gives no view, so that
 // no view outlives the characters it points into.
 class LineText
 {
@@ -19,7 +19,7 @@ public:
     explicit LineText(QStringView characters)
         : m_view(characters)
     {}
-    explicit LineText(QByteArrayView ascii);
+    explicit LineText(QByteArrayView utf8);
     LineText(const LineText &) = delete;
     LineText &operator=(const LineText &) = delete;
 
@@ -34,10 +34,11 @@ private:
     QStringView m_view;
 };
 
-// The texts of many lines in few allocations rather than one each. An ASCII line is kept as a
-// place in the UTF-8 text the owner was last given whole (shared, not copied: the owner keeps that
-// text anyway), where a UTF-16 copy of a long script took twice its size again. Other lines are
-// kept as UTF-16: a text handed over whole as it is, and lines added later appended to one buffer.
+// The texts of many lines in few allocations rather than one each. A line of the UTF-8 text the
+// owner holds is kept as its place there (shared, not copied: the owner keeps that text anyway),
+// where a UTF-16 copy of a long script took twice its size again; it is decoded as it is read.
+// Lines given as UTF-16 stay so: a text handed over whole as it is, and lines added later
+// appended to one buffer.
 // A million lines then cost no million allocations, and an edit moves small fixed records only.
 // The owner of the spans calls compact() now and then to drop what edits left behind.
 class TextArena
@@ -46,7 +47,7 @@ public:
     enum class Store : std::uint32_t {
         Whole,       // the UTF-16 text kept whole
         Added,       // the buffer of added UTF-16 lines
-        Bytes,       // the UTF-8 text, an ASCII line
+        Bytes,       // the UTF-8 text
         BytesBefore, // the UTF-8 text given before the last one, while the owner swaps them
     };
     // Eight bytes: a text of up to 4 G units, a line of up to 1 G.
@@ -92,7 +93,7 @@ public:
         return Span::at(start, length, Store::Whole);
     }
 
-    // The UTF-8 text ASCII lines are found in from now on. The one before stays readable
+    // The UTF-8 text lines are found in from now on. The one before stays readable
     // (Store::BytesBefore) until dropBytesBefore(): spans of the lines being replaced say so.
     void setBytes(QByteArray utf8) { m_bytesBefore = std::exchange(m_bytes, std::move(utf8)); }
     // Or with the text before given: the part of it the replaced lines are read from, once their
@@ -111,7 +112,7 @@ public:
     // UTF-16 units held, in use or not.
     qsizetype held() const { return m_whole.size() + m_added.size(); }
     // A fresh arena holding only the spans the visitor is handed, each rewritten to its new place.
-    // An ASCII line's place in the UTF-8 text stays: that text is all in use.
+    // A line's place in the UTF-8 text stays: that text is all in use.
     template<typename ForEachSpan> void compact(ForEachSpan forEachSpan)
     {
         TextArena fresh;
