@@ -38,8 +38,8 @@ struct Diagnostic
 };
 
 // A script as the checker sees it while it is being edited: every line's verdicts in the chosen
-// dialect, the labels defined and the references to them. Each update() is told the whole text;
-// only the lines that differ from the last one, and the lines whose verdict depends on what
+// dialect, the labels defined and the references to them. Each update() is told the whole text,
+// or replaceBytes() the bytes that changed; only the lines that differ from the last one, and the lines whose verdict depends on what
 // changed (a label that appeared or vanished, a block that now closes elsewhere, the match count
 // running on), are judged again.
 class ScriptModel : private ModernChecker::KnownLabels
