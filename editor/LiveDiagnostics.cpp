@@ -113,10 +113,14 @@ ScriptLibrary &LiveDiagnostics::library()
 
 IncludeSearch LiveDiagnostics::includeSearch()
 {
-    if (m_path.isEmpty())
+    return searchFor(m_path, m_settings.scriptsFolder());
+}
+
+IncludeSearch LiveDiagnostics::searchFor(const QString &path, const QString &root)
+{
+    if (path.isEmpty())
         return {};
-    const QString folder = QFileInfo(m_path).path();
-    const QString root = m_settings.scriptsFolder();
+    const QString folder = QFileInfo(path).path();
     return {folder, root.isEmpty() ? library().libraryRootOf(folder) : root};
 }
 
@@ -131,12 +135,7 @@ LiveDiagnostics::TextHandOff LiveDiagnostics::handOff()
 
 void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHandOff text)
 {
-    const QString folder = QFileInfo(path).path();
-    m_model.setIncludeSearch(
-        path.isEmpty()
-            ? IncludeSearch()
-            : IncludeSearch(folder,
-                            root.isEmpty() ? m_settings.library().libraryRootOf(folder) : root));
+    m_model.setIncludeSearch(searchFor(path, root));
     bool changed = true;
     if (!text.change) {
         changed = m_model.update(std::move(text.bytes));

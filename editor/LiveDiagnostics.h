@@ -121,6 +121,8 @@ private:
     // The model takes it in, knowing where includes are looked for, and its text is what the
     // scripts that include this one read. On the checking thread (or with it waited for).
     void takeText(const QString &path, const QString &root, TextHandOff text);
+    // Where a script's includes are looked for: from its folder up to the root set, or guessed.
+    IncludeSearch searchFor(const QString &path, const QString &root);
     // After takeText: a change the model could not place (it held no text); the whole text next.
     bool m_wholeWanted = false;
     // Lets the scripts that include this one read its file again.

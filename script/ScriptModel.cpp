@@ -341,16 +341,6 @@ void ScriptModel::rebuildLabels()
     }
 }
 
-bool ScriptModel::knowsLabel(const QString &upper) const
-{
-    if (m_definedCount.value(upper) > 0)
-        return true;
-    return std::any_of(
-        m_includeStates.cbegin(), m_includeStates.cend(), [&upper](const IncludeState &state) {
-            return state.labels.contains(upper);
-        });
-}
-
 // The facts of every line as the modern dialect works them out; a line whose facts changed is
 // judged again.
 void ScriptModel::survey(std::vector<char> &dirty)

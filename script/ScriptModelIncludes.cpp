@@ -62,4 +62,14 @@ void ScriptModel::setIncludeSearch(const IncludeSearch &search)
     judgeAll();
 }
 
+bool ScriptModel::knowsLabel(const QString &upper) const
+{
+    if (m_definedCount.value(upper) > 0)
+        return true;
+    return std::any_of(
+        m_includeStates.cbegin(), m_includeStates.cend(), [&upper](const IncludeState &state) {
+            return state.labels.contains(upper);
+        });
+}
+
 } // namespace Korveth
