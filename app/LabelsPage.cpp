@@ -11,6 +11,9 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <ranges>
+
 namespace Korveth {
 
 // The labels the filter lets through, each row's text made only when the view asks for it. A
@@ -26,14 +29,20 @@ public:
     {
         if (found == m_found && wanted == m_wanted)
             return;
+        // With no filter every label is a row, and the rows are not listed: 80,000 of them took
+        // more than the labels' own places.
         std::vector<int> rows;
-        for (int i = 0; i < found.size(); ++i)
-            if (found.name(i).contains(wanted, Qt::CaseInsensitive))
-                rows.push_back(i);
+        if (!wanted.isEmpty()) {
+            for (int i = 0; i < found.size(); ++i)
+                if (found.name(i).contains(wanted, Qt::CaseInsensitive))
+                    rows.push_back(i);
+        }
+        const qsizetype count = wanted.isEmpty() ? found.size() : qsizetype(rows.size());
         const bool sameNames
-            = rows.size() == m_rows.size()
-              && std::equal(rows.begin(), rows.end(), m_rows.begin(), [&](int a, int b) {
-                     return found.name(a) == m_found.name(b);
+            = count == rowCount()
+              && std::ranges::all_of(std::views::iota(qsizetype(0), count), [&](qsizetype row) {
+                     return found.name(labelOf(wanted, rows, row))
+                            == m_found.name(labelOf(m_wanted, m_rows, row));
                  });
         if (sameNames) {
             // Lines moved under the same labels: the rows stay, and with them the place in the
@@ -41,7 +50,7 @@ public:
             m_found = found;
             m_wanted = wanted;
             m_rows = std::move(rows);
-            if (!m_rows.empty())
+            if (count > 0)
                 Q_EMIT dataChanged(index(0), index(rowCount() - 1));
             return;
         }
@@ -52,12 +61,14 @@ public:
         endResetModel();
     }
 
-    LabelDefinitionAt label(int row) const { return m_found.at(m_rows[std::size_t(row)]); }
+    LabelDefinitionAt label(int row) const { return m_found.at(labelOf(m_wanted, m_rows, row)); }
     const LabelList &all() const { return m_found; }
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : int(m_rows.size());
+        if (parent.isValid())
+            return 0;
+        return int(m_wanted.isEmpty() ? m_found.size() : qsizetype(m_rows.size()));
     }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -77,9 +88,14 @@ public:
     }
 
 private:
+    static qsizetype labelOf(const QString &wanted, const std::vector<int> &rows, qsizetype row)
+    {
+        return wanted.isEmpty() ? row : rows[std::size_t(row)];
+    }
+
     LabelList m_found; // every label, the filter aside
     QString m_wanted;
-    std::vector<int> m_rows;
+    std::vector<int> m_rows; // the labels the filter lets through; none listed with no filter
 };
 
 namespace {

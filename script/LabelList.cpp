@@ -2,27 +2,29 @@
 
 namespace Korveth {
 
-void LabelList::append(int line, int column, QStringView name)
+void LabelList::reserve(qsizetype labels, qsizetype characters)
 {
-    m_labels.append({line, column, std::uint32_t(m_names.size()), std::uint32_t(name.size())});
-    m_names += name;
+    m_lines.reserve(labels);
+    m_columns.reserve(labels);
+    m_nameStarts.reserve(labels);
+    m_names.reserve(characters);
 }
 
-void LabelList::squeeze()
+void LabelList::append(int line, int column, QStringView name)
 {
-    m_labels.squeeze();
-    m_names.squeeze();
+    m_lines.append(line);
+    m_columns.append(column);
+    m_nameStarts.append(std::uint32_t(m_names.size()));
+    m_names += name;
 }
 
 void LabelList::place(qsizetype i, int line, int column)
 {
-    // Written only where a label moved: a copy of the places is made by the first write.
-    const Label &now = std::as_const(m_labels)[i];
-    if (now.line == line && now.column == column)
-        return;
-    Label &label = m_labels[i];
-    label.line = line;
-    label.column = column;
+    // Written only where a label moved: a copy of that part is made by its first write.
+    if (std::as_const(m_lines)[i] != line)
+        m_lines[i] = line;
+    if (std::as_const(m_columns)[i] != column)
+        m_columns[i] = column;
 }
 
 } // namespace Korveth

@@ -18,26 +18,27 @@ struct LabelDefinitionAt
     friend bool operator==(const LabelDefinitionAt &, const LabelDefinitionAt &) = default;
 };
 
-// The labels a script defines, in order, and where each stands. The names live in one buffer: a
-// long script defines 80,000 labels, and a string each took more than the rest of the list. A copy
-// shares both parts, as the list shown and the one kept for completion are the same; moving a
-// label copies only the places.
+// The labels a script defines, in order, and where each stands. A long script defines 80,000
+// labels, and the list is shared: the list shown and the one kept for completion are the same.
+// Lines typed above labels move them after every Enter, so the part a move writes is only the
+// line of each (4 bytes a label): the names, and where each starts, are made once and stay shared;
+// the columns are copied only when a label's column moved.
 class LabelList
 {
 public:
-    qsizetype size() const { return m_labels.size(); }
-    bool isEmpty() const { return m_labels.isEmpty(); }
-    void reserve(qsizetype labels) { m_labels.reserve(labels); }
+    qsizetype size() const { return m_lines.size(); }
+    bool isEmpty() const { return m_lines.isEmpty(); }
+    // Room for that many labels whose names have that many characters in all.
+    void reserve(qsizetype labels, qsizetype characters);
     void append(int line, int column, QStringView name);
-    // Gives back the room growing left unused.
-    void squeeze();
 
-    int line(qsizetype i) const { return m_labels[i].line; }
-    int column(qsizetype i) const { return m_labels[i].column; }
+    int line(qsizetype i) const { return m_lines[i]; }
+    int column(qsizetype i) const { return m_columns[i]; }
     QStringView name(qsizetype i) const
     {
-        const Label &label = m_labels[i];
-        return QStringView(m_names).sliced(label.nameStart, label.nameLength);
+        const qsizetype start = m_nameStarts[i];
+        const qsizetype end = i + 1 < size() ? qsizetype(m_nameStarts[i + 1]) : m_names.size();
+        return QStringView(m_names).sliced(start, end - start);
     }
     LabelDefinitionAt at(qsizetype i) const { return {line(i), column(i), name(i).toString()}; }
     // Moves a label to where it now stands.
@@ -64,20 +65,14 @@ public:
 
     friend bool operator==(const LabelList &a, const LabelList &b)
     {
-        return a.m_labels == b.m_labels && a.m_names == b.m_names;
+        return a.m_lines == b.m_lines && a.m_columns == b.m_columns
+               && a.m_nameStarts == b.m_nameStarts && a.m_names == b.m_names;
     }
 
 private:
-    struct Label
-    {
-        int line = 0;
-        int column = 0;
-        std::uint32_t nameStart = 0; // in m_names
-        std::uint32_t nameLength = 0;
-
-        friend bool operator==(const Label &, const Label &) = default;
-    };
-    QList<Label> m_labels;
+    QList<int> m_lines;
+    QList<int> m_columns;
+    QList<std::uint32_t> m_nameStarts; // in m_names, each name running to the next one's start
     QString m_names;
 };
 
