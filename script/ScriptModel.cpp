@@ -316,7 +316,9 @@ bool ScriptModel::mayName(const Line &source, const QSet<QString> &names) const
 void ScriptModel::rebuildLabels()
 {
     if (m_dialect == Dialect::Classic) {
-        // The classic rule looks for NAME: anywhere in the text. Encoded line by line: the
+        // The classic rule looks for NAME: anywhere in the text. NAME holds no line break, so
+        // only the lines with a colon can hold it: joined alone, they are a fifth of a long
+        // script's text, where the whole text was a second copy of it. Encoded line by line: the
         // whole text joined as UTF-16 first took twice the UTF-8 again.
         m_classic.reset(); // a long script's old table goes before the new one is made
         QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
@@ -324,6 +326,8 @@ void ScriptModel::rebuildLabels()
                           Qt::Uninitialized);
         char *end = joined.data();
         for (const Line &line : m_lines) {
+            if (!line.hasColon)
+                continue;
             const LineText text = textOf(line);
             end = encoder.appendToBuffer(end, text);
             *end++ = '\n';
