@@ -183,7 +183,7 @@ void LiveDiagnostics::checkInBackground()
 void LiveDiagnostics::takeCheckedWords()
 {
     if (m_checkedWords)
-        m_words = std::move(*std::exchange(m_checkedWords, std::nullopt));
+        takeWords(std::move(*std::exchange(m_checkedWords, std::nullopt)));
 }
 
 void LiveDiagnostics::checked()
@@ -222,14 +222,14 @@ ScriptModel &LiveDiagnostics::model()
             takeText(m_path, m_settings.scriptsFolder(), handOff());
         }
         m_model.refreshIncludes();
-        m_words = wordsOf(m_model);
+        takeWords(wordsOf(m_model));
         if (std::exchange(m_offeredChanged, false))
             Q_EMIT m_settings.scriptChanged(m_path);
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
         m_changes.lose();
         stopOffering();
-        m_words = wordsOf(m_model);
+        takeWords(wordsOf(m_model));
     }
     m_stale = false;
     return m_model;
@@ -239,21 +239,35 @@ LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
 {
     QStringList included = model.includedLabels();
     const bool namesChanged
-        = model.labelNamesVersion() != m_lastNamesVersion || included != m_lastIncluded;
+        = model.labelNamesVersion() != m_lastNamesVersion || included != m_lastWords.included;
     if (model.labelNamesVersion() != m_lastNamesVersion)
         m_lastWords.defined = model.labels();
     else if (model.labelsVersion() != m_lastLabelsVersion)
         model.placeLabels(m_lastWords.defined); // the names stay shared with the list shown
     m_lastLabelsVersion = model.labelsVersion();
-    // Lines typed above labels move them, but the sorted names stay: sorting 80,000 of them took
-    // most of the check after each Enter.
     if (namesChanged) {
         m_lastNamesVersion = model.labelNamesVersion();
-        m_lastIncluded = included;
-        m_lastWords.labels = labelCompletions(m_lastWords.defined, included);
+        m_lastWords.included = std::move(included);
+        ++m_lastWords.names;
     }
     m_lastWords.dialect = model.dialect();
     return m_lastWords;
+}
+
+void LiveDiagnostics::takeWords(CompletionWords words)
+{
+    // Lines typed above labels move them, but the sorted names stay: sorting 80,000 of them took
+    // most of the check after each Enter.
+    if (words.names == m_words.names && !words.sorted)
+        words.sorted = m_words.sorted;
+    m_words = std::move(words);
+}
+
+const CompletionList &LiveDiagnostics::CompletionWords::labels() const
+{
+    if (!sorted)
+        sorted = std::make_shared<const CompletionList>(labelCompletions(defined, included));
+    return *sorted;
 }
 
 std::optional<LabelList> LiveDiagnostics::checkedLabels() const

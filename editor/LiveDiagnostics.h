@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 namespace Korveth {
 
 class LiveCheckSettings;
@@ -61,8 +63,13 @@ public:
     struct CompletionWords
     {
         Dialect dialect = Dialect::Classic;
-        CompletionList labels;
-        LabelList defined; // the script's own labels, where they stand
+        LabelList defined;       // the script's own labels, where they stand
+        QStringList included;    // the labels its includes bring in
+        std::uint64_t names = 0; // counts the changes of the names above
+        // The labels offered, sorted when first asked for: a long script's 80,000 names are
+        // sorted, and held, only once the player completes a label. The editor's thread only.
+        const CompletionList &labels() const;
+        mutable std::shared_ptr<const CompletionList> sorted;
     };
     const CompletionWords &completionWords() const { return m_words; }
 
@@ -97,13 +104,12 @@ private:
     void checkInBackground();
     void checked();
     // Read once per check, on the checking thread (or with it waited for). A long script's labels
-    // take a walk over every line, and sorting them as the list shows them takes longer still, so
-    // the last ones are kept while the model says its labels stayed the same.
+    // take a walk over every line, so the last ones are kept while the model says its labels
+    // stayed the same.
     CompletionWords wordsOf(ScriptModel &model);
     CompletionWords m_lastWords;
     std::optional<std::uint64_t> m_lastLabelsVersion;
     std::optional<std::uint64_t> m_lastNamesVersion;
-    QStringList m_lastIncluded;
 
     ScriptEditor &m_editor;
     LiveCheckSettings &m_settings;
@@ -138,6 +144,8 @@ private:
     // Written by the checking thread; taken once it is done, before anything newer is known.
     std::optional<CompletionWords> m_checkedWords;
     void takeCheckedWords();
+    // Keeps the labels sorted for completion while the names stay the same.
+    void takeWords(CompletionWords words);
 };
 
 } // namespace Korveth

@@ -45,7 +45,7 @@ bool ScriptCompletion::showAtCaret()
     const CompletionList none;
     const CompletionList &words = place.kind == CompletionPlace::Command
                                       ? commandWords(known.dialect)
-                                  : place.kind == CompletionPlace::Label ? known.labels
+                                  : place.kind == CompletionPlace::Label ? known.labels()
                                                                          : none;
     const QString typed = before.sliced(place.wordStart);
     // Scintilla makes its list's window before it finds nothing to offer: asked on every key of a

@@ -68,7 +68,9 @@ private Q_SLOTS:
             [&] { editor.insertAt(QStringLiteral("start: "), 4, 0); }, // a label back, no mistake
             [&] { editor.undo(); },
             [&] { editor.redo(); },
-            [&] { editor.replaceRanges({{0, 2}, {9, 10}}, QStringLiteral("é\r\n")); },
+            [&] {
+                editor.replaceRanges({{0, 2}, {9, 10}}, QStringLiteral("é\r\n"));
+            },
             [&] { editor.setWholeText(QStringLiteral("put x\r\nexit")); },
             // A file loaded in its place, as long as the text was: no edit is told.
             [&] { editor.loadUtf8("goto x\r\nyz:", LineEnding::CrLf); },
@@ -184,6 +186,16 @@ private Q_SLOTS:
         QCOMPARE(QByteArray(current), QByteArray("home")); // sorted: home before Hunt
         QTest::keyClick(&editor, Qt::Key_Return);
         QCOMPARE(editor.text(2), QStringLiteral("GOto home"));
+        // A label typed since is offered once it is checked; one moved down is still offered.
+        editor.setCaretPosition(0, 0);
+        QTest::keyClicks(&editor, QStringLiteral("hall:\r"));
+        document->live().refresh();
+        editor.setCaretPosition(3, 9);
+        QTest::keyClicks(&editor, QStringLiteral("\rgoto ha"));
+        QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCGETCURRENTTEXT, 0UL, current);
+        QCOMPARE(QByteArray(current), QByteArray("hall"));
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
         // A window moved off the screens offers no list rather than fail to place it.
         f.window->move(20000, 20000);
         QTest::keyClicks(&editor, QStringLiteral("\rgo"));
