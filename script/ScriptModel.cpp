@@ -167,11 +167,9 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     const std::vector<Line> removed(at, at + removedCount);
     const auto added = int(fresh.size());
     auto shapes = perLine<ModernLineShape>(fresh.size(), everyLineNew);
-    auto dependent = perLine<char>(fresh.size(), everyLineNew);
     describeAll(fresh, shapes);
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         const Line &line = fresh[i];
-        dependent[i] = line.labelDependent;
         m_modernLines += line.looksModern;
         m_liveCharacters += line.text.length;
     }
@@ -188,7 +186,6 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     const bool sameShapes = removedCount == added
                             && std::equal(shapes.begin(), shapes.end(), m_shapes.begin() + first);
     splice(m_shapes, first, removedCount, std::move(shapes));
-    splice(m_dependent, first, removedCount, std::move(dependent));
     if (!sameShapes)
         splice(m_facts,
                first,
@@ -226,7 +223,8 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     if (labels.everything || !labels.names.isEmpty()) {
         rebuildLabels();
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
-            if (m_dependent[i] && (labels.everything || mayName(m_lines[i], labels.names)))
+            const Line &line = m_lines[i];
+            if (line.labelDependent && (labels.everything || mayName(line, labels.names)))
                 dirty[i] = 1;
         }
     }

@@ -23,7 +23,6 @@
 
 namespace Korveth {
 
-
 // A mistake on a line, with the range of the word it is about.
 struct Diagnostic
 {
@@ -39,9 +38,9 @@ struct Diagnostic
 
 // A script as the checker sees it while it is being edited: every line's verdicts in the chosen
 // dialect, the labels defined and the references to them. Each update() is told the whole text,
-// or replaceBytes() the bytes that changed; only the lines that differ from the last one, and the lines whose verdict depends on what
-// changed (a label that appeared or vanished, a block that now closes elsewhere, the match count
-// running on), are judged again.
+// or replaceBytes() the bytes that changed; only the lines that differ from the last one, and the
+// lines whose verdict depends on what changed (a label that appeared or vanished, a block that now
+// closes elsewhere, the match count running on), are judged again.
 class ScriptModel : private ModernChecker::KnownLabels
 {
 public:
@@ -228,7 +227,6 @@ private:
     // What the passes over every line read, side by side with m_lines and kept in one piece.
     std::vector<ModernLineShape> m_shapes;
     std::vector<ModernLineFacts> m_facts;
-    std::vector<char> m_dependent; // Line::labelDependent
     int m_modernLines = 0;
     int m_mistakes = 0;
     int m_lastJudged = 0;

@@ -42,7 +42,7 @@ bool ScriptModel::refreshIncludes()
         Line &line = m_lines[i];
         if (presenceChanged && line.includes)
             m_shapes[i] = describe(line);
-        if (m_dependent[i] && mayName(line, changedNames))
+        if (line.labelDependent && mayName(line, changedNames))
             dirty[i] = 1;
     }
     rebuildLabels();
