@@ -32,14 +32,14 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-# Waits, at most ten seconds, until the root window holds PROPERTY (any, when none is named).
+# Waits, at most thirty seconds, until the root window holds PROPERTY (any, when none is named).
 # A fixed second was not always enough on a loaded machine: openbox started before the display
 # was up found none and ended, and with no window manager no window got the focus back when
 # another one closed.
 rooted() {
     local n=0
     until xprop -root ${1:-} 2>/dev/null | grep -q "${2:-.}"; do
-        ((++n > 200)) && { echo "=== the desktop did not start: ${1:-X}" >&2; return; }
+        ((++n > 600)) && { echo "=== the desktop did not start: ${1:-X}" >&2; return; }
         sleep 0.05
     done
 }
