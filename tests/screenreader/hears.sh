@@ -26,8 +26,15 @@ mkdir -p "$work/prefs/orca-scripts" "$work/prefs/app-settings"
 cp "$here/user-settings.conf" "$here/nullspeech.py" "$here/orca-customizations.py" "$work/prefs/"
 touch "$work/prefs/__init__.py" "$work/prefs/orca-scripts/__init__.py"
 pids=()
+# Ends what it started and waits for it: an Orca still closing when the next run starts makes
+# that run's Orca refuse to start (one Orca a user).
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    local n=0
+    for p in "${pids[@]}"; do
+        while kill -0 "$p" 2>/dev/null && ((n++ < 100)); do sleep 0.05; done
+        kill -9 "$p" 2>/dev/null
+    done
     [[ -n ${KORVETH_KEEP_ORCA_LOG:-} ]] && cp "$work/orca.log" "$KORVETH_KEEP_ORCA_LOG"
     rm -rf "$work"
 }
@@ -43,7 +50,8 @@ rooted() {
         sleep 0.05
     done
 }
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+# -noreset: a server left by its last client resets, and a client connecting then fails.
+Xvfb "$display" -noreset -screen 0 1280x1024x24 >/dev/null 2>&1 &
 pids+=($!)
 rooted
 eval "$(dbus-launch --sh-syntax)"
@@ -54,6 +62,10 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 rooted _NET_SUPPORTING_WM_CHECK "window id"
 # One Orca for this display, ended by its process id: --replace would end every Orca of the user.
+# Orca will not start beside another of the same user, so wait (ten seconds) for one to close.
+n=0
+while pgrep -u "$(id -u)" -x orca >/dev/null && ((n++ < 200)); do sleep 0.05; done
+pgrep -u "$(id -u)" -x orca >/dev/null && echo "=== another Orca of this user is running" >&2
 PYTHONPATH="$work/prefs" orca -u "$work/prefs" --debug-file="$work/orca.log" >/dev/null 2>&1 &
 pids+=($!)
 sleep 4

@@ -2,6 +2,9 @@
 # What a blind player hears, through Orca, working a script by keyboard: each line whole as the
 # caret arrives, a mistake line's verdict, Next Mistake, a breakpoint, a pause of the dry run, and
 # a review of the debugger's report that leaves the editor running.
+# The review keys go slowly: Qt hands a key to the program itself when the screen reader has not
+# answered within 100 ms, and Orca busy reading a line is that slow, so a review key sent hard on
+# another's heels can page the report instead.
 # usage: what-a-player-hears.sh EDITOR          exit 77 (skipped) without Orca and its desktop
 set -u
 editor=$1
@@ -39,7 +42,7 @@ window hunt.cmd - Korveth Script Editor
 key ctrl+d
 window Script Debugger
 # review the report
-key KP_Up KP_Prior KP_Next KP_Next ctrl+KP_Next
+key --delay 800 KP_Up KP_Prior KP_Next KP_Next ctrl+KP_Next
 STEPS
 "$here/hears.sh" "$work/steps" "$editor" "$work/hunt.cmd" >"$work/heard"
 cat "$work/heard"
