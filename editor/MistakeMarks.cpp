@@ -6,6 +6,7 @@
 #include "ScriptEditor.h"
 #include "ScriptModel.h"
 
+#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -18,13 +19,16 @@ MistakeMarks::MistakeMarks(ScriptEditor &editor)
     : m_editor(editor)
 {
     editor.setMarginType(margin, QsciScintilla::SymbolMargin);
-    editor.setMarginMarkerMask(margin, 1 << marker);
+    editor.setMarginMarkerMask(margin, 0);
     editor.setMarginWidth(margin, 0);
-    editor.markerDefine(QsciScintilla::Circle, marker);
-    editor.setMarkerBackgroundColor(QColor(0xD0, 0x30, 0x30), marker);
-    editor.setMarkerForegroundColor(QColor(0x90, 0x10, 0x10), marker);
     editor.indicatorDefine(QsciScintilla::SquiggleIndicator, indicator);
     editor.setIndicatorForegroundColor(QColor(0xE0, 0x20, 0x20), indicator);
+    editor.setOverlay(this);
+}
+
+MistakeMarks::~MistakeMarks()
+{
+    m_editor.setOverlay(nullptr);
 }
 
 void MistakeMarks::clear()
@@ -32,10 +36,66 @@ void MistakeMarks::clear()
     m_editor.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
     m_editor.SendScintilla(
         QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(m_editor.length()));
-    m_editor.markerDeleteAll(marker);
     m_editor.setMarginWidth(margin, 0);
     m_shownVerdicts.clear();
     describeCaretLine();
+}
+
+bool MistakeMarks::marked(const ScriptEditor &editor, int line)
+{
+    using Sci = QsciScintillaBase;
+    const long start = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = line + 1 < editor.lines()
+                         ? editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line + 1)
+                         : long(editor.length());
+    if (start < 0 || start >= end)
+        return false;
+    if (editor.SendScintilla(Sci::SCI_INDICATORVALUEAT, indicator, start))
+        return true;
+    // Not squiggled at its start: marked when a squiggle starts before its end.
+    const long next = editor.SendScintilla(Sci::SCI_INDICATOREND, indicator, start);
+    return next > start && next < end;
+}
+
+void MistakeMarks::updateMargin()
+{
+    int left = 0;
+    for (int m = 0; m < margin; ++m)
+        left += m_editor.marginWidth(m);
+    m_editor.viewport()->update(
+        QRect(left, 0, m_editor.marginWidth(margin), m_editor.viewport()->height()));
+}
+
+// The circle the editor's own markers draw, in every shown line that is marked.
+void MistakeMarks::paintOver(QPainter &painter)
+{
+    using Sci = QsciScintillaBase;
+    const int width = m_editor.marginWidth(margin);
+    if (width <= 0)
+        return;
+    int left = 0;
+    for (int m = 0; m < margin; ++m)
+        left += m_editor.marginWidth(m);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(0x90, 0x10, 0x10));
+    painter.setBrush(QColor(0xD0, 0x30, 0x30));
+    const long first = m_editor.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+    const long shown = m_editor.SendScintilla(Sci::SCI_LINESONSCREEN) + 1;
+    for (long row = first; row <= first + shown; ++row) {
+        const long line = m_editor.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, row);
+        if (line >= m_editor.lines())
+            break;
+        // A wrapped line is marked on its first row only.
+        if (m_editor.SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, line) != row
+            || !marked(m_editor, int(line)))
+            continue;
+        const long start = m_editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+        const int top = int(m_editor.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, start));
+        const int height = int(m_editor.SendScintilla(Sci::SCI_TEXTHEIGHT, line));
+        const qreal size = qMin(width, height) - 4;
+        painter.drawEllipse(
+            QRectF(left + (width - size) / 2, top + (height - size) / 2, size, size));
+    }
 }
 
 namespace {
@@ -58,15 +118,6 @@ Runs squiggledRuns(ScriptEditor &editor)
         at = end;
     }
     return runs;
-}
-
-std::vector<int> markedLines(ScriptEditor &editor)
-{
-    std::vector<int> lines;
-    for (int line = editor.markerFindNext(0, 1 << MistakeMarks::marker); line >= 0;
-         line = editor.markerFindNext(line + 1, 1 << MistakeMarks::marker))
-        lines.push_back(line);
-    return lines;
 }
 
 // Ranges that touch are one run to the editor.
@@ -99,7 +150,6 @@ void MistakeMarks::paint(const ScriptModel &model)
 {
     const QList<Diagnostic> found = model.diagnostics();
     Runs wanted;
-    std::vector<int> lines;
     m_shownVerdicts.clear();
     for (const Diagnostic &d : found) {
         if (d.line >= m_editor.lines())
@@ -107,8 +157,6 @@ void MistakeMarks::paint(const ScriptModel &model)
         const qsizetype start = bytePosition(m_editor, model, d.line, d.column);
         const qsizetype end = bytePosition(m_editor, model, d.line, d.column + d.length);
         wanted.emplace_back(long(start), long(start + qMax<qsizetype>(1, end - start)));
-        if (lines.empty() || lines.back() != d.line)
-            lines.push_back(d.line);
         // A line's verdicts differ from each other: the second is only ever the match limit.
         QString &verdicts = m_shownVerdicts[d.line];
         verdicts += (verdicts.isEmpty() ? QString() : QStringLiteral(" ")) + d.message().toString();
@@ -124,15 +172,13 @@ void MistakeMarks::paint(const ScriptModel &model)
         m_editor.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE,
                                static_cast<unsigned long>(start),
                                end - start);
-    const std::vector<int> marked = markedLines(m_editor);
-    for (int line : without(marked, lines))
-        m_editor.markerDelete(line, marker);
-    for (int line : without(lines, marked))
-        m_editor.markerAdd(line, marker);
     // The margin shows only while there is a mistake; its width changing redraws every line.
-    const int width = lines.empty() ? 0 : 14;
+    const int width = wanted.empty() ? 0 : 14;
     if (m_editor.marginWidth(margin) != width)
         m_editor.setMarginWidth(margin, width);
+    else // an edit that took a squiggle's text away left its mark drawn: the control redraws
+         // the text it changed, not the margins beside it
+        updateMargin();
     describeCaretLine();
 }
 

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QMimeData>
+#include <QPainter>
 
 namespace Korveth {
 
@@ -413,6 +414,15 @@ bool ScriptEditor::viewportEvent(QEvent *event)
     const bool handled = QsciScintilla::viewportEvent(event);
     finishChange();
     return handled;
+}
+
+void ScriptEditor::paintEvent(QPaintEvent *event)
+{
+    QsciScintilla::paintEvent(event);
+    if (m_overlay) {
+        QPainter painter(viewport());
+        m_overlay->paintOver(painter);
+    }
 }
 
 } // namespace Korveth

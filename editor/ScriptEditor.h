@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAccessibleTextCursorEvent;
+class QPainter;
 
 namespace Korveth {
 
@@ -112,6 +113,18 @@ public:
     // Sets or removes the breakpoint on a line; says which, as the player is told.
     QString toggleBreakpoint(int line);
 
+    // Draws on the view once the control has drawn it: marks that the control would keep a
+    // pointer a line for, in every line of a long script, as soon as one line had them.
+    class Overlay
+    {
+    public:
+        virtual void paintOver(QPainter &painter) = 0;
+
+    protected:
+        ~Overlay() = default;
+    };
+    void setOverlay(Overlay *overlay) { m_overlay = overlay; }
+
 Q_SIGNALS:
     // The text is about to change (typing, a paste, undo, a replacement): sent as the change
     // begins, so the text may not hold it yet. QsciScintilla's textChanged is not sent; its
@@ -134,6 +147,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void changeBegins(int position, int type, const char *text, int length);
@@ -147,6 +161,7 @@ private:
     LineEnding m_lineEnding = LineEnding::CrLf;
     QString m_language;
     int m_highlightedLine = -1;
+    Overlay *m_overlay = nullptr;
     int m_lineCount = 1;
     bool m_changePending = false;
     bool m_finishQueued = false;
