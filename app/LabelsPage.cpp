@@ -148,6 +148,12 @@ LabelsPage::LabelsPage(QWidget *parent)
     connect(m_references, &QListWidget::itemActivated, this, &LabelsPage::choose);
 }
 
+void LabelsPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Q_EMIT shown();
+}
+
 void LabelsPage::showLabels(const LabelList &found)
 {
     applyFilter(found);

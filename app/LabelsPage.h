@@ -38,6 +38,11 @@ public:
 Q_SIGNALS:
     // A place in the script shown (an empty path) or in another.
     void placeChosen(const QString &path, int line, qsizetype column, qsizetype length);
+    // The page came into view: its labels are brought up to date only while it is seen.
+    void shown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void applyFilter(const LabelList &found);

@@ -65,6 +65,7 @@ LiveCheckCommands::LiveCheckCommands(DocumentManager &documents,
         m_parts.menus.action(MenuKey::MistakesAsYouType)->setChecked(m_parts.settings.enabled());
         refreshed(m_followed ? m_followed->live().mistakeCount() : 0);
     });
+    connect(parts.sidePane.labelsPage(), &LabelsPage::shown, this, &LiveCheckCommands::showLabels);
     connect(parts.sidePane.labelsPage(),
             &LabelsPage::placeChosen,
             this,
@@ -132,9 +133,7 @@ void LiveCheckCommands::refreshed(int count)
         m_parts.sidePane.labelsPage()->showLabels({});
         return;
     }
-    // Never a check here: it may read included scripts, which is the checking thread's work.
-    m_parts.sidePane.labelsPage()->showLabels(
-        m_followed->live().checkedLabels().value_or(LabelList()));
+    showLabels();
     if (!m_followed->live().checking()) {
         m_panel->clear();
         return;
@@ -201,6 +200,15 @@ void LiveCheckCommands::findReferences()
         references->setCurrentRow(0);
         references->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void LiveCheckCommands::showLabels()
+{
+    LabelsPage *page = m_parts.sidePane.labelsPage();
+    if (!m_followed || !page->isVisible())
+        return;
+    // Never a check here: it may read included scripts, which is the checking thread's work.
+    page->showLabels(m_followed->live().checkedLabels().value_or(LabelList()));
 }
 
 void LiveCheckCommands::showLabelsPage()

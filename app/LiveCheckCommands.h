@@ -59,6 +59,8 @@ private:
     void follow(DocumentWindow *document);
     void refreshed(int count);
     void showLabelsPage();
+    // The followed script's labels on the Labels page, while the page is seen.
+    void showLabels();
     void renameUndone(const QList<QsciScintilla *> &undone, const QList<QsciScintilla *> &kept);
 
     struct Parts

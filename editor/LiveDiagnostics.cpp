@@ -170,20 +170,30 @@ void LiveDiagnostics::checkInBackground()
     }
     // The thread gets its own copy of what changed; the editor goes on changing its text.
     m_stale = false;
-    m_worker.setFuture(QtConcurrent::run(
-        [this, text = handOff(), path = m_path, root = m_settings.scriptsFolder()]() mutable {
-            takeText(path, root, std::move(text));
-            if (m_wholeWanted)
-                return;
-            m_model.refreshIncludes();
-            m_checkedWords = wordsOf(m_model);
-        }));
+    m_worker.setFuture(QtConcurrent::run([this,
+                                          text = handOff(),
+                                          path = m_path,
+                                          root = m_settings.scriptsFolder(),
+                                          withLabels = m_labelsWanted]() mutable {
+        takeText(path, root, std::move(text));
+        if (m_wholeWanted)
+            return;
+        m_model.refreshIncludes();
+        m_checkedWords = wordsOf(m_model, withLabels);
+    }));
 }
 
 void LiveDiagnostics::takeCheckedWords()
 {
     if (m_checkedWords)
         takeWords(std::move(*std::exchange(m_checkedWords, std::nullopt)));
+    // Asked for while a check ran without them, or first asked for now.
+    if (m_labelsWanted
+        && (m_model.labelNamesVersion() != m_lastNamesVersion
+            || m_model.labelsVersion() != m_lastLabelsVersion)) {
+        keepLabels(m_model);
+        takeWords(CompletionWords(m_lastWords));
+    }
 }
 
 void LiveDiagnostics::checked()
@@ -222,36 +232,49 @@ ScriptModel &LiveDiagnostics::model()
             takeText(m_path, m_settings.scriptsFolder(), handOff());
         }
         m_model.refreshIncludes();
-        takeWords(wordsOf(m_model));
+        takeWords(wordsOf(m_model, m_labelsWanted));
         if (std::exchange(m_offeredChanged, false))
             Q_EMIT m_settings.scriptChanged(m_path);
     } else if (m_stale) {
         m_model.update({}); // nothing is known of a script too large to follow, or of a text
         m_changes.lose();
         stopOffering();
-        takeWords(wordsOf(m_model));
+        takeWords(wordsOf(m_model, m_labelsWanted));
     }
     m_stale = false;
     return m_model;
 }
 
-LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model)
+LiveDiagnostics::CompletionWords LiveDiagnostics::wordsOf(ScriptModel &model, bool withLabels)
 {
     QStringList included = model.includedLabels();
-    const bool namesChanged
-        = model.labelNamesVersion() != m_lastNamesVersion || included != m_lastWords.included;
-    if (model.labelNamesVersion() != m_lastNamesVersion)
-        m_lastWords.defined = model.labels();
-    else if (model.labelsVersion() != m_lastLabelsVersion)
-        model.placeLabels(m_lastWords.defined); // the names stay shared with the list shown
-    m_lastLabelsVersion = model.labelsVersion();
-    if (namesChanged) {
-        m_lastNamesVersion = model.labelNamesVersion();
+    if (included != m_lastWords.included) {
         m_lastWords.included = std::move(included);
         ++m_lastWords.names;
     }
+    if (withLabels)
+        keepLabels(model);
     m_lastWords.dialect = model.dialect();
     return m_lastWords;
+}
+
+void LiveDiagnostics::keepLabels(const ScriptModel &model)
+{
+    if (model.labelNamesVersion() != m_lastNamesVersion) {
+        m_lastWords.defined = model.labels();
+        m_lastNamesVersion = model.labelNamesVersion();
+        ++m_lastWords.names;
+    } else if (model.labelsVersion() != m_lastLabelsVersion) {
+        model.placeLabels(m_lastWords.defined); // the names stay shared with the list shown
+    }
+    m_lastLabelsVersion = model.labelsVersion();
+}
+
+void LiveDiagnostics::wantLabels()
+{
+    // While a check runs, it is taken once done.
+    if (!std::exchange(m_labelsWanted, true) && !m_worker.isRunning())
+        takeCheckedWords();
 }
 
 void LiveDiagnostics::takeWords(CompletionWords words)
@@ -270,8 +293,9 @@ const CompletionList &LiveDiagnostics::CompletionWords::labels() const
     return *sorted;
 }
 
-std::optional<LabelList> LiveDiagnostics::checkedLabels() const
+std::optional<LabelList> LiveDiagnostics::checkedLabels()
 {
+    wantLabels();
     if (m_stale || m_worker.isRunning())
         return std::nullopt;
     return m_words.defined;

@@ -54,8 +54,12 @@ public:
     ScriptModel &model();
     int mistakeCount() const;
     // The labels as last checked, without checking now (which may read includes); empty while a
-    // check is due or running.
-    std::optional<LabelList> checkedLabels() const;
+    // check is due or running. Their list is made for the first who asks, and kept from then on.
+    std::optional<LabelList> checkedLabels();
+    // Has the script's own labels made, and kept, for completion and the Labels page: a long
+    // script's 80,000 labels are held only once a player uses them. Made now unless a check is
+    // running (then by it).
+    void wantLabels();
     bool tooLarge() const;
 
     // What completion offers: the dialect and the labels (the script's, then its includes') as
@@ -106,7 +110,10 @@ private:
     // Read once per check, on the checking thread (or with it waited for). A long script's labels
     // take a walk over every line, so the last ones are kept while the model says its labels
     // stayed the same.
-    CompletionWords wordsOf(ScriptModel &model);
+    CompletionWords wordsOf(ScriptModel &model, bool withLabels);
+    bool m_labelsWanted = false; // the editor's thread; the checking thread is handed a copy
+    // Brings the labels kept in m_lastWords up to the model's.
+    void keepLabels(const ScriptModel &model);
     CompletionWords m_lastWords;
     std::optional<std::uint64_t> m_lastLabelsVersion;
     std::optional<std::uint64_t> m_lastNamesVersion;

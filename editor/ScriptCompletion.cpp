@@ -41,6 +41,8 @@ bool ScriptCompletion::showAtCaret()
     const QString before = QString::fromUtf8(
         lineBytes.first(qMin<qsizetype>(position - lineStart, lineBytes.size())));
     const CompletionPlace place = completionPlace(before, before.size());
+    if (place.kind == CompletionPlace::Label)
+        m_live.wantLabels();
     const LiveDiagnostics::CompletionWords &known = m_live.completionWords();
     const CompletionList none;
     const CompletionList &words = place.kind == CompletionPlace::Command

@@ -12,6 +12,7 @@
 #include "SidePane.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -162,6 +164,7 @@ private Q_SLOTS:
         QVERIFY(!squiggled(editor, 0));
         QCOMPARE(document->live().mistakeCount(), 0);
         // Switched off, nothing is marked, but the Labels page still follows the typing.
+        f.window->sidePane().pages()->setCurrentWidget(f.window->sidePane().labelsPage());
         editor.append(QStringLiteral("\r\nhome:\r\npuut y"));
         QTRY_COMPARE(f.window->sidePane().labelsPage()->labelList()->model()->rowCount(), 1);
         QVERIFY(!marked(editor, 2));
@@ -205,6 +208,23 @@ private Q_SLOTS:
         QTest::keyClicks(&editor, QStringLiteral("\rgo"));
         QVERIFY(!editor.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE));
     }
+    // Asked for while a check runs (that check makes none), the labels come once it is done.
+    void labelsAskedForDuringACheckCome()
+    {
+        MainWindowFixture f;
+        DocumentWindow *document = f.docs().activeDocument();
+        QString text;
+        for (int i = 0; i < 20000; ++i)
+            text += QStringLiteral("l%1:\r\ngoto l%1\r\n").arg(i);
+        document->editor()->setWholeText(text);
+        QElapsedTimer waited;
+        waited.start();
+        while (QThreadPool::globalInstance()->activeThreadCount() == 0 && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(); // until the check has begun
+        LabelsPage &page = *f.window->sidePane().labelsPage();
+        f.window->sidePane().pages()->setCurrentWidget(&page);
+        QTRY_COMPARE(page.labelList()->model()->rowCount(), 20000);
+    }
     void labelsPageAndReferences()
     {
         MainWindowFixture f;
@@ -214,6 +234,9 @@ private Q_SLOTS:
             QStringLiteral("start:\r\nhunt:\r\ngoto start\r\nmatch START text\r\nStart:"));
         document->live().refresh();
         LabelsPage &page = *f.window->sidePane().labelsPage();
+        // Until the page is seen, or a label completed, no list of the labels is made.
+        QCOMPARE(document->live().completionWords().defined.size(), 0);
+        f.window->sidePane().pages()->setCurrentWidget(&page);
         QCOMPARE(page.labelList()->model()->rowCount(), 3);
         QCOMPARE(page.labelList()->model()->index(1, 0).data(), QStringLiteral("hunt  (line 2)"));
         page.filterBox()->setText(QStringLiteral("ST"));
