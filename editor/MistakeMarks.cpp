@@ -41,22 +41,6 @@ void MistakeMarks::clear()
     describeCaretLine();
 }
 
-bool MistakeMarks::marked(const ScriptEditor &editor, int line)
-{
-    using Sci = QsciScintillaBase;
-    const long start = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
-    const long end = line + 1 < editor.lines()
-                         ? editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line + 1)
-                         : long(editor.length());
-    if (start < 0 || start >= end)
-        return false;
-    if (editor.SendScintilla(Sci::SCI_INDICATORVALUEAT, indicator, start))
-        return true;
-    // Not squiggled at its start: marked when a squiggle starts before its end.
-    const long next = editor.SendScintilla(Sci::SCI_INDICATOREND, indicator, start);
-    return next > start && next < end;
-}
-
 void MistakeMarks::updateMargin()
 {
     int left = 0;
@@ -66,35 +50,56 @@ void MistakeMarks::updateMargin()
         QRect(left, 0, m_editor.marginWidth(margin), m_editor.viewport()->height()));
 }
 
-// The circle the editor's own markers draw, in every shown line that is marked.
-void MistakeMarks::paintOver(QPainter &painter)
+// The circle the editor's own markers draw, on each line a squiggle touches in the part drawn
+// again: a key typed redraws its line's text only and costs nothing here, and a page drawn costs
+// a few calls a squiggle, not a line.
+void MistakeMarks::paintOver(QPainter &painter, const QRect &area)
 {
     using Sci = QsciScintillaBase;
     const int width = m_editor.marginWidth(margin);
-    if (width <= 0)
-        return;
     int left = 0;
     for (int m = 0; m < margin; ++m)
         left += m_editor.marginWidth(m);
+    const QRect drawn = area & QRect(left, 0, width, m_editor.viewport()->height());
+    if (drawn.isEmpty())
+        return;
+    const auto send = [this](unsigned message, unsigned long w = 0, long l = 0) {
+        return m_editor.SendScintilla(message, w, l);
+    };
+    const long firstRow = send(Sci::SCI_GETFIRSTVISIBLELINE);
+    const int rowHeight = qMax(1, int(send(Sci::SCI_TEXTHEIGHT, 0)));
+    const long fromRow = firstRow + drawn.top() / rowHeight;
+    const long toRow = firstRow + drawn.bottom() / rowHeight;
+    const long firstLine = send(Sci::SCI_DOCLINEFROMVISIBLE, fromRow);
+    const long lastLine = send(Sci::SCI_DOCLINEFROMVISIBLE, toRow);
+    const long from = send(Sci::SCI_POSITIONFROMLINE, firstLine);
+    const long to = send(Sci::SCI_GETLINEENDPOSITION, lastLine);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(0x90, 0x10, 0x10));
     painter.setBrush(QColor(0xD0, 0x30, 0x30));
-    const long first = m_editor.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
-    const long shown = m_editor.SendScintilla(Sci::SCI_LINESONSCREEN) + 1;
-    for (long row = first; row <= first + shown; ++row) {
-        const long line = m_editor.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, row);
-        if (line >= m_editor.lines())
+    long lastMarked = -1;
+    for (long at = from; at <= to;) {
+        const long end = send(Sci::SCI_INDICATOREND, indicator, at);
+        if (send(Sci::SCI_INDICATORVALUEAT, indicator, at)) {
+            const long lastOfRun = send(Sci::SCI_LINEFROMPOSITION, qMax(at, end - 1));
+            for (long line = qMax(lastMarked + 1, send(Sci::SCI_LINEFROMPOSITION, at));
+                 line <= qMin(lastOfRun, lastLine);
+                 ++line) {
+                // A wrapped line is marked on its first row, a folded one not at all.
+                const long row = send(Sci::SCI_VISIBLEFROMDOCLINE, line);
+                if (row < fromRow || row > toRow || !send(Sci::SCI_GETLINEVISIBLE, line))
+                    continue;
+                const int height = int(send(Sci::SCI_TEXTHEIGHT, line));
+                const int top = int((row - firstRow) * rowHeight);
+                const qreal size = qMin(width, height) - 4;
+                painter.drawEllipse(
+                    QRectF(left + (width - size) / 2, top + (height - size) / 2, size, size));
+            }
+            lastMarked = qMax(lastMarked, lastOfRun);
+        }
+        if (end <= at)
             break;
-        // A wrapped line is marked on its first row only.
-        if (m_editor.SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, line) != row
-            || !marked(m_editor, int(line)))
-            continue;
-        const long start = m_editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
-        const int top = int(m_editor.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, start));
-        const int height = int(m_editor.SendScintilla(Sci::SCI_TEXTHEIGHT, line));
-        const qreal size = qMin(width, height) - 4;
-        painter.drawEllipse(
-            QRectF(left + (width - size) / 2, top + (height - size) / 2, size, size));
+        at = end;
     }
 }
 

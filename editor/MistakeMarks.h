@@ -29,15 +29,13 @@ public:
 
     void paint(const ScriptModel &model);
     void clear();
-    // Whether the line has a mark in the margin: a squiggle on it.
-    static bool marked(const ScriptEditor &editor, int line);
     // The verdicts on the caret's line as painted.
     QString verdictsAtCaret() const;
     // Keeps the accessible description on the caret line's verdicts.
     void describeCaretLine();
 
 private:
-    void paintOver(QPainter &painter) override;
+    void paintOver(QPainter &painter, const QRect &area) override;
     // The margin's strip of the view, drawn again.
     void updateMargin();
 

@@ -421,7 +421,7 @@ void ScriptEditor::paintEvent(QPaintEvent *event)
     QsciScintilla::paintEvent(event);
     if (m_overlay) {
         QPainter painter(viewport());
-        m_overlay->paintOver(painter);
+        m_overlay->paintOver(painter, event->rect());
     }
 }
 

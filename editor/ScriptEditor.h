@@ -118,7 +118,8 @@ public:
     class Overlay
     {
     public:
-        virtual void paintOver(QPainter &painter) = 0;
+        // The area drawn again, in the view's coordinates.
+        virtual void paintOver(QPainter &painter, const QRect &area) = 0;
 
     protected:
         ~Overlay() = default;
