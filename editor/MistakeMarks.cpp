@@ -41,13 +41,17 @@ void MistakeMarks::clear()
     describeCaretLine();
 }
 
-void MistakeMarks::updateMargin()
+QRect MistakeMarks::marginStrip() const
 {
     int left = 0;
     for (int m = 0; m < margin; ++m)
         left += m_editor.marginWidth(m);
-    m_editor.viewport()->update(
-        QRect(left, 0, m_editor.marginWidth(margin), m_editor.viewport()->height()));
+    return QRect(left, 0, m_editor.marginWidth(margin), m_editor.viewport()->height());
+}
+
+void MistakeMarks::updateMargin()
+{
+    m_editor.viewport()->update(marginStrip());
 }
 
 // The circle the editor's own markers draw, on each line a squiggle touches in the part drawn
@@ -56,11 +60,8 @@ void MistakeMarks::updateMargin()
 void MistakeMarks::paintOver(QPainter &painter, const QRect &area)
 {
     using Sci = QsciScintillaBase;
-    const int width = m_editor.marginWidth(margin);
-    int left = 0;
-    for (int m = 0; m < margin; ++m)
-        left += m_editor.marginWidth(m);
-    const QRect drawn = area & QRect(left, 0, width, m_editor.viewport()->height());
+    const QRect strip = marginStrip();
+    const QRect drawn = area & strip;
     if (drawn.isEmpty())
         return;
     const auto send = [this](unsigned message, unsigned long w = 0, long l = 0) {
@@ -89,11 +90,11 @@ void MistakeMarks::paintOver(QPainter &painter, const QRect &area)
                 const long row = send(Sci::SCI_VISIBLEFROMDOCLINE, line);
                 if (row < fromRow || row > toRow || !send(Sci::SCI_GETLINEVISIBLE, line))
                     continue;
-                const int height = int(send(Sci::SCI_TEXTHEIGHT, line));
-                const int top = int((row - firstRow) * rowHeight);
-                const qreal size = qMin(width, height) - 4;
+                const QRectF cell(
+                    strip.left(), qreal(row - firstRow) * rowHeight, strip.width(), rowHeight);
+                const qreal size = qMin(cell.width(), cell.height()) - 4;
                 painter.drawEllipse(
-                    QRectF(left + (width - size) / 2, top + (height - size) / 2, size, size));
+                    QRectF(cell.center() - QPointF(size / 2, size / 2), QSizeF(size, size)));
             }
             lastMarked = qMax(lastMarked, lastOfRun);
         }

@@ -36,7 +36,8 @@ public:
 
 private:
     void paintOver(QPainter &painter, const QRect &area) override;
-    // The margin's strip of the view, drawn again.
+    // The margin's strip of the view, and drawing it again.
+    QRect marginStrip() const;
     void updateMargin();
 
     ScriptEditor &m_editor;
