@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
 
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -9,15 +10,23 @@ namespace Korveth {
 
 // The one span of a text that edits changed since it was last taken, told as each edit begins:
 // the bytes before it and after it are as they were. A reader that keeps the text as it was then
-// needs only the span's new bytes, not a copy of the whole text after each key.
+// needs only the span's new bytes, not a copy of the whole text after each key; and the bytes the
+// span replaced are read from the text as each edit begins, so that it need keep no copy at all.
 class ChangedSpan
 {
 public:
+    // Reads that many bytes of the text as it is, from a place.
+    using Reader = std::function<QByteArray(qsizetype from, qsizetype length)>;
+    explicit ChangedSpan(Reader read)
+        : m_read(std::move(read))
+    {}
+
     struct Change
     {
         qsizetype from = 0;     // the bytes before it, unchanged
         qsizetype removed = 0;  // its length in the text as last taken
         qsizetype inserted = 0; // its length in the text now
+        QByteArray before;      // its bytes in the text as last taken
 
         friend bool operator==(const Change &, const Change &) = default;
     };
@@ -34,6 +43,11 @@ public:
     std::optional<Change> take(qsizetype length);
 
 private:
+    // The span takes in the bytes from start to end of a text that many bytes long.
+    void widen(qsizetype length, qsizetype start, qsizetype end);
+
+    Reader m_read;
+    QByteArray m_before;
     static constexpr qsizetype untouched = std::numeric_limits<qsizetype>::max();
     qsizetype m_taken = -1; // the text's length when last taken
     qsizetype m_from = untouched;

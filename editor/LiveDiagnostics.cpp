@@ -19,6 +19,7 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     , m_settings(settings)
     , m_model(settings.dialect(), {}, &settings.library())
     , m_marks(editor)
+    , m_changes([this](qsizetype from, qsizetype length) { return m_editor.utf8(from, length); })
 {
     m_rest.setSingleShot(true);
     m_rest.setInterval(restMs);
@@ -36,12 +37,16 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
             &ScriptEditor::bytesChanging,
             this,
             [this](qsizetype length, qsizetype at, qsizetype removed, qsizetype inserted) {
+                textChanging();
                 if (removed > 0)
                     m_changes.removing(length, at, removed);
                 else
                     m_changes.inserting(length, at, inserted);
             });
-    connect(&editor, &ScriptEditor::textReplaced, this, [this] { m_changes.lose(); });
+    connect(&editor, &ScriptEditor::textReplacing, this, [this] {
+        textChanging();
+        m_changes.lose();
+    });
     connect(&editor, &QsciScintilla::linesChanged, this, textChanged);
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
         m_worker.waitForFinished();
@@ -124,13 +129,21 @@ IncludeSearch LiveDiagnostics::searchFor(const QString &path, const QString &roo
     return {folder, root.isEmpty() ? library().libraryRootOf(folder) : root};
 }
 
+void LiveDiagnostics::textChanging()
+{
+    // The model, its check and the scripts including this one read the editor's own bytes.
+    m_worker.waitForFinished();
+    m_offered.changing();
+    m_model.textChanging();
+}
+
 LiveDiagnostics::TextHandOff LiveDiagnostics::handOff()
 {
-    // A copy of a long script after each rest took as much memory again as the script, for as
-    // long as the model held the one before.
-    if (const auto change = m_changes.take(m_editor.length()))
-        return {change, m_editor.utf8(change->from, change->inserted)};
-    return {std::nullopt, m_editor.utf8().toByteArray()};
+    // A copy of a long script took as much memory again as the script: the model reads the
+    // editor's bytes where they lie, and the next edit waits for it (textChanging).
+    const QByteArrayView text = m_editor.utf8();
+    m_offered.standing(text);
+    return {m_changes.take(text.size()), QByteArray::fromRawData(text.data(), text.size())};
 }
 
 void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHandOff text)
@@ -139,7 +152,8 @@ void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHan
     bool changed = true;
     if (!text.change) {
         changed = m_model.update(std::move(text.bytes));
-    } else if (m_model.replaceBytes(text.change->from, text.change->removed, text.bytes)) {
+    } else if (m_model.replaceBytes(
+                   std::move(text.bytes), text.change->from, text.change->before)) {
         changed = text.change->removed > 0 || text.change->inserted > 0;
     } else {
         m_wholeWanted = true;
@@ -149,7 +163,7 @@ void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHan
         return;
     if (!m_offering) {
         // Read from the model on the thread that needs it: the library keeps no copy.
-        m_settings.library().setOpenSource(path, [this] { return m_model.utf8(); });
+        m_settings.library().setOpenSource(path, [this] { return m_offered.read(); });
         m_offering = true;
         m_offeredChanged = true;
     } else if (changed) {
@@ -187,8 +201,9 @@ void LiveDiagnostics::takeCheckedWords()
 {
     if (m_checkedWords)
         takeWords(std::move(*std::exchange(m_checkedWords, std::nullopt)));
-    // Asked for while a check ran without them, or first asked for now.
-    if (m_labelsWanted
+    // Asked for while a check ran without them, or first asked for now; never from lines that
+    // can no longer be read (typed on since), which the next check makes them from.
+    if (m_labelsWanted && m_model.textReadable()
         && (m_model.labelNamesVersion() != m_lastNamesVersion
             || m_model.labelsVersion() != m_lastLabelsVersion)) {
         keepLabels(m_model);
@@ -226,11 +241,7 @@ ScriptModel &LiveDiagnostics::model()
     if (std::exchange(m_wholeWanted, false))
         m_changes.lose();
     if (m_stale && m_isScript && !tooLarge()) {
-        takeText(m_path, m_settings.scriptsFolder(), handOff());
-        if (std::exchange(m_wholeWanted, false)) {
-            m_changes.lose();
-            takeText(m_path, m_settings.scriptsFolder(), handOff());
-        }
+        takeTextNow();
         m_model.refreshIncludes();
         takeWords(wordsOf(m_model, m_labelsWanted));
         if (std::exchange(m_offeredChanged, false))
@@ -270,11 +281,25 @@ void LiveDiagnostics::keepLabels(const ScriptModel &model)
     m_lastLabelsVersion = model.labelsVersion();
 }
 
+void LiveDiagnostics::takeTextNow()
+{
+    takeText(m_path, m_settings.scriptsFolder(), handOff());
+    if (std::exchange(m_wholeWanted, false)) {
+        m_changes.lose();
+        takeText(m_path, m_settings.scriptsFolder(), handOff());
+    }
+}
+
 void LiveDiagnostics::wantLabels()
 {
     // While a check runs, it is taken once done.
-    if (!std::exchange(m_labelsWanted, true) && !m_worker.isRunning())
-        takeCheckedWords();
+    if (std::exchange(m_labelsWanted, true) || m_worker.isRunning())
+        return;
+    // Typed on since the last check: the model reads the text as it is now, includes aside
+    // (read on the checking thread, at the check still due).
+    if (!m_model.textReadable() && m_isScript && !tooLarge())
+        takeTextNow();
+    takeCheckedWords();
 }
 
 void LiveDiagnostics::takeWords(CompletionWords words)

@@ -4,6 +4,7 @@
 #include "Completion.h"
 #include "MistakeMarks.h"
 #include "ScriptModel.h"
+#include "StandingText.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -122,18 +123,25 @@ private:
     LiveCheckSettings &m_settings;
     ScriptModel m_model;
     MistakeMarks m_marks;
-    // What the model is told of the text: the bytes typing changed since it was last told, or
-    // the whole text where that is not known. Made on the editor's thread.
+    // What the model is told of the text: the editor's bytes where they lie, and where typing
+    // changed them since it was last told (unknown: it takes them all anew). Made on the editor's
+    // thread.
     struct TextHandOff
     {
         std::optional<ChangedSpan::Change> change;
         QByteArray bytes;
     };
     TextHandOff handOff();
+    // Before the editor changes its bytes: nothing may read them any longer.
+    void textChanging();
     ChangedSpan m_changes;
+    // The editor's bytes as the scripts that include this one read them, from any thread.
+    StandingText m_offered;
     // The model takes it in, knowing where includes are looked for, and its text is what the
     // scripts that include this one read. On the checking thread (or with it waited for).
     void takeText(const QString &path, const QString &root, TextHandOff text);
+    // The same on the editor's thread, with no check running.
+    void takeTextNow();
     // Where a script's includes are looked for: from its folder up to the root set, or guessed.
     IncludeSearch searchFor(const QString &path, const QString &root);
     // After takeText: a change the model could not place (it held no text); the whole text next.

@@ -272,6 +272,7 @@ ScriptEditor::TextLoading::TextLoading(ScriptEditor &editor)
     : m_editor(editor)
     , m_eventMask(editor.SendScintilla(SCI_GETMODEVENTMASK))
 {
+    Q_EMIT m_editor.textReplacing();
     m_editor.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     m_editor.SendScintilla(SCI_CLEARALL);

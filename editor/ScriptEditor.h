@@ -73,7 +73,8 @@ public:
     // show a dialog belong to the windows that own those dialogs.
     void runBuiltInCommand(int command, int datum = 0);
 
-    // The buffer as it is: UTF-8 with the document's line ends. Valid until the next edit.
+    // The buffer as it is: UTF-8 with the document's line ends. Valid until the next edit (told
+    // by bytesChanging or textReplacing), however often it is asked for.
     QByteArrayView utf8() const;
     // A copy of part of it, without gathering the rest into one block first as utf8() does.
     QByteArray utf8(qsizetype from, qsizetype length) const;
@@ -134,7 +135,9 @@ Q_SIGNALS:
     // The same, with the bytes it changes: in a text that many bytes long, from at, the bytes
     // removed and the bytes inserted (one of them 0).
     void bytesChanging(qsizetype length, qsizetype at, qsizetype removed, qsizetype inserted);
-    // The whole text was replaced with no change told (a file loaded into the editor).
+    // The whole text is about to be replaced, then was, with no change told (a file loaded into
+    // the editor).
+    void textReplacing();
     void textReplaced();
     void caretOrSelectionChanged();
     void gotFocus();

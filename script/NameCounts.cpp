@@ -1,62 +1,74 @@
 #include "NameCounts.h"
 
-#include "ScriptLanguage.h"
+#include <QHashFunctions>
+
+#include <algorithm>
 
 namespace Korveth {
 
-bool NameCounts::Packed::fits(QStringView name)
+std::uint64_t NameCounts::key(QStringView upper)
 {
-    return name.size() <= mostPacked && isAscii(name);
-}
-
-NameCounts::Packed NameCounts::Packed::of(QStringView name)
-{
-    Packed key;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        std::uint64_t &half = i < 8 ? key.high : key.low;
-        half = (half << 7) | name[i].unicode();
+    constexpr qsizetype mostPacked = 9; // seven bits each, the top bit clear
+    std::uint64_t packed = 0;
+    bool fits = upper.size() <= mostPacked;
+    for (qsizetype i = 0; fits && i < upper.size(); ++i) {
+        const char16_t c = upper[i].unicode();
+        // No character is 0, so names of different lengths never meet.
+        fits = c > 0 && c < 0x80;
+        packed = (packed << 7) | c;
     }
-    key.high |= std::uint64_t(name.size()) << 56;
-    return key;
-}
-
-QStringView NameCounts::Packed::unpack(char16_t (&name)[mostPacked]) const
-{
-    const auto length = qsizetype(high >> 56);
-    const qsizetype inHigh = qMin<qsizetype>(length, 8);
-    for (qsizetype i = 0; i < inHigh; ++i)
-        name[i] = char16_t((high >> (7 * (inHigh - 1 - i))) & 0x7f);
-    for (qsizetype i = 8; i < length; ++i)
-        name[i] = char16_t((low >> (7 * (length - 1 - i))) & 0x7f);
-    return QStringView(name, length);
-}
-
-int &NameCounts::operator[](QStringView upper)
-{
-    if (Packed::fits(upper))
-        return m_packed[Packed::of(upper)];
-    return m_other[upper.toString()];
+    if (fits)
+        return packed;
+    std::uint64_t hash = qHash(upper, 0);
+    if constexpr (sizeof(size_t) < sizeof(std::uint64_t)) // a 32-bit hash: two of them
+        hash = (hash << 32) | qHash(upper, 1);
+    return hash | (std::uint64_t(1) << 63);
 }
 
 int NameCounts::value(QStringView upper) const
 {
-    if (Packed::fits(upper))
-        return m_packed.value(Packed::of(upper));
-    return m_other.value(upper.toString());
+    const auto [first, last] = std::equal_range(m_keys.begin(), m_keys.end(), key(upper));
+    return int(last - first);
 }
 
-void NameCounts::remove(QStringView upper)
+bool NameCounts::contains(QStringView upper) const
 {
-    if (Packed::fits(upper))
-        m_packed.remove(Packed::of(upper));
-    else
-        m_other.remove(upper.toString());
+    return std::binary_search(m_keys.begin(), m_keys.end(), key(upper));
 }
 
-void NameCounts::clear()
+void NameCounts::assign(std::vector<std::uint64_t> names)
 {
-    m_packed.clear();
-    m_other.clear();
+    m_keys = std::move(names);
+    std::sort(m_keys.begin(), m_keys.end());
+}
+
+void NameCounts::change(const std::vector<std::uint64_t> &gone,
+                        const std::vector<std::uint64_t> &came)
+{
+    if (gone.size() + came.size() <= 64) {
+        // An edit's few lines: in place.
+        for (const std::uint64_t name : gone) {
+            const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), name);
+            if (at != m_keys.end() && *at == name)
+                m_keys.erase(at);
+        }
+        for (const std::uint64_t name : came)
+            m_keys.insert(std::upper_bound(m_keys.begin(), m_keys.end(), name), name);
+        return;
+    }
+    // A paste of many: one merge, where each in place would move them all.
+    std::vector<std::uint64_t> out(gone);
+    std::sort(out.begin(), out.end());
+    // What stays: every name less those gone, one for one.
+    std::vector<std::uint64_t> kept;
+    kept.reserve(m_keys.size() + came.size());
+    std::set_difference(
+        m_keys.begin(), m_keys.end(), out.begin(), out.end(), std::back_inserter(kept));
+    std::vector<std::uint64_t> in(came);
+    std::sort(in.begin(), in.end());
+    const auto middle = kept.insert(kept.end(), in.begin(), in.end());
+    std::inplace_merge(kept.begin(), middle, kept.end());
+    m_keys = std::move(kept);
 }
 
 } // namespace Korveth

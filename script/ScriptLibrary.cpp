@@ -154,7 +154,7 @@ void ScriptLibrary::setOpenText(const QString &path, const QByteArray &utf8)
     m_open.insert(path, {utf8, {}, ++m_openVersions});
 }
 
-void ScriptLibrary::setOpenSource(const QString &path, std::function<QByteArray()> text)
+void ScriptLibrary::setOpenSource(const QString &path, OpenSource text)
 {
     const QMutexLocker lock(&m_mutex);
     m_open.insert(path, {{}, std::move(text), ++m_openVersions});
@@ -184,9 +184,13 @@ const ScriptLibrary::Script *ScriptLibrary::scriptAt(const QString &path)
                                  && known.modified == info.lastModified() && known.size >= 0;
     if (fresh)
         return &known;
+    std::optional<QByteArray> openText;
+    if (open != m_open.constEnd())
+        openText = open->text();
+    const bool readOpen = openText.has_value();
     QByteArray utf8;
-    if (open != m_open.constEnd()) {
-        utf8 = open->source ? open->source() : open->utf8;
+    if (readOpen) {
+        utf8 = std::move(*openText);
     } else {
         const ReadResult read = readTextFile(path);
         if (!read.error.isEmpty()) {
@@ -198,7 +202,7 @@ const ScriptLibrary::Script *ScriptLibrary::scriptAt(const QString &path)
     Script script;
     script.size = info.size();
     script.modified = info.lastModified();
-    script.openVersion = open != m_open.constEnd() ? open->version : 0;
+    script.openVersion = readOpen ? open->version : 0;
     LineDecoder decoder;
     int lineNumber = -1;
     forEachEditorLine(QByteArrayView(utf8), [&](QByteArrayView raw, QByteArrayView) {
@@ -277,8 +281,10 @@ QByteArray ScriptLibrary::textOf(const QString &path, QString *error)
 {
     {
         const QMutexLocker lock(&m_mutex);
-        if (const auto open = m_open.constFind(path); open != m_open.constEnd())
-            return open->source ? open->source() : open->utf8;
+        if (const auto open = m_open.constFind(path); open != m_open.constEnd()) {
+            if (std::optional<QByteArray> text = open->text())
+                return std::move(*text);
+        }
     }
     ReadResult read = readTextFile(path);
     if (error)

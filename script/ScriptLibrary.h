@@ -10,6 +10,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 #include "ModernSurvey.h"
 
@@ -90,9 +91,10 @@ public:
 
     // An open script's text, as UTF-8: it stands for the file until closed.
     void setOpenText(const QString &path, const QByteArray &utf8);
-    // Or where to get it when it is needed (asked on the thread that needs it); changed() says
-    // it is no longer what it was.
-    void setOpenSource(const QString &path, std::function<QByteArray()> text);
+    // Or where to get it when it is needed (asked on the thread that needs it; none: the file
+    // stands for it this time); changed() says it is no longer what it was.
+    using OpenSource = std::function<std::optional<QByteArray>()>;
+    void setOpenSource(const QString &path, OpenSource text);
     void changed(const QString &path);
     void closeText(const QString &path);
 
@@ -129,8 +131,10 @@ private:
     struct OpenText
     {
         QByteArray utf8;
-        std::function<QByteArray()> source;
+        OpenSource source;
         quint64 version = 0;
+
+        std::optional<QByteArray> text() const { return source ? source() : utf8; }
     };
     QHash<QString, OpenText> m_open;
     quint64 m_openVersions = 0;

@@ -171,7 +171,7 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         const Line &line = fresh[i];
         m_modernLines += line.looksModern;
-        m_liveCharacters += line.text.length;
+        m_liveCharacters += m_texts.unitsHeld(line.text);
     }
     const auto definesLabel = [](const Line &line) {
         return line.definesLabel;
@@ -193,8 +193,8 @@ void ScriptModel::replaceLines(int first, int removedCount, std::vector<Line> fr
                perLine<ModernLineFacts>(std::size_t(added), everyLineNew));
     for (const Line &line : removed) {
         m_modernLines -= line.looksModern;
-        m_liveCharacters -= line.text.length;
-        m_mistakes -= (line.first && line.first->error()) + (line.second && line.second->error());
+        m_liveCharacters -= m_texts.unitsHeld(line.text);
+        m_mistakes -= line.mistakes();
     }
     if (everyLineNew) {
         // Nothing to compare with: counted and judged once, from the start.
@@ -243,14 +243,15 @@ ScriptModel::labelsChanged(const std::vector<Line> &removed, int first, int inse
     // was (the line beside a key typed) changes nothing.
     QHash<QString, int> definedBefore;
     QHash<QString, int> includedBefore;
+    std::vector<std::uint64_t> namesGone;
+    std::vector<std::uint64_t> namesCame;
     auto count = [&](const Line &line, int delta) {
         change.everything |= m_dialect == Dialect::Classic && line.hasColon;
         if (line.definesLabel) {
             const QString name = definedLabelOf(line);
-            int &n = m_definedCount[name];
             if (!definedBefore.contains(name))
-                definedBefore.insert(name, n);
-            n += delta;
+                definedBefore.insert(name, m_definedCount.value(name));
+            (delta < 0 ? namesGone : namesCame).push_back(NameCounts::key(name));
         }
         if (line.includes) {
             const QString include = includeOf(line);
@@ -264,12 +265,10 @@ ScriptModel::labelsChanged(const std::vector<Line> &removed, int first, int inse
         count(line, -1);
     for (int i = first; i < first + inserted; ++i)
         count(m_lines[std::size_t(i)], +1);
+    m_definedCount.change(namesGone, namesCame);
     for (auto it = definedBefore.cbegin(); it != definedBefore.cend(); ++it) {
-        const int now = m_definedCount.value(it.key());
-        if ((it.value() == 0) != (now == 0))
+        if ((it.value() == 0) != (m_definedCount.value(it.key()) == 0))
             change.names.insert(it.key());
-        if (now == 0)
-            m_definedCount.remove(it.key());
     }
     for (auto it = includedBefore.cbegin(); it != includedBefore.cend(); ++it) {
         const int now = m_includeCount.value(it.key());
@@ -320,8 +319,10 @@ void ScriptModel::rebuildLabels()
         // whole text joined as UTF-16 first took twice the UTF-8 again.
         m_classic.reset(); // a long script's old table goes before the new one is made
         QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-        QByteArray joined(encoder.requiredSpace(m_liveCharacters) + qsizetype(m_lines.size()),
-                          Qt::Uninitialized);
+        qsizetype most = 0;
+        for (const Line &line : m_lines)
+            most += line.hasColon ? encoder.requiredSpace(m_texts.extent(line.text)) + 1 : 0;
+        QByteArray joined(most, Qt::Uninitialized);
         char *end = joined.data();
         for (const Line &line : m_lines) {
             if (!line.hasColon)
@@ -365,7 +366,7 @@ void ScriptModel::survey(std::vector<char> &dirty)
 void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
 {
     Line &line = m_lines[index];
-    m_mistakes -= (line.first && line.first->error()) + (line.second && line.second->error());
+    m_mistakes -= line.mistakes();
     LineChecker &checker
         = m_dialect == Dialect::Classic ? static_cast<LineChecker &>(*m_classic) : m_modern;
     checker.MatchCount = matchBefore;
@@ -373,10 +374,10 @@ void ScriptModel::judge(std::size_t index, std::int32_t matchBefore)
     const LineVerdicts verdicts = m_dialect == Dialect::Classic
                                       ? m_classic->judge(text)
                                       : m_modern.judgeWithFacts(text, m_facts[index]);
-    line.first = verdicts.first;
-    line.second = verdicts.second;
-    line.matchBefore = std::int8_t(matchBefore);
-    line.matchAfter = std::int8_t(std::min(checker.MatchCount, mostMatches));
+    line.firstKind = Line::kindOf(verdicts.first);
+    line.secondKind = Line::kindOf(verdicts.second);
+    line.matchesBefore = std::uint32_t(std::clamp(matchBefore, -1, mostMatches) + 1);
+    line.matchesAfter = std::uint32_t(std::clamp(checker.MatchCount, -1, mostMatches) + 1);
     m_mistakes += verdicts.errorCount();
     ++m_lastJudged;
 }
@@ -395,13 +396,13 @@ void ScriptModel::judgeDirty(std::vector<char> &dirty)
         }
         // A run of lines to judge: it goes on while the count a line hands on has changed.
         for (; i < n; ++i) {
-            const std::int32_t before = i == 0 ? 0 : m_lines[i - 1].matchAfter;
+            const std::int32_t before = i == 0 ? 0 : m_lines[i - 1].matchAfter();
             Line &line = m_lines[i];
-            if (!dirty[i] && line.matchBefore == before)
+            if (!dirty[i] && line.matchBefore() == before)
                 break;
-            const std::int32_t oldAfter = line.matchAfter;
+            const std::int32_t oldAfter = line.matchAfter();
             judge(i, before);
-            if (!dirty[i] && line.matchAfter == oldAfter) {
+            if (!dirty[i] && line.matchAfter() == oldAfter) {
                 ++i;
                 break;
             }
@@ -416,14 +417,16 @@ void ScriptModel::judgeAll()
     m_includeStates.clear();
     m_modernLines = 0;
     // Sized once: a table that grows holds its old block and its new one at once.
-    m_definedCount.reserve(labelLineCount());
+    std::vector<std::uint64_t> names;
+    names.reserve(std::size_t(labelLineCount()));
     for (const Line &line : m_lines) {
         m_modernLines += line.looksModern;
         if (line.definesLabel)
-            ++m_definedCount[definedLabelOf(line)];
+            names.push_back(NameCounts::key(definedLabelOf(line)));
         if (line.includes)
             ++m_includeCount[includeOf(line)];
     }
+    m_definedCount.assign(std::move(names));
     m_dialect = m_choice == DialectChoice::Modern
                         || (m_choice == DialectChoice::Auto && m_modernLines > 0)
                     ? Dialect::Modern
@@ -437,7 +440,7 @@ void ScriptModel::judgeAll()
 std::pair<std::optional<Verdict>, std::optional<Verdict>> ScriptModel::verdicts(int line) const
 {
     const Line &l = m_lines[std::size_t(line)];
-    return {l.first, l.second};
+    return {l.first(), l.second()};
 }
 
 } // namespace Korveth

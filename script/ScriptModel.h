@@ -9,7 +9,6 @@
 #include "NameCounts.h"
 #include "ScriptChecker.h"
 #include "ScriptLibrary.h"
-#include "SharedText.h"
 #include "TextArena.h"
 
 #include <QByteArray>
@@ -59,17 +58,22 @@ public:
     bool refreshIncludes();
 
     // The script's text as UTF-8; lines end with CR LF, LF or CR. The model keeps the text to
-    // compare the next one with: shared, not copied. False when it is the text it had.
+    // compare the next one with: shared, not copied, so it may be a view of bytes its caller keeps
+    // unchanged until it calls textChanging(). False when it is the text it had.
     bool update(QByteArray utf8);
-    // Or only the bytes that changed since the text it was last given: that many from the place
-    // replaced by the ones inserted, in the model's own text, in place where nothing else holds it
-    // (an editor following the user's typing sends no copy of the whole text each time). False,
-    // and nothing changed, when the model holds no such text (after edit(), or a place beyond its
-    // end): it needs the whole text.
-    bool replaceBytes(qsizetype from, qsizetype removed, QByteArrayView inserted);
-    // The text as last given whole or in bytes, from any thread (scripts that include this one
-    // read it): shared, not copied; empty after edit().
-    QByteArray utf8() const { return m_text.taken(); }
+    // Or the text told where it differs from the one before: from that place, the bytes before
+    // (as they were) gave way to the new text's own, up to where the unchanged rest begins. An
+    // editor following the user's typing needs to keep no copy of its text for it. False, and
+    // nothing changed, when the model holds no such text (after edit(), or a change that does not
+    // fit it): it needs the whole text.
+    bool replaceBytes(QByteArray utf8, qsizetype from, QByteArrayView before);
+    // The text last given is about to change where it lies: until the next one is given, its
+    // lines read as empty, and a whole text is taken as all new.
+    void textChanging();
+    // The text as last given; empty after edit() or textChanging().
+    const QByteArray &utf8() const { return m_text; }
+    // Whether the lines can be read: not between textChanging() and the next text.
+    bool textReadable() const { return m_textReadable || !m_textKnown; }
     // Or only what changed: the lines from first, that many of them, replaced by the new ones (an
     // editor that knows its lines need not send the whole text).
     void edit(int first, int removed, QList<QString> inserted);
@@ -123,23 +127,47 @@ public:
     std::uint64_t labelNamesVersion() const { return m_labelNamesVersion; }
 
 private:
-    // A line's state, kept small and in one array: its text lives in m_texts.
+    // A line's state, kept small and in one array: its text lives in m_texts. The verdicts, the
+    // checker's counts of matches before and after the line and the flags share one word: 8
+    // bytes a line.
     struct Line
     {
         TextArena::Span text;
-        std::optional<Verdict> first;
-        std::optional<Verdict> second;
-        // The checker's count of matches before and after the line, held at mostMatches: past it
-        // no count is judged otherwise. A byte each, and the flags in bits: 16 bytes a line.
-        std::int8_t matchBefore = -1;
-        std::int8_t matchAfter = -1;
-        bool labelDependent : 1 = false; // its verdict may change when labels do
-        bool hasColon : 1 = false;
-        bool looksModern : 1 = false;
-        bool definesLabel : 1 = false;
-        bool includes : 1 = false; // an include or a required part
+        std::uint32_t firstKind : 7 = noVerdict;
+        std::uint32_t secondKind : 7 = noVerdict;
+        // Held at mostMatches, past which no count is judged otherwise; one more than the count,
+        // so that 0 is a line never judged.
+        std::uint32_t matchesBefore : 6 = 0;
+        std::uint32_t matchesAfter : 6 = 0;
+        std::uint32_t labelDependent : 1 = 0; // its verdict may change when labels do
+        std::uint32_t hasColon : 1 = 0;
+        std::uint32_t looksModern : 1 = 0;
+        std::uint32_t definesLabel : 1 = 0;
+        std::uint32_t includes : 1 = 0; // an include or a required part
+
+        static constexpr std::uint32_t noVerdict = 127;
+        static std::uint32_t kindOf(std::optional<Verdict> verdict)
+        {
+            return verdict ? std::uint32_t(verdict->kind) : noVerdict;
+        }
+        static std::optional<Verdict> verdictOf(std::uint32_t kind)
+        {
+            if (kind == noVerdict)
+                return std::nullopt;
+            return Verdict{VerdictKind(kind)};
+        }
+        std::optional<Verdict> first() const { return verdictOf(firstKind); }
+        std::optional<Verdict> second() const { return verdictOf(secondKind); }
+        int mistakes() const
+        {
+            return (firstKind != noVerdict && isMistake(VerdictKind(firstKind)))
+                   + (secondKind != noVerdict && isMistake(VerdictKind(secondKind)));
+        }
+        std::int32_t matchBefore() const { return std::int32_t(matchesBefore) - 1; }
+        std::int32_t matchAfter() const { return std::int32_t(matchesAfter) - 1; }
     };
-    static_assert(sizeof(Line) <= 16);
+    static_assert(sizeof(Line) <= 8);
+    static_assert(int(VerdictKind::TooManyMatches) < int(Line::noVerdict));
     // A block's 33rd match is told of, and every later one judged alike: counts past it are kept
     // as 33, which judges the lines after it as any higher count would.
     static constexpr std::int32_t mostMatches = 33;
@@ -189,7 +217,11 @@ private:
         qsizetype nowEnd = 0;
         bool cutAtBreak = false; // ends at a line start, not at the end
     };
-    ChangedLines changedLines(qsizetype prefix, qsizetype suffix, qsizetype nowSize) const;
+    // The texts agree but for the bytes after prefix and before the suffix's.
+    ChangedLines changedLines(QByteArrayView now, qsizetype prefix, qsizetype suffix) const;
+    // The new text, told as a change of the bytes from a place: those removed gave way to its own.
+    void takeChange(QByteArray utf8, qsizetype from, QByteArrayView removed);
+    void holdText(QByteArray utf8);
     // Once the text is the new one: the lines changed are replaced; before holds the old text's
     // bytes from the change's start to its old end.
     void takeChangedLines(const ChangedLines &changed, QByteArray before);
@@ -218,11 +250,13 @@ private:
 
     DialectChoice m_choice;
     Dialect m_dialect = Dialect::Classic;
-    SharedText m_text;
-    bool m_textKnown = true; // false after edit(): m_text no longer holds the lines
+    QByteArray m_text;
+    qsizetype m_textSize = 0;   // the last text's, while its bytes can no longer be read
+    bool m_textKnown = true;    // false after edit(): the lines are no longer places in a text
+    bool m_textReadable = true; // false after textChanging()
     std::pair<qsizetype, int> m_lineStartKnown; // a line start in m_text, and its line's index
     TextArena m_texts;
-    qsizetype m_liveCharacters = 0; // in the lines' texts
+    qsizetype m_liveCharacters = 0; // UTF-16 units the arena holds for the lines
     std::vector<Line> m_lines;
     // What the passes over every line read, side by side with m_lines and kept in one piece.
     std::vector<ModernLineShape> m_shapes;

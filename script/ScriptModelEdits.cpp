@@ -83,7 +83,7 @@ void ScriptModel::edit(int first, int removed, QList<QString> inserted)
 {
     first = qBound(0, first, lineCount());
     removed = qBound(0, removed, lineCount() - first);
-    m_text.set({});
+    m_text = QByteArray();
     m_textKnown = false;
     m_lineStartKnown = {};
     std::vector<Line> lines(std::size_t(inserted.size()));
@@ -96,7 +96,7 @@ void ScriptModel::editText(int first, int removed, const QString &text)
 {
     first = qBound(0, first, lineCount());
     removed = qBound(0, removed, lineCount() - first);
-    m_text.set({});
+    m_text = QByteArray();
     m_textKnown = false;
     m_lineStartKnown = {};
     const bool kept = m_texts.adopt(text);
@@ -104,92 +104,115 @@ void ScriptModel::editText(int first, int removed, const QString &text)
     std::vector<Line> lines;
     lines.reserve(withRoom(std::size_t(text.count(u'\n') + text.count(u'\r') + 1)));
     preferHugePages(lines.data(), lines.capacity() * sizeof(Line));
-    auto add = [&](qsizetype start, qsizetype end) {
-        Line &line = lines.emplace_back();
-        line.text = kept
-                        ? m_texts.inWhole(start, end - start)
-                        : TextArena::Span::at(offset + start, end - start, TextArena::Store::Added);
+    auto add = [&](qsizetype start) {
+        lines.emplace_back().text
+            = kept ? m_texts.inWhole(start)
+                   : TextArena::Span::at(offset + start, TextArena::Store::Added);
     };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        add(start, i);
+        add(start);
         i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
         start = i + 1;
     }
-    add(start, text.size());
+    add(start);
     replaceLines(first, removed, std::move(lines));
 }
 
 bool ScriptModel::update(QByteArray utf8)
 {
     const QByteArrayView now = utf8;
-    if (!m_textKnown || m_lines.empty()) {
+    if (!m_textKnown || !m_textReadable || m_lines.empty()) {
         // Nothing to compare with: every line anew.
         std::vector<Line> lines;
         lines.reserve(withRoom(std::size_t(now.count('\n') + 1)));
         forEachEditorLine(now, [&](QByteArrayView line, QByteArrayView) {
-            lines.emplace_back().text = m_texts.inBytes(line.data() - now.data(), line.size());
+            lines.emplace_back().text = m_texts.inBytes(line.data() - now.data());
         });
         // The lines replaced are not read again: every line is new.
-        m_text.set(std::move(utf8));
-        m_texts.setBytes(m_text.array(), {});
+        holdText(std::move(utf8));
         m_textKnown = true;
         m_lineStartKnown = {};
         replaceLines(0, lineCount(), std::move(lines));
         return true;
     }
-    const QByteArrayView old = m_text.bytes();
-    if (old == now)
+    const QByteArrayView old = m_text;
+    if (old == now) {
+        holdText(std::move(utf8)); // the same bytes, where they stand now
         return false;
+    }
     const qsizetype prefix = commonPrefix(old, now);
     const qsizetype suffix = commonSuffix(old, now, qMin(old.size(), now.size()) - prefix);
-    const ChangedLines changed = changedLines(prefix, suffix, now.size());
-    QByteArray before = old.sliced(changed.start, changed.oldEnd - changed.start).toByteArray();
-    m_text.set(std::move(utf8));
-    takeChangedLines(changed, std::move(before));
+    const QByteArray removed = old.sliced(prefix, old.size() - prefix - suffix).toByteArray();
+    takeChange(std::move(utf8), prefix, removed);
     return true;
 }
 
-bool ScriptModel::replaceBytes(qsizetype from, qsizetype removed, QByteArrayView inserted)
+bool ScriptModel::replaceBytes(QByteArray utf8, qsizetype from, QByteArrayView before)
 {
-    const qsizetype size = m_text.bytes().size();
-    if (!m_textKnown || from < 0 || removed < 0 || from > size - removed)
+    const qsizetype suffix = m_textSize - from - before.size();
+    if (!m_textKnown || from < 0 || suffix < 0 || utf8.size() < from + suffix)
         return false;
-    if (m_lines.empty()) // an empty text: the inserted bytes are all of it
-        return size == 0 ? (update(inserted.toByteArray()), true) : false;
-    if (removed == 0 && inserted.isEmpty())
+    if (m_lines.empty()) // an empty text: the new one is all of it
+        return m_textSize == 0 ? (update(std::move(utf8)), true) : false;
+    if (before.isEmpty() && utf8.size() == m_textSize) {
+        holdText(std::move(utf8));
         return true;
-    const ChangedLines changed
-        = changedLines(from, size - from - removed, size - removed + inserted.size());
-    QByteArray before
-        = m_text.bytes().sliced(changed.start, changed.oldEnd - changed.start).toByteArray();
-    // Held by nothing else now, the text changes where it lies: no second copy of a long script.
-    m_texts.setBytes({}, {});
-    m_text.replace(from, removed, inserted);
-    takeChangedLines(changed, std::move(before));
+    }
+    takeChange(std::move(utf8), from, before);
     return true;
+}
+
+void ScriptModel::textChanging()
+{
+    m_text = QByteArray();
+    m_texts.setBytes({}, {});
+    m_textReadable = false;
+}
+
+void ScriptModel::holdText(QByteArray utf8)
+{
+    m_text = std::move(utf8);
+    m_textSize = m_text.size();
+    m_textReadable = true;
+    m_texts.setBytes(m_text, {});
+}
+
+void ScriptModel::takeChange(QByteArray utf8, qsizetype from, QByteArrayView removed)
+{
+    const QByteArrayView now = utf8;
+    const qsizetype suffix = m_textSize - from - removed.size();
+    const ChangedLines changed = changedLines(now, from, suffix);
+    // The changed lines as they were: the bytes around the change are the same in both texts.
+    QByteArray before;
+    before.reserve(changed.oldEnd - changed.start);
+    before += now.sliced(changed.start, from - changed.start);
+    before += removed;
+    const qsizetype unchangedFrom = now.size() - suffix;
+    before += now.sliced(unchangedFrom, changed.nowEnd - unchangedFrom);
+    holdText(std::move(utf8));
+    takeChangedLines(changed, std::move(before));
 }
 
 ScriptModel::ChangedLines
-ScriptModel::changedLines(qsizetype prefix, qsizetype suffix, qsizetype nowSize) const
+ScriptModel::changedLines(QByteArrayView now, qsizetype prefix, qsizetype suffix) const
 {
-    const QByteArrayView old = m_text.bytes();
     ChangedLines changed;
     // From the start of the line that holds the last common byte: a CR there may pair with
     // what follows.
     if (prefix > 0)
-        std::tie(changed.start, changed.firstLine) = lineHolding(old, prefix - 1, m_lineStartKnown);
+        std::tie(changed.start, changed.firstLine) = lineHolding(now, prefix - 1, m_lineStartKnown);
     // To a line start in both texts within the common ending, or to the end.
-    changed.oldEnd = old.size();
-    changed.nowEnd = nowSize;
+    changed.oldEnd = m_textSize;
+    changed.nowEnd = now.size();
     for (qsizetype k = 1; k <= suffix; ++k) {
-        const qsizetype at = old.size() - suffix + k;
-        if (at < old.size() && endsLine(old, at)) {
-            changed.oldEnd = at;
-            changed.nowEnd = nowSize - suffix + k;
+        const qsizetype at = now.size() - suffix + k;
+        if (at < now.size() && endsLine(now, at)) {
+            changed.oldEnd = m_textSize - suffix + k;
+            changed.nowEnd = at;
             changed.cutAtBreak = true;
             break;
         }
@@ -199,15 +222,14 @@ ScriptModel::changedLines(qsizetype prefix, qsizetype suffix, qsizetype nowSize)
 
 void ScriptModel::takeChangedLines(const ChangedLines &changed, QByteArray before)
 {
-    const QByteArrayView now = m_text.bytes();
+    const QByteArrayView now = m_text;
     const auto removed = int(linesOf(before, changed.cutAtBreak).size());
     const QList<QByteArrayView> added
         = linesOf(now.sliced(changed.start, changed.nowEnd - changed.start), changed.cutAtBreak);
 
     std::vector<Line> lines(std::size_t(added.size()));
     for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i].text
-            = m_texts.inBytes(added[qsizetype(i)].data() - now.data(), added[qsizetype(i)].size());
+        lines[i].text = m_texts.inBytes(added[qsizetype(i)].data() - now.data());
     // The lines above stand where they stood in the new text; those below moved with the change.
     const int after = changed.firstLine + removed;
     readingAnew(changed.firstLine, after, changed.start);
@@ -216,7 +238,7 @@ void ScriptModel::takeChangedLines(const ChangedLines &changed, QByteArray befor
         if (line->text.store == TextArena::Store::Bytes)
             line->text.start = std::uint32_t(qsizetype(line->text.start) + moved);
     }
-    m_texts.setBytes(m_text.array(), std::move(before));
+    m_texts.setBytes(m_text, std::move(before));
     replaceLines(changed.firstLine, removed, std::move(lines));
     m_texts.dropBytesBefore();
     // Before the change, both texts are the same: typing on further down counts the lines from

@@ -64,7 +64,7 @@ void ScriptModel::setIncludeSearch(const IncludeSearch &search)
 
 bool ScriptModel::knowsLabel(const QString &upper) const
 {
-    if (m_definedCount.value(upper) > 0)
+    if (m_definedCount.contains(upper))
         return true;
     return std::any_of(
         m_includeStates.cbegin(), m_includeStates.cend(), [&upper](const IncludeState &state) {

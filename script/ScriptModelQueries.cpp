@@ -14,7 +14,7 @@ QList<Diagnostic> ScriptModel::diagnostics(int line) const
     QList<Diagnostic> found;
     const Line &l = m_lines[std::size_t(line)];
     const LineText text = textOf(l);
-    for (const auto &verdict : {l.first, l.second}) {
+    for (const auto &verdict : {l.first(), l.second()}) {
         if (verdict && verdict->error()) {
             const auto [column, length] = diagnosticRange(text, verdict->part());
             found.append({line, column, length, verdict->kind});
@@ -28,7 +28,7 @@ QList<Diagnostic> ScriptModel::diagnostics() const
     QList<Diagnostic> all;
     for (int i = 0; i < lineCount(); ++i) {
         const Line &l = m_lines[std::size_t(i)];
-        if ((l.first && l.first->error()) || (l.second && l.second->error()))
+        if (l.mistakes() > 0)
             all.append(diagnostics(i));
     }
     return all;

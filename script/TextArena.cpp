@@ -21,8 +21,9 @@ LineText::LineText(QByteArrayView utf8)
 
 TextArena::Span TextArena::append(QStringView text)
 {
-    const Span span = Span::at(m_added.size(), text.size(), Store::Added);
+    const Span span = Span::at(m_added.size(), Store::Added);
     m_added.append(text);
+    m_added.append(u'\n');
     return span;
 }
 

@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -50,18 +51,19 @@ public:
         Bytes,       // the UTF-8 text
         BytesBefore, // the UTF-8 text given before the last one, while the owner swaps them
     };
-    // Eight bytes: a text of up to 4 G units, a line of up to 1 G.
+    // Four bytes: where the line starts, in a text of up to 1 G units. It ends at the first line
+    // end or the end of its text: every store holds its lines with their ends, the added ones
+    // each with an LF after it (a line holds none of its own). A long script's every line was
+    // four bytes more for its length.
     struct Span
     {
-        std::uint32_t start = 0;
-        std::uint32_t length : 30 = 0;
+        std::uint32_t start : 30 = 0;
         Store store : 2 = Store::Whole;
 
-        static Span at(qsizetype start, qsizetype length, Store store)
+        static Span at(qsizetype start, Store store)
         {
             Span span;
             span.start = std::uint32_t(start);
-            span.length = std::uint32_t(length);
             span.store = store;
             return span;
         }
@@ -71,15 +73,40 @@ public:
     {
         switch (span.store) {
         case Store::Whole:
-            return LineText(QStringView(m_whole).sliced(span.start, span.length));
+            return LineText(lineIn(QStringView(m_whole), span.start));
         case Store::Added:
-            return LineText(QStringView(m_added).sliced(span.start, span.length));
+            return LineText(lineIn(QStringView(m_added), span.start));
         case Store::Bytes:
-            return LineText(QByteArrayView(m_bytes).sliced(span.start, span.length));
+            return LineText(lineIn(QByteArrayView(m_bytes), span.start));
         case Store::BytesBefore:
             break;
         }
-        return LineText(QByteArrayView(m_bytesBefore).sliced(span.start, span.length));
+        return LineText(lineIn(QByteArrayView(m_bytesBefore), span.start));
+    }
+    // The line's length where it is held, in bytes or UTF-16 units: never fewer than its
+    // characters' UTF-16 units.
+    qsizetype extent(Span span) const
+    {
+        switch (span.store) {
+        case Store::Bytes:
+            return lineIn(QByteArrayView(m_bytes), span.start).size();
+        case Store::BytesBefore:
+            return lineIn(QByteArrayView(m_bytesBefore), span.start).size();
+        default:
+            return unitsHeld(span);
+        }
+    }
+    // The UTF-16 units the arena holds for the line: none for a line of the UTF-8 text.
+    qsizetype unitsHeld(Span span) const
+    {
+        switch (span.store) {
+        case Store::Whole:
+            return lineIn(QStringView(m_whole), span.start).size();
+        case Store::Added:
+            return lineIn(QStringView(m_added), span.start).size();
+        default:
+            return 0;
+        }
     }
     // A text is valid until the next append.
     Span append(QStringView text);
@@ -88,10 +115,7 @@ public:
     void reserve(qsizetype characters) { m_added.reserve(m_added.size() + characters); }
     // Keeps the text as the arena's whole text; only while no UTF-16 text is held.
     bool adopt(const QString &text);
-    Span inWhole(qsizetype start, qsizetype length) const
-    {
-        return Span::at(start, length, Store::Whole);
-    }
+    Span inWhole(qsizetype start) const { return Span::at(start, Store::Whole); }
 
     // The UTF-8 text lines are found in from now on. The one before stays readable
     // (Store::BytesBefore) until dropBytesBefore(): spans of the lines being replaced say so.
@@ -104,10 +128,7 @@ public:
         m_bytesBefore = std::move(before);
     }
     void dropBytesBefore() { m_bytesBefore = QByteArray(); }
-    Span inBytes(qsizetype start, qsizetype length) const
-    {
-        return Span::at(start, length, Store::Bytes);
-    }
+    Span inBytes(qsizetype start) const { return Span::at(start, Store::Bytes); }
 
     // UTF-16 units held, in use or not.
     qsizetype held() const { return m_whole.size() + m_added.size(); }
@@ -119,10 +140,7 @@ public:
         fresh.m_bytes = m_bytes;
         fresh.m_bytesBefore = m_bytesBefore;
         qsizetype live = 0;
-        forEachSpan([&live](Span &span) {
-            if (span.store == Store::Whole || span.store == Store::Added)
-                live += span.length;
-        });
+        forEachSpan([&](Span &span) { live += unitsHeld(span) + 1; });
         fresh.m_added.reserve(live);
         forEachSpan([&](Span &span) {
             if (span.store == Store::Whole || span.store == Store::Added) {
@@ -134,6 +152,18 @@ public:
     }
 
 private:
+    // The line from start to its end; an empty one past the text (bytes no longer given).
+    template<typename Text> static Text lineIn(Text text, qsizetype start)
+    {
+        if (start >= text.size())
+            return Text();
+        const auto *const first = text.data() + start;
+        const auto *const last = text.data() + text.size();
+        const auto *const end
+            = std::find_if(first, last, [](auto c) { return c == u'\n' || c == u'\r'; });
+        return Text(first, end - first);
+    }
+
     QString m_whole;
     QString m_added;
     QByteArray m_bytes;

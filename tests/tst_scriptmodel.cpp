@@ -66,6 +66,8 @@ const QStringList pieces{
     "gosub the.long.way.round",
 };
 
+const char *const labelPieces[] = {"where:", "huntingground:", "the.long.way.round:"};
+
 // Match-heavy scripts cross the 32-match limit often, so an edit moves it along the lines below.
 QString randomLine(QRandomGenerator &random, bool matchHeavy)
 {
@@ -141,9 +143,10 @@ private Q_SLOTS:
         ScriptModel model(choice, m_folder.path());
         QRandomGenerator spans(seed);
         QByteArray told;
+        QByteArray buffers[2];
         for (int step = 0; step < 300; ++step) {
             const int at = lines.isEmpty() ? 0 : random.bounded(int(lines.size()));
-            switch (random.bounded(6)) {
+            switch (random.bounded(7)) {
             case 0: // a line typed
                 lines.insert(at, randomLine(random, matchHeavy));
                 break;
@@ -179,12 +182,28 @@ private Q_SLOTS:
                 else
                     lines.removeAll(QStringLiteral("include lib"));
                 break;
+            case 6: // more labels than a few at once: a block of them pasted, or all taken out
+                if (random.bounded(2)) {
+                    for (int n = 0; n < 66; ++n)
+                        lines.insert(at, QString::fromLatin1(labelPieces[random.bounded(3)]));
+                } else {
+                    lines.removeIf([](const QString &line) {
+                        return line.endsWith(u':') && !line.contains(u' ');
+                    });
+                }
+                break;
             }
             const QString lineEnd = breaks[random.bounded(int(breaks.size()))];
             const QByteArray text = lines.join(lineEnd).toUtf8();
+            // The model reads the bytes where they lie, as an editor's buffer; once they change,
+            // it must not.
+            QByteArray &now = buffers[step % 2];
+            now = QByteArray(text.constData(), text.size());
+            const QByteArray view = QByteArray::fromRawData(now.constData(), now.size());
             if (step % 2 == 0) {
-                model.update(text);
+                model.update(view);
             } else {
+                model.textChanging();
                 // Only the bytes that changed, told as an editor tells them: the span at times
                 // wider than the change, taking in unchanged bytes either side.
                 qsizetype same = 0;
@@ -197,10 +216,9 @@ private Q_SLOTS:
                 const qsizetype from = spans.bounded(same + 1);
                 tail = spans.bounded(tail + 1);
                 QVERIFY(model.replaceBytes(
-                    from,
-                    told.size() - from - tail,
-                    QByteArrayView(text).sliced(from, text.size() - from - tail)));
+                    view, from, QByteArrayView(told).sliced(from, told.size() - from - tail)));
             }
+            buffers[(step + 1) % 2].fill('#');
             told = text;
             QCOMPARE(model.utf8(), text);
             if (lines.isEmpty()) {

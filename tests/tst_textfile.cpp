@@ -296,12 +296,13 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), QByteArray("/a b/c.cmd\r\n/a b/c.cmd\r\n"));
     }
     // Edits told one by one, the span taken now and then: put in place in the text as last
-    // taken, the span's new bytes give the text as it is.
+    // taken, the span's new bytes give the text as it is, and it replaced the bytes it says.
     void changedSpanAddsUpTheEdits()
     {
         QRandomGenerator random(7);
-        ChangedSpan changes;
         QByteArray text = "0123456789";
+        ChangedSpan changes(
+            [&text](qsizetype from, qsizetype length) { return text.sliced(from, length); });
         QVERIFY(!changes.take(text.size())); // never taken: the whole text is wanted
         QByteArray taken = text;
         char next = 'a';
@@ -321,6 +322,7 @@ private Q_SLOTS:
             if (random.bounded(5) == 0) {
                 const auto change = changes.take(text.size());
                 QVERIFY(change);
+                QCOMPARE(change->before, taken.sliced(change->from, change->removed));
                 QByteArray rebuilt = taken;
                 rebuilt.replace(
                     change->from, change->removed, text.sliced(change->from, change->inserted));
@@ -329,8 +331,9 @@ private Q_SLOTS:
             }
         }
         changes.take(text.size());
-        QCOMPARE(changes.take(text.size()), ChangedSpan::Change(text.size(), 0, 0)); // no edit
-        changes.lose(); // a file loaded, say
+        QCOMPARE(changes.take(text.size()),
+                 (ChangedSpan::Change{text.size(), 0, 0, {}})); // no edit
+        changes.lose();                                         // a file loaded, say
         QVERIFY(!changes.take(text.size()));
     }
 };

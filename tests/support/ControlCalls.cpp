@@ -44,7 +44,8 @@ void note(const QsciScintillaBase *control, unsigned int msg, long wParam, long 
     else if (msg == QsciScintillaBase::SCI_MARKERDELETEALL)
         ++counted.markersClearedEverywhere;
     else if (msg == QsciScintillaBase::SCI_GETCHARACTERPOINTER)
-        counted.wholeTextBytes += control->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        counted.gapBytesMoved += control->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)
+                                 - control->SendScintilla(QsciScintillaBase::SCI_GETGAPPOSITION);
 }
 
 } // namespace

@@ -11,8 +11,8 @@ struct Tally
 {
     // Bytes the control walked to count characters (SCI_COUNTCHARACTERS spans).
     qint64 bytesCounted = 0;
-    // Bytes of the whole text asked for as one block (which closes the control's gap).
-    qint64 wholeTextBytes = 0;
+    // Bytes moved to close the control's gap, as asking for the whole text as one block does.
+    qint64 gapBytesMoved = 0;
     // Markers cleared from every line at once.
     int markersClearedEverywhere = 0;
 };
