@@ -1,5 +1,6 @@
 #include "CaseTable.h"
 #include "ChangedSpan.h"
+#include "StandingText.h"
 #include "FailingFileStore.h"
 #include "HostileFiles.h"
 #include "RecentFiles.h"
@@ -335,6 +336,29 @@ private Q_SLOTS:
                  (ChangedSpan::Change{text.size(), 0, 0, {}})); // no edit
         changes.lose();                                         // a file loaded, say
         QVERIFY(!changes.take(text.size()));
+    }
+    // Another thread reads a copy of the owner's bytes: where they stand, and once they have been
+    // read, as they were before they changed; bytes nobody read are never copied.
+    void standingTextIsCopiedOnlyOnceRead()
+    {
+        QByteArray buffer = "start:\ngoto start";
+        QVERIFY(!StandingText().read()); // never stood
+        StandingText text;
+        text.standing(buffer);
+        text.changing();
+        buffer.fill('#');
+        QVERIFY(!text.read()); // changed before anyone read it: nothing kept
+        buffer = "start:\ngoto start";
+        text.standing(buffer);
+        const std::optional<QByteArray> first = text.read();
+        QCOMPARE(first, QByteArray("start:\ngoto start"));
+        text.changing();
+        buffer.fill('#');
+        QCOMPARE(first, QByteArray("start:\ngoto start"));      // a copy, not the bytes
+        QCOMPARE(text.read(), QByteArray("start:\ngoto start")); // as they last stood
+        buffer = "home:";
+        text.standing(buffer);
+        QCOMPARE(text.read(), QByteArray("home:"));
     }
 };
 
