@@ -162,7 +162,7 @@ void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHan
     if (path.isEmpty())
         return;
     if (!m_offering) {
-        // Read from the model on the thread that needs it: the library keeps no copy.
+        // Read on the thread that needs it, from the editor's bytes: the library keeps no copy.
         m_settings.library().setOpenSource(path, [this] { return m_offered.read(); });
         m_offering = true;
         m_offeredChanged = true;

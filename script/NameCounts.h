@@ -10,8 +10,8 @@ namespace Korveth {
 // Upper-cased names and how many lines define each: one number a defining line, kept in order, so
 // that a long script's 80,000 label names cost 8 bytes each, where names held as text in a hash
 // took 30 and more. A name of up to nine ASCII characters is its own number, packed; a longer one
-// is known by a 63-bit hash, so that two long names of one hash (about once in 10^10 scripts of
-// 80,000 labels) would count as one.
+// is known by a 63-bit hash, so two long names of one hash would count as one: fewer than once in
+// 10^9 scripts of 80,000 long labels.
 class NameCounts
 {
 public:

@@ -49,6 +49,10 @@ void ScriptModel::setDialectChoice(DialectChoice choice)
     if (choice == m_choice)
         return;
     m_choice = choice;
+    if (!textReadable()) {
+        m_rejudgeOwed = true;
+        return;
+    }
     judgeAll();
 }
 

@@ -240,6 +240,10 @@ private:
     LabelChange labelsChanged(const std::vector<Line> &removed, int first, int inserted);
     bool mayName(const Line &line, const QSet<QString> &names) const;
     void rebuildLabels();
+    // Every line described and judged again: after a change of the dialect or the search, put
+    // off (m_rejudgeOwed) while the lines cannot be read.
+    void rejudgeAll();
+    bool m_rejudgeOwed = false;
     // The modern checker's question, answered from the counts of defined names and what the
     // includes bring in: a set of every name beside them took 3 MB in a script of 80,000 labels.
     bool knowsLabel(const QString &upper) const override;

@@ -136,6 +136,7 @@ bool ScriptModel::update(QByteArray utf8)
         holdText(std::move(utf8));
         m_textKnown = true;
         m_lineStartKnown = {};
+        m_rejudgeOwed = false; // every line is judged anew
         replaceLines(0, lineCount(), std::move(lines));
         return true;
     }
@@ -158,11 +159,13 @@ bool ScriptModel::replaceBytes(QByteArray utf8, qsizetype from, QByteArrayView b
         return false;
     if (m_lines.empty()) // an empty text: the new one is all of it
         return m_textSize == 0 ? (update(std::move(utf8)), true) : false;
-    if (before.isEmpty() && utf8.size() == m_textSize) {
+    if (before.isEmpty() && utf8.size() == m_textSize)
         holdText(std::move(utf8));
-        return true;
-    }
-    takeChange(std::move(utf8), from, before);
+    else
+        takeChange(std::move(utf8), from, before);
+    // A dialect or a search told while the lines could not be read.
+    if (std::exchange(m_rejudgeOwed, false))
+        rejudgeAll();
     return true;
 }
 

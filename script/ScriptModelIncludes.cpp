@@ -57,6 +57,15 @@ void ScriptModel::setIncludeSearch(const IncludeSearch &search)
         return;
     m_search = search;
     m_includeStates.clear();
+    if (!textReadable()) {
+        m_rejudgeOwed = true;
+        return;
+    }
+    rejudgeAll();
+}
+
+void ScriptModel::rejudgeAll()
+{
     for (std::size_t i = 0; i < m_lines.size(); ++i)
         m_shapes[i] = describe(m_lines[i]);
     judgeAll();

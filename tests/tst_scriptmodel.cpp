@@ -204,6 +204,15 @@ private Q_SLOTS:
                 model.update(view);
             } else {
                 model.textChanging();
+                // Told while its lines cannot be read: they are judged once they can.
+                if (step % 8 == 1) {
+                    model.setIncludeSearch(IncludeSearch(QDir::tempPath(), {}));
+                    model.setIncludeSearch(IncludeSearch(m_folder.path(), {}));
+                } else if (step % 8 == 5) {
+                    model.setDialectChoice(choice == DialectChoice::Modern ? DialectChoice::Classic
+                                                                           : DialectChoice::Modern);
+                    model.setDialectChoice(choice);
+                }
                 // Only the bytes that changed, told as an editor tells them: the span at times
                 // wider than the change, taking in unchanged bytes either side.
                 qsizetype same = 0;

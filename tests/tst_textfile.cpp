@@ -1,12 +1,12 @@
 #include "CaseTable.h"
 #include "ChangedSpan.h"
-#include "StandingText.h"
 #include "FailingFileStore.h"
 #include "HostileFiles.h"
 #include "RecentFiles.h"
 #include "RecordingSink.h"
 #include "RegularFile.h"
 #include "ScriptFiles.h"
+#include "StandingText.h"
 #include "TextFile.h"
 #include "TextLines.h"
 
@@ -354,7 +354,7 @@ private Q_SLOTS:
         QCOMPARE(first, QByteArray("start:\ngoto start"));
         text.changing();
         buffer.fill('#');
-        QCOMPARE(first, QByteArray("start:\ngoto start"));      // a copy, not the bytes
+        QCOMPARE(first, QByteArray("start:\ngoto start"));       // a copy, not the bytes
         QCOMPARE(text.read(), QByteArray("start:\ngoto start")); // as they last stood
         buffer = "home:";
         text.standing(buffer);
