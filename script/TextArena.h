@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 namespace Korveth {
@@ -71,42 +72,18 @@ public:
 
     LineText text(Span span) const
     {
-        switch (span.store) {
-        case Store::Whole:
-            return LineText(lineIn(QStringView(m_whole), span.start));
-        case Store::Added:
-            return LineText(lineIn(QStringView(m_added), span.start));
-        case Store::Bytes:
-            return LineText(lineIn(QByteArrayView(m_bytes), span.start));
-        case Store::BytesBefore:
-            break;
-        }
-        return LineText(lineIn(QByteArrayView(m_bytesBefore), span.start));
+        return onLine(span, [](auto line) { return LineText(line); });
     }
     // The line's length where it is held, in bytes or UTF-16 units: never fewer than its
     // characters' UTF-16 units.
     qsizetype extent(Span span) const
     {
-        switch (span.store) {
-        case Store::Bytes:
-            return lineIn(QByteArrayView(m_bytes), span.start).size();
-        case Store::BytesBefore:
-            return lineIn(QByteArrayView(m_bytesBefore), span.start).size();
-        default:
-            return unitsHeld(span);
-        }
+        return onLine(span, [](auto line) { return line.size(); });
     }
     // The UTF-16 units the arena holds for the line: none for a line of the UTF-8 text.
     qsizetype unitsHeld(Span span) const
     {
-        switch (span.store) {
-        case Store::Whole:
-            return lineIn(QStringView(m_whole), span.start).size();
-        case Store::Added:
-            return lineIn(QStringView(m_added), span.start).size();
-        default:
-            return 0;
-        }
+        return span.store == Store::Whole || span.store == Store::Added ? extent(span) : 0;
     }
     // A text is valid until the next append.
     Span append(QStringView text);
@@ -152,6 +129,21 @@ public:
     }
 
 private:
+    // What f makes of the line where it is held (a view of UTF-16 units or of UTF-8 bytes).
+    template<typename F> std::invoke_result_t<F, QStringView> onLine(Span span, F f) const
+    {
+        switch (span.store) {
+        case Store::Whole:
+            return f(lineIn(QStringView(m_whole), span.start));
+        case Store::Added:
+            return f(lineIn(QStringView(m_added), span.start));
+        case Store::Bytes:
+            return f(lineIn(QByteArrayView(m_bytes), span.start));
+        case Store::BytesBefore:
+            break;
+        }
+        return f(lineIn(QByteArrayView(m_bytesBefore), span.start));
+    }
     // The line from start to its end; an empty one past the text (bytes no longer given).
     template<typename Text> static Text lineIn(Text text, qsizetype start)
     {
