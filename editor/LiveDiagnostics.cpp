@@ -19,7 +19,7 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
     , m_settings(settings)
     , m_model(settings.dialect(), {}, &settings.library())
     , m_marks(editor)
-    , m_changes([this](qsizetype from, qsizetype length) { return m_editor.utf8(from, length); })
+    , m_feed(editor, m_model, settings)
 {
     m_rest.setSingleShot(true);
     m_rest.setInterval(restMs);
@@ -37,15 +37,13 @@ LiveDiagnostics::LiveDiagnostics(ScriptEditor &editor, LiveCheckSettings &settin
             &ScriptEditor::bytesChanging,
             this,
             [this](qsizetype length, qsizetype at, qsizetype removed, qsizetype inserted) {
-                textChanging();
-                if (removed > 0)
-                    m_changes.removing(length, at, removed);
-                else
-                    m_changes.inserting(length, at, inserted);
+                // The model, its check and the scripts including this one read these bytes.
+                m_worker.waitForFinished();
+                m_feed.bytesChanging(length, at, removed, inserted);
             });
     connect(&editor, &ScriptEditor::textReplacing, this, [this] {
-        textChanging();
-        m_changes.lose();
+        m_worker.waitForFinished();
+        m_feed.textReplacing();
     });
     connect(&editor, &QsciScintilla::linesChanged, this, textChanged);
     connect(&settings, &LiveCheckSettings::changed, this, [this] {
@@ -81,7 +79,7 @@ void LiveDiagnostics::setFile(const QString &file)
     if (path == m_path && isScript == m_isScript)
         return;
     m_worker.waitForFinished();
-    stopOffering(); // the file it was stands for itself again
+    m_feed.stopOffering(); // the file it was stands for itself again
     m_path = path;
     m_isScript = isScript;
     // Includes found or lost there change verdicts; the next check reads them, on its thread.
@@ -100,15 +98,6 @@ bool LiveDiagnostics::checking() const
 LiveDiagnostics::~LiveDiagnostics()
 {
     m_worker.waitForFinished();
-    stopOffering();
-}
-
-void LiveDiagnostics::stopOffering()
-{
-    if (!std::exchange(m_offering, false))
-        return;
-    m_settings.library().closeText(m_path);
-    Q_EMIT m_settings.scriptChanged(m_path);
 }
 
 ScriptLibrary &LiveDiagnostics::library()
@@ -129,47 +118,10 @@ IncludeSearch LiveDiagnostics::searchFor(const QString &path, const QString &roo
     return {folder, root.isEmpty() ? library().libraryRootOf(folder) : root};
 }
 
-void LiveDiagnostics::textChanging()
-{
-    // The model, its check and the scripts including this one read the editor's own bytes.
-    m_worker.waitForFinished();
-    m_offered.changing();
-    m_model.textChanging();
-}
-
-LiveDiagnostics::TextHandOff LiveDiagnostics::handOff()
-{
-    // A copy of a long script took as much memory again as the script: the model reads the
-    // editor's bytes where they lie, and the next edit waits for it (textChanging).
-    const QByteArrayView text = m_editor.utf8();
-    m_offered.standing(text);
-    return {m_changes.take(text.size()), QByteArray::fromRawData(text.data(), text.size())};
-}
-
-void LiveDiagnostics::takeText(const QString &path, const QString &root, TextHandOff text)
+bool LiveDiagnostics::takeText(const QString &path, const QString &root, EditorTextFeed::Text text)
 {
     m_model.setIncludeSearch(searchFor(path, root));
-    bool changed = true;
-    if (!text.change) {
-        changed = m_model.update(std::move(text.bytes));
-    } else if (m_model.replaceBytes(
-                   std::move(text.bytes), text.change->from, text.change->before)) {
-        changed = text.change->removed > 0 || text.change->inserted > 0;
-    } else {
-        m_wholeWanted = true;
-        return;
-    }
-    if (path.isEmpty())
-        return;
-    if (!m_offering) {
-        // Read on the thread that needs it, from the editor's bytes: the library keeps no copy.
-        m_settings.library().setOpenSource(path, [this] { return m_offered.read(); });
-        m_offering = true;
-        m_offeredChanged = true;
-    } else if (changed) {
-        m_settings.library().changed(path);
-        m_offeredChanged = true;
-    }
+    return m_feed.give(path, std::move(text));
 }
 
 void LiveDiagnostics::checkInBackground()
@@ -185,12 +137,11 @@ void LiveDiagnostics::checkInBackground()
     // The thread gets its own copy of what changed; the editor goes on changing its text.
     m_stale = false;
     m_worker.setFuture(QtConcurrent::run([this,
-                                          text = handOff(),
+                                          text = m_feed.take(),
                                           path = m_path,
                                           root = m_settings.scriptsFolder(),
                                           withLabels = m_labelsWanted]() mutable {
-        takeText(path, root, std::move(text));
-        if (m_wholeWanted)
+        if (!takeText(path, root, std::move(text)))
             return;
         m_model.refreshIncludes();
         m_checkedWords = wordsOf(m_model, withLabels);
@@ -214,10 +165,8 @@ void LiveDiagnostics::takeCheckedWords()
 void LiveDiagnostics::checked()
 {
     takeCheckedWords();
-    if (std::exchange(m_offeredChanged, false))
-        Q_EMIT m_settings.scriptChanged(m_path);
-    if (std::exchange(m_wholeWanted, false)) {
-        m_changes.lose();
+    m_feed.tellChanged();
+    if (m_feed.wholeWanted()) {
         m_stale = true;
         m_rest.start();
     }
@@ -238,18 +187,15 @@ ScriptModel &LiveDiagnostics::model()
 {
     m_worker.waitForFinished();
     takeCheckedWords();
-    if (std::exchange(m_wholeWanted, false))
-        m_changes.lose();
+    if (m_feed.wholeWanted())
+        m_stale = true; // the last check could not place its change: the whole text now
     if (m_stale && m_isScript && !tooLarge()) {
         takeTextNow();
         m_model.refreshIncludes();
         takeWords(wordsOf(m_model, m_labelsWanted));
-        if (std::exchange(m_offeredChanged, false))
-            Q_EMIT m_settings.scriptChanged(m_path);
+        m_feed.tellChanged();
     } else if (m_stale) {
-        m_model.update({}); // nothing is known of a script too large to follow, or of a text
-        m_changes.lose();
-        stopOffering();
+        m_feed.giveNothing(); // of a script too large to follow, or of a text
         takeWords(wordsOf(m_model, m_labelsWanted));
     }
     m_stale = false;
@@ -283,11 +229,9 @@ void LiveDiagnostics::keepLabels(const ScriptModel &model)
 
 void LiveDiagnostics::takeTextNow()
 {
-    takeText(m_path, m_settings.scriptsFolder(), handOff());
-    if (std::exchange(m_wholeWanted, false)) {
-        m_changes.lose();
-        takeText(m_path, m_settings.scriptsFolder(), handOff());
-    }
+    takeText(m_path, m_settings.scriptsFolder(), m_feed.take());
+    if (m_feed.wholeWanted())
+        takeText(m_path, m_settings.scriptsFolder(), m_feed.take());
 }
 
 void LiveDiagnostics::wantLabels()

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ChangedSpan.h"
 #include "Completion.h"
+#include "EditorTextFeed.h"
 #include "MistakeMarks.h"
 #include "ScriptModel.h"
-#include "StandingText.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -123,34 +122,16 @@ private:
     LiveCheckSettings &m_settings;
     ScriptModel m_model;
     MistakeMarks m_marks;
-    // What the model is told of the text: the editor's bytes where they lie, and where typing
-    // changed them since it was last told (unknown: it takes them all anew). Made on the editor's
-    // thread.
-    struct TextHandOff
-    {
-        std::optional<ChangedSpan::Change> change;
-        QByteArray bytes;
-    };
-    TextHandOff handOff();
-    // Before the editor changes its bytes: nothing may read them any longer.
-    void textChanging();
-    ChangedSpan m_changes;
-    // The editor's bytes as the scripts that include this one read them, from any thread.
-    StandingText m_offered;
-    // The model takes it in, knowing where includes are looked for, and its text is what the
-    // scripts that include this one read. On the checking thread (or with it waited for).
-    void takeText(const QString &path, const QString &root, TextHandOff text);
+    // The model takes the text in, knowing where includes are looked for; false when it could not
+    // place the change (the whole text is wanted next). On the checking thread (or with it waited
+    // for).
+    bool takeText(const QString &path, const QString &root, EditorTextFeed::Text text);
     // The same on the editor's thread, with no check running.
     void takeTextNow();
     // Where a script's includes are looked for: from its folder up to the root set, or guessed.
     IncludeSearch searchFor(const QString &path, const QString &root);
-    // After takeText: a change the model could not place (it held no text); the whole text next.
-    bool m_wholeWanted = false;
-    // Lets the scripts that include this one read its file again.
-    void stopOffering();
-    QString m_path;          // handed to the model before its next update
-    bool m_offering = false; // the library reads the model's text for m_path
-    bool m_offeredChanged = false;
+    EditorTextFeed m_feed;
+    QString m_path; // handed to the model before its next update
     bool m_isScript = true;
     QTimer m_rest;
     mutable QFutureWatcher<void> m_worker; // waited for before the model is read or changed
