@@ -18,8 +18,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <future>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace Korveth {
 
@@ -142,6 +145,115 @@ QList<QByteArray> withTheirIncluders(const QList<QByteArray> &files, Run &run)
     return all;
 }
 
+// The mistakes of a stretch judged on another thread, written once the stretches before it are.
+class KeptMistakes final : public MistakeWriter
+{
+public:
+    void mistake(const FileName &, const MistakePlace &place) override { places.push_back(place); }
+    std::vector<MistakePlace> places;
+};
+
+// What judging a stretch of lines wrote and counted. The match count it started with changes
+// only whether a match line says there are too many, and only up to the first matchwait: such
+// lines are noted, with where their verdicts were written, so that they can be judged again.
+struct Judged
+{
+    std::int32_t lines = 0;
+    std::int32_t errors = 0;
+    struct Counted
+    {
+        std::int32_t line = 0; // in the stretch, from 0
+        std::int32_t countBefore = 0;
+        QByteArrayView text;
+        qsizetype written = 0; // where its verdicts start in the report, and end
+        qsizetype writtenEnd = 0;
+        std::size_t mistakes = 0; // the same among the mistakes
+        std::size_t mistakesEnd = 0;
+        std::int32_t errors = 0;
+    };
+    std::vector<Counted> counted;
+};
+
+// Judges a stretch of the script's lines in order, from the line (from 0) it starts at: each line
+// with its verdicts goes to the report, or its mistakes to the writer (those kept, if so).
+Judged judgeLines(LineChecker &checker,
+                  QByteArrayView stretch,
+                  std::int32_t firstLine,
+                  const FileName &name,
+                  Output &out,
+                  MistakeWriter *mistakes,
+                  const KeptMistakes *kept = nullptr)
+{
+    // Past this count a match line says the same whatever the count it started with.
+    constexpr std::int32_t countsThatMatter = 33;
+    PlainReport report(out);
+    LineDecoder decoder;
+    LinesAhead ahead(stretch, 16);
+    Judged judged;
+    const std::int32_t cleared = checker.MatchesCleared;
+    forEachEditorLine(stretch, [&](QByteArrayView bytes, QByteArrayView) {
+        checker.prefetchTarget(ahead.next());
+        const QStringView line = decoder.decode(bytes);
+        const std::int32_t countBefore = checker.MatchCount;
+        const qsizetype written = out.written().size();
+        const std::size_t mistakesBefore = kept ? kept->places.size() : 0;
+        const LineVerdicts verdicts = checker.judge(line);
+        ++judged.lines;
+        judged.errors += verdicts.errorCount();
+        if (!mistakes) {
+            writeVerdicts(verdicts, report);
+        } else if (verdicts.errorCount() > 0) {
+            for (const auto &verdict : {verdicts.first, verdicts.second}) {
+                if (verdict && verdict->error()) {
+                    // Where the editor and the language server mark it.
+                    const auto [column, length] = diagnosticRange(line, verdict->part());
+                    mistakes->mistake(
+                        name,
+                        {firstLine + judged.lines, column + 1, column + length + 1, verdict->kind});
+                }
+            }
+        }
+        if (kept && checker.MatchCount > countBefore && countBefore < countsThatMatter
+            && checker.MatchesCleared == cleared) {
+            judged.counted.push_back({judged.lines - 1,
+                                      countBefore,
+                                      bytes,
+                                      written,
+                                      out.written().size(),
+                                      mistakesBefore,
+                                      kept->places.size(),
+                                      verdicts.errorCount()});
+        }
+    });
+    return judged;
+}
+
+// Lines end at CR LF, LF or CR: a CR counts unless an LF follows it. Written so that the compiler
+// counts many bytes a step: the other thread waits for it.
+std::int32_t lineEndsIn(QByteArrayView text)
+{
+    const char *t = text.data();
+    const qsizetype n = text.size();
+    qsizetype ends = 0;
+    for (qsizetype i = 0; i + 1 < n; ++i)
+        ends += (t[i] == '\n') | ((t[i] == '\r') & (t[i + 1] != '\n'));
+    if (n > 0)
+        ends += t[n - 1] == '\n' || t[n - 1] == '\r';
+    return std::int32_t(ends);
+}
+
+// Where a long script is cut in two for two threads: at the LF nearest past its middle (0: it is
+// judged in one piece).
+qsizetype halfway(QByteArrayView text)
+{
+    // Below this, a thread costs more than it saves.
+    constexpr qsizetype leastBytes = 1 << 20;
+    if (text.size() < leastBytes || std::thread::hardware_concurrency() < 2)
+        return 0;
+    const qsizetype cut = text.indexOf('\n', text.size() / 2);
+    return cut < 0 || cut + 1 == text.size() ? 0 : cut;
+}
+
 bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)
 {
     // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
@@ -162,40 +274,67 @@ bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mis
         = makeChecker(source.utf8, dialect, search, &chosen, &run.library);
     LineChecker &checker = *owned;
 
-    PlainReport report(out);
+    const QByteArrayView text(source.utf8);
     CheckSummary summary;
-    LineDecoder decoder;
-    LinesAhead ahead(source.utf8, 16);
-    forEachEditorLine(QByteArrayView(source.utf8), [&](QByteArrayView bytes, QByteArrayView) {
-        checker.prefetchTarget(ahead.next());
-        const QStringView line = decoder.decode(bytes);
-        const LineVerdicts verdicts = checker.judge(line);
-        checker.recordVerdicts(verdicts);
-        ++summary.lineCount;
-        if (!mistakes) {
-            writeVerdicts(verdicts, report);
-            return;
+    const qsizetype cut = halfway(text);
+    if (cut == 0) {
+        const Judged judged = judgeLines(checker, text, 0, source.name, out, mistakes);
+        summary = {judged.lines, judged.errors};
+    } else {
+        // The second half is judged on another thread into memory, as though no match were
+        // counted where it starts.
+        const QByteArrayView first = text.first(cut - (cut > 0 && text[cut - 1] == '\r'));
+        const QByteArrayView second = text.sliced(cut + 1);
+        // A line's report is its text and a verdict: room is asked for once (pages never written
+        // are never taken).
+        Output secondOut(mistakes ? 0 : 4 * second.size() + (1 << 20));
+        KeptMistakes secondMistakes;
+        std::unique_ptr<LineChecker> secondChecker = checker.copy();
+        std::int32_t firstLines = 0; // counted there: this thread has work enough
+        auto secondJudged = std::async(std::launch::async, [&] {
+            firstLines = lineEndsIn(text.first(cut + 1));
+            secondChecker->goToLine(firstLines);
+            return judgeLines(*secondChecker,
+                              second,
+                              firstLines,
+                              source.name,
+                              secondOut,
+                              mistakes ? &secondMistakes : nullptr,
+                              &secondMistakes);
+        });
+        const Judged judged = judgeLines(checker, first, 0, source.name, out, mistakes);
+        const Judged later = secondJudged.get();
+        summary = {judged.lines + later.lines, judged.errors + later.errors};
+        // The match lines whose verdicts the count changes are judged again, in their place.
+        const std::int32_t countAtCut = checker.MatchCount;
+        qsizetype copied = 0;
+        std::size_t mistakesCopied = 0;
+        auto copyUpTo = [&](qsizetype written, std::size_t mistakesKept) {
+            out.writeUtf8(secondOut.written().sliced(copied, written - copied));
+            for (std::size_t i = mistakesCopied; mistakes && i < mistakesKept; ++i)
+                mistakes->mistake(source.name, secondMistakes.places[i]);
+        };
+        for (const Judged::Counted &line :
+             countAtCut == 0 ? std::vector<Judged::Counted>{} : later.counted) {
+            copyUpTo(line.written, line.mistakes);
+            checker.goToLine(firstLines + line.line);
+            checker.MatchCount = countAtCut + line.countBefore;
+            const Judged again = judgeLines(
+                checker, line.text, firstLines + line.line, source.name, out, mistakes);
+            summary.errorCount += again.errors - line.errors;
+            copied = line.writtenEnd;
+            mistakesCopied = line.mistakesEnd;
         }
-        if (verdicts.errorCount() == 0)
-            return;
-        for (const auto &verdict : {verdicts.first, verdicts.second}) {
-            if (verdict && verdict->error()) {
-                // Where the editor and the language server mark it.
-                const auto [column, length] = diagnosticRange(line, verdict->part());
-                mistakes->mistake(
-                    source.name,
-                    {summary.lineCount, column + 1, column + length + 1, verdict->kind});
-            }
-        }
-    });
-    summary.errorCount = checker.ErrorCount;
+        copyUpTo(secondOut.written().size(), secondMistakes.places.size());
+    }
     if (!mistakes) {
+        PlainReport report(out);
         writeSummary(summary, report);
         out.write(u"\n");
         if (dialect == DialectChoice::Auto)
             out.write(chosen == Dialect::Modern ? u"Dialect: modern\n" : u"Dialect: classic\n");
     }
-    return checker.ErrorCount > 0;
+    return summary.errorCount > 0;
 }
 
 template<typename T> using Choices = std::initializer_list<std::pair<QStringView, T>>;

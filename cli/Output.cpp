@@ -1,5 +1,6 @@
 #include "Output.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,8 +22,25 @@ void Output::write(QLatin1StringView text)
     m_used += text.size();
 }
 
+void Output::writeUtf8(QByteArrayView bytes)
+{
+    if (!m_stream || bytes.size() <= flushSize) {
+        write(QLatin1StringView(bytes));
+        return;
+    }
+    // Written where it lies, not copied into the buffer first.
+    flush();
+    errno = 0;
+    if (m_failure.isEmpty()
+        && std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), m_stream)
+               != std::size_t(bytes.size()))
+        noteFailure();
+}
+
 void Output::flush()
 {
+    if (!m_stream)
+        return;
     if (m_used > 0 && m_failure.isEmpty()) {
         errno = 0;
         if (std::fwrite(m_buffer.constData(), 1, std::size_t(m_used), m_stream)
@@ -36,7 +54,7 @@ QString Output::finish()
 {
     flush();
     errno = 0;
-    if (m_failure.isEmpty() && (std::fflush(m_stream) != 0 || std::ferror(m_stream)))
+    if (m_stream && m_failure.isEmpty() && (std::fflush(m_stream) != 0 || std::ferror(m_stream)))
         noteFailure();
     return m_failure;
 }
@@ -45,6 +63,10 @@ void Output::room(qsizetype bytes)
 {
     if (m_used + bytes <= m_buffer.size())
         return;
+    if (!m_stream) {
+        m_buffer.resize(std::max(2 * m_buffer.size(), m_used + bytes));
+        return;
+    }
     flush();
     if (bytes > m_buffer.size())
         m_buffer.resize(bytes);

@@ -16,11 +16,19 @@ public:
         : m_stream(stream)
         , m_buffer(2 * flushSize, Qt::Uninitialized)
     {}
+    // Keeps everything written, to be written elsewhere later (written()), in room for that many
+    // bytes at first.
+    explicit Output(qsizetype room)
+        : m_stream(nullptr)
+        , m_buffer(room, Qt::Uninitialized)
+    {}
 
     void write(QStringView text);
     void write(QLatin1StringView text);
-    void writeUtf8(QByteArrayView bytes) { write(QLatin1StringView(bytes)); }
+    void writeUtf8(QByteArrayView bytes);
     void flush();
+    // What a kept output holds.
+    QByteArrayView written() const { return QByteArrayView(m_buffer).first(m_used); }
     // Flushes everything down to the stream; the reason the output could not be written, if so.
     QString finish();
 
@@ -31,7 +39,7 @@ private:
     void room(qsizetype bytes);
     void noteFailure();
 
-    std::FILE *m_stream;
+    std::FILE *m_stream; // none: kept
     QByteArray m_buffer; // the first m_used bytes are waiting to be written
     qsizetype m_used = 0;
     QStringEncoder m_encoder{QStringEncoder::Utf8};

@@ -199,8 +199,10 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
             second = Verdict{VerdictKind::TooManyMatches};
         return verdict;
     }
-    if (kind == ModernWord::Matchwait)
+    if (kind == ModernWord::Matchwait) {
         MatchCount = 0;
+        ++MatchesCleared;
+    }
     if (kind == ModernWord::Action) {
         const qsizetype when = rest.indexOf(u" when ", 0, Qt::CaseInsensitive);
         if (when > 0) {
@@ -250,6 +252,13 @@ Verdict ModernChecker::judgeCommand(QStringView line, std::optional<Verdict> &se
     if (!classic.first || classic.first->kind == VerdictKind::Comment)
         return {VerdictKind::CommandNotRecognised};
     return *classic.first;
+}
+
+std::unique_ptr<LineChecker> ModernChecker::copy() const
+{
+    auto copy = std::make_unique<ModernChecker>(*this);
+    copy->MatchCount = 0;
+    return copy;
 }
 
 LineVerdicts ModernChecker::judge(QStringView raw)

@@ -52,6 +52,8 @@ public:
     ModernChecker() = default;
 
     LineVerdicts judge(QStringView line) override;
+    std::unique_ptr<LineChecker> copy() const override;
+    void goToLine(qsizetype line) override { m_index = line; }
     LineVerdicts judgeWithFacts(QStringView line, const ModernLineFacts &facts);
     void setLabels(LabelSet labels);
     // Or where labels are looked for instead: a caller that counts its labels anyway (a script's

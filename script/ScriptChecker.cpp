@@ -73,6 +73,7 @@ Verdict ScriptChecker::judgeCommand(QStringView line, CommandWord command, QStri
         return Verdict{VerdictKind::IfWithoutNumber};
     case CommandWord::Matchwait:
         MatchCount = 0;
+        ++MatchesCleared;
         return Verdict{VerdictKind::Matchwait};
     case CommandWord::Move:
         return Verdict{VerdictKind::Move};
@@ -155,6 +156,13 @@ void LineChecker::recordVerdicts(const LineVerdicts &verdicts)
             ScriptErrors.append(verdicts.line.toString());
         }
     }
+}
+
+std::unique_ptr<LineChecker> ScriptChecker::copy() const
+{
+    auto copy = std::make_unique<ScriptChecker>(*this);
+    copy->MatchCount = 0;
+    return copy;
 }
 
 void LineChecker::prefetchTarget(QByteArrayView utf8Line) const

@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace Korveth {
@@ -49,8 +50,17 @@ public:
     // waits for memory on each jump in a script of many labels.
     void prefetchTarget(QByteArrayView utf8Line) const;
 
+    // A checker of its own for the same script, with no match counted: two threads judge a long
+    // script's halves.
+    virtual std::unique_ptr<LineChecker> copy() const = 0;
+    // The next line judged is that one (from 0), not the one after the last.
+    virtual void goToLine(qsizetype) {}
+
     std::int32_t ErrorCount = 0;
     std::int32_t MatchCount = 0;
+    // How often a matchwait set MatchCount back to 0: from then on a run started with a wrong
+    // count judges alike.
+    std::int32_t MatchesCleared = 0;
     QStringList ScriptErrors;
 
 protected:
@@ -67,6 +77,7 @@ public:
     explicit ScriptChecker(QByteArray scriptUtf8);
 
     LineVerdicts judge(QStringView line) override;
+    std::unique_ptr<LineChecker> copy() const override;
 
 private:
     Verdict judgeCommand(QStringView line, CommandWord command, QStringView firstWord);

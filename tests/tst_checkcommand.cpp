@@ -1,5 +1,8 @@
+#include "CheckRun.h"
 #include "Corpus.h"
 #include "HostileFiles.h"
+#include "ModernChecker.h"
+#include "StyledReport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -306,6 +309,88 @@ private Q_SLOTS:
         }
         QTest::newRow("long distinct labels") << longLabels << 40001;
         // clang-format on
+    }
+    // A long script is judged in two halves at once, cut at the first line end past its middle;
+    // the count of matches since the last matchwait runs across the cut. What comes out is what
+    // the Script Debugger reports, line by line, and the mistakes are those lines, in order.
+    void longScriptsSayWhatTheDebuggerSays_data()
+    {
+        QTest::addColumn<QString>("dialect");
+        QTest::addColumn<int>("matchesBeforeCut");
+        for (const char *dialect : {"classic", "modern"}) {
+            for (const int before : {0, 5, 20, 32, 33, 40}) {
+                QTest::addRow("%s, %d matches before the cut", dialect, before)
+                    << QString::fromLatin1(dialect) << before;
+            }
+        }
+    }
+    void longScriptsSayWhatTheDebuggerSays()
+    {
+        QFETCH(QString, dialect);
+        QFETCH(int, matchesBeforeCut);
+        QByteArray text;
+        for (int i = 0; i < 40; ++i)
+            text += "L" + QByteArray::number(i) + ":\r\n";
+        const auto fill = [&text](qsizetype bytes) {
+            while (bytes >= 2 * 17) {
+                text += "put look 123456\r\n";
+                bytes -= 17;
+            }
+            text += "put " + QByteArray(bytes - 6, 'x') + "\r\n";
+        };
+        fill(600000);
+        // Labels found and not, matchre, mistakes between them (one that only the survey of the
+        // whole script finds, on the line after a match).
+        const auto matches = [&text](int count) {
+            for (int i = 0; i < count; ++i) {
+                const QByteArray n = QByteArray::number(i % 50);
+                text += i % 3 == 0   ? "match L" + n + " you see\r\n"
+                        : i % 3 == 1 ? "match M" + n + " you see\r\n"
+                                     : "matchre L" + n + " /x|y/\r\n";
+                if (i % 7 == 0)
+                    text += "puut x\r\n";
+                if (i % 11 == 5)
+                    text += "}\r\n"; // a modern script's mistake the survey finds
+            }
+        };
+        text += "matchwait\r\n";
+        matches(matchesBeforeCut);
+        const qsizetype cut = text.size() - 1; // the last LF
+        matches(80);
+        text += "matchwait\r\n";
+        matches(40);
+        fill(2 * (cut + 1) - text.size() - 9);
+        text += "echo done";
+        QCOMPARE(text.size(), 2 * (cut + 1));
+        QVERIFY(text.size() > 1 << 20); // long enough to be cut
+        const QString path = write(QStringLiteral("long.cmd"), text);
+
+        using namespace Korveth;
+        const DialectChoice choice
+            = dialect == u"modern" ? DialectChoice::Modern : DialectChoice::Classic;
+        const auto checker = makeChecker(text, choice, IncludeSearch(m_dir.path(), {}));
+        StyledReport report;
+        ReportMap map;
+        const CheckSummary summary = runCheck(QString::fromUtf8(text), *checker, report, {}, &map);
+        writeSummary(summary, report);
+        QByteArray expected = report.text() + "\r\n";
+        expected.replace("\r\n", "\n");
+        QVERIFY(summary.errorCount > 10);
+
+        const Run whole = run({"--dialect", dialect, path});
+        QCOMPARE(whole.out, expected);
+        QByteArray lines;
+        for (const ReportMap::Mistake &mistake : map.mistakes) {
+            const int line = map.scriptLineOfReportLine[std::size_t(mistake.reportLine)] + 1;
+            lines += QByteArray::number(line) + " ";
+        }
+        QByteArray told;
+        const Run gcc = run({"--dialect", dialect, "--format", "gcc", path});
+        for (const QByteArray &line : gcc.out.split('\n')) {
+            if (!line.isEmpty())
+                told += line.split(':').value(1) + " ";
+        }
+        QCOMPARE(told, lines);
     }
     // Every non-empty line gets its verdict and the run ends with the summary.
     void hostileFiles()
