@@ -349,6 +349,8 @@ private Q_SLOTS:
                                      : "matchre L" + n + " /x|y/\r\n";
                 if (i % 7 == 0)
                     text += "puut x\r\n";
+                if (i % 13 == 3)
+                    text += "  put caf\xc3\xa9\tau lait \r\n\tmatch L1 \xe2\x80\x94 you see\r\n";
                 if (i % 11 == 5)
                     text += "}\r\n"; // a modern script's mistake the survey finds
             }
