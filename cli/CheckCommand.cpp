@@ -21,7 +21,6 @@
 #include <future>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace Korveth {
@@ -242,18 +241,6 @@ std::int32_t lineEndsIn(QByteArrayView text)
     return std::int32_t(ends);
 }
 
-// Where a long script is cut in two for two threads: at the LF nearest past its middle (0: it is
-// judged in one piece).
-qsizetype halfway(QByteArrayView text)
-{
-    // Below this, a thread costs more than it saves.
-    constexpr qsizetype leastBytes = 1 << 20;
-    if (text.size() < leastBytes || std::thread::hardware_concurrency() < 2)
-        return 0;
-    const qsizetype cut = text.indexOf('\n', text.size() / 2);
-    return cut < 0 || cut + 1 == text.size() ? 0 : cut;
-}
-
 bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)
 {
     // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
@@ -271,20 +258,21 @@ bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mis
     const DialectChoice dialect = run.dialect;
     Dialect chosen = Dialect::Classic;
     const std::unique_ptr<LineChecker> owned
-        = makeChecker(source.utf8, dialect, search, &chosen, &run.library);
+        = makeChecker(source.utf8, dialect, search, &chosen, &run.library, Threads::Two);
     LineChecker &checker = *owned;
 
     const QByteArrayView text(source.utf8);
     CheckSummary summary;
-    const qsizetype cut = halfway(text);
-    if (cut == 0) {
+    const std::optional<TextHalves> halves = halvesForTwoThreads(text);
+    if (!halves) {
         const Judged judged = judgeLines(checker, text, 0, source.name, out, mistakes);
         summary = {judged.lines, judged.errors};
     } else {
         // The second half is judged on another thread into memory, as though no match were
         // counted where it starts.
-        const QByteArrayView first = text.first(cut - (cut > 0 && text[cut - 1] == '\r'));
-        const QByteArrayView second = text.sliced(cut + 1);
+        const QByteArrayView first = halves->first;
+        const QByteArrayView second = halves->second;
+        const qsizetype cut = halves->cut;
         // A line's report is its text and a verdict: room is asked for once (pages never written
         // are never taken).
         Output secondOut(mistakes ? 0 : 4 * second.size() + (1 << 20));

@@ -5,8 +5,21 @@
 #include <QStringDecoder>
 
 #include <cstring>
+#include <thread>
 
 namespace Korveth {
+
+std::optional<TextHalves> halvesForTwoThreads(QByteArrayView text)
+{
+    // Below this, a thread costs more than it saves.
+    constexpr qsizetype leastBytes = 1 << 20;
+    if (text.size() < leastBytes || std::thread::hardware_concurrency() < 2)
+        return std::nullopt;
+    const qsizetype cut = text.indexOf('\n', text.size() / 2);
+    if (cut < 0 || cut + 1 == text.size()) // the last line, empty, would be lost
+        return std::nullopt;
+    return TextHalves{text.first(cut - (text[cut - 1] == '\r')), text.sliced(cut + 1), cut};
+}
 
 QList<QStringView> splitAtCrLf(QStringView text)
 {

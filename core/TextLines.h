@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // The two ways a script text is cut into lines. The editor and the files know three line ends
 // (CR LF, LF and a lone CR); the checker and the debugger cut an editor's Text at CR LF only.
 // Every cut in the program goes through these two, on bytes (UTF-8) or on characters.
@@ -88,6 +90,18 @@ private:
     QByteArrayView m_text;
     qsizetype m_at = 0;
 };
+
+// A long text cut in two for two threads, at the first LF past its middle: the lines of the first
+// half, then those of the second, are the text's lines (forEachEditorLine).
+struct TextHalves
+{
+    QByteArrayView first;  // up to the line end at the cut, without it
+    QByteArrayView second; // after it
+    qsizetype cut = 0;     // where the LF stands
+};
+// None when the text is too short for a thread to pay (under 1 MB), the machine has one core, or
+// no line ends past the middle.
+std::optional<TextHalves> halvesForTwoThreads(QByteArrayView text);
 
 QList<QStringView> splitAtCrLf(QStringView text);
 QList<QStringView> splitEditorLines(QStringView text);

@@ -8,7 +8,51 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <future>
+
 namespace Korveth {
+
+namespace {
+
+// What an include line names (include NAME, or a #REQUIRE), else nothing.
+QStringView includeNamedBy(QStringView trimmedLine)
+{
+    if (const auto [word, rest] = firstWordAndRest(trimmedLine);
+        equalsWord(word, QLatin1StringView("include")))
+        return rest;
+    return requiredPart(trimmedLine);
+}
+
+// A stretch of lines surveyed without the library, on another thread: each line's shape, the
+// labels it defines, and the include lines, whose shapes and labels the library tells.
+struct ApartSurvey
+{
+    std::vector<ModernLineShape> shapes;
+    QStringList labels;
+    std::vector<std::pair<std::size_t, QString>> includes; // the line's place, and it trimmed
+};
+
+ApartSurvey surveyApart(QByteArrayView stretch)
+{
+    ApartSurvey found;
+    found.shapes.reserve(std::size_t(stretch.size() / 24) + 1);
+    LineDecoder decoder;
+    forEachEditorLine(stretch, [&](QByteArrayView raw, QByteArrayView) {
+        if (ModernSurvey::isPlain(trimmedView(raw))) {
+            found.shapes.emplace_back();
+            return;
+        }
+        const QStringView line = trimmedView(decoder.decode(raw));
+        if (const QStringView label = labelDefinedBy(line); !label.isEmpty())
+            found.labels.append(label.toString());
+        else if (!includeNamedBy(line).isEmpty())
+            found.includes.emplace_back(found.shapes.size(), line.toString());
+        found.shapes.push_back(ModernSurvey::shapeOf(line, {}));
+    });
+    return found;
+}
+
+} // namespace
 
 bool looksModern(QByteArrayView scriptUtf8)
 {
@@ -35,13 +79,15 @@ std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
                                          const IncludeSearch &search,
                                          Dialect *chosen,
-                                         ScriptLibrary *library)
+                                         ScriptLibrary *library,
+                                         Threads threads)
 {
     const Dialect dialect = dialectFor(choice, scriptUtf8);
     if (chosen)
         *chosen = dialect;
     if (dialect == Dialect::Modern)
-        return std::make_unique<ModernChecker>(QByteArrayView(scriptUtf8), search, library);
+        return std::make_unique<ModernChecker>(
+            QByteArrayView(scriptUtf8), search, library, threads);
     return std::make_unique<ScriptChecker>(scriptUtf8);
 }
 
@@ -53,7 +99,8 @@ ModernChecker::ModernChecker(QStringView scriptText,
 
 ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
                              const IncludeSearch &search,
-                             ScriptLibrary *library)
+                             ScriptLibrary *library,
+                             Threads threads)
 {
     ScriptLibrary own;
     ScriptLibrary &scripts = library ? *library : own;
@@ -73,29 +120,46 @@ ModernChecker::ModernChecker(QByteArrayView scriptUtf8,
     ModernSurvey survey([&](QStringView written) { return find(written).state; });
     // A guess at the line count: counting the lines first would read the whole text once more.
     survey.reserve(std::size_t(scriptUtf8.size() / 24) + 1);
-    LineDecoder decoder;
-    forEachEditorLine(scriptUtf8, [&](QByteArrayView raw, QByteArrayView) {
-        // Most lines are commands that neither define nor bring in a label, nor touch a block.
-        if (ModernSurvey::isPlain(trimmedView(raw))) {
-            survey.addShape(ModernLineShape{});
-            return;
-        }
-        const QStringView line = trimmedView(decoder.decode(raw));
+    auto surveyLine = [&](QStringView line) {
         QStringView included;
-        if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
+        if (const QStringView label = labelDefinedBy(line); !label.isEmpty())
             m_labels.defer(label);
-        } else if (const auto [word, rest] = firstWordAndRest(line);
-                   equalsWord(word, QLatin1StringView("include"))) {
-            included = rest;
-        } else {
-            included = requiredPart(line);
-        }
+        else
+            included = includeNamedBy(line);
         if (!included.isEmpty() && !resolve(included).isEmpty()) {
             for (const IncludedLabel &label : scripts.labelsOf(resolve(included), search.root))
                 m_labels.add(label.name);
         }
         survey.addLine(line);
-    });
+    };
+    LineDecoder decoder;
+    auto surveyRaw = [&](QByteArrayView raw, QByteArrayView) {
+        // Most lines are commands that neither define nor bring in a label, nor touch a block.
+        if (ModernSurvey::isPlain(trimmedView(raw)))
+            survey.addShape(ModernLineShape{});
+        else
+            surveyLine(trimmedView(decoder.decode(raw)));
+    };
+    const std::optional<TextHalves> halves
+        = threads == Threads::Two ? halvesForTwoThreads(scriptUtf8) : std::nullopt;
+    if (!halves) {
+        forEachEditorLine(scriptUtf8, surveyRaw);
+    } else {
+        // The second half's lines are told apart on another thread; what only the library can
+        // tell (the include lines) is done here, in their place.
+        auto later = std::async(std::launch::async, [&] { return surveyApart(halves->second); });
+        forEachEditorLine(halves->first, surveyRaw);
+        const ApartSurvey found = later.get();
+        auto include = found.includes.begin();
+        for (std::size_t i = 0; i < found.shapes.size(); ++i) {
+            if (include != found.includes.end() && include->first == i)
+                surveyLine((include++)->second);
+            else
+                survey.addShape(found.shapes[i]);
+        }
+        for (const QString &label : found.labels)
+            m_labels.defer(label);
+    }
     m_labels.flush();
     m_facts = survey.finish();
 }

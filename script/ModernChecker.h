@@ -25,6 +25,10 @@ bool looksModern(QByteArrayView scriptUtf8);
 // The dialect a choice comes to for a script: Auto is modern when the script looks modern.
 Dialect dialectFor(DialectChoice choice, QByteArrayView scriptUtf8);
 
+// Whether a long script's survey may take a second thread (the library is used from the caller's
+// alone).
+enum class Threads { One, Two };
+
 // The checker a run uses for the choice, over the script as UTF-8 (shared, not copied); includes
 // are looked for as the search says, through the library (none: one of its own). Tells which
 // dialect it chose.
@@ -32,7 +36,8 @@ std::unique_ptr<LineChecker> makeChecker(const QByteArray &scriptUtf8,
                                          DialectChoice choice,
                                          const IncludeSearch &search,
                                          Dialect *chosen = nullptr,
-                                         ScriptLibrary *library = nullptr);
+                                         ScriptLibrary *library = nullptr,
+                                         Threads threads = Threads::One);
 
 // The modern checker, over a script text whose lines end with CR LF, LF or CR (the order in which
 // judge() is asked). Labels are found only where they are defined (a line "NAME:"), in this
@@ -43,7 +48,8 @@ class ModernChecker final : public LineChecker
 public:
     ModernChecker(QByteArrayView scriptUtf8,
                   const IncludeSearch &search,
-                  ScriptLibrary *library = nullptr);
+                  ScriptLibrary *library = nullptr,
+                  Threads threads = Threads::One);
     ModernChecker(QStringView scriptText,
                   const IncludeSearch &search,
                   ScriptLibrary *library = nullptr);

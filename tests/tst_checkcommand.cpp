@@ -338,6 +338,8 @@ private Q_SLOTS:
             }
             text += "put " + QByteArray(bytes - 6, 'x') + "\r\n";
         };
+        // Labels defined in the other half, here and in an included script.
+        text += "goto late\r\ngoto shared\r\ngoto nowhere\r\n";
         fill(600000);
         // Labels found and not, matchre, mistakes between them (one that only the survey of the
         // whole script finds, on the line after a match).
@@ -361,6 +363,8 @@ private Q_SLOTS:
         matches(80);
         text += "matchwait\r\n";
         matches(40);
+        text += "late:\r\ninclude lib\r\ninclude gone\r\n";
+        write(QStringLiteral("lib.cmd"), "shared:\r\n");
         fill(2 * (cut + 1) - text.size() - 9);
         text += "echo done";
         QCOMPARE(text.size(), 2 * (cut + 1));
