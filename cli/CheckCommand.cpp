@@ -227,18 +227,11 @@ Judged judgeLines(LineChecker &checker,
     return judged;
 }
 
-// Lines end at CR LF, LF or CR: a CR counts unless an LF follows it. Written so that the compiler
-// counts many bytes a step: the other thread waits for it.
 std::int32_t lineEndsIn(QByteArrayView text)
 {
-    const char *t = text.data();
-    const qsizetype n = text.size();
-    qsizetype ends = 0;
-    for (qsizetype i = 0; i + 1 < n; ++i)
-        ends += (t[i] == '\n') | ((t[i] == '\r') & (t[i + 1] != '\n'));
-    if (n > 0)
-        ends += t[n - 1] == '\n' || t[n - 1] == '\r';
-    return std::int32_t(ends);
+    LineEndCounts ends;
+    ends.count(text);
+    return std::int32_t(ends.crlf + ends.lf + ends.cr);
 }
 
 bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)

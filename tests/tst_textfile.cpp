@@ -130,6 +130,27 @@ private Q_SLOTS:
     // Lines of random bytes, mostly ASCII with valid and broken sequences among them, at every
     // length around the eight-byte steps; each must come out as Qt's own decoder makes it, even
     // after a longer line has left the buffer full of other characters.
+    // Line ends are counted eight bytes a step: every CR, LF and CR LF, wherever it falls in a
+    // step or across two, is counted as the lines are cut.
+    void lineEndsAreCountedAsLinesAreCut()
+    {
+        QRandomGenerator random(20261209);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray text(random.bounded(70), 'a');
+            for (char &c : text)
+                c = "a\r\n\r"[random.bounded(4)];
+            const QByteArrayView view = QByteArrayView(text).sliced(text.isEmpty() ? 0 : 1);
+            Korveth::LineEndCounts counted;
+            counted.count(view);
+            Korveth::LineEndCounts cut;
+            qsizetype last = 0;
+            Korveth::forEachEditorLine(view, [&](QByteArrayView, QByteArrayView end) {
+                ++(end == "\r\n" ? cut.crlf : end == "\n" ? cut.lf : end == "\r" ? cut.cr : last);
+            });
+            QVERIFY2(counted.crlf == cut.crlf && counted.lf == cut.lf && counted.cr == cut.cr,
+                     view.toByteArray().toPercentEncoding().constData());
+        }
+    }
     void linesDecodeAsQtDecodes()
     {
         const QByteArray pieces[] = {"a",
