@@ -136,9 +136,15 @@ private Q_SLOTS:
     {
         QRandomGenerator random(20261209);
         for (int round = 0; round < 3000; ++round) {
-            QByteArray text(random.bounded(70), 'a');
-            for (char &c : text)
-                c = "a\r\n\r"[random.bounded(4)];
+            // Long runs of one line end too: the counters are summed before they overflow.
+            QByteArray text = round == 0   ? QByteArray(20000, '\n')
+                              : round == 1 ? QByteArray(20000, '\r')
+                              : round == 2 ? QByteArray("\r\n").repeated(10000)
+                                           : QByteArray(random.bounded(70), 'a');
+            for (char &c : text) {
+                if (round > 2)
+                    c = "a\r\n\r"[random.bounded(4)];
+            }
             const QByteArrayView view = QByteArrayView(text).sliced(text.isEmpty() ? 0 : 1);
             Korveth::LineEndCounts counted;
             counted.count(view);
