@@ -3,13 +3,13 @@
 #include "LibraryReferences.h"
 
 #include "CheckRun.h"
-#include "DiagnosticRange.h"
 #include "MistakeFormats.h"
 #include "ModernChecker.h"
 #include "Output.h"
 #include "RegularFile.h"
 #include "ReportSink.h"
 #include "ScriptChecker.h"
+#include "ScriptJudging.h"
 #include "ScriptLanguage.h"
 #include "TextFile.h"
 
@@ -18,10 +18,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <future>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace Korveth {
 
@@ -58,21 +56,6 @@ constexpr const char *usageText
       "could not be written, or bad usage.\n";
 
 enum class Format { Report, Gcc, Json, Sarif };
-
-// The debugger's report as plain text lines: colours carry no meaning here.
-class PlainReport final : public ReportSink
-{
-public:
-    explicit PlainReport(Output &out)
-        : m_out(out)
-    {}
-    void appendText(QStringView text) override { m_out.write(text); }
-    void appendLineBreak() override { m_out.write(u"\n"); }
-    void setColor(ReportColor) override {}
-
-private:
-    Output &m_out;
-};
 
 struct Source
 {
@@ -144,96 +127,6 @@ QList<QByteArray> withTheirIncluders(const QList<QByteArray> &files, Run &run)
     return all;
 }
 
-// The mistakes of a stretch judged on another thread, written once the stretches before it are.
-class KeptMistakes final : public MistakeWriter
-{
-public:
-    void mistake(const FileName &, const MistakePlace &place) override { places.push_back(place); }
-    std::vector<MistakePlace> places;
-};
-
-// What judging a stretch of lines wrote and counted. The match count it started with changes
-// only whether a match line says there are too many, and only up to the first matchwait: such
-// lines are noted, with where their verdicts were written, so that they can be judged again.
-struct Judged
-{
-    std::int32_t lines = 0;
-    std::int32_t errors = 0;
-    struct Counted
-    {
-        std::int32_t line = 0; // in the stretch, from 0
-        std::int32_t countBefore = 0;
-        QByteArrayView text;
-        qsizetype written = 0; // where its verdicts start in the report, and end
-        qsizetype writtenEnd = 0;
-        std::size_t mistakes = 0; // the same among the mistakes
-        std::size_t mistakesEnd = 0;
-        std::int32_t errors = 0;
-    };
-    std::vector<Counted> counted;
-};
-
-// Judges a stretch of the script's lines in order, from the line (from 0) it starts at: each line
-// with its verdicts goes to the report, or its mistakes to the writer (those kept, if so).
-Judged judgeLines(LineChecker &checker,
-                  QByteArrayView stretch,
-                  std::int32_t firstLine,
-                  const FileName &name,
-                  Output &out,
-                  MistakeWriter *mistakes,
-                  const KeptMistakes *kept = nullptr)
-{
-    // Past this count a match line says the same whatever the count it started with.
-    constexpr std::int32_t countsThatMatter = 33;
-    PlainReport report(out);
-    LineDecoder decoder;
-    LinesAhead ahead(stretch, 16);
-    Judged judged;
-    const std::int32_t cleared = checker.MatchesCleared;
-    forEachEditorLine(stretch, [&](QByteArrayView bytes, QByteArrayView) {
-        checker.prefetchTarget(ahead.next());
-        const QStringView line = decoder.decode(bytes);
-        const std::int32_t countBefore = checker.MatchCount;
-        const qsizetype written = out.written().size();
-        const std::size_t mistakesBefore = kept ? kept->places.size() : 0;
-        const LineVerdicts verdicts = checker.judge(line);
-        ++judged.lines;
-        judged.errors += verdicts.errorCount();
-        if (!mistakes) {
-            writeVerdicts(verdicts, report);
-        } else if (verdicts.errorCount() > 0) {
-            for (const auto &verdict : {verdicts.first, verdicts.second}) {
-                if (verdict && verdict->error()) {
-                    // Where the editor and the language server mark it.
-                    const auto [column, length] = diagnosticRange(line, verdict->part());
-                    mistakes->mistake(
-                        name,
-                        {firstLine + judged.lines, column + 1, column + length + 1, verdict->kind});
-                }
-            }
-        }
-        if (kept && checker.MatchCount > countBefore && countBefore < countsThatMatter
-            && checker.MatchesCleared == cleared) {
-            judged.counted.push_back({judged.lines - 1,
-                                      countBefore,
-                                      bytes,
-                                      written,
-                                      out.written().size(),
-                                      mistakesBefore,
-                                      kept->places.size(),
-                                      verdicts.errorCount()});
-        }
-    });
-    return judged;
-}
-
-std::int32_t lineEndsIn(QByteArrayView text)
-{
-    LineEndCounts ends;
-    ends.count(text);
-    return std::int32_t(ends.crlf + ends.lf + ends.cr);
-}
-
 bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mistakes)
 {
     // The text stays UTF-8 and each line becomes characters only while it is judged. The lines
@@ -254,60 +147,7 @@ bool checkSource(const Source &source, Run &run, Output &out, MistakeWriter *mis
         = makeChecker(source.utf8, dialect, search, &chosen, &run.library, Threads::Two);
     LineChecker &checker = *owned;
 
-    const QByteArrayView text(source.utf8);
-    CheckSummary summary;
-    const std::optional<TextHalves> halves = halvesForTwoThreads(text);
-    if (!halves) {
-        const Judged judged = judgeLines(checker, text, 0, source.name, out, mistakes);
-        summary = {judged.lines, judged.errors};
-    } else {
-        // The second half is judged on another thread into memory, as though no match were
-        // counted where it starts.
-        const QByteArrayView first = halves->first;
-        const QByteArrayView second = halves->second;
-        const qsizetype cut = halves->cut;
-        // A line's report is its text and a verdict: room is asked for once (pages never written
-        // are never taken).
-        Output secondOut(mistakes ? 0 : 4 * second.size() + (1 << 20));
-        KeptMistakes secondMistakes;
-        std::unique_ptr<LineChecker> secondChecker = checker.copy();
-        std::int32_t firstLines = 0; // counted there: this thread has work enough
-        auto secondJudged = std::async(std::launch::async, [&] {
-            firstLines = lineEndsIn(text.first(cut + 1));
-            secondChecker->goToLine(firstLines);
-            return judgeLines(*secondChecker,
-                              second,
-                              firstLines,
-                              source.name,
-                              secondOut,
-                              mistakes ? &secondMistakes : nullptr,
-                              &secondMistakes);
-        });
-        const Judged judged = judgeLines(checker, first, 0, source.name, out, mistakes);
-        const Judged later = secondJudged.get();
-        summary = {judged.lines + later.lines, judged.errors + later.errors};
-        // The match lines whose verdicts the count changes are judged again, in their place.
-        const std::int32_t countAtCut = checker.MatchCount;
-        qsizetype copied = 0;
-        std::size_t mistakesCopied = 0;
-        auto copyUpTo = [&](qsizetype written, std::size_t mistakesKept) {
-            out.writeUtf8(secondOut.written().sliced(copied, written - copied));
-            for (std::size_t i = mistakesCopied; mistakes && i < mistakesKept; ++i)
-                mistakes->mistake(source.name, secondMistakes.places[i]);
-        };
-        for (const Judged::Counted &line :
-             countAtCut == 0 ? std::vector<Judged::Counted>{} : later.counted) {
-            copyUpTo(line.written, line.mistakes);
-            checker.goToLine(firstLines + line.line);
-            checker.MatchCount = countAtCut + line.countBefore;
-            const Judged again = judgeLines(
-                checker, line.text, firstLines + line.line, source.name, out, mistakes);
-            summary.errorCount += again.errors - line.errors;
-            copied = line.writtenEnd;
-            mistakesCopied = line.mistakesEnd;
-        }
-        copyUpTo(secondOut.written().size(), secondMistakes.places.size());
-    }
+    const CheckSummary summary = judgeScript(checker, source.utf8, source.name, out, mistakes);
     if (!mistakes) {
         PlainReport report(out);
         writeSummary(summary, report);
