@@ -63,7 +63,8 @@ Judged judgeLines(LineChecker &checker,
         checker.prefetchTarget(ahead.next());
         const QStringView line = decoder.decode(bytes);
         const std::int32_t countBefore = checker.MatchCount;
-        const qsizetype written = out.written().size();
+        // Where its verdicts start, read only where they are kept.
+        const qsizetype written = kept ? out.written().size() : 0;
         const std::size_t mistakesBefore = kept ? kept->places.size() : 0;
         const LineVerdicts verdicts = checker.judge(line);
         ++judged.lines;
@@ -96,11 +97,11 @@ Judged judgeLines(LineChecker &checker,
     return judged;
 }
 
-std::int32_t lineEndsIn(QByteArrayView text)
+std::int32_t linesIn(QByteArrayView text)
 {
     LineEndCounts ends;
     ends.count(text);
-    return std::int32_t(ends.crlf + ends.lf + ends.cr);
+    return std::int32_t(ends.crlf + ends.lf + ends.cr + 1);
 }
 
 } // namespace
@@ -121,7 +122,6 @@ CheckSummary judgeScript(LineChecker &checker,
         // counted where it starts.
         const QByteArrayView first = halves->first;
         const QByteArrayView second = halves->second;
-        const qsizetype cut = halves->cut;
         // A line's report is its text and a verdict: room is asked for once (pages never written
         // are never taken).
         Output secondOut(mistakes ? 0 : 4 * second.size() + (1 << 20));
@@ -129,7 +129,7 @@ CheckSummary judgeScript(LineChecker &checker,
         std::unique_ptr<LineChecker> secondChecker = checker.copy();
         std::int32_t firstLines = 0; // counted there: this thread has work enough
         auto secondJudged = std::async(std::launch::async, [&] {
-            firstLines = lineEndsIn(text.first(cut + 1));
+            firstLines = linesIn(first);
             secondChecker->goToLine(firstLines);
             return judgeLines(*secondChecker,
                               second,

@@ -19,7 +19,7 @@ std::optional<TextHalves> halvesForTwoThreads(QByteArrayView text)
     const qsizetype cut = text.indexOf('\n', text.size() / 2);
     if (cut < 0 || cut + 1 == text.size()) // the last line, empty, would be lost
         return std::nullopt;
-    return TextHalves{text.first(cut - (text[cut - 1] == '\r')), text.sliced(cut + 1), cut};
+    return TextHalves{text.first(cut - (text[cut - 1] == '\r')), text.sliced(cut + 1)};
 }
 
 QList<QStringView> splitAtCrLf(QStringView text)

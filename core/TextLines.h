@@ -97,7 +97,6 @@ struct TextHalves
 {
     QByteArrayView first;  // up to the line end at the cut, without it
     QByteArrayView second; // after it
-    qsizetype cut = 0;     // where the LF stands
 };
 // None when the text is too short for a thread to pay (under 1 MB), the machine has one core, or
 // no line ends past the middle.

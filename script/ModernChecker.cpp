@@ -14,15 +14,6 @@ namespace Korveth {
 
 namespace {
 
-// What an include line names (include NAME, or a #REQUIRE), else nothing.
-QStringView includeNamedBy(QStringView trimmedLine)
-{
-    if (const auto [word, rest] = firstWordAndRest(trimmedLine);
-        equalsWord(word, QLatin1StringView("include")))
-        return rest;
-    return requiredPart(trimmedLine);
-}
-
 // A stretch of lines surveyed without the library, on another thread: each line's shape, the
 // labels it defines, and the include lines, whose shapes and labels the library tells.
 struct ApartSurvey

@@ -46,6 +46,14 @@ QStringView requiredPart(QStringView line)
     return trimmedView(line.sliced(word.size()));
 }
 
+QStringView includeNamedBy(QStringView trimmedLine)
+{
+    if (const auto [word, rest] = firstWordAndRest(trimmedLine);
+        equalsWord(word, QLatin1StringView("include")))
+        return rest;
+    return requiredPart(trimmedLine);
+}
+
 const ScriptLibrary::Listing &ScriptLibrary::listing(const QString &folder)
 {
     const QFileInfo info(folder);
@@ -213,13 +221,8 @@ const ScriptLibrary::Script *ScriptLibrary::scriptAt(const QString &path)
             script.labels.append({label.toString(), path, lineNumber, leadingBlankCount(whole)});
             return;
         }
-        if (const QStringView part = requiredPart(line); !part.isEmpty()) {
-            script.includes.append(part.toString());
-            return;
-        }
-        const auto [word, rest] = firstWordAndRest(line);
-        if (equalsWord(word, QLatin1StringView("include")))
-            script.includes.append(rest.toString());
+        if (const QStringView named = includeNamedBy(line); !named.isEmpty())
+            script.includes.append(named.toString());
     });
     known = std::move(script);
     return &known;

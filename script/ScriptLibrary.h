@@ -44,6 +44,8 @@ struct FoundInclude
 // The name a "#REQUIRE name" line (a comment that names a part the script is assembled from)
 // requires, or empty for any other line.
 QStringView requiredPart(QStringView trimmedLine);
+// What an include line names ("include NAME", or the part a "#REQUIRE" names), else nothing.
+QStringView includeNamedBy(QStringView trimmedLine);
 
 // A label that an included script defines: its name as written, the file and the line.
 struct IncludedLabel

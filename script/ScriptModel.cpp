@@ -69,11 +69,7 @@ QString ScriptModel::includeOf(const Line &line) const
     if (!line.includes)
         return {};
     const LineText text = textOf(line);
-    const QStringView trimmed = trimmedView(text);
-    const auto [word, rest] = firstWordAndRest(trimmed);
-    const ModernWordEntry *entry = modernWordOf(word);
-    return entry && entry->word == ModernWord::Include ? rest.toString()
-                                                       : requiredPart(trimmed).toString();
+    return includeNamedBy(trimmedView(text)).toString();
 }
 
 ModernLineShape ScriptModel::describe(Line &line) const
@@ -93,8 +89,7 @@ ModernLineShape ScriptModel::describe(Line &line) const
     if (ModernSurvey::isPlain(trimmed))
         return ModernLineShape();
     line.definesLabel = !labelDefinedBy(trimmed).isEmpty();
-    line.includes = entry && entry->word == ModernWord::Include ? !rest.isEmpty()
-                                                                : !requiredPart(trimmed).isEmpty();
+    line.includes = !includeNamedBy(trimmed).isEmpty();
     return ModernSurvey::shapeOf(
         trimmed, [this](QStringView written) { return m_library->find(m_search, written).state; });
 }
